@@ -1,0 +1,47 @@
+# Shared build helpers: sub-folder discovery and test registration.
+include(GoogleTest)
+
+# Adds every direct sub-folder of the current source folder that has a CMakeLists.txt,
+# so each area can own its own build file without touching its parent's.
+function(ostrel_add_subdirectories)
+    file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
+         ${CMAKE_CURRENT_SOURCE_DIR}/*)
+    list(SORT children)
+    foreach(child IN LISTS children)
+        if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${child}
+           AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+            add_subdirectory(${child})
+        endif()
+    endforeach()
+endfunction()
+
+# ostrel_add_test(<name> SOURCES ... [LIBS ...])
+# A GoogleTest program run headless under ctest. It links the shared test main, which
+# starts a QApplication on the offscreen platform and fails any test that leaves a
+# counted object alive or a top-level window open.
+function(ostrel_add_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ostrel_test_main ${ARG_LIBS})
+    gtest_discover_tests(${name}
+        DISCOVERY_MODE PRE_TEST
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1"
+        DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# ostrel_add_qtest(<name> SOURCES ... [LIBS ...]): a QTest program for widget behaviour.
+function(ostrel_add_qtest name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    target_link_libraries(${name} PRIVATE Qt6::Test Qt6::Widgets ${ARG_LIBS})
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# ostrel_add_benchmark(<name> SOURCES ... [LIBS ...]): a Google Benchmark program, not a test.
+function(ostrel_add_benchmark name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE benchmark::benchmark ${ARG_LIBS})
+endfunction()

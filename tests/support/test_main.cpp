@@ -1,0 +1,32 @@
+// Shared main for GoogleTest programs: a headless QApplication, and a check after every
+// test that it left no counted object alive and no top-level window open.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "com/error.h"
+
+namespace {
+
+class LeakCheck : public testing::EmptyTestEventListener {
+    void OnTestStart(const testing::TestInfo&) override { m_before = com::liveObjectCount(); }
+    void OnTestEnd(const testing::TestInfo&) override {
+        EXPECT_EQ(com::liveObjectCount(), m_before) << "counted objects left alive by the test";
+        // Windows closed with deleteLater go once the event loop has run.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const auto windows = QApplication::topLevelWidgets();
+        EXPECT_TRUE(windows.isEmpty()) << windows.size() << " top-level window(s) left open";
+    }
+    long m_before = 0;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
+                                                                   : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    testing::UnitTest::GetInstance()->listeners().Append(new LeakCheck);
+    return RUN_ALL_TESTS();
+}
