@@ -34,6 +34,7 @@ public:
 
 private:
     Connect* m_owner;
+    ModuleObject m_moduleObject;
 };
 
 Connect::Connect(WizardFactory createWizard)

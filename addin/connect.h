@@ -10,6 +10,7 @@
 #include "com/event_binding.h"
 #include "com/host_application.h"
 #include "com/object.h"
+#include "wizard/module_objects.h"
 #include "wizard/wizard_object.h"
 
 namespace ostrel {
@@ -60,6 +61,7 @@ private:
                             const std::string& source);
     static void reportCaught();
 
+    ModuleObject m_moduleObject;
     WizardFactory m_createWizard;
     com::ComPtr<ButtonEvents> m_buttonEvents;
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "com/object.h"
+#include "wizard/module_objects.h"
 #include "wizard/wizard_object.h"
 
 class QDialog;
@@ -43,6 +44,7 @@ private:
     com::Bool16 CloseStatus = com::vbFalse;
     std::string HTMLText;
     std::unique_ptr<QDialog> m_window;
+    ModuleObject m_moduleObject;
 };
 
 }  // namespace ostrel
