@@ -91,7 +91,9 @@ int run(const Options& options, std::ostream& out, std::ostream& err) {
     }
 
     dlerror();
-    void* handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // The tool ends right after the call; keeping the module mapped until then spares
+    // libraries that do not survive being unloaded (Qt among a module's dependencies).
+    void* handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (!handle) {
         const char* reason = dlerror();
         err << "The module \"" << module.string()
