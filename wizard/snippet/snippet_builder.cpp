@@ -19,12 +19,11 @@ void save(SettingsStore& store, std::string_view key, std::string_view value) {
 
 // An entry the author filled is saved, then inserted; an empty one keeps the stored value
 // and puts the fallback in the form.
-std::string fillEntry(std::string text, SettingsStore& store, std::string_view key,
-                      std::string_view placeholder, const std::string& entry,
-                      std::string_view fallback) {
-    if (entry.empty()) return replacePlaceholder(std::move(text), placeholder, fallback);
+void fillEntry(PlaceholderText& text, SettingsStore& store, std::string_view key,
+               std::string_view placeholder, const std::string& entry, std::string_view fallback) {
+    if (entry.empty()) return text.replace(placeholder, fallback);
     save(store, key, entry);
-    return replacePlaceholder(std::move(text), placeholder, entry);
+    text.replace(placeholder, entry);
 }
 
 // "name" and "from" are the form's own field names for the subscriber's name and address.
@@ -43,27 +42,30 @@ std::string buildEmailLink(const WizardEntries& entries, SettingsStore& store) {
     address += kServiceMailDomain;
     // Saved even when empty, so an emptied link text is what the next wizard shows.
     save(store, keys::kEmailLinkText, entries.linkText);
-    std::string text =
-        store.read(keys::kApplication, keys::kSection, keys::kMailtoLink, keys::kDefaultMailtoLink);
-    text = replacePlaceholder(std::move(text), "<<EMAIL>>", address);
-    return replacePlaceholder(std::move(text), "<<MAILTOTEXT>>", entries.linkText);
+    PlaceholderText text(store.read(keys::kApplication, keys::kSection, keys::kMailtoLink,
+                                    keys::kDefaultMailtoLink));
+    text.replace("<<EMAIL>>", address);
+    text.replace("<<MAILTOTEXT>>", entries.linkText);
+    return std::move(text).take();
 }
 
 }  // namespace
 
-std::string fillWebForm(std::string text, const WizardEntries& entries, SettingsStore& store) {
-    text = fillEntry(std::move(text), store, keys::kUserID, "<<USERID>>", entries.userName, "None");
-    text = fillEntry(std::move(text), store, keys::kFormHeader, "<<HEADERFIELD>>",
-                     entries.formHeader, "For More Information");
+std::string fillWebForm(std::string templateText, const WizardEntries& entries,
+                        SettingsStore& store) {
+    PlaceholderText text(std::move(templateText));
+    fillEntry(text, store, keys::kUserID, "<<USERID>>", entries.userName, "None");
+    fillEntry(text, store, keys::kFormHeader, "<<HEADERFIELD>>", entries.formHeader,
+              "For More Information");
     // Ad tracking is saved even when emptied, so clearing the box sticks.
     save(store, keys::kAdTracking, entries.adTracking);
-    text = replacePlaceholder(std::move(text), "<<ADTRACKING>>",
-                              entries.adTracking.empty() ? std::string_view("adcategory")
-                                                         : std::string_view(entries.adTracking));
-    text = fillEntry(std::move(text), store, keys::kThankURL, "<<REDIRECT>>", entries.thankUrl,
-                     kServiceHomePage);
-    text = fillEntry(std::move(text), store, keys::kMsgNo, "<<MSGNO>>", entries.msgNo, "none");
-    return replacePlaceholder(std::move(text), "<<REQUIREDFIELD>>", requiredFields(entries));
+    text.replace("<<ADTRACKING>>", entries.adTracking.empty()
+                                       ? std::string_view("adcategory")
+                                       : std::string_view(entries.adTracking));
+    fillEntry(text, store, keys::kThankURL, "<<REDIRECT>>", entries.thankUrl, kServiceHomePage);
+    fillEntry(text, store, keys::kMsgNo, "<<MSGNO>>", entries.msgNo, "none");
+    text.replace("<<REQUIREDFIELD>>", requiredFields(entries));
+    return std::move(text).take();
 }
 
 std::string buildSnippet(const WizardEntries& entries, SettingsStore& store,
