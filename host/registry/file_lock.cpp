@@ -62,14 +62,15 @@ FileLock::FileLock(const fs::path& file, std::chrono::milliseconds timeout,
                                 "cannot lock \"" + lock.string() + "\"");
             }
             char waited[32];
-            std::snprintf(waited, sizeof waited, "%.1f", static_cast<double>(timeout.count()) / 1000.0);
-            throw com::Error(
-                com::errc::permissionDenied,
-                "Cannot save \"" + file.string() + "\": another program" +
-                    (holder.empty() ? std::string() : " (process " + holder + ")") +
-                    " is changing it and still holds \"" + lock.string() + "\" after " +
-                    waited + " seconds. Close that program or try again; nothing was changed.",
-                std::string(source));
+            std::snprintf(waited, sizeof waited, "%.1f",
+                          static_cast<double>(timeout.count()) / 1000.0);
+            throw com::Error(com::errc::permissionDenied,
+                             "Cannot save \"" + file.string() + "\": another program" +
+                                 (holder.empty() ? std::string() : " (process " + holder + ")") +
+                                 " is changing it and still holds \"" + lock.string() +
+                                 "\" after " + waited +
+                                 " seconds. Close that program or try again; nothing was changed.",
+                             std::string(source));
         }
         std::this_thread::sleep_for(std::min<Clock::duration>(pause, deadline - Clock::now()));
         pause = std::min(pause * 2, std::chrono::milliseconds(50));

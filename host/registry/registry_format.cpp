@@ -77,8 +77,8 @@ RegistryTree parseRegistry(std::string_view text) {
     std::size_t number = 0;
     for (const userfile::TextLine& line : userfile::splitLines(text)) {
         ++number;
-        std::string_view content = number == 1 ? userfile::withoutByteOrderMark(line.content)
-                                               : line.content;
+        std::string_view content =
+            number == 1 ? userfile::withoutByteOrderMark(line.content) : line.content;
         if (!userfile::isUtf8(content)) throw TextFormatError(number, "the line is not UTF-8 text");
         content = trimBlanks(content);
         if (content.empty() || content.starts_with(';')) continue;
@@ -115,8 +115,10 @@ RegistryTree parseRegistry(std::string_view text) {
                                   "expected [key path], \"name\"=data, @=data or a ; comment");
         }
         rest = trimBlanks(rest);
-        if (!rest.starts_with('=')) throw TextFormatError(number, "the value name must be followed by =");
-        if (currentKey.empty()) throw TextFormatError(number, "a value comes before any [key path]");
+        if (!rest.starts_with('='))
+            throw TextFormatError(number, "the value name must be followed by =");
+        if (currentKey.empty())
+            throw TextFormatError(number, "a value comes before any [key path]");
         tree.setValue(currentKey, name, parseData(trimBlanks(rest.substr(1)), number));
     }
     return tree;

@@ -127,7 +127,9 @@ RegistryKey& RegistryTree::createKeyAt(std::string_view path) {
     return *current;
 }
 
-void RegistryTree::createKey(std::string_view path) { createKeyAt(path); }
+void RegistryTree::createKey(std::string_view path) {
+    createKeyAt(path);
+}
 
 void RegistryTree::setValue(std::string_view path, std::string_view name, RegistryData data) {
     RegistryKey& k = createKeyAt(path);
@@ -143,8 +145,9 @@ void RegistryTree::setValue(std::string_view path, std::string_view name, Regist
 bool RegistryTree::deleteValue(std::string_view path, std::string_view name) {
     RegistryKey* k = mutableKey(path);
     if (!k || k == &m_root) return false;
-    const auto it = std::find_if(k->m_values.begin(), k->m_values.end(),
-                                 [&](const RegistryValue& v) { return equalsIgnoringCase(v.name, name); });
+    const auto it =
+        std::find_if(k->m_values.begin(), k->m_values.end(),
+                     [&](const RegistryValue& v) { return equalsIgnoringCase(v.name, name); });
     if (it == k->m_values.end()) return false;
     k->m_values.erase(it);
     return true;
@@ -153,12 +156,14 @@ bool RegistryTree::deleteValue(std::string_view path, std::string_view name) {
 bool RegistryTree::deleteTree(std::string_view path) {
     requireKeyPath(path);
     const std::size_t slash = path.rfind('\\');
-    const std::string_view parentPath = slash == std::string_view::npos ? std::string_view() : path.substr(0, slash);
+    const std::string_view parentPath =
+        slash == std::string_view::npos ? std::string_view() : path.substr(0, slash);
     const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
     RegistryKey* parent = mutableKey(parentPath);
     if (!parent) return false;
-    const auto it = std::find_if(parent->m_subkeys.begin(), parent->m_subkeys.end(),
-                                 [&](const RegistryKey& k) { return equalsIgnoringCase(k.m_name, name); });
+    const auto it =
+        std::find_if(parent->m_subkeys.begin(), parent->m_subkeys.end(),
+                     [&](const RegistryKey& k) { return equalsIgnoringCase(k.m_name, name); });
     if (it == parent->m_subkeys.end()) return false;
     parent->m_subkeys.erase(it);
     return true;

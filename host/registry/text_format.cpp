@@ -39,7 +39,9 @@ int hexDigit(char c) {
     return -1;
 }
 
-char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 }  // namespace
 
@@ -103,12 +105,23 @@ std::string quoteText(std::string_view text) {
         }
         ++i;
         switch (c) {
-            case '\\': out += "\\\\"; continue;
-            case '"': out += "\\\""; continue;
-            case '\r': out += "\\r"; continue;
-            case '\n': out += "\\n"; continue;
-            case '\t': out += "\\t"; continue;
-            default: break;
+            case '\\':
+                out += "\\\\";
+                continue;
+            case '"':
+                out += "\\\"";
+                continue;
+            case '\r':
+                out += "\\r";
+                continue;
+            case '\n':
+                out += "\\n";
+                continue;
+            case '\t':
+                out += "\\t";
+                continue;
+            default:
+                break;
         }
         if (n == 1 && u >= 0x20 && u != 0x7F) {
             out += c;
@@ -147,11 +160,21 @@ std::string unquoteText(std::string_view quoted, std::size_t line) {
         }
         const char e = body[++i];  // a backslash never ends the body (see quotedTokenLength)
         switch (e) {
-            case '\\': out += '\\'; break;
-            case '"': out += '"'; break;
-            case 'r': out += '\r'; break;
-            case 'n': out += '\n'; break;
-            case 't': out += '\t'; break;
+            case '\\':
+                out += '\\';
+                break;
+            case '"':
+                out += '"';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 't':
+                out += '\t';
+                break;
             case 'x': {
                 const int hi = i + 1 < body.size() ? hexDigit(body[i + 1]) : -1;
                 const int lo = i + 2 < body.size() ? hexDigit(body[i + 2]) : -1;
@@ -163,8 +186,8 @@ std::string unquoteText(std::string_view quoted, std::size_t line) {
                 break;
             }
             default:
-                throw TextFormatError(line, std::string("unknown escape \\") + e +
-                                                " (a backslash is written \\\\)");
+                throw TextFormatError(
+                    line, std::string("unknown escape \\") + e + " (a backslash is written \\\\)");
         }
     }
     return out;

@@ -22,14 +22,19 @@ std::int32_t numberFor(int error) {
         case EACCES:
         case EPERM:
         case EROFS:
-        case ETXTBSY: return com::errc::permissionDenied;
+        case ETXTBSY:
+            return com::errc::permissionDenied;
         case ENOSPC:
         case EDQUOT:
-        case EFBIG: return errc::diskFull;
+        case EFBIG:
+            return errc::diskFull;
         case ENOENT:
-        case ENOTDIR: return com::errc::pathNotFound;
-        case EIO: return errc::deviceIoError;
-        default: return com::errc::pathFileAccessError;
+        case ENOTDIR:
+            return com::errc::pathNotFound;
+        case EIO:
+            return errc::deviceIoError;
+        default:
+            return com::errc::pathFileAccessError;
     }
 }
 

@@ -35,8 +35,7 @@ std::optional<std::string> readFile(const std::filesystem::path& file, std::stri
 // file keeps its permissions, and a read-only one is refused. The caller must hold the
 // file's FileLock: leftover temporary files of killed writers are removed here.
 // Throws com::Error naming the file; the old contents are then untouched.
-void replaceFile(const std::filesystem::path& file, std::string_view text,
-                 std::string_view source);
+void replaceFile(const std::filesystem::path& file, std::string_view text, std::string_view source);
 
 // Creates the folder and its missing parents, readable by the owner only.
 void createFolders(const std::filesystem::path& folder, const std::filesystem::path& forFile,

@@ -99,13 +99,15 @@ TEST(RegistryFormat, RandomTreesReadBackExactly) {
         std::vector<std::string> paths = {"HKEY_CURRENT_USER"};
         for (int k = count(random) * 3; k > 0; --k) {
             std::string name = ostrel::testing::randomUnicode(random);
-            std::erase_if(name, [](char c) { return c == '\\' || (c >= 0 && c < 0x20) || c == 0x7F; });
+            std::erase_if(name,
+                          [](char c) { return c == '\\' || (c >= 0 && c < 0x20) || c == 0x7F; });
             if (name.empty()) name = "k";
             const std::string path = paths[random() % paths.size()] + "\\" + name;
             tree.createKey(path);
             paths.push_back(path);
             for (int v = count(random); v > 0; --v) {
-                const std::string valueName = kind(random) == 0 ? "" : ostrel::testing::randomUnicode(random);
+                const std::string valueName =
+                    kind(random) == 0 ? "" : ostrel::testing::randomUnicode(random);
                 if (kind(random) == 0) {
                     tree.setValue(path, valueName, number(random));
                 } else {
@@ -185,9 +187,9 @@ TEST_F(RegistryFileTest, ChangesAreAllOrNothing) {
     m_file.modify([](RegistryTree& tree) { tree = registration(); });
     const std::string before = fileText(m_path);
     EXPECT_THROW(m_file.modify([](RegistryTree& tree) {
-                     tree.deleteTree("HKEY_CURRENT_USER");
-                     throw com::Error(5, "half way", "test");
-                 }),
+        tree.deleteTree("HKEY_CURRENT_USER");
+        throw com::Error(5, "half way", "test");
+    }),
                  com::Error);
     EXPECT_EQ(fileText(m_path), before);
     EXPECT_EQ(ostrel::testing::permissionsOf(m_path), 0600u);

@@ -27,7 +27,8 @@ namespace ostrel::testing {
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "ostrel-stores-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "ostrel-stores-XXXXXX").string();
         if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
         m_path = pattern;
         // Others may pass through, so that an ordinary user can own a sub-folder.
@@ -66,7 +67,9 @@ inline unsigned permissionsOf(const std::filesystem::path& path) {
 
 // The user id that file-permission tests act as: ourselves, or "nobody" when we are root
 // (root passes every permission check).
-inline uid_t ordinaryUser() { return ::geteuid() == 0 ? 65534 : ::geteuid(); }
+inline uid_t ordinaryUser() {
+    return ::geteuid() == 0 ? 65534 : ::geteuid();
+}
 
 // A folder that the ordinary user owns.
 inline std::filesystem::path ownedFolder(const std::filesystem::path& path) {
@@ -110,7 +113,8 @@ inline std::optional<com::ErrorInfo> attemptAsOrdinaryUser(const std::function<v
     std::string report;
     char buffer[4096];
     ssize_t n;
-    while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0) report.append(buffer, static_cast<std::size_t>(n));
+    while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0)
+        report.append(buffer, static_cast<std::size_t>(n));
     ::close(pipeFds[0]);
     int status = 0;
     ::waitpid(child, &status, 0);
@@ -144,8 +148,8 @@ public:
     bool mounted() const { return m_mounted; }
     const std::string& reason() const { return m_reason; }
     bool makeReadOnly() {
-        return ::mount(nullptr, m_folder.c_str(), nullptr, MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV,
-                       nullptr) == 0;
+        return ::mount(nullptr, m_folder.c_str(), nullptr,
+                       MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV, nullptr) == 0;
     }
 
 private:
@@ -159,15 +163,25 @@ inline std::string randomUnicode(std::mt19937& random) {
     // formats tend to treat specially.
     static const std::u32string kSpecial = U" \t\r\n\"'\\=;#,@[]%\x7F\x85\u2028\uFEFF";
     std::uniform_int_distribution<int> length(0, 24), pick(0, 3);
-    std::uniform_int_distribution<char32_t> ascii(0, 0x7F), bmp(0x80, 0xFFFF), astral(0x10000, 0x10FFFF);
+    std::uniform_int_distribution<char32_t> ascii(0, 0x7F), bmp(0x80, 0xFFFF),
+        astral(0x10000, 0x10FFFF);
     std::string out;
     for (int i = length(random); i > 0; --i) {
         char32_t c = 0;
         switch (pick(random)) {
-            case 0: c = kSpecial[std::uniform_int_distribution<std::size_t>(0, kSpecial.size() - 1)(random)]; break;
-            case 1: c = ascii(random); break;
-            case 2: c = bmp(random); break;
-            default: c = astral(random); break;
+            case 0:
+                c = kSpecial[std::uniform_int_distribution<std::size_t>(
+                    0, kSpecial.size() - 1)(random)];
+                break;
+            case 1:
+                c = ascii(random);
+                break;
+            case 2:
+                c = bmp(random);
+                break;
+            default:
+                c = astral(random);
+                break;
         }
         if (c >= 0xD800 && c <= 0xDFFF) c = U'?';
         if (c < 0x80) {

@@ -1,11 +1,12 @@
 // The INI text form: every value reads back exactly, hand-written files read as a person
 // would expect, lines that cannot be read are named, and a change leaves other lines alone.
+#include "wizard/settings/ini_document.h"
+
 #include <gtest/gtest.h>
 
 #include "com/error.h"
 #include "host/registry/text_format.h"
 #include "tests/registry/store_test_support.h"
-#include "wizard/settings/ini_document.h"
 
 namespace {
 
@@ -20,11 +21,40 @@ std::optional<std::string> roundTrip(const std::string& value) {
 
 TEST(IniDocument, AwkwardValuesRoundTrip) {
     const std::vector<std::string> values = {
-        "", " ", "  leading", "trailing  ", "\t", "\r\n", "one\r\ntwo", "lf\nonly", "cr\ronly",
-        "\"quoted\"", "say \"hi\"", "\"", "a=b", "=", "==x", ";semicolon", "#hash", "a;b#c",
-        "a,b", ", ", "@Variant(\\0\\0)", "@", "@@", "\\", "back\\slash\\", "\\x41", "\\n",
-        "[Persist_Data]", "key=value", "ünïcødé ✓ 𝄞 中文", "\x01\x1f\x7f", std::string("nul\0byte", 8),
-        "\xFF\xFE not UTF-8 \xC0\xAF", "<a href=\"mailto:<<EMAIL>>\"><<MAILTOTEXT>></a>",
+        "",
+        " ",
+        "  leading",
+        "trailing  ",
+        "\t",
+        "\r\n",
+        "one\r\ntwo",
+        "lf\nonly",
+        "cr\ronly",
+        "\"quoted\"",
+        "say \"hi\"",
+        "\"",
+        "a=b",
+        "=",
+        "==x",
+        ";semicolon",
+        "#hash",
+        "a;b#c",
+        "a,b",
+        ", ",
+        "@Variant(\\0\\0)",
+        "@",
+        "@@",
+        "\\",
+        "back\\slash\\",
+        "\\x41",
+        "\\n",
+        "[Persist_Data]",
+        "key=value",
+        "ünïcødé ✓ 𝄞 中文",
+        "\x01\x1f\x7f",
+        std::string("nul\0byte", 8),
+        "\xFF\xFE not UTF-8 \xC0\xAF",
+        "<a href=\"mailto:<<EMAIL>>\"><<MAILTOTEXT>></a>",
     };
     for (const std::string& value : values) EXPECT_EQ(roundTrip(value), value) << value;
 

@@ -62,8 +62,8 @@ TEST_F(SettingsStoreTest, PresentEmptyReadsEmptyNotTheDefault) {
 
 TEST_F(SettingsStoreTest, AwkwardValuesSurviveTheFile) {
     const std::vector<std::string> values = {
-        "", "  both ends  ", "CR LF\r\ninside", "\"", "x=y", ";", "#", "a,b", "@leading at",
-        "ünïcødé 𝄞", "back\\slash", std::string("\0", 1),
+        "",  "  both ends  ", "CR LF\r\ninside", "\"",        "x=y",         ";",
+        "#", "a,b",           "@leading at",     "ünïcødé 𝄞", "back\\slash", std::string("\0", 1),
     };
     for (std::size_t i = 0; i < values.size(); ++i) {
         m_store.write(kSettingsApplication, kSettingsSection, "K" + std::to_string(i), values[i]);
@@ -153,7 +153,8 @@ TEST_F(SettingsStoreTest, LinkedFileIsRewrittenWhereItLives) {
 }
 
 TEST(SettingsStorePlace, FollowsTheXdgConfigFolder) {
-    const std::string savedXdg = std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
+    const std::string savedXdg =
+        std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
     const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
     ::setenv("XDG_CONFIG_HOME", "/tmp/xdg-config", 1);
     ::setenv("HOME", "/home/author", 1);
@@ -162,7 +163,8 @@ TEST(SettingsStorePlace, FollowsTheXdgConfigFolder) {
     EXPECT_EQ(IniSettingsStore::defaultPath(), fs::path("/home/author/.config/Ostrel_Plugin.ini"));
     ::unsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(IniSettingsStore().path(), fs::path("/home/author/.config/Ostrel_Plugin.ini"));
-    savedXdg.empty() ? ::unsetenv("XDG_CONFIG_HOME") : ::setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
+    savedXdg.empty() ? ::unsetenv("XDG_CONFIG_HOME")
+                     : ::setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
     savedHome.empty() ? ::unsetenv("HOME") : ::setenv("HOME", savedHome.c_str(), 1);
 }
 

@@ -14,9 +14,8 @@ using userfile::TextFormatError;
 using userfile::trimBlanks;
 
 bool hasControlCharacter(std::string_view text) {
-    return std::any_of(text.begin(), text.end(), [](char c) {
-        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
-    });
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
 }
 
 // Values read back literally unless they start with a quote, have blanks at either end, or
@@ -60,8 +59,8 @@ IniDocument IniDocument::parse(std::string_view text) {
         line.raw = std::string(source.content);
         line.terminator = std::string(source.terminator);
         if (number == 1 && source.terminator == "\r\n") document.m_newline = "\r\n";
-        std::string_view content = number == 1 ? userfile::withoutByteOrderMark(source.content)
-                                               : source.content;
+        std::string_view content =
+            number == 1 ? userfile::withoutByteOrderMark(source.content) : source.content;
         if (!userfile::isUtf8(content)) throw TextFormatError(number, "the line is not UTF-8 text");
         content = trimBlanks(content);
         if (content.empty() || content.starts_with(';') || content.starts_with('#')) {
@@ -72,17 +71,19 @@ IniDocument IniDocument::parse(std::string_view text) {
             }
             line.kind = Kind::section;
             line.name = std::string(trimBlanks(content.substr(1, content.size() - 2)));
-            if (line.name.empty()) throw TextFormatError(number, "the section header names no section");
+            if (line.name.empty())
+                throw TextFormatError(number, "the section header names no section");
             inSection = true;
         } else if (const std::size_t equals = content.find('='); equals != std::string_view::npos) {
             const std::string_view key = trimBlanks(content.substr(0, equals));
             if (key.empty()) throw TextFormatError(number, "the line has no key before =");
-            if (!inSection) throw TextFormatError(number, "a key=value line comes before any [section]");
+            if (!inSection)
+                throw TextFormatError(number, "a key=value line comes before any [section]");
             const std::string_view value = trimBlanks(content.substr(equals + 1));
             line.kind = Kind::entry;
             line.name = std::string(key);
-            line.value = value.starts_with('"') ? userfile::unquoteText(value, number)
-                                                : std::string(value);
+            line.value =
+                value.starts_with('"') ? userfile::unquoteText(value, number) : std::string(value);
         } else {
             throw TextFormatError(number,
                                   "the line is neither [section], key=value nor a ; comment");
@@ -108,8 +109,7 @@ std::string IniDocument::encodeValue(std::string_view value) {
     return needsQuotes(value) ? userfile::quoteText(value) : std::string(value);
 }
 
-void IniDocument::setValue(std::string_view section, std::string_view key,
-                           std::string_view value) {
+void IniDocument::setValue(std::string_view section, std::string_view key, std::string_view value) {
     requireName(section, "section", true);
     requireName(key, "key", false);
 
@@ -144,7 +144,10 @@ void IniDocument::setValue(std::string_view section, std::string_view key,
         line.terminator = m_newline;
         m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
     };
-    Line entry{std::string(key) + "=" + encodeValue(value), {}, Kind::entry, std::string(key),
+    Line entry{std::string(key) + "=" + encodeValue(value),
+               {},
+               Kind::entry,
+               std::string(key),
                std::string(value)};
     if (state != before) {
         addLine(insertAt, std::move(entry));
@@ -153,8 +156,8 @@ void IniDocument::setValue(std::string_view section, std::string_view key,
     if (!m_lines.empty() && !trimBlanks(m_lines.back().raw).empty()) {
         addLine(m_lines.size(), Line{});
     }
-    addLine(m_lines.size(), Line{"[" + std::string(section) + "]", {}, Kind::section,
-                                 std::string(section), {}});
+    addLine(m_lines.size(),
+            Line{"[" + std::string(section) + "]", {}, Kind::section, std::string(section), {}});
     addLine(m_lines.size(), std::move(entry));
 }
 

@@ -42,8 +42,8 @@ inline constexpr PersistedKey BrowseURL{"BrowseURL", kPublisherInfoPage, KeyUse:
 inline constexpr PersistedKey OrderURL{"OrderURL", kServiceOrderPage, KeyUse::deployment};
 
 inline constexpr std::array<PersistedKey, 10> all{
-    UserID, FormHeader, AdTracking, ThankURL, MsgNo, EmailLinkText,
-    MailtoLink, TemplateFileName, BrowseURL, OrderURL,
+    UserID,        FormHeader, AdTracking,       ThankURL,  MsgNo,
+    EmailLinkText, MailtoLink, TemplateFileName, BrowseURL, OrderURL,
 };
 }  // namespace persisted
 
@@ -56,10 +56,10 @@ inline std::string readPersisted(const SettingsStore& store, const PersistedKey&
 // the installer's value, or the default, from every later use.
 inline void writePersisted(SettingsStore& store, const PersistedKey& key, std::string_view value) {
     if (key.use == KeyUse::deployment) {
-        throw com::Error(com::errc::invalidProcedureCall,
-                         "The deployment setting " + std::string(key.name) +
-                             " is never written by the add-in",
-                         "SettingsStore");
+        throw com::Error(
+            com::errc::invalidProcedureCall,
+            "The deployment setting " + std::string(key.name) + " is never written by the add-in",
+            "SettingsStore");
     }
     store.write(kSettingsApplication, kSettingsSection, key.name, value);
 }
