@@ -14,7 +14,8 @@ public:
 
     // The stored value, also when it is ""; nothing when the key, section or application
     // is absent.
-    virtual std::optional<std::string> value(std::string_view application, std::string_view section,
+    virtual std::optional<std::string> value(std::string_view application,
+                                             std::string_view section,
                                              std::string_view key) const = 0;
     // Stores value under the key, replacing any earlier one. Throws com::Error, naming the
     // file, when the value could not be stored; it never fails silently.
@@ -22,8 +23,8 @@ public:
                           std::string_view key, std::string_view value) = 0;
 
     // Read with a default: the stored value when the key is present, otherwise def.
-    std::string read(std::string_view application, std::string_view section, std::string_view key,
-                     std::string_view def = {}) const {
+    std::string read(std::string_view application, std::string_view section,
+                     std::string_view key, std::string_view def = {}) const {
         if (auto v = value(application, section, key)) return *v;
         return std::string(def);
     }
