@@ -31,11 +31,7 @@ RegistryTree RegistryFile::parse(const std::string& text, std::string_view actio
     try {
         return parseRegistry(text);
     } catch (const userfile::TextFormatError& e) {
-        throw com::Error(userfile::errc::invalidFileFormat,
-                         std::string(action) + " \"" + m_file.string() + "\": line " +
-                             std::to_string(e.line()) + ": " + e.what() +
-                             ". The file was left as it is.",
-                         std::string(kSource));
+        throw userfile::unreadableFileError(e, action, m_file, kSource);
     }
 }
 

@@ -126,6 +126,15 @@ com::Error fileError(int error, std::string_view action, const fs::path& file,
     return com::Error(numberFor(error), std::move(description), std::string(source));
 }
 
+com::Error unreadableFileError(const TextFormatError& error, std::string_view action,
+                               const fs::path& file, std::string_view source) {
+    return com::Error(errc::invalidFileFormat,
+                      std::string(action) + " \"" + file.string() + "\": line " +
+                          std::to_string(error.line()) + ": " + error.what() +
+                          ". The file was left as it is; correct or remove that line.",
+                      std::string(source));
+}
+
 fs::path configHome() {
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && xdg[0] == '/') return xdg;
     if (const char* home = std::getenv("HOME"); home && home[0] != '\0') {
@@ -159,7 +168,8 @@ fs::path followLinks(const fs::path& file) {
 }
 
 std::optional<std::string> readFile(const fs::path& file, std::string_view source) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a pipe put in the file's place is refused instead of hanging.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         if (errno == ENOENT) return std::nullopt;
         throw fileError(errno, "Cannot read", file, source);

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "com/error.h"
+#include "host/registry/text_format.h"
 
 namespace ostrel::userfile {
 
@@ -45,5 +46,10 @@ void createFolders(const std::filesystem::path& folder, const std::filesystem::p
 // "<action> "<file>": <reason>".
 com::Error fileError(int error, std::string_view action, const std::filesystem::path& file,
                      std::string_view source, std::string_view detail = {});
+
+// The failure for a file with a line that cannot be read: it names the file and the line,
+// and says that the file was left as it is.
+com::Error unreadableFileError(const TextFormatError& error, std::string_view action,
+                               const std::filesystem::path& file, std::string_view source);
 
 }  // namespace ostrel::userfile

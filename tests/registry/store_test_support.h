@@ -80,6 +80,24 @@ inline std::filesystem::path ownedFolder(const std::filesystem::path& path) {
     return path;
 }
 
+// Why the tests cannot act as the ordinary user in folder, or "" when they can.
+inline std::string whyNotOrdinaryUser(const std::filesystem::path& folder) {
+    if (::geteuid() != 0) return {};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool dropped = ::setgroups(0, nullptr) == 0 && ::setgid(ordinaryUser()) == 0 &&
+                             ::setuid(ordinaryUser()) == 0;
+        ::_exit(!dropped ? 1 : ::access(folder.c_str(), X_OK) != 0 ? 2 : 0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return {};
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 2) {
+        return "an ordinary user cannot enter " + folder.string();
+    }
+    return "root cannot become an ordinary user here";
+}
+
 // Runs body as the ordinary user and returns the com::Error it threw, or nothing when it
 // succeeded. As root the body runs in a child process that gives up root first.
 inline std::optional<com::ErrorInfo> attemptAsOrdinaryUser(const std::function<void()>& body) {

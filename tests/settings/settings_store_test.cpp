@@ -136,6 +136,17 @@ TEST_F(SettingsStoreTest, FileThatCannotBeReadIsNeverRewritten) {
     EXPECT_EQ(fileText(m_file), damaged);
 }
 
+TEST_F(SettingsStoreTest, SomethingElseInTheFilesPlaceIsRefusedNotWaitedOn) {
+    ASSERT_EQ(::mkfifo(m_file.c_str(), 0600), 0);
+    EXPECT_THROW((void)m_store.value(kSettingsApplication, kSettingsSection, "UserID"), com::Error);
+    EXPECT_THROW(m_store.write(kSettingsApplication, kSettingsSection, "UserID", "x"), com::Error);
+    fs::remove(m_file);
+    fs::create_directory(m_file);
+    EXPECT_THROW((void)m_store.value(kSettingsApplication, kSettingsSection, "UserID"), com::Error);
+    EXPECT_THROW(m_store.write(kSettingsApplication, kSettingsSection, "UserID", "x"), com::Error);
+    EXPECT_TRUE(fs::is_directory(m_file));
+}
+
 TEST_F(SettingsStoreTest, OtherApplicationsAreKeptApart) {
     m_store.write("ostrel_plugin", kSettingsSection, "UserID", "alice");
     EXPECT_EQ(m_store.value(kSettingsApplication, kSettingsSection, "userid"), "alice");

@@ -16,11 +16,7 @@ IniDocument parseFile(const std::string& text, const fs::path& file, std::string
     try {
         return IniDocument::parse(text);
     } catch (const userfile::TextFormatError& e) {
-        throw com::Error(userfile::errc::invalidFileFormat,
-                         std::string(action) + " \"" + file.string() + "\": line " +
-                             std::to_string(e.line()) + ": " + e.what() +
-                             ". The file was left as it is; correct or remove that line.",
-                         std::string(kSource));
+        throw userfile::unreadableFileError(e, action, file, kSource);
     }
 }
 
