@@ -175,10 +175,15 @@ std::optional<std::string> readFile(const fs::path& file, std::string_view sourc
         throw fileError(errno, "Cannot read", file, source);
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const int error = S_ISDIR(st.st_mode) ? EISDIR : (errno ? errno : EINVAL);
+    if (::fstat(fd, &st) != 0) {
+        const int error = errno;
         ::close(fd);
-        throw fileError(error, "Cannot read", file, source, "it is not a regular file");
+        throw fileError(error, "Cannot read", file, source);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw fileError(S_ISDIR(st.st_mode) ? EISDIR : EINVAL, "Cannot read", file, source,
+                        "it is not a regular file");
     }
     std::string text;
     text.reserve(static_cast<std::size_t>(st.st_size));

@@ -60,21 +60,6 @@ TEST_F(SettingsStoreTest, PresentEmptyReadsEmptyNotTheDefault) {
     EXPECT_EQ(ostrel::readPersisted(later, persisted::FormHeader), "For More Information");
 }
 
-TEST_F(SettingsStoreTest, AwkwardValuesSurviveTheFile) {
-    const std::vector<std::string> values = {
-        "",  "  both ends  ", "CR LF\r\ninside", "\"",        "x=y",         ";",
-        "#", "a,b",           "@leading at",     "ünïcødé 𝄞", "back\\slash", std::string("\0", 1),
-    };
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        m_store.write(kSettingsApplication, kSettingsSection, "K" + std::to_string(i), values[i]);
-    }
-    const IniSettingsStore later(m_file);
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        EXPECT_EQ(later.value(kSettingsApplication, kSettingsSection, "K" + std::to_string(i)),
-                  values[i]);
-    }
-}
-
 TEST_F(SettingsStoreTest, ValuesPutInByHandAreReadAndKept) {
     const std::string handWritten =
         "; Deployment values for the Ostrel add-in\n"
