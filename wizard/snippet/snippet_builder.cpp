@@ -4,25 +4,19 @@
 #include <string_view>
 
 #include "wizard/service_addresses.h"
+#include "wizard/settings/persisted_keys.h"
 #include "wizard/snippet/placeholder_replace.h"
-#include "wizard/snippet/snippet_settings.h"
 #include "wizard/snippet/template_file.h"
 
 namespace ostrel {
 namespace {
 
-namespace keys = snippet_settings;
-
-void save(SettingsStore& store, std::string_view key, std::string_view value) {
-    store.write(keys::kApplication, keys::kSection, key, value);
-}
-
 // An entry the author filled is saved, then inserted; an empty one keeps the stored value
 // and puts the fallback in the form.
-void fillEntry(PlaceholderText& text, SettingsStore& store, std::string_view key,
+void fillEntry(PlaceholderText& text, SettingsStore& store, const PersistedKey& key,
                std::string_view placeholder, const std::string& entry, std::string_view fallback) {
     if (entry.empty()) return text.replace(placeholder, fallback);
-    save(store, key, entry);
+    writePersisted(store, key, entry);
     text.replace(placeholder, entry);
 }
 
@@ -41,9 +35,8 @@ std::string buildEmailLink(const WizardEntries& entries, SettingsStore& store) {
     address += '@';
     address += kServiceMailDomain;
     // Saved even when empty, so an emptied link text is what the next wizard shows.
-    save(store, keys::kEmailLinkText, entries.linkText);
-    PlaceholderText text(store.read(keys::kApplication, keys::kSection, keys::kMailtoLink,
-                                    keys::kDefaultMailtoLink));
+    writePersisted(store, persisted::EmailLinkText, entries.linkText);
+    PlaceholderText text(readPersisted(store, persisted::MailtoLink));
     text.replace("<<EMAIL>>", address);
     text.replace("<<MAILTOTEXT>>", entries.linkText);
     return std::move(text).take();
@@ -54,16 +47,16 @@ std::string buildEmailLink(const WizardEntries& entries, SettingsStore& store) {
 std::string fillWebForm(std::string templateText, const WizardEntries& entries,
                         SettingsStore& store) {
     PlaceholderText text(std::move(templateText));
-    fillEntry(text, store, keys::kUserID, "<<USERID>>", entries.userName, "None");
-    fillEntry(text, store, keys::kFormHeader, "<<HEADERFIELD>>", entries.formHeader,
+    fillEntry(text, store, persisted::UserID, "<<USERID>>", entries.userName, "None");
+    fillEntry(text, store, persisted::FormHeader, "<<HEADERFIELD>>", entries.formHeader,
               "For More Information");
     // Ad tracking is saved even when emptied, so clearing the box sticks.
-    save(store, keys::kAdTracking, entries.adTracking);
+    writePersisted(store, persisted::AdTracking, entries.adTracking);
     text.replace("<<ADTRACKING>>", entries.adTracking.empty()
                                        ? std::string_view("adcategory")
                                        : std::string_view(entries.adTracking));
-    fillEntry(text, store, keys::kThankURL, "<<REDIRECT>>", entries.thankUrl, kServiceHomePage);
-    fillEntry(text, store, keys::kMsgNo, "<<MSGNO>>", entries.msgNo, "none");
+    fillEntry(text, store, persisted::ThankURL, "<<REDIRECT>>", entries.thankUrl, kServiceHomePage);
+    fillEntry(text, store, persisted::MsgNo, "<<MSGNO>>", entries.msgNo, "none");
     text.replace("<<REQUIREDFIELD>>", requiredFields(entries));
     return std::move(text).take();
 }
@@ -71,8 +64,7 @@ std::string fillWebForm(std::string templateText, const WizardEntries& entries,
 std::string buildSnippet(const WizardEntries& entries, SettingsStore& store,
                          const std::filesystem::path& templateFolder) {
     if (entries.emailLink) return buildEmailLink(entries, store);
-    const std::string name = store.read(keys::kApplication, keys::kSection, keys::kTemplateFileName,
-                                        keys::kDefaultTemplateFileName);
+    const std::string name = readPersisted(store, persisted::TemplateFileName);
     return fillWebForm(readTemplateFile(templatePath(templateFolder, name)), entries, store);
 }
 
