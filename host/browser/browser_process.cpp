@@ -23,7 +23,7 @@ com::Error startFailure(const QString& what) {
 
 }  // namespace
 
-BrowserProcess::BrowserProcess() : QObject(QCoreApplication::instance()), m_process(this) {}
+BrowserProcess::BrowserProcess() : QObject(QCoreApplication::instance()) {}
 
 BrowserProcess* BrowserProcess::start(const BrowserProgram& browser, const QStringList& extra,
                                       const QString& address) {

@@ -3,6 +3,7 @@
 #include "com/web_browser.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -15,6 +16,7 @@
 #include "com/class_factory.h"
 #include "com/error.h"
 #include "host/browser/browser_class.h"
+#include "host/browser/browser_process.h"
 
 namespace {
 
@@ -220,6 +222,27 @@ TEST_F(WebBrowserTest, ASubscriberMayUnsubscribeOthersAndDropTheBrowserWhileNoti
     ASSERT_TRUE(testing_browser::waitForNoBrowserProcess());
     EXPECT_EQ(second->quits, 0);
     EXPECT_EQ(b, nullptr);
+}
+
+TEST_F(WebBrowserTest, ABrowserStillOpenWhenTheApplicationEndsIsClosedWithoutNotice) {
+    FakeBrowser fake("chromium");
+    auto b = create();
+    auto sink = com::make<RecordingSink>();
+    std::uint32_t cookie = 0;
+    ASSERT_EQ(b->Advise(sink.get(), &cookie), com::S_OK);
+    ASSERT_EQ(navigate(b.get(), "http://x.example/"), com::S_OK);
+    ASSERT_TRUE(fake.waitForRuns(1));
+    const auto processes = QCoreApplication::instance()->findChildren<host::BrowserProcess*>();
+    ASSERT_EQ(processes.size(), 1);
+    const qint64 pid = processes.front()->processId();
+    const QString profile = processes.front()->profileDir();
+
+    delete processes.front();  // what the application does with it as it ends
+    QCoreApplication::processEvents();
+    EXPECT_NE(::kill(static_cast<pid_t>(pid), 0), 0) << "the browser was closed";
+    EXPECT_FALSE(QFileInfo::exists(profile));
+    EXPECT_EQ(sink->quits, 0) << "nothing is told while the application goes";
+    b->Unadvise(cookie);
 }
 
 TEST_F(WebBrowserTest, NoBrowserAnywhereFailsCreationClearly) {
