@@ -2,12 +2,19 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 #include "host/editor/command_line.h"
 #include "host/editor/run_editor.h"
 
 int main(int argc, char** argv) {
     const bool tour = host::asksForTour(argc, argv);
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--help" || std::string_view(argv[i]) == "-h") {
+            std::printf("%s", qUtf8Printable(host::usage()));
+            return 0;
+        }
+    }
     const auto set = [](const char* name) {
         const char* v = std::getenv(name);
         return v && *v;
