@@ -41,7 +41,9 @@ std::vector<TourStep> tourSteps(const CommandLine& cl) {
 
 }  // namespace
 
-int runEditor(const CommandLine& cl) {
+int runEditor(const CommandLine& given) {
+    CommandLine cl = given;
+    if (cl.tour()) cl.tourDir = QDir(cl.tourDir).absolutePath();
     QtMessageBoxService dialogs;
     UnattendedMessageBoxService unattended;
     QtFileDialogService files;
