@@ -1,0 +1,172 @@
+// The per-user registry in memory.
+#include "host/registry/registry_tree.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "com/error.h"
+#include "host/registry/text_format.h"
+
+namespace ostrel::registry {
+namespace {
+
+using userfile::equalsIgnoringCase;
+
+std::vector<std::string_view> splitPath(std::string_view path) {
+    std::vector<std::string_view> names;
+    if (path.empty()) return names;
+    for (;;) {
+        const std::size_t slash = path.find('\\');
+        names.push_back(path.substr(0, slash));
+        if (slash == std::string_view::npos) break;
+        path.remove_prefix(slash + 1);
+    }
+    return names;
+}
+
+void requireKeyPath(std::string_view path) {
+    if (path.empty()) {
+        throw com::Error(com::errc::invalidProcedureCall, "A registry key path must not be empty",
+                         "Registry");
+    }
+    if (const std::string problem = keyPathProblem(path); !problem.empty()) {
+        throw com::Error(com::errc::invalidProcedureCall,
+                         "Invalid registry key \"" + std::string(path) + "\": " + problem,
+                         "Registry");
+    }
+}
+
+}  // namespace
+
+std::string keyPathProblem(std::string_view path) {
+    for (std::string_view name : splitPath(path)) {
+        if (name.empty()) return "a key name is empty (doubled, leading or trailing backslash)";
+        const bool control = std::any_of(name.begin(), name.end(), [](char c) {
+            return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+        });
+        if (control) return "a key name holds a control character";
+        if (!userfile::isUtf8(name)) return "a key name is not UTF-8 text";
+    }
+    return {};
+}
+
+const RegistryValue* RegistryKey::findValue(std::string_view name) const {
+    for (const RegistryValue& v : m_values) {
+        if (equalsIgnoringCase(v.name, name)) return &v;
+    }
+    return nullptr;
+}
+
+const RegistryKey* RegistryKey::findSubkey(std::string_view name) const {
+    for (const RegistryKey& k : m_subkeys) {
+        if (equalsIgnoringCase(k.m_name, name)) return &k;
+    }
+    return nullptr;
+}
+
+RegistryKey* RegistryKey::findSubkey(std::string_view name) {
+    return const_cast<RegistryKey*>(std::as_const(*this).findSubkey(name));
+}
+
+const RegistryKey* RegistryTree::key(std::string_view path) const {
+    const RegistryKey* current = &m_root;
+    for (std::string_view name : splitPath(path)) {
+        current = current->findSubkey(name);
+        if (!current) return nullptr;
+    }
+    return current;
+}
+
+std::optional<RegistryData> RegistryTree::value(std::string_view path,
+                                                std::string_view name) const {
+    const RegistryKey* k = key(path);
+    if (!k || k == &m_root) return std::nullopt;
+    const RegistryValue* v = k->findValue(name);
+    if (!v) return std::nullopt;
+    return v->data;
+}
+
+std::optional<std::string> RegistryTree::text(std::string_view path, std::string_view name) const {
+    auto data = value(path, name);
+    if (!data || !std::holds_alternative<std::string>(*data)) return std::nullopt;
+    return std::get<std::string>(std::move(*data));
+}
+
+std::optional<std::uint32_t> RegistryTree::number(std::string_view path,
+                                                  std::string_view name) const {
+    const auto data = value(path, name);
+    if (!data || !std::holds_alternative<std::uint32_t>(*data)) return std::nullopt;
+    return std::get<std::uint32_t>(*data);
+}
+
+std::vector<std::string> RegistryTree::subkeys(std::string_view path) const {
+    std::vector<std::string> names;
+    if (const RegistryKey* k = key(path)) {
+        for (const RegistryKey& sub : k->subkeys()) names.push_back(sub.name());
+    }
+    return names;
+}
+
+RegistryKey* RegistryTree::mutableKey(std::string_view path) {
+    return const_cast<RegistryKey*>(std::as_const(*this).key(path));
+}
+
+RegistryKey& RegistryTree::createKeyAt(std::string_view path) {
+    requireKeyPath(path);
+    RegistryKey* current = &m_root;
+    for (std::string_view name : splitPath(path)) {
+        RegistryKey* next = current->findSubkey(name);
+        if (!next) {
+            RegistryKey fresh;
+            fresh.m_name = std::string(name);
+            current->m_subkeys.push_back(std::move(fresh));
+            next = &current->m_subkeys.back();
+        }
+        current = next;
+    }
+    return *current;
+}
+
+void RegistryTree::createKey(std::string_view path) {
+    createKeyAt(path);
+}
+
+void RegistryTree::setValue(std::string_view path, std::string_view name, RegistryData data) {
+    RegistryKey& k = createKeyAt(path);
+    for (RegistryValue& v : k.m_values) {
+        if (equalsIgnoringCase(v.name, name)) {
+            v.data = std::move(data);
+            return;
+        }
+    }
+    k.m_values.push_back({std::string(name), std::move(data)});
+}
+
+bool RegistryTree::deleteValue(std::string_view path, std::string_view name) {
+    RegistryKey* k = mutableKey(path);
+    if (!k || k == &m_root) return false;
+    const auto it =
+        std::find_if(k->m_values.begin(), k->m_values.end(),
+                     [&](const RegistryValue& v) { return equalsIgnoringCase(v.name, name); });
+    if (it == k->m_values.end()) return false;
+    k->m_values.erase(it);
+    return true;
+}
+
+bool RegistryTree::deleteTree(std::string_view path) {
+    requireKeyPath(path);
+    const std::size_t slash = path.rfind('\\');
+    const std::string_view parentPath =
+        slash == std::string_view::npos ? std::string_view() : path.substr(0, slash);
+    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    RegistryKey* parent = mutableKey(parentPath);
+    if (!parent) return false;
+    const auto it =
+        std::find_if(parent->m_subkeys.begin(), parent->m_subkeys.end(),
+                     [&](const RegistryKey& k) { return equalsIgnoringCase(k.m_name, name); });
+    if (it == parent->m_subkeys.end()) return false;
+    parent->m_subkeys.erase(it);
+    return true;
+}
+
+}  // namespace ostrel::registry

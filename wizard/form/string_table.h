@@ -1,0 +1,16 @@
+// The wizard's page texts, read by string number from the table compiled into the module.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+namespace ostrel {
+
+// Number of the failure when the string table has no text of the number asked for.
+inline constexpr std::int32_t kResourceNotFound = 326;
+
+// The text numbered `number`, exactly as stored (CR LF line breaks). Throws com::Error
+// kResourceNotFound when the table has no such number.
+QString stringTableText(int number);
+
+}  // namespace ostrel

@@ -1,0 +1,108 @@
+// Building the wizard window from its layout file and the few things a layout file cannot say.
+#include "wizard/form/wizard_form.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "ui_frmOstWiz.h"
+#include "wizard/form/form_fonts.h"
+#include "wizard/form/string_table.h"
+#include "wizard/form/whole_character_validator.h"
+#include "wizard/form/wizard_resources.h"
+
+namespace ostrel {
+
+WizardForm::WizardForm(QWidget* owner) : QDialog(owner), m_ui(std::make_unique<Ui::frmOstWiz>()) {
+    ensureWizardResources();
+    installVerdanaStandIn();
+    m_ui->setupUi(this);
+    applyLayoutPointSizes(*this);
+    // A dialog frame with a close button only: no minimize, maximize or context-help button.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+
+    for (QLineEdit* box : findChildren<QLineEdit*>()) {
+        box->setValidator(new WholeCharacterValidator(box));
+    }
+
+    m_fraStep = collectControlArray<QFrame>(*this, "fraStep");
+    m_lblWzStep = collectControlArray<QLabel>(*this, "lblWzStep");
+    m_Option1 = collectControlArray<QRadioButton>(*this, "Option1");
+    m_chkRequire = collectControlArray<QCheckBox>(*this, "chkRequire");
+    m_cmdWizControl = collectControlArray<QPushButton>(*this, "cmdWizControl");
+}
+
+WizardForm::~WizardForm() = default;
+
+QWidget* WizardForm::Picture1() const {
+    return m_ui->Picture1;
+}
+QLabel* WizardForm::Image1() const {
+    return m_ui->Image1;
+}
+QLabel* WizardForm::Label2() const {
+    return m_ui->Label2;
+}
+QLabel* WizardForm::Label3() const {
+    return m_ui->Label3;
+}
+QLabel* WizardForm::Image2() const {
+    return m_ui->Image2;
+}
+QFrame* WizardForm::Line1() const {
+    return m_ui->Line1;
+}
+QPushButton* WizardForm::cmdGetNewAccount() const {
+    return m_ui->cmdGetNewAccount;
+}
+QPushButton* WizardForm::cmdBrowseSite() const {
+    return m_ui->cmdBrowseSite;
+}
+QLineEdit* WizardForm::txtUserName() const {
+    return m_ui->txtUserName;
+}
+QLabel* WizardForm::Label1() const {
+    return m_ui->Label1;
+}
+QLineEdit* WizardForm::txtLinkText() const {
+    return m_ui->txtLinkText;
+}
+QLineEdit* WizardForm::txtFormHeader() const {
+    return m_ui->txtFormHeader;
+}
+QLineEdit* WizardForm::txtThankURL() const {
+    return m_ui->txtThankURL;
+}
+QLineEdit* WizardForm::txtAdTracking() const {
+    return m_ui->txtAdTracking;
+}
+QLineEdit* WizardForm::txtMsgNo() const {
+    return m_ui->txtMsgNo;
+}
+QCheckBox* WizardForm::chkNoResponse() const {
+    return m_ui->chkNoResponse;
+}
+
+QString WizardForm::text(int number) {
+    return stringTableText(number);
+}
+
+QString WizardForm::tag(const QWidget& control) {
+    return control.property("Tag").toString();
+}
+
+void WizardForm::keyPressEvent(QKeyEvent* event) {
+    // A dialog rejects itself on Escape; this one has no button for Escape to press.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace ostrel

@@ -1,0 +1,236 @@
+// The wizard's load, its page-to-page navigation, and Cancel and Finish.
+#include "wizard/frmOstWiz.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "com/error.h"
+#include "wizard/form/wizard_form.h"
+#include "wizard/message_box.h"
+#include "wizard/settings/persisted_keys.h"
+#include "wizard/snippet/snippet_builder.h"
+
+namespace ostrel {
+namespace {
+
+constexpr std::string_view kSource = "frmOstWiz";
+constexpr std::int16_t kEmailLinkPage = 3;
+
+// One step forward or back, failing instead of wrapping as 16-bit arithmetic would.
+std::int16_t stepBy(std::int16_t step, int delta) {
+    const int result = step + delta;
+    if (result < INT16_MIN || result > INT16_MAX) {
+        throw com::Error(com::errc::overflow, "Overflow", std::string(kSource));
+    }
+    return static_cast<std::int16_t>(result);
+}
+
+// A check box's value as the toolkit reports it: 0 unchecked, 1 checked, 2 grayed.
+int checkValue(const QCheckBox& box) {
+    switch (box.checkState()) {
+        case Qt::Unchecked: return 0;
+        case Qt::Checked: return 1;
+        case Qt::PartiallyChecked: return 2;
+    }
+    return 0;
+}
+
+std::string textOf(const QLineEdit* box) { return box->text().toStdString(); }
+
+}  // namespace
+
+frmOstWiz::frmOstWiz() : frmOstWiz(defaultWizardEnvironment()) {}
+
+frmOstWiz::frmOstWiz(WizardEnvironment environment) : m_environment(std::move(environment)) {}
+
+frmOstWiz::~frmOstWiz() = default;
+
+void frmOstWiz::Show() {
+    if (!m_form) {
+        Load();
+        bool loaded = false;
+        handleEvent([&] {
+            Form_Load();
+            loaded = true;
+        });
+        // A form whose load failed is not shown; the author has seen why.
+        if (!loaded) {
+            Unload();
+            return;
+        }
+    }
+    m_form->exec();
+    Unload();
+}
+
+void frmOstWiz::Load() {
+    // Without an owner from the host, the wizard centres on the window the author works in.
+    m_form = std::make_unique<WizardForm>(QApplication::activeWindow());
+    const auto& buttons = m_form->cmdWizControl();
+    for (int i = 0; i <= buttons.ubound(); ++i) {
+        QObject::connect(buttons[i], &QPushButton::clicked, m_form.get(), [this, i] {
+            handleEvent([&] { cmdWizControl_Click(static_cast<std::int16_t>(i)); });
+        });
+    }
+    QObject::connect(m_form->chkNoResponse(), &QCheckBox::clicked, m_form.get(),
+                     [this] { handleEvent([&] { chkNoResponse_Click(); }); });
+}
+
+void frmOstWiz::Unload() {
+    if (!m_form) return;
+    m_form->hide();
+    // Show deletes the window once the modal loop has ended, never from inside one of
+    // the window's own signals.
+    m_form.reset();
+}
+
+void frmOstWiz::Form_Load() {
+    LoadStepCaptions();
+    LoadSavedValues();
+    InitStepFrames();
+}
+
+void frmOstWiz::LoadStepCaptions() {
+    for (QLabel* label : m_form->lblWzStep()) {
+        bool isNumber = false;
+        const QString tag = WizardForm::tag(*label);
+        const int number = tag.trimmed().toInt(&isNumber);
+        if (!isNumber) {
+            throw com::Error(com::errc::typeMismatch,
+                             "Type mismatch: the tag \"" + tag.toStdString() + "\" of " +
+                                 label->objectName().toStdString() + " is not a number",
+                             std::string(kSource));
+        }
+        label->setText(WizardForm::text(number));
+    }
+}
+
+void frmOstWiz::LoadSavedValues() {
+    const SettingsStore& store = *m_environment.settings;
+    auto read = [&](const PersistedKey& key) {
+        return QString::fromStdString(readPersisted(store, key));
+    };
+    m_form->txtFormHeader()->setText(read(persisted::FormHeader));
+    m_form->txtAdTracking()->setText(read(persisted::AdTracking));
+    m_form->txtThankURL()->setText(read(persisted::ThankURL));
+    m_form->txtUserName()->setText(read(persisted::UserID));
+    m_form->txtMsgNo()->setText(read(persisted::MsgNo));
+    m_form->txtLinkText()->setText(read(persisted::EmailLinkText));
+}
+
+void frmOstWiz::InitStepFrames() {
+    const auto& frames = m_form->fraStep();
+    LastStep = static_cast<std::int16_t>(frames.ubound());
+    const QRect pageRect = frames[0]->geometry();
+    for (int i = 0; i <= frames.ubound(); ++i) {
+        frames[i]->setFrameShape(QFrame::NoFrame);
+        frames[i]->setGeometry(pageRect);
+    }
+    for (int i = 1; i <= frames.ubound(); ++i) frames[i]->hide();
+    UpdateWizButtons();
+}
+
+void frmOstWiz::UpdateWizButtons() {
+    const auto& buttons = m_form->cmdWizControl();
+    buttons[1]->setEnabled(CurrentStep > 0);
+    buttons[2]->setEnabled(CurrentStep < LastStep);
+    buttons[3]->setEnabled(CurrentStep == LastStep);
+}
+
+void frmOstWiz::cmdWizControl_Click(std::int16_t index) {
+    switch (index) {
+        case 0:  // Cancel
+            CloseStatus = com::vbFalse;
+            m_form->done(QDialog::Rejected);
+            break;
+        case 1:
+            Back();
+            break;
+        case 2:
+            Next();
+            break;
+        case 3:  // Finish
+            BuildHTML();
+            CloseStatus = com::vbTrue;
+            m_form->done(QDialog::Accepted);
+            break;
+        default:
+            break;
+    }
+}
+
+void frmOstWiz::Back() {
+    if (!m_form->fraStep()[kEmailLinkPage]->isHidden()) {
+        CurrentStep = 2;
+        hideStep(kEmailLinkPage);
+        showStep(2);
+        UpdateWizButtons();
+        return;
+    }
+    hideStep(CurrentStep);
+    CurrentStep = stepBy(CurrentStep, -1);
+    showStep(CurrentStep);
+    if (CurrentStep == kEmailLinkPage && m_form->Option1()[1]->isChecked()) {
+        cmdWizControl_Click(1);
+    }
+    UpdateWizButtons();
+}
+
+void frmOstWiz::Next() {
+    // There is no page after the last one. The button is off there, but the browser's
+    // quit notification presses Next regardless: the wizard then stays where it is.
+    if (CurrentStep >= LastStep) return;
+    hideStep(CurrentStep);
+    CurrentStep = stepBy(CurrentStep, +1);
+    showStep(CurrentStep);
+    if (CurrentStep == kEmailLinkPage && m_form->Option1()[0]->isChecked()) {
+        CurrentStep = LastStep;
+    }
+    if (CurrentStep == kEmailLinkPage && !m_form->Option1()[0]->isChecked()) {
+        cmdWizControl_Click(2);
+    }
+    UpdateWizButtons();
+}
+
+void frmOstWiz::showStep(std::int16_t step) { m_form->fraStep()[step]->show(); }
+
+void frmOstWiz::hideStep(std::int16_t step) { m_form->fraStep()[step]->hide(); }
+
+void frmOstWiz::chkNoResponse_Click() {
+    m_form->txtMsgNo()->setText(checkValue(*m_form->chkNoResponse()) == 1 ? "none" : "1");
+}
+
+void frmOstWiz::BuildHTML() {
+    WizardEntries entries;
+    entries.emailLink = m_form->Option1()[0]->isChecked();
+    entries.userName = textOf(m_form->txtUserName());
+    entries.linkText = textOf(m_form->txtLinkText());
+    entries.formHeader = textOf(m_form->txtFormHeader());
+    entries.adTracking = textOf(m_form->txtAdTracking());
+    entries.thankUrl = textOf(m_form->txtThankURL());
+    entries.msgNo = textOf(m_form->txtMsgNo());
+    entries.requireName = checkValue(*m_form->chkRequire()[0]);
+    entries.requireEmail = checkValue(*m_form->chkRequire()[1]);
+    // Assigned only once generation has succeeded as a whole.
+    HTMLText = buildSnippet(entries, *m_environment.settings, m_environment.templateFolder);
+}
+
+template <class Handler>
+void frmOstWiz::handleEvent(Handler&& handler) {
+    try {
+        handler();
+    } catch (const com::Error& e) {
+        messageBox().show(e.description() + "\r\n\r\nError number: " + std::to_string(e.number()) +
+                              "\r\nError source: " + e.source(),
+                          "Ostrel Autoresponder Wizard", mb::exclamation);
+    } catch (const std::exception& e) {
+        messageBox().show(e.what(), "Ostrel Autoresponder Wizard", mb::exclamation);
+    }
+}
+
+}  // namespace ostrel

@@ -1,0 +1,173 @@
+// An INI file held line by line.
+#include "wizard/settings/ini_document.h"
+
+#include <algorithm>
+
+#include "com/error.h"
+#include "host/registry/text_format.h"
+
+namespace ostrel {
+namespace {
+
+using userfile::equalsIgnoringCase;
+using userfile::TextFormatError;
+using userfile::trimBlanks;
+
+bool hasControlCharacter(std::string_view text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+}
+
+// Values read back literally unless they start with a quote, have blanks at either end, or
+// hold a byte that must be escaped.
+bool needsQuotes(std::string_view value) {
+    if (value.empty()) return false;
+    if (value.front() == '"' || trimBlanks(value).size() != value.size()) return true;
+    return hasControlCharacter(value) || !userfile::isUtf8(value);
+}
+
+void requireName(std::string_view name, std::string_view what, bool isSection) {
+    std::string problem;
+    if (name.empty()) {
+        problem = "it is empty";
+    } else if (trimBlanks(name).size() != name.size()) {
+        problem = "it starts or ends with a blank";
+    } else if (hasControlCharacter(name) || !userfile::isUtf8(name)) {
+        problem = "it holds a control character or is not UTF-8 text";
+    } else if (isSection ? name.find_first_of("[]") != std::string_view::npos
+                         : (name.find('=') != std::string_view::npos ||
+                            std::string_view("[;#").find(name.front()) != std::string_view::npos)) {
+        problem = isSection ? "it holds [ or ]" : "it holds = or starts with [, ; or #";
+    }
+    if (!problem.empty()) {
+        throw com::Error(com::errc::invalidProcedureCall,
+                         "The settings file cannot hold the " + std::string(what) + " name \"" +
+                             std::string(name) + "\": " + problem,
+                         "SettingsStore");
+    }
+}
+
+}  // namespace
+
+IniDocument IniDocument::parse(std::string_view text) {
+    IniDocument document;
+    bool inSection = false;
+    std::size_t number = 0;
+    for (const userfile::TextLine& source : userfile::splitLines(text)) {
+        ++number;
+        Line line;
+        line.raw = std::string(source.content);
+        line.terminator = std::string(source.terminator);
+        if (number == 1 && source.terminator == "\r\n") document.m_newline = "\r\n";
+        std::string_view content =
+            number == 1 ? userfile::withoutByteOrderMark(source.content) : source.content;
+        if (!userfile::isUtf8(content)) throw TextFormatError(number, "the line is not UTF-8 text");
+        content = trimBlanks(content);
+        if (content.empty() || content.starts_with(';') || content.starts_with('#')) {
+            // blank or comment
+        } else if (content.starts_with('[')) {
+            if (!content.ends_with(']') || content.size() < 2) {
+                throw TextFormatError(number, "a section header must be [name]");
+            }
+            line.kind = Kind::section;
+            line.name = std::string(trimBlanks(content.substr(1, content.size() - 2)));
+            if (line.name.empty())
+                throw TextFormatError(number, "the section header names no section");
+            inSection = true;
+        } else if (const std::size_t equals = content.find('='); equals != std::string_view::npos) {
+            const std::string_view key = trimBlanks(content.substr(0, equals));
+            if (key.empty()) throw TextFormatError(number, "the line has no key before =");
+            if (!inSection)
+                throw TextFormatError(number, "a key=value line comes before any [section]");
+            const std::string_view value = trimBlanks(content.substr(equals + 1));
+            line.kind = Kind::entry;
+            line.name = std::string(key);
+            line.value =
+                value.starts_with('"') ? userfile::unquoteText(value, number) : std::string(value);
+        } else {
+            throw TextFormatError(number,
+                                  "the line is neither [section], key=value nor a ; comment");
+        }
+        document.m_lines.push_back(std::move(line));
+    }
+    return document;
+}
+
+std::optional<std::string> IniDocument::value(std::string_view section,
+                                              std::string_view key) const {
+    bool inside = false;
+    for (const Line& line : m_lines) {
+        if (line.kind == Kind::section) inside = equalsIgnoringCase(line.name, section);
+        if (inside && line.kind == Kind::entry && equalsIgnoringCase(line.name, key)) {
+            return line.value;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string IniDocument::encodeValue(std::string_view value) {
+    return needsQuotes(value) ? userfile::quoteText(value) : std::string(value);
+}
+
+void IniDocument::setValue(std::string_view section, std::string_view key, std::string_view value) {
+    requireName(section, "section", true);
+    requireName(key, "key", false);
+
+    // The first section of that name gets a new key after its last key; a repeated section
+    // of the same name is read, but never added to.
+    enum { before, inFirst, after } state = before;
+    bool inside = false;
+    std::size_t insertAt = m_lines.size();
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        Line& line = m_lines[i];
+        if (line.kind == Kind::section) {
+            inside = equalsIgnoringCase(line.name, section);
+            if (state == inFirst) {
+                state = after;
+            } else if (state == before && inside) {
+                state = inFirst;
+                insertAt = i + 1;
+            }
+        }
+        if (!inside || line.kind != Kind::entry) continue;
+        if (equalsIgnoringCase(line.name, key)) {
+            // Keeps the spelling the file already uses for the key.
+            line.raw = line.name + "=" + encodeValue(value);
+            line.value = std::string(value);
+            return;
+        }
+        if (state == inFirst) insertAt = i + 1;
+    }
+
+    const auto addLine = [&](std::size_t at, Line line) {
+        if (at > 0 && m_lines[at - 1].terminator.empty()) m_lines[at - 1].terminator = m_newline;
+        line.terminator = m_newline;
+        m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+    };
+    Line entry{std::string(key) + "=" + encodeValue(value),
+               {},
+               Kind::entry,
+               std::string(key),
+               std::string(value)};
+    if (state != before) {
+        addLine(insertAt, std::move(entry));
+        return;
+    }
+    if (!m_lines.empty() && !trimBlanks(m_lines.back().raw).empty()) {
+        addLine(m_lines.size(), Line{});
+    }
+    addLine(m_lines.size(),
+            Line{"[" + std::string(section) + "]", {}, Kind::section, std::string(section), {}});
+    addLine(m_lines.size(), std::move(entry));
+}
+
+std::string IniDocument::text() const {
+    std::string out;
+    for (const Line& line : m_lines) {
+        out += line.raw;
+        out += line.terminator;
+    }
+    return out;
+}
+
+}  // namespace ostrel

@@ -1,0 +1,21 @@
+// Turns the bytes of a template file into the UTF-8 text that generation works on.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace ostrel {
+
+// True when bytes are well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
+bool isValidUtf8(std::string_view bytes);
+
+// A template is UTF-8, and a leading byte-order mark is dropped so it never reaches the page.
+// Bytes that are not valid UTF-8 come from a legacy ANSI template and are read as Windows-1252,
+// one character a byte, so such templates keep working.
+std::string decodeTemplateText(std::string bytes);
+
+// Windows-1252 bytes as UTF-8. The five bytes the code page leaves undefined become the C1
+// control characters of the same value, as the platform's own conversion does.
+std::string windows1252ToUtf8(std::string_view bytes);
+
+}  // namespace ostrel
