@@ -21,8 +21,9 @@ QString writePage(std::int64_t bytes) {
     const QString path = folder().filePath(QStringLiteral("page-%1.html").arg(bytes));
     if (QFile::exists(path)) return path;
     QByteArray page = "<!DOCTYPE html>\r\n<html><head><title>t</title></head>\r\n<body>\r\n";
-    const QByteArray paragraph = "<p class=\"x\">Caf\xC3\xA9 na\xC3\xAFve r\xC3\xA9sum\xC3\xA9 text, "
-                                 "some more words to fill the line.</p>\r\n";
+    const QByteArray paragraph =
+        "<p class=\"x\">Caf\xC3\xA9 na\xC3\xAFve r\xC3\xA9sum\xC3\xA9 text, "
+        "some more words to fill the line.</p>\r\n";
     while (page.size() < bytes) page += paragraph;
     page += "</body>\r\n</html>\r\n";
     QFile f(path);

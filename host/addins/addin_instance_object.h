@@ -54,8 +54,7 @@ inline void AddInInstanceObject::guidMember(AddInInstanceObject& self, com::Invo
     *result = com::Variant(self.m_classId);
 }
 
-inline void AddInInstanceObject::descriptionMember(AddInInstanceObject& self,
-                                                   com::InvokeKind kind,
+inline void AddInInstanceObject::descriptionMember(AddInInstanceObject& self, com::InvokeKind kind,
                                                    std::span<const com::Variant>,
                                                    com::Variant* result) {
     readOnly(kind);

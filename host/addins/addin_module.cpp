@@ -124,10 +124,14 @@ void AddInModule::unload() {
 
 const char* stateName(AddInModule::State state) {
     switch (state) {
-        case AddInModule::State::Failed: return "failed";
-        case AddInModule::State::Created: return "created";
-        case AddInModule::State::Connected: return "connected";
-        case AddInModule::State::Disconnected: return "disconnected";
+        case AddInModule::State::Failed:
+            return "failed";
+        case AddInModule::State::Created:
+            return "created";
+        case AddInModule::State::Connected:
+            return "connected";
+        case AddInModule::State::Disconnected:
+            return "disconnected";
     }
     return "?";
 }

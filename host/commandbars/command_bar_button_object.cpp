@@ -24,7 +24,9 @@ CommandBarButtonObject::CommandBarButtonObject(CommandBarObject* bar, QToolBar* 
     m_triggered = QObject::connect(action, &QAction::triggered, [this] { click(); });
 }
 
-CommandBarButtonObject::~CommandBarButtonObject() { QObject::disconnect(m_triggered); }
+CommandBarButtonObject::~CommandBarButtonObject() {
+    QObject::disconnect(m_triggered);
+}
 
 QString CommandBarButtonObject::caption() const {
     return m_action ? m_action->text() : m_lastCaption;
@@ -42,7 +44,8 @@ QAction& CommandBarButtonObject::requireAction(const char* member) const {
 
 com::HRESULT CommandBarButtonObject::get_Caption(std::string* out) {
     return com::guarded([&] {
-        if (!out) throw com::Error(com::numberOf(com::E_POINTER), "No place for the result", "Caption");
+        if (!out)
+            throw com::Error(com::numberOf(com::E_POINTER), "No place for the result", "Caption");
         *out = requireAction("Caption").text().toStdString();
     });
 }

@@ -3,9 +3,9 @@
 
 #include <QAction>
 #include <QMetaObject>
-#include <QToolBar>
 #include <QPointer>
 #include <QString>
+#include <QToolBar>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -14,7 +14,6 @@
 #include "com/command_bars.h"
 #include "com/error.h"
 #include "com/object.h"
-
 
 namespace host {
 

@@ -23,7 +23,9 @@ CommandBarObject::CommandBarObject(QString name, QToolBar* toolBar,
                                    ClickFailureHandler onClickFailure)
     : m_name(std::move(name)), m_toolBar(toolBar), m_onClickFailure(std::move(onClickFailure)) {}
 
-CommandBarObject::~CommandBarObject() { detach(); }
+CommandBarObject::~CommandBarObject() {
+    detach();
+}
 
 void CommandBarObject::requireAlive(const char* member) const {
     if (!m_toolBar) {
@@ -35,14 +37,16 @@ void CommandBarObject::requireAlive(const char* member) const {
 
 com::HRESULT CommandBarObject::get_Name(std::string* out) {
     return com::guarded([&] {
-        if (!out) throw com::Error(com::numberOf(com::E_POINTER), "No place for the result", "Name");
+        if (!out)
+            throw com::Error(com::numberOf(com::E_POINTER), "No place for the result", "Name");
         *out = m_name.toStdString();
     });
 }
 
 com::HRESULT CommandBarObject::get_Controls(com::ICommandBarControls** out) {
     return com::guarded([&] {
-        if (!out) throw com::Error(com::numberOf(com::E_POINTER), "No place for the result", "Controls");
+        if (!out)
+            throw com::Error(com::numberOf(com::E_POINTER), "No place for the result", "Controls");
         *out = nullptr;
         requireAlive("Controls");
         *out = com::make<CommandBarControlsObject>(this).Detach();
@@ -116,20 +120,19 @@ com::HRESULT CommandBarControlsObject::Add(const com::Variant& Type, const com::
             }
         }
         if (!Id.isMissing() && integerArgument(Id, "Add", "Id") > 1) {
-            throw com::Error(com::errc::invalidProcedureCall,
-                             "This editor has no built-in control with id " +
-                                 std::to_string(Id.toInt32()),
-                             "Add");
+            throw com::Error(
+                com::errc::invalidProcedureCall,
+                "This editor has no built-in control with id " + std::to_string(Id.toInt32()),
+                "Add");
         }
         (void)Parameter;  // the button's tag: kept by nobody, so any value is accepted
         std::size_t index = m_bar->count();
         if (!Before.isMissing()) {
             const std::int32_t before = integerArgument(Before, "Add", "Before");
             if (before < 1 || static_cast<std::size_t>(before) > m_bar->count() + 1) {
-                throw com::Error(com::errc::invalidProcedureCall,
-                                 "Before must lie between 1 and " +
-                                     std::to_string(m_bar->count() + 1),
-                                 "Add");
+                throw com::Error(
+                    com::errc::invalidProcedureCall,
+                    "Before must lie between 1 and " + std::to_string(m_bar->count() + 1), "Add");
             }
             index = static_cast<std::size_t>(before - 1);
         }
@@ -148,7 +151,8 @@ com::HRESULT CommandBarControlsObject::Add(const com::Variant& Type, const com::
 
 com::HRESULT CommandBarControlsObject::get_Count(std::int32_t* out) {
     return com::guarded([&] {
-        if (!out) throw com::Error(com::numberOf(com::E_POINTER), "No place for the result", "Count");
+        if (!out)
+            throw com::Error(com::numberOf(com::E_POINTER), "No place for the result", "Count");
         m_bar->requireAlive("Count");
         *out = static_cast<std::int32_t>(m_bar->count());
     });
@@ -157,11 +161,13 @@ com::HRESULT CommandBarControlsObject::get_Count(std::int32_t* out) {
 com::HRESULT CommandBarControlsObject::get_Item(const com::Variant& index,
                                                 com::ICommandBarControl** out) {
     return com::guarded([&] {
-        if (!out) throw com::Error(com::numberOf(com::E_POINTER), "No place for the result", "Item");
+        if (!out)
+            throw com::Error(com::numberOf(com::E_POINTER), "No place for the result", "Item");
         *out = nullptr;
         m_bar->requireAlive("Item");
         const std::int32_t i = integerArgument(index, "Item", "Index");
-        CommandBarButtonObject* c = i >= 1 ? m_bar->control(static_cast<std::size_t>(i - 1)) : nullptr;
+        CommandBarButtonObject* c =
+            i >= 1 ? m_bar->control(static_cast<std::size_t>(i - 1)) : nullptr;
         if (!c) {
             throw com::Error(com::errc::subscriptOutOfRange,
                              "There is no control " + std::to_string(i) + " on the bar '" +

@@ -3,15 +3,14 @@
 
 #include <QAction>
 #include <QPointer>
-#include <QToolBar>
 #include <QString>
 #include <QStringList>
+#include <QToolBar>
 #include <vector>
 
 #include "com/command_bars.h"
 #include "com/object.h"
 #include "host/commandbars/command_bar_button_object.h"
-
 
 namespace host {
 

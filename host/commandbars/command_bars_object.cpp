@@ -12,7 +12,9 @@ const QString kSettingsGroup = QStringLiteral("CommandBars");
 CommandBarsObject::CommandBarsObject(ClickFailureHandler onClickFailure)
     : m_onClickFailure(std::move(onClickFailure)) {}
 
-CommandBarsObject::~CommandBarsObject() { detach(); }
+CommandBarsObject::~CommandBarsObject() {
+    detach();
+}
 
 CommandBarObject* CommandBarsObject::addBar(const QString& name, QToolBar* toolBar) {
     toolBar->setObjectName(name);
@@ -29,10 +31,12 @@ CommandBarObject* CommandBarsObject::bar(const QString& name) const {
 
 com::HRESULT CommandBarsObject::get_Item(const com::Variant& index, com::ICommandBar** out) {
     return com::guarded([&] {
-        if (!out) throw com::Error(com::numberOf(com::E_POINTER), "No place for the result", "Item");
+        if (!out)
+            throw com::Error(com::numberOf(com::E_POINTER), "No place for the result", "Item");
         *out = nullptr;
         if (m_detached) {
-            throw com::Error(com::errc::objectNotSet, "The editor's command bars are no longer available",
+            throw com::Error(com::errc::objectNotSet,
+                             "The editor's command bars are no longer available",
                              "CommandBars.Item");
         }
         CommandBarObject* found = nullptr;
@@ -65,7 +69,8 @@ com::HRESULT CommandBarsObject::get_Item(const com::Variant& index, com::IComman
 
 com::HRESULT CommandBarsObject::get_Count(std::int32_t* out) {
     return com::guarded([&] {
-        if (!out) throw com::Error(com::numberOf(com::E_POINTER), "No place for the result", "Count");
+        if (!out)
+            throw com::Error(com::numberOf(com::E_POINTER), "No place for the result", "Count");
         *out = static_cast<std::int32_t>(m_bars.size());
     });
 }

@@ -39,21 +39,24 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     const QStringList modules = parser.values(addin);
     const QStringList ids = parser.values(clsid);
     if (modules.size() != ids.size()) {
-        throw CommandLineError(QStringLiteral("Each --addin needs its --clsid (%1 modules, %2 class ids)")
-                                   .arg(modules.size())
-                                   .arg(ids.size()));
+        throw CommandLineError(
+            QStringLiteral("Each --addin needs its --clsid (%1 modules, %2 class ids)")
+                .arg(modules.size())
+                .arg(ids.size()));
     }
     for (qsizetype i = 0; i < modules.size(); ++i) {
         const auto id = com::Guid::parse(ids[i].toStdString());
         if (!id) {
             throw CommandLineError(
-                QStringLiteral("'%1' is not a class id; write it as {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}")
+                QStringLiteral(
+                    "'%1' is not a class id; write it as {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}")
                     .arg(ids[i]));
         }
         cl.addIns.push_back({modules[i], *id});
     }
     if (cl.tour() && cl.pages.size() != 1) {
-        throw CommandLineError(QStringLiteral("--tour plays the road on one page; give exactly one"));
+        throw CommandLineError(
+            QStringLiteral("--tour plays the road on one page; give exactly one"));
     }
     if (!cl.tourScriptPath.isEmpty() && !cl.tour()) {
         throw CommandLineError(QStringLiteral("--tour-script needs --tour"));
@@ -63,7 +66,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
 
 bool asksForTour(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--tour") == 0 || std::strncmp(argv[i], "--tour=", 7) == 0) return true;
+        if (std::strcmp(argv[i], "--tour") == 0 || std::strncmp(argv[i], "--tour=", 7) == 0)
+            return true;
     }
     return false;
 }

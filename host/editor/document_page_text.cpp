@@ -25,7 +25,9 @@ DocumentPageText::DocumentPageText(QTextDocument* document, LineEnding lineEndin
                                  [this](int, int, int) { ++m_revision; });
 }
 
-DocumentPageText::~DocumentPageText() { QObject::disconnect(m_changed); }
+DocumentPageText::~DocumentPageText() {
+    QObject::disconnect(m_changed);
+}
 
 void DocumentPageText::detach() {
     QObject::disconnect(m_changed);
@@ -65,14 +67,16 @@ std::string DocumentPageText::text() const {
 void DocumentPageText::replace(std::size_t offset, std::size_t length,
                                std::string_view replacement) {
     QTextDocument& doc = document();
-    if (!m_readOnlyReason.isEmpty()) fail(com::errc::permissionDenied, m_readOnlyReason.toStdString());
+    if (!m_readOnlyReason.isEmpty())
+        fail(com::errc::permissionDenied, m_readOnlyReason.toStdString());
     const std::string current = text();
     if (offset > current.size() || length > current.size() - offset) {
         fail(com::errc::invalidProcedureCall,
              "The range " + std::to_string(offset) + "+" + std::to_string(length) +
                  " lies outside the page text of " + std::to_string(current.size()) + " bytes");
     }
-    if (!isValidUtf8(replacement)) fail(com::errc::invalidProcedureCall, "The new text is not valid UTF-8");
+    if (!isValidUtf8(replacement))
+        fail(com::errc::invalidProcedureCall, "The new text is not valid UTF-8");
 
     // Walks the text once, turning byte offsets into positions of the document, where a
     // line break is one position and a character beyond the BMP two.

@@ -9,24 +9,27 @@ namespace host {
 EditorSession::EditorSession(EditorServices services)
     : m_window(std::make_unique<EditorWindow>(std::move(services))) {}
 
-EditorSession::~EditorSession() { shutdown(); }
+EditorSession::~EditorSession() {
+    shutdown();
+}
 
 AddInModule& EditorSession::loadAddIn(const AddInSpec& spec, com::ConnectMode mode) {
     auto module = std::make_unique<AddInModule>(spec.path.toStdString(), spec.classId);
-    auto instance = com::make<AddInInstanceObject>(spec.classId.toString(), spec.path.toStdString());
+    auto instance =
+        com::make<AddInInstanceObject>(spec.classId.toString(), spec.path.toStdString());
     if (module->state() == AddInModule::State::Created) {
-        const bool connected =
-            module->connect(m_window->application().get(), mode, instance.get());
+        const bool connected = module->connect(m_window->application().get(), mode, instance.get());
         instance->setConnected(connected);
     }
     if (module->state() == AddInModule::State::Failed) {
         m_window->messages().show(
-            m_window.get(),
-            {QStringLiteral("pagehost"),
-             QStringLiteral("The add-in %1 (class %2) was not loaded: %3")
-                 .arg(spec.path, QString::fromStdString(spec.classId.toString()),
-                      QString::fromStdString(module->error())),
-             MessageIcon::Warning, {MessageButton::Ok}, MessageButton::Ok});
+            m_window.get(), {QStringLiteral("pagehost"),
+                             QStringLiteral("The add-in %1 (class %2) was not loaded: %3")
+                                 .arg(spec.path, QString::fromStdString(spec.classId.toString()),
+                                      QString::fromStdString(module->error())),
+                             MessageIcon::Warning,
+                             {MessageButton::Ok},
+                             MessageButton::Ok});
     }
     m_addIns.push_back({std::move(module), std::move(instance)});
     return *m_addIns.back().module;

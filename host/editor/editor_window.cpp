@@ -44,7 +44,8 @@ EditorWindow::EditorWindow(EditorServices services, QWidget* parent)
         [this](const com::ErrorInfo& failure) { reportClickFailure(failure); });
     createActions();
     m_commandBars->restoreLastingControls(*m_settings);
-    m_application = com::make<HostApplicationObject>(m_commandBars, [this] { return activePage(); });
+    m_application =
+        com::make<HostApplicationObject>(m_commandBars, [this] { return activePage(); });
     resize(960, 680);
     updateTitles();
 }
@@ -65,7 +66,8 @@ void EditorWindow::createActions() {
     saveAction->setShortcut(QKeySequence::Save);
     auto* undoAction = new QAction(QStringLiteral("&Undo"), this);
     undoAction->setShortcut(QKeySequence::Undo);
-    for (QAction* a : {newAction, openAction, saveAction, undoAction}) a->setIconText(a->text().remove(u'&').remove(QStringLiteral("...")));
+    for (QAction* a : {newAction, openAction, saveAction, undoAction})
+        a->setIconText(a->text().remove(u'&').remove(QStringLiteral("...")));
 
     auto* saveAsAction = new QAction(QStringLiteral("Save &As..."), this);
     saveAsAction->setShortcut(QKeySequence::SaveAs);
@@ -95,8 +97,8 @@ void EditorWindow::createActions() {
 
     // The bar's built-in controls run their action through the control, so an add-in that
     // subscribes to their Click sees every use, from the bar or from the menu.
-    CommandBarObject* standard = m_commandBars->addBar(QStringLiteral("Standard"),
-                                                       addToolBar(QStringLiteral("Standard")));
+    CommandBarObject* standard =
+        m_commandBars->addBar(QStringLiteral("Standard"), addToolBar(QStringLiteral("Standard")));
     standard->addBuiltIn(newAction, [this] { newPage(); });
     standard->addBuiltIn(openAction, [this] {
         for (const QString& path : m_services.fileDialogs->askFilesToOpen(this)) openPage(path);
@@ -127,8 +129,11 @@ Page* EditorWindow::openPage(const QString& path) {
     }
     Page* added = addPage(std::move(page));
     if (!added->readOnlyReason().isEmpty()) {
-        m_services.messages->show(this, {kAppName, added->readOnlyReason(), MessageIcon::Warning,
-                                         {MessageButton::Ok}, MessageButton::Ok});
+        m_services.messages->show(this, {kAppName,
+                                         added->readOnlyReason(),
+                                         MessageIcon::Warning,
+                                         {MessageButton::Ok},
+                                         MessageButton::Ok});
     }
     return added;
 }
@@ -205,7 +210,8 @@ bool EditorWindow::savePage(Page* page) {
 }
 
 bool EditorWindow::savePageAs(Page* page) {
-    const QString suggestion = page->path().isEmpty() ? page->displayName() + ".html" : page->path();
+    const QString suggestion =
+        page->path().isEmpty() ? page->displayName() + ".html" : page->path();
     const QString target = m_services.fileDialogs->askSaveLocation(this, suggestion);
     if (target.isEmpty()) return false;
     try {
@@ -222,13 +228,18 @@ bool EditorWindow::askToSave(Page* page, const QString& question) {
     if (!page->isModified()) return true;
     activatePage(page);
     const MessageButton answer = m_services.messages->show(
-        this, {kAppName, question.arg(page->displayName()), MessageIcon::Question,
+        this, {kAppName,
+               question.arg(page->displayName()),
+               MessageIcon::Question,
                {MessageButton::Save, MessageButton::Discard, MessageButton::Cancel},
                MessageButton::Save});
     switch (answer) {
-        case MessageButton::Save: return savePage(page);
-        case MessageButton::Discard: return true;
-        default: return false;
+        case MessageButton::Save:
+            return savePage(page);
+        case MessageButton::Discard:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -240,7 +251,8 @@ bool EditorWindow::closePage(Page* page) {
 
 bool EditorWindow::confirmQuit() {
     for (Page* page : pages()) {
-        if (!askToSave(page, QStringLiteral("Save the changes to %1 before quitting?"))) return false;
+        if (!askToSave(page, QStringLiteral("Save the changes to %1 before quitting?")))
+            return false;
     }
     return true;
 }
@@ -253,7 +265,9 @@ void EditorWindow::closeEvent(QCloseEvent* event) {
     }
 }
 
-com::ComPtr<com::IHostApplication> EditorWindow::application() const { return m_application; }
+com::ComPtr<com::IHostApplication> EditorWindow::application() const {
+    return m_application;
+}
 
 void EditorWindow::reportClickFailure(const com::ErrorInfo& failure) {
     const QString text = QStringLiteral(
@@ -262,8 +276,8 @@ void EditorWindow::reportClickFailure(const com::ErrorInfo& failure) {
                              .arg(failure.number)
                              .arg(QString::fromStdString(failure.description),
                                   QString::fromStdString(failure.source));
-    m_services.messages->show(this, {kAppName, text, MessageIcon::Critical, {MessageButton::Ok},
-                                     MessageButton::Ok});
+    m_services.messages->show(
+        this, {kAppName, text, MessageIcon::Critical, {MessageButton::Ok}, MessageButton::Ok});
 }
 
 void EditorWindow::detachObjects() {
@@ -279,13 +293,15 @@ void EditorWindow::detachObjects() {
 void EditorWindow::updateTitles() {
     for (std::size_t i = 0; i < m_pages.size(); ++i) {
         const Page& p = *m_pages[i];
-        m_tabs->setTabText(int(i), p.displayName() + (p.isModified() ? QStringLiteral("*") : QString()));
+        m_tabs->setTabText(int(i),
+                           p.displayName() + (p.isModified() ? QStringLiteral("*") : QString()));
         m_tabs->setTabToolTip(int(i), p.path());
     }
     const Page* active = activePage();
-    setWindowTitle(active ? QStringLiteral("%1%2 - %3")
-                                .arg(active->displayName(), active->isModified() ? "*" : "", kAppName)
-                          : kAppName);
+    setWindowTitle(active
+                       ? QStringLiteral("%1%2 - %3")
+                             .arg(active->displayName(), active->isModified() ? "*" : "", kAppName)
+                       : kAppName);
     if (active) {
         statusBar()->showMessage(describeFormat(active->format()));
     } else {
@@ -294,8 +310,8 @@ void EditorWindow::updateTitles() {
 }
 
 void EditorWindow::showError(const QString& title, const QString& text) {
-    m_services.messages->show(this, {title, text, MessageIcon::Warning, {MessageButton::Ok},
-                                     MessageButton::Ok});
+    m_services.messages->show(
+        this, {title, text, MessageIcon::Warning, {MessageButton::Ok}, MessageButton::Ok});
 }
 
 }  // namespace host

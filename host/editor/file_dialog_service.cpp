@@ -13,7 +13,8 @@ QStringList QtFileDialogService::askFilesToOpen(QWidget* parent) {
 }
 
 QString QtFileDialogService::askSaveLocation(QWidget* parent, const QString& suggestion) {
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("Save Page As"), suggestion, kFilter);
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Save Page As"), suggestion,
+                                        kFilter);
 }
 
 }  // namespace host

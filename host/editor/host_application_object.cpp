@@ -26,7 +26,8 @@ void HostApplicationObject::detach() {
 }
 
 com::ComPtr<com::ICommandBars> HostApplicationObject::commandBars() const {
-    if (m_detached) throw com::Error(com::errc::objectNotSet, "The editor has closed", "CommandBars");
+    if (m_detached)
+        throw com::Error(com::errc::objectNotSet, "The editor has closed", "CommandBars");
     return m_commandBars;
 }
 
@@ -35,13 +36,17 @@ com::ComPtr<com::IPageWindow> HostApplicationObject::activePageWindow() const {
         throw com::Error(com::errc::objectNotSet, "The editor has closed", "ActivePageWindow");
     }
     Page* page = m_activePage ? m_activePage() : nullptr;
-    if (!page) throw com::Error(com::errc::objectNotSet, "No page is open in the editor", "ActivePageWindow");
+    if (!page)
+        throw com::Error(com::errc::objectNotSet, "No page is open in the editor",
+                         "ActivePageWindow");
     return page->window();
 }
 
 com::HRESULT HostApplicationObject::get_CommandBars(com::ICommandBars** out) {
     return com::guarded([&] {
-        if (!out) throw com::Error(com::numberOf(com::E_POINTER), "No place for the result", "CommandBars");
+        if (!out)
+            throw com::Error(com::numberOf(com::E_POINTER), "No place for the result",
+                             "CommandBars");
         *out = nullptr;
         *out = commandBars().Detach();
     });
@@ -49,7 +54,9 @@ com::HRESULT HostApplicationObject::get_CommandBars(com::ICommandBars** out) {
 
 com::HRESULT HostApplicationObject::get_ActivePageWindow(com::IPageWindow** out) {
     return com::guarded([&] {
-        if (!out) throw com::Error(com::numberOf(com::E_POINTER), "No place for the result", "ActivePageWindow");
+        if (!out)
+            throw com::Error(com::numberOf(com::E_POINTER), "No place for the result",
+                             "ActivePageWindow");
         *out = nullptr;
         *out = activePageWindow().Detach();
     });

@@ -21,9 +21,10 @@ int main(int argc, char** argv) {
     };
     if (tour && !set("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     if (!tour && !set("QT_QPA_PLATFORM") && !set("DISPLAY") && !set("WAYLAND_DISPLAY")) {
-        std::fprintf(stderr,
-                     "pagehost: there is no display to show the editor on.\n"
-                     "Run 'pagehost --tour <folder> <page>' to play the editor's tour offscreen.\n");
+        std::fprintf(
+            stderr,
+            "pagehost: there is no display to show the editor on.\n"
+            "Run 'pagehost --tour <folder> <page>' to play the editor's tour offscreen.\n");
         return 2;
     }
     QApplication app(argc, argv);

@@ -25,7 +25,10 @@ QString describeFirstDifference(const QString& expected, const QString& kept) {
     while (i < expected.size() && i < kept.size() && expected[i] == kept[i]) ++i;
     const qsizetype line = expected.left(i).count(u'\n') + 1;
     const char16_t c = i < expected.size() ? expected[i].unicode() : 0;
-    return QStringLiteral("U+%1 on line %2").arg(unsigned(c), 4, 16, QChar(u'0')).toUpper().arg(line);
+    return QStringLiteral("U+%1 on line %2")
+        .arg(unsigned(c), 4, 16, QChar(u'0'))
+        .toUpper()
+        .arg(line);
 }
 
 }  // namespace
@@ -40,7 +43,9 @@ Page::Page(QString path, QString untitledName, HtmlDocumentFactory documents)
     connect(m_document, &QTextDocument::modificationChanged, this, &Page::modificationChanged);
 }
 
-Page::~Page() { detach(); }
+Page::~Page() {
+    detach();
+}
 
 std::unique_ptr<Page> Page::open(const QString& path, HtmlDocumentFactory documents) {
     QFile file(path);
@@ -77,10 +82,11 @@ void Page::load(const QByteArray& bytes) {
     // The text view turns a few characters (paragraph and frame marks) into breaks of its
     // own; a page holding them could not be written back unchanged, so it is not edited.
     if (documentText(*m_document) != decoded.text) {
-        m_readOnlyReason =
-            QStringLiteral("%1 holds a character that the editor cannot keep as it is (%2); "
-                           "it is open read-only so that saving cannot change it.")
-                .arg(displayName(), describeFirstDifference(decoded.text, documentText(*m_document)));
+        m_readOnlyReason = QStringLiteral(
+                               "%1 holds a character that the editor cannot keep as it is (%2); "
+                               "it is open read-only so that saving cannot change it.")
+                               .arg(displayName(), describeFirstDifference(
+                                                       decoded.text, documentText(*m_document)));
         m_text->setReadOnlyReason(m_readOnlyReason);
     }
 }
@@ -89,11 +95,14 @@ QString Page::displayName() const {
     return m_path.isEmpty() ? m_untitledName : QFileInfo(m_path).fileName();
 }
 
-bool Page::isModified() const { return m_document->isModified(); }
+bool Page::isModified() const {
+    return m_document->isModified();
+}
 
 void Page::save(const QString& path) {
     const QString target = path.isEmpty() ? m_path : QFileInfo(path).absoluteFilePath();
-    if (target.isEmpty()) throw PageError(QStringLiteral("%1 has no file name yet").arg(displayName()));
+    if (target.isEmpty())
+        throw PageError(QStringLiteral("%1 has no file name yet").arg(displayName()));
     if (!m_readOnlyReason.isEmpty()) throw PageError(m_readOnlyReason);
     QByteArray bytes;
     if (!isModified()) {

@@ -116,9 +116,12 @@ QByteArray encodePage(const QString& text, const PageFileFormat& format) {
 
 const char* lineEndingBytes(LineEnding ending) {
     switch (ending) {
-        case LineEnding::Lf: return "\n";
-        case LineEnding::CrLf: return "\r\n";
-        case LineEnding::Cr: return "\r";
+        case LineEnding::Lf:
+            return "\n";
+        case LineEnding::CrLf:
+            return "\r\n";
+        case LineEnding::Cr:
+            return "\r";
     }
     return "\n";
 }
@@ -128,9 +131,15 @@ QString describeFormat(const PageFileFormat& format) {
                                                       : QStringLiteral("Windows-1252");
     if (format.byteOrderMark) s += QStringLiteral(" with BOM");
     switch (format.lineEnding) {
-        case LineEnding::Lf: s += QStringLiteral(", LF"); break;
-        case LineEnding::CrLf: s += QStringLiteral(", CR LF"); break;
-        case LineEnding::Cr: s += QStringLiteral(", CR"); break;
+        case LineEnding::Lf:
+            s += QStringLiteral(", LF");
+            break;
+        case LineEnding::CrLf:
+            s += QStringLiteral(", CR LF");
+            break;
+        case LineEnding::Cr:
+            s += QStringLiteral(", CR");
+            break;
     }
     if (format.mixedLineEndings) s += QStringLiteral(" (mixed)");
     return s;

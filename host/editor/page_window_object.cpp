@@ -7,15 +7,15 @@ namespace host {
 
 Page& PageWindowObject::page() const {
     if (!m_page) {
-        throw com::Error(com::errc::objectNotSet, "The page window has been closed",
-                         "PageWindow");
+        throw com::Error(com::errc::objectNotSet, "The page window has been closed", "PageWindow");
     }
     return *m_page;
 }
 
 com::HRESULT PageWindowObject::get_ViewMode(std::int32_t* out) {
     return com::guarded([&] {
-        if (!out) throw com::Error(com::numberOf(com::E_POINTER), "No place for the result", "ViewMode");
+        if (!out)
+            throw com::Error(com::numberOf(com::E_POINTER), "No place for the result", "ViewMode");
         page();
         *out = kSourceView;
     });
@@ -36,7 +36,8 @@ com::HRESULT PageWindowObject::put_ViewMode(std::int32_t mode) {
 
 com::HRESULT PageWindowObject::get_Document(com::IHTMLDocument2** out) {
     return com::guarded([&] {
-        if (!out) throw com::Error(com::numberOf(com::E_POINTER), "No place for the result", "Document");
+        if (!out)
+            throw com::Error(com::numberOf(com::E_POINTER), "No place for the result", "Document");
         *out = nullptr;
         *out = page().htmlDocument().Detach();
     });

@@ -18,7 +18,8 @@ namespace {
 
 // Copies the page into the tour's folder, so the road never edits the original.
 QString prepareTourPage(const QString& dir, const QString& page) {
-    if (!QDir().mkpath(dir)) throw CommandLineError(QStringLiteral("Cannot make the folder %1").arg(dir));
+    if (!QDir().mkpath(dir))
+        throw CommandLineError(QStringLiteral("Cannot make the folder %1").arg(dir));
     const QString copy = QDir(dir).absoluteFilePath(QFileInfo(page).fileName());
     if (QFileInfo(copy) == QFileInfo(page)) return copy;
     QFile::remove(copy);
@@ -65,7 +66,8 @@ int runEditor(const CommandLine& given) {
         }
         // The tour leaves the author's own editor settings alone.
         if (services.settingsPath.isEmpty()) {
-            services.settingsPath = QDir(cl.tourDir).absoluteFilePath(QStringLiteral("pagehost.ini"));
+            services.settingsPath =
+                QDir(cl.tourDir).absoluteFilePath(QStringLiteral("pagehost.ini"));
         }
     }
 
@@ -87,15 +89,18 @@ int runEditor(const CommandLine& given) {
 
     if (tour) {
         const Page* page = window.activePage();
-        if (!tour->succeeded()) std::fprintf(stderr, "pagehost: %s\n", qUtf8Printable(tour->failure()));
+        if (!tour->succeeded())
+            std::fprintf(stderr, "pagehost: %s\n", qUtf8Printable(tour->failure()));
         if (unattended.shownCount() > 0) {
             std::fprintf(stderr, "pagehost: the tour met %d message box(es), shown above\n",
                          unattended.shownCount());
             rc = 1;
         }
-        std::printf("Tour %s.\nEdited page: %s\nPictures:\n", tour->succeeded() ? "finished" : "stopped",
+        std::printf("Tour %s.\nEdited page: %s\nPictures:\n",
+                    tour->succeeded() ? "finished" : "stopped",
                     page ? qUtf8Printable(page->path()) : "(none)");
-        for (const QString& picture : tour->pictures()) std::printf("  %s\n", qUtf8Printable(picture));
+        for (const QString& picture : tour->pictures())
+            std::printf("  %s\n", qUtf8Printable(picture));
         std::fflush(stdout);
     }
     session.shutdown();

@@ -49,7 +49,8 @@ void TourRunner::tick() {
     try {
         if (step.needsDialog() == (dialog != nullptr)) done = run(step, dialog);
     } catch (const StepFailed& e) {
-        finish(false, QStringLiteral("Tour step %1 failed: %2").arg(step.describe(), QString::fromStdString(e.what())));
+        finish(false, QStringLiteral("Tour step %1 failed: %2")
+                          .arg(step.describe(), QString::fromStdString(e.what())));
         return;
     }
     if (done) {
@@ -76,7 +77,8 @@ bool TourRunner::run(const TourStep& step, QWidget* dialog) {
             return true;
         case TourStep::Kind::Click: {
             CommandBarObject* bar = m_window.commandBars().bar(step.target);
-            if (!bar) throw StepFailed(QStringLiteral("there is no command bar '%1'").arg(step.target));
+            if (!bar)
+                throw StepFailed(QStringLiteral("there is no command bar '%1'").arg(step.target));
             for (std::size_t i = 0; i < bar->count(); ++i) {
                 CommandBarButtonObject* control = bar->control(i);
                 if (control->caption() == step.argument && control->action()) {
@@ -86,19 +88,23 @@ bool TourRunner::run(const TourStep& step, QWidget* dialog) {
                     return true;
                 }
             }
-            throw StepFailed(QStringLiteral("the bar '%1' has no control '%2' (was the add-in loaded?)")
-                                 .arg(step.target, step.argument));
+            throw StepFailed(
+                QStringLiteral("the bar '%1' has no control '%2' (was the add-in loaded?)")
+                    .arg(step.target, step.argument));
         }
         case TourStep::Kind::DialogClick: {
             auto* button = dialog->findChild<QAbstractButton*>(step.target);
-            if (!button) throw StepFailed(QStringLiteral("the dialog has no button '%1'").arg(step.target));
+            if (!button)
+                throw StepFailed(QStringLiteral("the dialog has no button '%1'").arg(step.target));
             if (!button->isEnabled() || !button->isVisible()) return false;
             QTimer::singleShot(0, button, &QAbstractButton::click);
             return true;
         }
         case TourStep::Kind::DialogText: {
             auto* edit = dialog->findChild<QLineEdit*>(step.target);
-            if (!edit) throw StepFailed(QStringLiteral("the dialog has no text box '%1'").arg(step.target));
+            if (!edit)
+                throw StepFailed(
+                    QStringLiteral("the dialog has no text box '%1'").arg(step.target));
             if (!edit->isVisible()) return false;
             edit->setText(step.argument);
             return true;
@@ -108,7 +114,8 @@ bool TourRunner::run(const TourStep& step, QWidget* dialog) {
         case TourStep::Kind::Save: {
             Page* page = m_window.activePage();
             if (!page) throw StepFailed(QStringLiteral("no page is open"));
-            if (!m_window.savePage(page)) throw StepFailed(QStringLiteral("the page was not saved"));
+            if (!m_window.savePage(page))
+                throw StepFailed(QStringLiteral("the page was not saved"));
             return true;
         }
     }
@@ -117,7 +124,8 @@ bool TourRunner::run(const TourStep& step, QWidget* dialog) {
 
 void TourRunner::savePicture(QWidget& widget, const QString& name) {
     const QString path = QDir(m_outputDir).filePath(name + QStringLiteral(".png"));
-    if (!widget.grab().save(path, "PNG")) throw StepFailed(QStringLiteral("cannot write %1").arg(path));
+    if (!widget.grab().save(path, "PNG"))
+        throw StepFailed(QStringLiteral("cannot write %1").arg(path));
     m_pictures << path;
 }
 
@@ -130,7 +138,8 @@ void TourRunner::finish(bool succeeded, const QString& failure) {
         // A picture of where it stopped helps to see why.
         QWidget* dialog = QApplication::activeModalWidget();
         try {
-            savePicture(dialog ? *dialog : static_cast<QWidget&>(m_window), QStringLiteral("tour-failure"));
+            savePicture(dialog ? *dialog : static_cast<QWidget&>(m_window),
+                        QStringLiteral("tour-failure"));
         } catch (const StepFailed&) {
         }
     }

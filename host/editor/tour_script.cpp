@@ -50,7 +50,8 @@ std::vector<TourStep> parseTourScript(const QString& text) {
             if (verb == QLatin1String(v.name)) found = &v;
         }
         if (!found) {
-            throw TourScriptError(QStringLiteral("Tour script line %1: unknown step '%2'").arg(i + 1).arg(verb));
+            throw TourScriptError(
+                QStringLiteral("Tour script line %1: unknown step '%2'").arg(i + 1).arg(verb));
         }
         TourStep step{found->kind, {}, {}, i + 1};
         const QString rest = line.section(space, 1).trimmed();
@@ -58,9 +59,10 @@ std::vector<TourStep> parseTourScript(const QString& text) {
             step.target = rest.section(space, 0, 0);
             step.argument = rest.section(space, 1).trimmed();
         }
-        const bool complete = found->words == 0   ? rest.isEmpty()
-                              : found->words == 1 ? !step.target.isEmpty() && step.argument.isEmpty()
-                                                  : !step.target.isEmpty() && !step.argument.isEmpty();
+        const bool complete = found->words == 0 ? rest.isEmpty()
+                              : found->words == 1
+                                  ? !step.target.isEmpty() && step.argument.isEmpty()
+                                  : !step.target.isEmpty() && !step.argument.isEmpty();
         if (!complete) {
             throw TourScriptError(
                 QStringLiteral("Tour script line %1: '%2' takes %3")

@@ -9,30 +9,42 @@ namespace {
 
 QMessageBox::StandardButton toQt(MessageButton b) {
     switch (b) {
-        case MessageButton::Ok: return QMessageBox::Ok;
-        case MessageButton::Save: return QMessageBox::Save;
-        case MessageButton::Discard: return QMessageBox::Discard;
-        case MessageButton::Cancel: return QMessageBox::Cancel;
+        case MessageButton::Ok:
+            return QMessageBox::Ok;
+        case MessageButton::Save:
+            return QMessageBox::Save;
+        case MessageButton::Discard:
+            return QMessageBox::Discard;
+        case MessageButton::Cancel:
+            return QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
 
 QMessageBox::Icon toQt(MessageIcon icon) {
     switch (icon) {
-        case MessageIcon::Information: return QMessageBox::Information;
-        case MessageIcon::Warning: return QMessageBox::Warning;
-        case MessageIcon::Critical: return QMessageBox::Critical;
-        case MessageIcon::Question: return QMessageBox::Question;
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Warning:
+            return QMessageBox::Warning;
+        case MessageIcon::Critical:
+            return QMessageBox::Critical;
+        case MessageIcon::Question:
+            return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
 }
 
 const char* nameOf(MessageButton b) {
     switch (b) {
-        case MessageButton::Ok: return "OK";
-        case MessageButton::Save: return "Save";
-        case MessageButton::Discard: return "Discard";
-        case MessageButton::Cancel: return "Cancel";
+        case MessageButton::Ok:
+            return "OK";
+        case MessageButton::Save:
+            return "Save";
+        case MessageButton::Discard:
+            return "Discard";
+        case MessageButton::Cancel:
+            return "Cancel";
     }
     return "?";
 }
@@ -40,8 +52,7 @@ const char* nameOf(MessageButton b) {
 }  // namespace
 
 MessageButton QtMessageBoxService::show(QWidget* parent, const MessageRequest& request) {
-    QMessageBox box(toQt(request.icon), request.title, request.text, QMessageBox::NoButton,
-                    parent);
+    QMessageBox box(toQt(request.icon), request.title, request.text, QMessageBox::NoButton, parent);
     box.setObjectName("pagehostMessageBox");
     for (MessageButton b : request.buttons) box.addButton(toQt(b));
     box.setDefaultButton(toQt(request.defaultButton));

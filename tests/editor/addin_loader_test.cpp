@@ -1,5 +1,6 @@
 // Loading add-in modules for real: the fixture connects, shows its button, takes clicks
 // and leaves cleanly; broken modules are reported and skipped.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -7,7 +8,6 @@
 #include <QApplication>
 #include <QTimer>
 #include <QToolBar>
-#include <dlfcn.h>
 
 #include "host/addins/addin_module.h"
 #include "host/editor/editor_window.h"
@@ -64,7 +64,8 @@ TEST(AddInLoader, FixtureConnectsTakesClicksAndLeavesNothingBehind) {
     const long before = com::liveObjectCount();
     {
         EditorHarness harness;
-        host::AddInModule& module = harness.session->loadAddIn({FIXTURE_ADDIN, kFixtureClass}, com::ext_cm_Startup);
+        host::AddInModule& module =
+            harness.session->loadAddIn({FIXTURE_ADDIN, kFixtureClass}, com::ext_cm_Startup);
         EXPECT_EQ(module.state(), host::AddInModule::State::Connected) << module.error();
         harness.session->startupComplete();
         QAction* button = insertBarAction(harness.window(), "Fixture...");
@@ -73,8 +74,10 @@ TEST(AddInLoader, FixtureConnectsTakesClicksAndLeavesNothingBehind) {
         EXPECT_TRUE(harness.messages.shown.empty());
         harness.stop();
     }
-    EXPECT_EQ(fixture.log(), "OnConnection 1\nOnStartupComplete\nClick\nOnBeginShutdown\nOnDisconnection 0\n");
-    EXPECT_EQ(com::liveObjectCount(), before) << "every object of the add-in and the editor is gone";
+    EXPECT_EQ(fixture.log(),
+              "OnConnection 1\nOnStartupComplete\nClick\nOnBeginShutdown\nOnDisconnection 0\n");
+    EXPECT_EQ(com::liveObjectCount(), before)
+        << "every object of the add-in and the editor is gone";
 }
 
 TEST(AddInLoader, ModuleIsClosedOnceItsObjectsAreGone) {
@@ -123,21 +126,27 @@ TEST(AddInLoader, BrokenModulesAreReportedAndSkipped) {
         {BROKEN_NO_ENTRY, kFixtureClass, "does not export DllGetClassObject"},
         {FIXTURE_ADDIN, com::Guid::literal("{00000000-1111-2222-3333-444444444444}"),
          "has no class {00000000-1111-2222-3333-444444444444}: Class not available"},
-        {BROKEN_FACTORY, kFixtureClass, "could not create the add-in: The fixture factory is out of objects (error 7, source BrokenFactory)"},
-        {BROKEN_CONNECT, kFixtureClass, "refused to connect: The fixture refuses to connect (error 1004, source BrokenConnect)"},
+        {BROKEN_FACTORY, kFixtureClass,
+         "could not create the add-in: The fixture factory is out of objects (error 7, source "
+         "BrokenFactory)"},
+        {BROKEN_CONNECT, kFixtureClass,
+         "refused to connect: The fixture refuses to connect (error 1004, source BrokenConnect)"},
     };
     for (const Case& c : cases) {
         EditorHarness harness;
-        host::AddInModule& module = harness.session->loadAddIn({c.path, c.classId}, com::ext_cm_Startup);
+        host::AddInModule& module =
+            harness.session->loadAddIn({c.path, c.classId}, com::ext_cm_Startup);
         EXPECT_EQ(module.state(), host::AddInModule::State::Failed) << c.path;
         EXPECT_NE(module.error().find(c.expected), std::string::npos) << module.error();
         ASSERT_EQ(harness.messages.shown.size(), 1u) << c.path;
         EXPECT_TRUE(harness.messages.shown[0].text.contains(c.path));
-        EXPECT_TRUE(harness.messages.shown[0].text.contains(QString::fromStdString(module.error())));
+        EXPECT_TRUE(
+            harness.messages.shown[0].text.contains(QString::fromStdString(module.error())));
         EXPECT_TRUE(harness.window().findChild<QToolBar*>("Insert")->actions().isEmpty());
         // The editor still works: a good add-in loads after the broken one.
-        EXPECT_EQ(harness.session->loadAddIn({FIXTURE_ADDIN, kFixtureClass}, com::ext_cm_Startup).state(),
-                  host::AddInModule::State::Connected);
+        EXPECT_EQ(
+            harness.session->loadAddIn({FIXTURE_ADDIN, kFixtureClass}, com::ext_cm_Startup).state(),
+            host::AddInModule::State::Connected);
     }
 }
 

@@ -1,6 +1,8 @@
 // The editor's command bars as add-ins use them: bars by name, adding, captioning and
 // deleting buttons, Click to every subscriber, failures shown to the author, and only
 // lasting controls kept from one run to the next.
+#include "com/command_bars.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -9,7 +11,6 @@
 #include <QToolButton>
 #include <functional>
 
-#include "com/command_bars.h"
 #include "host/editor/editor_window.h"
 #include "support/editor_harness.h"
 
@@ -54,8 +55,9 @@ protected:
     ComPtr<com::ICommandBarButton> addButton(const char* barName, const std::string& caption,
                                              bool temporary = true) {
         ComPtr<com::ICommandBarControl> control;
-        com::check(controls(barName)->Add(Variant(std::int16_t{1}), Variant::missing(), Variant::missing(),
-                                          Variant::missing(), Variant(temporary), control.put()));
+        com::check(controls(barName)->Add(Variant(std::int16_t{1}), Variant::missing(),
+                                          Variant::missing(), Variant::missing(),
+                                          Variant(temporary), control.put()));
         auto button = com::query<com::ICommandBarButton>(control);
         com::check(button->put_Caption(caption));
         return button;
@@ -116,8 +118,9 @@ TEST_F(CommandBarsTest, AddPutsAPlainButtonAtTheEndWithItsCaption) {
 
     // Only plain buttons can be added.
     ComPtr<com::ICommandBarControl> popup;
-    EXPECT_TRUE(com::failed(controls("Insert")->Add(Variant(std::int16_t{10}), Variant::missing(), Variant::missing(),
-                                                    Variant::missing(), Variant(true), popup.put())));
+    EXPECT_TRUE(com::failed(controls("Insert")->Add(Variant(std::int16_t{10}), Variant::missing(),
+                                                    Variant::missing(), Variant::missing(),
+                                                    Variant(true), popup.put())));
     EXPECT_EQ(toolBar("Insert")->actions().size(), 2);
 }
 
@@ -141,7 +144,8 @@ TEST_F(CommandBarsTest, DeleteRemovesTheButtonAndLaterCallsFailWithoutACrash) {
     EXPECT_EQ(e.description(), "The control 'Ostrel...' has been deleted from its command bar");
     EXPECT_TRUE(com::failed(button->put_Caption("again")));
     EXPECT_TRUE(com::failed(button->Delete(Variant::missing())));
-    EXPECT_TRUE(com::succeeded(button->Unadvise(cookie))) << "its subscription ended quietly with it";
+    EXPECT_TRUE(com::succeeded(button->Unadvise(cookie)))
+        << "its subscription ended quietly with it";
     EXPECT_TRUE(com::failed(button->Unadvise(cookie)));
 }
 
@@ -200,7 +204,8 @@ TEST_F(CommandBarsTest, HandlerMayDeleteItsOwnButton) {
     com::check(button->Advise(recorder.get(), &cookie));
     button = nullptr;  // only the bar and the click hold it now
     // Through the tool button itself, which goes with the action it shows.
-    auto* tool = qobject_cast<QToolButton*>(toolBar("Insert")->widgetForAction(actionCaptioned("Insert", "Once")));
+    auto* tool = qobject_cast<QToolButton*>(
+        toolBar("Insert")->widgetForAction(actionCaptioned("Insert", "Once")));
     ASSERT_NE(tool, nullptr);
     tool->click();
     EXPECT_EQ(recorder->clicks, 1);
@@ -212,9 +217,8 @@ TEST_F(CommandBarsTest, CancelDefaultStopsABuiltInControlsOwnAction) {
     ComPtr<com::ICommandBarControl> control;
     com::check(controls("Standard")->get_Item(Variant(std::int16_t{1}), control.put()));
     auto newButton = com::query<com::ICommandBarButton>(control);
-    auto cancelling = com::make<ClickRecorder>([](com::ICommandBarButton*, com::Bool16* cancel) {
-        *cancel = com::vbTrue;
-    });
+    auto cancelling = com::make<ClickRecorder>(
+        [](com::ICommandBarButton*, com::Bool16* cancel) { *cancel = com::vbTrue; });
     std::uint32_t cookie = 0;
     com::check(newButton->Advise(cancelling.get(), &cookie));
     actionCaptioned("Standard", "&New")->trigger();

@@ -1,11 +1,12 @@
 // The editor window as the author and an add-in meet it: asking before changes are lost,
 // the application object, and the page window with its view mode and document.
+#include "host/editor/editor_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QPlainTextEdit>
 #include <QTest>
 
-#include "host/editor/editor_window.h"
 #include "host/editor/page.h"
 #include "support/editor_harness.h"
 
@@ -110,7 +111,8 @@ TEST_F(EditorWindowTest, ActivePageWindowFollowsTheCurrentTabAndNeedsAPage) {
     EXPECT_EQ(window.get(), a->window().get());
 
     // Late binding reaches the same members.
-    const com::Variant viaName = com::invokeByName(app.get(), "activepagewindow", com::InvokeKind::PropertyGet);
+    const com::Variant viaName =
+        com::invokeByName(app.get(), "activepagewindow", com::InvokeKind::PropertyGet);
     EXPECT_EQ(com::query<com::IPageWindow>(viaName.toObject()).get(), window.get());
 }
 

@@ -30,14 +30,18 @@ TEST(PageFormat, DetectsEncodingBomAndLineEndings) {
         QString text;
     };
     const Case cases[] = {
-        {"<p>a</p>\n<p>b</p>\n", TextEncoding::Utf8, false, LineEnding::Lf, false, "<p>a</p>\n<p>b</p>\n"},
-        {"\xEF\xBB\xBFh\xC3\xA9\r\nx", TextEncoding::Utf8, true, LineEnding::CrLf, false, u"h\u00e9\nx"_qs},
-        {"caf\xE9 \x80\r\n", TextEncoding::Windows1252, false, LineEnding::CrLf, false, u"caf\u00e9 \u20ac\n"_qs},
+        {"<p>a</p>\n<p>b</p>\n", TextEncoding::Utf8, false, LineEnding::Lf, false,
+         "<p>a</p>\n<p>b</p>\n"},
+        {"\xEF\xBB\xBFh\xC3\xA9\r\nx", TextEncoding::Utf8, true, LineEnding::CrLf, false,
+         u"h\u00e9\nx"_qs},
+        {"caf\xE9 \x80\r\n", TextEncoding::Windows1252, false, LineEnding::CrLf, false,
+         u"caf\u00e9 \u20ac\n"_qs},
         {"a\r\nb\r\nc\nd", TextEncoding::Utf8, false, LineEnding::CrLf, true, "a\nb\nc\nd"},
         {"a\rb\rc", TextEncoding::Utf8, false, LineEnding::Cr, false, "a\nb\nc"},
         // An overlong form and a lone surrogate are not UTF-8.
         {"\xC0\xAF", TextEncoding::Windows1252, false, LineEnding::Lf, false, u"\u00c0\u00af"_qs},
-        {"\xED\xA0\x80", TextEncoding::Windows1252, false, LineEnding::Lf, false, u"\u00ed\u00a0\u20ac"_qs},
+        {"\xED\xA0\x80", TextEncoding::Windows1252, false, LineEnding::Lf, false,
+         u"\u00ed\u00a0\u20ac"_qs},
     };
     for (const Case& c : cases) {
         const host::DecodedPage page = host::decodePage(c.bytes);
@@ -151,7 +155,9 @@ TEST_F(PageFileTest, UnwritableCharacterKeepsFileAndChanges) {
 
 TEST_F(PageFileTest, TextTheEditorCannotKeepOpensReadOnly) {
     // U+2029 would become a line break of the editor's own.
-    const QByteArray bytes = "<p>a\xE2\x80\xA9" "b</p>";
+    const QByteArray bytes =
+        "<p>a\xE2\x80\xA9"
+        "b</p>";
     auto page = open(bytes);
     EXPECT_TRUE(page->readOnlyReason().contains("U+2029")) << page->readOnlyReason().toStdString();
     EXPECT_THROW(page->save(), host::PageError);

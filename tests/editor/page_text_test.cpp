@@ -75,7 +75,8 @@ TEST_F(PageTextTest, RangesThatSplitACharacterOrLeaveTheTextFail) {
     host::Page& page = open("\xC3\xA9\r\nx");
     auto text = page.pageText();
     const auto revision = text->revision();
-    for (auto [offset, length] : {std::pair<std::size_t, std::size_t>{1, 0}, {3, 0}, {0, 3}, {5, 1}, {9, 0}}) {
+    for (auto [offset, length] :
+         {std::pair<std::size_t, std::size_t>{1, 0}, {3, 0}, {0, 3}, {5, 1}, {9, 0}}) {
         EXPECT_THROW(text->replace(offset, length, "y"), com::Error) << offset << "+" << length;
     }
     EXPECT_THROW(text->replace(0, 0, "\xFF"), com::Error) << "the new text must be UTF-8";

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "host/editor/tour_script.h"
+#include "support/editor_harness.h"
 
 namespace {
 
@@ -19,7 +20,8 @@ TEST(TourScript, DefaultRoadReadsAndBadLinesAreNamed) {
     EXPECT_EQ(steps[1].argument, "Ostrel...");
     EXPECT_EQ(steps.back().kind, host::TourStep::Kind::Shot);
 
-    const auto typed = host::parseTourScript("# comment\n\ndialog-text txtFormHeader Join  our list\n");
+    const auto typed =
+        host::parseTourScript("# comment\n\ndialog-text txtFormHeader Join  our list\n");
     ASSERT_EQ(typed.size(), 1u);
     EXPECT_EQ(typed[0].argument, "Join  our list") << "the text is the rest of the line";
     EXPECT_EQ(typed[0].line, 3);
@@ -58,18 +60,20 @@ protected:
         env.insert("OSTREL_FIXTURE_INSERT", "0");
 #endif
         pagehost.setProcessEnvironment(env);
-        pagehost.start(PAGEHOST, {"--tour", outDir(), "--tour-script", scriptPath, "--addin", FIXTURE_ADDIN,
-                                  "--clsid", "{6E0C1A52-3C1B-4F7E-9E55-0A4A3C1D2B01}", m_page});
+        pagehost.start(PAGEHOST,
+                       {"--tour", outDir(), "--tour-script", scriptPath, "--addin", FIXTURE_ADDIN,
+                        "--clsid", "{6E0C1A52-3C1B-4F7E-9E55-0A4A3C1D2B01}", m_page});
         EXPECT_TRUE(pagehost.waitForFinished(120000));
-        const QString out = QString::fromUtf8(pagehost.readAllStandardOutput() + pagehost.readAllStandardError());
+        const QString out =
+            QString::fromUtf8(pagehost.readAllStandardOutput() + pagehost.readAllStandardError());
         if (output) *output = out;
         return pagehost.exitStatus() == QProcess::NormalExit ? pagehost.exitCode() : -1;
     }
-    QString outDir() const { return m_dir.filePath("out"); }
+    QString outDir() const {
+        return m_dir.filePath("out");
+    }
     static QByteArray read(const QString& path) {
-        QFile f(path);
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
+        return EditorHarness::readFile(path);
     }
 
     QTemporaryDir m_dir;
@@ -78,17 +82,17 @@ protected:
 
 TEST_F(TourRun, PlaysTheRoadThroughTheAddInsDialogAndSavesPageAndPictures) {
     QString output;
-    const int rc = run(
-        "shot editor-before\n"
-        "click Insert Fixture...\n"
-        "dialog-text txtUserName Ada\n"
-        "dialog-click cmdWizControl_2\n"
-        "dialog-shot fixture-dialog\n"
-        "dialog-click cmdWizControl_3\n"
-        "wait-closed\n"
-        "save\n"
-        "shot editor-after\n",
-        &output);
+    const int rc =
+        run("shot editor-before\n"
+            "click Insert Fixture...\n"
+            "dialog-text txtUserName Ada\n"
+            "dialog-click cmdWizControl_2\n"
+            "dialog-shot fixture-dialog\n"
+            "dialog-click cmdWizControl_3\n"
+            "wait-closed\n"
+            "save\n"
+            "shot editor-after\n",
+            &output);
     EXPECT_EQ(rc, 0) << output.toStdString();
     for (const char* name : {"editor-before.png", "fixture-dialog.png", "editor-after.png"}) {
         const QString path = QDir(outDir()).filePath(name);
