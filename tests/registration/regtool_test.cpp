@@ -3,8 +3,8 @@
 
 #include <QProcess>
 #include <QStringList>
+#include <fstream>
 
-#include "fixtures/fixture_ids.h"
 #include "host/regtool/class_registration.h"
 #include "temp_registry.h"
 
@@ -23,10 +23,6 @@ Outcome regsvr(const QStringList& args) {
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     return {process.exitCode(), process.readAllStandardOutput().toStdString(),
             process.readAllStandardError().toStdString()};
-}
-
-QString fixture(const char* name) {
-    return QString(FIXTURE_DIR "/") + name + ".so";
 }
 
 constexpr const char* kFrontPage = "HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\FrontPage";
@@ -52,24 +48,26 @@ TEST(RegistrationTool, EachKindOfFailureHasItsExitStatusAndReason) {
     EXPECT_NE(result.err.find("unknown option -x"), std::string::npos) << result.err;
     EXPECT_EQ(regsvr({}).exitCode, 1);
 
-    result = regsvr({FIXTURE_DIR "/missing.so"});
+    const auto folder = registry.path().parent_path();
+    result = regsvr({QString::fromStdString((folder / "missing.so").string())});
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_NE(result.err.find("missing.so"), std::string::npos) << result.err;
-    // A file that is not a library.
-    EXPECT_EQ(regsvr({QString::fromStdString(registry.path().parent_path().string())}).exitCode, 2);
+    std::ofstream(folder / "text.so") << "not a library\n";
+    result = regsvr({QString::fromStdString((folder / "text.so").string())});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_NE(result.err.find("cannot be loaded"), std::string::npos) << result.err;
 
-    result = regsvr({fixture("fixture_broken_no_entry")});
+    result = regsvr({BROKEN_NO_ENTRY});
     EXPECT_EQ(result.exitCode, 3);
     EXPECT_NE(result.err.find("does not export DllRegisterServer"), std::string::npos)
         << result.err;
 
-    result = regsvr({fixture("fixture_broken_factory")});
+    result = regsvr({REFUSES_REGISTRATION});
     EXPECT_EQ(result.exitCode, 4);
     EXPECT_NE(result.err.find("Error number: 75\n"), std::string::npos) << result.err;
-    EXPECT_NE(result.err.find(std::string("Error description: ") + fixture::kRegisterFailure),
+    EXPECT_NE(result.err.find("Error description: The fixture module refuses to register\n"),
               std::string::npos);
-    EXPECT_NE(result.err.find(std::string("Error source: ") + fixture::kFixtureSource),
-              std::string::npos);
+    EXPECT_NE(result.err.find("Error source: RefusingFixture\n"), std::string::npos);
 
     EXPECT_FALSE(registry.exists()) << "no failure wrote anything";
 }
