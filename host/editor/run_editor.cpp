@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <cstdio>
 
+#include "host/browser/browser_class.h"
 #include "host/editor/default_html_documents.h"
 #include "host/editor/file_dialog_service.h"
 #include "host/editor/page.h"
@@ -44,6 +45,11 @@ std::vector<TourStep> tourSteps(const CommandLine& cl) {
 }  // namespace
 
 int runEditor(const CommandLine& given) {
+    // Add-ins open web pages through the platform's browser class.
+    registerBrowserClass();
+    struct BrowserClassRegistration {
+        ~BrowserClassRegistration() { revokeBrowserClass(); }
+    } browserClass;
     CommandLine cl = given;
     if (cl.tour()) cl.tourDir = QDir(cl.tourDir).absolutePath();
     QtMessageBoxService dialogs;
