@@ -1,0 +1,45 @@
+// Small read helpers over gumbo's tree: children, names, positions in the tree.
+#pragma once
+
+#include <gumbo.h>
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace host::page {
+
+inline bool isElement(const GumboNode* n) {
+    return n->type == GUMBO_NODE_ELEMENT || n->type == GUMBO_NODE_TEMPLATE;
+}
+inline bool isTextLike(const GumboNode* n) {
+    return n->type == GUMBO_NODE_TEXT || n->type == GUMBO_NODE_WHITESPACE;
+}
+inline bool isHtml(const GumboNode* n, GumboTag tag) {
+    return isElement(n) && n->v.element.tag == tag &&
+           n->v.element.tag_namespace == GUMBO_NAMESPACE_HTML;
+}
+
+// Elements that never have content (HTML namespace).
+bool isVoid(const GumboNode* element);
+
+std::span<const GumboNode* const> childrenOf(const GumboNode* n);
+
+// The element's local name in lower case (unknown tags by their written name).
+std::string lowerName(const GumboNode* element);
+// The name as a serializer writes it (SVG names in their mixed case).
+std::string serializedName(const GumboNode* element);
+// The value of an attribute (by lower-case name), or nullptr.
+const char* attributeValue(const GumboNode* element, const char* name);
+
+// Position of a node: the child index at each level below the document node.
+using TreePath = std::vector<std::size_t>;
+TreePath pathOf(const GumboNode* node);
+const GumboNode* nodeAt(const GumboNode* document, const TreePath& path);
+
+// Every element in document order (template contents included).
+std::vector<const GumboNode*> elementsInOrder(const GumboNode* document);
+
+}  // namespace host::page

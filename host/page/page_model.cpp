@@ -1,0 +1,327 @@
+// Lookups over the cached parse, and edits that are checked by parsing the result.
+//
+// An edit writes the snippet as it was given where that gives the tree a browser builds
+// for the same DOM operation; otherwise it writes the snippet as the browser would
+// serialize it. Either way the page with the edit is parsed again and compared node by node
+// with the tree expected (the old tree with the snippet's nodes in place): only a match is
+// written to the text, so a span that gumbo misreports can never place an edit wrongly.
+#include "host/page/page_model.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "host/page/html_fragment.h"
+#include "host/page/html_serializer.h"
+#include "host/page/page_errors.h"
+#include "host/page/source_spans.h"
+#include "host/page/tree_compare.h"
+
+namespace host {
+
+using page::fail;
+
+const std::vector<const GumboNode*>& PageSnapshot::elements() const {
+    if (!m_elements) m_elements = page::elementsInOrder(m_parse->document());
+    return *m_elements;
+}
+
+std::optional<AdjacentPosition> adjacentPositionFromName(std::string_view name) {
+    static constexpr std::pair<std::string_view, AdjacentPosition> kNames[] = {
+        {"beforebegin", AdjacentPosition::beforeBegin},
+        {"afterbegin", AdjacentPosition::afterBegin},
+        {"beforeend", AdjacentPosition::beforeEnd},
+        {"afterend", AdjacentPosition::afterEnd},
+    };
+    for (const auto& [text, position] : kNames) {
+        if (text.size() == name.size() &&
+            std::equal(text.begin(), text.end(), name.begin(), [](char a, char b) {
+                return a == std::tolower(static_cast<unsigned char>(b));
+            })) {
+            return position;
+        }
+    }
+    return std::nullopt;
+}
+
+PageModel::PageModel(std::shared_ptr<PageText> text, page::ParseLimits limits)
+    : m_text(std::move(text)), m_limits(limits) {}
+
+std::shared_ptr<const PageSnapshot> PageModel::snapshot() {
+    const std::uint64_t revision = m_text->revision();
+    if (!m_snapshot || m_snapshot->revision() != revision) {
+        m_snapshot.reset();  // one parse of the page in memory at a time where possible
+        m_snapshot = std::make_shared<PageSnapshot>(
+            revision, page::ParsedHtml::parse(m_text->text(), m_limits));
+    }
+    return m_snapshot;
+}
+
+ElementRef PageModel::refOf(const PageSnapshot& snapshot, const GumboNode* element) const {
+    return {snapshot.revision(), page::pathOf(element)};
+}
+
+const GumboNode* PageModel::resolve(const ElementRef& ref, const PageSnapshot& snapshot,
+                                    const char* source) const {
+    auto gone = [&]() -> const GumboNode* {
+        fail(com::errc::invalidProcedureCall,
+             "The element is no longer in the page: the page was changed after the element "
+             "was found. Look the element up again.",
+             source);
+    };
+    page::TreePath path = ref.path;
+    std::uint64_t revision = ref.revision;
+    while (revision != snapshot.revision()) {
+        auto move = std::find_if(m_moves.begin(), m_moves.end(),
+                                 [&](const Move& m) { return m.from == revision; });
+        if (move == m_moves.end()) return gone();
+        const std::size_t depth = move->parent.size();
+        if (path.size() > depth && std::equal(move->parent.begin(), move->parent.end(), path.begin())) {
+            if (move->childrenReplaced) return gone();
+            if (path[depth] >= move->firstShifted) {
+                path[depth] = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(path[depth]) + move->shift);
+            }
+        }
+        revision = move->to;
+    }
+    const GumboNode* node = page::nodeAt(snapshot.parse().document(), path);
+    if (!node || !page::isElement(node)) return gone();
+    return node;
+}
+
+namespace {
+
+// Element kinds that a name attribute identifies in a document's "all" collection.
+bool nameIdentifies(const GumboNode* e) {
+    if (e->v.element.tag_namespace != GUMBO_NAMESPACE_HTML) return false;
+    switch (e->v.element.tag) {
+        case GUMBO_TAG_A: case GUMBO_TAG_BUTTON: case GUMBO_TAG_EMBED: case GUMBO_TAG_FORM:
+        case GUMBO_TAG_FRAME: case GUMBO_TAG_FRAMESET: case GUMBO_TAG_IFRAME: case GUMBO_TAG_IMG:
+        case GUMBO_TAG_INPUT: case GUMBO_TAG_MAP: case GUMBO_TAG_META: case GUMBO_TAG_OBJECT:
+        case GUMBO_TAG_SELECT: case GUMBO_TAG_TEXTAREA:
+            return true;
+        default:
+            return false;
+    }
+}
+
+std::string lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+bool validUtf8(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        std::size_t n = 0;
+        std::uint32_t cp = 0;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if ((c & 0xE0) == 0xC0) {
+            n = 1;
+            cp = c & 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            n = 2;
+            cp = c & 0x0F;
+        } else if ((c & 0xF8) == 0xF0) {
+            n = 3;
+            cp = c & 0x07;
+        } else {
+            return false;
+        }
+        for (std::size_t k = 1; k <= n; ++k) {
+            if (i + k >= s.size()) return false;
+            const auto d = static_cast<unsigned char>(s[i + k]);
+            if ((d & 0xC0) != 0x80) return false;
+            cp = cp << 6 | (d & 0x3F);
+        }
+        static constexpr std::uint32_t kMin[] = {0, 0x80, 0x800, 0x10000};
+        if (cp < kMin[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        i += n + 1;
+    }
+    return true;
+}
+
+const char* sourceOf(std::optional<AdjacentPosition> where) {
+    return where ? "IHTMLElement.insertAdjacentHTML" : "IHTMLElement.innerHTML";
+}
+
+}  // namespace
+
+std::vector<const GumboNode*> PageModel::elementsNamed(const PageSnapshot& s,
+                                                       std::string_view name) {
+    std::vector<const GumboNode*> found;
+    const std::string wanted(name);
+    for (const GumboNode* e : s.elements()) {
+        const char* id = page::attributeValue(e, "id");
+        const char* nm = nameIdentifies(e) ? page::attributeValue(e, "name") : nullptr;
+        if ((id && wanted == id) || (nm && wanted == nm)) found.push_back(e);
+    }
+    return found;
+}
+
+std::vector<const GumboNode*> PageModel::elementsWithTag(const PageSnapshot& s,
+                                                         std::string_view tag) {
+    std::vector<const GumboNode*> found;
+    const std::string wanted = lower(tag);
+    for (const GumboNode* e : s.elements()) {
+        if (e->v.element.tag_namespace == GUMBO_NAMESPACE_HTML
+                ? page::lowerName(e) == wanted
+                : page::serializedName(e) == tag) {
+            found.push_back(e);
+        }
+    }
+    return found;
+}
+
+std::string PageModel::innerHtml(const ElementRef& ref) {
+    auto s = snapshot();
+    const GumboNode* e = resolve(ref, *s, "IHTMLElement.innerHTML");
+    return page::serializeNodes(page::childrenOf(e), e);
+}
+
+void PageModel::setInnerHtml(const ElementRef& ref, const std::string& html) {
+    edit(ref, std::nullopt, html, sourceOf(std::nullopt));
+}
+
+void PageModel::insertAdjacentHtml(const ElementRef& ref, AdjacentPosition where,
+                                   const std::string& html) {
+    edit(ref, where, html, sourceOf(where));
+}
+
+void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> where,
+                     const std::string& html, const char* source) {
+    if (!validUtf8(html)) {
+        fail(com::errc::invalidProcedureCall,
+             "The HTML to insert is not valid UTF-8 text; the page was not changed.", source);
+    }
+    auto s = snapshot();
+    const page::ParsedHtml& page = s->parse();
+    const GumboNode* element = resolve(ref, *s, source);
+    const std::string name = page::lowerName(element);
+    auto cannotLocate = [&](const char* what) {
+        fail(com::errc::invalidProcedureCall,
+             "The page text around <" + name + "> cannot be edited safely: " + what +
+                 ". The page was not changed.",
+             source);
+    };
+
+    // Where the text goes, what it replaces, and which element receives the new nodes.
+    std::size_t from = 0;
+    std::size_t to = 0;
+    std::string prefix;
+    const GumboNode* context = element;
+    const GumboNode* parent = element;
+    auto kids = page::childrenOf(element);
+    std::vector<const GumboNode*> before;
+    std::vector<const GumboNode*> after;
+    std::size_t firstShifted = 0;
+    if (!where) {
+        const auto begin = page::contentBegin(page, element);
+        const auto end = page::contentEnd(page, element);
+        if (!begin || !end || end->offset < *begin) cannotLocate("its content has no place of its own in the text");
+        from = *begin;
+        to = end->offset;
+    } else {
+        switch (*where) {
+            case AdjacentPosition::afterBegin: {
+                const auto begin = page::contentBegin(page, element);
+                if (!begin) cannotLocate("its start tag is not written in the text");
+                from = to = *begin;
+                after.assign(kids.begin(), kids.end());
+                break;
+            }
+            case AdjacentPosition::beforeEnd: {
+                const auto end = page::contentEnd(page, element);
+                if (!end) cannotLocate("the end of its content has no place of its own in the text");
+                from = to = end->offset;
+                prefix = end->closers;
+                before.assign(kids.begin(), kids.end());
+                firstShifted = kids.size();
+                break;
+            }
+            case AdjacentPosition::beforeBegin:
+            case AdjacentPosition::afterEnd: {
+                parent = element->parent;
+                if (!parent || !page::isElement(parent)) {
+                    fail(com::errc::invalidProcedureCall,
+                         "HTML cannot be inserted outside the <" + name + "> element.", source);
+                }
+                context = parent;
+                auto siblings = page::childrenOf(parent);
+                const std::size_t i = element->index_within_parent;
+                if (*where == AdjacentPosition::beforeBegin) {
+                    const auto tag = page::startTagSpan(page, element);
+                    if (!tag) cannotLocate("its start tag is not written in the text");
+                    from = to = tag->begin;
+                    firstShifted = i;
+                } else {
+                    if (const auto tag = page::endTagSpan(page, element)) {
+                        from = to = tag->end;
+                    } else {
+                        const auto end = page::contentEnd(page, element);
+                        if (!end) cannotLocate("its end has no place of its own in the text");
+                        from = to = end->offset;
+                        prefix = end->closers + "</" + name + ">";
+                    }
+                    firstShifted = i + 1;
+                }
+                before.assign(siblings.begin(), siblings.begin() + static_cast<std::ptrdiff_t>(firstShifted));
+                after.assign(siblings.begin() + static_cast<std::ptrdiff_t>(firstShifted), siblings.end());
+                break;
+            }
+        }
+    }
+
+    const page::Fragment fragment = page::parseFragment(page, context, html, m_limits, source);
+    page::ExpectedTree expected{page.document(), parent, before};
+    expected.children.insert(expected.children.end(), fragment.nodes.begin(), fragment.nodes.end());
+    expected.children.insert(expected.children.end(), after.begin(), after.end());
+
+    std::vector<std::string> candidates{prefix + html};
+    std::string normalized = prefix + page::serializeNodes(fragment.nodes, context);
+    if (normalized != candidates[0]) candidates.push_back(std::move(normalized));
+
+    const std::string& old = page.text();
+    for (const std::string& candidate : candidates) {
+        std::string updated;
+        updated.reserve(old.size() - (to - from) + candidate.size());
+        updated.append(old, 0, from).append(candidate).append(old, to, std::string::npos);
+        auto reparsed = page::ParsedHtml::parse(std::move(updated), m_limits);
+        if (!page::sameTree(reparsed->document(), expected)) continue;
+
+        const page::TreePath parentPath = page::pathOf(parent);
+        const GumboNode* newParent = page::nodeAt(reparsed->document(), parentPath);
+        const std::size_t oldCount = page::childrenOf(parent).size();
+        const std::size_t newCount = newParent ? page::childrenOf(newParent).size() : oldCount;
+
+        const std::uint64_t revisionBefore = m_text->revision();
+        m_text->replace(from, to - from, candidate);
+        const std::uint64_t revisionAfter = m_text->revision();
+        m_snapshot.reset();
+        s.reset();
+        if (m_text->text() == reparsed->text()) {
+            m_snapshot = std::make_shared<PageSnapshot>(revisionAfter, std::move(reparsed));
+        }
+        if (revisionAfter != revisionBefore) {
+            m_moves.push_back({revisionBefore, revisionAfter, parentPath, firstShifted,
+                               static_cast<std::ptrdiff_t>(newCount) - static_cast<std::ptrdiff_t>(oldCount),
+                               !where.has_value()});
+            if (m_moves.size() > 64) m_moves.pop_front();
+        }
+        return;
+    }
+    fail(com::errc::invalidProcedureCall,
+         "The HTML cannot be placed " +
+             std::string(!where ? "inside" : *where == AdjacentPosition::beforeBegin ? "before"
+                                         : *where == AdjacentPosition::afterEnd ? "after"
+                                                                                : "inside") +
+             " <" + name +
+             "> so that the page reads as a browser would build it (the element or the HTML "
+             "does not allow that nesting). The page was not changed.",
+         source);
+}
+
+}  // namespace host
