@@ -1,7 +1,10 @@
 // Gumbo parses on a private arena, given up with an error when they cost too much.
 #include "host/page/parsed_html.h"
 
+#include <cctype>
 #include <csetjmp>
+#include <cstring>
+#include <optional>
 #include <cstdlib>
 #include <limits>
 #include <new>
@@ -133,10 +136,130 @@ std::unique_ptr<ParsedHtml> ParsedHtml::parse(std::string text, const ParseLimit
                      kDocumentSource);
         }
     }
+    parsed->repairFormEnds();
     return parsed;
 }
 
 ParsedHtml::~ParsedHtml() = default;
+
+namespace {
+
+// Text as the tokenizer hands it on, for plain text: line breaks become LF. Nothing for text
+// with character references, NUL or markup, which this repair leaves alone.
+std::optional<std::string> plainText(std::string_view source) {
+    std::string out;
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        const char c = source[i];
+        if (c == '&' || c == '<' || c == '\0') return std::nullopt;
+        if (c == '\r') {
+            out += '\n';
+            if (i + 1 < source.size() && source[i + 1] == '\n') ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool startsEndTag(std::string_view text, std::size_t at, std::string_view name) {
+    if (text.compare(at, 2, "</") != 0 || at + 2 + name.size() >= text.size()) return false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(text[at + 2 + i])) != name[i]) return false;
+    }
+    const char after = text[at + 2 + name.size()];
+    return after == '>' || after == '/' || after == ' ' || after == '\t' || after == '\n' ||
+           after == '\r' || after == '\f';
+}
+
+}  // namespace
+
+// Gumbo removes a form from the open elements at </form> without first writing out the text
+// that came just before, so that text (typically the line break before </form>) ends up in
+// the next text node after the form; browsers keep it as the form's last child. Moves it
+// back, where the text shows that this happened.
+void ParsedHtml::repairFormEnds() {
+    std::vector<GumboNode*> forms;
+    std::vector<GumboNode*> pending{m_output->document};
+    while (!pending.empty()) {
+        GumboNode* n = pending.back();
+        pending.pop_back();
+        GumboVector* kids = n->type == GUMBO_NODE_DOCUMENT ? &n->v.document.children
+                            : (n->type == GUMBO_NODE_ELEMENT || n->type == GUMBO_NODE_TEMPLATE)
+                                ? &n->v.element.children
+                                : nullptr;
+        if (!kids) continue;
+        if (n->type == GUMBO_NODE_ELEMENT && n->v.element.tag == GUMBO_TAG_FORM &&
+            n->v.element.tag_namespace == GUMBO_NAMESPACE_HTML && n->v.element.end_pos.offset == 0 &&
+            n->v.element.original_end_tag.length == 0) {
+            forms.push_back(n);
+        }
+        for (unsigned i = 0; i < kids->length; ++i) pending.push_back(static_cast<GumboNode*>(kids->data[i]));
+    }
+    for (GumboNode* form : forms) {
+        GumboNode* parent = form->parent;
+        if (!parent || parent->type == GUMBO_NODE_DOCUMENT) continue;
+        GumboVector& siblings = parent->v.element.children;
+        const unsigned next = static_cast<unsigned>(form->index_within_parent) + 1;
+        if (next >= siblings.length) continue;
+        auto* text = static_cast<GumboNode*>(siblings.data[next]);
+        if (text->type != GUMBO_NODE_TEXT && text->type != GUMBO_NODE_WHITESPACE) continue;
+        const std::size_t begin = offsetOf(text->v.text.original_text.data);
+        if (begin == std::string::npos) continue;
+        const std::string_view span(m_text.data() + begin, text->v.text.original_text.length);
+        const std::size_t endTag = span.find("</");
+        if (endTag == std::string_view::npos || endTag == 0 || !startsEndTag(span, endTag, "form")) {
+            continue;
+        }
+        const auto moved = plainText(span.substr(0, endTag));
+        const std::string_view whole(text->v.text.text);
+        if (!moved || !whole.starts_with(*moved)) continue;
+
+        // The form's new last child, or more text for the one it has.
+        GumboVector& formKids = form->v.element.children;
+        auto* last = formKids.length ? static_cast<GumboNode*>(formKids.data[formKids.length - 1]) : nullptr;
+        if (last && (last->type == GUMBO_NODE_TEXT || last->type == GUMBO_NODE_WHITESPACE)) {
+            std::string joined = std::string(last->v.text.text) + *moved;
+            char* copy = static_cast<char*>(m_arena->allocate(joined.size() + 1));
+            std::memcpy(copy, joined.c_str(), joined.size() + 1);
+            last->v.text.text = copy;
+            if (text->type == GUMBO_NODE_TEXT) last->type = GUMBO_NODE_TEXT;
+        } else {
+            auto* node = static_cast<GumboNode*>(m_arena->allocate(sizeof(GumboNode)));
+            *node = *text;
+            char* copy = static_cast<char*>(m_arena->allocate(moved->size() + 1));
+            std::memcpy(copy, moved->c_str(), moved->size() + 1);
+            node->v.text.text = copy;
+            node->v.text.original_text.length = endTag;
+            node->type = moved->find_first_not_of(" \t\n\f") == std::string::npos
+                             ? GUMBO_NODE_WHITESPACE : GUMBO_NODE_TEXT;
+            node->parent = form;
+            node->index_within_parent = formKids.length;
+            void** grown = static_cast<void**>(m_arena->allocate(sizeof(void*) * (formKids.length + 1)));
+            if (formKids.length) std::memcpy(grown, formKids.data, sizeof(void*) * formKids.length);
+            grown[formKids.length] = node;
+            formKids.data = grown;
+            formKids.length += 1;
+            formKids.capacity = formKids.length;
+        }
+        // What is left of the text after the form, if anything.
+        if (whole.size() == moved->size()) {
+            for (unsigned i = next; i + 1 < siblings.length; ++i) {
+                siblings.data[i] = siblings.data[i + 1];
+                static_cast<GumboNode*>(siblings.data[i])->index_within_parent = i;
+            }
+            siblings.length -= 1;
+        } else {
+            text->v.text.text += moved->size();
+            text->v.text.original_text.data += endTag;
+            text->v.text.original_text.length -= endTag;
+            text->v.text.start_pos.offset += static_cast<unsigned>(endTag);
+            if (std::string_view(text->v.text.text).find_first_not_of(" \t\n\f") ==
+                std::string_view::npos) {
+                text->type = GUMBO_NODE_WHITESPACE;
+            }
+        }
+    }
+}
 
 std::size_t ParsedHtml::offsetOf(const char* p) const {
     const char* begin = m_text.data();

@@ -52,6 +52,7 @@ public:
 
 private:
     ParsedHtml() = default;
+    void repairFormEnds();
 
     std::string m_text;
     std::size_t m_skipped = 0;

@@ -195,10 +195,17 @@ std::optional<InsertionPoint> contentEnd(const ParsedHtml& page, const GumboNode
         const GumboNode* next = nextAfterSubtree(element);
         point.offset = next ? startOf(page, next) : page.text().size();
         if (next && point.offset <= lastStart) return std::nullopt;
-        // An end tag the parser did not report (it reports none for a form closed by
-        // </form>) still ends the content where it is written.
         if (const auto from = pastLastContent(page, element)) {
-            if (const auto tag = findEndTag(page, element, *from, point.offset)) point.offset = *tag;
+            // An end tag the parser did not report (it reports none for a form closed by
+            // </form>) still ends the content where it is written; an end implied by a later
+            // token is where the parser says, when that lies between content and next node.
+            const std::size_t reported = page.offsetOf(element->v.element.end_pos);
+            if (const auto tag = findEndTag(page, element, *from, point.offset)) {
+                point.offset = *tag;
+            } else if (element->v.element.end_pos.offset != 0 && reported >= *from &&
+                       reported < point.offset) {
+                point.offset = reported;
+            }
         }
     }
     if (point.offset > page.text().size()) return std::nullopt;
@@ -220,6 +227,21 @@ std::optional<InsertionPoint> contentEnd(const ParsedHtml& page, const GumboNode
         }
         point.closers = "</" + lowerName(last) + ">" + point.closers;
         n = last;
+    }
+    // A comment left open at the end of the page swallows whatever follows; ending it keeps
+    // its text as it is.
+    auto kids = childrenOf(n);
+    if (point.offset == page.text().size() && !kids.empty() &&
+        kids.back()->type == GUMBO_NODE_COMMENT) {
+        const std::size_t at = startOf(page, kids.back());
+        const std::string& text = page.text();
+        if (text.compare(at, 4, "<!--") == 0) {
+            if (text.find("-->", at + 4) == std::string::npos && text.find("--!>", at + 4) == std::string::npos) {
+                point.closers = "-->" + point.closers;
+            }
+        } else if (text.find('>', at) == std::string::npos) {
+            point.closers = ">" + point.closers;
+        }
     }
     return point;
 }

@@ -1,0 +1,145 @@
+// Runs the add-in's insertion over every corpus page and snippet and writes the edited pages
+// and a manifest for the browser comparison (differential.mjs).
+//
+// Usage: page_differential_edit <corpus-folder> <snippet-folder> <output-folder>
+// Each page is run twice: with "@MARKER@" written as "OstrelInsert" and as "OstrelOther".
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "com/error.h"
+#include "host/page/html_document_object.h"
+#include "tests/page/addin_operation.h"
+#include "tests/page/memory_page_text.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void writeFile(const fs::path& p, const std::string& text) {
+    std::ofstream out(p, std::ios::binary);
+    out << text;
+}
+
+std::string json(const std::string& s) {
+    std::string out = "\"";
+    for (unsigned char c : s) {
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                if (c < 0x20) {
+                    char buf[8];
+                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                    out += buf;
+                } else {
+                    out += static_cast<char>(c);
+                }
+        }
+    }
+    return out + "\"";
+}
+
+std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+std::vector<fs::path> filesIn(const fs::path& folder) {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        if (entry.is_regular_file()) files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::cerr << "usage: page_differential_edit <corpus> <snippets> <output>\n";
+        return 2;
+    }
+    const fs::path corpus = argv[1];
+    const fs::path snippets = argv[2];
+    const fs::path output = argv[3];
+    fs::create_directories(output);
+    std::ofstream manifest(output / "manifest.json", std::ios::binary);
+    manifest << "[\n";
+    int failures = 0;
+    bool first = true;
+    for (const fs::path& pagePath : filesIn(corpus)) {
+        const std::string page = readFile(pagePath);
+        for (const char* variant : {"marker", "plain"}) {
+            const std::string original = replaceAll(
+                page, "@MARKER@", std::string(variant) == "marker" ? "OstrelInsert" : "OstrelOther");
+            for (const fs::path& snippetPath : filesIn(snippets)) {
+                const std::string snippet = readFile(snippetPath);
+                const std::string name = pagePath.stem().string() + "." + variant + "." +
+                                         snippetPath.stem().string();
+                auto text = std::make_shared<host::testing::MemoryPageText>(original);
+                std::string error;
+                try {
+                    auto document = host::createHtmlDocument(text);
+                    host::testing::runAddinInsertion(document.get(), snippet);
+                } catch (const com::Error& e) {
+                    error = e.description();
+                }
+                const std::string& edited = text->current();
+                // Every byte outside the one replaced range is the author's.
+                std::string byteCheck = "ok";
+                const auto& edits = text->replacements();
+                if (error.empty() && edits.size() != 1) byteCheck = "expected one replacement";
+                if (!error.empty() && (!edits.empty() || edited != original)) {
+                    byteCheck = "text changed by a failed edit";
+                }
+                if (edits.size() == 1) {
+                    const auto& r = edits[0];
+                    const std::size_t tail = original.size() - r.offset - r.length;
+                    if (edited.compare(0, r.offset, original, 0, r.offset) != 0 ||
+                        edited.compare(edited.size() - tail, tail, original, original.size() - tail,
+                                       tail) != 0) {
+                        byteCheck = "bytes outside the edit changed";
+                    }
+                }
+                if (byteCheck != "ok") ++failures;
+                writeFile(output / (name + ".original.html"), original);
+                if (error.empty()) writeFile(output / (name + ".edited.html"), edited);
+                manifest << (first ? "" : ",\n") << "{\"name\":" << json(name)
+                         << ",\"original\":" << json((output / (name + ".original.html")).string())
+                         << ",\"snippet\":" << json(snippetPath.string());
+                if (error.empty()) {
+                    manifest << ",\"edited\":" << json((output / (name + ".edited.html")).string())
+                             << ",\"offset\":" << edits[0].offset << ",\"removed\":" << edits[0].length
+                             << ",\"inserted\":" << json(edits[0].text);
+                } else {
+                    manifest << ",\"error\":" << json(error);
+                }
+                manifest << ",\"bytes\":" << json(byteCheck) << "}";
+                first = false;
+            }
+        }
+    }
+    manifest << "\n]\n";
+    if (com::liveObjectCount() != 0) {
+        std::cerr << "counted objects left alive: " << com::liveObjectCount() << "\n";
+        ++failures;
+    }
+    return failures == 0 ? 0 : 1;
+}
