@@ -62,6 +62,21 @@ const char* attributeValue(const GumboNode* element, const char* name) {
     return a ? a->value : nullptr;
 }
 
+std::optional<std::string> decodePlainText(std::string_view source) {
+    std::string out;
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        const char c = source[i];
+        if (c == '&' || c == '<' || c == '\0') return std::nullopt;
+        if (c == '\r') {
+            out += '\n';
+            if (i + 1 < source.size() && source[i + 1] == '\n') ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 TreePath pathOf(const GumboNode* node) {
     TreePath path;
     for (; node && node->parent; node = node->parent) path.push_back(node->index_within_parent);

@@ -4,6 +4,7 @@
 #include <gumbo.h>
 
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -33,6 +34,10 @@ std::string lowerName(const GumboNode* element);
 std::string serializedName(const GumboNode* element);
 // The value of an attribute (by lower-case name), or nullptr.
 const char* attributeValue(const GumboNode* element, const char* name);
+
+// Source text as the tokenizer hands it on as characters, for plain text only: line breaks
+// become LF. Nothing for text with character references, NUL or markup.
+std::optional<std::string> decodePlainText(std::string_view source);
 
 // Position of a node: the child index at each level below the document node.
 using TreePath = std::vector<std::size_t>;

@@ -10,6 +10,7 @@
 #include <new>
 #include <vector>
 
+#include "host/page/gumbo_tree.h"
 #include "host/page/page_errors.h"
 
 namespace host::page {
@@ -144,23 +145,6 @@ ParsedHtml::~ParsedHtml() = default;
 
 namespace {
 
-// Text as the tokenizer hands it on, for plain text: line breaks become LF. Nothing for text
-// with character references, NUL or markup, which this repair leaves alone.
-std::optional<std::string> plainText(std::string_view source) {
-    std::string out;
-    for (std::size_t i = 0; i < source.size(); ++i) {
-        const char c = source[i];
-        if (c == '&' || c == '<' || c == '\0') return std::nullopt;
-        if (c == '\r') {
-            out += '\n';
-            if (i + 1 < source.size() && source[i + 1] == '\n') ++i;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 bool startsEndTag(std::string_view text, std::size_t at, std::string_view name) {
     if (text.compare(at, 2, "</") != 0 || at + 2 + name.size() >= text.size()) return false;
     for (std::size_t i = 0; i < name.size(); ++i) {
@@ -210,7 +194,7 @@ void ParsedHtml::repairFormEnds() {
         if (endTag == std::string_view::npos || endTag == 0 || !startsEndTag(span, endTag, "form")) {
             continue;
         }
-        const auto moved = plainText(span.substr(0, endTag));
+        const auto moved = decodePlainText(span.substr(0, endTag));
         const std::string_view whole(text->v.text.text);
         if (!moved || !whole.starts_with(*moved)) continue;
 

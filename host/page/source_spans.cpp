@@ -115,7 +115,13 @@ bool contentPasses(const ParsedHtml& page, const GumboNode* element, const Span&
         if (startOf(page, n) >= tag.begin) return true;
         if (isTextLike(n)) {
             const std::size_t at = page.offsetOf(n->v.text.original_text.data);
-            if (at == std::string::npos || at + n->v.text.original_text.length > tag.end) return true;
+            if (at == std::string::npos) return true;
+            if (at + n->v.text.original_text.length > tag.begin) {
+                // The span may run on over tags that add no text; the text decides.
+                const auto before =
+                    decodePlainText(std::string_view(page.text()).substr(at, tag.begin - at));
+                if (!before || *before != n->v.text.text) return true;
+            }
         }
         for (const GumboNode* kid : childrenOf(n)) pending.push_back(kid);
     }
