@@ -188,7 +188,6 @@ std::optional<std::size_t> findEndTag(const ParsedHtml& page, const GumboNode* e
 }  // namespace
 
 std::optional<InsertionPoint> contentEnd(const ParsedHtml& page, const GumboNode* element) {
-    const std::size_t lastStart = lastStartWithin(page, element);
     InsertionPoint point;
     const auto ownEnd = endTagSpan(page, element);
     if (ownEnd && !contentPasses(page, element, *ownEnd)) {
@@ -200,7 +199,7 @@ std::optional<InsertionPoint> contentEnd(const ParsedHtml& page, const GumboNode
     } else {
         const GumboNode* next = nextAfterSubtree(element);
         point.offset = next ? startOf(page, next) : page.text().size();
-        if (next && point.offset <= lastStart) return std::nullopt;
+        if (next && point.offset <= lastStartWithin(page, element)) return std::nullopt;
         if (const auto from = pastLastContent(page, element)) {
             // An end tag the parser did not report (it reports none for a form closed by
             // </form>) still ends the content where it is written; an end implied by a later

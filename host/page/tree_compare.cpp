@@ -47,6 +47,13 @@ std::vector<Item> itemsOf(std::span<const GumboNode* const> list) {
     return items;
 }
 
+bool hasAdjacentText(std::span<const GumboNode* const> list) {
+    for (std::size_t i = 1; i < list.size(); ++i) {
+        if (isTextLike(list[i]) && isTextLike(list[i - 1])) return true;
+    }
+    return false;
+}
+
 bool sameElementHead(const GumboNode* a, const GumboNode* b) {
     const GumboElement& x = a->v.element;
     const GumboElement& y = b->v.element;
@@ -93,8 +100,29 @@ bool sameTree(const GumboNode* actualDocument, const ExpectedTree& expected) {
     while (!pending.empty()) {
         auto [actual, wanted] = pending.back();
         pending.pop_back();
-        const std::vector<Item> a = itemsOf(childrenOf(actual));
-        const std::vector<Item> b = itemsOf(expectedChildren(wanted));
+        const auto listA = childrenOf(actual);
+        const auto listB = expectedChildren(wanted);
+        if (!hasAdjacentText(listA) && !hasAdjacentText(listB)) {
+            // The common case, without building item lists.
+            if (listA.size() != listB.size()) return false;
+            for (std::size_t i = 0; i < listA.size(); ++i) {
+                const GumboNode* x = listA[i];
+                const GumboNode* y = listB[i];
+                if (isElement(x) != isElement(y)) return false;
+                if (!isElement(x)) {
+                    if (isTextLike(x) != isTextLike(y) || (!isTextLike(x) && x->type != y->type) ||
+                        std::strcmp(x->v.text.text, y->v.text.text) != 0) {
+                        return false;
+                    }
+                    continue;
+                }
+                if (!sameElementHead(x, y)) return false;
+                pending.emplace_back(x, y);
+            }
+            continue;
+        }
+        const std::vector<Item> a = itemsOf(listA);
+        const std::vector<Item> b = itemsOf(listB);
         if (a.size() != b.size()) return false;
         for (std::size_t i = 0; i < a.size(); ++i) {
             const bool elementA = isElement(a[i].node);
