@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "host/page/checkpoint_check.h"
 #include "host/page/html_fragment.h"
 #include "host/page/html_serializer.h"
 #include "host/page/page_errors.h"
@@ -23,6 +24,11 @@ using page::fail;
 const std::vector<const GumboNode*>& PageSnapshot::elements() const {
     if (!m_elements) m_elements = page::elementsInOrder(m_parse->document());
     return *m_elements;
+}
+
+std::size_t PageSnapshot::stateCleanUntil() const {
+    if (!m_stateCleanUntil) m_stateCleanUntil = page::stateCleanUntil(*m_parse, elements());
+    return *m_stateCleanUntil;
 }
 
 std::optional<AdjacentPosition> adjacentPositionFromName(std::string_view name) {
@@ -43,8 +49,9 @@ std::optional<AdjacentPosition> adjacentPositionFromName(std::string_view name) 
     return std::nullopt;
 }
 
-PageModel::PageModel(std::shared_ptr<PageText> text, page::ParseLimits limits)
-    : m_text(std::move(text)), m_limits(limits) {}
+PageModel::PageModel(std::shared_ptr<PageText> text, page::ParseLimits limits,
+                     bool wholePageChecks)
+    : m_text(std::move(text)), m_limits(limits), m_wholePageChecks(wholePageChecks) {}
 
 std::shared_ptr<const PageSnapshot> PageModel::snapshot() {
     const std::uint64_t revision = m_text->revision();
@@ -142,6 +149,15 @@ bool validUtf8(std::string_view s) {
         i += n + 1;
     }
     return true;
+}
+
+// Children as a parse makes them: adjacent text nodes become one.
+std::size_t mergedCount(const std::vector<const GumboNode*>& children) {
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        if (i == 0 || !page::isTextLike(children[i]) || !page::isTextLike(children[i - 1])) ++n;
+    }
+    return n;
 }
 
 const char* sourceOf(std::optional<AdjacentPosition> where) {
@@ -295,25 +311,39 @@ void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> wher
     std::string normalized = prefix + page::serializeNodes(fragment.nodes, context);
     if (normalized != candidates[0]) candidates.push_back(std::move(normalized));
 
-    const std::string& old = page.text();
+    const auto checkpoint =
+        m_wholePageChecks ? std::nullopt
+                          : page::findCheckpoint(page, s->stateCleanUntil(), expected, firstShifted, from);
+    const page::TreePath parentPath = page::pathOf(parent);
+    const std::size_t oldCount = page::childrenOf(parent).size();
     for (const std::string& candidate : candidates) {
-        std::string updated;
-        updated.reserve(old.size() - (to - from) + candidate.size());
-        updated.append(old, 0, from).append(candidate).append(old, to, std::string::npos);
-        auto reparsed = page::ParsedHtml::parse(std::move(updated), m_limits);
-        if (!page::sameTree(reparsed->document(), expected)) continue;
-
-        const page::TreePath parentPath = page::pathOf(parent);
-        const GumboNode* newParent = page::nodeAt(reparsed->document(), parentPath);
-        const std::size_t oldCount = page::childrenOf(parent).size();
-        const std::size_t newCount = newParent ? page::childrenOf(newParent).size() : oldCount;
+        std::optional<bool> same;
+        if (checkpoint) {
+            same = page::sameTreeFromCheckpoint(page, *checkpoint, expected, from, to, candidate,
+                                                m_limits);
+        }
+        std::unique_ptr<page::ParsedHtml> reparsed;
+        std::size_t newCount = mergedCount(expected.children);
+        if (!same) {
+            const std::string& old = page.text();
+            std::string updated;
+            updated.reserve(old.size() - (to - from) + candidate.size());
+            updated.append(old, 0, from).append(candidate).append(old, to, std::string::npos);
+            reparsed = page::ParsedHtml::parse(std::move(updated), m_limits);
+            same = page::sameTree(reparsed->document(), expected);
+            if (const GumboNode* newParent = page::nodeAt(reparsed->document(), parentPath)) {
+                newCount = page::childrenOf(newParent).size();
+            }
+        }
+        if (!*same) continue;
 
         const std::uint64_t revisionBefore = m_text->revision();
         m_text->replace(from, to - from, candidate);
         const std::uint64_t revisionAfter = m_text->revision();
         m_snapshot.reset();
         s.reset();
-        if (m_text->text() == reparsed->text()) {
+        // The whole-page parse made for the check serves the next lookups.
+        if (reparsed && m_text->text() == reparsed->text()) {
             m_snapshot = std::make_shared<PageSnapshot>(revisionAfter, std::move(reparsed));
         }
         if (revisionAfter != revisionBefore) {

@@ -24,11 +24,15 @@ public:
     const page::ParsedHtml& parse() const { return *m_parse; }
     // Every element in document order.
     const std::vector<const GumboNode*>& elements() const;
+    // The offset up to which nothing in the page leaves parser state behind (see
+    // checkpoint_check.h).
+    std::size_t stateCleanUntil() const;
 
 private:
     std::uint64_t m_revision;
     std::unique_ptr<page::ParsedHtml> m_parse;
     mutable std::optional<std::vector<const GumboNode*>> m_elements;
+    mutable std::optional<std::size_t> m_stateCleanUntil;
 };
 
 // An element found in the page: where it was in the tree, at which revision. It follows the
@@ -47,7 +51,10 @@ std::optional<AdjacentPosition> adjacentPositionFromName(std::string_view name);
 // The failures are com::Error with a description that names the problem.
 class PageModel {
 public:
-    explicit PageModel(std::shared_ptr<PageText> text, page::ParseLimits limits = {});
+    // Edits are checked by parsing the page from a checkpoint before the edit where that is
+    // sound, else the whole page; `wholePageChecks` always parses the whole page.
+    explicit PageModel(std::shared_ptr<PageText> text, page::ParseLimits limits = {},
+                       bool wholePageChecks = false);
 
     // The parse of the current text; parsed again only when the revision moved on.
     std::shared_ptr<const PageSnapshot> snapshot();
@@ -86,6 +93,7 @@ private:
 
     std::shared_ptr<PageText> m_text;
     page::ParseLimits m_limits;
+    bool m_wholePageChecks;
     std::shared_ptr<const PageSnapshot> m_snapshot;
     std::deque<Move> m_moves;
 };

@@ -89,53 +89,71 @@ bool sameDoctype(const GumboNode* a, const GumboNode* b) {
 
 }  // namespace
 
-bool sameTree(const GumboNode* actualDocument, const ExpectedTree& expected) {
-    if (!sameDoctype(actualDocument, expected.document)) return false;
-    auto expectedChildren = [&](const GumboNode* n) -> std::span<const GumboNode* const> {
-        if (n == expected.parent) return expected.children;
-        return childrenOf(n);
-    };
-    std::vector<std::pair<const GumboNode*, const GumboNode*>> pending{
-        {actualDocument, expected.document}};
-    while (!pending.empty()) {
-        auto [actual, wanted] = pending.back();
-        pending.pop_back();
-        const auto listA = childrenOf(actual);
-        const auto listB = expectedChildren(wanted);
-        if (!hasAdjacentText(listA) && !hasAdjacentText(listB)) {
-            // The common case, without building item lists.
-            if (listA.size() != listB.size()) return false;
-            for (std::size_t i = 0; i < listA.size(); ++i) {
-                const GumboNode* x = listA[i];
-                const GumboNode* y = listB[i];
-                if (isElement(x) != isElement(y)) return false;
-                if (!isElement(x)) {
-                    if (isTextLike(x) != isTextLike(y) || (!isTextLike(x) && x->type != y->type) ||
-                        std::strcmp(x->v.text.text, y->v.text.text) != 0) {
-                        return false;
-                    }
-                    continue;
+namespace {
+
+using Pending = std::vector<std::pair<const GumboNode*, const GumboNode*>>;
+
+// Compares two child lists item by item; element pairs still to descend into go to pending.
+bool sameList(std::span<const GumboNode* const> listA, std::span<const GumboNode* const> listB,
+              Pending& pending) {
+    if (!hasAdjacentText(listA) && !hasAdjacentText(listB)) {
+        // The common case, without building item lists.
+        if (listA.size() != listB.size()) return false;
+        for (std::size_t i = 0; i < listA.size(); ++i) {
+            const GumboNode* x = listA[i];
+            const GumboNode* y = listB[i];
+            if (isElement(x) != isElement(y)) return false;
+            if (!isElement(x)) {
+                if (isTextLike(x) != isTextLike(y) || (!isTextLike(x) && x->type != y->type) ||
+                    std::strcmp(x->v.text.text, y->v.text.text) != 0) {
+                    return false;
                 }
-                if (!sameElementHead(x, y)) return false;
-                pending.emplace_back(x, y);
-            }
-            continue;
-        }
-        const std::vector<Item> a = itemsOf(listA);
-        const std::vector<Item> b = itemsOf(listB);
-        if (a.size() != b.size()) return false;
-        for (std::size_t i = 0; i < a.size(); ++i) {
-            const bool elementA = isElement(a[i].node);
-            if (elementA != isElement(b[i].node)) return false;
-            if (!elementA) {
-                if (!sameLeaf(a[i], b[i])) return false;
                 continue;
             }
-            if (!sameElementHead(a[i].node, b[i].node)) return false;
-            pending.emplace_back(a[i].node, b[i].node);
+            if (!sameElementHead(x, y)) return false;
+            pending.emplace_back(x, y);
         }
+        return true;
+    }
+    const std::vector<Item> a = itemsOf(listA);
+    const std::vector<Item> b = itemsOf(listB);
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const bool elementA = isElement(a[i].node);
+        if (elementA != isElement(b[i].node)) return false;
+        if (!elementA) {
+            if (!sameLeaf(a[i], b[i])) return false;
+            continue;
+        }
+        if (!sameElementHead(a[i].node, b[i].node)) return false;
+        pending.emplace_back(a[i].node, b[i].node);
     }
     return true;
+}
+
+}  // namespace
+
+std::span<const GumboNode* const> ExpectedTree::childrenOf(const GumboNode* node) const {
+    if (node == parent) return children;
+    return page::childrenOf(node);
+}
+
+bool sameNodes(std::span<const GumboNode* const> actual, std::span<const GumboNode* const> wanted,
+               const ExpectedTree& expected) {
+    Pending pending;
+    if (!sameList(actual, wanted, pending)) return false;
+    while (!pending.empty()) {
+        auto [a, b] = pending.back();
+        pending.pop_back();
+        if (!sameList(page::childrenOf(a), expected.childrenOf(b), pending)) return false;
+    }
+    return true;
+}
+
+bool sameTree(const GumboNode* actualDocument, const ExpectedTree& expected) {
+    if (!sameDoctype(actualDocument, expected.document)) return false;
+    return sameNodes(page::childrenOf(actualDocument), expected.childrenOf(expected.document),
+                     expected);
 }
 
 }  // namespace host::page

@@ -3,6 +3,7 @@
 
 #include <gumbo.h>
 
+#include <span>
 #include <vector>
 
 namespace host::page {
@@ -13,10 +14,15 @@ struct ExpectedTree {
     const GumboNode* document = nullptr;
     const GumboNode* parent = nullptr;
     std::vector<const GumboNode*> children;
+
+    std::span<const GumboNode* const> childrenOf(const GumboNode* node) const;
 };
 
 // Compares node by node what a DOM holds: kinds, names, namespaces, attributes in order and
 // text, with adjacent text nodes taken together as a serialization writes them.
 bool sameTree(const GumboNode* actualDocument, const ExpectedTree& expected);
+// The same for two lists of nodes and everything below them.
+bool sameNodes(std::span<const GumboNode* const> actual, std::span<const GumboNode* const> wanted,
+               const ExpectedTree& expected);
 
 }  // namespace host::page

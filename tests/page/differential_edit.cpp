@@ -2,7 +2,8 @@
 // and a manifest for the browser comparison (differential.mjs).
 //
 // Usage: page_differential_edit <corpus-folder> <snippet-folder> <output-folder>
-// Each page is run twice: with "@MARKER@" written as "OstrelInsert" and as "OstrelOther".
+// Each page is run with "@MARKER@" written as "OstrelInsert" and as "OstrelOther", and each
+// edit both with the checkpoint check and with whole-page checks.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -12,6 +13,7 @@
 
 #include "com/error.h"
 #include "host/page/html_document_object.h"
+#include "host/page/page_model.h"
 #include "tests/page/addin_operation.h"
 #include "tests/page/memory_page_text.h"
 
@@ -86,17 +88,20 @@ int main(int argc, char** argv) {
     bool first = true;
     for (const fs::path& pagePath : filesIn(corpus)) {
         const std::string page = readFile(pagePath);
-        for (const char* variant : {"marker", "plain"}) {
+        for (const char* variant : {"marker", "plain"})
+        for (const bool wholePage : {false, true}) {
             const std::string original = replaceAll(
                 page, "@MARKER@", std::string(variant) == "marker" ? "OstrelInsert" : "OstrelOther");
             for (const fs::path& snippetPath : filesIn(snippets)) {
                 const std::string snippet = readFile(snippetPath);
                 const std::string name = pagePath.stem().string() + "." + variant + "." +
-                                         snippetPath.stem().string();
+                                         snippetPath.stem().string() +
+                                         (wholePage ? ".whole" : ".checkpoint");
                 auto text = std::make_shared<host::testing::MemoryPageText>(original);
                 std::string error;
                 try {
-                    auto document = host::createHtmlDocument(text);
+                    auto document = host::createHtmlDocument(
+                        std::make_shared<host::PageModel>(text, host::page::ParseLimits{}, wholePage));
                     host::testing::runAddinInsertion(document.get(), snippet);
                 } catch (const com::Error& e) {
                     error = e.description();
