@@ -25,11 +25,13 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string kSnippet =
-    "<form class=\"ostrel-signup\" method=\"post\" action=\"http://www.ostrel.example/cgi/subscribe\">\r\n"
+    "<form class=\"ostrel-signup\" method=\"post\" "
+    "action=\"http://www.ostrel.example/cgi/subscribe\">\r\n"
     "  <h2>For More Information</h2>\r\n"
     "  <input type=\"hidden\" name=\"list\" value=\"gardener42\" />\r\n"
     "  <p><label for=\"n\">Your name</label> <input type=\"text\" id=\"n\" name=\"name\" /></p>\r\n"
-    "  <p><label for=\"f\">Your e-mail address</label> <input type=\"email\" id=\"f\" name=\"from\" /></p>\r\n"
+    "  <p><label for=\"f\">Your e-mail address</label> <input type=\"email\" id=\"f\" "
+    "name=\"from\" /></p>\r\n"
     "  <p><button type=\"submit\">Subscribe</button></p>\r\n"
     "</form>\r\n";
 
@@ -45,9 +47,12 @@ std::string makePage(std::size_t size, bool marker) {
     for (int i = 1; page.size() < size; ++i) {
         const std::string n = std::to_string(i);
         page += "<h2 class=\"section\">Section " + n + "</h2>\n<p>Planting notes for bed " + n +
-                ", <a href=\"bed" + n + ".html\">details</a> &amp; <b>tips</b> for <i>spring</i>.</p>\n"
-                "<table border=\"1\"><tr><td>Row " + n + "a</td><td>Row " + n +
-                "b</td></tr></table>\n<ul><li>Seeds<li>Water<li>Sun</ul>\n<!-- section " + n + " -->\n";
+                ", <a href=\"bed" + n +
+                ".html\">details</a> &amp; <b>tips</b> for <i>spring</i>.</p>\n"
+                "<table border=\"1\"><tr><td>Row " +
+                n + "a</td><td>Row " + n +
+                "b</td></tr></table>\n<ul><li>Seeds<li>Water<li>Sun</ul>\n<!-- section " + n +
+                " -->\n";
         if (!placed && page.size() >= markerAt) {
             page += "<div id=\"OstrelInsert\">\n<p>Old sign-up form</p>\n</div>\n";
             placed = true;
@@ -64,9 +69,9 @@ struct Case {
 
 std::vector<Case> cases() {
     std::vector<Case> out;
-    for (auto [label, size] : {std::pair{"100KB", std::size_t(100) << 10},
-                               std::pair{"1MB", std::size_t(1) << 20},
-                               std::pair{"10MB", std::size_t(10) << 20}}) {
+    for (auto [label, size] :
+         {std::pair{"100KB", std::size_t(100) << 10}, std::pair{"1MB", std::size_t(1) << 20},
+          std::pair{"10MB", std::size_t(10) << 20}}) {
         out.push_back({std::string(label) + "/no_marker", size, false});
         out.push_back({std::string(label) + "/marker", size, true});
     }
@@ -180,7 +185,8 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark(("Chromium/" + list[i].name).c_str(),
                                      [ms](benchmark::State& s) {
                                          std::size_t k = 0;
-                                         for (auto _ : s) s.SetIterationTime(ms[k++ % ms.size()] / 1000.0);
+                                         for (auto _ : s)
+                                             s.SetIterationTime(ms[k++ % ms.size()] / 1000.0);
                                      })
             ->UseManualTime()
             ->Iterations(static_cast<benchmark::IterationCount>(ms.size()))
@@ -203,13 +209,15 @@ int main(int argc, char** argv) {
         const auto* theirs = find("Chromium/" + c.name + "/");
         if (!ours) continue;
         if (!theirs) {
-            std::printf("%-18s %14.1f %14.1f %14s %8s\n", c.name.c_str(), ours->wall, ours->cpu, "-", "-");
+            std::printf("%-18s %14.1f %14.1f %14s %8s\n", c.name.c_str(), ours->wall, ours->cpu,
+                        "-", "-");
         } else {
             std::printf("%-18s %14.1f %14.1f %14.1f %8.2f\n", c.name.c_str(), ours->wall, ours->cpu,
                         theirs->wall, ours->wall / theirs->wall);
         }
     }
-    std::printf("ratio = ours (wall) / Chromium (wall, timed inside the page: parse, operation, "
-                "serialization)\n");
+    std::printf(
+        "ratio = ours (wall) / Chromium (wall, timed inside the page: parse, operation, "
+        "serialization)\n");
     return com::liveObjectCount() == 0 ? 0 : 1;
 }

@@ -14,17 +14,27 @@
 namespace host::page {
 namespace {
 
-constexpr unsigned kMoved = GUMBO_INSERTION_FOSTER_PARENTED | GUMBO_INSERTION_ADOPTION_AGENCY_CLONED |
-                            GUMBO_INSERTION_ADOPTION_AGENCY_MOVED |
-                            GUMBO_INSERTION_RECONSTRUCTED_FORMATTING_ELEMENT;
+constexpr unsigned kMoved =
+    GUMBO_INSERTION_FOSTER_PARENTED | GUMBO_INSERTION_ADOPTION_AGENCY_CLONED |
+    GUMBO_INSERTION_ADOPTION_AGENCY_MOVED | GUMBO_INSERTION_RECONSTRUCTED_FORMATTING_ELEMENT;
 
 bool isFormatting(const GumboNode* e) {
     if (e->v.element.tag_namespace != GUMBO_NAMESPACE_HTML) return false;
     switch (e->v.element.tag) {
-        case GUMBO_TAG_A: case GUMBO_TAG_B: case GUMBO_TAG_BIG: case GUMBO_TAG_CODE:
-        case GUMBO_TAG_EM: case GUMBO_TAG_FONT: case GUMBO_TAG_I: case GUMBO_TAG_NOBR:
-        case GUMBO_TAG_S: case GUMBO_TAG_SMALL: case GUMBO_TAG_STRIKE: case GUMBO_TAG_STRONG:
-        case GUMBO_TAG_TT: case GUMBO_TAG_U:
+        case GUMBO_TAG_A:
+        case GUMBO_TAG_B:
+        case GUMBO_TAG_BIG:
+        case GUMBO_TAG_CODE:
+        case GUMBO_TAG_EM:
+        case GUMBO_TAG_FONT:
+        case GUMBO_TAG_I:
+        case GUMBO_TAG_NOBR:
+        case GUMBO_TAG_S:
+        case GUMBO_TAG_SMALL:
+        case GUMBO_TAG_STRIKE:
+        case GUMBO_TAG_STRONG:
+        case GUMBO_TAG_TT:
+        case GUMBO_TAG_U:
             return true;
         default:
             return false;
@@ -38,15 +48,41 @@ bool rebuildable(const GumboNode* e) {
         return false;
     }
     switch (e->v.element.tag) {
-        case GUMBO_TAG_DIV: case GUMBO_TAG_SPAN: case GUMBO_TAG_P: case GUMBO_TAG_SECTION:
-        case GUMBO_TAG_ARTICLE: case GUMBO_TAG_MAIN: case GUMBO_TAG_HEADER: case GUMBO_TAG_FOOTER:
-        case GUMBO_TAG_NAV: case GUMBO_TAG_ASIDE: case GUMBO_TAG_UL: case GUMBO_TAG_OL:
-        case GUMBO_TAG_LI: case GUMBO_TAG_DL: case GUMBO_TAG_DD: case GUMBO_TAG_DT:
-        case GUMBO_TAG_TABLE: case GUMBO_TAG_TBODY: case GUMBO_TAG_THEAD: case GUMBO_TAG_TFOOT:
-        case GUMBO_TAG_TR: case GUMBO_TAG_TD: case GUMBO_TAG_TH: case GUMBO_TAG_CENTER:
-        case GUMBO_TAG_BLOCKQUOTE: case GUMBO_TAG_ADDRESS: case GUMBO_TAG_FIELDSET:
-        case GUMBO_TAG_FIGURE: case GUMBO_TAG_FIGCAPTION: case GUMBO_TAG_H1: case GUMBO_TAG_H2:
-        case GUMBO_TAG_H3: case GUMBO_TAG_H4: case GUMBO_TAG_H5: case GUMBO_TAG_H6:
+        case GUMBO_TAG_DIV:
+        case GUMBO_TAG_SPAN:
+        case GUMBO_TAG_P:
+        case GUMBO_TAG_SECTION:
+        case GUMBO_TAG_ARTICLE:
+        case GUMBO_TAG_MAIN:
+        case GUMBO_TAG_HEADER:
+        case GUMBO_TAG_FOOTER:
+        case GUMBO_TAG_NAV:
+        case GUMBO_TAG_ASIDE:
+        case GUMBO_TAG_UL:
+        case GUMBO_TAG_OL:
+        case GUMBO_TAG_LI:
+        case GUMBO_TAG_DL:
+        case GUMBO_TAG_DD:
+        case GUMBO_TAG_DT:
+        case GUMBO_TAG_TABLE:
+        case GUMBO_TAG_TBODY:
+        case GUMBO_TAG_THEAD:
+        case GUMBO_TAG_TFOOT:
+        case GUMBO_TAG_TR:
+        case GUMBO_TAG_TD:
+        case GUMBO_TAG_TH:
+        case GUMBO_TAG_CENTER:
+        case GUMBO_TAG_BLOCKQUOTE:
+        case GUMBO_TAG_ADDRESS:
+        case GUMBO_TAG_FIELDSET:
+        case GUMBO_TAG_FIGURE:
+        case GUMBO_TAG_FIGCAPTION:
+        case GUMBO_TAG_H1:
+        case GUMBO_TAG_H2:
+        case GUMBO_TAG_H3:
+        case GUMBO_TAG_H4:
+        case GUMBO_TAG_H5:
+        case GUMBO_TAG_H6:
         case GUMBO_TAG_LABEL:
             return true;
         default:
@@ -56,7 +92,8 @@ bool rebuildable(const GumboNode* e) {
 
 bool containsNoCase(std::string_view text, std::string_view lowerNeedle) {
     if (lowerNeedle.empty() || text.size() < lowerNeedle.size()) return false;
-    for (std::size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
+    for (std::size_t at = text.find('<'); at != std::string_view::npos;
+         at = text.find('<', at + 1)) {
         if (text.size() - at < lowerNeedle.size()) return false;
         std::size_t i = 0;
         while (i < lowerNeedle.size() &&
@@ -86,8 +123,12 @@ std::size_t stateCleanUntil(const ParsedHtml& page, const std::vector<const Gumb
                     // Only </form> clears the form pointer; gumbo records no end for it.
                     leavesState |= el.end_pos.offset != 0 || el.original_end_tag.length != 0;
                     break;
-                case GUMBO_TAG_TEMPLATE: case GUMBO_TAG_OBJECT: case GUMBO_TAG_APPLET:
-                case GUMBO_TAG_MARQUEE: case GUMBO_TAG_FRAMESET: case GUMBO_TAG_ISINDEX:
+                case GUMBO_TAG_TEMPLATE:
+                case GUMBO_TAG_OBJECT:
+                case GUMBO_TAG_APPLET:
+                case GUMBO_TAG_MARQUEE:
+                case GUMBO_TAG_FRAMESET:
+                case GUMBO_TAG_ISINDEX:
                     leavesState = true;
                     break;
                 default:
@@ -124,7 +165,8 @@ std::optional<Checkpoint> findCheckpoint(const ParsedHtml& page, std::size_t cle
     }
     for (const GumboNode* anchor : candidates) {
         const auto tag = startTagSpan(page, anchor);
-        if (!tag || tag->begin > from || tag->begin > cleanUntil || (anchor->parse_flags & kMoved)) {
+        if (!tag || tag->begin > from || tag->begin > cleanUntil ||
+            (anchor->parse_flags & kMoved)) {
             continue;
         }
         Checkpoint c{anchor, {}, tag->begin};
@@ -183,7 +225,8 @@ std::optional<bool> sameTreeFromCheckpoint(const ParsedHtml& page, const Checkpo
     std::vector<const GumboNode*> rebuiltChain{inHtml[1]};
     for (std::size_t i = 1; i < checkpoint.ancestors.size(); ++i) {
         const GumboNode* next = childAt(rebuiltChain.back(), 0);
-        if (!next || !isElement(next) || next->v.element.tag != checkpoint.ancestors[i]->v.element.tag) {
+        if (!next || !isElement(next) ||
+            next->v.element.tag != checkpoint.ancestors[i]->v.element.tag) {
             return std::nullopt;
         }
         rebuiltChain.push_back(next);
@@ -192,8 +235,8 @@ std::optional<bool> sameTreeFromCheckpoint(const ParsedHtml& page, const Checkpo
     // From the checkpoint on, level by level: the page's children after the chain link
     // against the rebuilt ones after its link; at the deepest level from the anchor on.
     for (std::size_t i = 0; i < checkpoint.ancestors.size(); ++i) {
-        const GumboNode* link = i + 1 < checkpoint.ancestors.size() ? checkpoint.ancestors[i + 1]
-                                                                    : checkpoint.anchor;
+        const GumboNode* link =
+            i + 1 < checkpoint.ancestors.size() ? checkpoint.ancestors[i + 1] : checkpoint.anchor;
         const auto wanted = expected.childrenOf(checkpoint.ancestors[i]);
         const auto actual = childrenOf(rebuiltChain[i]);
         std::size_t k = 0;

@@ -18,7 +18,7 @@ namespace host::page {
 // nothing before it left state behind that would shape what follows (formatting elements to
 // reopen, a form still registered, templates, foster-parented or moved nodes).
 struct Checkpoint {
-    const GumboNode* anchor = nullptr;         // the element whose start tag is there
+    const GumboNode* anchor = nullptr;        // the element whose start tag is there
     std::vector<const GumboNode*> ancestors;  // body first, the anchor's parent last
     std::size_t offset = 0;
 };

@@ -6,16 +6,53 @@
 
 namespace host::page {
 
+bool writesTextRaw(const GumboNode* element) {
+    if (!element || !isElement(element) ||
+        element->v.element.tag_namespace != GUMBO_NAMESPACE_HTML) {
+        return false;
+    }
+    switch (element->v.element.tag) {
+        case GUMBO_TAG_STYLE:
+        case GUMBO_TAG_SCRIPT:
+        case GUMBO_TAG_XMP:
+        case GUMBO_TAG_IFRAME:
+        case GUMBO_TAG_NOEMBED:
+        case GUMBO_TAG_NOFRAMES:
+        case GUMBO_TAG_PLAINTEXT:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool readsTextLiterally(const GumboNode* element) {
+    return writesTextRaw(element) || isHtml(element, GUMBO_TAG_TEXTAREA) ||
+           isHtml(element, GUMBO_TAG_TITLE);
+}
+
 bool isVoid(const GumboNode* element) {
     if (!isElement(element) || element->v.element.tag_namespace != GUMBO_NAMESPACE_HTML) {
         return false;
     }
     switch (element->v.element.tag) {
-        case GUMBO_TAG_AREA: case GUMBO_TAG_BASE: case GUMBO_TAG_BASEFONT:
-        case GUMBO_TAG_BGSOUND: case GUMBO_TAG_BR: case GUMBO_TAG_COL: case GUMBO_TAG_EMBED:
-        case GUMBO_TAG_FRAME: case GUMBO_TAG_HR: case GUMBO_TAG_IMG: case GUMBO_TAG_INPUT:
-        case GUMBO_TAG_KEYGEN: case GUMBO_TAG_LINK: case GUMBO_TAG_META: case GUMBO_TAG_PARAM:
-        case GUMBO_TAG_SOURCE: case GUMBO_TAG_TRACK: case GUMBO_TAG_WBR:
+        case GUMBO_TAG_AREA:
+        case GUMBO_TAG_BASE:
+        case GUMBO_TAG_BASEFONT:
+        case GUMBO_TAG_BGSOUND:
+        case GUMBO_TAG_BR:
+        case GUMBO_TAG_COL:
+        case GUMBO_TAG_EMBED:
+        case GUMBO_TAG_FRAME:
+        case GUMBO_TAG_HR:
+        case GUMBO_TAG_IMG:
+        case GUMBO_TAG_INPUT:
+        case GUMBO_TAG_KEYGEN:
+        case GUMBO_TAG_LINK:
+        case GUMBO_TAG_META:
+        case GUMBO_TAG_PARAM:
+        case GUMBO_TAG_SOURCE:
+        case GUMBO_TAG_TRACK:
+        case GUMBO_TAG_WBR:
             return true;
         default:
             return false;

@@ -23,6 +23,12 @@ inline bool isHtml(const GumboNode* n, GumboTag tag) {
            n->v.element.tag_namespace == GUMBO_NAMESPACE_HTML;
 }
 
+// Elements whose text a serializer writes unescaped (script, style, ...).
+bool writesTextRaw(const GumboNode* element);
+// Elements whose text the tokenizer reads up to their own end tag, so that it may hold
+// anything that looks like markup (the above, and textarea and title).
+bool readsTextLiterally(const GumboNode* element);
+
 // Elements that never have content (HTML namespace).
 bool isVoid(const GumboNode* element);
 

@@ -11,8 +11,8 @@
 namespace host {
 namespace {
 
-using page::fail;
 using com::HRESULT;
+using page::fail;
 
 constexpr const char* kCollectionSource = "IHTMLElementCollection";
 constexpr const char* kElementSource = "IHTMLElement";
@@ -107,8 +107,7 @@ private:
              }
          }},
         {"insertAdjacentHTML", 4,
-         [](HtmlElement& self, com::InvokeKind, std::span<const com::Variant> args,
-            com::Variant*) {
+         [](HtmlElement& self, com::InvokeKind, std::span<const com::Variant> args, com::Variant*) {
              com::check(self.insertAdjacentHTML(com::argumentAt(args, 0).toText(),
                                                 com::argumentAt(args, 1).toText()),
                         kElementSource);
@@ -199,8 +198,10 @@ private:
             if (position < 0 || static_cast<std::size_t>(position) >= list.size()) {
                 if (list.empty() && m_filter.tag) {
                     fail(com::errc::subscriptOutOfRange,
-                         "The page has no " + describe() + " (a frameset page has no body), "
-                         "so there is no item " + std::to_string(position) + ".",
+                         "The page has no " + describe() +
+                             " (a frameset page has no body), "
+                             "so there is no item " +
+                             std::to_string(position) + ".",
                          source);
                 }
                 fail(com::errc::subscriptOutOfRange,
@@ -211,12 +212,13 @@ private:
             return elementObject(*snapshot, list[static_cast<std::size_t>(position)]);
         }
         if (name.kind() != Kind::Text) {
-            fail(com::errc::typeMismatch, "item needs an id or name (text) or a position (integer).",
-                 source);
+            fail(com::errc::typeMismatch,
+                 "item needs an id or name (text) or a position (integer).", source);
         }
         Filter narrower = m_filter;
         narrower.name = name.toText();
-        std::vector<const GumboNode*> matches = ElementCollection(m_model, narrower).members(*snapshot);
+        std::vector<const GumboNode*> matches =
+            ElementCollection(m_model, narrower).members(*snapshot);
         if (!index.isMissing() && !index.isEmpty()) {
             const std::int32_t i = index.toInt32();
             if (i < 0 || static_cast<std::size_t>(i) >= matches.size()) return nullptr;
@@ -284,7 +286,9 @@ com::ComPtr<com::IHTMLDocument2> createHtmlDocument(std::shared_ptr<PageText> te
 }
 
 com::ComPtr<com::IHTMLDocument2> createHtmlDocument(std::shared_ptr<PageModel> model) {
-    if (!model) throw com::Error(com::errc::objectNotSet, "No page text for the document.", page::kDocumentSource);
+    if (!model)
+        throw com::Error(com::errc::objectNotSet, "No page text for the document.",
+                         page::kDocumentSource);
     return com::make<HtmlDocument>(std::move(model));
 }
 

@@ -18,18 +18,29 @@ namespace {
 enum class ContextKind { inBody, table, unsupported };
 
 ContextKind kindOf(const GumboNode* context) {
-    if (context->v.element.tag_namespace != GUMBO_NAMESPACE_HTML) return ContextKind::unsupported;
+    if (context->v.element.tag_namespace != GUMBO_NAMESPACE_HTML || readsTextLiterally(context)) {
+        return ContextKind::unsupported;
+    }
     switch (context->v.element.tag) {
-        case GUMBO_TAG_TABLE: case GUMBO_TAG_TBODY: case GUMBO_TAG_THEAD: case GUMBO_TAG_TFOOT:
-        case GUMBO_TAG_TR: case GUMBO_TAG_TD: case GUMBO_TAG_TH: case GUMBO_TAG_CAPTION:
+        case GUMBO_TAG_TABLE:
+        case GUMBO_TAG_TBODY:
+        case GUMBO_TAG_THEAD:
+        case GUMBO_TAG_TFOOT:
+        case GUMBO_TAG_TR:
+        case GUMBO_TAG_TD:
+        case GUMBO_TAG_TH:
+        case GUMBO_TAG_CAPTION:
         case GUMBO_TAG_COLGROUP:
             return ContextKind::table;
-        case GUMBO_TAG_HTML: case GUMBO_TAG_HEAD: case GUMBO_TAG_FRAMESET:
-        case GUMBO_TAG_TEMPLATE: case GUMBO_TAG_SELECT: case GUMBO_TAG_OPTGROUP:
-        case GUMBO_TAG_OPTION: case GUMBO_TAG_DATALIST: case GUMBO_TAG_SCRIPT:
-        case GUMBO_TAG_STYLE: case GUMBO_TAG_TEXTAREA: case GUMBO_TAG_TITLE: case GUMBO_TAG_XMP:
-        case GUMBO_TAG_IFRAME: case GUMBO_TAG_NOEMBED: case GUMBO_TAG_NOFRAMES:
-        case GUMBO_TAG_NOSCRIPT: case GUMBO_TAG_PLAINTEXT:
+        case GUMBO_TAG_HTML:
+        case GUMBO_TAG_HEAD:
+        case GUMBO_TAG_FRAMESET:
+        case GUMBO_TAG_TEMPLATE:
+        case GUMBO_TAG_SELECT:
+        case GUMBO_TAG_OPTGROUP:
+        case GUMBO_TAG_OPTION:
+        case GUMBO_TAG_DATALIST:
+        case GUMBO_TAG_NOSCRIPT:
             return ContextKind::unsupported;
         default:
             return ContextKind::inBody;
@@ -48,10 +59,12 @@ bool insideForm(const GumboNode* context) {
 void unwrapStandInForm(Fragment& f, std::size_t formAt) {
     for (std::size_t i = 0; i < f.nodes.size(); ++i) {
         const GumboNode* n = f.nodes[i];
-        if (isHtml(n, GUMBO_TAG_FORM) && f.parse->offsetOf(n->v.element.original_tag.data) == formAt) {
+        if (isHtml(n, GUMBO_TAG_FORM) &&
+            f.parse->offsetOf(n->v.element.original_tag.data) == formAt) {
             auto kids = childrenOf(n);
             f.nodes.erase(f.nodes.begin() + static_cast<std::ptrdiff_t>(i));
-            f.nodes.insert(f.nodes.begin() + static_cast<std::ptrdiff_t>(i), kids.begin(), kids.end());
+            f.nodes.insert(f.nodes.begin() + static_cast<std::ptrdiff_t>(i), kids.begin(),
+                           kids.end());
             return;
         }
     }

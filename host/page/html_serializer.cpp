@@ -8,26 +8,18 @@
 namespace host::page {
 namespace {
 
-bool holdsRawText(const GumboNode* element) {
-    if (!element || !isElement(element) ||
-        element->v.element.tag_namespace != GUMBO_NAMESPACE_HTML) {
-        return false;
-    }
-    switch (element->v.element.tag) {
-        case GUMBO_TAG_STYLE: case GUMBO_TAG_SCRIPT: case GUMBO_TAG_XMP: case GUMBO_TAG_IFRAME:
-        case GUMBO_TAG_NOEMBED: case GUMBO_TAG_NOFRAMES: case GUMBO_TAG_PLAINTEXT:
-            return true;
-        default:
-            return false;
-    }
-}
-
 void appendEscaped(std::string& out, const char* text, bool inAttribute) {
     for (const char* p = text; *p; ++p) {
         switch (*p) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
             case '"':
                 if (inAttribute) {
                     out += "&quot;";
@@ -53,12 +45,17 @@ void appendStartTag(std::string& out, const GumboNode* element) {
         const auto* a = static_cast<const GumboAttribute*>(attributes.data[i]);
         out += ' ';
         switch (a->attr_namespace) {
-            case GUMBO_ATTR_NAMESPACE_XLINK: out += "xlink:"; break;
-            case GUMBO_ATTR_NAMESPACE_XML: out += "xml:"; break;
+            case GUMBO_ATTR_NAMESPACE_XLINK:
+                out += "xlink:";
+                break;
+            case GUMBO_ATTR_NAMESPACE_XML:
+                out += "xml:";
+                break;
             case GUMBO_ATTR_NAMESPACE_XMLNS:
                 if (std::string_view(a->name) != "xmlns") out += "xmlns:";
                 break;
-            default: break;
+            default:
+                break;
         }
         out += a->name;
         out += "=\"";
@@ -86,7 +83,8 @@ std::string serializeNodes(std::span<const GumboNode* const> nodes, const GumboN
         bool closing;
     };
     std::vector<Step> pending;
-    for (auto it = nodes.rbegin(); it != nodes.rend(); ++it) pending.push_back({*it, parent, false});
+    for (auto it = nodes.rbegin(); it != nodes.rend(); ++it)
+        pending.push_back({*it, parent, false});
     while (!pending.empty()) {
         const Step step = pending.back();
         pending.pop_back();
@@ -109,7 +107,7 @@ std::string serializeNodes(std::span<const GumboNode* const> nodes, const GumboN
             }
             case GUMBO_NODE_TEXT:
             case GUMBO_NODE_WHITESPACE:
-                if (holdsRawText(step.parent)) {
+                if (writesTextRaw(step.parent)) {
                     out += n->v.text.text;
                 } else {
                     appendEscaped(out, n->v.text.text, false);

@@ -49,8 +49,7 @@ std::optional<AdjacentPosition> adjacentPositionFromName(std::string_view name) 
     return std::nullopt;
 }
 
-PageModel::PageModel(std::shared_ptr<PageText> text, page::ParseLimits limits,
-                     bool wholePageChecks)
+PageModel::PageModel(std::shared_ptr<PageText> text, page::ParseLimits limits, bool wholePageChecks)
     : m_text(std::move(text)), m_limits(limits), m_wholePageChecks(wholePageChecks) {}
 
 std::shared_ptr<const PageSnapshot> PageModel::snapshot() {
@@ -82,10 +81,12 @@ const GumboNode* PageModel::resolve(const ElementRef& ref, const PageSnapshot& s
                                  [&](const Move& m) { return m.from == revision; });
         if (move == m_moves.end()) return gone();
         const std::size_t depth = move->parent.size();
-        if (path.size() > depth && std::equal(move->parent.begin(), move->parent.end(), path.begin())) {
+        if (path.size() > depth &&
+            std::equal(move->parent.begin(), move->parent.end(), path.begin())) {
             if (move->childrenReplaced) return gone();
             if (path[depth] >= move->firstShifted) {
-                path[depth] = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(path[depth]) + move->shift);
+                path[depth] = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(path[depth]) +
+                                                       move->shift);
             }
         }
         revision = move->to;
@@ -101,10 +102,20 @@ namespace {
 bool nameIdentifies(const GumboNode* e) {
     if (e->v.element.tag_namespace != GUMBO_NAMESPACE_HTML) return false;
     switch (e->v.element.tag) {
-        case GUMBO_TAG_A: case GUMBO_TAG_BUTTON: case GUMBO_TAG_EMBED: case GUMBO_TAG_FORM:
-        case GUMBO_TAG_FRAME: case GUMBO_TAG_FRAMESET: case GUMBO_TAG_IFRAME: case GUMBO_TAG_IMG:
-        case GUMBO_TAG_INPUT: case GUMBO_TAG_MAP: case GUMBO_TAG_META: case GUMBO_TAG_OBJECT:
-        case GUMBO_TAG_SELECT: case GUMBO_TAG_TEXTAREA:
+        case GUMBO_TAG_A:
+        case GUMBO_TAG_BUTTON:
+        case GUMBO_TAG_EMBED:
+        case GUMBO_TAG_FORM:
+        case GUMBO_TAG_FRAME:
+        case GUMBO_TAG_FRAMESET:
+        case GUMBO_TAG_IFRAME:
+        case GUMBO_TAG_IMG:
+        case GUMBO_TAG_INPUT:
+        case GUMBO_TAG_MAP:
+        case GUMBO_TAG_META:
+        case GUMBO_TAG_OBJECT:
+        case GUMBO_TAG_SELECT:
+        case GUMBO_TAG_TEXTAREA:
             return true;
         default:
             return false;
@@ -187,16 +198,16 @@ std::vector<const GumboNode*> PageModel::elementsWithTag(const PageSnapshot& s,
         // Known tags compare by number; foreign elements keep their written case.
         for (const GumboNode* e : s.elements()) {
             if (e->v.element.tag != known) continue;
-            if (e->v.element.tag_namespace == GUMBO_NAMESPACE_HTML || page::serializedName(e) == tag) {
+            if (e->v.element.tag_namespace == GUMBO_NAMESPACE_HTML ||
+                page::serializedName(e) == tag) {
                 found.push_back(e);
             }
         }
         return found;
     }
     for (const GumboNode* e : s.elements()) {
-        if (e->v.element.tag_namespace == GUMBO_NAMESPACE_HTML
-                ? page::lowerName(e) == wanted
-                : page::serializedName(e) == tag) {
+        if (e->v.element.tag_namespace == GUMBO_NAMESPACE_HTML ? page::lowerName(e) == wanted
+                                                               : page::serializedName(e) == tag) {
             found.push_back(e);
         }
     }
@@ -248,7 +259,8 @@ void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> wher
     if (!where) {
         const auto begin = page::contentBegin(page, element);
         const auto end = page::contentEnd(page, element);
-        if (!begin || !end || end->offset < *begin) cannotLocate("its content has no place of its own in the text");
+        if (!begin || !end || end->offset < *begin)
+            cannotLocate("its content has no place of its own in the text");
         from = *begin;
         to = end->offset;
     } else {
@@ -262,7 +274,8 @@ void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> wher
             }
             case AdjacentPosition::beforeEnd: {
                 const auto end = page::contentEnd(page, element);
-                if (!end) cannotLocate("the end of its content has no place of its own in the text");
+                if (!end)
+                    cannotLocate("the end of its content has no place of its own in the text");
                 from = to = end->offset;
                 prefix = end->closers;
                 before.assign(kids.begin(), kids.end());
@@ -295,8 +308,10 @@ void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> wher
                     }
                     firstShifted = i + 1;
                 }
-                before.assign(siblings.begin(), siblings.begin() + static_cast<std::ptrdiff_t>(firstShifted));
-                after.assign(siblings.begin() + static_cast<std::ptrdiff_t>(firstShifted), siblings.end());
+                before.assign(siblings.begin(),
+                              siblings.begin() + static_cast<std::ptrdiff_t>(firstShifted));
+                after.assign(siblings.begin() + static_cast<std::ptrdiff_t>(firstShifted),
+                             siblings.end());
                 break;
             }
         }
@@ -311,9 +326,9 @@ void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> wher
     std::string normalized = prefix + page::serializeNodes(fragment.nodes, context);
     if (normalized != candidates[0]) candidates.push_back(std::move(normalized));
 
-    const auto checkpoint =
-        m_wholePageChecks ? std::nullopt
-                          : page::findCheckpoint(page, s->stateCleanUntil(), expected, firstShifted, from);
+    const auto checkpoint = m_wholePageChecks ? std::nullopt
+                                              : page::findCheckpoint(page, s->stateCleanUntil(),
+                                                                     expected, firstShifted, from);
     const page::TreePath parentPath = page::pathOf(parent);
     const std::size_t oldCount = page::childrenOf(parent).size();
     for (const std::string& candidate : candidates) {
@@ -347,18 +362,20 @@ void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> wher
             m_snapshot = std::make_shared<PageSnapshot>(revisionAfter, std::move(reparsed));
         }
         if (revisionAfter != revisionBefore) {
-            m_moves.push_back({revisionBefore, revisionAfter, parentPath, firstShifted,
-                               static_cast<std::ptrdiff_t>(newCount) - static_cast<std::ptrdiff_t>(oldCount),
-                               !where.has_value()});
+            m_moves.push_back(
+                {revisionBefore, revisionAfter, parentPath, firstShifted,
+                 static_cast<std::ptrdiff_t>(newCount) - static_cast<std::ptrdiff_t>(oldCount),
+                 !where.has_value()});
             if (m_moves.size() > 64) m_moves.pop_front();
         }
         return;
     }
     fail(com::errc::invalidProcedureCall,
          "The HTML cannot be placed " +
-             std::string(!where ? "inside" : *where == AdjacentPosition::beforeBegin ? "before"
-                                         : *where == AdjacentPosition::afterEnd ? "after"
-                                                                                : "inside") +
+             std::string(!where                                    ? "inside"
+                         : *where == AdjacentPosition::beforeBegin ? "before"
+                         : *where == AdjacentPosition::afterEnd    ? "after"
+                                                                   : "inside") +
              " <" + name +
              "> so that the page reads as a browser would build it (the element or the HTML "
              "does not allow that nesting). The page was not changed.",

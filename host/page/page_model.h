@@ -65,7 +65,8 @@ public:
 
     // Elements whose id is `name`, or whose name is `name` where a name identifies an element
     // (forms, images, inputs, ...), in document order.
-    static std::vector<const GumboNode*> elementsNamed(const PageSnapshot& s, std::string_view name);
+    static std::vector<const GumboNode*> elementsNamed(const PageSnapshot& s,
+                                                       std::string_view name);
     // Elements with that tag name (any letter case for HTML elements), in document order.
     static std::vector<const GumboNode*> elementsWithTag(const PageSnapshot& s,
                                                          std::string_view tag);
@@ -77,8 +78,8 @@ public:
     const std::shared_ptr<PageText>& text() const { return m_text; }
 
 private:
-    void edit(const ElementRef& ref, std::optional<AdjacentPosition> where,
-              const std::string& html, const char* source);
+    void edit(const ElementRef& ref, std::optional<AdjacentPosition> where, const std::string& html,
+              const char* source);
 
     // How an edit made here moved the children of one element, so that element references
     // taken before it still find their element after it.

@@ -3,11 +3,11 @@
 
 #include <cctype>
 #include <csetjmp>
-#include <cstring>
-#include <optional>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "host/page/gumbo_tree.h"
@@ -124,7 +124,8 @@ std::unique_ptr<ParsedHtml> ParsedHtml::parse(std::string text, const ParseLimit
                                  t.size() - parsed->m_skipped, &parsed->m_arena->escape);
     if (!parsed->m_output) {
         switch (parsed->m_arena->overrun) {
-            case Arena::Overrun::outOfMemory: throw std::bad_alloc();
+            case Arena::Overrun::outOfMemory:
+                throw std::bad_alloc();
             case Arena::Overrun::memory:
                 fail(com::errc::overflow,
                      "The page is too complex to edit: reading it needs more memory than "
@@ -180,11 +181,12 @@ void ParsedHtml::repairFormEnds() {
                                 : nullptr;
         if (!kids) continue;
         if (n->type == GUMBO_NODE_ELEMENT && n->v.element.tag == GUMBO_TAG_FORM &&
-            n->v.element.tag_namespace == GUMBO_NAMESPACE_HTML && n->v.element.end_pos.offset == 0 &&
-            n->v.element.original_end_tag.length == 0) {
+            n->v.element.tag_namespace == GUMBO_NAMESPACE_HTML &&
+            n->v.element.end_pos.offset == 0 && n->v.element.original_end_tag.length == 0) {
             forms.push_back(n);
         }
-        for (unsigned i = 0; i < kids->length; ++i) pending.push_back(static_cast<GumboNode*>(kids->data[i]));
+        for (unsigned i = 0; i < kids->length; ++i)
+            pending.push_back(static_cast<GumboNode*>(kids->data[i]));
     }
     for (GumboNode* form : forms) {
         GumboNode* parent = form->parent;
@@ -198,7 +200,8 @@ void ParsedHtml::repairFormEnds() {
         if (begin == std::string::npos) continue;
         const std::string_view span(m_text.data() + begin, text->v.text.original_text.length);
         const std::size_t endTag = span.find("</");
-        if (endTag == std::string_view::npos || endTag == 0 || !startsEndTag(span, endTag, "form")) {
+        if (endTag == std::string_view::npos || endTag == 0 ||
+            !startsEndTag(span, endTag, "form")) {
             continue;
         }
         const auto moved = decodePlainText(span.substr(0, endTag));
@@ -207,7 +210,8 @@ void ParsedHtml::repairFormEnds() {
 
         // The form's new last child, or more text for the one it has.
         GumboVector& formKids = form->v.element.children;
-        auto* last = formKids.length ? static_cast<GumboNode*>(formKids.data[formKids.length - 1]) : nullptr;
+        auto* last =
+            formKids.length ? static_cast<GumboNode*>(formKids.data[formKids.length - 1]) : nullptr;
         if (last && (last->type == GUMBO_NODE_TEXT || last->type == GUMBO_NODE_WHITESPACE)) {
             std::string joined = std::string(last->v.text.text) + *moved;
             char* copy = static_cast<char*>(m_arena->allocate(joined.size() + 1));
@@ -222,10 +226,12 @@ void ParsedHtml::repairFormEnds() {
             node->v.text.text = copy;
             node->v.text.original_text.length = endTag;
             node->type = moved->find_first_not_of(" \t\n\f") == std::string::npos
-                             ? GUMBO_NODE_WHITESPACE : GUMBO_NODE_TEXT;
+                             ? GUMBO_NODE_WHITESPACE
+                             : GUMBO_NODE_TEXT;
             node->parent = form;
             node->index_within_parent = formKids.length;
-            void** grown = static_cast<void**>(m_arena->allocate(sizeof(void*) * (formKids.length + 1)));
+            void** grown =
+                static_cast<void**>(m_arena->allocate(sizeof(void*) * (formKids.length + 1)));
             if (formKids.length) std::memcpy(grown, formKids.data, sizeof(void*) * formKids.length);
             grown[formKids.length] = node;
             formKids.data = grown;

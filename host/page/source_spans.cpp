@@ -9,11 +9,10 @@
 namespace host::page {
 namespace {
 
-constexpr unsigned kMadeUp = GUMBO_INSERTION_BY_PARSER | GUMBO_INSERTION_IMPLIED |
-                             GUMBO_INSERTION_CONVERTED_FROM_END_TAG |
-                             GUMBO_INSERTION_FROM_ISINDEX | GUMBO_INSERTION_FROM_IMAGE |
-                             GUMBO_INSERTION_RECONSTRUCTED_FORMATTING_ELEMENT |
-                             GUMBO_INSERTION_ADOPTION_AGENCY_CLONED;
+constexpr unsigned kMadeUp =
+    GUMBO_INSERTION_BY_PARSER | GUMBO_INSERTION_IMPLIED | GUMBO_INSERTION_CONVERTED_FROM_END_TAG |
+    GUMBO_INSERTION_FROM_ISINDEX | GUMBO_INSERTION_FROM_IMAGE |
+    GUMBO_INSERTION_RECONSTRUCTED_FORMATTING_ELEMENT | GUMBO_INSERTION_ADOPTION_AGENCY_CLONED;
 
 bool isTagNameEnd(char c) {
     return c == '>' || c == '/' || c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
@@ -33,8 +32,7 @@ bool holdsTag(const ParsedHtml& page, std::size_t at, std::size_t length, std::s
     std::size_t i = prefix.size();
     for (char c : name) {
         if (i >= piece.size() ||
-            std::tolower(static_cast<unsigned char>(piece[i])) !=
-                static_cast<unsigned char>(c)) {
+            std::tolower(static_cast<unsigned char>(piece[i])) != static_cast<unsigned char>(c)) {
             return false;
         }
         ++i;
@@ -128,28 +126,16 @@ bool contentPasses(const ParsedHtml& page, const GumboNode* element, const Span&
     return false;
 }
 
-bool holdsRawText(const GumboNode* n) {
-    if (!isElement(n) || n->v.element.tag_namespace != GUMBO_NAMESPACE_HTML) return false;
-    switch (n->v.element.tag) {
-        case GUMBO_TAG_SCRIPT: case GUMBO_TAG_STYLE: case GUMBO_TAG_TEXTAREA: case GUMBO_TAG_TITLE:
-        case GUMBO_TAG_XMP: case GUMBO_TAG_IFRAME: case GUMBO_TAG_NOEMBED:
-        case GUMBO_TAG_NOFRAMES: case GUMBO_TAG_PLAINTEXT:
-            return true;
-        default:
-            return false;
-    }
-}
-
 // An offset after which no text of the element's content can look like a tag: past the last
 // node in document order (past a comment's or a raw-text element's whole text).
 std::optional<std::size_t> pastLastContent(const ParsedHtml& page, const GumboNode* element) {
     const GumboNode* last = element;
     while (!childrenOf(last).empty()) last = childrenOf(last).back();
     if (last == element) return contentBegin(page, element);
-    if (isTextLike(last) && holdsRawText(last->parent)) last = last->parent;
+    if (isTextLike(last) && readsTextLiterally(last->parent)) last = last->parent;
     if (isElement(last)) {
         if (auto tag = endTagSpan(page, last)) return tag->end;
-        if (holdsRawText(last)) return std::nullopt;
+        if (readsTextLiterally(last)) return std::nullopt;
         if (auto tag = startTagSpan(page, last)) return tag->end;
         return std::nullopt;
     }
@@ -173,8 +159,8 @@ std::optional<std::size_t> findEndTag(const ParsedHtml& page, const GumboNode* e
         std::size_t i = at + 2;
         bool matches = true;
         for (char c : name) {
-            if (i >= text.size() ||
-                std::tolower(static_cast<unsigned char>(text[i])) != static_cast<unsigned char>(c)) {
+            if (i >= text.size() || std::tolower(static_cast<unsigned char>(text[i])) !=
+                                        static_cast<unsigned char>(c)) {
                 matches = false;
                 break;
             }
@@ -241,7 +227,8 @@ std::optional<InsertionPoint> contentEnd(const ParsedHtml& page, const GumboNode
         const std::size_t at = startOf(page, kids.back());
         const std::string& text = page.text();
         if (text.compare(at, 4, "<!--") == 0) {
-            if (text.find("-->", at + 4) == std::string::npos && text.find("--!>", at + 4) == std::string::npos) {
+            if (text.find("-->", at + 4) == std::string::npos &&
+                text.find("--!>", at + 4) == std::string::npos) {
                 point.closers = "-->" + point.closers;
             }
         } else if (text.find('>', at) == std::string::npos) {

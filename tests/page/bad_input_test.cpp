@@ -72,7 +72,8 @@ TEST(BadInput, PagesWithoutABodyElement) {
     EXPECT_EQ(insertInto(""), "");
     EXPECT_EQ(insertInto("just text"), "");
     EXPECT_EQ(insertInto("<html><head><title>t</title></head></html>"), "");
-    EXPECT_NE(insertInto("<frameset><frame src=a></frameset>").find("no <body>"), std::string::npos);
+    EXPECT_NE(insertInto("<frameset><frame src=a></frameset>").find("no <body>"),
+              std::string::npos);
 }
 
 TEST(BadInput, FiftyMegabytePage) {

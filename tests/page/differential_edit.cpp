@@ -37,11 +37,21 @@ std::string json(const std::string& s) {
     std::string out = "\"";
     for (unsigned char c : s) {
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
             default:
                 if (c < 0x20) {
                     char buf[8];
@@ -56,7 +66,8 @@ std::string json(const std::string& s) {
 }
 
 std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size())) {
         text.replace(at, from.size(), to);
     }
     return text;
@@ -89,57 +100,61 @@ int main(int argc, char** argv) {
     for (const fs::path& pagePath : filesIn(corpus)) {
         const std::string page = readFile(pagePath);
         for (const char* variant : {"marker", "plain"})
-        for (const bool wholePage : {false, true}) {
-            const std::string original = replaceAll(
-                page, "@MARKER@", std::string(variant) == "marker" ? "OstrelInsert" : "OstrelOther");
-            for (const fs::path& snippetPath : filesIn(snippets)) {
-                const std::string snippet = readFile(snippetPath);
-                const std::string name = pagePath.stem().string() + "." + variant + "." +
-                                         snippetPath.stem().string() +
-                                         (wholePage ? ".whole" : ".checkpoint");
-                auto text = std::make_shared<host::testing::MemoryPageText>(original);
-                std::string error;
-                try {
-                    auto document = host::createHtmlDocument(
-                        std::make_shared<host::PageModel>(text, host::page::ParseLimits{}, wholePage));
-                    host::testing::runAddinInsertion(document.get(), snippet);
-                } catch (const com::Error& e) {
-                    error = e.description();
-                }
-                const std::string& edited = text->current();
-                // Every byte outside the one replaced range is the author's.
-                std::string byteCheck = "ok";
-                const auto& edits = text->replacements();
-                if (error.empty() && edits.size() != 1) byteCheck = "expected one replacement";
-                if (!error.empty() && (!edits.empty() || edited != original)) {
-                    byteCheck = "text changed by a failed edit";
-                }
-                if (edits.size() == 1) {
-                    const auto& r = edits[0];
-                    const std::size_t tail = original.size() - r.offset - r.length;
-                    if (edited.compare(0, r.offset, original, 0, r.offset) != 0 ||
-                        edited.compare(edited.size() - tail, tail, original, original.size() - tail,
-                                       tail) != 0) {
-                        byteCheck = "bytes outside the edit changed";
+            for (const bool wholePage : {false, true}) {
+                const std::string original =
+                    replaceAll(page, "@MARKER@",
+                               std::string(variant) == "marker" ? "OstrelInsert" : "OstrelOther");
+                for (const fs::path& snippetPath : filesIn(snippets)) {
+                    const std::string snippet = readFile(snippetPath);
+                    const std::string name = pagePath.stem().string() + "." + variant + "." +
+                                             snippetPath.stem().string() +
+                                             (wholePage ? ".whole" : ".checkpoint");
+                    auto text = std::make_shared<host::testing::MemoryPageText>(original);
+                    std::string error;
+                    try {
+                        auto document = host::createHtmlDocument(std::make_shared<host::PageModel>(
+                            text, host::page::ParseLimits{}, wholePage));
+                        host::testing::runAddinInsertion(document.get(), snippet);
+                    } catch (const com::Error& e) {
+                        error = e.description();
                     }
+                    const std::string& edited = text->current();
+                    // Every byte outside the one replaced range is the author's.
+                    std::string byteCheck = "ok";
+                    const auto& edits = text->replacements();
+                    if (error.empty() && edits.size() != 1) byteCheck = "expected one replacement";
+                    if (!error.empty() && (!edits.empty() || edited != original)) {
+                        byteCheck = "text changed by a failed edit";
+                    }
+                    if (edits.size() == 1) {
+                        const auto& r = edits[0];
+                        const std::size_t tail = original.size() - r.offset - r.length;
+                        if (edited.compare(0, r.offset, original, 0, r.offset) != 0 ||
+                            edited.compare(edited.size() - tail, tail, original,
+                                           original.size() - tail, tail) != 0) {
+                            byteCheck = "bytes outside the edit changed";
+                        }
+                    }
+                    if (byteCheck != "ok") ++failures;
+                    writeFile(output / (name + ".original.html"), original);
+                    if (error.empty()) writeFile(output / (name + ".edited.html"), edited);
+                    manifest << (first ? "" : ",\n") << "{\"name\":" << json(name)
+                             << ",\"original\":"
+                             << json((output / (name + ".original.html")).string())
+                             << ",\"snippet\":" << json(snippetPath.string());
+                    if (error.empty()) {
+                        manifest << ",\"edited\":"
+                                 << json((output / (name + ".edited.html")).string())
+                                 << ",\"offset\":" << edits[0].offset
+                                 << ",\"removed\":" << edits[0].length
+                                 << ",\"inserted\":" << json(edits[0].text);
+                    } else {
+                        manifest << ",\"error\":" << json(error);
+                    }
+                    manifest << ",\"bytes\":" << json(byteCheck) << "}";
+                    first = false;
                 }
-                if (byteCheck != "ok") ++failures;
-                writeFile(output / (name + ".original.html"), original);
-                if (error.empty()) writeFile(output / (name + ".edited.html"), edited);
-                manifest << (first ? "" : ",\n") << "{\"name\":" << json(name)
-                         << ",\"original\":" << json((output / (name + ".original.html")).string())
-                         << ",\"snippet\":" << json(snippetPath.string());
-                if (error.empty()) {
-                    manifest << ",\"edited\":" << json((output / (name + ".edited.html")).string())
-                             << ",\"offset\":" << edits[0].offset << ",\"removed\":" << edits[0].length
-                             << ",\"inserted\":" << json(edits[0].text);
-                } else {
-                    manifest << ",\"error\":" << json(error);
-                }
-                manifest << ",\"bytes\":" << json(byteCheck) << "}";
-                first = false;
             }
-        }
     }
     manifest << "\n]\n";
     if (com::liveObjectCount() != 0) {

@@ -1,9 +1,10 @@
 // The COM face of the page document: the add-in's lookups and edits, by early and late binding.
+#include "host/page/html_document_object.h"
+
 #include <gtest/gtest.h>
 
 #include "com/dispatch.h"
 #include "com/error.h"
-#include "host/page/html_document_object.h"
 #include "tests/page/addin_operation.h"
 #include "tests/page/memory_page_text.h"
 
@@ -76,7 +77,8 @@ TEST(HtmlDocumentObject, FramesetPageHasNoBodyAndSaysSo) {
     ComPtr<com::IDispatch> bodies;
     com::check(page.all->tags(Variant("body"), bodies.put()));
     try {
-        com::invokeByName(bodies.get(), "item", com::InvokeKind::Method, {Variant(std::int16_t{0})});
+        com::invokeByName(bodies.get(), "item", com::InvokeKind::Method,
+                          {Variant(std::int16_t{0})});
         FAIL();
     } catch (const com::Error& e) {
         EXPECT_EQ(e.number(), com::errc::subscriptOutOfRange);
@@ -87,7 +89,8 @@ TEST(HtmlDocumentObject, FramesetPageHasNoBodyAndSaysSo) {
 
 TEST(HtmlDocumentObject, AddinInsertionAppendsThenReplacesInPlace) {
     Document page("<html><body>\r\n<p>Welcome</p>\r\n</body></html>");
-    host::testing::runAddinInsertion(page.document.get(), "<a href='mailto:a@list.example'>Join</a>");
+    host::testing::runAddinInsertion(page.document.get(),
+                                     "<a href='mailto:a@list.example'>Join</a>");
     EXPECT_EQ(page.text->current(),
               "<html><body>\r\n<p>Welcome</p>\r\n<div id='OstrelInsert'>\r\n"
               "<a href='mailto:a@list.example'>Join</a></div>\r\n</body></html>");
@@ -122,7 +125,8 @@ TEST(HtmlDocumentObject, ElementGoesStaleWhenTheAuthorTypes) {
     page.text->type(0, "<!-- typed -->");
     com::clearErrorInfo();
     EXPECT_TRUE(com::failed(element->put_innerHTML("y")));
-    EXPECT_NE(com::takeErrorInfo()->description.find("Look the element up again"), std::string::npos);
+    EXPECT_NE(com::takeErrorInfo()->description.find("Look the element up again"),
+              std::string::npos);
     EXPECT_EQ(page.text->current(), "<!-- typed --><body><p id=OstrelInsert>x</p></body>");
 }
 

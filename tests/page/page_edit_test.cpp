@@ -60,7 +60,8 @@ TEST(PageEdit, FormEndReportedAtZeroIsNotTrusted) {
     // Gumbo reports no end for a form closed by </form>; the content end is found otherwise.
     Page page("<body><form id=OstrelInsert action=a><input name=q></form><p>x</p></body>");
     page.model.setInnerHtml(page.byId("OstrelInsert"), "<input name=r>");
-    EXPECT_EQ(page.now(), "<body><form id=OstrelInsert action=a><input name=r></form><p>x</p></body>");
+    EXPECT_EQ(page.now(),
+              "<body><form id=OstrelInsert action=a><input name=r></form><p>x</p></body>");
 }
 
 TEST(PageEdit, ClosesAnImplicitlyEndedParagraphBeforeAppending) {
