@@ -54,10 +54,16 @@ PageModel::PageModel(std::shared_ptr<PageText> text, page::ParseLimits limits, b
 
 std::shared_ptr<const PageSnapshot> PageModel::snapshot() {
     const std::uint64_t revision = m_text->revision();
-    if (!m_snapshot || m_snapshot->revision() != revision) {
-        m_snapshot.reset();  // one parse of the page in memory at a time where possible
+    if (m_snapshot && m_snapshot->revision() == revision) return m_snapshot;
+    // A page that could not be read fails again at once until its text changes.
+    if (m_failure && m_failure->revision == revision) throw m_failure->error;
+    m_snapshot.reset();  // one parse of the page in memory at a time where possible
+    try {
         m_snapshot = std::make_shared<PageSnapshot>(
             revision, page::ParsedHtml::parse(m_text->text(), m_limits));
+    } catch (const com::Error& e) {
+        m_failure = Failure{revision, e};
+        throw;
     }
     return m_snapshot;
 }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "com/error.h"
 #include "host/page/gumbo_tree.h"
 #include "host/page/page_text.h"
 #include "host/page/parsed_html.h"
@@ -96,6 +97,11 @@ private:
     page::ParseLimits m_limits;
     bool m_wholePageChecks;
     std::shared_ptr<const PageSnapshot> m_snapshot;
+    struct Failure {
+        std::uint64_t revision;
+        com::Error error;
+    };
+    std::optional<Failure> m_failure;
     std::deque<Move> m_moves;
 };
 

@@ -14,8 +14,8 @@ namespace host::page {
 // What one parse may cost before it is given up with an error. Gumbo needs time that grows
 // with the square of the nesting depth, so a hostile page could otherwise hang the editor.
 struct ParseLimits {
-    std::chrono::milliseconds baseTime{20000};
-    std::chrono::milliseconds timePerMegabyte{1000};
+    std::chrono::milliseconds baseTime{10000};
+    std::chrono::milliseconds timePerMegabyte{500};
     std::size_t baseMemory = std::size_t(512) << 20;
     std::size_t memoryPerSourceByte = 64;
 };

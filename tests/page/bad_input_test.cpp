@@ -92,6 +92,13 @@ TEST(BadInput, DeepNestingIsStoppedByTheParseLimit) {
     limits.baseTime = std::chrono::milliseconds(300);
     limits.timePerMegabyte = std::chrono::milliseconds(0);
     EXPECT_NE(insertInto(page, limits).find("too complex"), std::string::npos);
+
+    // The verdict holds for the revision: asking again does not parse again.
+    auto text = std::make_shared<MemoryPageText>(page);
+    host::PageModel model(text, limits);
+    EXPECT_THROW(model.snapshot(), com::Error);
+    EXPECT_THROW(model.snapshot(), com::Error);
+    EXPECT_EQ(text->reads(), 1);
 }
 
 TEST(BadInput, OneParsePerRevision) {
@@ -99,8 +106,11 @@ TEST(BadInput, OneParsePerRevision) {
     host::PageModel model(text);
     auto first = model.snapshot();
     EXPECT_EQ(model.snapshot(), first);
+    EXPECT_EQ(host::PageModel::elementsNamed(*model.snapshot(), "a").size(), 1u);
+    EXPECT_EQ(text->reads(), 1);
     text->type(0, " ");
     EXPECT_NE(model.snapshot(), first);
+    EXPECT_EQ(text->reads(), 2);
 }
 
 }  // namespace

@@ -19,7 +19,10 @@ public:
 
     explicit MemoryPageText(std::string text) : m_text(std::move(text)) {}
 
-    std::string text() const override { return m_text; }
+    std::string text() const override {
+        ++m_reads;
+        return m_text;
+    }
     void replace(std::size_t offset, std::size_t length, std::string_view replacement) override {
         m_text.replace(offset, length, replacement);
         m_replacements.push_back({offset, length, std::string(replacement)});
@@ -34,11 +37,14 @@ public:
     }
     const std::string& current() const { return m_text; }
     const std::vector<Replacement>& replacements() const { return m_replacements; }
+    // How often the document read the whole text (it does so to parse it).
+    int reads() const { return m_reads; }
 
 private:
     std::string m_text;
     std::uint64_t m_revision = 1;
     std::vector<Replacement> m_replacements;
+    mutable int m_reads = 0;
 };
 
 }  // namespace host::testing
