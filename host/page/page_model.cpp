@@ -11,10 +11,10 @@
 #include <cctype>
 
 #include "host/page/checkpoint_check.h"
+#include "host/page/edit_plan.h"
 #include "host/page/html_fragment.h"
 #include "host/page/html_serializer.h"
 #include "host/page/page_errors.h"
-#include "host/page/source_spans.h"
 #include "host/page/tree_compare.h"
 
 namespace host {
@@ -244,92 +244,19 @@ void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> wher
     auto s = snapshot();
     const page::ParsedHtml& page = s->parse();
     const GumboNode* element = resolve(ref, *s, source);
-    const std::string name = page::lowerName(element);
-    auto cannotLocate = [&](const char* what) {
-        fail(com::errc::invalidProcedureCall,
-             "The page text around <" + name + "> cannot be edited safely: " + what +
-                 ". The page was not changed.",
-             source);
-    };
+    const page::EditPlan plan = page::planEdit(page, element, where, source);
+    const GumboNode* parent = plan.parent;
+    const std::size_t from = plan.from;
+    const std::size_t to = plan.to;
+    const std::size_t firstShifted = plan.firstShifted;
 
-    // Where the text goes, what it replaces, and which element receives the new nodes.
-    std::size_t from = 0;
-    std::size_t to = 0;
-    std::string prefix;
-    const GumboNode* context = element;
-    const GumboNode* parent = element;
-    auto kids = page::childrenOf(element);
-    std::vector<const GumboNode*> before;
-    std::vector<const GumboNode*> after;
-    std::size_t firstShifted = 0;
-    if (!where) {
-        const auto begin = page::contentBegin(page, element);
-        const auto end = page::contentEnd(page, element);
-        if (!begin || !end || end->offset < *begin)
-            cannotLocate("its content has no place of its own in the text");
-        from = *begin;
-        to = end->offset;
-    } else {
-        switch (*where) {
-            case AdjacentPosition::afterBegin: {
-                const auto begin = page::contentBegin(page, element);
-                if (!begin) cannotLocate("its start tag is not written in the text");
-                from = to = *begin;
-                after.assign(kids.begin(), kids.end());
-                break;
-            }
-            case AdjacentPosition::beforeEnd: {
-                const auto end = page::contentEnd(page, element);
-                if (!end)
-                    cannotLocate("the end of its content has no place of its own in the text");
-                from = to = end->offset;
-                prefix = end->closers;
-                before.assign(kids.begin(), kids.end());
-                firstShifted = kids.size();
-                break;
-            }
-            case AdjacentPosition::beforeBegin:
-            case AdjacentPosition::afterEnd: {
-                parent = element->parent;
-                if (!parent || !page::isElement(parent)) {
-                    fail(com::errc::invalidProcedureCall,
-                         "HTML cannot be inserted outside the <" + name + "> element.", source);
-                }
-                context = parent;
-                auto siblings = page::childrenOf(parent);
-                const std::size_t i = element->index_within_parent;
-                if (*where == AdjacentPosition::beforeBegin) {
-                    const auto tag = page::startTagSpan(page, element);
-                    if (!tag) cannotLocate("its start tag is not written in the text");
-                    from = to = tag->begin;
-                    firstShifted = i;
-                } else {
-                    if (const auto tag = page::endTagSpan(page, element)) {
-                        from = to = tag->end;
-                    } else {
-                        const auto end = page::contentEnd(page, element);
-                        if (!end) cannotLocate("its end has no place of its own in the text");
-                        from = to = end->offset;
-                        prefix = end->closers + "</" + name + ">";
-                    }
-                    firstShifted = i + 1;
-                }
-                before.assign(siblings.begin(),
-                              siblings.begin() + static_cast<std::ptrdiff_t>(firstShifted));
-                after.assign(siblings.begin() + static_cast<std::ptrdiff_t>(firstShifted),
-                             siblings.end());
-                break;
-            }
-        }
-    }
-
-    const page::Fragment fragment = page::parseFragment(page, context, html, m_limits, source);
-    page::ExpectedTree expected{page.document(), parent, before};
+    const page::Fragment fragment = page::parseFragment(page, plan.context, html, m_limits, source);
+    page::ExpectedTree expected{page.document(), parent, plan.before};
     expected.children.insert(expected.children.end(), fragment.nodes.begin(), fragment.nodes.end());
-    expected.children.insert(expected.children.end(), after.begin(), after.end());
+    expected.children.insert(expected.children.end(), plan.after.begin(), plan.after.end());
 
-    std::vector<std::string> candidates{prefix + html};
-    std::string normalized = prefix + page::serializeNodes(fragment.nodes, context);
+    std::vector<std::string> candidates{plan.prefix + html};
+    std::string normalized = plan.prefix + page::serializeNodes(fragment.nodes, plan.context);
     if (normalized != candidates[0]) candidates.push_back(std::move(normalized));
 
     const auto checkpoint = m_wholePageChecks ? std::nullopt
@@ -382,7 +309,7 @@ void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> wher
                          : *where == AdjacentPosition::beforeBegin ? "before"
                          : *where == AdjacentPosition::afterEnd    ? "after"
                                                                    : "inside") +
-             " <" + name +
+             " <" + page::lowerName(element) +
              "> so that the page reads as a browser would build it (the element or the HTML "
              "does not allow that nesting). The page was not changed.",
          source);
