@@ -19,29 +19,6 @@ constexpr unsigned kMoved =
     GUMBO_INSERTION_FOSTER_PARENTED | GUMBO_INSERTION_ADOPTION_AGENCY_CLONED |
     GUMBO_INSERTION_ADOPTION_AGENCY_MOVED | GUMBO_INSERTION_RECONSTRUCTED_FORMATTING_ELEMENT;
 
-bool isFormatting(const GumboNode* e) {
-    if (e->v.element.tag_namespace != GUMBO_NAMESPACE_HTML) return false;
-    switch (e->v.element.tag) {
-        case GUMBO_TAG_A:
-        case GUMBO_TAG_B:
-        case GUMBO_TAG_BIG:
-        case GUMBO_TAG_CODE:
-        case GUMBO_TAG_EM:
-        case GUMBO_TAG_FONT:
-        case GUMBO_TAG_I:
-        case GUMBO_TAG_NOBR:
-        case GUMBO_TAG_S:
-        case GUMBO_TAG_SMALL:
-        case GUMBO_TAG_STRIKE:
-        case GUMBO_TAG_STRONG:
-        case GUMBO_TAG_TT:
-        case GUMBO_TAG_U:
-            return true;
-        default:
-            return false;
-    }
-}
-
 // Containers whose start tag, written again, opens them in the same way and leaves no other
 // state (no formatting entry, no form pointer, no template mode, no foreign content).
 bool rebuildable(const GumboNode* e) {

@@ -30,6 +30,21 @@ bool readsTextLiterally(const GumboNode* element) {
            isHtml(element, GUMBO_TAG_TITLE);
 }
 
+bool isFormatting(const GumboNode* element) {
+    if (!isElement(element) || element->v.element.tag_namespace != GUMBO_NAMESPACE_HTML) {
+        return false;
+    }
+    switch (element->v.element.tag) {
+        case GUMBO_TAG_A: case GUMBO_TAG_B: case GUMBO_TAG_BIG: case GUMBO_TAG_CODE:
+        case GUMBO_TAG_EM: case GUMBO_TAG_FONT: case GUMBO_TAG_I: case GUMBO_TAG_NOBR:
+        case GUMBO_TAG_S: case GUMBO_TAG_SMALL: case GUMBO_TAG_STRIKE: case GUMBO_TAG_STRONG:
+        case GUMBO_TAG_TT: case GUMBO_TAG_U:
+            return true;
+        default:
+            return false;
+    }
+}
+
 bool isVoid(const GumboNode* element) {
     if (!isElement(element) || element->v.element.tag_namespace != GUMBO_NAMESPACE_HTML) {
         return false;
@@ -137,6 +152,7 @@ std::vector<const GumboNode*> elementsInOrder(const GumboNode* document) {
         const GumboNode* n = pending.back();
         pending.pop_back();
         if (isElement(n)) out.push_back(n);
+        if (n->type == GUMBO_NODE_TEMPLATE) continue;
         auto kids = childrenOf(n);
         for (auto it = kids.rbegin(); it != kids.rend(); ++it) {
             if (isElement(*it)) pending.push_back(*it);

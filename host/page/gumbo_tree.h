@@ -29,6 +29,9 @@ bool writesTextRaw(const GumboNode* element);
 // anything that looks like markup (the above, and textarea and title).
 bool readsTextLiterally(const GumboNode* element);
 
+// Formatting elements, which the parser reopens after misnested markup (HTML namespace).
+bool isFormatting(const GumboNode* element);
+
 // Elements that never have content (HTML namespace).
 bool isVoid(const GumboNode* element);
 
@@ -50,7 +53,8 @@ using TreePath = std::vector<std::size_t>;
 TreePath pathOf(const GumboNode* node);
 const GumboNode* nodeAt(const GumboNode* document, const TreePath& path);
 
-// Every element in document order (template contents included).
+// Every element of the document in document order. Template contents are not in the
+// document, as in a browser: lookups do not find what a <template> holds.
 std::vector<const GumboNode*> elementsInOrder(const GumboNode* document);
 
 }  // namespace host::page

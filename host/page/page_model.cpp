@@ -15,6 +15,7 @@
 #include "host/page/html_fragment.h"
 #include "host/page/html_serializer.h"
 #include "host/page/page_errors.h"
+#include "host/page/parser_divergence.h"
 #include "host/page/tree_compare.h"
 
 namespace host {
@@ -177,6 +178,32 @@ std::size_t mergedCount(const std::vector<const GumboNode*>& children) {
     return n;
 }
 
+// End tags for the formatting elements before the edit that the parser may still hold for
+// reopening (closed implicitly, or reopened copies), except those still open around it.
+std::string staleFormattingEnds(const PageSnapshot& s, const page::EditPlan& plan) {
+    std::vector<GumboTag> open;
+    for (const GumboNode* n = plan.parent; n && page::isElement(n); n = n->parent) {
+        open.push_back(n->v.element.tag);
+    }
+    constexpr unsigned kStale = GUMBO_INSERTION_IMPLICIT_END_TAG |
+                                GUMBO_INSERTION_RECONSTRUCTED_FORMATTING_ELEMENT |
+                                GUMBO_INSERTION_ADOPTION_AGENCY_CLONED;
+    // The parser keeps few such entries (three alike at most); the nearest ones matter.
+    constexpr std::size_t kMostEnds = 32;
+    std::vector<std::string> ends;
+    const auto& elements = s.elements();
+    for (auto it = elements.rbegin(); it != elements.rend() && ends.size() < kMostEnds; ++it) {
+        const GumboNode* e = *it;
+        if (s.parse().offsetOf(e->v.element.start_pos) >= plan.from) continue;
+        if (!page::isFormatting(e) || !(e->parse_flags & kStale)) continue;
+        if (std::find(open.begin(), open.end(), e->v.element.tag) != open.end()) continue;
+        ends.push_back("</" + page::lowerName(e) + ">");
+    }
+    std::string joined;
+    for (const std::string& end : ends) joined += end;
+    return joined;
+}
+
 const char* sourceOf(std::optional<AdjacentPosition> where) {
     return where ? "IHTMLElement.insertAdjacentHTML" : "IHTMLElement.innerHTML";
 }
@@ -244,6 +271,12 @@ void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> wher
     auto s = snapshot();
     const page::ParsedHtml& page = s->parse();
     const GumboNode* element = resolve(ref, *s, source);
+    if (const auto why = page::readsUnlikeBrowsers(page, s->elements())) {
+        fail(com::errc::invalidProcedureCall,
+             "This page cannot be edited safely: browsers read " + *why +
+                 " differently from this editor. The page was not changed.",
+             source);
+    }
     const page::EditPlan plan = page::planEdit(page, element, where, source);
     const GumboNode* parent = plan.parent;
     const std::size_t from = plan.from;
@@ -256,8 +289,13 @@ void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> wher
     expected.children.insert(expected.children.end(), plan.after.begin(), plan.after.end());
 
     std::vector<std::string> candidates{plan.prefix + html};
-    std::string normalized = plan.prefix + page::serializeNodes(fragment.nodes, plan.context);
-    if (normalized != candidates[0]) candidates.push_back(std::move(normalized));
+    const std::string serialized = page::serializeNodes(fragment.nodes, plan.context);
+    if (plan.prefix + serialized != candidates[0]) candidates.push_back(plan.prefix + serialized);
+    // Formatting elements closed by misnested markup earlier in the page are reopened around
+    // new text; their end tags, written first, stop that without adding nodes.
+    if (const std::string stale = staleFormattingEnds(*s, plan); !stale.empty()) {
+        candidates.push_back(plan.prefix + stale + serialized);
+    }
 
     const auto checkpoint = m_wholePageChecks ? std::nullopt
                                               : page::findCheckpoint(page, s->stateCleanUntil(),

@@ -12,6 +12,7 @@
 
 #include "host/page/gumbo_tree.h"
 #include "host/page/page_errors.h"
+#include "host/page/quirks_mode.h"
 
 namespace host::page {
 
@@ -120,8 +121,16 @@ std::unique_ptr<ParsedHtml> ParsedHtml::parse(std::string text, const ParseLimit
     options.max_errors = 0;  // parse errors are not used; recording them costs memory
     options.fragment_context = fragment.tag;
     options.fragment_namespace = fragment.ns;
+    // A legacy doctype is read with a changed name so that gumbo parses in quirks mode, as
+    // browsers do; the text is restored right after (the tree keeps its own copies).
+    std::optional<LegacyDoctype> legacy;
+    if (fragment.tag == GUMBO_TAG_LAST) legacy = legacyQuirksDoctype(t);
+    std::string& writable = parsed->m_text;
+    const char saved = legacy ? writable[legacy->nameAt] : '\0';
+    if (legacy) writable[legacy->nameAt] = writable[legacy->nameAt] == '_' ? '-' : '_';
     parsed->m_output = runParser(&options, t.data() + parsed->m_skipped,
                                  t.size() - parsed->m_skipped, &parsed->m_arena->escape);
+    if (legacy) writable[legacy->nameAt] = saved;
     if (!parsed->m_output) {
         switch (parsed->m_arena->overrun) {
             case Arena::Overrun::outOfMemory:
@@ -204,6 +213,19 @@ void ParsedHtml::repairFormEnds() {
             !startsEndTag(span, endTag, "form")) {
             continue;
         }
+        // Only when that </form> closed this form: none may come earlier inside it.
+        const std::size_t contentStart = offsetOf(form->v.element.original_tag.data);
+        if (contentStart == std::string::npos || contentStart > begin) continue;
+        bool closedEarlier = false;
+        const std::string_view source(m_text);
+        for (std::size_t at = source.find("</", contentStart);
+             at != std::string_view::npos && at < begin; at = source.find("</", at + 2)) {
+            if (startsEndTag(source, at, "form")) {
+                closedEarlier = true;
+                break;
+            }
+        }
+        if (closedEarlier) continue;
         const auto moved = decodePlainText(span.substr(0, endTag));
         const std::string_view whole(text->v.text.text);
         if (!moved || !whole.starts_with(*moved)) continue;

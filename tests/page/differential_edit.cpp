@@ -1,7 +1,8 @@
 // Runs the add-in's insertion over every corpus page and snippet and writes the edited pages
 // and a manifest for the browser comparison (differential.mjs).
 //
-// Usage: page_differential_edit <corpus-folder> <snippet-folder> <output-folder>
+// Usage: page_differential_edit <corpus-folder> <snippet-folder> <output-folder> [N]
+// N: how many damaged copies of corpus pages to add (see below).
 // Each page is run with "@MARKER@" written as "OstrelInsert" and as "OstrelOther", and each
 // edit both with the checkpoint check and with whole-page checks.
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <random>
 #include <sstream>
 
 #include "com/error.h"
@@ -85,10 +87,11 @@ std::vector<fs::path> filesIn(const fs::path& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::cerr << "usage: page_differential_edit <corpus> <snippets> <output>\n";
+    if (argc != 4 && argc != 5) {
+        std::cerr << "usage: page_differential_edit <corpus> <snippets> <output> [damaged-pages]\n";
         return 2;
     }
+    const int damagedPages = argc == 5 ? std::atoi(argv[4]) : 0;
     const fs::path corpus = argv[1];
     const fs::path snippets = argv[2];
     const fs::path output = argv[3];
@@ -97,8 +100,72 @@ int main(int argc, char** argv) {
     manifest << "[\n";
     int failures = 0;
     bool first = true;
+    std::vector<std::pair<std::string, std::string>> pages;  // name, text
     for (const fs::path& pagePath : filesIn(corpus)) {
-        const std::string page = readFile(pagePath);
+        pages.emplace_back(pagePath.stem().string(), readFile(pagePath));
+    }
+    const std::size_t written = pages.size();
+    // Damaged pages: corpus pages with stray tags, text and line breaks written in at random
+    // places (a fixed seed). Refusing one is allowed; a wrong tree is not.
+    std::mt19937 random(20261207);
+    const std::vector<std::string> pieces = {"<p>",
+                                             "</p>",
+                                             "<b>",
+                                             "</b>",
+                                             "<i>",
+                                             "</i>",
+                                             "<a href=y>",
+                                             "</a>",
+                                             "<div>",
+                                             "</div>",
+                                             "<table>",
+                                             "</table>",
+                                             "<tr>",
+                                             "<td>",
+                                             "</td>",
+                                             "<form>",
+                                             "</form>",
+                                             "<li>",
+                                             "<ul>",
+                                             "</ul>",
+                                             "text",
+                                             " ",
+                                             "\n",
+                                             "\r\n",
+                                             "&amp;",
+                                             "<!--c-->",
+                                             "<span>",
+                                             "</span>",
+                                             "<font color=red>",
+                                             "<nobr>",
+                                             "<br>",
+                                             "</body>",
+                                             "</html>",
+                                             "<h2>",
+                                             "</h2>",
+                                             "<center>",
+                                             "</center>",
+                                             "<em>",
+                                             "</em>",
+                                             "<dl><dt>",
+                                             "<dd>",
+                                             "<select>",
+                                             "<template>",
+                                             "<svg>"};
+    for (int n = 0; n < damagedPages; ++n) {
+        std::string page = pages[random() % written].second;
+        const int edits = 1 + static_cast<int>(random() % 4);
+        for (int k = 0; k < edits; ++k) {
+            std::size_t at = random() % (page.size() + 1);
+            if (random() % 4 != 0) at = std::min(page.find('<', at), page.size());
+            page.insert(at, pieces[random() % pieces.size()]);
+        }
+        pages.emplace_back("damaged-" + std::to_string(n), page);
+    }
+
+    for (std::size_t index = 0; index < pages.size(); ++index) {
+        const auto& [pageName, page] = pages[index];
+        const bool damaged = index >= written;
         for (const char* variant : {"marker", "plain"})
             for (const bool wholePage : {false, true}) {
                 const std::string original =
@@ -106,7 +173,7 @@ int main(int argc, char** argv) {
                                std::string(variant) == "marker" ? "OstrelInsert" : "OstrelOther");
                 for (const fs::path& snippetPath : filesIn(snippets)) {
                     const std::string snippet = readFile(snippetPath);
-                    const std::string name = pagePath.stem().string() + "." + variant + "." +
+                    const std::string name = pageName + "." + variant + "." +
                                              snippetPath.stem().string() +
                                              (wholePage ? ".whole" : ".checkpoint");
                     auto text = std::make_shared<host::testing::MemoryPageText>(original);
@@ -151,7 +218,8 @@ int main(int argc, char** argv) {
                     } else {
                         manifest << ",\"error\":" << json(error);
                     }
-                    manifest << ",\"bytes\":" << json(byteCheck) << "}";
+                    manifest << ",\"bytes\":" << json(byteCheck)
+                             << ",\"damaged\":" << (damaged ? "true" : "false") << "}";
                     first = false;
                 }
             }

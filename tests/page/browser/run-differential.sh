@@ -6,5 +6,5 @@ here=$(cd "$(dirname "$0")" && pwd)
 tool=$1 corpus=$2 snippets=$3 work=$4 modules=$5
 "$here/ensure-modules.sh" "$modules"
 rm -rf "$work"
-"$tool" "$corpus" "$snippets" "$work"
+"$tool" "$corpus" "$snippets" "$work" 150
 exec node "$modules/differential.mjs" "$work/manifest.json"
