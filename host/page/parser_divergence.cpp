@@ -1,6 +1,7 @@
 // Finds the few constructs where gumbo's parsing rules are older than the browsers'.
 #include "host/page/parser_divergence.h"
 
+#include <algorithm>
 #include <cctype>
 #include <string_view>
 
@@ -33,6 +34,31 @@ std::vector<std::string> tagsIn(std::string_view text, std::size_t from, std::si
     return names;
 }
 
+// The name of the end tag written at `at` ("</name ...>"), as the tokenizer reads it: up to
+// white space, '/' or '>', in lower case.
+std::string endTagName(std::string_view text, std::size_t at) {
+    std::string name;
+    for (std::size_t i = at + 2; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '>' || c == '/' || c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f') break;
+        name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return name;
+}
+
+// Foreign elements whose content is parsed as HTML.
+bool integratesHtml(const GumboNode* e) {
+    const GumboTag tag = e->v.element.tag;
+    if (e->v.element.tag_namespace == GUMBO_NAMESPACE_SVG) {
+        return tag == GUMBO_TAG_FOREIGNOBJECT || tag == GUMBO_TAG_DESC || tag == GUMBO_TAG_TITLE;
+    }
+    if (e->v.element.tag_namespace == GUMBO_NAMESPACE_MATHML) {
+        return tag == GUMBO_TAG_MI || tag == GUMBO_TAG_MO || tag == GUMBO_TAG_MN ||
+               tag == GUMBO_TAG_MS || tag == GUMBO_TAG_MTEXT || tag == GUMBO_TAG_ANNOTATION_XML;
+    }
+    return false;
+}
+
 // Markup that old and new rules for <select> content read alike.
 bool allowedInSelect(std::string_view name) {
     for (std::string_view ok : {"option", "optgroup", "select", "script", "template", "input",
@@ -59,11 +85,45 @@ std::optional<std::string> readsUnlikeBrowsers(const ParsedHtml& page,
             const GumboStringPiece end = e->v.element.original_end_tag;
             const std::size_t at = page.offsetOf(end.data);
             if (end.length > 2 && at != std::string::npos) {
-                const auto names = tagsIn(text, at, at + end.length);
-                if (!names.empty() && names[0] != "/" + lowerName(e) &&
-                    gumbo_tagn_enum(names[0].data() + 1, static_cast<unsigned>(names[0].size() - 1)) ==
+                const std::string name = endTagName(text, at);
+                if (name != lowerName(e) &&
+                    gumbo_tagn_enum(name.data(), static_cast<unsigned>(name.size())) ==
                         GUMBO_TAG_UNKNOWN) {
-                    return "<" + names[0] + "> closing <" + lowerName(e) + ">";
+                    return "</" + name + "> closing <" + lowerName(e) + ">";
+                }
+            }
+        }
+        // In SVG and MathML, </p> and </br> now leave the foreign content; gumbo's rules
+        // are older.
+        if ((isElement(e) && e->v.element.tag_namespace != GUMBO_NAMESPACE_HTML) &&
+            e->parent && isElement(e->parent) &&
+            e->parent->v.element.tag_namespace == GUMBO_NAMESPACE_HTML) {
+            const auto start = startTagSpan(page, e);
+            std::size_t end = text.size();
+            if (const auto tag = endTagSpan(page, e)) end = tag->begin;
+            // HTML inside foreignObject, desc, title and MathML text elements is HTML.
+            std::vector<Span> html;
+            std::vector<const GumboNode*> pending(childrenOf(e).begin(), childrenOf(e).end());
+            while (!pending.empty()) {
+                const GumboNode* n = pending.back();
+                pending.pop_back();
+                if (!isElement(n)) continue;
+                if (integratesHtml(n)) {
+                    const auto open = startTagSpan(page, n);
+                    const auto close = endTagSpan(page, n);
+                    html.push_back({open ? open->begin : 0, close ? close->end : text.size()});
+                    continue;
+                }
+                for (const GumboNode* kid : childrenOf(n)) pending.push_back(kid);
+            }
+            for (std::size_t at = text.find("</", start ? start->end : 0);
+                 at != std::string_view::npos && at < end; at = text.find("</", at + 2)) {
+                const bool inHtml = std::any_of(html.begin(), html.end(), [&](const Span& r) {
+                    return at >= r.begin && at < r.end;
+                });
+                const std::string name = endTagName(text, at);
+                if (!inHtml && (name == "p" || name == "br")) {
+                    return "</" + name + "> inside <" + lowerName(e) + ">";
                 }
             }
         }
