@@ -35,10 +35,20 @@ bool isFormatting(const GumboNode* element) {
         return false;
     }
     switch (element->v.element.tag) {
-        case GUMBO_TAG_A: case GUMBO_TAG_B: case GUMBO_TAG_BIG: case GUMBO_TAG_CODE:
-        case GUMBO_TAG_EM: case GUMBO_TAG_FONT: case GUMBO_TAG_I: case GUMBO_TAG_NOBR:
-        case GUMBO_TAG_S: case GUMBO_TAG_SMALL: case GUMBO_TAG_STRIKE: case GUMBO_TAG_STRONG:
-        case GUMBO_TAG_TT: case GUMBO_TAG_U:
+        case GUMBO_TAG_A:
+        case GUMBO_TAG_B:
+        case GUMBO_TAG_BIG:
+        case GUMBO_TAG_CODE:
+        case GUMBO_TAG_EM:
+        case GUMBO_TAG_FONT:
+        case GUMBO_TAG_I:
+        case GUMBO_TAG_NOBR:
+        case GUMBO_TAG_S:
+        case GUMBO_TAG_SMALL:
+        case GUMBO_TAG_STRIKE:
+        case GUMBO_TAG_STRONG:
+        case GUMBO_TAG_TT:
+        case GUMBO_TAG_U:
             return true;
         default:
             return false;

@@ -208,11 +208,11 @@ void ParsedHtml::repairFormEnds() {
         const std::size_t begin = offsetOf(text->v.text.original_text.data);
         if (begin == std::string::npos) continue;
         const std::string_view span(m_text.data() + begin, text->v.text.original_text.length);
-        const std::size_t endTag = span.find("</");
-        if (endTag == std::string_view::npos || endTag == 0 ||
-            !startsEndTag(span, endTag, "form")) {
-            continue;
+        std::size_t endTag = span.find("</");
+        while (endTag != std::string_view::npos && !startsEndTag(span, endTag, "form")) {
+            endTag = span.find("</", endTag + 2);
         }
+        if (endTag == std::string_view::npos || endTag == 0) continue;
         // Only when that </form> closed this form: none may come earlier inside it.
         const std::size_t contentStart = offsetOf(form->v.element.original_tag.data);
         if (contentStart == std::string::npos || contentStart > begin) continue;
@@ -226,7 +226,21 @@ void ParsedHtml::repairFormEnds() {
             }
         }
         if (closedEarlier) continue;
-        const auto moved = decodePlainText(span.substr(0, endTag));
+        // End tags inside the run (</body>, say) added no text: leave them out.
+        std::string run;
+        const std::string_view before = span.substr(0, endTag);
+        for (std::size_t i = 0; i < before.size();) {
+            const std::size_t tag = before.find("</", i);
+            if (tag == std::string_view::npos || tag + 2 >= before.size() ||
+                !std::isalpha(static_cast<unsigned char>(before[tag + 2]))) {
+                run.append(before.substr(i));
+                break;
+            }
+            run.append(before.substr(i, tag - i));
+            const std::size_t close = before.find('>', tag);
+            i = close == std::string_view::npos ? before.size() : close + 1;
+        }
+        const auto moved = decodePlainText(run);
         const std::string_view whole(text->v.text.text);
         if (!moved || !whole.starts_with(*moved)) continue;
 

@@ -40,7 +40,8 @@ std::string endTagName(std::string_view text, std::size_t at) {
     std::string name;
     for (std::size_t i = at + 2; i < text.size(); ++i) {
         const char c = text[i];
-        if (c == '>' || c == '/' || c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f') break;
+        if (c == '>' || c == '/' || c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f')
+            break;
         name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
     return name;
@@ -61,9 +62,9 @@ bool integratesHtml(const GumboNode* e) {
 
 // Markup that old and new rules for <select> content read alike.
 bool allowedInSelect(std::string_view name) {
-    for (std::string_view ok : {"option", "optgroup", "select", "script", "template", "input",
-                                "keygen", "textarea", "/option", "/optgroup", "/select",
-                                "/script", "/template"}) {
+    for (std::string_view ok :
+         {"option", "optgroup", "select", "script", "template", "input", "keygen", "textarea",
+          "/option", "/optgroup", "/select", "/script", "/template"}) {
         if (name == ok) return true;
     }
     return false;
@@ -95,9 +96,8 @@ std::optional<std::string> readsUnlikeBrowsers(const ParsedHtml& page,
         }
         // In SVG and MathML, </p> and </br> now leave the foreign content; gumbo's rules
         // are older.
-        if ((isElement(e) && e->v.element.tag_namespace != GUMBO_NAMESPACE_HTML) &&
-            e->parent && isElement(e->parent) &&
-            e->parent->v.element.tag_namespace == GUMBO_NAMESPACE_HTML) {
+        if ((isElement(e) && e->v.element.tag_namespace != GUMBO_NAMESPACE_HTML) && e->parent &&
+            isElement(e->parent) && e->parent->v.element.tag_namespace == GUMBO_NAMESPACE_HTML) {
             const auto start = startTagSpan(page, e);
             std::size_t end = text.size();
             if (const auto tag = endTagSpan(page, e)) end = tag->begin;

@@ -1,11 +1,11 @@
 // Markup that gumbo reads differently from current browsers.
 #pragma once
 
+#include <gumbo.h>
+
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <gumbo.h>
 
 #include "host/page/parsed_html.h"
 

@@ -67,8 +67,8 @@ constexpr std::string_view kQuirksPublicPrefixes[] = {
     "-//webtechs//dtd mozilla html 2.0//",
     "-//webtechs//dtd mozilla html//",
 };
-constexpr std::string_view kQuirksPublicIds[] = {
-    "-//w3o//dtd w3 html strict 3.0//en//", "-/w3c/dtd html 4.0 transitional/en", "html"};
+constexpr std::string_view kQuirksPublicIds[] = {"-//w3o//dtd w3 html strict 3.0//en//",
+                                                 "-/w3c/dtd html 4.0 transitional/en", "html"};
 constexpr std::string_view kQuirksWithoutSystemPrefixes[] = {
     "-//w3c//dtd html 4.01 frameset//", "-//w3c//dtd html 4.01 transitional//"};
 constexpr std::string_view kQuirksSystemId =
