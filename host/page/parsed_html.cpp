@@ -155,6 +155,26 @@ ParsedHtml::~ParsedHtml() = default;
 
 namespace {
 
+// The text a run of source adds when the parser makes no node of it (tags in it that were
+// ignored, character references, line breaks), or nothing when it would make nodes.
+std::optional<std::string> textOfRun(std::string_view run) {
+    const std::string copy(run);
+    GumboOptions options = kGumboDefaultOptions;
+    options.fragment_context = GUMBO_TAG_DIV;
+    options.max_errors = 0;
+    GumboOutput* out = gumbo_parse_with_options(&options, copy.data(), copy.size());
+    std::optional<std::string> text = std::string();
+    for (const GumboNode* n : childrenOf(out->root)) {
+        if (!isTextLike(n)) {
+            text.reset();
+            break;
+        }
+        *text += n->v.text.text;
+    }
+    gumbo_destroy_output(&options, out);
+    return text;
+}
+
 bool startsEndTag(std::string_view text, std::size_t at, std::string_view name) {
     if (text.compare(at, 2, "</") != 0 || at + 2 + name.size() >= text.size()) return false;
     for (std::size_t i = 0; i < name.size(); ++i) {
@@ -226,21 +246,7 @@ void ParsedHtml::repairFormEnds() {
             }
         }
         if (closedEarlier) continue;
-        // End tags inside the run (</body>, say) added no text: leave them out.
-        std::string run;
-        const std::string_view before = span.substr(0, endTag);
-        for (std::size_t i = 0; i < before.size();) {
-            const std::size_t tag = before.find("</", i);
-            if (tag == std::string_view::npos || tag + 2 >= before.size() ||
-                !std::isalpha(static_cast<unsigned char>(before[tag + 2]))) {
-                run.append(before.substr(i));
-                break;
-            }
-            run.append(before.substr(i, tag - i));
-            const std::size_t close = before.find('>', tag);
-            i = close == std::string_view::npos ? before.size() : close + 1;
-        }
-        const auto moved = decodePlainText(run);
+        const auto moved = textOfRun(span.substr(0, endTag));
         const std::string_view whole(text->v.text.text);
         if (!moved || !whole.starts_with(*moved)) continue;
 

@@ -1,6 +1,7 @@
 // Tag spans checked byte by byte against the page text before anything is edited by them.
 #include "host/page/source_spans.h"
 
+#include <algorithm>
 #include <cctype>
 #include <string_view>
 
@@ -191,7 +192,16 @@ std::optional<InsertionPoint> contentEnd(const ParsedHtml& page, const GumboNode
             // </form>) still ends the content where it is written; an end implied by a later
             // token is where the parser says, when that lies between content and next node.
             const std::size_t reported = page.offsetOf(element->v.element.end_pos);
-            if (const auto tag = findEndTag(page, element, *from, point.offset)) {
+            // A text node after the element may have begun before the end tag (gumbo
+            // writes the text before </form> out late), so its run is searched too.
+            std::size_t limit = point.offset;
+            if (next && isTextLike(next)) {
+                const std::size_t at = page.offsetOf(next->v.text.original_text.data);
+                if (at != std::string::npos) {
+                    limit = std::max(limit, at + next->v.text.original_text.length);
+                }
+            }
+            if (const auto tag = findEndTag(page, element, *from, limit)) {
                 point.offset = *tag;
             } else if (element->v.element.end_pos.offset != 0 && reported >= *from &&
                        reported < point.offset) {
