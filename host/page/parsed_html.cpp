@@ -50,7 +50,9 @@ private:
     void newBlock(std::size_t size) {
         const std::size_t bytes = size > kBlock ? size : kBlock;
         if (m_reserved + bytes > m_memoryLimit) giveUp(Overrun::memory);
-        auto* block = static_cast<char*>(std::malloc(bytes));
+        // Zeroed: gumbo leaves some fields unwritten on some paths (and fresh pages from
+        // the system cost nothing to zero).
+        auto* block = static_cast<char*>(std::calloc(1, bytes));
         if (!block) giveUp(Overrun::outOfMemory);
         m_blocks.push_back(block);
         m_reserved += bytes;
