@@ -90,47 +90,39 @@ const GumboNode* childAt(const GumboNode* n, std::size_t i) {
 
 }  // namespace
 
-std::size_t stateCleanUntil(const ParsedHtml& page, const std::vector<const GumboNode*>& elements) {
-    std::size_t clean = page.text().size();
-    std::size_t latestStart = 0;
-    for (const GumboNode* e : elements) {
-        const GumboElement& el = e->v.element;
-        bool leavesState = (e->parse_flags & kMoved) != 0;
-        // Written earlier than an element before it in the tree: the parser moved nodes
-        // around it (foster parenting out of an open table, formatting elements reopened),
-        // and gumbo does not flag all such moves. Nothing from its start on is checked from
-        // a checkpoint.
-        const std::size_t start = page.offsetOf(el.start_pos);
-        if (start < latestStart) leavesState = true;
-        latestStart = std::max(latestStart, start);
-        if (el.tag_namespace == GUMBO_NAMESPACE_HTML) {
-            switch (el.tag) {
-                case GUMBO_TAG_FORM:
-                    // Only </form> clears the form pointer; gumbo records no end for it.
-                    leavesState |= el.end_pos.offset != 0 || el.original_end_tag.length != 0;
-                    break;
-                case GUMBO_TAG_TEMPLATE:
-                case GUMBO_TAG_OBJECT:
-                case GUMBO_TAG_APPLET:
-                case GUMBO_TAG_MARQUEE:
-                case GUMBO_TAG_FRAMESET:
-                case GUMBO_TAG_ISINDEX:
-                    leavesState = true;
-                    break;
-                default:
-                    break;
-            }
-            if (isFormatting(e)) {
-                leavesState |= (e->parse_flags & GUMBO_INSERTION_IMPLICIT_END_TAG) != 0 ||
-                               !endTagSpan(page, e);
-            }
+void StateScan::visit(const GumboNode* e) {
+    const ParsedHtml& page = m_page;
+    const GumboElement& el = e->v.element;
+    bool leavesState = (e->parse_flags & kMoved) != 0;
+    // Written earlier than an element before it in the tree: the parser moved nodes around
+    // it (foster parenting out of an open table, formatting elements reopened), and gumbo
+    // does not flag all such moves. Nothing from its start on is checked from a checkpoint.
+    const std::size_t start = page.offsetOf(el.start_pos);
+    if (start < m_latestStart) leavesState = true;
+    m_latestStart = std::max(m_latestStart, start);
+    if (el.tag_namespace == GUMBO_NAMESPACE_HTML) {
+        switch (el.tag) {
+            case GUMBO_TAG_FORM:
+                // Only </form> clears the form pointer; gumbo records no end for it.
+                leavesState |= el.end_pos.offset != 0 || el.original_end_tag.length != 0;
+                break;
+            case GUMBO_TAG_TEMPLATE:
+            case GUMBO_TAG_OBJECT:
+            case GUMBO_TAG_APPLET:
+            case GUMBO_TAG_MARQUEE:
+            case GUMBO_TAG_FRAMESET:
+            case GUMBO_TAG_ISINDEX:
+                leavesState = true;
+                break;
+            default:
+                break;
         }
-        if (leavesState) {
-            const std::size_t at = page.offsetOf(el.start_pos);
-            if (at < clean) clean = at;
+        if (isFormatting(e)) {
+            leavesState |=
+                (e->parse_flags & GUMBO_INSERTION_IMPLICIT_END_TAG) != 0 || !endTagSpan(page, e);
         }
     }
-    return clean;
+    if (leavesState && start < m_clean) m_clean = start;
 }
 
 std::optional<Checkpoint> findCheckpoint(const ParsedHtml& page, std::size_t cleanUntil,

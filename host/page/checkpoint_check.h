@@ -23,8 +23,19 @@ struct Checkpoint {
     std::size_t offset = 0;
 };
 
-// The last offset up to which nothing in the page leaves parser state behind.
-std::size_t stateCleanUntil(const ParsedHtml& page, const std::vector<const GumboNode*>& elements);
+// The last offset up to which nothing in the page leaves parser state behind; fed every
+// element in document order.
+class StateScan {
+public:
+    explicit StateScan(const ParsedHtml& page) : m_page(page), m_clean(page.text().size()) {}
+    void visit(const GumboNode* element);
+    std::size_t cleanUntil() const { return m_clean; }
+
+private:
+    const ParsedHtml& m_page;
+    std::size_t m_clean;
+    std::size_t m_latestStart = 0;
+};
 
 // A checkpoint at or before `from` for an edit that puts nodes into `expected.parent` at
 // child index `firstShifted`, or nothing when none is sound.

@@ -157,17 +157,7 @@ const GumboNode* nodeAt(const GumboNode* document, const TreePath& path) {
 
 std::vector<const GumboNode*> elementsInOrder(const GumboNode* document) {
     std::vector<const GumboNode*> out;
-    std::vector<const GumboNode*> pending{document};
-    while (!pending.empty()) {
-        const GumboNode* n = pending.back();
-        pending.pop_back();
-        if (isElement(n)) out.push_back(n);
-        if (n->type == GUMBO_NODE_TEMPLATE) continue;
-        auto kids = childrenOf(n);
-        for (auto it = kids.rbegin(); it != kids.rend(); ++it) {
-            if (isElement(*it)) pending.push_back(*it);
-        }
-    }
+    forEachElement(document, [&](const GumboNode* e) { out.push_back(e); });
     return out;
 }
 

@@ -56,5 +56,21 @@ const GumboNode* nodeAt(const GumboNode* document, const TreePath& path);
 // Every element of the document in document order. Template contents are not in the
 // document, as in a browser: lookups do not find what a <template> holds.
 std::vector<const GumboNode*> elementsInOrder(const GumboNode* document);
+// Calls visit(element) for each of them, in the same order, without building the list.
+template <class Visit>
+void forEachElement(const GumboNode* document, Visit&& visit) {
+    std::vector<const GumboNode*> pending{document};
+    pending.reserve(256);
+    while (!pending.empty()) {
+        const GumboNode* n = pending.back();
+        pending.pop_back();
+        if (isElement(n)) visit(n);
+        if (n->type == GUMBO_NODE_TEMPLATE) continue;
+        auto kids = childrenOf(n);
+        for (auto it = kids.rbegin(); it != kids.rend(); ++it) {
+            if (isElement(*it)) pending.push_back(*it);
+        }
+    }
+}
 
 }  // namespace host::page

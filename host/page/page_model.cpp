@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 
 #include "host/page/checkpoint_check.h"
 #include "host/page/edit_plan.h"
@@ -22,14 +23,21 @@ namespace host {
 
 using page::fail;
 
-const std::vector<const GumboNode*>& PageSnapshot::elements() const {
-    if (!m_elements) m_elements = page::elementsInOrder(m_parse->document());
-    return *m_elements;
-}
-
-std::size_t PageSnapshot::stateCleanUntil() const {
-    if (!m_stateCleanUntil) m_stateCleanUntil = page::stateCleanUntil(*m_parse, elements());
-    return *m_stateCleanUntil;
+const PageSnapshot::Index& PageSnapshot::index() const {
+    if (!m_index) {
+        Index index;
+        page::StateScan state(*m_parse);
+        page::DivergenceScan divergence(*m_parse);
+        page::forEachElement(m_parse->document(), [&](const GumboNode* e) {
+            index.elements.push_back(e);
+            state.visit(e);
+            divergence.visit(e);
+        });
+        index.cleanUntil = state.cleanUntil();
+        index.divergence = divergence.finding();
+        m_index = std::move(index);
+    }
+    return *m_index;
 }
 
 std::optional<AdjacentPosition> adjacentPositionFromName(std::string_view name) {
@@ -213,11 +221,18 @@ const char* sourceOf(std::optional<AdjacentPosition> where) {
 std::vector<const GumboNode*> PageModel::elementsNamed(const PageSnapshot& s,
                                                        std::string_view name) {
     std::vector<const GumboNode*> found;
-    const std::string wanted(name);
     for (const GumboNode* e : s.elements()) {
-        const char* id = page::attributeValue(e, "id");
-        const char* nm = nameIdentifies(e) ? page::attributeValue(e, "name") : nullptr;
-        if ((id && wanted == id) || (nm && wanted == nm)) found.push_back(e);
+        // Attribute names come lower case from the parser.
+        const GumboVector& attributes = e->v.element.attributes;
+        for (unsigned i = 0; i < attributes.length; ++i) {
+            const auto* a = static_cast<const GumboAttribute*>(attributes.data[i]);
+            const bool key = std::strcmp(a->name, "id") == 0 ||
+                             (std::strcmp(a->name, "name") == 0 && nameIdentifies(e));
+            if (key && name == a->value) {
+                found.push_back(e);
+                break;
+            }
+        }
     }
     return found;
 }
@@ -271,7 +286,7 @@ void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> wher
     auto s = snapshot();
     const page::ParsedHtml& page = s->parse();
     const GumboNode* element = resolve(ref, *s, source);
-    if (const auto why = page::readsUnlikeBrowsers(page, s->elements())) {
+    if (const auto& why = s->readsUnlikeBrowsers()) {
         fail(com::errc::invalidProcedureCall,
              "This page cannot be edited safely: browsers read " + *why +
                  " differently from this editor. The page was not changed.",
@@ -291,18 +306,15 @@ void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> wher
     std::vector<std::string> candidates{plan.prefix + html};
     const std::string serialized = page::serializeNodes(fragment.nodes, plan.context);
     if (plan.prefix + serialized != candidates[0]) candidates.push_back(plan.prefix + serialized);
-    // Formatting elements closed by misnested markup earlier in the page are reopened around
-    // new text; their end tags, written first, stop that without adding nodes.
-    if (const std::string stale = staleFormattingEnds(*s, plan); !stale.empty()) {
-        candidates.push_back(plan.prefix + stale + serialized);
-    }
 
     const auto checkpoint = m_wholePageChecks ? std::nullopt
                                               : page::findCheckpoint(page, s->stateCleanUntil(),
                                                                      expected, firstShifted, from);
     const page::TreePath parentPath = page::pathOf(parent);
     const std::size_t oldCount = page::childrenOf(parent).size();
-    for (const std::string& candidate : candidates) {
+    bool staleTried = false;
+    for (std::size_t c = 0; c < candidates.size(); ++c) {
+        const std::string candidate = candidates[c];
         std::optional<bool> same;
         if (checkpoint) {
             same = page::sameTreeFromCheckpoint(page, *checkpoint, expected, from, to, candidate,
@@ -321,7 +333,17 @@ void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> wher
                 newCount = page::childrenOf(newParent).size();
             }
         }
-        if (!*same) continue;
+        if (!*same) {
+            // Last resort: formatting elements closed by misnested markup earlier in the page
+            // are reopened around new text; their end tags, written first, stop that.
+            if (c + 1 == candidates.size() && !staleTried) {
+                staleTried = true;
+                if (const std::string stale = staleFormattingEnds(*s, plan); !stale.empty()) {
+                    candidates.push_back(plan.prefix + stale + serialized);
+                }
+            }
+            continue;
+        }
 
         const std::uint64_t revisionBefore = m_text->revision();
         m_text->replace(from, to - from, candidate);

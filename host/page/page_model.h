@@ -24,16 +24,25 @@ public:
     std::uint64_t revision() const { return m_revision; }
     const page::ParsedHtml& parse() const { return *m_parse; }
     // Every element in document order.
-    const std::vector<const GumboNode*>& elements() const;
+    const std::vector<const GumboNode*>& elements() const { return index().elements; }
     // The offset up to which nothing in the page leaves parser state behind (see
     // checkpoint_check.h).
-    std::size_t stateCleanUntil() const;
+    std::size_t stateCleanUntil() const { return index().cleanUntil; }
+    // What in the page browsers read differently from gumbo, if anything.
+    const std::optional<std::string>& readsUnlikeBrowsers() const { return index().divergence; }
 
 private:
     std::uint64_t m_revision;
     std::unique_ptr<page::ParsedHtml> m_parse;
-    mutable std::optional<std::vector<const GumboNode*>> m_elements;
-    mutable std::optional<std::size_t> m_stateCleanUntil;
+    // Everything found by one walk over the elements, made on first use.
+    struct Index {
+        std::vector<const GumboNode*> elements;
+        std::size_t cleanUntil = 0;
+        std::optional<std::string> divergence;
+    };
+    const Index& index() const;
+
+    mutable std::optional<Index> m_index;
 };
 
 // An element found in the page: where it was in the tree, at which revision. It follows the

@@ -72,10 +72,14 @@ bool allowedInSelect(std::string_view name) {
 
 }  // namespace
 
-std::optional<std::string> readsUnlikeBrowsers(const ParsedHtml& page,
-                                               const std::vector<const GumboNode*>& elements) {
+void DivergenceScan::visit(const GumboNode* element) {
+    if (!m_finding) m_finding = check(element);
+}
+
+std::optional<std::string> DivergenceScan::check(const GumboNode* e) const {
+    const ParsedHtml& page = m_page;
     const std::string_view text(page.text());
-    for (const GumboNode* e : elements) {
+    {
         if (e->parse_flags & GUMBO_INSERTION_FROM_ISINDEX || isHtml(e, GUMBO_TAG_ISINDEX)) {
             return "an <isindex> element";
         }
@@ -127,7 +131,7 @@ std::optional<std::string> readsUnlikeBrowsers(const ParsedHtml& page,
                 }
             }
         }
-        if (!isHtml(e, GUMBO_TAG_SELECT)) continue;
+        if (!isHtml(e, GUMBO_TAG_SELECT)) return std::nullopt;
         const auto start = startTagSpan(page, e);
         if (!start) return "a <select> element not written as such";
         std::size_t end = text.size();

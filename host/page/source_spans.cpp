@@ -29,7 +29,16 @@ bool holdsTag(const ParsedHtml& page, std::size_t at, std::size_t length, std::s
     }
     std::string_view piece(text.data() + at, length);
     if (!piece.starts_with(prefix) || piece.back() != '>') return false;
-    const std::string name = lowerName(element);
+    // The name without building a string: known tags by their table name.
+    const GumboElement& e = element->v.element;
+    std::string_view name;
+    std::string unknown;
+    if (e.tag != GUMBO_TAG_UNKNOWN) {
+        name = gumbo_normalized_tagname(e.tag);
+    } else {
+        unknown = lowerName(element);
+        name = unknown;
+    }
     std::size_t i = prefix.size();
     for (char c : name) {
         if (i >= piece.size() ||
