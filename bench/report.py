@@ -1,0 +1,84 @@
+#!/usr/bin/env python3
+"""Runs every benchmark program of the project and prints one table: each row our figure,
+the baseline measured in the same run, and their ratio."""
+import json
+import os
+import re
+import subprocess
+import sys
+import tempfile
+
+BIN = sys.argv[1] if len(sys.argv) > 1 else "build/bin"
+MIN_TIME = os.environ.get("BENCH_MIN_TIME", "0.5")
+
+# program -> list of (row label, our benchmark, baseline benchmark); names are matched as
+# regular expressions against the benchmark names with their "/min_time:..." and
+# "/manual_time" suffixes removed.
+SIZES = {"1024": "1 KB", "1048576": "1 MB", "16777216": "16 MB"}
+
+
+def generation_rows(names):
+    rows = []
+    for name in names:
+        m = re.fullmatch(r"BM_FillWebForm/(\d+)/(\d+)", name)
+        if m:
+            size, count = m.groups()
+            rows.append((f"generation {SIZES.get(size, size)}, {int(count):,} placeholders",
+                         name, f"BM_MemcpyBaseline/{size}/{count}", "6 memcpy"))
+    return rows
+
+
+def page_rows(names):
+    return [(f"page insertion {name[5:].replace('/', ', ').replace('_', ' ')}", name,
+             "Chromium/" + name[5:], "headless Chromium")
+            for name in names if name.startswith("Ours/")]
+
+
+PROGRAMS = [
+    ("snippet_bench", generation_rows),
+    ("page_insertion_bench", page_rows),
+    ("wizard_bench", lambda names: [("click to wizard painted", "BM_WizardClickToPainted",
+                                     "BM_BareDialogClickToPainted", "bare dialog")]),
+    ("addin_load_bench", lambda names: [
+        ("add-in load to connected", "BM_LoadAddInToConnected", "BM_DlopenTrivialModule",
+         "dlopen of an empty module"),
+        ("add-in load from the registry", "BM_RegisteredAddInToConnected",
+         "BM_DlopenTrivialModule", "dlopen of an empty module")]),
+]
+
+UNIT = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
+
+
+def run(program):
+    with tempfile.NamedTemporaryFile(suffix=".json") as out:
+        cmd = [os.path.join(BIN, program), f"--benchmark_min_time={MIN_TIME}",
+               f"--benchmark_out={out.name}", "--benchmark_out_format=json"]
+        subprocess.run(cmd, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        data = json.load(open(out.name))
+    figures = {}
+    for b in data["benchmarks"]:
+        name = re.sub(r"/(min_time:[0-9.]+|manual_time|iterations:\d+)", "", b["name"])
+        figures[name] = b["real_time"] * UNIT[b["time_unit"]]
+    return figures
+
+
+def main():
+    lines = [("what", "ours (ms)", "baseline", "baseline (ms)", "ratio")]
+    for program, rows_of in PROGRAMS:
+        print(f"running {program} ...", file=sys.stderr)
+        figures = run(program)
+        for label, ours, base, base_label in rows_of(list(figures)):
+            if ours not in figures:
+                continue
+            b = figures.get(base)
+            lines.append((label, f"{figures[ours]:.4g}", base_label,
+                          f"{b:.4g}" if b else "n/a", f"{figures[ours] / b:.2f}" if b else "n/a"))
+    widths = [max(len(row[i]) for row in lines) for i in range(5)]
+    for n, row in enumerate(lines):
+        print("| " + " | ".join(cell.ljust(widths[i]) for i, cell in enumerate(row)) + " |")
+        if n == 0:
+            print("|" + "|".join("-" * (w + 2) for w in widths) + "|")
+
+
+if __name__ == "__main__":
+    main()
