@@ -98,7 +98,10 @@ void StateScan::visit(const GumboNode* e) {
     // it (foster parenting out of an open table, formatting elements reopened), and gumbo
     // does not flag all such moves. Nothing from its start on is checked from a checkpoint.
     const std::size_t start = page.offsetOf(el.start_pos);
-    if (start < m_latestStart) leavesState = true;
+    if (start < m_latestStart || (e->parse_flags & kMoved)) {
+        leavesState = true;
+        m_moved = true;
+    }
     m_latestStart = std::max(m_latestStart, start);
     if (el.tag_namespace == GUMBO_NAMESPACE_HTML) {
         switch (el.tag) {

@@ -30,11 +30,15 @@ public:
     explicit StateScan(const ParsedHtml& page) : m_page(page), m_clean(page.text().size()) {}
     void visit(const GumboNode* element);
     std::size_t cleanUntil() const { return m_clean; }
+    // Whether the parser moved any element away from where its tag stands in the text
+    // (foster parenting, misnested formatting elements).
+    bool movedElements() const { return m_moved; }
 
 private:
     const ParsedHtml& m_page;
     std::size_t m_clean;
     std::size_t m_latestStart = 0;
+    bool m_moved = false;
 };
 
 // A checkpoint at or before `from` for an edit that puts nodes into `expected.parent` at

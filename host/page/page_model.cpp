@@ -34,6 +34,7 @@ const PageSnapshot::Index& PageSnapshot::index() const {
             divergence.visit(e);
         });
         index.cleanUntil = state.cleanUntil();
+        index.movedElements = state.movedElements();
         index.divergence = divergence.finding();
         m_index = std::move(index);
     }
@@ -336,7 +337,9 @@ void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> wher
         if (!*same) {
             // Last resort: formatting elements closed by misnested markup earlier in the page
             // are reopened around new text; their end tags, written first, stop that.
-            if (c + 1 == candidates.size() && !staleTried) {
+            // Not where the parser moved elements: gumbo's older rules for misnested
+            // formatting elements there can part from the browsers'.
+            if (c + 1 == candidates.size() && !staleTried && !s->movedElements()) {
                 staleTried = true;
                 if (const std::string stale = staleFormattingEnds(*s, plan); !stale.empty()) {
                     candidates.push_back(plan.prefix + stale + serialized);

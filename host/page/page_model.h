@@ -28,6 +28,8 @@ public:
     // The offset up to which nothing in the page leaves parser state behind (see
     // checkpoint_check.h).
     std::size_t stateCleanUntil() const { return index().cleanUntil; }
+    // Whether the parser moved elements away from where their tags stand in the text.
+    bool movedElements() const { return index().movedElements; }
     // What in the page browsers read differently from gumbo, if anything.
     const std::optional<std::string>& readsUnlikeBrowsers() const { return index().divergence; }
 
@@ -38,6 +40,7 @@ private:
     struct Index {
         std::vector<const GumboNode*> elements;
         std::size_t cleanUntil = 0;
+        bool movedElements = false;
         std::optional<std::string> divergence;
     };
     const Index& index() const;

@@ -8,6 +8,7 @@
 #include "host/page/page_model.h"
 #include "tests/page/addin_operation.h"
 #include "tests/page/memory_page_text.h"
+#include "tests/page/page_damage.h"
 
 namespace {
 
@@ -39,51 +40,6 @@ TEST(CheckpointAgreement, RandomlyDamagedPages) {
         "<!DOCTYPE html><body><div><div><div "
         "id=OstrelInsert><span>q</span></div></div></div>\n<!-- c -->\n",
     };
-    const std::vector<std::string> pieces = {
-        "<p>",
-        "</p>",
-        "<b>",
-        "</b>",
-        "<i>",
-        "</i>",
-        "<a href=y>",
-        "</a>",
-        "<div>",
-        "</div>",
-        "<table>",
-        "</table>",
-        "<tr>",
-        "<td>",
-        "</td>",
-        "<form>",
-        "</form>",
-        "<li>",
-        "<ul>",
-        "</ul>",
-        "text",
-        " ",
-        "\n",
-        "\r\n",
-        "&amp;",
-        "<!--c-->",
-        "<template>",
-        "</template>",
-        "<select>",
-        "<option>",
-        "<svg>",
-        "</svg>",
-        "<body class=z>",
-        "<object>",
-        "<span>",
-        "</span>",
-        "<font color=red>",
-        "<nobr>",
-        "<br>",
-        "</body>",
-        "</html>",
-        "<h2>",
-        "</h2>",
-    };
     const std::vector<std::string> snippets = {
         "<form action=s><input name=from>\r\n</form>\r\n",
         "<a href='mailto:a@x.example'>Join</a>",
@@ -95,17 +51,7 @@ TEST(CheckpointAgreement, RandomlyDamagedPages) {
     std::mt19937 random(2024);
     int decided = 0;
     for (int round = 0; round < 3000; ++round) {
-        std::string page = bases[random() % bases.size()];
-        const int edits = 1 + static_cast<int>(random() % 4);
-        for (int k = 0; k < edits; ++k) {
-            // Mostly between tags, sometimes anywhere.
-            std::size_t at = random() % (page.size() + 1);
-            if (random() % 4 != 0) {
-                const std::size_t lt = page.find('<', at);
-                at = lt == std::string::npos ? page.size() : lt;
-            }
-            page.insert(at, pieces[random() % pieces.size()]);
-        }
+        const std::string page = host::testing::damagePage(bases[random() % bases.size()], random);
         const std::string& snippet = snippets[random() % snippets.size()];
         const std::string quick = outcome(page, snippet, false);
         const std::string whole = outcome(page, snippet, true);

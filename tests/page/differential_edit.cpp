@@ -18,6 +18,7 @@
 #include "host/page/page_model.h"
 #include "tests/page/addin_operation.h"
 #include "tests/page/memory_page_text.h"
+#include "tests/page/page_damage.h"
 
 namespace fs = std::filesystem;
 
@@ -108,58 +109,9 @@ int main(int argc, char** argv) {
     // Damaged pages: corpus pages with stray tags, text and line breaks written in at random
     // places (a fixed seed). Refusing one is allowed; a wrong tree is not.
     std::mt19937 random(20261207);
-    const std::vector<std::string> pieces = {"<p>",
-                                             "</p>",
-                                             "<b>",
-                                             "</b>",
-                                             "<i>",
-                                             "</i>",
-                                             "<a href=y>",
-                                             "</a>",
-                                             "<div>",
-                                             "</div>",
-                                             "<table>",
-                                             "</table>",
-                                             "<tr>",
-                                             "<td>",
-                                             "</td>",
-                                             "<form>",
-                                             "</form>",
-                                             "<li>",
-                                             "<ul>",
-                                             "</ul>",
-                                             "text",
-                                             " ",
-                                             "\n",
-                                             "\r\n",
-                                             "&amp;",
-                                             "<!--c-->",
-                                             "<span>",
-                                             "</span>",
-                                             "<font color=red>",
-                                             "<nobr>",
-                                             "<br>",
-                                             "</body>",
-                                             "</html>",
-                                             "<h2>",
-                                             "</h2>",
-                                             "<center>",
-                                             "</center>",
-                                             "<em>",
-                                             "</em>",
-                                             "<dl><dt>",
-                                             "<dd>",
-                                             "<select>",
-                                             "<template>",
-                                             "<svg>"};
     for (int n = 0; n < damagedPages; ++n) {
-        std::string page = pages[random() % written].second;
-        const int edits = 1 + static_cast<int>(random() % 4);
-        for (int k = 0; k < edits; ++k) {
-            std::size_t at = random() % (page.size() + 1);
-            if (random() % 4 != 0) at = std::min(page.find('<', at), page.size());
-            page.insert(at, pieces[random() % pieces.size()]);
-        }
+        const std::string page =
+            host::testing::damagePage(pages[random() % written].second, random);
         pages.emplace_back("damaged-" + std::to_string(n), page);
     }
 
