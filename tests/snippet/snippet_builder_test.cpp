@@ -2,6 +2,7 @@
 #include "wizard/snippet/snippet_builder.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <string>
@@ -212,10 +213,34 @@ TEST_F(Snippet, AnUnreadableTemplateFailsBeforeAnyWrite) {
 }
 
 TEST_F(Snippet, AnUnpermittedTemplateFailsBeforeAnyWrite) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
     const auto path = folder.write("template.wtf", "<<USERID>>");
     std::filesystem::permissions(path, std::filesystem::perms::none);
-    EXPECT_EQ(failure(filledForm()).number(), com::errc::permissionDenied);
+    if (::geteuid() != 0) {
+        EXPECT_EQ(failure(filledForm()).number(), com::errc::permissionDenied);
+        EXPECT_TRUE(store.writes().empty());
+        return;
+    }
+    // Permissions do not bind the superuser: the read is tried as "nobody" in a child.
+    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_all |
+                                                    std::filesystem::perms::others_exec);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        int code = 3;
+        if (::setgid(65534) == 0 && ::setuid(65534) == 0) {
+            try {
+                ostrel::buildSnippet(filledForm(), store, folder.path());
+                code = 1;
+            } catch (const com::Error& e) {
+                code = e.number() == com::errc::permissionDenied && store.writes().empty() ? 0 : 2;
+            }
+        }
+        ::_exit(code);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: no failure, 2: another failure or a write, 3: no setuid";
 }
 
 TEST_F(Snippet, AnInvalidPathFailsBeforeAnyWrite) {
