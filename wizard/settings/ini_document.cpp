@@ -146,8 +146,11 @@ void IniDocument::setValue(std::string_view section, std::string_view key, std::
     }
 
     const auto addLine = [&](std::size_t at, Line line) {
-        if (at > 0 && (m_lines[at - 1].terminator.empty() || m_lines[at - 1].terminator == "\r")) {
-            m_lines[at - 1].terminator = m_newline;
+        if (at > 0) {
+            // A lone CR at the end becomes a CR LF: an LF alone after it would make one too.
+            std::string& before = m_lines[at - 1].terminator;
+            if (before.empty()) before = m_newline;
+            if (before == "\r") before = "\r\n";
         }
         line.terminator = m_newline;
         m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
