@@ -36,6 +36,9 @@ for target in "${targets[@]}"; do
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     corpus=$(find "$work/$target" -type f | wc -l)
     result=ok
+    # A target may report what it counted besides executions (the page target: refused edits).
+    note=$(grep -m1 -E '^[a-z ]+: [0-9]+ of [0-9]+$' "$log" || true)
+    [ -n "$note" ] && result="ok ($note)"
     if [ "$status" -ne 0 ]; then
         result="FINDING (exit $status), see $log and $findings"
         failed+=("$target")
