@@ -9,9 +9,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "com/class_factory.h"
 #include "com/error.h"
 #include "wizard/form/wizard_form.h"
 #include "wizard/message_box.h"
+#include "wizard/service_addresses.h"
 #include "wizard/settings/persisted_keys.h"
 #include "wizard/snippet/snippet_builder.h"
 
@@ -44,11 +46,31 @@ std::string textOf(const QLineEdit* box) { return box->text().toStdString(); }
 
 }  // namespace
 
+// The sink of ieView's events.
+class frmOstWiz::BrowserEvents : public com::Object<com::DWebBrowserEvents> {
+public:
+    explicit BrowserEvents(frmOstWiz* owner) : m_owner(owner) {}
+    void detach() { m_owner = nullptr; }
+
+    com::HRESULT Quit(com::Bool16* Cancel) override {
+        return com::guarded([&] {
+            if (m_owner) m_owner->handleEvent([&] { m_owner->ieView_Quit(Cancel); });
+        });
+    }
+
+private:
+    frmOstWiz* m_owner;
+    ModuleObject m_moduleObject;
+};
+
 frmOstWiz::frmOstWiz() : frmOstWiz(defaultWizardEnvironment()) {}
 
-frmOstWiz::frmOstWiz(WizardEnvironment environment) : m_environment(std::move(environment)) {}
+frmOstWiz::frmOstWiz(WizardEnvironment environment)
+    : m_environment(std::move(environment)),
+      m_browserEvents(com::make<BrowserEvents>(this)),
+      ieView(m_browserEvents.get()) {}
 
-frmOstWiz::~frmOstWiz() = default;
+frmOstWiz::~frmOstWiz() { m_browserEvents->detach(); }
 
 void frmOstWiz::Show() {
     if (!m_form) {
@@ -79,6 +101,10 @@ void frmOstWiz::Load() {
     }
     QObject::connect(m_form->chkNoResponse(), &QCheckBox::clicked, m_form.get(),
                      [this] { handleEvent([&] { chkNoResponse_Click(); }); });
+    QObject::connect(m_form->cmdBrowseSite(), &QPushButton::clicked, m_form.get(),
+                     [this] { handleEvent([&] { cmdBrowseSite_Click(); }); });
+    QObject::connect(m_form->cmdGetNewAccount(), &QPushButton::clicked, m_form.get(),
+                     [this] { handleEvent([&] { cmdGetNewAccount_Click(); }); });
 }
 
 void frmOstWiz::Unload() {
@@ -203,6 +229,36 @@ void frmOstWiz::hideStep(std::int16_t step) { m_form->fraStep()[step]->hide(); }
 
 void frmOstWiz::chkNoResponse_Click() {
     m_form->txtMsgNo()->setText(checkValue(*m_form->chkNoResponse()) == 1 ? "none" : "1");
+}
+
+void frmOstWiz::cmdBrowseSite_Click() {
+    OpenInBrowser(persisted::BrowseURL.name, kPublisherInfoPage);
+}
+
+void frmOstWiz::cmdGetNewAccount_Click() {
+    OpenInBrowser(persisted::OrderURL.name, kServiceOrderPage);
+}
+
+void frmOstWiz::OpenInBrowser(std::string_view key, std::string_view builtInAddress) {
+    // Disabled first, so that a failure below still leaves no way to a second browser.
+    m_form->cmdBrowseSite()->setEnabled(false);
+    m_form->cmdGetNewAccount()->setEnabled(false);
+    const com::ComPtr<com::IUnknown> browser = com::createObject(com::kBrowserProgId);
+    ieView.assign(com::query<com::IWebBrowser>(browser, kSource).get());
+    com::setPropertyByName(ieView.get(), "Visible", com::Variant(true));
+    // Read at every press, so an address put into the settings meanwhile is the one used.
+    const std::string address =
+        m_environment.settings->read(kSettingsApplication, kSettingsSection, key, builtInAddress);
+    const com::Variant missing = com::Variant::missing();
+    com::check(ieView.get()->Navigate(address, missing, missing, missing, missing),
+               std::string(kSource));
+}
+
+void frmOstWiz::ieView_Quit(com::Bool16*) {
+    // The browser may close after the wizard's window has gone while the object is still
+    // held: there is no page left to move from then.
+    if (!m_form) return;
+    cmdWizControl_Click(2);
 }
 
 void frmOstWiz::BuildHTML() {

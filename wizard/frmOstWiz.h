@@ -7,7 +7,9 @@
 #include <memory>
 #include <string>
 
+#include "com/event_binding.h"
 #include "com/object.h"
+#include "com/web_browser.h"
 #include "wizard/module_objects.h"
 #include "wizard/settings/settings_store.h"
 #include "wizard/wizard_object.h"
@@ -37,6 +39,11 @@ public:
     // The click action of the wizard buttons: 0 Cancel, 1 Back, 2 Next, 3 Finish.
     void cmdWizControl_Click(std::int16_t index);
     void chkNoResponse_Click();
+    // The account page's two buttons: each opens a new browser window at its address.
+    void cmdBrowseSite_Click();
+    void cmdGetNewAccount_Click();
+    // The browser of ieView has closed: the wizard moves on as if Next had been pressed.
+    void ieView_Quit(com::Bool16* Cancel);
 
     // The window while the form is loaded, nothing otherwise.
     WizardForm* form() const { return m_form.get(); }
@@ -47,6 +54,8 @@ protected:
     ~frmOstWiz() override;
 
 private:
+    class BrowserEvents;
+
     void Load();
     void Unload();
     void Form_Load();
@@ -59,6 +68,7 @@ private:
     void Next();
     void showStep(std::int16_t step);
     void hideStep(std::int16_t step);
+    void OpenInBrowser(std::string_view key, std::string_view builtInAddress);
     // Runs an event handler; a failure that leaves it is shown to the author and the
     // form stays as the handler left it.
     template <class Handler>
@@ -71,6 +81,11 @@ private:
     std::int16_t LastStep = 0;
     std::unique_ptr<WizardForm> m_form;
     ModuleObject m_moduleObject;
+    // The sink holds no reference to the wizard, so a browser that outlives the wizard
+    // cannot keep it alive; the wizard detaches the sink when it goes.
+    com::ComPtr<BrowserEvents> m_browserEvents;
+    // The one browser of this wizard, held and subscribed to until the wizard is released.
+    com::EventBinding<com::IWebBrowser, com::DWebBrowserEvents> ieView;
 };
 
 }  // namespace ostrel

@@ -1,0 +1,36 @@
+// The editor's command line.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+#include <vector>
+
+#include "host/editor/editor_session.h"
+
+namespace host {
+
+struct CommandLine {
+    QStringList pages;
+    std::vector<AddInSpec> addIns;  // --addin PATH --clsid ID, paired in order
+    QString settingsPath;           // --settings FILE
+    QString tourDir;                // --tour DIR: play the tour unattended, offscreen
+    QString tourScriptPath;         // --tour-script FILE: another road than the default
+    bool helpRequested = false;
+
+    bool tour() const { return !tourDir.isEmpty(); }
+};
+
+class CommandLineError : public std::runtime_error {
+public:
+    explicit CommandLineError(const QString& message) : std::runtime_error(message.toStdString()) {}
+};
+
+// `arguments` starts with the program name. Throws CommandLineError.
+CommandLine parseCommandLine(const QStringList& arguments);
+QString usage();
+
+// Whether the arguments ask for a tour, read before the application object exists.
+bool asksForTour(int argc, char** argv);
+
+}  // namespace host

@@ -1,0 +1,317 @@
+// The editor's main window.
+#include "host/editor/editor_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+
+#include "host/editor/file_dialog_service.h"
+#include "host/editor/host_application_object.h"
+#include "host/editor/page.h"
+#include "host/messagebox/message_box_service.h"
+
+namespace host {
+namespace {
+
+const QString kAppName = QStringLiteral("pagehost");
+
+}  // namespace
+
+EditorWindow::EditorWindow(EditorServices services, QWidget* parent)
+    : QMainWindow(parent), m_services(std::move(services)), m_tabs(new QTabWidget(this)) {
+    setObjectName("pagehostWindow");
+    m_settings = m_services.settingsPath.isEmpty()
+                     ? std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                                   QStringLiteral("OstrelPlugin"), kAppName)
+                     : std::make_unique<QSettings>(m_services.settingsPath, QSettings::IniFormat);
+    m_tabs->setObjectName("pageTabs");
+    m_tabs->setTabsClosable(true);
+    m_tabs->setDocumentMode(true);
+    setCentralWidget(m_tabs);
+    connect(m_tabs, &QTabWidget::tabCloseRequested, this, [this](int index) {
+        if (index >= 0 && index < int(m_pages.size())) closePage(pages()[std::size_t(index)]);
+    });
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this] { updateTitles(); });
+
+    m_commandBars = com::make<CommandBarsObject>(
+        [this](const com::ErrorInfo& failure) { reportClickFailure(failure); });
+    createActions();
+    m_commandBars->restoreLastingControls(*m_settings);
+    m_application =
+        com::make<HostApplicationObject>(m_commandBars, [this] { return activePage(); });
+    resize(960, 680);
+    updateTitles();
+}
+
+EditorWindow::~EditorWindow() {
+    detachObjects();
+    // The views go before the pages whose documents they show.
+    while (m_tabs->count() > 0) delete m_tabs->widget(0);
+    m_pages.clear();
+}
+
+void EditorWindow::createActions() {
+    auto* newAction = new QAction(QStringLiteral("&New"), this);
+    newAction->setShortcut(QKeySequence::New);
+    auto* openAction = new QAction(QStringLiteral("&Open..."), this);
+    openAction->setShortcut(QKeySequence::Open);
+    auto* saveAction = new QAction(QStringLiteral("&Save"), this);
+    saveAction->setShortcut(QKeySequence::Save);
+    auto* undoAction = new QAction(QStringLiteral("&Undo"), this);
+    undoAction->setShortcut(QKeySequence::Undo);
+    for (QAction* a : {newAction, openAction, saveAction, undoAction})
+        a->setIconText(a->text().remove(u'&').remove(QStringLiteral("...")));
+
+    auto* saveAsAction = new QAction(QStringLiteral("Save &As..."), this);
+    saveAsAction->setShortcut(QKeySequence::SaveAs);
+    connect(saveAsAction, &QAction::triggered, this, [this] {
+        if (Page* p = activePage()) savePageAs(p);
+    });
+    auto* closeAction = new QAction(QStringLiteral("&Close"), this);
+    closeAction->setShortcut(QKeySequence::Close);
+    connect(closeAction, &QAction::triggered, this, [this] {
+        if (Page* p = activePage()) closePage(p);
+    });
+    auto* quitAction = new QAction(QStringLiteral("&Quit"), this);
+    quitAction->setShortcut(QKeySequence::Quit);
+    connect(quitAction, &QAction::triggered, this, &QWidget::close);
+    auto* redoAction = new QAction(QStringLiteral("&Redo"), this);
+    redoAction->setShortcut(QKeySequence::Redo);
+    connect(redoAction, &QAction::triggered, this, [this] {
+        if (Page* p = activePage()) editorOf(p)->redo();
+    });
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->addActions({newAction, openAction, saveAction, saveAsAction});
+    file->addSeparator();
+    file->addActions({closeAction, quitAction});
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->addActions({undoAction, redoAction});
+
+    // The bar's built-in controls run their action through the control, so an add-in that
+    // subscribes to their Click sees every use, from the bar or from the menu.
+    CommandBarObject* standard =
+        m_commandBars->addBar(QStringLiteral("Standard"), addToolBar(QStringLiteral("Standard")));
+    standard->addBuiltIn(newAction, [this] { newPage(); });
+    standard->addBuiltIn(openAction, [this] {
+        for (const QString& path : m_services.fileDialogs->askFilesToOpen(this)) openPage(path);
+    });
+    standard->addBuiltIn(saveAction, [this] {
+        if (Page* p = activePage()) savePage(p);
+    });
+    standard->addBuiltIn(undoAction, [this] {
+        if (Page* p = activePage()) editorOf(p)->undo();
+    });
+    m_commandBars->addBar(QStringLiteral("Insert"), addToolBar(QStringLiteral("Insert")));
+}
+
+Page* EditorWindow::openPage(const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    for (Page* p : pages()) {
+        if (p->path() == absolute) {
+            activatePage(p);
+            return p;
+        }
+    }
+    std::unique_ptr<Page> page;
+    try {
+        page = Page::open(path, m_services.documents);
+    } catch (const PageError& e) {
+        showError(QStringLiteral("Open Page"), e.message());
+        return nullptr;
+    }
+    Page* added = addPage(std::move(page));
+    if (!added->readOnlyReason().isEmpty()) {
+        m_services.messages->show(this, {kAppName,
+                                         added->readOnlyReason(),
+                                         MessageIcon::Warning,
+                                         {MessageButton::Ok},
+                                         MessageButton::Ok});
+    }
+    return added;
+}
+
+Page* EditorWindow::newPage() {
+    return addPage(Page::createUntitled(QStringLiteral("Untitled %1").arg(++m_untitledCount),
+                                        m_services.documents));
+}
+
+Page* EditorWindow::addPage(std::unique_ptr<Page> page) {
+    auto* view = new QPlainTextEdit;
+    view->setObjectName("pageEditor");
+    view->setDocument(page->document());
+    view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    view->setLineWrapMode(QPlainTextEdit::NoWrap);
+    view->setReadOnly(!page->readOnlyReason().isEmpty());
+    Page* raw = page.get();
+    connect(raw, &Page::modificationChanged, this, [this] { updateTitles(); });
+    m_pages.push_back(std::move(page));
+    m_tabs->addTab(view, raw->displayName());
+    m_tabs->setCurrentWidget(view);
+    view->setFocus();
+    updateTitles();
+    return raw;
+}
+
+void EditorWindow::removePage(Page* page) {
+    const int index = indexOf(page);
+    if (index < 0) return;
+    delete m_tabs->widget(index);
+    page->detach();
+    m_pages.erase(m_pages.begin() + index);
+    updateTitles();
+}
+
+int EditorWindow::indexOf(const Page* page) const {
+    for (std::size_t i = 0; i < m_pages.size(); ++i) {
+        if (m_pages[i].get() == page) return int(i);
+    }
+    return -1;
+}
+
+Page* EditorWindow::activePage() const {
+    const int index = m_tabs->currentIndex();
+    return index >= 0 && index < int(m_pages.size()) ? m_pages[std::size_t(index)].get() : nullptr;
+}
+
+std::vector<Page*> EditorWindow::pages() const {
+    std::vector<Page*> out;
+    for (const auto& p : m_pages) out.push_back(p.get());
+    return out;
+}
+
+QPlainTextEdit* EditorWindow::editorOf(const Page* page) const {
+    const int index = indexOf(page);
+    return index < 0 ? nullptr : static_cast<QPlainTextEdit*>(m_tabs->widget(index));
+}
+
+void EditorWindow::activatePage(const Page* page) {
+    const int index = indexOf(page);
+    if (index >= 0) m_tabs->setCurrentIndex(index);
+}
+
+bool EditorWindow::savePage(Page* page) {
+    if (page->path().isEmpty()) return savePageAs(page);
+    try {
+        page->save();
+    } catch (const PageError& e) {
+        showError(QStringLiteral("Save Page"), e.message());
+        return false;
+    }
+    updateTitles();
+    return true;
+}
+
+bool EditorWindow::savePageAs(Page* page) {
+    const QString suggestion =
+        page->path().isEmpty() ? page->displayName() + ".html" : page->path();
+    const QString target = m_services.fileDialogs->askSaveLocation(this, suggestion);
+    if (target.isEmpty()) return false;
+    try {
+        page->save(target);
+    } catch (const PageError& e) {
+        showError(QStringLiteral("Save Page"), e.message());
+        return false;
+    }
+    updateTitles();
+    return true;
+}
+
+bool EditorWindow::askToSave(Page* page, const QString& question) {
+    if (!page->isModified()) return true;
+    activatePage(page);
+    const MessageButton answer = m_services.messages->show(
+        this, {kAppName,
+               question.arg(page->displayName()),
+               MessageIcon::Question,
+               {MessageButton::Save, MessageButton::Discard, MessageButton::Cancel},
+               MessageButton::Save});
+    switch (answer) {
+        case MessageButton::Save:
+            return savePage(page);
+        case MessageButton::Discard:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool EditorWindow::closePage(Page* page) {
+    if (!askToSave(page, QStringLiteral("Save the changes to %1 before closing it?"))) return false;
+    removePage(page);
+    return true;
+}
+
+bool EditorWindow::confirmQuit() {
+    for (Page* page : pages()) {
+        if (!askToSave(page, QStringLiteral("Save the changes to %1 before quitting?")))
+            return false;
+    }
+    return true;
+}
+
+void EditorWindow::closeEvent(QCloseEvent* event) {
+    if (confirmQuit()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+com::ComPtr<com::IHostApplication> EditorWindow::application() const {
+    return m_application;
+}
+
+void EditorWindow::reportClickFailure(const com::ErrorInfo& failure) {
+    const QString text = QStringLiteral(
+                             "An add-in failed while handling a click.\n\n"
+                             "Error number: %1\nError description: %2\nError source: %3")
+                             .arg(failure.number)
+                             .arg(QString::fromStdString(failure.description),
+                                  QString::fromStdString(failure.source));
+    m_services.messages->show(
+        this, {kAppName, text, MessageIcon::Critical, {MessageButton::Ok}, MessageButton::Ok});
+}
+
+void EditorWindow::detachObjects() {
+    if (m_detached) return;
+    m_detached = true;
+    m_commandBars->saveLastingControls(*m_settings);
+    m_settings->sync();
+    m_commandBars->detach();
+    m_application->detach();
+    for (Page* p : pages()) p->detach();
+}
+
+void EditorWindow::updateTitles() {
+    for (std::size_t i = 0; i < m_pages.size(); ++i) {
+        const Page& p = *m_pages[i];
+        m_tabs->setTabText(int(i),
+                           p.displayName() + (p.isModified() ? QStringLiteral("*") : QString()));
+        m_tabs->setTabToolTip(int(i), p.path());
+    }
+    const Page* active = activePage();
+    setWindowTitle(active
+                       ? QStringLiteral("%1%2 - %3")
+                             .arg(active->displayName(), active->isModified() ? "*" : "", kAppName)
+                       : kAppName);
+    if (active) {
+        statusBar()->showMessage(describeFormat(active->format()));
+    } else {
+        statusBar()->clearMessage();
+    }
+}
+
+void EditorWindow::showError(const QString& title, const QString& text) {
+    m_services.messages->show(
+        this, {title, text, MessageIcon::Warning, {MessageButton::Ok}, MessageButton::Ok});
+}
+
+}  // namespace host

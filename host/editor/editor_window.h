@@ -1,0 +1,90 @@
+// The editor's main window: pages in tabs, menus, the command bars, and the objects that
+// add-ins reach the editor through.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "com/com_ptr.h"
+#include "com/error.h"
+#include "com/host_application.h"
+#include "host/commandbars/command_bars_object.h"
+#include "host/editor/html_document_factory.h"
+
+class QPlainTextEdit;
+class QSettings;
+class QTabWidget;
+
+namespace host {
+
+class FileDialogService;
+class HostApplicationObject;
+class MessageBoxService;
+class Page;
+
+struct EditorServices {
+    MessageBoxService* messages = nullptr;
+    FileDialogService* fileDialogs = nullptr;
+    HtmlDocumentFactory documents;
+    // Where the editor keeps its own settings; empty for the user's usual place.
+    QString settingsPath;
+};
+
+class EditorWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit EditorWindow(EditorServices services, QWidget* parent = nullptr);
+    ~EditorWindow() override;
+
+    // Opens a page, or shows it when it is open already. Reports a failure to the author
+    // and returns nullptr.
+    Page* openPage(const QString& path);
+    Page* newPage();
+    Page* activePage() const;
+    std::vector<Page*> pages() const;
+    QPlainTextEdit* editorOf(const Page* page) const;
+    void activatePage(const Page* page);
+
+    // Each reports a failure to the author and returns whether the page was saved.
+    bool savePage(Page* page);
+    bool savePageAs(Page* page);
+    // Asks first when the page has unsaved changes; false when the author keeps it open.
+    bool closePage(Page* page);
+    // Asks about every changed page; false when the author cancels. Pages stay open.
+    bool confirmQuit();
+
+    CommandBarsObject& commandBars() const { return *m_commandBars; }
+    com::ComPtr<com::IHostApplication> application() const;
+    MessageBoxService& messages() const { return *m_services.messages; }
+
+    // Shows a failure that came back out of a Click handler; the editor carries on.
+    void reportClickFailure(const com::ErrorInfo& failure);
+    // Keeps the lasting controls and lets go of every object add-ins may still hold;
+    // their calls fail from now on. Called once, before the add-in modules are unloaded.
+    void detachObjects();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createActions();
+    Page* addPage(std::unique_ptr<Page> page);
+    void removePage(Page* page);
+    int indexOf(const Page* page) const;
+    void updateTitles();
+    bool askToSave(Page* page, const QString& question);
+    void showError(const QString& title, const QString& text);
+
+    EditorServices m_services;
+    std::unique_ptr<QSettings> m_settings;
+    QTabWidget* m_tabs;
+    std::vector<std::unique_ptr<Page>> m_pages;
+    com::ComPtr<CommandBarsObject> m_commandBars;
+    com::ComPtr<HostApplicationObject> m_application;
+    int m_untitledCount = 0;
+    bool m_detached = false;
+};
+
+}  // namespace host

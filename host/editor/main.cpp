@@ -1,0 +1,44 @@
+// pagehost: a small HTML page editor that loads add-ins through COM-style entry points.
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+#include "host/editor/command_line.h"
+#include "host/editor/run_editor.h"
+
+int main(int argc, char** argv) {
+    const bool tour = host::asksForTour(argc, argv);
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--help" || std::string_view(argv[i]) == "-h") {
+            std::printf("%s", qUtf8Printable(host::usage()));
+            return 0;
+        }
+    }
+    const auto set = [](const char* name) {
+        const char* v = std::getenv(name);
+        return v && *v;
+    };
+    if (tour && !set("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (!tour && !set("QT_QPA_PLATFORM") && !set("DISPLAY") && !set("WAYLAND_DISPLAY")) {
+        std::fprintf(
+            stderr,
+            "pagehost: there is no display to show the editor on.\n"
+            "Run 'pagehost --tour <folder> <page>' to play the editor's tour offscreen.\n");
+        return 2;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("pagehost"));
+    host::CommandLine commandLine;
+    try {
+        commandLine = host::parseCommandLine(QApplication::arguments());
+    } catch (const host::CommandLineError& e) {
+        std::fprintf(stderr, "pagehost: %s\n\n%s", e.what(), qUtf8Printable(host::usage()));
+        return 2;
+    }
+    if (commandLine.helpRequested) {
+        std::printf("%s", qUtf8Printable(host::usage()));
+        return 0;
+    }
+    return host::runEditor(commandLine);
+}

@@ -1,0 +1,76 @@
+// One open page: its file, its text with undo history, and the objects add-ins reach it by.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <stdexcept>
+
+#include "com/com_ptr.h"
+#include "com/host_application.h"
+#include "host/editor/document_page_text.h"
+#include "host/editor/html_document_factory.h"
+#include "host/editor/page_file_format.h"
+
+class QTextDocument;
+
+namespace host {
+
+class PageWindowObject;
+
+// A page that cannot be read or written; the message names the file and the cause.
+class PageError : public std::runtime_error {
+public:
+    explicit PageError(const QString& message) : std::runtime_error(message.toStdString()) {}
+    QString message() const { return QString::fromStdString(what()); }
+};
+
+class Page : public QObject {
+    Q_OBJECT
+public:
+    // Throws PageError when the file cannot be read.
+    static std::unique_ptr<Page> open(const QString& path, HtmlDocumentFactory documents);
+    static std::unique_ptr<Page> createUntitled(const QString& name, HtmlDocumentFactory documents);
+    ~Page() override;
+
+    QTextDocument* document() const { return m_document; }
+    const QString& path() const { return m_path; }  // empty until first saved
+    QString displayName() const;
+    const PageFileFormat& format() const { return m_format; }
+    bool isModified() const;
+    // Why the page cannot be edited or saved, or empty when it can.
+    const QString& readOnlyReason() const { return m_readOnlyReason; }
+
+    // Writes the page to `path` (its own path when empty) in the file's own format; an
+    // unchanged page is written back byte for byte. Throws PageError; on failure the file
+    // on disk is left as it was.
+    void save(const QString& path = {});
+
+    std::shared_ptr<DocumentPageText> pageText() const { return m_text; }
+    // The page's HTML document, made on first use and kept so its parse is reused.
+    com::ComPtr<com::IHTMLDocument2> htmlDocument();
+    com::ComPtr<com::IPageWindow> window();
+
+    // Drops the objects add-ins may still hold; their calls fail from now on.
+    void detach();
+
+signals:
+    void modificationChanged(bool modified);
+
+private:
+    Page(QString path, QString untitledName, HtmlDocumentFactory documents);
+    void load(const QByteArray& bytes);
+
+    QString m_path;
+    QString m_untitledName;
+    HtmlDocumentFactory m_documents;
+    QTextDocument* m_document;
+    PageFileFormat m_format;
+    QByteArray m_savedBytes;
+    QString m_readOnlyReason;
+    std::shared_ptr<DocumentPageText> m_text;
+    com::ComPtr<com::IHTMLDocument2> m_html;
+    com::ComPtr<PageWindowObject> m_window;
+};
+
+}  // namespace host

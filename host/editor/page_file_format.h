@@ -1,0 +1,54 @@
+// How a page file is stored (encoding, byte order mark, line endings), and conversion
+// between its bytes and the editor's text.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <stdexcept>
+
+namespace host {
+
+enum class TextEncoding { Utf8, Windows1252 };
+enum class LineEnding { Lf, CrLf, Cr };
+
+struct PageFileFormat {
+    TextEncoding encoding = TextEncoding::Utf8;
+    bool byteOrderMark = false;
+    // The ending the file uses most; every line break is written with it.
+    LineEnding lineEnding = LineEnding::Lf;
+    // The file had more than one kind of line ending; after an edit they become one kind.
+    bool mixedLineEndings = false;
+
+    friend bool operator==(const PageFileFormat&, const PageFileFormat&) = default;
+};
+
+struct DecodedPage {
+    QString text;  // line breaks as '\n'
+    PageFileFormat format;
+};
+
+// UTF-8 when the bytes are well-formed UTF-8 (a leading byte order mark is remembered and
+// left out of the text); Windows-1252 otherwise.
+DecodedPage decodePage(const QByteArray& bytes);
+
+// A character that the page's encoding cannot hold.
+class UnencodableCharacter : public std::runtime_error {
+public:
+    UnencodableCharacter(char32_t codePoint, int line, int column);
+    char32_t codePoint() const { return m_codePoint; }
+    int line() const { return m_line; }      // 1-based
+    int column() const { return m_column; }  // 1-based, in characters
+
+private:
+    char32_t m_codePoint;
+    int m_line;
+    int m_column;
+};
+
+// The bytes of `text` (line breaks as '\n') in `format`. Throws UnencodableCharacter.
+QByteArray encodePage(const QString& text, const PageFileFormat& format);
+
+const char* lineEndingBytes(LineEnding ending);
+QString describeFormat(const PageFileFormat& format);
+
+}  // namespace host

@@ -1,0 +1,116 @@
+// The editor's start and end, and the unattended tour.
+#include "host/editor/run_editor.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cstdio>
+
+#include "host/browser/browser_class.h"
+#include "host/editor/default_html_documents.h"
+#include "host/editor/file_dialog_service.h"
+#include "host/editor/page.h"
+#include "host/editor/tour_runner.h"
+#include "host/messagebox/message_box_service.h"
+
+namespace host {
+namespace {
+
+// Copies the page into the tour's folder, so the road never edits the original.
+QString prepareTourPage(const QString& dir, const QString& page) {
+    if (!QDir().mkpath(dir))
+        throw CommandLineError(QStringLiteral("Cannot make the folder %1").arg(dir));
+    const QString copy = QDir(dir).absoluteFilePath(QFileInfo(page).fileName());
+    if (QFileInfo(copy) == QFileInfo(page)) return copy;
+    QFile::remove(copy);
+    if (!QFile::copy(page, copy)) {
+        throw CommandLineError(QStringLiteral("Cannot copy %1 into %2").arg(page, dir));
+    }
+    QFile::setPermissions(copy, QFile::permissions(copy) | QFileDevice::WriteOwner);
+    return copy;
+}
+
+std::vector<TourStep> tourSteps(const CommandLine& cl) {
+    if (cl.tourScriptPath.isEmpty()) return parseTourScript(defaultTourScript());
+    QFile file(cl.tourScriptPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw CommandLineError(QStringLiteral("Cannot read the tour script %1: %2")
+                                   .arg(cl.tourScriptPath, file.errorString()));
+    }
+    return parseTourScript(QString::fromUtf8(file.readAll()));
+}
+
+}  // namespace
+
+int runEditor(const CommandLine& given) {
+    // Add-ins open web pages through the platform's browser class.
+    registerBrowserClass();
+    struct BrowserClassRegistration {
+        ~BrowserClassRegistration() { revokeBrowserClass(); }
+    } browserClass;
+    CommandLine cl = given;
+    if (cl.tour()) cl.tourDir = QDir(cl.tourDir).absolutePath();
+    QtMessageBoxService dialogs;
+    UnattendedMessageBoxService unattended;
+    QtFileDialogService files;
+    EditorServices services;
+    services.messages = cl.tour() ? static_cast<MessageBoxService*>(&unattended) : &dialogs;
+    services.fileDialogs = &files;
+    services.documents = defaultHtmlDocuments();
+    services.settingsPath = cl.settingsPath;
+
+    QStringList pages = cl.pages;
+    std::vector<TourStep> steps;
+    if (cl.tour()) {
+        try {
+            steps = tourSteps(cl);
+            pages = {prepareTourPage(cl.tourDir, cl.pages.front())};
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "pagehost: %s\n", e.what());
+            return 2;
+        }
+        // The tour leaves the author's own editor settings alone.
+        if (services.settingsPath.isEmpty()) {
+            services.settingsPath =
+                QDir(cl.tourDir).absoluteFilePath(QStringLiteral("pagehost.ini"));
+        }
+    }
+
+    EditorSession session(services);
+    EditorWindow& window = session.window();
+    for (const QString& page : pages) window.openPage(page);
+    for (const AddInSpec& spec : cl.addIns) session.loadAddIn(spec, com::ext_cm_Startup);
+    session.startupComplete();
+    window.show();
+
+    std::unique_ptr<TourRunner> tour;
+    if (cl.tour()) {
+        tour = std::make_unique<TourRunner>(window, cl.tourDir, std::move(steps));
+        QObject::connect(tour.get(), &TourRunner::finished, qApp,
+                         [](bool ok) { QCoreApplication::exit(ok ? 0 : 1); });
+        tour->start();
+    }
+    int rc = QApplication::exec();
+
+    if (tour) {
+        const Page* page = window.activePage();
+        if (!tour->succeeded())
+            std::fprintf(stderr, "pagehost: %s\n", qUtf8Printable(tour->failure()));
+        if (unattended.shownCount() > 0) {
+            std::fprintf(stderr, "pagehost: the tour met %d message box(es), shown above\n",
+                         unattended.shownCount());
+            rc = 1;
+        }
+        std::printf("Tour %s.\nEdited page: %s\nPictures:\n",
+                    tour->succeeded() ? "finished" : "stopped",
+                    page ? qUtf8Printable(page->path()) : "(none)");
+        for (const QString& picture : tour->pictures())
+            std::printf("  %s\n", qUtf8Printable(picture));
+        std::fflush(stdout);
+    }
+    session.shutdown();
+    return rc;
+}
+
+}  // namespace host

@@ -1,0 +1,47 @@
+// Modal message boxes of the editor, as an injected service so that tests and unattended
+// runs can answer them.
+#pragma once
+
+#include <QString>
+#include <vector>
+
+class QWidget;
+
+namespace host {
+
+enum class MessageIcon { Information, Warning, Critical, Question };
+enum class MessageButton { Ok, Save, Discard, Cancel };
+
+struct MessageRequest {
+    QString title;
+    QString text;
+    MessageIcon icon = MessageIcon::Information;
+    std::vector<MessageButton> buttons{MessageButton::Ok};
+    MessageButton defaultButton = MessageButton::Ok;
+};
+
+class MessageBoxService {
+public:
+    virtual ~MessageBoxService() = default;
+    // Shows the box modally and returns the button chosen; returns only once it is closed.
+    virtual MessageButton show(QWidget* parent, const MessageRequest& request) = 0;
+};
+
+// Real Qt message boxes.
+class QtMessageBoxService final : public MessageBoxService {
+public:
+    MessageButton show(QWidget* parent, const MessageRequest& request) override;
+};
+
+// For runs with nobody at the screen: writes each box to standard error and answers with
+// its default button.
+class UnattendedMessageBoxService final : public MessageBoxService {
+public:
+    MessageButton show(QWidget* parent, const MessageRequest& request) override;
+    int shownCount() const { return m_shown; }
+
+private:
+    int m_shown = 0;
+};
+
+}  // namespace host

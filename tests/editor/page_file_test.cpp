@@ -1,0 +1,177 @@
+// Pages read and written in their own encoding and line endings, without losing a byte.
+#include <gtest/gtest.h>
+
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include "host/editor/page.h"
+#include "host/editor/page_file_format.h"
+#include "support/editor_harness.h"
+
+namespace {
+
+using host::LineEnding;
+using host::TextEncoding;
+
+QByteArray allBytes() {
+    QByteArray bytes;
+    for (int b = 0; b < 256; ++b) bytes.append(char(b));
+    return bytes;
+}
+
+TEST(PageFormat, DetectsEncodingBomAndLineEndings) {
+    struct Case {
+        QByteArray bytes;
+        TextEncoding encoding;
+        bool bom;
+        LineEnding ending;
+        bool mixed;
+        QString text;
+    };
+    const Case cases[] = {
+        {"<p>a</p>\n<p>b</p>\n", TextEncoding::Utf8, false, LineEnding::Lf, false,
+         "<p>a</p>\n<p>b</p>\n"},
+        {"\xEF\xBB\xBFh\xC3\xA9\r\nx", TextEncoding::Utf8, true, LineEnding::CrLf, false,
+         u"h\u00e9\nx"_qs},
+        {"caf\xE9 \x80\r\n", TextEncoding::Windows1252, false, LineEnding::CrLf, false,
+         u"caf\u00e9 \u20ac\n"_qs},
+        {"a\r\nb\r\nc\nd", TextEncoding::Utf8, false, LineEnding::CrLf, true, "a\nb\nc\nd"},
+        {"a\rb\rc", TextEncoding::Utf8, false, LineEnding::Cr, false, "a\nb\nc"},
+        // An overlong form and a lone surrogate are not UTF-8.
+        {"\xC0\xAF", TextEncoding::Windows1252, false, LineEnding::Lf, false, u"\u00c0\u00af"_qs},
+        {"\xED\xA0\x80", TextEncoding::Windows1252, false, LineEnding::Lf, false,
+         u"\u00ed\u00a0\u20ac"_qs},
+    };
+    for (const Case& c : cases) {
+        const host::DecodedPage page = host::decodePage(c.bytes);
+        EXPECT_EQ(page.format.encoding, c.encoding) << c.bytes.toStdString();
+        EXPECT_EQ(page.format.byteOrderMark, c.bom) << c.bytes.toStdString();
+        EXPECT_EQ(page.format.lineEnding, c.ending) << c.bytes.toStdString();
+        EXPECT_EQ(page.format.mixedLineEndings, c.mixed) << c.bytes.toStdString();
+        EXPECT_EQ(page.text, c.text) << c.bytes.toStdString();
+        if (!c.mixed) {
+            EXPECT_EQ(host::encodePage(page.text, page.format), c.bytes);
+        }
+    }
+}
+
+TEST(PageFormat, EveryByteSurvivesWindows1252BothWays) {
+    const QByteArray bytes = allBytes();
+    const host::DecodedPage page = host::decodePage(bytes);
+    ASSERT_EQ(page.format.encoding, TextEncoding::Windows1252);
+    // The lone CR (byte 13) reads as a line break and the dominant ending is LF, so only
+    // that byte may change.
+    QByteArray expected = bytes;
+    expected[13] = '\n';
+    EXPECT_EQ(host::encodePage(page.text, page.format), expected);
+}
+
+TEST(PageFormat, CharacterOutsideWindows1252IsNamedWithItsPlace) {
+    host::PageFileFormat format;
+    format.encoding = TextEncoding::Windows1252;
+    try {
+        host::encodePage(u"ok\nsee \u2192 here"_qs, format);
+        FAIL();
+    } catch (const host::UnencodableCharacter& e) {
+        EXPECT_EQ(e.codePoint(), U'\u2192');
+        EXPECT_EQ(e.line(), 2);
+        EXPECT_EQ(e.column(), 5);
+        EXPECT_NE(std::string(e.what()).find("U+2192"), std::string::npos);
+    }
+}
+
+class PageFileTest : public testing::Test {
+protected:
+    std::unique_ptr<host::Page> open(const QByteArray& bytes, const QString& name = "page.html") {
+        m_path = m_harness.writeFile(name, bytes);
+        return host::Page::open(m_path, {});
+    }
+    void type(host::Page& page, const QString& text) {
+        QTextCursor cursor(page.document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(text);
+    }
+    QByteArray saved() const { return EditorHarness::readFile(m_path); }
+
+    EditorHarness m_harness;
+    QString m_path;
+};
+
+TEST_F(PageFileTest, UnchangedPagesAreWrittenBackByteForByte) {
+    const QByteArray samples[] = {
+        "<html>\r\n<body>\r\n</body>\r\n</html>\r\n",
+        "\xEF\xBB\xBF<p>\xE2\x82\xAC \xF0\x9F\x98\x80</p>\n",
+        "mixed\r\nline\nendings\rhere",
+        "<p>caf\xE9 \x81\x8D\x8F\x90\x9D</p>",
+        "no final line break",
+        "",
+        QByteArray("nul\0byte\n", 9),
+        "\xC2\xA0no-break spaces\xC2\xA0",
+    };
+    for (const QByteArray& bytes : samples) {
+        auto page = open(bytes);
+        EXPECT_TRUE(page->readOnlyReason().isEmpty()) << page->readOnlyReason().toStdString();
+        page->save();
+        EXPECT_EQ(saved(), bytes);
+    }
+}
+
+TEST_F(PageFileTest, EditedPagesKeepTheirEncodingBomAndLineEndings) {
+    auto crlf = open("\xEF\xBB\xBF<p>\xC3\xA9</p>\r\n");
+    type(*crlf, "<p>\u00fc</p>\n");
+    crlf->save();
+    EXPECT_EQ(saved(), "\xEF\xBB\xBF<p>\xC3\xA9</p>\r\n<p>\xC3\xBC</p>\r\n");
+
+    auto legacy = open("<p>caf\xE9</p>\n", "legacy.html");
+    type(*legacy, u"\u20ac"_qs);
+    legacy->save();
+    EXPECT_EQ(saved(), "<p>caf\xE9</p>\n\x80");
+    EXPECT_FALSE(legacy->isModified());
+
+    // A mixed file becomes one kind of line ending once it is edited.
+    auto mixed = open("a\r\nb\r\nc\nd", "mixed.html");
+    type(*mixed, "!");
+    mixed->save();
+    EXPECT_EQ(saved(), "a\r\nb\r\nc\r\nd!");
+    EXPECT_FALSE(mixed->format().mixedLineEndings);
+}
+
+TEST_F(PageFileTest, UnwritableCharacterKeepsFileAndChanges) {
+    const QByteArray original = "<p>caf\xE9</p>";
+    auto page = open(original);
+    type(*page, u" \u2192"_qs);
+    try {
+        page->save();
+        FAIL() << "saved a character Windows-1252 cannot hold";
+    } catch (const host::PageError& e) {
+        EXPECT_TRUE(e.message().contains("U+2192")) << e.what();
+        EXPECT_TRUE(e.message().contains("&#8594;")) << e.what();
+    }
+    EXPECT_EQ(saved(), original);
+    EXPECT_TRUE(page->isModified());
+    EXPECT_TRUE(page->document()->toRawText().endsWith(u"\u2192"_qs));
+}
+
+TEST_F(PageFileTest, TextTheEditorCannotKeepOpensReadOnly) {
+    // U+2029 would become a line break of the editor's own.
+    const QByteArray bytes =
+        "<p>a\xE2\x80\xA9"
+        "b</p>";
+    auto page = open(bytes);
+    EXPECT_TRUE(page->readOnlyReason().contains("U+2029")) << page->readOnlyReason().toStdString();
+    EXPECT_THROW(page->save(), host::PageError);
+    EXPECT_THROW(page->pageText()->replace(0, 0, "x"), com::Error);
+    EXPECT_EQ(saved(), bytes);
+}
+
+TEST_F(PageFileTest, MissingFileIsAClearError) {
+    try {
+        host::Page::open(m_harness.dir.filePath("absent.html"), {});
+        FAIL();
+    } catch (const host::PageError& e) {
+        EXPECT_TRUE(e.message().contains("absent.html")) << e.what();
+    }
+}
+
+}  // namespace
