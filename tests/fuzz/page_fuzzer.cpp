@@ -1,17 +1,21 @@
 // Fuzzes the page document with the add-in's insertion: a random page and snippet, the marker
 // "OstrelInsert" looked up, then the snippet put into it or, wrapped in a new marker, at the
-// body's end. Each edit is either refused with an error and the page left as it was (counted,
-// not a finding), or is one replacement that keeps the author's tags and text outside the
-// changed element byte for byte, after which a fresh parse finds the marker holding the snippet.
+// body's end. An edit is either refused with an error and the page left as it was (counted,
+// not a finding; FUZZ_SHOW_REFUSALS=1 prints why), or is one replacement that leaves every
+// start tag and comment outside the marker's content where it was, after which a fresh parse
+// finds the marker holding the snippet and the page's tree with the snippet put in, as a
+// browser's DOM operation would make it.
 //
 // Input fields (separated by 0x1E): the page, the snippet.
 #include <gumbo.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "com/error.h"
@@ -52,48 +56,121 @@ bool inside(const GumboNode* node, const GumboNode* ancestor) {
     return false;
 }
 
-// The source bytes of every start tag, text and comment the author wrote outside the content
-// of `edited` (the marker's own start tag included); with no element edited, every one.
+// The source bytes of every start tag and comment the author wrote outside the content of
+// `edited` (the marker's own start tag included); with no element edited, every one. Text is
+// left to the tree comparison: gumbo's source span of a text can run on over end tags.
 void collectKept(const ParsedHtml& parse, const GumboNode* node, const GumboNode* edited,
                  std::vector<Span>& out) {
     if (node != edited && inside(node, edited)) return;
-    if (host::page::isElement(node)) {
+    // A formatting element the parser opens again, or clones, keeps the source position of
+    // the one the author wrote; only that one is the author's tag.
+    constexpr unsigned kCopies =
+        GUMBO_INSERTION_RECONSTRUCTED_FORMATTING_ELEMENT | GUMBO_INSERTION_ADOPTION_AGENCY_CLONED;
+    if (host::page::isElement(node) && node->v.element.original_tag.length > 0 &&
+        (node->parse_flags & kCopies) == 0) {
         const GumboElement& e = node->v.element;
-        if (e.original_tag.length > 0) {
-            const std::size_t at = parse.offsetOf(e.start_pos);
-            out.push_back({at, at + e.original_tag.length, "<" + host::page::lowerName(node) + ">"});
-        }
-    } else if (node->type != GUMBO_NODE_DOCUMENT && node->v.text.original_text.length > 0) {
+        const std::size_t at = parse.offsetOf(e.start_pos);
+        out.push_back({at, at + e.original_tag.length, "<" + host::page::lowerName(node) + ">"});
+    } else if (node->type == GUMBO_NODE_COMMENT && node->v.text.original_text.length > 0) {
         const std::size_t at = parse.offsetOf(node->v.text.start_pos);
-        out.push_back({at, at + node->v.text.original_text.length,
-                       std::string(node->v.text.original_text.data,
-                                   node->v.text.original_text.length)});
+        out.push_back({at, at + node->v.text.original_text.length, "a comment"});
     }
-    for (const GumboNode* child : host::page::childrenOf(node)) collectKept(parse, child, edited, out);
+    for (const GumboNode* child : host::page::childrenOf(node)) {
+        collectKept(parse, child, edited, out);
+    }
 }
 
-// What the marker must hold: the snippet as a browser parses it into the element.
-std::string expectedContent(const ParsedHtml& parse, const GumboNode* marker,
-                            const std::string& snippet) {
-    const auto fragment =
-        host::page::parseFragment(parse, marker, snippet, host::page::ParseLimits{}, "fuzz");
-    return host::page::serializeNodes(fragment.nodes, marker);
+// Where the edit's nodes go in the tree the page had: in place of the marker's children, or
+// after the body's last child, as the browser's DOM operation puts them.
+struct Graft {
+    const GumboNode* at = nullptr;
+    bool replacing = false;
+    std::vector<const GumboNode*> nodes;
+};
+
+// Texts read with each run of white space as one space and none at either end: spacing between
+// tags may move across the body's end, which a browser does not render.
+std::string collapsed(std::string_view text) {
+    std::string out;
+    bool space = false;
+    for (const char c : text) {
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f') {
+            space = !out.empty();
+            continue;
+        }
+        if (space) out += ' ';
+        space = false;
+        out += c;
+    }
+    return out;
 }
 
-// The new marker's content: the wrapped snippet parsed at the body's end, its division's
-// children as a browser would write them.
-std::string expectedWrappedContent(const ParsedHtml& parse, const GumboNode* body,
-                                   const std::string& wrapped) {
-    const auto fragment =
-        host::page::parseFragment(parse, body, wrapped, host::page::ParseLimits{}, "fuzz");
+void dumpNode(const GumboNode* node, const Graft& graft, std::string& out);
+
+void dumpChildren(const GumboNode* node, const Graft& graft, std::string& out) {
+    std::vector<const GumboNode*> children;
+    if (node != graft.at || !graft.replacing) {
+        for (const GumboNode* child : host::page::childrenOf(node)) children.push_back(child);
+    }
+    if (node == graft.at) children.insert(children.end(), graft.nodes.begin(), graft.nodes.end());
+    // Adjacent texts are joined: they read the same whichever nodes hold them.
+    std::string text;
+    const auto flush = [&] {
+        if (std::string c = collapsed(std::exchange(text, {})); !c.empty()) out += "T(" + c + ")";
+    };
+    for (const GumboNode* child : children) {
+        if (host::page::isTextLike(child) || child->type == GUMBO_NODE_CDATA) {
+            text += child->v.text.text;
+        } else {
+            flush();
+            dumpNode(child, graft, out);
+        }
+    }
+    flush();
+}
+
+// The tree as text: names with namespaces and attributes, texts, comments, the doctype.
+void dumpNode(const GumboNode* node, const Graft& graft, std::string& out) {
+    if (node->type == GUMBO_NODE_DOCUMENT) {
+        const GumboDocument& d = node->v.document;
+        out += "D(" + std::string(d.has_doctype ? d.name : "-") + "," +
+               std::to_string(d.doc_type_quirks_mode) + ")";
+        dumpChildren(node, graft, out);
+    } else if (host::page::isElement(node)) {
+        out +=
+            "<" + std::to_string(node->v.element.tag_namespace) + ":" + host::page::lowerName(node);
+        const GumboVector& attributes = node->v.element.attributes;
+        for (unsigned i = 0; i < attributes.length; ++i) {
+            const auto* a = static_cast<const GumboAttribute*>(attributes.data[i]);
+            out += " " + std::string(a->name) + "=" + fuzz::visible(a->value);
+        }
+        out += ">";
+        dumpChildren(node, graft, out);
+        out += "</>";
+    } else if (node->type == GUMBO_NODE_COMMENT) {
+        out += "C(" + std::string(node->v.text.text) + ")";
+    }
+}
+
+std::string dump(const ParsedHtml& parse, const Graft& graft = {}) {
+    std::string out;
+    dumpNode(parse.document(), graft, out);
+    return out;
+}
+
+// The content a marker gets from the fragment parsed for the edit: the fragment itself when
+// it replaces the marker's content; the wrapper's children when it is a new marker.
+std::string expectedContent(const host::page::Fragment& fragment, const GumboNode* context,
+                            bool replacing) {
+    if (replacing) return host::page::serializeNodes(fragment.nodes, context);
     for (const GumboNode* node : fragment.nodes) {
-        if (!host::page::isElement(node)) continue;
-        const char* id = host::page::attributeValue(node, "id");
+        const char* id =
+            host::page::isElement(node) ? host::page::attributeValue(node, "id") : nullptr;
         if (id != nullptr && id == kMarker) {
             return host::page::serializeNodes(host::page::childrenOf(node), node);
         }
     }
-    fuzz::fail(__FILE__, __LINE__, "the wrapper parses to a marker", fuzz::visible(wrapped));
+    return "(the wrapper parses to no marker)";
 }
 
 }  // namespace
@@ -122,6 +199,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         host::testing::runAddinInsertion(document.get(), snippet);
     } catch (const com::Error& e) {
         ++tally.refused;
+        if (std::getenv("FUZZ_SHOW_REFUSALS"))
+            std::fprintf(stderr, "REFUSED: %s\n", e.description().c_str());
         FUZZ_CHECK(text->current() == original && text->replacements().empty(),
                    "a refused edit (" + e.description() + ") changed the page");
         return 0;
@@ -148,21 +227,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                   "\nedited: " + fuzz::visible(text->current()));
     }
 
-    const std::string expected =
-        replacing ? expectedContent(parse, edited, snippet)
-                  : expectedWrappedContent(parse, edited,
-                                           host::testing::kWrapperStart + snippet +
-                                               host::testing::kWrapperEnd);
+    // What a browser's DOM operation makes of the page, from the page's own parse.
+    const std::string html =
+        replacing ? snippet : host::testing::kWrapperStart + snippet + host::testing::kWrapperEnd;
+    const auto fragment =
+        host::page::parseFragment(parse, edited, html, host::page::ParseLimits{}, "fuzz");
+    const std::string expected = expectedContent(fragment, edited, replacing);
 
-    // A fresh document over the edited text: its first marker holds the snippet.
+    // A fresh document over the edited text: its first marker holds the snippet, and the
+    // whole tree is the page's with the fragment grafted in.
     auto after = std::make_shared<host::testing::MemoryPageText>(text->current());
     host::PageModel afterModel(after);
     const auto reread = afterModel.snapshot();
     const auto found = host::PageModel::elementsNamed(*reread, kMarker);
-    FUZZ_CHECK(!found.empty(), "no marker after the edit:\n" + fuzz::visible(text->current()));
+    const std::string pages =
+        "\npage:   " + fuzz::visible(original) + "\nedited: " + fuzz::visible(text->current());
+    FUZZ_CHECK(!found.empty(), "no marker after the edit" + pages);
     const std::string content = afterModel.innerHtml(afterModel.refOf(*reread, found.front()));
     FUZZ_CHECK(content == expected, "the marker holds " + fuzz::visible(content) +
-                                        "\nexpected     " + fuzz::visible(expected) +
-                                        "\nedited page: " + fuzz::visible(text->current()));
+                                        "\nexpected         " + fuzz::visible(expected) + pages);
+
+    const std::string treeExpected = dump(parse, {edited, replacing, fragment.nodes});
+    const std::string treeAfter = dump(reread->parse());
+    FUZZ_CHECK(treeAfter == treeExpected,
+               "the edited page is not the page with the snippet put in" +
+                   std::string("\nexpected: ") + treeExpected + "\ngot:      " + treeAfter + pages);
     return 0;
 }
