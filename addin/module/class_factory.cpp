@@ -30,6 +30,8 @@ com::HRESULT ConnectFactory::LockServer(bool lock) {
     return com::S_OK;
 }
 
-long serverLocks() { return g_locks.load(); }
+long serverLocks() {
+    return g_locks.load();
+}
 
 }  // namespace ostrel

@@ -3,6 +3,7 @@
 
 #include "com/class_factory.h"
 #include "com/object.h"
+#include "wizard/module_objects.h"
 
 namespace ostrel {
 
@@ -10,6 +11,9 @@ class ConnectFactory : public com::Object<com::IClassFactory> {
 public:
     com::HRESULT CreateInstance(com::IUnknown* outer, const com::Guid& iid, void** out) override;
     com::HRESULT LockServer(bool lock) override;
+
+private:
+    ModuleObject m_moduleObject;
 };
 
 // Whether some host holds the module loaded through LockServer.

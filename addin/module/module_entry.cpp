@@ -1,10 +1,11 @@
 // The module's in-process entry points. No exception leaves them.
 #include "addin/identity.h"
 #include "addin/module/class_factory.h"
+#include "addin/module/module_exports.h"
+#include "addin/module/registration.h"
 #include "com/addin_extensibility.h"
+#include "host/registry/registry_file.h"
 #include "wizard/module_objects.h"
-
-#define OSTREL_EXPORT extern "C" __attribute__((visibility("default")))
 
 OSTREL_EXPORT com::HRESULT DllGetClassObject(const com::Guid* clsid, const com::Guid* iid,
                                              void** out) {
@@ -18,7 +19,24 @@ OSTREL_EXPORT com::HRESULT DllGetClassObject(const com::Guid* clsid, const com::
     });
 }
 
+// The factory counts as an object of the module, so a host still holding one keeps it loaded.
 OSTREL_EXPORT com::HRESULT DllCanUnloadNow() {
     return ostrel::moduleObjectCount() == 0 && ostrel::serverLocks() == 0 ? com::S_OK
-                                                                            : com::S_FALSE;
+                                                                          : com::S_FALSE;
+}
+
+// All records are written in one change of the registry file: all or nothing.
+OSTREL_EXPORT com::HRESULT DllRegisterServer() {
+    return com::guarded([] {
+        const auto module = ostrel::thisModulePath();
+        ostrel::registry::RegistryFile().modify(
+            [&](ostrel::registry::RegistryTree& tree) { ostrel::writeRegistration(tree, module); });
+    });
+}
+
+OSTREL_EXPORT com::HRESULT DllUnregisterServer() {
+    return com::guarded([] {
+        ostrel::registry::RegistryFile().modify(
+            [](ostrel::registry::RegistryTree& tree) { ostrel::removeRegistration(tree); });
+    });
 }

@@ -11,6 +11,7 @@
 #include "host/editor/default_html_documents.h"
 #include "host/editor/file_dialog_service.h"
 #include "host/editor/page.h"
+#include "host/editor/registered_addins.h"
 #include "host/editor/tour_runner.h"
 #include "host/messagebox/message_box_service.h"
 
@@ -81,6 +82,9 @@ int runEditor(const CommandLine& given) {
     EditorWindow& window = session.window();
     for (const QString& page : pages) window.openPage(page);
     for (const AddInSpec& spec : cl.addIns) session.loadAddIn(spec, com::ext_cm_Startup);
+    // A tour loads only the add-ins its command line names, so that it runs the same for
+    // every user.
+    if (!cl.tour()) loadRegisteredAddIns(session, ostrel::registry::RegistryFile());
     session.startupComplete();
     window.show();
 

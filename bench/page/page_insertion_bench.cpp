@@ -1,0 +1,223 @@
+// The add-in's insertion into pages of 100 KB, 1 MB and 10 MB, with and without a marker,
+// measured for this page document and for headless Chromium on the same pages in one run.
+//
+// Chromium's figures come from tests/page/browser (playwright-core, installed on first use);
+// set OSTREL_SKIP_BROWSER=1 to measure this page document alone.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "com/error.h"
+#include "host/page/html_document_object.h"
+#include "tests/page/addin_operation.h"
+#include "tests/page/memory_page_text.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kSnippet =
+    "<form class=\"ostrel-signup\" method=\"post\" "
+    "action=\"http://www.ostrel.example/cgi/subscribe\">\r\n"
+    "  <h2>For More Information</h2>\r\n"
+    "  <input type=\"hidden\" name=\"list\" value=\"gardener42\" />\r\n"
+    "  <p><label for=\"n\">Your name</label> <input type=\"text\" id=\"n\" name=\"name\" /></p>\r\n"
+    "  <p><label for=\"f\">Your e-mail address</label> <input type=\"email\" id=\"f\" "
+    "name=\"from\" /></p>\r\n"
+    "  <p><button type=\"submit\">Subscribe</button></p>\r\n"
+    "</form>\r\n";
+
+// A page of ordinary content: headings, paragraphs with links and inline markup, tables,
+// lists with implied ends, comments. The marker, when wanted, sits before the last sections,
+// where the add-in's first run put it.
+std::string makePage(std::size_t size, bool marker) {
+    std::string page =
+        "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+        "<title>Garden news</title>\n</head>\n<body>\n";
+    const std::size_t markerAt = size - size / 50;
+    bool placed = !marker;
+    for (int i = 1; page.size() < size; ++i) {
+        const std::string n = std::to_string(i);
+        page += "<h2 class=\"section\">Section " + n + "</h2>\n<p>Planting notes for bed " + n +
+                ", <a href=\"bed" + n +
+                ".html\">details</a> &amp; <b>tips</b> for <i>spring</i>.</p>\n"
+                "<table border=\"1\"><tr><td>Row " +
+                n + "a</td><td>Row " + n +
+                "b</td></tr></table>\n<ul><li>Seeds<li>Water<li>Sun</ul>\n<!-- section " + n +
+                " -->\n";
+        if (!placed && page.size() >= markerAt) {
+            page += "<div id=\"OstrelInsert\">\n<p>Old sign-up form</p>\n</div>\n";
+            placed = true;
+        }
+    }
+    return page + "</body>\n</html>\n";
+}
+
+struct Case {
+    std::string name;
+    std::size_t size;
+    bool marker;
+};
+
+std::vector<Case> cases() {
+    std::vector<Case> out;
+    for (auto [label, size] :
+         {std::pair{"100KB", std::size_t(100) << 10}, std::pair{"1MB", std::size_t(1) << 20},
+          std::pair{"10MB", std::size_t(10) << 20}}) {
+        out.push_back({std::string(label) + "/no_marker", size, false});
+        out.push_back({std::string(label) + "/marker", size, true});
+    }
+    return out;
+}
+
+void insertion(benchmark::State& state, const std::string& page) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto text = std::make_shared<host::testing::MemoryPageText>(page);
+        state.ResumeTiming();
+        auto document = host::createHtmlDocument(text);
+        host::testing::runAddinInsertion(document.get(), kSnippet);
+        state.PauseTiming();
+        document = nullptr;
+        text.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.size()));
+}
+
+std::string readFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Runs Chromium over the pages; returns each case's times in milliseconds.
+std::map<std::string, std::vector<double>> browserTimes(const fs::path& folder,
+                                                        const std::vector<Case>& list) {
+    std::ofstream manifest(folder / "cases.json");
+    manifest << "[";
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        manifest << (i ? "," : "") << "{\"name\":\"" << list[i].name << "\",\"page\":\""
+                 << (folder / (std::to_string(i) + ".html")).string() << "\",\"snippet\":\""
+                 << (folder / "snippet.html").string() << "\"}";
+    }
+    manifest << "]";
+    manifest.close();
+    const std::string modules = OSTREL_BROWSER_MODULES;
+    const std::string command = "bash '" OSTREL_BROWSER_SCRIPTS "/ensure-modules.sh' '" + modules +
+                                "' >&2 && cp '" OSTREL_BENCH_SCRIPT "' '" + modules +
+                                "/' && node '" + modules + "/browser_timing.mjs' '" +
+                                (folder / "cases.json").string() + "' > '" +
+                                (folder / "times.json").string() + "'";
+    if (std::system(command.c_str()) != 0) {
+        std::cerr << "Chromium timing failed; only this page document is measured.\n";
+        return {};
+    }
+    // The output is {"name":[t,...],...}; names hold no quotes or brackets.
+    std::map<std::string, std::vector<double>> out;
+    const std::string json = readFile(folder / "times.json");
+    for (std::size_t at = json.find('"'); at != std::string::npos; at = json.find('"', at)) {
+        const std::size_t nameEnd = json.find('"', at + 1);
+        const std::string name = json.substr(at + 1, nameEnd - at - 1);
+        const std::size_t open = json.find('[', nameEnd);
+        const std::size_t close = json.find(']', open);
+        std::stringstream values(json.substr(open + 1, close - open - 1));
+        for (std::string v; std::getline(values, v, ',');) out[name].push_back(std::stod(v));
+        at = close;
+    }
+    return out;
+}
+
+// Keeps each run's times per iteration, in milliseconds, for the comparison table.
+class RecordingReporter : public benchmark::ConsoleReporter {
+public:
+    struct Figures {
+        double wall = 0;
+        double cpu = 0;
+    };
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            if (run.run_type != Run::RT_Iteration) continue;
+            const double toMs = 1e3 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            m_runs[run.benchmark_name()] = {run.GetAdjustedRealTime() * toMs,
+                                            run.GetAdjustedCPUTime() * toMs};
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, Figures> m_runs;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    const auto list = cases();
+    const fs::path folder = fs::temp_directory_path() / "ostrel-page-bench";
+    fs::create_directories(folder);
+    std::vector<std::string> pages;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        pages.push_back(makePage(list[i].size, list[i].marker));
+        std::ofstream(folder / (std::to_string(i) + ".html"), std::ios::binary) << pages.back();
+    }
+    std::ofstream(folder / "snippet.html", std::ios::binary) << kSnippet;
+
+    std::map<std::string, std::vector<double>> browser;
+    if (!std::getenv("OSTREL_SKIP_BROWSER")) browser = browserTimes(folder, list);
+
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const std::string& page = pages[i];
+        benchmark::RegisterBenchmark(("Ours/" + list[i].name).c_str(),
+                                     [&page](benchmark::State& s) { insertion(s, page); })
+            ->Unit(benchmark::kMillisecond)
+            ->MinTime(1.0);
+        const auto times = browser.find(list[i].name);
+        if (times == browser.end() || times->second.empty()) continue;
+        const std::vector<double> ms = times->second;
+        benchmark::RegisterBenchmark(("Chromium/" + list[i].name).c_str(),
+                                     [ms](benchmark::State& s) {
+                                         std::size_t k = 0;
+                                         for (auto _ : s)
+                                             s.SetIterationTime(ms[k++ % ms.size()] / 1000.0);
+                                     })
+            ->UseManualTime()
+            ->Iterations(static_cast<benchmark::IterationCount>(ms.size()))
+            ->Unit(benchmark::kMillisecond);
+    }
+    RecordingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    auto find = [&](const std::string& prefix) -> const RecordingReporter::Figures* {
+        for (const auto& [name, figures] : reporter.m_runs) {
+            if (name.starts_with(prefix)) return &figures;
+        }
+        return nullptr;
+    };
+    std::printf("\n%-18s %14s %14s %14s %8s\n", "page", "ours wall (ms)", "ours CPU (ms)",
+                "Chromium (ms)", "ratio");
+    for (const Case& c : list) {
+        const auto* ours = find("Ours/" + c.name + "/");
+        const auto* theirs = find("Chromium/" + c.name + "/");
+        if (!ours) continue;
+        if (!theirs) {
+            std::printf("%-18s %14.1f %14.1f %14s %8s\n", c.name.c_str(), ours->wall, ours->cpu,
+                        "-", "-");
+        } else {
+            std::printf("%-18s %14.1f %14.1f %14.1f %8.2f\n", c.name.c_str(), ours->wall, ours->cpu,
+                        theirs->wall, ours->wall / theirs->wall);
+        }
+    }
+    std::printf(
+        "ratio = ours (wall) / Chromium (wall, timed inside the page: parse, operation, "
+        "serialization)\n");
+    return com::liveObjectCount() == 0 ? 0 : 1;
+}

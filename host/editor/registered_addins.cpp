@@ -1,0 +1,52 @@
+// Finding the add-ins registered for start-up and loading them into the session.
+#include "host/editor/registered_addins.h"
+
+#include "com/error.h"
+#include "host/messagebox/message_box_service.h"
+#include "host/regtool/class_registration.h"
+
+namespace host {
+
+namespace reg = ostrel::registration;
+
+RegisteredAddIns findRegisteredAddIns(const ostrel::registry::RegistryFile& registry) {
+    RegisteredAddIns found;
+    ostrel::registry::RegistryTree tree;
+    try {
+        tree = registry.read();
+    } catch (const com::Error& e) {
+        found.problems.push_back(QStringLiteral("The list of add-ins cannot be read: %1")
+                                     .arg(QString::fromStdString(e.description())));
+        return found;
+    }
+    for (const auto& entry : reg::listAddIns(tree, kHostRegistryRoot)) {
+        if (entry.loadBehavior != reg::kLoadAtStartup) continue;
+        try {
+            const auto server = reg::resolveProgId(tree, entry.progId);
+            found.toLoad.push_back({QString::fromStdString(server.module.string()), server.clsid});
+        } catch (const com::Error& e) {
+            found.problems.push_back(QString::fromStdString(e.description()));
+        }
+    }
+    return found;
+}
+
+void loadRegisteredAddIns(EditorSession& session, const ostrel::registry::RegistryFile& registry) {
+    const auto found = findRegisteredAddIns(registry);
+    for (const QString& problem : found.problems) {
+        session.window().messages().show(&session.window(), {QStringLiteral("pagehost"),
+                                                             problem,
+                                                             MessageIcon::Warning,
+                                                             {MessageButton::Ok},
+                                                             MessageButton::Ok});
+    }
+    for (const AddInSpec& spec : found.toLoad) {
+        bool loaded = false;
+        for (std::size_t i = 0; i < session.addInCount() && !loaded; ++i) {
+            loaded = session.addIn(i).classId() == spec.classId;
+        }
+        if (!loaded) session.loadAddIn(spec, com::ext_cm_Startup);
+    }
+}
+
+}  // namespace host

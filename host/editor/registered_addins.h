@@ -1,0 +1,30 @@
+// The add-ins that the per-user registry asks the editor to load when it starts.
+#pragma once
+
+#include <QString>
+#include <string_view>
+#include <vector>
+
+#include "host/editor/editor_session.h"
+#include "host/registry/registry_file.h"
+
+namespace host {
+
+// The editor's registry root; its list of add-ins is the subkey "Addins".
+inline constexpr std::string_view kHostRegistryRoot =
+    "HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\FrontPage";
+
+struct RegisteredAddIns {
+    std::vector<AddInSpec> toLoad;  // entries to load at start, resolved to module and class
+    std::vector<QString> problems;  // entries, or the registry, that could not be read
+};
+
+// Entries with load behaviour 3, in the list's order, resolved program id -> class id ->
+// module. Never throws: what cannot be resolved becomes a problem that names it.
+RegisteredAddIns findRegisteredAddIns(const ostrel::registry::RegistryFile& registry);
+
+// Loads and connects each registered add-in at start-up, skipping classes the session has
+// loaded already. Problems and modules that fail are reported to the author and skipped.
+void loadRegisteredAddIns(EditorSession& session, const ostrel::registry::RegistryFile& registry);
+
+}  // namespace host

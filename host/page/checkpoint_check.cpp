@@ -1,0 +1,272 @@
+// Verification of an edit from a checkpoint: the page from the checkpoint on, behind start
+// tags that rebuild the parser's state there, must parse to the expected tree's nodes from
+// that point on. The text before the checkpoint parses as before by construction; the checks
+// in findCheckpoint make sure the rebuilt state is the page's state at the checkpoint (open
+// elements, formatting elements to reopen, form pointer, quirks mode, insertion mode).
+#include "host/page/checkpoint_check.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+
+#include "host/page/gumbo_tree.h"
+#include "host/page/source_spans.h"
+
+namespace host::page {
+namespace {
+
+constexpr unsigned kMoved =
+    GUMBO_INSERTION_FOSTER_PARENTED | GUMBO_INSERTION_ADOPTION_AGENCY_CLONED |
+    GUMBO_INSERTION_ADOPTION_AGENCY_MOVED | GUMBO_INSERTION_RECONSTRUCTED_FORMATTING_ELEMENT;
+
+// Containers whose start tag, written again, opens them in the same way and leaves no other
+// state (no formatting entry, no form pointer, no template mode, no foreign content).
+bool rebuildable(const GumboNode* e) {
+    if (e->v.element.tag_namespace != GUMBO_NAMESPACE_HTML || (e->parse_flags & kMoved)) {
+        return false;
+    }
+    switch (e->v.element.tag) {
+        case GUMBO_TAG_DIV:
+        case GUMBO_TAG_SPAN:
+        case GUMBO_TAG_P:
+        case GUMBO_TAG_SECTION:
+        case GUMBO_TAG_ARTICLE:
+        case GUMBO_TAG_MAIN:
+        case GUMBO_TAG_HEADER:
+        case GUMBO_TAG_FOOTER:
+        case GUMBO_TAG_NAV:
+        case GUMBO_TAG_ASIDE:
+        case GUMBO_TAG_UL:
+        case GUMBO_TAG_OL:
+        case GUMBO_TAG_LI:
+        case GUMBO_TAG_DL:
+        case GUMBO_TAG_DD:
+        case GUMBO_TAG_DT:
+        case GUMBO_TAG_TABLE:
+        case GUMBO_TAG_TBODY:
+        case GUMBO_TAG_THEAD:
+        case GUMBO_TAG_TFOOT:
+        case GUMBO_TAG_TR:
+        case GUMBO_TAG_TD:
+        case GUMBO_TAG_TH:
+        case GUMBO_TAG_CENTER:
+        case GUMBO_TAG_BLOCKQUOTE:
+        case GUMBO_TAG_ADDRESS:
+        case GUMBO_TAG_FIELDSET:
+        case GUMBO_TAG_FIGURE:
+        case GUMBO_TAG_FIGCAPTION:
+        case GUMBO_TAG_H1:
+        case GUMBO_TAG_H2:
+        case GUMBO_TAG_H3:
+        case GUMBO_TAG_H4:
+        case GUMBO_TAG_H5:
+        case GUMBO_TAG_H6:
+        case GUMBO_TAG_LABEL:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool containsNoCase(std::string_view text, std::string_view lowerNeedle) {
+    if (lowerNeedle.empty() || text.size() < lowerNeedle.size()) return false;
+    for (std::size_t at = text.find('<'); at != std::string_view::npos;
+         at = text.find('<', at + 1)) {
+        if (text.size() - at < lowerNeedle.size()) return false;
+        std::size_t i = 0;
+        while (i < lowerNeedle.size() &&
+               std::tolower(static_cast<unsigned char>(text[at + i])) == lowerNeedle[i]) {
+            ++i;
+        }
+        if (i == lowerNeedle.size()) return true;
+    }
+    return false;
+}
+
+const GumboNode* childAt(const GumboNode* n, std::size_t i) {
+    auto kids = childrenOf(n);
+    return i < kids.size() ? kids[i] : nullptr;
+}
+
+}  // namespace
+
+void StateScan::visit(const GumboNode* e) {
+    const ParsedHtml& page = m_page;
+    const GumboElement& el = e->v.element;
+    bool leavesState = (e->parse_flags & kMoved) != 0;
+    // Written earlier than an element before it in the tree: the parser moved nodes around
+    // it (foster parenting out of an open table, formatting elements reopened), and gumbo
+    // does not flag all such moves. Nothing from its start on is checked from a checkpoint.
+    const std::size_t start = page.offsetOf(el.start_pos);
+    if (start < m_latestStart) leavesState = true;
+    m_latestStart = std::max(m_latestStart, start);
+    if (el.tag_namespace == GUMBO_NAMESPACE_HTML) {
+        switch (el.tag) {
+            case GUMBO_TAG_FORM:
+                // Only </form> clears the form pointer; gumbo records no end for it.
+                leavesState |= el.end_pos.offset != 0 || el.original_end_tag.length != 0;
+                break;
+            case GUMBO_TAG_TEMPLATE:
+            case GUMBO_TAG_OBJECT:
+            case GUMBO_TAG_APPLET:
+            case GUMBO_TAG_MARQUEE:
+            case GUMBO_TAG_FRAMESET:
+            case GUMBO_TAG_ISINDEX:
+                leavesState = true;
+                break;
+            default:
+                break;
+        }
+        if (isFormatting(e)) {
+            leavesState |=
+                (e->parse_flags & GUMBO_INSERTION_IMPLICIT_END_TAG) != 0 || !endTagSpan(page, e);
+        }
+    }
+    if (leavesState && start < m_clean) m_clean = start;
+}
+
+std::optional<Checkpoint> findCheckpoint(const ParsedHtml& page, std::size_t cleanUntil,
+                                         const ExpectedTree& expected, std::size_t firstShifted,
+                                         std::size_t from) {
+    std::vector<const GumboNode*> candidates;
+    const GumboNode* parent = expected.parent;
+    auto kids = childrenOf(parent);
+    for (std::size_t i = std::min(firstShifted, kids.size()); i-- > 0;) {
+        if (isElement(kids[i])) {
+            candidates.push_back(kids[i]);
+            break;
+        }
+    }
+    for (const GumboNode* n = parent; n && isElement(n) && !isHtml(n, GUMBO_TAG_BODY);
+         n = n->parent) {
+        candidates.push_back(n);
+    }
+    for (const GumboNode* anchor : candidates) {
+        const auto tag = startTagSpan(page, anchor);
+        if (!tag || tag->begin > from || tag->begin > cleanUntil ||
+            (anchor->parse_flags & kMoved)) {
+            continue;
+        }
+        Checkpoint c{anchor, {}, tag->begin};
+        bool sound = true;
+        for (const GumboNode* n = anchor->parent; sound; n = n->parent) {
+            if (!n || !isElement(n)) {
+                sound = false;
+            } else if (isHtml(n, GUMBO_TAG_BODY)) {
+                sound = n->parent == page.root();
+                c.ancestors.insert(c.ancestors.begin(), n);
+                break;
+            } else {
+                sound = rebuildable(n);
+                c.ancestors.insert(c.ancestors.begin(), n);
+            }
+        }
+        // New nodes must come after the checkpoint in any ancestor they go into.
+        for (std::size_t i = 0; sound && i < c.ancestors.size(); ++i) {
+            if (c.ancestors[i] != parent) continue;
+            const GumboNode* link = i + 1 < c.ancestors.size() ? c.ancestors[i + 1] : anchor;
+            sound = firstShifted > link->index_within_parent;
+        }
+        if (sound) return c;
+    }
+    return std::nullopt;
+}
+
+std::optional<bool> sameTreeFromCheckpoint(const ParsedHtml& page, const Checkpoint& checkpoint,
+                                           const ExpectedTree& expected, std::size_t from,
+                                           std::size_t to, const std::string& replacement,
+                                           const ParseLimits& limits) {
+    // Text that could change the state kept outside the rebuilt part: attributes merged into
+    // <html> or <body>, or a frameset replacing the body.
+    const std::string_view removed = std::string_view(page.text()).substr(from, to - from);
+    for (std::string_view changed : {std::string_view(replacement), removed}) {
+        if (containsNoCase(changed, "<body") || containsNoCase(changed, "<html") ||
+            containsNoCase(changed, "<frameset")) {
+            return std::nullopt;
+        }
+    }
+    if (containsNoCase(std::string_view(page.text()).substr(to), "<frameset")) return std::nullopt;
+    std::string text = page.quirks() ? "" : "<!DOCTYPE html>";
+    text += "<html><head></head><body>";
+    for (std::size_t i = 1; i < checkpoint.ancestors.size(); ++i) {
+        text += "<" + lowerName(checkpoint.ancestors[i]) + ">";
+    }
+    text.append(page.text(), checkpoint.offset, from - checkpoint.offset);
+    text += replacement;
+    text.append(page.text(), to, std::string::npos);
+    const auto rebuilt = ParsedHtml::parse(std::move(text), limits);
+
+    // The rebuilt ancestors must have come out as one chain, each first in its parent (content
+    // fostered out of a table would come before it).
+    const GumboNode* html = rebuilt->root();
+    auto inHtml = childrenOf(html);
+    if (inHtml.size() < 2 || !isHtml(inHtml[0], GUMBO_TAG_HEAD) || !childrenOf(inHtml[0]).empty() ||
+        !isHtml(inHtml[1], GUMBO_TAG_BODY)) {
+        return std::nullopt;
+    }
+    std::vector<const GumboNode*> rebuiltChain{inHtml[1]};
+    for (std::size_t i = 1; i < checkpoint.ancestors.size(); ++i) {
+        const GumboNode* next = childAt(rebuiltChain.back(), 0);
+        if (!next || !isElement(next) ||
+            next->v.element.tag != checkpoint.ancestors[i]->v.element.tag) {
+            return std::nullopt;
+        }
+        rebuiltChain.push_back(next);
+    }
+    // Nothing may land before the anchor (an open table fosters content out before itself):
+    // then the part from the checkpoint on is not one run at the end of each level.
+    const GumboNode* first = childAt(rebuiltChain.back(), 0);
+    if (!first || !isElement(first) || first->v.element.tag != checkpoint.anchor->v.element.tag) {
+        return std::nullopt;
+    }
+
+    // From the checkpoint on, level by level: the page's children after the chain link
+    // against the rebuilt ones after its link; at the deepest level from the anchor on.
+    for (std::size_t i = 0; i < checkpoint.ancestors.size(); ++i) {
+        const GumboNode* link =
+            i + 1 < checkpoint.ancestors.size() ? checkpoint.ancestors[i + 1] : checkpoint.anchor;
+        const auto wanted = expected.childrenOf(checkpoint.ancestors[i]);
+        const auto actual = childrenOf(rebuiltChain[i]);
+        std::size_t k = 0;
+        while (k < wanted.size() && wanted[k] != link) ++k;
+        if (k == wanted.size()) return std::nullopt;
+        // Nodes written after the checkpoint but placed before it in the tree (fostered out
+        // of a table) are outside the compared part: such edits are checked whole.
+        for (std::size_t j = 0; j < k; ++j) {
+            const GumboNode* n = wanted[j];
+            const std::size_t at =
+                page.offsetOf(isElement(n) ? n->v.element.start_pos : n->v.text.start_pos);
+            if (at >= checkpoint.offset) return std::nullopt;
+        }
+        const std::size_t skip = i + 1 < checkpoint.ancestors.size() ? 1 : 0;
+        if (actual.size() < skip) return false;
+        if (!sameNodes(actual.subspan(skip), wanted.subspan(k + skip), expected)) return false;
+    }
+    // After the body: the html element's and the document's last children. Comments written
+    // after </body> before the checkpoint are there too; such pages are checked whole.
+    auto writtenBefore = [&](std::span<const GumboNode* const> nodes) {
+        for (const GumboNode* n : nodes) {
+            if (!isElement(n) && page.offsetOf(n->v.text.start_pos) < checkpoint.offset)
+                return true;
+        }
+        return false;
+    };
+    auto wantedHtml = expected.childrenOf(page.root());
+    std::size_t body = 0;
+    while (body < wantedHtml.size() && wantedHtml[body] != checkpoint.ancestors[0]) ++body;
+    if (body == wantedHtml.size() || writtenBefore(wantedHtml.subspan(body + 1))) {
+        return std::nullopt;
+    }
+    if (!sameNodes(inHtml.subspan(2), wantedHtml.subspan(body + 1), expected)) return false;
+    auto wantedTop = expected.childrenOf(page.document());
+    auto actualTop = childrenOf(rebuilt->document());
+    std::size_t root = 0;
+    while (root < wantedTop.size() && wantedTop[root] != page.root()) ++root;
+    if (root == wantedTop.size() || actualTop.empty() || actualTop[0] != html ||
+        writtenBefore(wantedTop.subspan(root + 1))) {
+        return std::nullopt;
+    }
+    return sameNodes(actualTop.subspan(1), wantedTop.subspan(root + 1), expected);
+}
+
+}  // namespace host::page

@@ -1,0 +1,92 @@
+// Edit placement from verified spans: content range, insertion offsets, closing end tags.
+#include "host/page/edit_plan.h"
+
+#include "host/page/gumbo_tree.h"
+#include "host/page/page_errors.h"
+#include "host/page/page_model.h"
+#include "host/page/source_spans.h"
+
+namespace host::page {
+namespace {
+
+[[noreturn]] void cannotLocate(const GumboNode* element, const char* what, const char* source) {
+    fail(com::errc::invalidProcedureCall,
+         "The page text around <" + lowerName(element) + "> cannot be edited safely: " + what +
+             ". The page was not changed.",
+         source);
+}
+
+}  // namespace
+
+EditPlan planEdit(const ParsedHtml& page, const GumboNode* element,
+                  std::optional<AdjacentPosition> where, const char* source) {
+    EditPlan plan;
+    plan.context = element;
+    plan.parent = element;
+    const auto kids = childrenOf(element);
+    if (!where) {
+        const auto begin = contentBegin(page, element);
+        const auto end = contentEnd(page, element);
+        if (!begin || !end || end->offset < *begin) {
+            cannotLocate(element, "its content has no place of its own in the text", source);
+        }
+        // Elements still open at the end lie inside the replaced text: no end tags needed.
+        plan.from = *begin;
+        plan.to = end->offset;
+        return plan;
+    }
+    switch (*where) {
+        case AdjacentPosition::afterBegin: {
+            const auto begin = contentBegin(page, element);
+            if (!begin) cannotLocate(element, "its start tag is not written in the text", source);
+            plan.from = plan.to = *begin;
+            plan.after.assign(kids.begin(), kids.end());
+            return plan;
+        }
+        case AdjacentPosition::beforeEnd: {
+            const auto end = contentEnd(page, element);
+            if (!end) {
+                cannotLocate(element, "the end of its content has no place of its own in the text",
+                             source);
+            }
+            plan.from = plan.to = end->offset;
+            plan.prefix = end->closers;
+            plan.before.assign(kids.begin(), kids.end());
+            plan.firstShifted = kids.size();
+            return plan;
+        }
+        case AdjacentPosition::beforeBegin:
+        case AdjacentPosition::afterEnd:
+            break;
+    }
+    plan.parent = element->parent;
+    if (!plan.parent || !isElement(plan.parent)) {
+        fail(com::errc::invalidProcedureCall,
+             "HTML cannot be inserted outside the <" + lowerName(element) + "> element.", source);
+    }
+    plan.context = plan.parent;
+    const std::size_t i = element->index_within_parent;
+    if (*where == AdjacentPosition::beforeBegin) {
+        const auto tag = startTagSpan(page, element);
+        if (!tag) cannotLocate(element, "its start tag is not written in the text", source);
+        plan.from = plan.to = tag->begin;
+        plan.firstShifted = i;
+    } else if (const auto tag = endTagSpan(page, element)) {
+        plan.from = plan.to = tag->end;
+        plan.firstShifted = i + 1;
+    } else {
+        // Ended implicitly: close it (and what is open inside it) where its content ends.
+        const auto end = contentEnd(page, element);
+        if (!end) cannotLocate(element, "its end has no place of its own in the text", source);
+        plan.from = plan.to = end->offset;
+        plan.prefix = end->closers + "</" + lowerName(element) + ">";
+        plan.firstShifted = i + 1;
+    }
+    const auto siblings = childrenOf(plan.parent);
+    const auto split = siblings.begin() + static_cast<std::ptrdiff_t>(plan.firstShifted);
+    plan.before.assign(siblings.begin(), split);
+    plan.after.assign(split, siblings.end());
+    return plan;
+}
+
+}  // namespace host::page

@@ -1,0 +1,378 @@
+// Lookups over the cached parse, and edits that are checked by parsing the result.
+//
+// An edit writes the snippet as it was given where that gives the tree a browser builds
+// for the same DOM operation; otherwise it writes the snippet as the browser would
+// serialize it. Either way the page with the edit is parsed again and compared node by node
+// with the tree expected (the old tree with the snippet's nodes in place): only a match is
+// written to the text, so a span that gumbo misreports can never place an edit wrongly.
+#include "host/page/page_model.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "host/page/checkpoint_check.h"
+#include "host/page/edit_plan.h"
+#include "host/page/html_fragment.h"
+#include "host/page/html_serializer.h"
+#include "host/page/page_errors.h"
+#include "host/page/parser_divergence.h"
+#include "host/page/tree_compare.h"
+
+namespace host {
+
+using page::fail;
+
+const PageSnapshot::Index& PageSnapshot::index() const {
+    if (!m_index) {
+        Index index;
+        page::StateScan state(*m_parse);
+        page::DivergenceScan divergence(*m_parse);
+        page::forEachElement(m_parse->document(), [&](const GumboNode* e) {
+            index.elements.push_back(e);
+            state.visit(e);
+            divergence.visit(e);
+        });
+        index.cleanUntil = state.cleanUntil();
+        index.divergence = divergence.finding();
+        m_index = std::move(index);
+    }
+    return *m_index;
+}
+
+std::optional<AdjacentPosition> adjacentPositionFromName(std::string_view name) {
+    static constexpr std::pair<std::string_view, AdjacentPosition> kNames[] = {
+        {"beforebegin", AdjacentPosition::beforeBegin},
+        {"afterbegin", AdjacentPosition::afterBegin},
+        {"beforeend", AdjacentPosition::beforeEnd},
+        {"afterend", AdjacentPosition::afterEnd},
+    };
+    for (const auto& [text, position] : kNames) {
+        if (text.size() == name.size() &&
+            std::equal(text.begin(), text.end(), name.begin(), [](char a, char b) {
+                return a == std::tolower(static_cast<unsigned char>(b));
+            })) {
+            return position;
+        }
+    }
+    return std::nullopt;
+}
+
+PageModel::PageModel(std::shared_ptr<PageText> text, page::ParseLimits limits, bool wholePageChecks)
+    : m_text(std::move(text)), m_limits(limits), m_wholePageChecks(wholePageChecks) {}
+
+std::shared_ptr<const PageSnapshot> PageModel::snapshot() {
+    const std::uint64_t revision = m_text->revision();
+    if (m_snapshot && m_snapshot->revision() == revision) return m_snapshot;
+    // A page that could not be read fails again at once until its text changes.
+    if (m_failure && m_failure->revision == revision) throw m_failure->error;
+    m_snapshot.reset();  // one parse of the page in memory at a time where possible
+    try {
+        m_snapshot = std::make_shared<PageSnapshot>(
+            revision, page::ParsedHtml::parse(m_text->text(), m_limits));
+    } catch (const com::Error& e) {
+        m_failure = Failure{revision, e};
+        throw;
+    }
+    return m_snapshot;
+}
+
+ElementRef PageModel::refOf(const PageSnapshot& snapshot, const GumboNode* element) const {
+    return {snapshot.revision(), page::pathOf(element)};
+}
+
+const GumboNode* PageModel::resolve(const ElementRef& ref, const PageSnapshot& snapshot,
+                                    const char* source) const {
+    auto gone = [&]() -> const GumboNode* {
+        fail(com::errc::invalidProcedureCall,
+             "The element is no longer in the page: the page was changed after the element "
+             "was found. Look the element up again.",
+             source);
+    };
+    page::TreePath path = ref.path;
+    std::uint64_t revision = ref.revision;
+    while (revision != snapshot.revision()) {
+        auto move = std::find_if(m_moves.begin(), m_moves.end(),
+                                 [&](const Move& m) { return m.from == revision; });
+        if (move == m_moves.end()) return gone();
+        const std::size_t depth = move->parent.size();
+        if (path.size() > depth &&
+            std::equal(move->parent.begin(), move->parent.end(), path.begin())) {
+            if (move->childrenReplaced) return gone();
+            if (path[depth] >= move->firstShifted) {
+                path[depth] = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(path[depth]) +
+                                                       move->shift);
+            }
+        }
+        revision = move->to;
+    }
+    const GumboNode* node = page::nodeAt(snapshot.parse().document(), path);
+    if (!node || !page::isElement(node)) return gone();
+    return node;
+}
+
+namespace {
+
+// Element kinds that a name attribute identifies in a document's "all" collection.
+bool nameIdentifies(const GumboNode* e) {
+    if (e->v.element.tag_namespace != GUMBO_NAMESPACE_HTML) return false;
+    switch (e->v.element.tag) {
+        case GUMBO_TAG_A:
+        case GUMBO_TAG_BUTTON:
+        case GUMBO_TAG_EMBED:
+        case GUMBO_TAG_FORM:
+        case GUMBO_TAG_FRAME:
+        case GUMBO_TAG_FRAMESET:
+        case GUMBO_TAG_IFRAME:
+        case GUMBO_TAG_IMG:
+        case GUMBO_TAG_INPUT:
+        case GUMBO_TAG_MAP:
+        case GUMBO_TAG_META:
+        case GUMBO_TAG_OBJECT:
+        case GUMBO_TAG_SELECT:
+        case GUMBO_TAG_TEXTAREA:
+            return true;
+        default:
+            return false;
+    }
+}
+
+std::string lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+bool validUtf8(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        std::size_t n = 0;
+        std::uint32_t cp = 0;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if ((c & 0xE0) == 0xC0) {
+            n = 1;
+            cp = c & 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            n = 2;
+            cp = c & 0x0F;
+        } else if ((c & 0xF8) == 0xF0) {
+            n = 3;
+            cp = c & 0x07;
+        } else {
+            return false;
+        }
+        for (std::size_t k = 1; k <= n; ++k) {
+            if (i + k >= s.size()) return false;
+            const auto d = static_cast<unsigned char>(s[i + k]);
+            if ((d & 0xC0) != 0x80) return false;
+            cp = cp << 6 | (d & 0x3F);
+        }
+        static constexpr std::uint32_t kMin[] = {0, 0x80, 0x800, 0x10000};
+        if (cp < kMin[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        i += n + 1;
+    }
+    return true;
+}
+
+// Children as a parse makes them: adjacent text nodes become one.
+std::size_t mergedCount(const std::vector<const GumboNode*>& children) {
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        if (i == 0 || !page::isTextLike(children[i]) || !page::isTextLike(children[i - 1])) ++n;
+    }
+    return n;
+}
+
+// End tags for the formatting elements before the edit that the parser may still hold for
+// reopening (closed implicitly, or reopened copies), except those still open around it.
+std::string staleFormattingEnds(const PageSnapshot& s, const page::EditPlan& plan) {
+    std::vector<GumboTag> open;
+    for (const GumboNode* n = plan.parent; n && page::isElement(n); n = n->parent) {
+        open.push_back(n->v.element.tag);
+    }
+    constexpr unsigned kStale = GUMBO_INSERTION_IMPLICIT_END_TAG |
+                                GUMBO_INSERTION_RECONSTRUCTED_FORMATTING_ELEMENT |
+                                GUMBO_INSERTION_ADOPTION_AGENCY_CLONED;
+    // The parser keeps few such entries (three alike at most); the nearest ones matter.
+    constexpr std::size_t kMostEnds = 32;
+    std::vector<std::string> ends;
+    const auto& elements = s.elements();
+    for (auto it = elements.rbegin(); it != elements.rend() && ends.size() < kMostEnds; ++it) {
+        const GumboNode* e = *it;
+        if (s.parse().offsetOf(e->v.element.start_pos) >= plan.from) continue;
+        if (!page::isFormatting(e) || !(e->parse_flags & kStale)) continue;
+        if (std::find(open.begin(), open.end(), e->v.element.tag) != open.end()) continue;
+        ends.push_back("</" + page::lowerName(e) + ">");
+    }
+    std::string joined;
+    for (const std::string& end : ends) joined += end;
+    return joined;
+}
+
+const char* sourceOf(std::optional<AdjacentPosition> where) {
+    return where ? "IHTMLElement.insertAdjacentHTML" : "IHTMLElement.innerHTML";
+}
+
+}  // namespace
+
+std::vector<const GumboNode*> PageModel::elementsNamed(const PageSnapshot& s,
+                                                       std::string_view name) {
+    std::vector<const GumboNode*> found;
+    for (const GumboNode* e : s.elements()) {
+        // Attribute names come lower case from the parser.
+        const GumboVector& attributes = e->v.element.attributes;
+        for (unsigned i = 0; i < attributes.length; ++i) {
+            const auto* a = static_cast<const GumboAttribute*>(attributes.data[i]);
+            const bool key = std::strcmp(a->name, "id") == 0 ||
+                             (std::strcmp(a->name, "name") == 0 && nameIdentifies(e));
+            if (key && name == a->value) {
+                found.push_back(e);
+                break;
+            }
+        }
+    }
+    return found;
+}
+
+std::vector<const GumboNode*> PageModel::elementsWithTag(const PageSnapshot& s,
+                                                         std::string_view tag) {
+    std::vector<const GumboNode*> found;
+    const std::string wanted = lower(tag);
+    const GumboTag known = gumbo_tagn_enum(wanted.data(), static_cast<unsigned>(wanted.size()));
+    if (known != GUMBO_TAG_UNKNOWN) {
+        // Known tags compare by number; foreign elements keep their written case.
+        for (const GumboNode* e : s.elements()) {
+            if (e->v.element.tag != known) continue;
+            if (e->v.element.tag_namespace == GUMBO_NAMESPACE_HTML ||
+                page::serializedName(e) == tag) {
+                found.push_back(e);
+            }
+        }
+        return found;
+    }
+    for (const GumboNode* e : s.elements()) {
+        if (e->v.element.tag_namespace == GUMBO_NAMESPACE_HTML ? page::lowerName(e) == wanted
+                                                               : page::serializedName(e) == tag) {
+            found.push_back(e);
+        }
+    }
+    return found;
+}
+
+std::string PageModel::innerHtml(const ElementRef& ref) {
+    auto s = snapshot();
+    const GumboNode* e = resolve(ref, *s, "IHTMLElement.innerHTML");
+    return page::serializeNodes(page::childrenOf(e), e);
+}
+
+void PageModel::setInnerHtml(const ElementRef& ref, const std::string& html) {
+    edit(ref, std::nullopt, html, sourceOf(std::nullopt));
+}
+
+void PageModel::insertAdjacentHtml(const ElementRef& ref, AdjacentPosition where,
+                                   const std::string& html) {
+    edit(ref, where, html, sourceOf(where));
+}
+
+void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> where,
+                     const std::string& html, const char* source) {
+    if (!validUtf8(html)) {
+        fail(com::errc::invalidProcedureCall,
+             "The HTML to insert is not valid UTF-8 text; the page was not changed.", source);
+    }
+    auto s = snapshot();
+    const page::ParsedHtml& page = s->parse();
+    const GumboNode* element = resolve(ref, *s, source);
+    if (const auto& why = s->readsUnlikeBrowsers()) {
+        fail(com::errc::invalidProcedureCall,
+             "This page cannot be edited safely: browsers read " + *why +
+                 " differently from this editor. The page was not changed.",
+             source);
+    }
+    const page::EditPlan plan = page::planEdit(page, element, where, source);
+    const GumboNode* parent = plan.parent;
+    const std::size_t from = plan.from;
+    const std::size_t to = plan.to;
+    const std::size_t firstShifted = plan.firstShifted;
+
+    const page::Fragment fragment = page::parseFragment(page, plan.context, html, m_limits, source);
+    page::ExpectedTree expected{page.document(), parent, plan.before};
+    expected.children.insert(expected.children.end(), fragment.nodes.begin(), fragment.nodes.end());
+    expected.children.insert(expected.children.end(), plan.after.begin(), plan.after.end());
+
+    std::vector<std::string> candidates{plan.prefix + html};
+    const std::string serialized = page::serializeNodes(fragment.nodes, plan.context);
+    if (plan.prefix + serialized != candidates[0]) candidates.push_back(plan.prefix + serialized);
+
+    const auto checkpoint = m_wholePageChecks ? std::nullopt
+                                              : page::findCheckpoint(page, s->stateCleanUntil(),
+                                                                     expected, firstShifted, from);
+    const page::TreePath parentPath = page::pathOf(parent);
+    const std::size_t oldCount = page::childrenOf(parent).size();
+    bool staleTried = false;
+    for (std::size_t c = 0; c < candidates.size(); ++c) {
+        const std::string candidate = candidates[c];
+        std::optional<bool> same;
+        if (checkpoint) {
+            same = page::sameTreeFromCheckpoint(page, *checkpoint, expected, from, to, candidate,
+                                                m_limits);
+        }
+        std::unique_ptr<page::ParsedHtml> reparsed;
+        std::size_t newCount = mergedCount(expected.children);
+        if (!same) {
+            const std::string& old = page.text();
+            std::string updated;
+            updated.reserve(old.size() - (to - from) + candidate.size());
+            updated.append(old, 0, from).append(candidate).append(old, to, std::string::npos);
+            reparsed = page::ParsedHtml::parse(std::move(updated), m_limits);
+            same = page::sameTree(reparsed->document(), expected);
+            if (const GumboNode* newParent = page::nodeAt(reparsed->document(), parentPath)) {
+                newCount = page::childrenOf(newParent).size();
+            }
+        }
+        if (!*same) {
+            // Last resort: formatting elements closed by misnested markup earlier in the page
+            // are reopened around new text; their end tags, written first, stop that.
+            if (c + 1 == candidates.size() && !staleTried) {
+                staleTried = true;
+                if (const std::string stale = staleFormattingEnds(*s, plan); !stale.empty()) {
+                    candidates.push_back(plan.prefix + stale + serialized);
+                }
+            }
+            continue;
+        }
+
+        const std::uint64_t revisionBefore = m_text->revision();
+        m_text->replace(from, to - from, candidate);
+        const std::uint64_t revisionAfter = m_text->revision();
+        m_snapshot.reset();
+        s.reset();
+        // The whole-page parse made for the check serves the next lookups.
+        if (reparsed && m_text->text() == reparsed->text()) {
+            m_snapshot = std::make_shared<PageSnapshot>(revisionAfter, std::move(reparsed));
+        }
+        if (revisionAfter != revisionBefore) {
+            m_moves.push_back(
+                {revisionBefore, revisionAfter, parentPath, firstShifted,
+                 static_cast<std::ptrdiff_t>(newCount) - static_cast<std::ptrdiff_t>(oldCount),
+                 !where.has_value()});
+            if (m_moves.size() > 64) m_moves.pop_front();
+        }
+        return;
+    }
+    fail(com::errc::invalidProcedureCall,
+         "The HTML cannot be placed " +
+             std::string(!where                                    ? "inside"
+                         : *where == AdjacentPosition::beforeBegin ? "before"
+                         : *where == AdjacentPosition::afterEnd    ? "after"
+                                                                   : "inside") +
+             " <" + page::lowerName(element) +
+             "> so that the page reads as a browser would build it (the element or the HTML "
+             "does not allow that nesting). The page was not changed.",
+         source);
+}
+
+}  // namespace host

@@ -1,0 +1,146 @@
+// Finds the few constructs where gumbo's parsing rules are older than the browsers'.
+#include "host/page/parser_divergence.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+
+#include "host/page/gumbo_tree.h"
+#include "host/page/source_spans.h"
+
+namespace host::page {
+namespace {
+
+// The tag names written in text[from, to), lower case, end tags with a leading '/'.
+std::vector<std::string> tagsIn(std::string_view text, std::size_t from, std::size_t to) {
+    std::vector<std::string> names;
+    for (std::size_t at = text.find('<', from); at != std::string_view::npos && at < to;
+         at = text.find('<', at + 1)) {
+        std::size_t i = at + 1;
+        std::string name;
+        if (i < to && text[i] == '/') {
+            name = "/";
+            ++i;
+        }
+        while (i < to && std::isalnum(static_cast<unsigned char>(text[i]))) {
+            name += static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
+            ++i;
+        }
+        const std::size_t first = name.starts_with('/') ? 1 : 0;
+        if (name.size() > first && std::isalpha(static_cast<unsigned char>(name[first]))) {
+            names.push_back(std::move(name));
+        }
+    }
+    return names;
+}
+
+// The name of the end tag written at `at` ("</name ...>"), as the tokenizer reads it: up to
+// white space, '/' or '>', in lower case.
+std::string endTagName(std::string_view text, std::size_t at) {
+    std::string name;
+    for (std::size_t i = at + 2; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '>' || c == '/' || c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f')
+            break;
+        name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return name;
+}
+
+// Foreign elements whose content is parsed as HTML.
+bool integratesHtml(const GumboNode* e) {
+    const GumboTag tag = e->v.element.tag;
+    if (e->v.element.tag_namespace == GUMBO_NAMESPACE_SVG) {
+        return tag == GUMBO_TAG_FOREIGNOBJECT || tag == GUMBO_TAG_DESC || tag == GUMBO_TAG_TITLE;
+    }
+    if (e->v.element.tag_namespace == GUMBO_NAMESPACE_MATHML) {
+        return tag == GUMBO_TAG_MI || tag == GUMBO_TAG_MO || tag == GUMBO_TAG_MN ||
+               tag == GUMBO_TAG_MS || tag == GUMBO_TAG_MTEXT || tag == GUMBO_TAG_ANNOTATION_XML;
+    }
+    return false;
+}
+
+// Markup that old and new rules for <select> content read alike.
+bool allowedInSelect(std::string_view name) {
+    for (std::string_view ok :
+         {"option", "optgroup", "select", "script", "template", "input", "keygen", "textarea",
+          "/option", "/optgroup", "/select", "/script", "/template"}) {
+        if (name == ok) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void DivergenceScan::visit(const GumboNode* element) {
+    if (!m_finding) m_finding = check(element);
+}
+
+std::optional<std::string> DivergenceScan::check(const GumboNode* e) const {
+    const ParsedHtml& page = m_page;
+    const std::string_view text(page.text());
+    {
+        if (e->parse_flags & GUMBO_INSERTION_FROM_ISINDEX || isHtml(e, GUMBO_TAG_ISINDEX)) {
+            return "an <isindex> element";
+        }
+        if (e->v.element.tag == GUMBO_TAG_UNKNOWN) {
+            if (lowerName(e) == "search") return "a <search> element";
+            // Gumbo lets an end tag of any unknown name close any element of unknown name;
+            // browsers match names.
+            const GumboStringPiece end = e->v.element.original_end_tag;
+            const std::size_t at = page.offsetOf(end.data);
+            if (end.length > 2 && at != std::string::npos) {
+                const std::string name = endTagName(text, at);
+                if (name != lowerName(e) &&
+                    gumbo_tagn_enum(name.data(), static_cast<unsigned>(name.size())) ==
+                        GUMBO_TAG_UNKNOWN) {
+                    return "</" + name + "> closing <" + lowerName(e) + ">";
+                }
+            }
+        }
+        // In SVG and MathML, </p> and </br> now leave the foreign content; gumbo's rules
+        // are older.
+        if ((isElement(e) && e->v.element.tag_namespace != GUMBO_NAMESPACE_HTML) && e->parent &&
+            isElement(e->parent) && e->parent->v.element.tag_namespace == GUMBO_NAMESPACE_HTML) {
+            const auto start = startTagSpan(page, e);
+            std::size_t end = text.size();
+            if (const auto tag = endTagSpan(page, e)) end = tag->begin;
+            // HTML inside foreignObject, desc, title and MathML text elements is HTML.
+            std::vector<Span> html;
+            std::vector<const GumboNode*> pending(childrenOf(e).begin(), childrenOf(e).end());
+            while (!pending.empty()) {
+                const GumboNode* n = pending.back();
+                pending.pop_back();
+                if (!isElement(n)) continue;
+                if (integratesHtml(n)) {
+                    const auto open = startTagSpan(page, n);
+                    const auto close = endTagSpan(page, n);
+                    html.push_back({open ? open->begin : 0, close ? close->end : text.size()});
+                    continue;
+                }
+                for (const GumboNode* kid : childrenOf(n)) pending.push_back(kid);
+            }
+            for (std::size_t at = text.find("</", start ? start->end : 0);
+                 at != std::string_view::npos && at < end; at = text.find("</", at + 2)) {
+                const bool inHtml = std::any_of(html.begin(), html.end(), [&](const Span& r) {
+                    return at >= r.begin && at < r.end;
+                });
+                const std::string name = endTagName(text, at);
+                if (!inHtml && (name == "p" || name == "br")) {
+                    return "</" + name + "> inside <" + lowerName(e) + ">";
+                }
+            }
+        }
+        if (!isHtml(e, GUMBO_TAG_SELECT)) return std::nullopt;
+        const auto start = startTagSpan(page, e);
+        if (!start) return "a <select> element not written as such";
+        std::size_t end = text.size();
+        if (const auto tag = endTagSpan(page, e)) end = tag->begin;
+        for (const std::string& name : tagsIn(text, start->end, end)) {
+            if (!allowedInSelect(name)) return "<" + name + "> inside a <select> element";
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace host::page

@@ -1,0 +1,28 @@
+// Whether a parsed page is exactly the tree expected after an edit.
+#pragma once
+
+#include <gumbo.h>
+
+#include <span>
+#include <vector>
+
+namespace host::page {
+
+// The expected tree: `document` as parsed, except that `parent` has `children` instead of
+// its own (nodes of the page or of a parsed snippet).
+struct ExpectedTree {
+    const GumboNode* document = nullptr;
+    const GumboNode* parent = nullptr;
+    std::vector<const GumboNode*> children;
+
+    std::span<const GumboNode* const> childrenOf(const GumboNode* node) const;
+};
+
+// Compares node by node what a DOM holds: kinds, names, namespaces, attributes in order and
+// text, with adjacent text nodes taken together as a serialization writes them.
+bool sameTree(const GumboNode* actualDocument, const ExpectedTree& expected);
+// The same for two lists of nodes and everything below them.
+bool sameNodes(std::span<const GumboNode* const> actual, std::span<const GumboNode* const> wanted,
+               const ExpectedTree& expected);
+
+}  // namespace host::page

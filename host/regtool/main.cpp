@@ -1,0 +1,24 @@
+// ostrel-regsvr: registers or unregisters an in-process module for the current user.
+#include <iostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "host/regtool/regsvr.h"
+
+int main(int argc, char** argv) {
+    const std::string program = "ostrel-regsvr";
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    ostrel::regsvr::Options options;
+    try {
+        options = ostrel::regsvr::parseArguments(args);
+    } catch (const std::invalid_argument& e) {
+        std::cerr << program << ": " << e.what() << "\n" << ostrel::regsvr::usage(program);
+        return ostrel::regsvr::kUsage;
+    }
+    if (options.help) {
+        std::cout << ostrel::regsvr::usage(program);
+        return ostrel::regsvr::kSuccess;
+    }
+    return ostrel::regsvr::run(options, std::cout, std::cerr);
+}

@@ -1,0 +1,37 @@
+// The registration tool's work: load a module and call its register or unregister entry
+// point, saying what happened.
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <span>
+#include <string>
+
+namespace ostrel::regsvr {
+
+// Exit statuses of the tool.
+enum ExitCode : int {
+    kSuccess = 0,
+    kUsage = 1,         // the command line cannot be understood
+    kLoadFailed = 2,    // the module is missing or cannot be loaded
+    kNoEntryPoint = 3,  // the module does not export the entry point
+    kEntryFailed = 4,   // the entry point reported a failure
+};
+
+struct Options {
+    bool unregister = false;
+    bool quiet = false;  // no message on success
+    bool help = false;
+    std::filesystem::path module;
+};
+
+// Parses the arguments after the program name. Throws std::invalid_argument with the reason.
+Options parseArguments(std::span<const std::string> args);
+std::string usage(std::string_view program);
+
+// Loads the module, calls DllRegisterServer (or DllUnregisterServer), unloads it.
+// Success goes to out unless quiet; failures, with the module's number, description and
+// source, go to err.
+int run(const Options& options, std::ostream& out, std::ostream& err);
+
+}  // namespace ostrel::regsvr

@@ -1,0 +1,107 @@
+// Edits of the page text: placement, verbatim or normalized text, and the gumbo pitfalls.
+#include <gtest/gtest.h>
+
+#include "com/error.h"
+#include "host/page/page_model.h"
+#include "tests/page/memory_page_text.h"
+
+namespace {
+
+using host::AdjacentPosition;
+using host::PageModel;
+using host::testing::MemoryPageText;
+
+struct Page {
+    explicit Page(std::string text)
+        : text(std::make_shared<MemoryPageText>(std::move(text))), model(this->text) {}
+
+    host::ElementRef byId(const std::string& id) {
+        auto s = model.snapshot();
+        auto found = PageModel::elementsNamed(*s, id);
+        EXPECT_EQ(found.size(), 1u) << id;
+        return model.refOf(*s, found.at(0));
+    }
+    host::ElementRef body() {
+        auto s = model.snapshot();
+        return model.refOf(*s, PageModel::elementsWithTag(*s, "body").at(0));
+    }
+    const std::string& now() const { return text->current(); }
+
+    std::shared_ptr<MemoryPageText> text;
+    PageModel model;
+};
+
+const std::string kWrapped = "<div id='OstrelInsert'>\r\n<p>Join</p></div>\r\n";
+
+TEST(PageEdit, AppendsBeforeTheBodyEndTagWhenNothingFollowsIt) {
+    Page page("<html><body><p>Hello</p></body></html>");
+    page.model.insertAdjacentHtml(page.body(), AdjacentPosition::beforeEnd, kWrapped);
+    EXPECT_EQ(page.now(), "<html><body><p>Hello</p>" + kWrapped + "</body></html>");
+    EXPECT_EQ(page.text->replacements().size(), 1u);
+}
+
+TEST(PageEdit, AppendsAtTheEndWhenWhitespaceAfterTheBodyBelongsToIt) {
+    // The line breaks after </body> and </html> are body text in a browser's tree, so the
+    // division must follow them.
+    Page page("<html><body><p>Hello</p>\n</body>\n</html>\n");
+    page.model.insertAdjacentHtml(page.body(), AdjacentPosition::beforeEnd, kWrapped);
+    EXPECT_EQ(page.now(), "<html><body><p>Hello</p>\n</body>\n</html>\n" + kWrapped);
+}
+
+TEST(PageEdit, ReplacesTheContentOfTheMarkerOnly) {
+    Page page("<body><div id=OstrelInsert class=x>old <b>form</b></div><p>after</p></body>");
+    page.model.setInnerHtml(page.byId("OstrelInsert"), "<a href='mailto:x@list.example'>Join</a>");
+    EXPECT_EQ(page.now(),
+              "<body><div id=OstrelInsert class=x><a href='mailto:x@list.example'>Join</a></div>"
+              "<p>after</p></body>");
+}
+
+TEST(PageEdit, FormEndReportedAtZeroIsNotTrusted) {
+    // Gumbo reports no end for a form closed by </form>; the content end is found otherwise.
+    Page page("<body><form id=OstrelInsert action=a><input name=q></form><p>x</p></body>");
+    page.model.setInnerHtml(page.byId("OstrelInsert"), "<input name=r>");
+    EXPECT_EQ(page.now(),
+              "<body><form id=OstrelInsert action=a><input name=r></form><p>x</p></body>");
+}
+
+TEST(PageEdit, ClosesAnImplicitlyEndedParagraphBeforeAppending) {
+    Page page("<body><p>one<p>two");
+    page.model.insertAdjacentHtml(page.body(), AdjacentPosition::beforeEnd, "<span>new</span>");
+    EXPECT_EQ(page.now(), "<body><p>one<p>two</p><span>new</span>");
+}
+
+TEST(PageEdit, UnbalancedSnippetIsWrittenNormalized) {
+    Page page("<body><div id=OstrelInsert></div><p>after</p></body>");
+    page.model.setInnerHtml(page.byId("OstrelInsert"), "<b>bold<i>both</b> tail</div></body>");
+    EXPECT_EQ(page.now(),
+              "<body><div id=OstrelInsert><b>bold<i>both</i></b><i> tail</i></div><p>after</p>"
+              "</body>");
+}
+
+TEST(PageEdit, RefusesWhatNoPageTextCanHold) {
+    // A browser keeps a form inside <p> when set through innerHTML; no page text parses so.
+    Page page("<body><p id=OstrelInsert>text</p></body>");
+    const std::string before = page.now();
+    try {
+        page.model.setInnerHtml(page.byId("OstrelInsert"), "<form><input></form>");
+        FAIL() << "edited: " << page.now();
+    } catch (const com::Error& e) {
+        EXPECT_NE(e.description().find("cannot be placed"), std::string::npos) << e.description();
+        EXPECT_EQ(e.source(), "IHTMLElement.innerHTML");
+    }
+    EXPECT_EQ(page.now(), before);
+    EXPECT_TRUE(page.text->replacements().empty());
+}
+
+TEST(PageEdit, FollowsItsOwnEditsAndRefusesAfterOthers) {
+    Page page("<body><div id=a>1</div><div id=b>2</div></body>");
+    auto b = page.byId("b");
+    page.model.insertAdjacentHtml(page.byId("a"), AdjacentPosition::beforeBegin, "<hr><hr>");
+    page.model.setInnerHtml(b, "3");
+    EXPECT_EQ(page.now(), "<body><hr><hr><div id=a>1</div><div id=b>3</div></body>");
+
+    page.text->type(6, "<i>typed</i>");
+    EXPECT_THROW(page.model.setInnerHtml(b, "4"), com::Error);
+}
+
+}  // namespace
