@@ -88,34 +88,37 @@ private:
         *result = com::Variant(std::move(value));
     }
 
-    static constexpr com::DispatchMember<HtmlElement> kMembers[] = {
-        {"tagName", 1,
-         [](HtmlElement& self, com::InvokeKind, std::span<const com::Variant>, com::Variant* r) {
-             getText(self, &HtmlElement::get_tagName, r);
-         }},
-        {"id", 2,
-         [](HtmlElement& self, com::InvokeKind, std::span<const com::Variant>, com::Variant* r) {
-             getText(self, &HtmlElement::get_id, r);
-         }},
-        {"innerHTML", 3,
-         [](HtmlElement& self, com::InvokeKind kind, std::span<const com::Variant> args,
-            com::Variant* r) {
-             if (kind == com::InvokeKind::PropertyPut) {
-                 com::check(self.put_innerHTML(com::argumentAt(args, 0).toText()), kElementSource);
-             } else {
-                 getText(self, &HtmlElement::get_innerHTML, r);
-             }
-         }},
-        {"insertAdjacentHTML", 4,
-         [](HtmlElement& self, com::InvokeKind, std::span<const com::Variant> args, com::Variant*) {
-             com::check(self.insertAdjacentHTML(com::argumentAt(args, 0).toText(),
-                                                com::argumentAt(args, 1).toText()),
-                        kElementSource);
-         }},
-    };
+    // Defined after the class: its entries use members of the class.
+    static const com::DispatchMember<HtmlElement> kMembers[4];
 
     std::shared_ptr<PageModel> m_model;
     ElementRef m_ref;
+};
+
+const com::DispatchMember<HtmlElement> HtmlElement::kMembers[4] = {
+    {"tagName", 1,
+     [](HtmlElement& self, com::InvokeKind, std::span<const com::Variant>, com::Variant* r) {
+         getText(self, &HtmlElement::get_tagName, r);
+     }},
+    {"id", 2,
+     [](HtmlElement& self, com::InvokeKind, std::span<const com::Variant>, com::Variant* r) {
+         getText(self, &HtmlElement::get_id, r);
+     }},
+    {"innerHTML", 3,
+     [](HtmlElement& self, com::InvokeKind kind, std::span<const com::Variant> args,
+        com::Variant* r) {
+         if (kind == com::InvokeKind::PropertyPut) {
+             com::check(self.put_innerHTML(com::argumentAt(args, 0).toText()), kElementSource);
+         } else {
+             getText(self, &HtmlElement::get_innerHTML, r);
+         }
+     }},
+    {"insertAdjacentHTML", 4,
+     [](HtmlElement& self, com::InvokeKind, std::span<const com::Variant> args, com::Variant*) {
+         com::check(self.insertAdjacentHTML(com::argumentAt(args, 0).toText(),
+                                            com::argumentAt(args, 1).toText()),
+                    kElementSource);
+     }},
 };
 
 // Which elements a collection holds: all, narrowed by tag name and by id or name.
@@ -235,33 +238,35 @@ private:
         return com::Variant(std::move(object));
     }
 
-    static constexpr com::DispatchMember<ElementCollection> kMembers[] = {
-        {"item", 0,
-         [](ElementCollection& self, com::InvokeKind, std::span<const com::Variant> args,
-            com::Variant* r) {
-             com::IDispatch* found = nullptr;
-             com::check(self.item(com::argumentAt(args, 0), com::argumentAt(args, 1), &found),
-                        kCollectionSource);
-             *r = objectVariant(found);
-         }},
-        {"tags", 1,
-         [](ElementCollection& self, com::InvokeKind, std::span<const com::Variant> args,
-            com::Variant* r) {
-             com::IDispatch* found = nullptr;
-             com::check(self.tags(com::argumentAt(args, 0), &found), kCollectionSource);
-             *r = objectVariant(found);
-         }},
-        {"length", 2,
-         [](ElementCollection& self, com::InvokeKind, std::span<const com::Variant>,
-            com::Variant* r) {
-             std::int32_t n = 0;
-             com::check(self.get_length(&n), kCollectionSource);
-             *r = com::Variant(n);
-         }},
-    };
+    // Defined after the class: its entries use members of the class.
+    static const com::DispatchMember<ElementCollection> kMembers[3];
 
     std::shared_ptr<PageModel> m_model;
     Filter m_filter;
+};
+
+const com::DispatchMember<ElementCollection> ElementCollection::kMembers[3] = {
+    {"item", 0,
+     [](ElementCollection& self, com::InvokeKind, std::span<const com::Variant> args,
+        com::Variant* r) {
+         com::IDispatch* found = nullptr;
+         com::check(self.item(com::argumentAt(args, 0), com::argumentAt(args, 1), &found),
+                    kCollectionSource);
+         *r = objectVariant(found);
+     }},
+    {"tags", 1,
+     [](ElementCollection& self, com::InvokeKind, std::span<const com::Variant> args,
+        com::Variant* r) {
+         com::IDispatch* found = nullptr;
+         com::check(self.tags(com::argumentAt(args, 0), &found), kCollectionSource);
+         *r = objectVariant(found);
+     }},
+    {"length", 2,
+     [](ElementCollection& self, com::InvokeKind, std::span<const com::Variant>, com::Variant* r) {
+         std::int32_t n = 0;
+         com::check(self.get_length(&n), kCollectionSource);
+         *r = com::Variant(n);
+     }},
 };
 
 class HtmlDocument : public com::Object<com::IHTMLDocument2> {

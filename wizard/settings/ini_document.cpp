@@ -56,11 +56,17 @@ IniDocument IniDocument::parse(std::string_view text) {
     for (const userfile::TextLine& source : userfile::splitLines(text)) {
         ++number;
         Line line;
-        line.raw = std::string(source.content);
+        std::string_view raw = source.content;
         line.terminator = std::string(source.terminator);
+        // A CR that ends the text is a line break that lost its LF. Read as part of the value,
+        // it would become half of a CR LF once a line is added after it, and leave the value.
+        if (line.terminator.empty() && raw.ends_with('\r')) {
+            raw.remove_suffix(1);
+            line.terminator = "\r";
+        }
+        line.raw = std::string(raw);
         if (number == 1 && source.terminator == "\r\n") document.m_newline = "\r\n";
-        std::string_view content =
-            number == 1 ? userfile::withoutByteOrderMark(source.content) : source.content;
+        std::string_view content = number == 1 ? userfile::withoutByteOrderMark(raw) : raw;
         if (!userfile::isUtf8(content)) throw TextFormatError(number, "the line is not UTF-8 text");
         content = trimBlanks(content);
         if (content.empty() || content.starts_with(';') || content.starts_with('#')) {
@@ -140,7 +146,12 @@ void IniDocument::setValue(std::string_view section, std::string_view key, std::
     }
 
     const auto addLine = [&](std::size_t at, Line line) {
-        if (at > 0 && m_lines[at - 1].terminator.empty()) m_lines[at - 1].terminator = m_newline;
+        if (at > 0) {
+            // A lone CR at the end becomes a CR LF: an LF alone after it would make one too.
+            std::string& before = m_lines[at - 1].terminator;
+            if (before.empty()) before = m_newline;
+            if (before == "\r") before = "\r\n";
+        }
         line.terminator = m_newline;
         m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
     };

@@ -32,7 +32,7 @@ private:
     enum class Kind { other, section, entry };
     struct Line {
         std::string raw;         // the line as it stands in the file, without its line break
-        std::string terminator;  // "\n", "\r\n", or "" for a last line without one
+        std::string terminator;  // "\n", "\r\n"; for the last line also "\r" or ""
         Kind kind = Kind::other;
         std::string name;   // section name, or the entry's key
         std::string value;  // the entry's decoded value

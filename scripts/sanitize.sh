@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything with AddressSanitizer and UndefinedBehaviorSanitizer
+# into build-asan/ (or $SANITIZE_BUILD_DIR), and runs every test there headless under ctest.
+# Any sanitizer finding fails its test, and so the run.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh"
+build=${SANITIZE_BUILD_DIR:-$root/build-asan}
+
+# Debug compiles fastest, and the sanitizers need no optimiser to find what they look for.
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DOSTREL_SANITIZE=ON >/dev/null
+cmake --build "$build" -j "$(nproc)"
+
+export QT_QPA_PLATFORM=offscreen
+# A finding stops the program with a failing exit status. Tests registered by ostrel_add_test
+# set ASAN_OPTIONS themselves (to detect_leaks=1); ASan stops at the first error by default,
+# so those lose nothing.
+export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:strict_init_order=1:check_initialization_order=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export LSAN_OPTIONS=suppressions=$root/scripts/lsan-suppressions.txt:print_suppressions=0
+ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 900

@@ -1,0 +1,111 @@
+// What every fuzz target shares: splitting an input into fields, a check that stops the run
+// with the input saved, and a scratch folder for targets that work on real files.
+#pragma once
+
+#include <stdlib.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+namespace fuzz {
+
+// Separates the fields of an input (a file's text, then the operations on it). The record
+// separator is rare in real files, and seed files stay readable in an editor.
+inline constexpr char kFieldSeparator = '\x1E';
+
+inline std::vector<std::string_view> splitFields(const std::uint8_t* data, std::size_t size) {
+    std::string_view rest(reinterpret_cast<const char*>(data), size);
+    std::vector<std::string_view> fields;
+    for (;;) {
+        const std::size_t at = rest.find(kFieldSeparator);
+        fields.push_back(rest.substr(0, at));
+        if (at == std::string_view::npos) return fields;
+        rest.remove_prefix(at + 1);
+    }
+}
+
+// The field at index, or "" past the end, so every input decodes to some operation.
+inline std::string_view fieldAt(const std::vector<std::string_view>& fields, std::size_t index) {
+    return index < fields.size() ? fields[index] : std::string_view();
+}
+
+// A code point (below U+110000, no surrogate) as UTF-8.
+inline void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// A broken property: prints what broke and aborts, which makes libFuzzer keep the input.
+[[noreturn]] inline void fail(const char* file, int line, const char* condition,
+                              const std::string& detail) {
+    std::fprintf(stderr, "%s:%d: check failed: %s\n%s\n", file, line, condition, detail.c_str());
+    std::abort();
+}
+
+#define FUZZ_CHECK(condition, detail)                                             \
+    do {                                                                          \
+        if (!(condition)) ::fuzz::fail(__FILE__, __LINE__, #condition, (detail)); \
+    } while (false)
+
+// Bytes shown with escapes, so a failure message says exactly what differed.
+inline std::string visible(std::string_view bytes) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out = "\"";
+    for (const char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 0x20 && u < 0x7F && c != '\\' && c != '"') {
+            out += c;
+        } else {
+            out += "\\x";
+            out += kHex[u >> 4];
+            out += kHex[u & 0xF];
+        }
+    }
+    return out + "\"";
+}
+
+// A folder made once per process and removed at its normal exit. RAM-backed where the
+// system has /dev/shm, since the settings target writes and flushes a file every run.
+inline const std::filesystem::path& scratchFolder() {
+    struct Folder {
+        Folder() {
+            std::error_code ec;
+            const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
+                                                   ? std::filesystem::path("/dev/shm")
+                                                   : std::filesystem::temp_directory_path();
+            std::string pattern = (base / "ostrel-fuzz-XXXXXX").string();
+            if (::mkdtemp(pattern.data()) == nullptr) {
+                std::perror("mkdtemp");
+                std::abort();
+            }
+            path = pattern;
+        }
+        ~Folder() {
+            std::error_code ec;
+            std::filesystem::remove_all(path, ec);
+        }
+        std::filesystem::path path;
+    };
+    static const Folder folder;
+    return folder.path;
+}
+
+}  // namespace fuzz
