@@ -1,6 +1,8 @@
 // Edit placement from verified spans: content range, insertion offsets, closing end tags.
 #include "host/page/edit_plan.h"
 
+#include <vector>
+
 #include "host/page/gumbo_tree.h"
 #include "host/page/page_errors.h"
 #include "host/page/page_model.h"
@@ -14,6 +16,36 @@ namespace {
          "The page text around <" + lowerName(element) + "> cannot be edited safely: " + what +
              ". The page was not changed.",
          source);
+}
+
+// Text between an element's tags can hold nodes that the parser put elsewhere in the tree:
+// text fostered out of a table, or the tags of elements that end there. Replacing that text
+// would delete those nodes from the page, so such an element's content is not replaced.
+void refuseForeignContent(const ParsedHtml& page, const GumboNode* element, std::size_t from,
+                          std::size_t to, const char* source) {
+    const auto inside = [&](std::size_t offset) { return offset >= from && offset < to; };
+    std::vector<const GumboNode*> stack{page.document()};
+    while (!stack.empty()) {
+        const GumboNode* node = stack.back();
+        stack.pop_back();
+        if (node == element) continue;
+        bool foreign = false;
+        if (isTextLike(node)) {
+            foreign = node->v.text.original_text.length > 0 && inside(node->v.text.start_pos.offset);
+        } else if (isElement(node)) {
+            const auto start = startTagSpan(page, node);
+            const auto end = endTagSpan(page, node);
+            foreign = (start && inside(start->begin)) || (end && inside(end->begin));
+        }
+        if (foreign) {
+            cannotLocate(element,
+                         "its text also holds parts of the page that browsers place elsewhere "
+                         "(text moved out of a table, for instance), which replacing its content "
+                         "would delete",
+                         source);
+        }
+        for (const GumboNode* child : childrenOf(node)) stack.push_back(child);
+    }
 }
 
 }  // namespace
@@ -33,6 +65,7 @@ EditPlan planEdit(const ParsedHtml& page, const GumboNode* element,
         // Elements still open at the end lie inside the replaced text: no end tags needed.
         plan.from = *begin;
         plan.to = end->offset;
+        refuseForeignContent(page, element, plan.from, plan.to, source);
         return plan;
     }
     switch (*where) {

@@ -105,3 +105,20 @@ TEST(PageEdit, FollowsItsOwnEditsAndRefusesAfterOthers) {
 }
 
 }  // namespace
+
+namespace {
+
+// A form inside a table row is empty in a browser's tree: the text written inside it is
+// moved before the table. Replacing the form's text would delete that text from the page.
+TEST(PageEdit, MarkerTextThatBrowsersPlaceElsewhereIsNotReplaced) {
+    for (const std::string original :
+         {"<table><tr><form id=OstrelInsert>Join</form></tr></table><p>end</p>",
+          "<table><tr><form name=\"OstrelInsert\">Join our list</table><p>end</p>"}) {
+        Page page(original);
+        EXPECT_THROW(page.model.setInnerHtml(page.byId("OstrelInsert"), "<b>x</b>"), com::Error)
+            << original;
+        EXPECT_EQ(page.now(), original);
+    }
+}
+
+}  // namespace
