@@ -25,7 +25,7 @@ function(ostrel_add_test name)
     target_link_libraries(${name} PRIVATE ostrel_test_main ${ARG_LIBS})
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1"
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
         DISCOVERY_TIMEOUT 60)
 endfunction()
 

@@ -12,9 +12,7 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DOSTREL_SANITIZE
 cmake --build "$build" -j "$(nproc)"
 
 export QT_QPA_PLATFORM=offscreen
-# A finding stops the program with a failing exit status. Tests registered by ostrel_add_test
-# set ASAN_OPTIONS themselves (to detect_leaks=1); ASan stops at the first error by default,
-# so those lose nothing.
+# A finding stops the program with a failing exit status.
 export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:strict_init_order=1:check_initialization_order=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 export LSAN_OPTIONS=suppressions=$root/scripts/lsan-suppressions.txt:print_suppressions=0
