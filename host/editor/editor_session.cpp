@@ -13,10 +13,10 @@ EditorSession::~EditorSession() {
     shutdown();
 }
 
-AddInModule& EditorSession::loadAddIn(const AddInSpec& spec, com::ConnectMode mode) {
-    auto module = std::make_unique<AddInModule>(spec.path.toStdString(), spec.classId);
+AddInModule& EditorSession::loadAddIn(const AddInSpec& entry, com::ConnectMode mode) {
+    auto module = std::make_unique<AddInModule>(entry.path.toStdString(), entry.classId);
     auto instance =
-        com::make<AddInInstanceObject>(spec.classId.toString(), spec.path.toStdString());
+        com::make<AddInInstanceObject>(entry.classId.toString(), entry.path.toStdString());
     if (module->state() == AddInModule::State::Created) {
         const bool connected = module->connect(m_window->application().get(), mode, instance.get());
         instance->setConnected(connected);
@@ -25,7 +25,7 @@ AddInModule& EditorSession::loadAddIn(const AddInSpec& spec, com::ConnectMode mo
         m_window->messages().show(
             m_window.get(), {QStringLiteral("pagehost"),
                              QStringLiteral("The add-in %1 (class %2) was not loaded: %3")
-                                 .arg(spec.path, QString::fromStdString(spec.classId.toString()),
+                                 .arg(entry.path, QString::fromStdString(entry.classId.toString()),
                                       QString::fromStdString(module->error())),
                              MessageIcon::Warning,
                              {MessageButton::Ok},

@@ -31,7 +31,7 @@ public:
 
     // Loads and connects one add-in. A module that cannot be loaded or connected is
     // reported to the author and skipped; the returned module then says why.
-    AddInModule& loadAddIn(const AddInSpec& spec, com::ConnectMode mode);
+    AddInModule& loadAddIn(const AddInSpec& entry, com::ConnectMode mode);
     // Tells the connected add-ins that the editor has finished starting.
     void startupComplete();
     std::size_t addInCount() const { return m_addIns.size(); }

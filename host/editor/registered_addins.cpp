@@ -40,12 +40,12 @@ void loadRegisteredAddIns(EditorSession& session, const ostrel::registry::Regist
                                                              {MessageButton::Ok},
                                                              MessageButton::Ok});
     }
-    for (const AddInSpec& spec : found.toLoad) {
+    for (const AddInSpec& entry : found.toLoad) {
         bool loaded = false;
         for (std::size_t i = 0; i < session.addInCount() && !loaded; ++i) {
-            loaded = session.addIn(i).classId() == spec.classId;
+            loaded = session.addIn(i).classId() == entry.classId;
         }
-        if (!loaded) session.loadAddIn(spec, com::ext_cm_Startup);
+        if (!loaded) session.loadAddIn(entry, com::ext_cm_Startup);
     }
 }
 

@@ -81,7 +81,7 @@ int runEditor(const CommandLine& given) {
     EditorSession session(services);
     EditorWindow& window = session.window();
     for (const QString& page : pages) window.openPage(page);
-    for (const AddInSpec& spec : cl.addIns) session.loadAddIn(spec, com::ext_cm_Startup);
+    for (const AddInSpec& entry : cl.addIns) session.loadAddIn(entry, com::ext_cm_Startup);
     // A tour loads only the add-ins its command line names, so that it runs the same for
     // every user.
     if (!cl.tour()) loadRegisteredAddIns(session, ostrel::registry::RegistryFile());
