@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds, then runs every benchmark of the project and prints one table (see bench/README.md).
+# Builds in Release mode into build-bench/ (or $BENCH_BUILD_DIR), then runs every benchmark of
+# the project and prints one table (see bench/README.md).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD_DIR:-$root/build}
-BUILD_TYPE=Release "$root/scripts/build.sh"
+build=${BENCH_BUILD_DIR:-$root/build-bench}
+BUILD_DIR=$build BUILD_TYPE=Release "$root/scripts/build.sh"
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 python3 "$root/bench/report.py" "$build/bin"
