@@ -19,8 +19,10 @@ namespace {
 }
 
 // Text between an element's tags can hold nodes that the parser put elsewhere in the tree:
-// text fostered out of a table, or the tags of elements that end there. Replacing that text
-// would delete those nodes from the page, so such an element's content is not replaced.
+// text or elements fostered out of a table, for instance. Replacing that text would delete
+// those nodes from the page, so such an element's content is not replaced. White space and
+// the end tags of enclosing elements may lie there too; the tree check after the edit
+// decides about those.
 void refuseForeignContent(const ParsedHtml& page, const GumboNode* element, std::size_t from,
                           std::size_t to, const char* source) {
     const auto inside = [&](std::size_t offset) { return offset >= from && offset < to; };
@@ -30,12 +32,11 @@ void refuseForeignContent(const ParsedHtml& page, const GumboNode* element, std:
         stack.pop_back();
         if (node == element) continue;
         bool foreign = false;
-        if (isTextLike(node)) {
+        if (node->type == GUMBO_NODE_TEXT || node->type == GUMBO_NODE_CDATA) {
             foreign = node->v.text.original_text.length > 0 && inside(node->v.text.start_pos.offset);
         } else if (isElement(node)) {
             const auto start = startTagSpan(page, node);
-            const auto end = endTagSpan(page, node);
-            foreign = (start && inside(start->begin)) || (end && inside(end->begin));
+            foreign = start && inside(start->begin);
         }
         if (foreign) {
             cannotLocate(element,
