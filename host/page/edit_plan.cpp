@@ -33,8 +33,10 @@ void refuseForeignContent(const ParsedHtml& page, const GumboNode* element, std:
         if (node == element) continue;
         bool foreign = false;
         if (node->type == GUMBO_NODE_TEXT || node->type == GUMBO_NODE_CDATA) {
-            foreign = node->v.text.original_text.length > 0 && inside(node->v.text.start_pos.offset);
-        } else if (isElement(node)) {
+            foreign = node->v.text.original_text.length > 0 &&
+                      inside(page.offsetOf(node->v.text.start_pos));
+        } else if (isElement(node) && inside(page.offsetOf(node->v.element.start_pos))) {
+            // Only a reported position inside the range is worth checking against the text.
             const auto start = startTagSpan(page, node);
             foreign = start && inside(start->begin);
         }
