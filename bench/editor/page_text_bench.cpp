@@ -93,12 +93,3 @@ BENCHMARK(BM_InsertSnippetBeforeBodyEnd)->Apply(sizes);
 BENCHMARK(BM_SaveEditedPage)->Apply(sizes);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

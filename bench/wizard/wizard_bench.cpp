@@ -110,12 +110,3 @@ void BM_BareDialogClickToPainted(benchmark::State& state) {
 
 BENCHMARK(BM_WizardClickToPainted)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_BareDialogClickToPainted)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
