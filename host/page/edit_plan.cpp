@@ -23,19 +23,15 @@ namespace {
 // those nodes from the page, so such an element's content is not replaced. White space and
 // the end tags of enclosing elements may lie there too; the tree check after the edit
 // decides about those.
-void refuseForeignContent(const ParsedHtml& page, const GumboNode* element, std::size_t from,
-                          std::size_t to, const char* source) {
+void refuseForeignContent(const ParsedHtml& page, const SourceOrder& order,
+                          const GumboNode* element, std::size_t from, std::size_t to,
+                          const char* source) {
     const auto inside = [&](std::size_t offset) { return offset >= from && offset < to; };
-    std::vector<const GumboNode*> stack{page.document()};
-    while (!stack.empty()) {
-        const GumboNode* node = stack.back();
-        stack.pop_back();
-        if (node == element) continue;
+    for (const GumboNode* node : nodesStartingWithin(page, order, element, from, to)) {
         bool foreign = false;
         if (node->type == GUMBO_NODE_TEXT || node->type == GUMBO_NODE_CDATA) {
-            foreign = node->v.text.original_text.length > 0 &&
-                      inside(page.offsetOf(node->v.text.start_pos));
-        } else if (isElement(node) && inside(page.offsetOf(node->v.element.start_pos))) {
+            foreign = node->v.text.original_text.length > 0;
+        } else if (isElement(node)) {
             // Only a reported position inside the range is worth checking against the text.
             const auto start = startTagSpan(page, node);
             foreign = start && inside(start->begin);
@@ -47,13 +43,12 @@ void refuseForeignContent(const ParsedHtml& page, const GumboNode* element, std:
                          "would delete",
                          source);
         }
-        for (const GumboNode* child : childrenOf(node)) stack.push_back(child);
     }
 }
 
 }  // namespace
 
-EditPlan planEdit(const ParsedHtml& page, const GumboNode* element,
+EditPlan planEdit(const ParsedHtml& page, const SourceOrder& order, const GumboNode* element,
                   std::optional<AdjacentPosition> where, const char* source) {
     EditPlan plan;
     plan.context = element;
@@ -68,7 +63,7 @@ EditPlan planEdit(const ParsedHtml& page, const GumboNode* element,
         // Elements still open at the end lie inside the replaced text: no end tags needed.
         plan.from = *begin;
         plan.to = end->offset;
-        refuseForeignContent(page, element, plan.from, plan.to, source);
+        refuseForeignContent(page, order, element, plan.from, plan.to, source);
         return plan;
     }
     switch (*where) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/page/parsed_html.h"
+#include "host/page/source_order.h"
 
 namespace host {
 enum class AdjacentPosition;
@@ -29,7 +30,7 @@ struct EditPlan {
 
 // For innerHTML (no position) or insertAdjacentHTML at `where` on `element`. Fails with a
 // com::Error naming the element when its text offers no trustworthy place for the edit.
-EditPlan planEdit(const ParsedHtml& page, const GumboNode* element,
+EditPlan planEdit(const ParsedHtml& page, const SourceOrder& order, const GumboNode* element,
                   std::optional<AdjacentPosition> where, const char* source);
 
 }  // namespace host::page

@@ -17,6 +17,7 @@
 #include "host/page/html_serializer.h"
 #include "host/page/page_errors.h"
 #include "host/page/parser_divergence.h"
+#include "host/page/source_order.h"
 #include "host/page/tree_compare.h"
 
 namespace host {
@@ -28,14 +29,34 @@ const PageSnapshot::Index& PageSnapshot::index() const {
         Index index;
         page::StateScan state(*m_parse);
         page::DivergenceScan divergence(*m_parse);
-        page::forEachElement(m_parse->document(), [&](const GumboNode* e) {
-            index.elements.push_back(e);
-            state.visit(e);
-            divergence.visit(e);
-        });
+        page::SourceOrderScan order(*m_parse);
+        // Every node in document order; template contents are not part of the document
+        // (lookups do not find them) but are part of the text.
+        struct Pending {
+            const GumboNode* node;
+            bool inTemplate;
+        };
+        std::vector<Pending> pending{{m_parse->document(), false}};
+        pending.reserve(256);
+        while (!pending.empty()) {
+            const auto [n, inTemplate] = pending.back();
+            pending.pop_back();
+            order.visit(n);
+            if (!inTemplate && page::isElement(n)) {
+                index.elements.push_back(n);
+                state.visit(n);
+                divergence.visit(n);
+            }
+            const bool kidsInTemplate = inTemplate || n->type == GUMBO_NODE_TEMPLATE;
+            const auto kids = page::childrenOf(n);
+            for (auto it = kids.rbegin(); it != kids.rend(); ++it) {
+                pending.push_back({*it, kidsInTemplate});
+            }
+        }
         index.cleanUntil = state.cleanUntil();
         index.movedElements = state.movedElements();
         index.divergence = divergence.finding();
+        index.order = order.take();
         m_index = std::move(index);
     }
     return *m_index;
@@ -293,7 +314,7 @@ void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> wher
                  " differently from this editor. The page was not changed.",
              source);
     }
-    const page::EditPlan plan = page::planEdit(page, element, where, source);
+    const page::EditPlan plan = page::planEdit(page, s->sourceOrder(), element, where, source);
     const GumboNode* parent = plan.parent;
     const std::size_t from = plan.from;
     const std::size_t to = plan.to;

@@ -13,6 +13,7 @@
 #include "host/page/gumbo_tree.h"
 #include "host/page/page_text.h"
 #include "host/page/parsed_html.h"
+#include "host/page/source_order.h"
 
 namespace host {
 
@@ -32,6 +33,8 @@ public:
     bool movedElements() const { return index().movedElements; }
     // What in the page browsers read differently from gumbo, if anything.
     const std::optional<std::string>& readsUnlikeBrowsers() const { return index().divergence; }
+    // Which nodes stand elsewhere in the tree than their text does.
+    const page::SourceOrder& sourceOrder() const { return index().order; }
 
 private:
     std::uint64_t m_revision;
@@ -42,6 +45,7 @@ private:
         std::size_t cleanUntil = 0;
         bool movedElements = false;
         std::optional<std::string> divergence;
+        page::SourceOrder order;
     };
     const Index& index() const;
 
