@@ -29,9 +29,16 @@ def generation_rows(names):
 
 
 def page_rows(names):
-    return [(f"page insertion {name[5:].replace('/', ', ').replace('_', ' ')}", name,
-             "Chromium/" + name[5:], "headless Chromium")
-            for name in names if name.startswith("Ours/")]
+    rows = []
+    for name in names:
+        kind, _, case = name.partition("/")
+        if kind not in ("Ours", "OneThread"):
+            continue
+        label = f"page insertion {case.replace('/', ', ').replace('_', ' ')}"
+        if kind == "OneThread":
+            label += ", one thread"
+        rows.append((label, name, "Chromium/" + case, "headless Chromium"))
+    return rows
 
 
 PROGRAMS = [

@@ -19,8 +19,28 @@ constexpr unsigned kMoved =
     GUMBO_INSERTION_FOSTER_PARENTED | GUMBO_INSERTION_ADOPTION_AGENCY_CLONED |
     GUMBO_INSERTION_ADOPTION_AGENCY_MOVED | GUMBO_INSERTION_RECONSTRUCTED_FORMATTING_ELEMENT;
 
-// Containers whose start tag, written again, opens them in the same way and leaves no other
-// state (no formatting entry, no form pointer, no template mode, no foreign content).
+const GumboNode* childAt(const GumboNode* n, std::size_t i) {
+    auto kids = childrenOf(n);
+    return i < kids.size() ? kids[i] : nullptr;
+}
+
+}  // namespace
+
+bool containsNoCase(std::string_view text, std::string_view lowerNeedle) {
+    if (lowerNeedle.empty() || text.size() < lowerNeedle.size()) return false;
+    for (std::size_t at = text.find('<'); at != std::string_view::npos;
+         at = text.find('<', at + 1)) {
+        if (text.size() - at < lowerNeedle.size()) return false;
+        std::size_t i = 0;
+        while (i < lowerNeedle.size() &&
+               std::tolower(static_cast<unsigned char>(text[at + i])) == lowerNeedle[i]) {
+            ++i;
+        }
+        if (i == lowerNeedle.size()) return true;
+    }
+    return false;
+}
+
 bool rebuildable(const GumboNode* e) {
     if (e->v.element.tag_namespace != GUMBO_NAMESPACE_HTML || (e->parse_flags & kMoved)) {
         return false;
@@ -67,28 +87,6 @@ bool rebuildable(const GumboNode* e) {
             return false;
     }
 }
-
-bool containsNoCase(std::string_view text, std::string_view lowerNeedle) {
-    if (lowerNeedle.empty() || text.size() < lowerNeedle.size()) return false;
-    for (std::size_t at = text.find('<'); at != std::string_view::npos;
-         at = text.find('<', at + 1)) {
-        if (text.size() - at < lowerNeedle.size()) return false;
-        std::size_t i = 0;
-        while (i < lowerNeedle.size() &&
-               std::tolower(static_cast<unsigned char>(text[at + i])) == lowerNeedle[i]) {
-            ++i;
-        }
-        if (i == lowerNeedle.size()) return true;
-    }
-    return false;
-}
-
-const GumboNode* childAt(const GumboNode* n, std::size_t i) {
-    auto kids = childrenOf(n);
-    return i < kids.size() ? kids[i] : nullptr;
-}
-
-}  // namespace
 
 void StateScan::visit(const GumboNode* e) {
     const ParsedHtml& page = m_page;

@@ -171,15 +171,13 @@ public:
 
 private:
     std::vector<const GumboNode*> members(const PageSnapshot& s) const {
-        std::vector<const GumboNode*> list =
-            m_filter.tag ? PageModel::elementsWithTag(s, *m_filter.tag) : s.elements();
+        // Narrowed by name first: few elements have one.
         if (m_filter.name) {
-            const auto named = PageModel::elementsNamed(s, *m_filter.name);
-            std::erase_if(list, [&](const GumboNode* e) {
-                return std::find(named.begin(), named.end(), e) == named.end();
-            });
+            auto named = PageModel::elementsNamed(s, *m_filter.name);
+            return m_filter.tag ? PageModel::elementsWithTag(named, *m_filter.tag) : named;
         }
-        return list;
+        return m_filter.tag ? PageModel::elementsWithTag(s.elements(), *m_filter.tag)
+                            : s.elements();
     }
 
     com::IDispatch* elementObject(const PageSnapshot& s, const GumboNode* e) const {
@@ -194,9 +192,9 @@ private:
     com::IDispatch* itemOf(const com::Variant& name, const com::Variant& index) {
         constexpr const char* source = "IHTMLElementCollection.item";
         auto snapshot = m_model->snapshot();
-        const auto list = members(*snapshot);
         using Kind = com::Variant::Kind;
         if (name.kind() == Kind::Int16 || name.kind() == Kind::Int32) {
+            const auto list = members(*snapshot);
             const std::int32_t position = name.toInt32();
             if (position < 0 || static_cast<std::size_t>(position) >= list.size()) {
                 if (list.empty() && m_filter.tag) {

@@ -259,14 +259,14 @@ std::vector<const GumboNode*> PageModel::elementsNamed(const PageSnapshot& s,
     return found;
 }
 
-std::vector<const GumboNode*> PageModel::elementsWithTag(const PageSnapshot& s,
-                                                         std::string_view tag) {
+std::vector<const GumboNode*> PageModel::elementsWithTag(
+    std::span<const GumboNode* const> elements, std::string_view tag) {
     std::vector<const GumboNode*> found;
     const std::string wanted = lower(tag);
     const GumboTag known = gumbo_tagn_enum(wanted.data(), static_cast<unsigned>(wanted.size()));
     if (known != GUMBO_TAG_UNKNOWN) {
         // Known tags compare by number; foreign elements keep their written case.
-        for (const GumboNode* e : s.elements()) {
+        for (const GumboNode* e : elements) {
             if (e->v.element.tag != known) continue;
             if (e->v.element.tag_namespace == GUMBO_NAMESPACE_HTML ||
                 page::serializedName(e) == tag) {
@@ -275,7 +275,7 @@ std::vector<const GumboNode*> PageModel::elementsWithTag(const PageSnapshot& s,
         }
         return found;
     }
-    for (const GumboNode* e : s.elements()) {
+    for (const GumboNode* e : elements) {
         if (e->v.element.tag_namespace == GUMBO_NAMESPACE_HTML ? page::lowerName(e) == wanted
                                                                : page::serializedName(e) == tag) {
             found.push_back(e);

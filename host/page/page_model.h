@@ -5,6 +5,7 @@
 #include <deque>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -86,7 +87,12 @@ public:
                                                        std::string_view name);
     // Elements with that tag name (any letter case for HTML elements), in document order.
     static std::vector<const GumboNode*> elementsWithTag(const PageSnapshot& s,
-                                                         std::string_view tag);
+                                                         std::string_view tag) {
+        return elementsWithTag(s.elements(), tag);
+    }
+    // The same among `elements`.
+    static std::vector<const GumboNode*> elementsWithTag(
+        std::span<const GumboNode* const> elements, std::string_view tag);
 
     std::string innerHtml(const ElementRef& ref);
     void setInnerHtml(const ElementRef& ref, const std::string& html);

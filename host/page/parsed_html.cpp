@@ -2,7 +2,6 @@
 #include "host/page/parsed_html.h"
 
 #include <cctype>
-#include <csetjmp>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -11,84 +10,14 @@
 #include <vector>
 
 #include "host/page/gumbo_tree.h"
+#include "host/page/halves_parse.h"
 #include "host/page/page_errors.h"
+#include "host/page/parse_arena.h"
 #include "host/page/quirks_mode.h"
 
 namespace host::page {
 
-// Gumbo allocates many small blocks and frees them all at the end; a bump arena does that
-// faster and lets a parse be dropped without walking its tree (gumbo's own destroy recurses
-// once per nesting level, which a deep page turns into a stack overflow).
-class ParsedHtml::Arena {
-public:
-    Arena(std::size_t memoryLimit, std::chrono::steady_clock::time_point deadline)
-        : m_memoryLimit(memoryLimit), m_deadline(deadline) {}
-    ~Arena() {
-        for (char* block : m_blocks) std::free(block);
-    }
-
-    void* allocate(std::size_t size) {
-        size = (size + kAlign - 1) & ~(kAlign - 1);
-        if (size > m_left) newBlock(size);
-        void* p = m_next;
-        m_next += size;
-        m_left -= size;
-        if ((++m_calls & 0xFFF) == 0 && std::chrono::steady_clock::now() > m_deadline) {
-            giveUp(Overrun::time);
-        }
-        return p;
-    }
-
-    enum class Overrun { none, time, memory, outOfMemory };
-    std::jmp_buf escape;
-    Overrun overrun = Overrun::none;
-
-private:
-    static constexpr std::size_t kAlign = alignof(std::max_align_t);
-    static constexpr std::size_t kBlock = std::size_t(4) << 20;
-
-    void newBlock(std::size_t size) {
-        const std::size_t bytes = size > kBlock ? size : kBlock;
-        if (m_reserved + bytes > m_memoryLimit) giveUp(Overrun::memory);
-        // Zeroed: gumbo leaves some fields unwritten on some paths (and fresh pages from
-        // the system cost nothing to zero).
-        auto* block = static_cast<char*>(std::calloc(1, bytes));
-        if (!block) giveUp(Overrun::outOfMemory);
-        m_blocks.push_back(block);
-        m_reserved += bytes;
-        m_next = block;
-        m_left = bytes;
-    }
-
-    // Leaves the parser through the jump set up around it. Only C frames of gumbo and this
-    // frame (nothing with a destructor) lie between; the arena owns all the parser's memory.
-    [[noreturn]] void giveUp(Overrun why) {
-        overrun = why;
-        std::longjmp(escape, 1);
-    }
-
-    std::vector<char*> m_blocks;
-    char* m_next = nullptr;
-    std::size_t m_left = 0;
-    std::size_t m_reserved = 0;
-    std::size_t m_calls = 0;
-    std::size_t m_memoryLimit;
-    std::chrono::steady_clock::time_point m_deadline;
-};
-
 namespace {
-
-void* arenaAllocate(void* arena, std::size_t size) {
-    return static_cast<ParsedHtml::Arena*>(arena)->allocate(size);
-}
-void arenaFree(void*, void*) {}
-
-// Kept free of objects with destructors: the arena may jump back into it.
-GumboOutput* runParser(const GumboOptions* options, const char* data, std::size_t size,
-                       std::jmp_buf* escape) {
-    if (setjmp(*escape) != 0) return nullptr;
-    return gumbo_parse_with_options(options, data, size);
-}
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
@@ -113,13 +42,9 @@ std::unique_ptr<ParsedHtml> ParsedHtml::parse(std::string text, const ParseLimit
     const auto deadline = std::chrono::steady_clock::now() + limits.baseTime +
                           std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                               limits.timePerMegabyte * megabytes);
-    parsed->m_arena = std::make_unique<Arena>(
-        limits.baseMemory + limits.memoryPerSourceByte * t.size(), deadline);
+    const std::size_t memoryLimit = limits.baseMemory + limits.memoryPerSourceByte * t.size();
 
     GumboOptions options = kGumboDefaultOptions;
-    options.allocator = arenaAllocate;
-    options.deallocator = arenaFree;
-    options.userdata = parsed->m_arena.get();
     options.max_errors = 0;  // parse errors are not used; recording them costs memory
     options.fragment_context = fragment.tag;
     options.fragment_namespace = fragment.ns;
@@ -130,14 +55,21 @@ std::unique_ptr<ParsedHtml> ParsedHtml::parse(std::string text, const ParseLimit
     std::string& writable = parsed->m_text;
     const char saved = legacy ? writable[legacy->nameAt] : '\0';
     if (legacy) writable[legacy->nameAt] = writable[legacy->nameAt] == '_' ? '-' : '_';
-    parsed->m_output = runParser(&options, t.data() + parsed->m_skipped,
-                                 t.size() - parsed->m_skipped, &parsed->m_arena->escape);
+    const bool halves = fragment.tag == GUMBO_TAG_LAST && limits.halvesFrom != 0 &&
+                        t.size() >= limits.halvesFrom &&
+                        parseInHalves(*parsed, options, memoryLimit, deadline, limits.halvesAt);
+    if (!halves) {
+        parsed->m_arenas.clear();
+        parsed->m_arenas.push_back(std::make_unique<ParseArena>(memoryLimit, deadline));
+        parsed->m_output = parsed->m_arenas.front()->run(options, t.data() + parsed->m_skipped,
+                                                          t.size() - parsed->m_skipped);
+    }
     if (legacy) writable[legacy->nameAt] = saved;
     if (!parsed->m_output) {
-        switch (parsed->m_arena->overrun) {
-            case Arena::Overrun::outOfMemory:
+        switch (parsed->m_arenas.front()->overrun()) {
+            case ParseArena::Overrun::outOfMemory:
                 throw std::bad_alloc();
-            case Arena::Overrun::memory:
+            case ParseArena::Overrun::memory:
                 fail(com::errc::overflow,
                      "The page is too complex to edit: reading it needs more memory than "
                      "allowed (it may be nested too deeply).",
@@ -258,14 +190,14 @@ void ParsedHtml::repairFormEnds() {
             formKids.length ? static_cast<GumboNode*>(formKids.data[formKids.length - 1]) : nullptr;
         if (last && (last->type == GUMBO_NODE_TEXT || last->type == GUMBO_NODE_WHITESPACE)) {
             std::string joined = std::string(last->v.text.text) + *moved;
-            char* copy = static_cast<char*>(m_arena->allocate(joined.size() + 1));
+            char* copy = static_cast<char*>(m_arenas.front()->allocateAfterParse(joined.size() + 1));
             std::memcpy(copy, joined.c_str(), joined.size() + 1);
             last->v.text.text = copy;
             if (text->type == GUMBO_NODE_TEXT) last->type = GUMBO_NODE_TEXT;
         } else {
-            auto* node = static_cast<GumboNode*>(m_arena->allocate(sizeof(GumboNode)));
+            auto* node = static_cast<GumboNode*>(m_arenas.front()->allocateAfterParse(sizeof(GumboNode)));
             *node = *text;
-            char* copy = static_cast<char*>(m_arena->allocate(moved->size() + 1));
+            char* copy = static_cast<char*>(m_arenas.front()->allocateAfterParse(moved->size() + 1));
             std::memcpy(copy, moved->c_str(), moved->size() + 1);
             node->v.text.text = copy;
             node->v.text.original_text.length = endTag;
@@ -275,7 +207,7 @@ void ParsedHtml::repairFormEnds() {
             node->parent = form;
             node->index_within_parent = formKids.length;
             void** grown =
-                static_cast<void**>(m_arena->allocate(sizeof(void*) * (formKids.length + 1)));
+                static_cast<void**>(m_arenas.front()->allocateAfterParse(sizeof(void*) * (formKids.length + 1)));
             if (formKids.length) std::memcpy(grown, formKids.data, sizeof(void*) * formKids.length);
             grown[formKids.length] = node;
             formKids.data = grown;

@@ -3,21 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <random>
 #include <set>
-#include <sstream>
 
 #include "host/page/gumbo_tree.h"
 #include "host/page/page_model.h"
 #include "host/page/source_order.h"
 #include "tests/page/memory_page_text.h"
 #include "tests/page/page_damage.h"
+#include "tests/page/sample_pages.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using host::page::reportedStart;
 
 std::set<const GumboNode*> byFullWalk(const host::page::ParsedHtml& page, const GumboNode* element,
@@ -74,13 +71,6 @@ int compareAll(const std::string& text) {
     return compared;
 }
 
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 TEST(SourceOrder, RangesFindWhatAWholeWalkFinds) {
     // Moved nodes of every kind: fostered text and elements, misnested formatting elements,
     // a form in a table row, template contents, comments after the document.
@@ -104,11 +94,7 @@ TEST(SourceOrder, RangesFindWhatAWholeWalkFinds) {
     for (int round = 0; round < 300; ++round) {
         compared += compareAll(host::testing::damagePage(pages[round % pages.size()], random));
     }
-    for (const char* folder : {OSTREL_PAGE_CORPUS, OSTREL_FUZZ_PAGE_SEEDS}) {
-        for (const auto& entry : fs::directory_iterator(folder)) {
-            compared += compareAll(readFile(entry.path()));
-        }
-    }
+    for (const std::string& page : host::testing::samplePages()) compared += compareAll(page);
     EXPECT_GT(compared, 10000) << compared;
 }
 

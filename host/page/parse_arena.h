@@ -1,0 +1,67 @@
+// The memory of one gumbo parse, and the parse itself, given up when it costs too much.
+#pragma once
+
+#include <gumbo.h>
+
+#include <chrono>
+#include <csetjmp>
+#include <cstddef>
+#include <vector>
+
+namespace host::page {
+
+// Gumbo allocates many small blocks and frees them all at the end; a bump arena does that
+// faster and lets a parse be dropped without walking its tree (gumbo's own destroy recurses
+// once per nesting level, which a deep page turns into a stack overflow).
+class ParseArena {
+public:
+    ParseArena(std::size_t memoryLimit, std::chrono::steady_clock::time_point deadline)
+        : m_memoryLimit(memoryLimit), m_deadline(deadline) {}
+    ~ParseArena();
+    ParseArena(const ParseArena&) = delete;
+    ParseArena& operator=(const ParseArena&) = delete;
+
+    void* allocate(std::size_t size) {
+        size = (size + kAlign - 1) & ~(kAlign - 1);
+        if (size > m_left) newBlock(size);
+        void* p = m_next;
+        m_next += size;
+        m_left -= size;
+        if ((++m_calls & 0xFFF) == 0 && std::chrono::steady_clock::now() > m_deadline) {
+            giveUp(Overrun::time);
+        }
+        return p;
+    }
+
+    // For changes to the tree after the parse: no limits apply, and running out of memory
+    // throws std::bad_alloc.
+    void* allocateAfterParse(std::size_t size);
+
+    enum class Overrun { none, time, memory, outOfMemory };
+    Overrun overrun() const { return m_overrun; }
+
+    // Runs gumbo on this arena; nothing when the parse ran over its limits (see overrun()).
+    GumboOutput* run(GumboOptions options, const char* data, std::size_t size);
+
+private:
+    static constexpr std::size_t kAlign = alignof(std::max_align_t);
+    static constexpr std::size_t kBlock = std::size_t(4) << 20;
+
+    void newBlock(std::size_t size);
+    char* addBlock(std::size_t size);
+    // Leaves the parser through the jump set up around it. Only C frames of gumbo and this
+    // frame (nothing with a destructor) lie between; the arena owns all the parser's memory.
+    [[noreturn]] void giveUp(Overrun why);
+
+    std::jmp_buf m_escape;
+    Overrun m_overrun = Overrun::none;
+    std::vector<char*> m_blocks;
+    char* m_next = nullptr;
+    std::size_t m_left = 0;
+    std::size_t m_reserved = 0;
+    std::size_t m_calls = 0;
+    std::size_t m_memoryLimit;
+    std::chrono::steady_clock::time_point m_deadline;
+};
+
+}  // namespace host::page
