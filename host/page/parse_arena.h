@@ -3,6 +3,7 @@
 
 #include <gumbo.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csetjmp>
 #include <cstddef>
@@ -16,7 +17,11 @@ namespace host::page {
 class ParseArena {
 public:
     ParseArena(std::size_t memoryLimit, std::chrono::steady_clock::time_point deadline)
-        : m_memoryLimit(memoryLimit), m_deadline(deadline) {}
+        : m_memoryLimit(memoryLimit), m_deadline(deadline) {
+        // Room for every block the limit allows, so that no allocation of the list itself
+        // can throw through gumbo's frames.
+        m_blocks.reserve(std::min(memoryLimit / kBlock + 2, std::size_t(1) << 16));
+    }
     ~ParseArena();
     ParseArena(const ParseArena&) = delete;
     ParseArena& operator=(const ParseArena&) = delete;

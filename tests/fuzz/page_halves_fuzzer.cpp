@@ -4,12 +4,27 @@
 // Input fields (separated by 0x1E): the page, then one byte choosing where the split is
 // looked for (its value modulo 20, in twentieths of the page).
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "com/error.h"
 #include "host/page/parsed_html.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/page/parse_identity.h"
+
+namespace {
+
+// How many pages were split, reported at exit so a run shows how much it really compared.
+struct Tally {
+    long pages = 0;
+    long split = 0;
+    ~Tally() {
+        if (pages > 0) std::printf("pages split: %ld of %ld\n", split, pages);
+    }
+};
+Tally tally;
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto fields = fuzz::splitFields(data, size);
@@ -27,7 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;  // beyond the parser's limits
     }
     const auto split = host::page::ParsedHtml::parse(page, halves);
+    ++tally.pages;
     if (split->parsedInHalves()) {
+        ++tally.split;
         const std::string difference = host::testing::firstDifference(*reference, *split);
         FUZZ_CHECK(difference.empty(), difference + " in " + fuzz::visible(page));
     }
