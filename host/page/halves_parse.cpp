@@ -29,42 +29,49 @@ constexpr std::size_t kSearch = std::size_t(64) << 10;
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
 bool isAsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-bool isOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
-    return std::find(names.begin(), names.end(), name) != names.end();
+// What the quick reading of the first half needs to know of a tag.
+enum Kind : unsigned {
+    kFollowed = 1,     // rarely closed implicitly, and reopened by the split; the guess of what
+                       // is open at the split follows only these
+    kClosesBlock = 2,  // a split is tried after its end tag
+    kFormatting = 4,
+    kLeavesState = 8,  // after it the state is more than the open elements
+    kRawText = 16,     // the tokenizer reads its text up to its own end tag
+};
+
+unsigned kindOf(GumboTag tag) {
+    static const auto kinds = [] {
+        std::array<unsigned, GUMBO_TAG_LAST + 1> table{};
+        const auto mark = [&](unsigned kind, std::initializer_list<const char*> names) {
+            for (const char* name : names) table[gumbo_tag_enum(name)] |= kind;
+        };
+        mark(kFollowed | kClosesBlock,
+             {"div", "section", "article", "main", "header", "footer", "nav", "aside", "center",
+              "blockquote", "table", "ul", "ol", "dl", "fieldset", "figure", "address"});
+        mark(kClosesBlock,
+             {"p", "h1", "h2", "h3", "h4", "h5", "h6", "li", "dd", "dt", "figcaption"});
+        mark(kFormatting, {"a", "b", "big", "code", "em", "font", "i", "nobr", "s", "small",
+                           "strike", "strong", "tt", "u"});
+        mark(kLeavesState, {"template", "object", "applet", "marquee", "frameset", "isindex",
+                            "plaintext", "select", "svg", "math", "frame"});
+        mark(kRawText, {"script", "style", "textarea", "title", "xmp", "iframe", "noembed",
+                        "noframes", "noscript"});
+        table[GUMBO_TAG_UNKNOWN] = 0;
+        return table;
+    }();
+    return kinds[tag];
 }
 
-// Elements that are rarely closed implicitly and that the split can reopen; the guess of
-// what is open at the split follows only these.
-bool followed(std::string_view name) {
-    return isOneOf(name, {"div", "section", "article", "main", "header", "footer", "nav", "aside",
-                          "center", "blockquote", "table", "ul", "ol", "dl", "fieldset",
-                          "figure", "address"});
-}
-// End tags after which a split is tried.
-bool closesBlock(std::string_view name) {
-    return followed(name) ||
-           isOneOf(name, {"p", "h1", "h2", "h3", "h4", "h5", "h6", "li", "dd", "dt", "figcaption"});
-}
-bool formatting(std::string_view name) {
-    return isOneOf(name, {"a", "b", "big", "code", "em", "font", "i", "nobr", "s", "small",
-                          "strike", "strong", "tt", "u"});
-}
-// Elements after which the state is more than the open elements.
-bool leavesState(std::string_view name) {
-    return isOneOf(name, {"template", "object", "applet", "marquee", "frameset", "isindex",
-                          "plaintext", "select", "svg", "math", "frame"});
-}
-// Elements whose text the tokenizer reads up to their own end tag.
-bool rawText(std::string_view name) {
-    return isOneOf(name, {"script", "style", "textarea", "title", "xmp", "iframe", "noembed",
-                          "noframes", "noscript"});
+// The tag named at text[begin, end), in any letter case.
+GumboTag tagNamed(std::string_view text, std::size_t begin, std::size_t end) {
+    return gumbo_tagn_enum(text.data() + begin, static_cast<unsigned>(end - begin));
 }
 
 struct Split {
     std::size_t endTagBegin = 0;  // the end tag before the split: [endTagBegin, endTagEnd)
     std::size_t endTagEnd = 0;
     std::size_t at = 0;  // where the second half begins: a start tag
-    std::string endTagName;
+    GumboTag endTag = GUMBO_TAG_UNKNOWN;
 };
 
 std::string lowerAscii(std::string_view s) {
@@ -80,21 +87,29 @@ std::optional<Split> findSplit(std::string_view text, std::size_t from) {
         std::size_t i = q + 2;
         while (i < text.size() && std::isalnum(static_cast<unsigned char>(text[i]))) ++i;
         if (i == q + 2 || i >= text.size() || text[i] != '>') continue;
-        const std::string name = lowerAscii(text.substr(q + 2, i - q - 2));
-        if (!closesBlock(name)) continue;
+        const GumboTag tag = tagNamed(text, q + 2, i);
+        if (!(kindOf(tag) & kClosesBlock)) continue;
         std::size_t at = i + 1;
         while (at < text.size() && isSpace(text[at])) ++at;
         if (at + 1 >= text.size() || text[at] != '<' || !isAsciiAlpha(text[at + 1])) continue;
-        return Split{q, i + 1, at, name};
+        return Split{q, i + 1, at, tag};
     }
     return std::nullopt;
 }
 
-// A quick reading of the first half: the elements it leaves open, as far as `followed`
-// ones go, or nothing when it holds markup after which splitting is not worth trying.
-std::optional<std::vector<std::string>> guessOpen(std::string_view text) {
-    std::vector<std::string> open;
-    std::array<int, 2> balance{};  // formatting elements, forms
+// Whether text[at] begins an end tag of `tag` ("</" and its name in any letter case).
+bool isEndTagOf(std::string_view text, std::size_t at, GumboTag tag) {
+    std::size_t i = at + 2;
+    while (i < text.size() && std::isalnum(static_cast<unsigned char>(text[i]))) ++i;
+    return i > at + 2 && tagNamed(text, at + 2, i) == tag;
+}
+
+// A quick reading of the first half: the elements it leaves open, as far as followed ones
+// go, or nothing when it holds markup after which splitting is not worth trying.
+std::optional<std::vector<GumboTag>> guessOpen(std::string_view text) {
+    std::vector<GumboTag> open;
+    int formattingBalance = 0;
+    int formBalance = 0;
     std::size_t at = text.find('<');
     while (at != std::string_view::npos) {
         if (text.compare(at, 4, "<!--") == 0) {
@@ -111,7 +126,8 @@ std::optional<std::vector<std::string>> guessOpen(std::string_view text) {
             at = text.find('<', at + 1);
             continue;
         }
-        const std::string name = lowerAscii(text.substr(nameBegin, i - nameBegin));
+        const GumboTag tag = tagNamed(text, nameBegin, i);
+        const unsigned kind = kindOf(tag);
         // The end of the tag, past quoted attribute values.
         char quote = 0;
         while (i < text.size() && (quote || text[i] != '>')) {
@@ -125,34 +141,31 @@ std::optional<std::vector<std::string>> guessOpen(std::string_view text) {
         if (i >= text.size()) return std::nullopt;
         if (endTag) {
             // Gumbo remembers a </body> or </html> even where it ignores it.
-            if (name == "body" || name == "html") return std::nullopt;
-            if (formatting(name)) --balance[0];
-            if (name == "form") --balance[1];
-            if (followed(name)) {
-                const auto match = std::find(open.rbegin(), open.rend(), name);
+            if (tag == GUMBO_TAG_BODY || tag == GUMBO_TAG_HTML) return std::nullopt;
+            if (kind & kFormatting) --formattingBalance;
+            if (tag == GUMBO_TAG_FORM) --formBalance;
+            if (kind & kFollowed) {
+                const auto match = std::find(open.rbegin(), open.rend(), tag);
                 if (match != open.rend()) open.erase(std::prev(match.base()), open.end());
             }
             at = text.find('<', i);
             continue;
         }
-        if (leavesState(name)) return std::nullopt;
-        if (formatting(name)) ++balance[0];
-        if (name == "form") ++balance[1];
-        if (followed(name)) open.push_back(name);
-        if (rawText(name)) {
-            // Up to its own end tag, in any letter case.
-            const std::string close = "</" + name;
-            std::size_t end = i;
-            do {
-                end = text.find("</", end + 1);
-            } while (end != std::string_view::npos &&
-                     lowerAscii(text.substr(end, close.size())) != close);
+        if (kind & kLeavesState) return std::nullopt;
+        if (kind & kFormatting) ++formattingBalance;
+        if (tag == GUMBO_TAG_FORM) ++formBalance;
+        if (kind & kFollowed) open.push_back(tag);
+        if (kind & kRawText) {
+            std::size_t end = text.find("</", i);
+            while (end != std::string_view::npos && !isEndTagOf(text, end, tag)) {
+                end = text.find("</", end + 2);
+            }
             if (end == std::string_view::npos) return std::nullopt;
             i = end;
         }
         at = text.find('<', i);
     }
-    if (balance[0] != 0 || balance[1] != 0) return std::nullopt;
+    if (formattingBalance != 0 || formBalance != 0) return std::nullopt;
     return open;
 }
 
@@ -173,9 +186,9 @@ bool quirksOf(std::string_view text) {
 
 // Start tags that open `open` again, padded so that the text after them starts at the
 // split's column modulo 8: tabs then move on to the same stops.
-std::string prefixFor(bool quirks, const std::vector<std::string>& open, unsigned column) {
+std::string prefixFor(bool quirks, const std::vector<GumboTag>& open, unsigned column) {
     std::string tags = "<head></head><body>";
-    for (const std::string& name : open) tags += "<" + name + ">";
+    for (const GumboTag tag : open) tags.append("<").append(gumbo_normalized_tagname(tag)).append(">");
     const std::string doctype = quirks ? "" : "<!DOCTYPE html>";
     const std::size_t length = doctype.size() + std::string_view("<html>").size() + tags.size();
     const std::size_t pad = (column + 8 * 8 - 1 - length % 8) % 8;
@@ -239,7 +252,7 @@ std::optional<std::vector<GumboNode*>> openAtSplit(const ParsedHtml& page, const
     }
     if (x == 0) return std::nullopt;
     const GumboNode* closed = kids[x - 1];
-    if (!isElement(closed) || (closed->parse_flags & kMoved) || lowerName(closed) != split.endTagName) {
+    if (!isHtml(closed, split.endTag) || (closed->parse_flags & kMoved)) {
         return std::nullopt;
     }
     const auto end = endTagSpan(page, closed);
@@ -402,19 +415,31 @@ bool parseInHalves(ParsedHtml& parsed, const GumboOptions& options, std::size_t 
     const bool quirks = quirksOf(std::string_view(text).substr(skipped));
 
     const unsigned column = columnAt(std::string_view(text).substr(skipped), split->at - skipped);
-    auto parseSecond = [&](const std::vector<std::string>& open, std::string& buffer,
-                           std::size_t& prefix, bool inQuirks) {
-        buffer = prefixFor(inQuirks, open, column);
-        prefix = buffer.size();
+    // The second half behind start tags that open `open`, its positions and source spans
+    // moved over to the page text.
+    auto parseSecond = [&](const std::vector<GumboTag>& open, bool inQuirks) {
+        std::string buffer = prefixFor(inQuirks, open, column);
+        const std::size_t prefix = buffer.size();
         buffer.append(rest);
-        return parseText(options, memoryLimit, deadline, buffer.data(), buffer.size());
+        Half half = parseText(options, memoryLimit, deadline, buffer.data(), buffer.size());
+        if (half.output) {
+            const Rebase rebase(buffer, prefix, text, split->at, skipped);
+            std::vector<GumboNode*> pending{half.output->document};
+            while (!pending.empty()) {
+                GumboNode* n = pending.back();
+                pending.pop_back();
+                rebase.node(n);
+                for (const GumboNode* kid : childrenOf(n)) {
+                    pending.push_back(const_cast<GumboNode*>(kid));
+                }
+            }
+        }
+        return half;
     };
-    std::string secondText;
-    std::size_t prefix = 0;
     Half second;
     std::jthread worker([&] {
         try {
-            second = parseSecond(*guess, secondText, prefix, quirks);
+            second = parseSecond(*guess, quirks);
         } catch (...) {
             second = Half{};
         }
@@ -428,13 +453,13 @@ bool parseInHalves(ParsedHtml& parsed, const GumboOptions& options, std::size_t 
     const auto chain = openAtSplit(parsed, *first.output, *split, skipped);
     parsed.m_output = nullptr;
     if (!chain) return false;
-    std::vector<std::string> open;
-    for (std::size_t i = 1; i < chain->size(); ++i) open.push_back(lowerName((*chain)[i]));
+    std::vector<GumboTag> open;
+    for (std::size_t i = 1; i < chain->size(); ++i) open.push_back((*chain)[i]->v.element.tag);
     const bool firstQuirks =
         first.output->document->v.document.doc_type_quirks_mode == GUMBO_DOCTYPE_QUIRKS;
     if (open != *guess || firstQuirks != quirks) {
         // The quick reading was wrong; the first half now tells.
-        second = parseSecond(open, secondText, prefix, firstQuirks);
+        second = parseSecond(open, firstQuirks);
         if (!second.output) return false;
     }
 
@@ -455,15 +480,8 @@ bool parseInHalves(ParsedHtml& parsed, const GumboOptions& options, std::size_t 
         rebuilt.push_back(next);
     }
     const GumboNode* start = firstChild(rebuilt.back());
-    if (!start || !isElement(start) || start->v.element.start_pos.offset != prefix) return false;
-
-    const Rebase rebase(secondText, prefix, text, split->at, skipped);
-    std::vector<GumboNode*> pending{second.output->document};
-    while (!pending.empty()) {
-        GumboNode* n = pending.back();
-        pending.pop_back();
-        rebase.node(n);
-        for (const GumboNode* kid : childrenOf(n)) pending.push_back(const_cast<GumboNode*>(kid));
+    if (!start || !isElement(start) || start->v.element.start_pos.offset != split->at - skipped) {
+        return false;
     }
 
     ParseArena& arena = *first.arena;
