@@ -15,10 +15,6 @@
 namespace host::page {
 namespace {
 
-constexpr unsigned kMoved =
-    GUMBO_INSERTION_FOSTER_PARENTED | GUMBO_INSERTION_ADOPTION_AGENCY_CLONED |
-    GUMBO_INSERTION_ADOPTION_AGENCY_MOVED | GUMBO_INSERTION_RECONSTRUCTED_FORMATTING_ELEMENT;
-
 const GumboNode* childAt(const GumboNode* n, std::size_t i) {
     auto kids = childrenOf(n);
     return i < kids.size() ? kids[i] : nullptr;
@@ -42,7 +38,7 @@ bool containsNoCase(std::string_view text, std::string_view lowerNeedle) {
 }
 
 bool rebuildable(const GumboNode* e) {
-    if (e->v.element.tag_namespace != GUMBO_NAMESPACE_HTML || (e->parse_flags & kMoved)) {
+    if (e->v.element.tag_namespace != GUMBO_NAMESPACE_HTML || (e->parse_flags & kMovedByParser)) {
         return false;
     }
     switch (e->v.element.tag) {
@@ -91,12 +87,12 @@ bool rebuildable(const GumboNode* e) {
 void StateScan::visit(const GumboNode* e) {
     const ParsedHtml& page = m_page;
     const GumboElement& el = e->v.element;
-    bool leavesState = (e->parse_flags & kMoved) != 0;
+    bool leavesState = (e->parse_flags & kMovedByParser) != 0;
     // Written earlier than an element before it in the tree: the parser moved nodes around
     // it (foster parenting out of an open table, formatting elements reopened), and gumbo
     // does not flag all such moves. Nothing from its start on is checked from a checkpoint.
     const std::size_t start = page.offsetOf(el.start_pos);
-    if (start < m_latestStart || (e->parse_flags & kMoved)) {
+    if (start < m_latestStart || (e->parse_flags & kMovedByParser)) {
         leavesState = true;
         m_moved = true;
     }
@@ -145,7 +141,7 @@ std::optional<Checkpoint> findCheckpoint(const ParsedHtml& page, std::size_t cle
     for (const GumboNode* anchor : candidates) {
         const auto tag = startTagSpan(page, anchor);
         if (!tag || tag->begin > from || tag->begin > cleanUntil ||
-            (anchor->parse_flags & kMoved)) {
+            (anchor->parse_flags & kMovedByParser)) {
             continue;
         }
         Checkpoint c{anchor, {}, tag->begin};

@@ -14,6 +14,11 @@
 
 namespace host::page {
 
+// Parse flags of nodes that the parser put elsewhere than where their text is.
+inline constexpr unsigned kMovedByParser =
+    GUMBO_INSERTION_FOSTER_PARENTED | GUMBO_INSERTION_ADOPTION_AGENCY_CLONED |
+    GUMBO_INSERTION_ADOPTION_AGENCY_MOVED | GUMBO_INSERTION_RECONSTRUCTED_FORMATTING_ELEMENT;
+
 // Containers whose start tag, written again, opens them in the same way and leaves no other
 // state (no formatting entry, no form pointer, no template mode, no foreign content).
 bool rebuildable(const GumboNode* element);

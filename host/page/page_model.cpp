@@ -259,8 +259,8 @@ std::vector<const GumboNode*> PageModel::elementsNamed(const PageSnapshot& s,
     return found;
 }
 
-std::vector<const GumboNode*> PageModel::elementsWithTag(
-    std::span<const GumboNode* const> elements, std::string_view tag) {
+std::vector<const GumboNode*> PageModel::elementsWithTag(std::span<const GumboNode* const> elements,
+                                                         std::string_view tag) {
     std::vector<const GumboNode*> found;
     const std::string wanted = lower(tag);
     const GumboTag known = gumbo_tagn_enum(wanted.data(), static_cast<unsigned>(wanted.size()));

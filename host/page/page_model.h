@@ -91,8 +91,8 @@ public:
         return elementsWithTag(s.elements(), tag);
     }
     // The same among `elements`.
-    static std::vector<const GumboNode*> elementsWithTag(
-        std::span<const GumboNode* const> elements, std::string_view tag);
+    static std::vector<const GumboNode*> elementsWithTag(std::span<const GumboNode* const> elements,
+                                                         std::string_view tag);
 
     std::string innerHtml(const ElementRef& ref);
     void setInnerHtml(const ElementRef& ref, const std::string& html);

@@ -62,7 +62,7 @@ std::unique_ptr<ParsedHtml> ParsedHtml::parse(std::string text, const ParseLimit
         parsed->m_arenas.clear();
         parsed->m_arenas.push_back(std::make_unique<ParseArena>(memoryLimit, deadline));
         parsed->m_output = parsed->m_arenas.front()->run(options, t.data() + parsed->m_skipped,
-                                                          t.size() - parsed->m_skipped);
+                                                         t.size() - parsed->m_skipped);
     }
     if (legacy) writable[legacy->nameAt] = saved;
     if (!parsed->m_output) {
@@ -190,14 +190,17 @@ void ParsedHtml::repairFormEnds() {
             formKids.length ? static_cast<GumboNode*>(formKids.data[formKids.length - 1]) : nullptr;
         if (last && (last->type == GUMBO_NODE_TEXT || last->type == GUMBO_NODE_WHITESPACE)) {
             std::string joined = std::string(last->v.text.text) + *moved;
-            char* copy = static_cast<char*>(m_arenas.front()->allocateAfterParse(joined.size() + 1));
+            char* copy =
+                static_cast<char*>(m_arenas.front()->allocateAfterParse(joined.size() + 1));
             std::memcpy(copy, joined.c_str(), joined.size() + 1);
             last->v.text.text = copy;
             if (text->type == GUMBO_NODE_TEXT) last->type = GUMBO_NODE_TEXT;
         } else {
-            auto* node = static_cast<GumboNode*>(m_arenas.front()->allocateAfterParse(sizeof(GumboNode)));
+            auto* node =
+                static_cast<GumboNode*>(m_arenas.front()->allocateAfterParse(sizeof(GumboNode)));
             *node = *text;
-            char* copy = static_cast<char*>(m_arenas.front()->allocateAfterParse(moved->size() + 1));
+            char* copy =
+                static_cast<char*>(m_arenas.front()->allocateAfterParse(moved->size() + 1));
             std::memcpy(copy, moved->c_str(), moved->size() + 1);
             node->v.text.text = copy;
             node->v.text.original_text.length = endTag;
@@ -206,8 +209,8 @@ void ParsedHtml::repairFormEnds() {
                              : GUMBO_NODE_TEXT;
             node->parent = form;
             node->index_within_parent = formKids.length;
-            void** grown =
-                static_cast<void**>(m_arenas.front()->allocateAfterParse(sizeof(void*) * (formKids.length + 1)));
+            void** grown = static_cast<void**>(
+                m_arenas.front()->allocateAfterParse(sizeof(void*) * (formKids.length + 1)));
             if (formKids.length) std::memcpy(grown, formKids.data, sizeof(void*) * formKids.length);
             grown[formKids.length] = node;
             formKids.data = grown;

@@ -65,8 +65,7 @@ SourceOrder SourceOrderScan::take() {
     return std::move(m_order);
 }
 
-std::vector<const GumboNode*> nodesStartingWithin(const ParsedHtml& page,
-                                                  const SourceOrder& order,
+std::vector<const GumboNode*> nodesStartingWithin(const ParsedHtml& page, const SourceOrder& order,
                                                   const GumboNode* element, std::size_t from,
                                                   std::size_t to) {
     std::vector<const GumboNode*> found;

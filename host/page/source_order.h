@@ -37,8 +37,7 @@ std::size_t reportedStart(const ParsedHtml& page, const GumboNode* node);
 
 // Every node outside `element` (and not `element` itself) whose reported start lies in
 // [from, to), in no particular order.
-std::vector<const GumboNode*> nodesStartingWithin(const ParsedHtml& page,
-                                                  const SourceOrder& order,
+std::vector<const GumboNode*> nodesStartingWithin(const ParsedHtml& page, const SourceOrder& order,
                                                   const GumboNode* element, std::size_t from,
                                                   std::size_t to);
 

@@ -7,8 +7,8 @@
 #include "com/error.h"
 #include "host/page/parsed_html.h"
 #include "tests/page/page_damage.h"
-#include "tests/page/sample_pages.h"
 #include "tests/page/parse_identity.h"
+#include "tests/page/sample_pages.h"
 
 namespace {
 
@@ -68,18 +68,41 @@ TEST(HalvesParse, GivesTheTreeOfTheWholePage) {
     }
     // Pages put together from pieces, most of them well formed, a few not.
     static constexpr const char* kPieces[] = {
-        "<p>text</p>\n", "<p>open paragraph\n", "<ul><li>a<li>b</ul>\n",
-        "<table><tr><td>c<td>d</table>\n", "<div>", "</div>\n", "<section>\n", "</section>\n",
-        "<h2>head</h2>\n", "<b>bold</b> ", "<!-- c -->\n", "<pre>\nx</pre>\n",
-        "<dl><dt>a<dd>b</dl>\n", "<blockquote><p>q</blockquote>\n", "<table><tr><td>\n",
-        "</td></tr></table>\n", "<img src=x>\n", "<p>a <a href=b>link</a> &amp; c\n",
-        "<script>var a = '</p>';</script>\n", "\t<div>\ttab</div>\r\n", "<ol><li><p>x</li></ol>\n",
-        "<table><caption>t</caption><tr><th>h</th></tr></table>\n", "<br>\n",
-        "<p>caf\xC3\xA9\r\n", "<textarea>\n</div></textarea>\n", "<center>c</center>\n"};
-    static constexpr const char* kFlaws[] = {
-        "<form><input></form>\n", "<b>unclosed ", "</p>\n", "<i>a<div>b</i>c</div>\n",
-        "<table>fostered<tr><td>x</table>\n", "</table>\n", "<a href=x>a<p>b</a>\n",
-        "<p><table><tr><td>in p</table>\n", "</section>\n</div>\n"};
+        "<p>text</p>\n",
+        "<p>open paragraph\n",
+        "<ul><li>a<li>b</ul>\n",
+        "<table><tr><td>c<td>d</table>\n",
+        "<div>",
+        "</div>\n",
+        "<section>\n",
+        "</section>\n",
+        "<h2>head</h2>\n",
+        "<b>bold</b> ",
+        "<!-- c -->\n",
+        "<pre>\nx</pre>\n",
+        "<dl><dt>a<dd>b</dl>\n",
+        "<blockquote><p>q</blockquote>\n",
+        "<table><tr><td>\n",
+        "</td></tr></table>\n",
+        "<img src=x>\n",
+        "<p>a <a href=b>link</a> &amp; c\n",
+        "<script>var a = '</p>';</script>\n",
+        "\t<div>\ttab</div>\r\n",
+        "<ol><li><p>x</li></ol>\n",
+        "<table><caption>t</caption><tr><th>h</th></tr></table>\n",
+        "<br>\n",
+        "<p>caf\xC3\xA9\r\n",
+        "<textarea>\n</div></textarea>\n",
+        "<center>c</center>\n"};
+    static constexpr const char* kFlaws[] = {"<form><input></form>\n",
+                                             "<b>unclosed ",
+                                             "</p>\n",
+                                             "<i>a<div>b</i>c</div>\n",
+                                             "<table>fostered<tr><td>x</table>\n",
+                                             "</table>\n",
+                                             "<a href=x>a<p>b</a>\n",
+                                             "<p><table><tr><td>in p</table>\n",
+                                             "</section>\n</div>\n"};
     for (int round = 0; round < 300 && !::testing::Test::HasFailure(); ++round) {
         std::string page = round % 3 ? "<!DOCTYPE html>\n<body>\n" : "<html><body>\n";
         const int pieces = 20 + static_cast<int>(random() % 60);

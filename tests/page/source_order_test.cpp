@@ -1,5 +1,7 @@
 // The nodes an edit's range holds outside the edited element, found from the walk made at
 // parse time, must be exactly those a walk over the whole tree finds.
+#include "host/page/source_order.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,7 +10,6 @@
 
 #include "host/page/gumbo_tree.h"
 #include "host/page/page_model.h"
-#include "host/page/source_order.h"
 #include "tests/page/memory_page_text.h"
 #include "tests/page/page_damage.h"
 #include "tests/page/sample_pages.h"
@@ -47,7 +48,8 @@ int compareAll(const std::string& text) {
     for (const GumboNode* e : s->elements()) {
         const std::size_t start = reportedStart(page, e);
         const std::size_t size = page.text().size();
-        const std::size_t end = e->v.element.end_pos.offset ? page.offsetOf(e->v.element.end_pos) : size;
+        const std::size_t end =
+            e->v.element.end_pos.offset ? page.offsetOf(e->v.element.end_pos) : size;
         for (std::size_t to : {end, size, start + (size - start) / 3}) {
             const std::size_t from = std::min(start + 1, to);
             const auto quick = host::page::nodesStartingWithin(page, s->sourceOrder(), e, from, to);
