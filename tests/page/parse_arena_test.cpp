@@ -1,0 +1,38 @@
+// The parse arena's limits stop a parse, and never what is done to the tree after it.
+#include "host/page/parse_arena.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+using host::page::ParseArena;
+
+TEST(ParseArena, LimitsStopTheParseButNotChangesAfterIt) {
+    ParseArena arena(std::size_t(64) << 20, std::chrono::steady_clock::now());
+    std::string page;
+    for (int i = 0; i < 5000; ++i) page += "<p>x";
+    EXPECT_EQ(arena.run(kGumboDefaultOptions, page.data(), page.size()), nullptr);
+    EXPECT_EQ(arena.overrun(), ParseArena::Overrun::time);
+
+    // Past the deadline and beyond the memory limit: still memory, zeroed.
+    const std::size_t size = std::size_t(80) << 20;
+    auto* p = static_cast<unsigned char*>(arena.allocateAfterParse(size));
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p[0], 0);
+    EXPECT_EQ(p[size - 1], 0);
+    std::memset(p, 1, size);
+}
+
+TEST(ParseArena, AParseWithinItsLimitsIsKept) {
+    ParseArena arena(std::size_t(64) << 20,
+                     std::chrono::steady_clock::now() + std::chrono::hours(1));
+    const std::string page = "<p>one<p>two";
+    GumboOutput* out = arena.run(kGumboDefaultOptions, page.data(), page.size());
+    ASSERT_NE(out, nullptr);
+    EXPECT_EQ(arena.overrun(), ParseArena::Overrun::none);
+}
+
+}  // namespace
