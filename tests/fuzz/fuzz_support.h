@@ -53,6 +53,25 @@ inline void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
+// A count of the inputs that got somewhere (of all inputs), printed at exit as
+// "<what>: N of M", the line scripts/fuzz.sh shows beside the executions.
+class Tally {
+public:
+    explicit Tally(const char* what) : m_what(what) {}
+    ~Tally() {
+        if (m_all > 0) std::printf("%s: %ld of %ld\n", m_what, m_counted, m_all);
+    }
+    void add(bool counted) {
+        ++m_all;
+        if (counted) ++m_counted;
+    }
+
+private:
+    const char* m_what;
+    long m_all = 0;
+    long m_counted = 0;
+};
+
 // A broken property: prints what broke and aborts, which makes libFuzzer keep the input.
 [[noreturn]] inline void fail(const char* file, int line, const char* condition,
                               const std::string& detail) {

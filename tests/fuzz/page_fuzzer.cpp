@@ -34,15 +34,8 @@ using host::page::ParsedHtml;
 
 constexpr std::string_view kMarker = "OstrelInsert";
 
-// How many edits were refused, reported at exit so a run shows how much it really edited.
-struct Tally {
-    long edits = 0;
-    long refused = 0;
-    ~Tally() {
-        if (edits > 0) std::printf("page edits refused: %ld of %ld\n", refused, edits);
-    }
-};
-Tally tally;
+// How many edits were refused, so a run shows how much it really edited.
+fuzz::Tally tally("page edits refused");
 
 struct Span {
     std::size_t begin, end;
@@ -192,13 +185,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto markers = host::PageModel::elementsNamed(*snapshot, kMarker);
     const auto bodies = host::PageModel::elementsWithTag(*snapshot, "body");
 
-    ++tally.edits;
     auto text = std::make_shared<host::testing::MemoryPageText>(original);
     try {
         auto document = host::createHtmlDocument(std::make_shared<host::PageModel>(text));
         host::testing::runAddinInsertion(document.get(), snippet);
     } catch (const com::Error& e) {
-        ++tally.refused;
+        tally.add(true);
         if (std::getenv("FUZZ_SHOW_REFUSALS"))
             std::fprintf(stderr, "REFUSED: %s\n", e.description().c_str());
         FUZZ_CHECK(text->current() == original && text->replacements().empty(),
@@ -206,6 +198,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 
+    tally.add(false);
     const bool replacing = !markers.empty();
     FUZZ_CHECK(markers.size() <= 1, "an edit went ahead with several markers in the page");
     FUZZ_CHECK(replacing || !bodies.empty(), "an insertion went ahead without a body");

@@ -4,7 +4,6 @@
 // Input fields (separated by 0x1E): the page, then one byte choosing where the split is
 // looked for (its value modulo 20, in twentieths of the page).
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 #include "com/error.h"
@@ -14,15 +13,8 @@
 
 namespace {
 
-// How many pages were split, reported at exit so a run shows how much it really compared.
-struct Tally {
-    long pages = 0;
-    long split = 0;
-    ~Tally() {
-        if (pages > 0) std::printf("pages split: %ld of %ld\n", split, pages);
-    }
-};
-Tally tally;
+// How many pages were split, so a run shows how much it really compared.
+fuzz::Tally tally("pages split");
 
 }  // namespace
 
@@ -42,9 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;  // beyond the parser's limits
     }
     const auto split = host::page::ParsedHtml::parse(page, halves);
-    ++tally.pages;
+    tally.add(split->parsedInHalves());
     if (split->parsedInHalves()) {
-        ++tally.split;
         const std::string difference = host::testing::firstDifference(*reference, *split);
         FUZZ_CHECK(difference.empty(), difference + " in " + fuzz::visible(page));
     }
