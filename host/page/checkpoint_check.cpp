@@ -20,6 +20,14 @@ const GumboNode* childAt(const GumboNode* n, std::size_t i) {
     return i < kids.size() ? kids[i] : nullptr;
 }
 
+const GumboNode* lastElementChild(const GumboNode* n) {
+    const auto kids = childrenOf(n);
+    for (auto it = kids.rbegin(); it != kids.rend(); ++it) {
+        if (isElement(*it)) return *it;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 bool containsNoCase(std::string_view text, std::string_view lowerNeedle) {
@@ -130,7 +138,11 @@ std::optional<Checkpoint> findCheckpoint(const ParsedHtml& page, std::size_t cle
     auto kids = childrenOf(parent);
     for (std::size_t i = std::min(firstShifted, kids.size()); i-- > 0;) {
         if (isElement(kids[i])) {
-            candidates.push_back(kids[i]);
+            // The last elements inside it are nearer the edit, the innermost nearest: a page
+            // whose content sits in one wrapper is then not parsed again almost whole.
+            const std::size_t outer = candidates.size();
+            for (const GumboNode* e = kids[i]; e; e = lastElementChild(e)) candidates.push_back(e);
+            std::reverse(candidates.begin() + static_cast<std::ptrdiff_t>(outer), candidates.end());
             break;
         }
     }

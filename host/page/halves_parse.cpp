@@ -265,7 +265,9 @@ bool parseInHalves(ParsedHtml& parsed, const GumboOptions& options, std::size_t 
     const bool firstQuirks =
         first.output->document->v.document.doc_type_quirks_mode == GUMBO_DOCTYPE_QUIRKS;
     if (open != *guess || firstQuirks != quirks) {
-        // The quick reading was wrong; the first half now tells.
+        // The quick reading was wrong; the first half now tells. The wrong parse goes first,
+        // so that two parses of the second half are never held at once.
+        second = Half{};
         second = parseSecond(open, firstQuirks);
         if (!second.output) return false;
     }

@@ -369,11 +369,13 @@ void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> wher
             continue;
         }
 
+        // The old parse goes before the text changes (the text may be copied to change it):
+        // nothing of it is used from here on, and both at once would be the edit's peak.
+        m_snapshot.reset();
+        s.reset();
         const std::uint64_t revisionBefore = m_text->revision();
         m_text->replace(from, to - from, candidate);
         const std::uint64_t revisionAfter = m_text->revision();
-        m_snapshot.reset();
-        s.reset();
         // The whole-page parse made for the check serves the next lookups.
         if (reparsed && m_text->text() == reparsed->text()) {
             m_snapshot = std::make_shared<PageSnapshot>(revisionAfter, std::move(reparsed));
