@@ -32,12 +32,14 @@ def page_rows(names):
     rows = []
     for name in names:
         kind, _, case = name.partition("/")
-        if kind not in ("Ours", "OneThread"):
-            continue
-        label = f"page insertion {case.replace('/', ', ').replace('_', ' ')}"
-        if kind == "OneThread":
-            label += ", one thread"
-        rows.append((label, name, "Chromium/" + case, "headless Chromium"))
+        words = case.replace('/', ', ').replace('_', ' ')
+        if kind in ("Ours", "OneThread"):
+            label = f"page insertion {words}" + (", one thread" if kind == "OneThread" else "")
+            rows.append((label, name, "Chromium/" + case, "headless Chromium"))
+        elif name.startswith("PeakMemory/Ours/"):
+            case = name.removeprefix("PeakMemory/Ours/")
+            rows.append((f"page insertion memory peak {case.replace('/', ', ').replace('_', ' ')}",
+                         name, "PeakMemory/Gumbo/" + case, "bare gumbo parse"))
     return rows
 
 
@@ -54,6 +56,8 @@ PROGRAMS = [
 ]
 
 UNIT = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
+# Benchmarks that report a memory figure as this counter (bytes) give it instead of a time.
+MEMORY_COUNTER = "peak_bytes"
 
 
 def run(program):
@@ -64,22 +68,30 @@ def run(program):
         data = json.load(open(out.name))
     figures = {}
     for b in data["benchmarks"]:
-        name = re.sub(r"/(min_time:[0-9.]+|manual_time|iterations:\d+)", "", b["name"])
-        figures[name] = b["real_time"] * UNIT[b["time_unit"]]
+        if b.get("error_occurred"):
+            continue
+        name = re.sub(r"/(min_time:[0-9.]+|manual_time|process_time|real_time|iterations:\d+)",
+                      "", b["name"])
+        if MEMORY_COUNTER in b:
+            figures[name] = (b[MEMORY_COUNTER] / 2**20, "MB")
+        else:
+            figures[name] = (b["real_time"] * UNIT[b["time_unit"]], "ms")
     return figures
 
 
 def main():
-    lines = [("what", "ours (ms)", "baseline", "baseline (ms)", "ratio")]
+    lines = [("what", "ours", "baseline", "baseline figure", "ratio")]
     for program, rows_of in PROGRAMS:
         print(f"running {program} ...", file=sys.stderr)
         figures = run(program)
         for label, ours, base, base_label in rows_of(list(figures)):
             if ours not in figures:
                 continue
+            value, unit = figures[ours]
             b = figures.get(base)
-            lines.append((label, f"{figures[ours]:.4g}", base_label,
-                          f"{b:.4g}" if b else "n/a", f"{figures[ours] / b:.2f}" if b else "n/a"))
+            lines.append((label, f"{value:.4g} {unit}", base_label,
+                          f"{b[0]:.4g} {b[1]}" if b else "n/a",
+                          f"{value / b[0]:.2f}" if b and b[1] == unit else "n/a"))
     widths = [max(len(row[i]) for row in lines) for i in range(5)]
     for n, row in enumerate(lines):
         print("| " + " | ".join(cell.ljust(widths[i]) for i, cell in enumerate(row)) + " |")

@@ -1,20 +1,28 @@
 // The add-in's insertion into pages of 100 KB, 1 MB and 10 MB, with and without a marker,
-// measured for this page document and for headless Chromium on the same pages in one run.
+// measured for this page document and for headless Chromium on the same pages in one run;
+// and the insertion's memory peak at 10 MB and 50 MB beside a bare gumbo parse of the page.
 //
 // Chromium's figures come from tests/page/browser (playwright-core, installed on first use);
 // set OSTREL_SKIP_BROWSER=1 to measure this page document alone.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include <gumbo.h>
+
+#include "bench/page/peak_memory.h"
 #include "com/error.h"
 #include "host/page/html_document_object.h"
 #include "host/page/page_model.h"
@@ -62,10 +70,29 @@ std::string makePage(std::size_t size, bool marker) {
     return page + "</body>\n</html>\n";
 }
 
+// A page of running text in one layout division, as many sites are built: fewer nodes per
+// byte than the page above, so that copies of the text weigh more beside the parse. The
+// marker, when wanted, sits after the division, just before </body>.
+std::string makeArticlePage(std::size_t size, bool marker) {
+    std::string page =
+        "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+        "<title>Garden diary</title>\n</head>\n<body>\n<div id=\"content\">\n";
+    for (int i = 1; page.size() < size; ++i) {
+        page += "<p>Day " + std::to_string(i) +
+                ": the beans are up along the east fence, the lettuce wants thinning and the "
+                "compost is warm again after the rain. <a href=\"day" +
+                std::to_string(i) + ".html\">Photos</a></p>\n";
+    }
+    page += "</div>\n";
+    if (marker) page += "<div id=\"OstrelInsert\">\n<p>Old sign-up form</p>\n</div>\n";
+    return page + "</body>\n</html>\n";
+}
+
 struct Case {
     std::string name;
     std::size_t size;
     bool marker;
+    bool article = false;  // makeArticlePage rather than makePage
 };
 
 std::vector<Case> cases() {
@@ -77,6 +104,51 @@ std::vector<Case> cases() {
         out.push_back({std::string(label) + "/marker", size, true});
     }
     return out;
+}
+
+std::vector<Case> memoryCases() {
+    std::vector<Case> out;
+    for (auto [label, size] :
+         {std::pair{"10MB", std::size_t(10) << 20}, std::pair{"50MB", std::size_t(50) << 20}}) {
+        for (bool article : {false, true}) {
+            const std::string name = std::string(label) + (article ? "/article" : "");
+            out.push_back({name + "/no_marker", size, false, article});
+            out.push_back({name + "/marker", size, true, article});
+        }
+    }
+    return out;
+}
+
+// In a child process: the peak of "Ours/<case>" (the insertion, the page text already held
+// as the editor holds it) or of "Gumbo/<case>" (one bare gumbo parse of the same text, with
+// the parse options the page document uses).
+int printPeakOfCase(std::string_view name) {
+    const auto [kind, caseName] = [&] {
+        const std::size_t slash = name.find('/');
+        return std::pair{name.substr(0, slash), name.substr(slash + 1)};
+    }();
+    const auto list = memoryCases();
+    const auto c = std::find_if(list.begin(), list.end(),
+                                [&](const Case& x) { return x.name == caseName; });
+    if (c == list.end() || (kind != "Ours" && kind != "Gumbo")) return 2;
+    std::string page;
+    std::shared_ptr<host::testing::MemoryPageText> text;
+    auto setup = [&] {
+        page = c->article ? makeArticlePage(c->size, c->marker) : makePage(c->size, c->marker);
+        if (kind == "Ours") text = std::make_shared<host::testing::MemoryPageText>(std::move(page));
+    };
+    auto work = [&] {
+        if (kind == "Ours") {
+            auto document = host::createHtmlDocument(std::make_shared<host::PageModel>(text));
+            host::testing::runAddinInsertion(document.get(), kSnippet);
+            return;
+        }
+        GumboOptions options = kGumboDefaultOptions;
+        options.max_errors = 0;
+        GumboOutput* out = gumbo_parse_with_options(&options, page.data(), page.size());
+        gumbo_destroy_output(&options, out);
+    };
+    return bench::printPeakOf(setup, work);
 }
 
 // `limits` decide whether large pages are parsed in two halves at once.
@@ -146,13 +218,16 @@ public:
     struct Figures {
         double wall = 0;
         double cpu = 0;
+        double peakBytes = 0;  // for the memory peaks
     };
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (run.run_type != Run::RT_Iteration) continue;
             const double toMs = 1e3 / benchmark::GetTimeUnitMultiplier(run.time_unit);
-            m_runs[run.benchmark_name()] = {run.GetAdjustedRealTime() * toMs,
-                                            run.GetAdjustedCPUTime() * toMs};
+            const auto peak = run.counters.find("peak_bytes");
+            m_runs[run.benchmark_name()] = {
+                run.GetAdjustedRealTime() * toMs, run.GetAdjustedCPUTime() * toMs,
+                peak == run.counters.end() ? 0.0 : double(peak->second)};
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -162,6 +237,9 @@ public:
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string_view(argv[1]).starts_with(bench::kPeakOption)) {
+        return printPeakOfCase(std::string_view(argv[1]).substr(bench::kPeakOption.size()));
+    }
     benchmark::Initialize(&argc, argv);
     const auto list = cases();
     const fs::path folder = fs::temp_directory_path() / "ostrel-page-bench";
@@ -207,6 +285,24 @@ int main(int argc, char** argv) {
             ->Iterations(static_cast<benchmark::IterationCount>(ms.size()))
             ->Unit(benchmark::kMillisecond);
     }
+    // Memory peaks, each case in a process of its own; the figures are reported as counters.
+    for (const Case& c : memoryCases()) {
+        for (const char* kind : {"Ours", "Gumbo"}) {
+            const std::string name = std::string(kind) + "/" + c.name;
+            benchmark::RegisterBenchmark(("PeakMemory/" + name).c_str(),
+                                         [name](benchmark::State& s) {
+                                             std::optional<std::size_t> peak;
+                                             for (auto _ : s) peak = bench::peakInChild(name);
+                                             if (!peak) {
+                                                 s.SkipWithError("the measuring process failed");
+                                                 return;
+                                             }
+                                             s.counters["peak_bytes"] = double(*peak);
+                                         })
+                ->Iterations(1)
+                ->Unit(benchmark::kMillisecond);
+        }
+    }
     RecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
@@ -236,5 +332,16 @@ int main(int argc, char** argv) {
     std::printf(
         "times in ms; ratio = ours (wall) / Chromium (wall, timed inside the page: parse, "
         "operation, serialization); ratio 1 = the same with the page parsed on one thread\n");
+    std::printf("\n%-24s %14s %14s %8s\n", "page", "ours peak MB", "gumbo peak MB", "ratio");
+    for (const Case& c : memoryCases()) {
+        const auto* ours = find("PeakMemory/Ours/" + c.name + "/");
+        const auto* gumbo = find("PeakMemory/Gumbo/" + c.name + "/");
+        if (!ours || !gumbo || ours->peakBytes == 0 || gumbo->peakBytes == 0) continue;
+        std::printf("%-24s %14.1f %14.1f %8.2f\n", c.name.c_str(), ours->peakBytes / (1 << 20),
+                    gumbo->peakBytes / (1 << 20), ours->peakBytes / gumbo->peakBytes);
+    }
+    std::printf(
+        "peak = highest resident memory during the insertion (ours) or one gumbo parse of the "
+        "same page, above what the process held with the page text in memory\n");
     return com::liveObjectCount() == 0 ? 0 : 1;
 }
