@@ -7,6 +7,7 @@
 #include <QPlainTextDocumentLayout>
 #include <QSaveFile>
 #include <QTextDocument>
+#include <algorithm>
 #include <limits>
 #include <new>
 
@@ -67,16 +68,30 @@ std::int64_t pageMemoryEstimate(std::int64_t fileSize) {
     return fileSize * kMemoryPerPageByte;
 }
 
-// The memory the system can give without swapping, or a very large number when unknown.
-std::int64_t freeMemory() {
-    QFile meminfo(QStringLiteral("/proc/meminfo"));
-    if (meminfo.open(QIODevice::ReadOnly)) {
-        for (QByteArray line = meminfo.readLine(); !line.isEmpty(); line = meminfo.readLine()) {
-            if (line.startsWith("MemAvailable:"))
-                return line.mid(13).trimmed().split(' ').value(0).toLongLong() * 1024;
-        }
+std::int64_t numberInFile(const QString& path, const QByteArray& key = {}) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return -1;
+    for (QByteArray line = file.readLine(); !line.isEmpty(); line = file.readLine()) {
+        if (!line.startsWith(key)) continue;
+        bool ok = false;
+        const std::int64_t n = line.mid(key.size()).trimmed().split(' ').value(0).toLongLong(&ok);
+        return ok ? n : -1;
     }
-    return std::numeric_limits<std::int64_t>::max();
+    return -1;
+}
+
+// The memory the system can give without swapping, within the limit of the editor's
+// control group; a very large number when unknown.
+std::int64_t freeMemory() {
+    std::int64_t available = std::numeric_limits<std::int64_t>::max();
+    if (const std::int64_t kb = numberInFile(QStringLiteral("/proc/meminfo"), "MemAvailable:");
+        kb >= 0)
+        available = kb * 1024;
+    const std::int64_t limit = numberInFile(QStringLiteral("/sys/fs/cgroup/memory.max"));
+    const std::int64_t used = numberInFile(QStringLiteral("/sys/fs/cgroup/memory.current"));
+    if (limit >= 0 && used >= 0)
+        available = std::min(available, std::max<std::int64_t>(0, limit - used));
+    return available;
 }
 
 QString megabytes(std::int64_t bytes) {
@@ -154,8 +169,10 @@ void Page::load(const QByteArray& bytes) {
     try {
         decoded = decodePage(bytes);
     } catch (const UnreadableEncoding& e) {
-        throw PageError(
-            QStringLiteral("The editor cannot read %1: %2").arg(displayName(), e.what()));
+        throw PageError(QStringLiteral("The editor cannot read %1: %2. Convert it to UTF-8 (and "
+                                       "its <meta charset> with it) in another program to edit "
+                                       "it here.")
+                            .arg(displayName(), e.what()));
     }
     m_format = decoded.format;
     m_savedBytes = bytes;
@@ -197,11 +214,18 @@ void Page::save(const QString& path) {
         throw PageError(QStringLiteral("%1 has no file name yet").arg(displayName()));
     if (!m_readOnlyReason.isEmpty()) throw PageError(m_readOnlyReason);
     QByteArray bytes;
+    PageFileFormat format = m_format;
     if (!isModified()) {
         bytes = m_savedBytes;
     } else {
+        const QString text = documentText(*m_document);
         try {
-            bytes = encodePage(documentText(*m_document), m_format);
+            format = formatToWrite(text, m_format);
+            bytes = encodePage(text, format);
+        } catch (const UnreadableEncoding& e) {
+            throw PageError(QStringLiteral("%1 was not saved: %2. Declare an encoding the editor "
+                                           "can write, such as UTF-8, and save again.")
+                                .arg(displayName(), e.what()));
         } catch (const UnencodableCharacter& e) {
             throw PageError(QStringLiteral("%1 was not saved. %2. Replace it (for example with a "
                                            "character reference such as &#%3;) and save again.")
@@ -217,7 +241,8 @@ void Page::save(const QString& path) {
     m_savedBytes = bytes;
     m_disk = stampPath(target, bytes);
     // After a save the file holds one kind of line ending, whatever it held before.
-    m_format.mixedLineEndings = m_format.mixedLineEndings && !isModified();
+    format.mixedLineEndings = format.mixedLineEndings && !isModified();
+    m_format = format;
     m_document->setModified(false);
 }
 

@@ -202,6 +202,27 @@ QByteArray encodeUtf8(const QString& text, std::string_view eol, bool byteOrderM
     return out;
 }
 
+// Takes the encoding the page declares into `format`: always its name, and the encoding
+// itself unless it is UTF-8, which the bytes must still prove. Returns whether it did.
+// Throws UnreadableEncoding for an encoding browsers know and Qt does not.
+bool useDeclaredEncoding(std::string_view bytes, PageFileFormat& format) {
+    const DeclaredCharset declared = declaredCharset(bytes).value_or(DeclaredCharset{});
+    format.declared = QByteArray(declared.name.data(), qsizetype(declared.name.size()));
+    if (declared.name.empty() || declared.name == "UTF-8") return false;
+    if (!declared.convertible) {
+        throw UnreadableEncoding("it declares the character encoding \"" + declared.label +
+                                 "\", which this editor cannot read or write");
+    }
+    if (format.declared == "windows-1252") {
+        format.encoding = TextEncoding::Windows1252;
+        format.legacyName.clear();
+    } else {
+        format.encoding = TextEncoding::Legacy;
+        format.legacyName = format.declared;
+    }
+    return true;
+}
+
 }  // namespace
 
 UnencodableCharacter::UnencodableCharacter(char32_t codePoint, int line, int column,
@@ -218,30 +239,17 @@ DecodedPage decodePage(const QByteArray& bytes) {
     PageFileFormat& format = page.format;
     const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     const bool utf8Bom = view.starts_with(kUtf8Bom);
-    // Empty when the page declares none, or when a byte order mark overrides it.
-    const DeclaredCharset declared =
-        utf8Bom ? DeclaredCharset{} : declaredCharset(view).value_or(DeclaredCharset{});
     if (view.starts_with(kUtf16LeBom) || view.starts_with(kUtf16BeBom)) {
         format.encoding = view[0] == kUtf16LeBom[0] ? TextEncoding::Utf16Le : TextEncoding::Utf16Be;
         format.byteOrderMark = true;
         page.text = decodeUtf16(view.substr(2), format.encoding == TextEncoding::Utf16Le);
         if (view.size() % 2 != 0)
             page.readOnlyReason = QStringLiteral("ends in half a UTF-16 character");
-    } else if (!declared.name.empty() && declared.name != "UTF-8") {
-        const QByteArray name(declared.name.data(), qsizetype(declared.name.size()));
-        if (!declared.convertible) {
-            throw UnreadableEncoding(
-                "it declares the character encoding \"" + declared.label +
-                "\", which this editor cannot read or write. Convert it to UTF-8 (and its <meta "
-                "charset> with it) in another program to edit it here.");
-        }
-        if (name == "windows-1252") {
-            format.encoding = TextEncoding::Windows1252;
+    } else if (!utf8Bom && useDeclaredEncoding(view, format)) {
+        if (format.encoding == TextEncoding::Windows1252) {
             page.text = decodeWindows1252(bytes);
         } else {
-            format.encoding = TextEncoding::Legacy;
-            format.legacyName = name;
-            page.text = decodeLegacy(bytes, name, page.readOnlyReason);
+            page.text = decodeLegacy(bytes, format.legacyName, page.readOnlyReason);
         }
     } else if (isValidUtf8(view)) {
         format.encoding = TextEncoding::Utf8;
@@ -255,6 +263,21 @@ DecodedPage decodePage(const QByteArray& bytes) {
     detectLineEndings(page.text, format);
     page.text = normalizeLineBreaks(std::move(page.text));
     return page;
+}
+
+PageFileFormat formatToWrite(const QString& text, const PageFileFormat& read) {
+    if (read.byteOrderMark) return read;
+    const QByteArray head = text.left(1024).toUtf8();
+    PageFileFormat format = read;
+    useDeclaredEncoding(std::string_view(head.constData(), std::size_t(head.size())), format);
+    // Only a declaration the author changed changes the file's encoding; one that named
+    // UTF-8 over bytes that were not is left as it was read.
+    if (format.declared.isEmpty() || format.declared == read.declared) return read;
+    if (format.declared == "UTF-8") {
+        format.encoding = TextEncoding::Utf8;
+        format.legacyName.clear();
+    }
+    return format;
 }
 
 QByteArray encodePage(const QString& text, const PageFileFormat& format) {

@@ -15,6 +15,8 @@ enum class LineEnding { Lf, CrLf, Cr };
 struct PageFileFormat {
     TextEncoding encoding = TextEncoding::Utf8;
     QByteArray legacyName;  // for Legacy: "ISO-8859-2", "KOI8-R", ...
+    // The encoding the page's <meta> names ("windows-1250", "UTF-8"), empty when none.
+    QByteArray declared;
     bool byteOrderMark = false;
     // The ending the file uses most; every line break is written with it.
     LineEnding lineEnding = LineEnding::Lf;
@@ -57,6 +59,11 @@ private:
     int m_line;
     int m_column;
 };
+
+// The format to save `text` in, read in `read`: a <meta> the author changed to name
+// another encoding changes the encoding (not where a byte order mark decides it). Throws
+// UnreadableEncoding.
+PageFileFormat formatToWrite(const QString& text, const PageFileFormat& read);
 
 // The bytes of `text` (line breaks as '\n') in `format`. Throws UnencodableCharacter.
 QByteArray encodePage(const QString& text, const PageFileFormat& format);

@@ -190,6 +190,15 @@ TEST_F(PageFileTest, Utf16AndDeclaredEncodingsAreReadAndWrittenInTheirOwnBytes) 
     }
 }
 
+TEST_F(PageFileTest, EncodingTheAuthorDeclaresAnewIsTheOneSaved) {
+    auto page = open("<meta charset=\"utf-8\">\n<p>\xC3\xA9</p>\n");
+    QTextCursor cursor = page->document()->find("utf-8");
+    cursor.insertText("iso-8859-2");
+    page->save();
+    EXPECT_EQ(saved(), "<meta charset=\"iso-8859-2\">\n<p>\xE9</p>\n");
+    EXPECT_EQ(host::encodingName(page->format()), "ISO-8859-2");
+}
+
 TEST_F(PageFileTest, UnwritableCharacterKeepsFileAndChanges) {
     struct Case {
         QByteArray original;
