@@ -97,8 +97,9 @@ void PageDiskWatch::checkPage(Page* page, bool quick) {
     m_told[page] = now;
     const QString name = page->displayName();
     if (change == DiskChange::Removed) {
-        ask(QStringLiteral("%1 has been deleted or moved on disk. The editor keeps the page open; "
-                           "saving it writes the file again.")
+        ask(QStringLiteral(
+                "%1 has been deleted, moved or made unreadable on disk. The editor keeps "
+                "the page open; saving it writes the file again.")
                 .arg(name),
             {MessageButton::Ok}, MessageButton::Ok);
     } else if (page->isModified()) {
