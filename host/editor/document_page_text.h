@@ -30,6 +30,11 @@ public:
 
     // Edits through the seam fail with this reason while it is set (a page open read-only).
     void setReadOnlyReason(QString reason) { m_readOnlyReason = std::move(reason); }
+    // For a page read again from its file, which may use another line ending.
+    void setLineEnding(LineEnding lineEnding) {
+        m_lineEnding = lineEnding;
+        ++m_revision;
+    }
     void detach();
 
 private:

@@ -15,6 +15,7 @@
 #include "host/editor/file_dialog_service.h"
 #include "host/editor/host_application_object.h"
 #include "host/editor/page.h"
+#include "host/editor/page_disk_watch.h"
 #include "host/messagebox/message_box_service.h"
 
 namespace host {
@@ -25,7 +26,10 @@ const QString kAppName = QStringLiteral("pagehost");
 }  // namespace
 
 EditorWindow::EditorWindow(EditorServices services, QWidget* parent)
-    : QMainWindow(parent), m_services(std::move(services)), m_tabs(new QTabWidget(this)) {
+    : QMainWindow(parent),
+      m_services(std::move(services)),
+      m_tabs(new QTabWidget(this)),
+      m_diskWatch(new PageDiskWatch(this, *m_services.messages)) {
     setObjectName("pagehostWindow");
     m_settings = m_services.settingsPath.isEmpty()
                      ? std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
@@ -122,7 +126,7 @@ Page* EditorWindow::openPage(const QString& path) {
     }
     std::unique_ptr<Page> page;
     try {
-        page = Page::open(path, m_services.documents);
+        page = Page::open(path, m_services.documents, m_services.memoryForPage);
     } catch (const PageError& e) {
         showError(QStringLiteral("Open Page"), e.message());
         return nullptr;
@@ -152,6 +156,11 @@ Page* EditorWindow::addPage(std::unique_ptr<Page> page) {
     view->setReadOnly(!page->readOnlyReason().isEmpty());
     Page* raw = page.get();
     connect(raw, &Page::modificationChanged, this, [this] { updateTitles(); });
+    connect(raw, &Page::reloaded, view, [this, raw, view] {
+        view->setReadOnly(!raw->readOnlyReason().isEmpty());
+        updateTitles();
+    });
+    m_diskWatch->watch(raw);
     m_pages.push_back(std::move(page));
     m_tabs->addTab(view, raw->displayName());
     m_tabs->setCurrentWidget(view);
@@ -164,6 +173,7 @@ void EditorWindow::removePage(Page* page) {
     const int index = indexOf(page);
     if (index < 0) return;
     delete m_tabs->widget(index);
+    m_diskWatch->unwatch(page);
     page->detach();
     m_pages.erase(m_pages.begin() + index);
     updateTitles();
@@ -199,6 +209,16 @@ void EditorWindow::activatePage(const Page* page) {
 
 bool EditorWindow::savePage(Page* page) {
     if (page->path().isEmpty()) return savePageAs(page);
+    switch (m_diskWatch->confirmSave(page)) {
+        case PageDiskWatch::SaveChoice::Write:
+            break;
+        case PageDiskWatch::SaveChoice::SaveAs:
+            return savePageAs(page);
+        case PageDiskWatch::SaveChoice::Reloaded:
+            return true;
+        case PageDiskWatch::SaveChoice::Cancel:
+            return false;
+    }
     try {
         page->save();
     } catch (const PageError& e) {
@@ -220,6 +240,7 @@ bool EditorWindow::savePageAs(Page* page) {
         showError(QStringLiteral("Save Page"), e.message());
         return false;
     }
+    m_diskWatch->watch(page);
     updateTitles();
     return true;
 }

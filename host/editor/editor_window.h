@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -23,6 +24,7 @@ class FileDialogService;
 class HostApplicationObject;
 class MessageBoxService;
 class Page;
+class PageDiskWatch;
 
 struct EditorServices {
     MessageBoxService* messages = nullptr;
@@ -30,6 +32,8 @@ struct EditorServices {
     HtmlDocumentFactory documents;
     // Where the editor keeps its own settings; empty for the user's usual place.
     QString settingsPath;
+    // The memory one page may take; 0 for what the system has free when it is opened.
+    std::int64_t memoryForPage = 0;
 };
 
 class EditorWindow : public QMainWindow {
@@ -47,7 +51,9 @@ public:
     QPlainTextEdit* editorOf(const Page* page) const;
     void activatePage(const Page* page);
 
-    // Each reports a failure to the author and returns whether the page was saved.
+    // Each reports a failure to the author and returns whether the page was saved. When its
+    // file changed on disk, savePage asks first, and it also returns true when the author
+    // chose to reload the page, which then holds what the file holds.
     bool savePage(Page* page);
     bool savePageAs(Page* page);
     // Asks first when the page has unsaved changes; false when the author keeps it open.
@@ -83,6 +89,7 @@ private:
     std::vector<std::unique_ptr<Page>> m_pages;
     com::ComPtr<CommandBarsObject> m_commandBars;
     com::ComPtr<HostApplicationObject> m_application;
+    PageDiskWatch* m_diskWatch;
     int m_untitledCount = 0;
     bool m_detached = false;
 };

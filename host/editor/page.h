@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 
@@ -10,6 +11,7 @@
 #include "com/host_application.h"
 #include "host/editor/document_page_text.h"
 #include "host/editor/html_document_factory.h"
+#include "host/editor/page_disk_state.h"
 #include "host/editor/page_file_format.h"
 
 class QTextDocument;
@@ -28,8 +30,11 @@ public:
 class Page : public QObject {
     Q_OBJECT
 public:
-    // Throws PageError when the file cannot be read.
-    static std::unique_ptr<Page> open(const QString& path, HtmlDocumentFactory documents);
+    // Throws PageError when the file cannot be read, or when the page would not fit in
+    // `memoryForPage` bytes (0: the memory the system has free), or when memory runs out
+    // while reading it; nothing else in the editor is touched then.
+    static std::unique_ptr<Page> open(const QString& path, HtmlDocumentFactory documents,
+                                      std::int64_t memoryForPage = 0);
     static std::unique_ptr<Page> createUntitled(const QString& name, HtmlDocumentFactory documents);
     ~Page() override;
 
@@ -43,8 +48,17 @@ public:
 
     // Writes the page to `path` (its own path when empty) in the file's own format; an
     // unchanged page is written back byte for byte. Throws PageError; on failure the file
-    // on disk is left as it was.
+    // on disk is left as it was. It writes over whatever the file holds: the window asks
+    // the author first when diskChange() says someone else changed it.
     void save(const QString& path = {});
+
+    // How the file differs from what the editor last read from it or wrote to it; None for
+    // a page without a file. `quick` trusts an unchanged size, time and inode.
+    DiskChange diskChange(bool quick = false);
+    // Reads the page again from its file, dropping its unsaved changes and its undo
+    // history; add-ins holding its objects see the new text. Throws PageError and then
+    // leaves the page as it was.
+    void reload();
 
     std::shared_ptr<DocumentPageText> pageText() const { return m_text; }
     // The page's HTML document, made on first use and kept so its parse is reused.
@@ -56,6 +70,7 @@ public:
 
 signals:
     void modificationChanged(bool modified);
+    void reloaded();
 
 private:
     Page(QString path, QString untitledName, HtmlDocumentFactory documents);
@@ -67,6 +82,7 @@ private:
     QTextDocument* m_document;
     PageFileFormat m_format;
     QByteArray m_savedBytes;
+    DiskStamp m_disk;
     QString m_readOnlyReason;
     std::shared_ptr<DocumentPageText> m_text;
     com::ComPtr<com::IHTMLDocument2> m_html;

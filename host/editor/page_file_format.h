@@ -8,11 +8,15 @@
 
 namespace host {
 
-enum class TextEncoding { Utf8, Windows1252 };
+// Legacy is any other encoding a page declares in a <meta>, by its name.
+enum class TextEncoding { Utf8, Utf16Le, Utf16Be, Windows1252, Legacy };
 enum class LineEnding { Lf, CrLf, Cr };
 
 struct PageFileFormat {
     TextEncoding encoding = TextEncoding::Utf8;
+    QByteArray legacyName;  // for Legacy: "ISO-8859-2", "KOI8-R", ...
+    // The encoding the page's <meta> names ("windows-1250", "UTF-8"), empty when none.
+    QByteArray declared;
     bool byteOrderMark = false;
     // The ending the file uses most; every line break is written with it.
     LineEnding lineEnding = LineEnding::Lf;
@@ -25,16 +29,27 @@ struct PageFileFormat {
 struct DecodedPage {
     QString text;  // line breaks as '\n'
     PageFileFormat format;
+    // Why the text could not be written back as the bytes it came from (bytes that are no
+    // text in the page's encoding), or empty.
+    QString readOnlyReason;
 };
 
-// UTF-8 when the bytes are well-formed UTF-8 (a leading byte order mark is remembered and
-// left out of the text); Windows-1252 otherwise.
+// A page in an encoding the editor cannot convert; the message names the encoding.
+class UnreadableEncoding : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The encoding is, in this order: the one a byte order mark gives (UTF-8, UTF-16 little or
+// big endian); the one a <meta> declares; UTF-8 when the bytes are well-formed UTF-8;
+// Windows-1252 otherwise. A byte order mark is remembered and left out of the text.
+// Throws UnreadableEncoding.
 DecodedPage decodePage(const QByteArray& bytes);
 
 // A character that the page's encoding cannot hold.
 class UnencodableCharacter : public std::runtime_error {
 public:
-    UnencodableCharacter(char32_t codePoint, int line, int column);
+    UnencodableCharacter(char32_t codePoint, int line, int column, const QString& encoding);
     char32_t codePoint() const { return m_codePoint; }
     int line() const { return m_line; }      // 1-based
     int column() const { return m_column; }  // 1-based, in characters
@@ -45,10 +60,16 @@ private:
     int m_column;
 };
 
+// The format to save `text` in, read in `read`: a <meta> the author changed to name
+// another encoding changes the encoding (not where a byte order mark decides it). Throws
+// UnreadableEncoding.
+PageFileFormat formatToWrite(const QString& text, const PageFileFormat& read);
+
 // The bytes of `text` (line breaks as '\n') in `format`. Throws UnencodableCharacter.
 QByteArray encodePage(const QString& text, const PageFileFormat& format);
 
 const char* lineEndingBytes(LineEnding ending);
+QString encodingName(const PageFileFormat& format);
 QString describeFormat(const PageFileFormat& format);
 
 }  // namespace host

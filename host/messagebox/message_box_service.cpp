@@ -2,11 +2,15 @@
 #include "host/messagebox/message_box_service.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 namespace host {
 namespace {
 
+// Qt's standard button for `b`, or NoButton for the editor's own answers.
 QMessageBox::StandardButton toQt(MessageButton b) {
     switch (b) {
         case MessageButton::Ok:
@@ -17,8 +21,9 @@ QMessageBox::StandardButton toQt(MessageButton b) {
             return QMessageBox::Discard;
         case MessageButton::Cancel:
             return QMessageBox::Cancel;
+        default:
+            return QMessageBox::NoButton;
     }
-    return QMessageBox::Ok;
 }
 
 QMessageBox::Icon toQt(MessageIcon icon) {
@@ -45,6 +50,12 @@ const char* nameOf(MessageButton b) {
             return "Discard";
         case MessageButton::Cancel:
             return "Cancel";
+        case MessageButton::Overwrite:
+            return "Overwrite";
+        case MessageButton::Reload:
+            return "Reload";
+        case MessageButton::SaveAs:
+            return "Save As...";
     }
     return "?";
 }
@@ -54,11 +65,20 @@ const char* nameOf(MessageButton b) {
 MessageButton QtMessageBoxService::show(QWidget* parent, const MessageRequest& request) {
     QMessageBox box(toQt(request.icon), request.title, request.text, QMessageBox::NoButton, parent);
     box.setObjectName("pagehostMessageBox");
-    for (MessageButton b : request.buttons) box.addButton(toQt(b));
-    box.setDefaultButton(toQt(request.defaultButton));
-    const auto chosen = static_cast<QMessageBox::StandardButton>(box.exec());
+    std::vector<std::pair<QAbstractButton*, MessageButton>> added;
     for (MessageButton b : request.buttons) {
-        if (toQt(b) == chosen) return b;
+        QPushButton* button =
+            toQt(b) != QMessageBox::NoButton
+                ? box.addButton(toQt(b))
+                : box.addButton(QString::fromUtf8(nameOf(b)), b == MessageButton::SaveAs
+                                                                  ? QMessageBox::ActionRole
+                                                                  : QMessageBox::AcceptRole);
+        if (b == request.defaultButton) box.setDefaultButton(button);
+        added.emplace_back(button, b);
+    }
+    box.exec();
+    for (const auto& [button, b] : added) {
+        if (button == box.clickedButton()) return b;
     }
     // Closed without a button (Escape on a box without Cancel).
     for (MessageButton b : request.buttons) {

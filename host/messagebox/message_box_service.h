@@ -10,7 +10,8 @@ class QWidget;
 namespace host {
 
 enum class MessageIcon { Information, Warning, Critical, Question };
-enum class MessageButton { Ok, Save, Discard, Cancel };
+// Overwrite, Reload and SaveAs answer a file that changed on disk.
+enum class MessageButton { Ok, Save, Discard, Cancel, Overwrite, Reload, SaveAs };
 
 struct MessageRequest {
     QString title;

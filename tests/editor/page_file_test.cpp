@@ -137,20 +137,123 @@ TEST_F(PageFileTest, EditedPagesKeepTheirEncodingBomAndLineEndings) {
     EXPECT_FALSE(mixed->format().mixedLineEndings);
 }
 
-TEST_F(PageFileTest, UnwritableCharacterKeepsFileAndChanges) {
-    const QByteArray original = "<p>caf\xE9</p>";
-    auto page = open(original);
-    type(*page, u" \u2192"_qs);
-    try {
-        page->save();
-        FAIL() << "saved a character Windows-1252 cannot hold";
-    } catch (const host::PageError& e) {
-        EXPECT_TRUE(e.message().contains("U+2192")) << e.what();
-        EXPECT_TRUE(e.message().contains("&#8594;")) << e.what();
+// The bytes of `text` in UTF-16, with its byte order mark.
+QByteArray utf16(const QString& text, bool littleEndian) {
+    QByteArray out;
+    for (QChar c : u"\uFEFF"_qs + text) {
+        const char lo = char(c.unicode() & 0xFF), hi = char(c.unicode() >> 8);
+        out.append(littleEndian ? lo : hi).append(littleEndian ? hi : lo);
     }
-    EXPECT_EQ(saved(), original);
-    EXPECT_TRUE(page->isModified());
-    EXPECT_TRUE(page->document()->toRawText().endsWith(u"\u2192"_qs));
+    return out;
+}
+
+TEST_F(PageFileTest, Utf16AndDeclaredEncodingsAreReadAndWrittenInTheirOwnBytes) {
+    struct Case {
+        QByteArray bytes;
+        QString encoding;
+        QString text;  // as the editor shows it
+        QString typed;
+        QByteArray saved;
+    };
+    const QByteArray iso2 = "<meta charset=\"ISO-8859-2\">\n<p>\xB1";
+    const QByteArray koi8 =
+        "<META http-equiv=Content-Type content='text/html; charset=koi8-r'>\xC1";
+    const QByteArray skipped = "<!-- <meta charset=koi8-r> --><meta charset=windows-1250>\x9C";
+    // Declared Latin-1 over UTF-8 bytes: a browser shows the two characters, and so does
+    // the editor.
+    const QByteArray latin1 = "<meta charset=latin1>caf\xC3\xA9";
+    const Case cases[] = {
+        {utf16(u"<p>\u00e9\U0001F600</p>\r\n"_qs, true), "UTF-16 LE",
+         u"<p>\u00e9\U0001F600</p>\n"_qs, u"\u00fc"_qs,
+         utf16(u"<p>\u00e9\U0001F600</p>\r\n\u00fc"_qs, true)},
+        {utf16(u"<p>\u20ac</p>\n"_qs, false), "UTF-16 BE", u"<p>\u20ac</p>\n"_qs, "x",
+         utf16(u"<p>\u20ac</p>\nx"_qs, false)},
+        {iso2, "ISO-8859-2", u"<meta charset=\"ISO-8859-2\">\n<p>\u0105"_qs, u"\u0142"_qs,
+         iso2 + "\xB3"},
+        {koi8, "KOI8-R", QString::fromLatin1(koi8.left(koi8.size() - 1)) + u"\u0430"_qs,
+         u"\u0431"_qs, koi8 + "\xC2"},
+        {skipped, "windows-1250",
+         QString::fromLatin1(skipped.left(skipped.size() - 1)) + u"\u015b"_qs, u"\u0161"_qs,
+         skipped + "\x9A"},
+        {latin1, "Windows-1252", u"<meta charset=latin1>caf\u00c3\u00a9"_qs, u"\u20ac"_qs,
+         latin1 + "\x80"},
+    };
+    for (const Case& c : cases) {
+        auto page = open(c.bytes);
+        EXPECT_EQ(host::encodingName(page->format()), c.encoding) << c.bytes.toStdString();
+        EXPECT_EQ(page->document()->toPlainText(), c.text) << c.bytes.toStdString();
+        page->save();
+        EXPECT_EQ(saved(), c.bytes) << "unchanged, byte for byte";
+        type(*page, c.typed);
+        page->save();
+        EXPECT_EQ(saved(), c.saved) << c.bytes.toStdString();
+    }
+}
+
+TEST_F(PageFileTest, EncodingTheAuthorDeclaresAnewIsTheOneSaved) {
+    auto page = open("<meta charset=\"utf-8\">\n<p>\xC3\xA9</p>\n");
+    QTextCursor cursor = page->document()->find("utf-8");
+    cursor.insertText("iso-8859-2");
+    page->save();
+    EXPECT_EQ(saved(), "<meta charset=\"iso-8859-2\">\n<p>\xE9</p>\n");
+    EXPECT_EQ(host::encodingName(page->format()), "ISO-8859-2");
+}
+
+TEST_F(PageFileTest, UnwritableCharacterKeepsFileAndChanges) {
+    struct Case {
+        QByteArray original;
+        QString encoding;
+        QString place;
+    };
+    const Case cases[] = {
+        {"<p>caf\xE9</p>", "Windows-1252", "line 1, column 13"},
+        {"<meta charset=iso-8859-2>\n<p>\xB1</p>", "ISO-8859-2", "line 2, column 10"},
+    };
+    for (const Case& c : cases) {
+        auto page = open(c.original);
+        type(*page, u" \u2192"_qs);
+        try {
+            page->save();
+            ADD_FAILURE() << "saved a character " << c.encoding.toStdString() << " cannot hold";
+        } catch (const host::PageError& e) {
+            for (const QString& part :
+                 {QStringLiteral("U+2192"), c.encoding, c.place, QStringLiteral("&#8594;")})
+                EXPECT_TRUE(e.message().contains(part)) << e.what();
+        }
+        EXPECT_EQ(saved(), c.original);
+        EXPECT_TRUE(page->isModified());
+        EXPECT_TRUE(page->document()->toRawText().endsWith(u"\u2192"_qs));
+    }
+}
+
+TEST_F(PageFileTest, BytesThatAreNoTextInTheirEncodingAreNeverRewritten) {
+    struct Case {
+        QByteArray bytes;
+        QString problem;  // in the refusal, or in the reason the page is read-only
+        bool opens;
+    };
+    const Case cases[] = {
+        {"<meta charset=iso-8859-16><p>\xA1</p>", "\"iso-8859-16\"", false},
+        {"<meta charset=ISO-2022-KR><p>x</p>", "\"iso-2022-kr\"", false},
+        // 0xA5 is a hole in ISO-8859-3.
+        {"<meta charset=iso-8859-3>\n<p>\xA5</p>", "line 2, column 4", true},
+        {"\xFF\xFE<\0p\0>", "half a UTF-16 character", true},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<host::Page> page;
+        try {
+            page = open(c.bytes);
+        } catch (const host::PageError& e) {
+            EXPECT_FALSE(c.opens) << e.what();
+            EXPECT_TRUE(e.message().contains(c.problem)) << e.what();
+            continue;
+        }
+        ASSERT_TRUE(c.opens) << c.bytes.toStdString();
+        EXPECT_TRUE(page->readOnlyReason().contains(c.problem))
+            << page->readOnlyReason().toStdString();
+        EXPECT_THROW(page->pageText()->replace(0, 0, "x"), com::Error);
+        EXPECT_EQ(saved(), c.bytes);
+    }
 }
 
 TEST_F(PageFileTest, TextTheEditorCannotKeepOpensReadOnly) {

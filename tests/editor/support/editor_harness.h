@@ -71,6 +71,7 @@ struct EditorHarness {
             return com::ComPtr<com::IHTMLDocument2>(com::make<FakeHtmlDocument>(std::move(text)));
         };
         services.settingsPath = dir.filePath("pagehost.ini");
+        services.memoryForPage = memoryForPage;
         session = std::make_unique<host::EditorSession>(std::move(services));
     }
     void stop() {
@@ -97,5 +98,6 @@ struct EditorHarness {
     ScriptedMessages messages;
     ScriptedFileDialogs files;
     int documentsMade = 0;
+    std::int64_t memoryForPage = 0;
     std::unique_ptr<host::EditorSession> session;
 };
