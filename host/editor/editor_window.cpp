@@ -16,6 +16,7 @@
 #include "host/editor/host_application_object.h"
 #include "host/editor/page.h"
 #include "host/messagebox/message_box_service.h"
+#include "host/site/site_controller.h"
 
 namespace host {
 namespace {
@@ -46,6 +47,7 @@ EditorWindow::EditorWindow(EditorServices services, QWidget* parent)
     m_commandBars->restoreLastingControls(*m_settings);
     m_application =
         com::make<HostApplicationObject>(m_commandBars, [this] { return activePage(); });
+    m_site = new site::SiteController(*this, m_services.siteDialogs, *m_settings);
     resize(960, 680);
     updateTitles();
 }

@@ -23,11 +23,16 @@ class FileDialogService;
 class HostApplicationObject;
 class MessageBoxService;
 class Page;
+namespace site {
+class SiteController;
+class SiteDialogs;
+}  // namespace site
 
 struct EditorServices {
     MessageBoxService* messages = nullptr;
     FileDialogService* fileDialogs = nullptr;
     HtmlDocumentFactory documents;
+    site::SiteDialogs* siteDialogs = nullptr;
     // Where the editor keeps its own settings; empty for the user's usual place.
     QString settingsPath;
 };
@@ -58,6 +63,7 @@ public:
     CommandBarsObject& commandBars() const { return *m_commandBars; }
     com::ComPtr<com::IHostApplication> application() const;
     MessageBoxService& messages() const { return *m_services.messages; }
+    site::SiteController& site() const { return *m_site; }
 
     // Shows a failure that came back out of a Click handler; the editor carries on.
     void reportClickFailure(const com::ErrorInfo& failure);
@@ -83,6 +89,7 @@ private:
     std::vector<std::unique_ptr<Page>> m_pages;
     com::ComPtr<CommandBarsObject> m_commandBars;
     com::ComPtr<HostApplicationObject> m_application;
+    site::SiteController* m_site;  // a child object
     int m_untitledCount = 0;
     bool m_detached = false;
 };
