@@ -101,10 +101,13 @@ SiteController::SiteController(EditorWindow& window, SiteDialogs* dialogs, QSett
 
     if (auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("pageTabs"))) {
         connect(tabs, &QTabWidget::currentChanged, this, [this] {
-            if (Page* page = m_window.activePage()) {
+            Page* page = m_window.activePage();
+            if (page) {
                 watch(page);
                 if (!page->path().isEmpty()) rememberRecent(page->path());
             }
+            // The offer belongs to the page whose region changed.
+            m_bar->setVisible(m_offer && page && m_offer->source == page);
         });
     }
     createActions();
@@ -222,6 +225,10 @@ SiteController::RegionHashes SiteController::regionHashes(Page& page) const {
 void SiteController::checkActivePage() {
     Page* page = m_window.activePage();
     if (!page || m_folder.isEmpty() || !m_known.contains(page)) return;
+    if (busy()) {
+        m_pause->start();  // look again once the work in hand is done
+        return;
+    }
     RegionHashes now = regionHashes(*page);
     const RegionHashes& before = m_known[page];
     std::vector<std::string> changed;
@@ -230,7 +237,7 @@ void SiteController::checkActivePage() {
         if (it == before.end() || it->second != hash) changed.push_back(id);
     }
     m_known[page] = std::move(now);
-    if (!changed.empty() && !busy()) scanFor(page, std::move(changed));
+    if (!changed.empty()) scanFor(page, std::move(changed));
 }
 
 void SiteController::scanFor(Page* page, std::vector<std::string> ids) {
