@@ -32,7 +32,8 @@ RegionReviewDialog::RegionReviewDialog(const QString& id, std::vector<RegionRevi
         row->setToolTip(item.path);
     }
     connect(m_pages, &QListWidget::currentRowChanged, this, [this](int row) {
-        m_diff->setPlainText(row >= 0 ? m_items[std::size_t(row)].diff : QString());
+        const auto& diff = row >= 0 ? m_items[std::size_t(row)].diff : nullptr;
+        m_diff->setPlainText(diff ? diff() : QString());
     });
     if (!m_items.empty()) m_pages->setCurrentRow(0);
 

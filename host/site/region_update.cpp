@@ -6,6 +6,7 @@
 
 #include "host/editor/page_file_format.h"
 #include "host/site/memory_page_text.h"
+#include "host/site/id_tag_count.h"
 #include "host/site/region_lookup.h"
 
 namespace host::site {
@@ -60,6 +61,16 @@ RegionInPage findRegion(PageModel& model, const std::string& id) {
     return found;
 }
 
+std::optional<std::string> regionContent(const QString& path, const std::string& id) {
+    try {
+        const PageOnDisk page = readPageOnDisk(path);
+        PageModel model(std::make_shared<MemoryPageText>(decodePage(page.bytes).text.toStdString()));
+        return findRegion(model, id).content;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
 std::vector<RegionInPage> scanForRegion(const QStringList& pages, const QString& id,
                                         TaskProgress* progress) {
     const IdPrefilter filter(id);
@@ -72,15 +83,22 @@ std::vector<RegionInPage> scanForRegion(const QStringList& pages, const QString&
             try {
                 const PageOnDisk page = readPageOnDisk(path);
                 if (!filter.mayHold(page.bytes)) return;
+                const auto tags = countIdTags(std::string_view(page.bytes.constData(),
+                                                               std::size_t(page.bytes.size())),
+                                              key);
+                if (tags) {
+                    if (*tags > 0) found[i] = RegionInPage{page.path, *tags, {}, {}};
+                    return;
+                }
                 PageModel model(std::make_shared<MemoryPageText>(
                     decodePage(page.bytes).text.toStdString()));
                 RegionInPage region = findRegion(model, key);
                 region.path = page.path;
                 if (region.count > 0) found[i] = std::move(region);
             } catch (const SiteError& e) {
-                found[i] = RegionInPage{path, 0, {}, e.message()};
+                found[i] = RegionInPage{path, 0, std::nullopt, e.message()};
             } catch (const std::exception& e) {
-                found[i] = RegionInPage{path, 0, {}, QString::fromUtf8(e.what())};
+                found[i] = RegionInPage{path, 0, std::nullopt, QString::fromUtf8(e.what())};
             }
         },
         progress);
@@ -126,6 +144,9 @@ PlannedPage planPage(const QString& path, const std::string& id, const std::stri
     try {
         plan.before = readPageOnDisk(path);
         if (filter && !filter->mayHold(plan.before.bytes)) return plan;
+        const std::string_view bytes(plan.before.bytes.constData(),
+                                     std::size_t(plan.before.bytes.size()));
+        if (filter && countIdTags(bytes, id) == 0) return plan;
         const DecodedPage decoded = decodePage(plan.before.bytes);
         const std::string text = decoded.text.toStdString();
         auto edited = std::make_shared<MemoryPageText>(text);

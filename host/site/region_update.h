@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,16 +20,20 @@ namespace host::site {
 struct RegionInPage {
     QString path;
     int count = 0;        // elements with the id
-    std::string content;  // with exactly one: its content in source form (UTF-8, '\n')
+    std::optional<std::string> content;  // with exactly one: its content in source form
+                                         // (UTF-8, '\n'), where the page was parsed
     QString problem;      // why the page could not be read, when it could not
 };
 
 // The pages that hold the id or could not be read, in the order given. Pages ruled out by
-// the byte search are not decoded or parsed.
+// the byte search are not decoded or parsed, nor are pages whose tags alone tell how many
+// elements have the id (countIdTags); regionContent gives those pages' content later.
 std::vector<RegionInPage> scanForRegion(const QStringList& pages, const QString& id,
                                         TaskProgress* progress = nullptr);
 // The same for one page's text (UTF-8), as the page document reads it.
 RegionInPage findRegion(PageModel& model, const std::string& id);
+// The content of the page file's one element with the id, read and parsed now.
+std::optional<std::string> regionContent(const QString& path, const std::string& id);
 
 enum class PageOutcome { Absent, Updated, Unchanged, Refused };
 

@@ -56,7 +56,7 @@ std::string sourceContent(const Request& r) {
                              .arg(region.count)
                              .arg(r.id));
     }
-    return region.content;
+    return *region.content;
 }
 
 void print(std::FILE* f, const QString& line) {

@@ -294,21 +294,30 @@ void SiteController::reviewOffer() {
     std::vector<RegionReviewItem> items;
     for (const RegionInPage& region : m_offer->pages) {
         RegionReviewItem item{region.path, QDir(m_folder).relativeFilePath(region.path), {}, true};
-        std::string old = region.content;
-        if (Page* open = openPageAt(region.path)) {
-            PageModel model(open->pageText());
-            old = findRegion(model, m_offer->id).content;
-            item.label += QStringLiteral(" (open: changed in the editor, not saved)");
-        }
+        Page* open = openPageAt(region.path);
+        if (open) item.label += QStringLiteral(" (open: changed in the editor, not saved)");
         if (!region.problem.isEmpty() || region.count != 1) {
             item.checked = false;
             item.label += region.problem.isEmpty()
                               ? QStringLiteral(" - holds the id %1 times, will not be changed")
                                     .arg(region.count)
                               : QStringLiteral(" - ") + region.problem;
-        } else {
-            item.diff = sourceDiff(old, *content);
+            items.push_back(std::move(item));
+            continue;
         }
+        // Read when the author looks at the page: a large site's pages are not all parsed.
+        item.diff = [open = QPointer<Page>(open), region, id = m_offer->id, content = *content] {
+            std::optional<std::string> old = region.content;
+            if (open) {
+                PageModel model(open->pageText());
+                old = findRegion(model, id).content;
+            } else if (!old) {
+                old = regionContent(region.path, id);
+            }
+            return old ? sourceDiff(*old, content)
+                       : QStringLiteral("The page could not be read or no longer holds one "
+                                        "element with the id.");
+        };
         items.push_back(std::move(item));
     }
     const auto checked = m_dialogs->reviewRegionUpdate(&m_window, QString::fromStdString(m_offer->id), items);

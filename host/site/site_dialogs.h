@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -14,7 +15,7 @@ namespace host::site {
 struct RegionReviewItem {
     QString path;
     QString label;  // the page as the list shows it
-    QString diff;   // see sourceDiff
+    std::function<QString()> diff;  // see sourceDiff; made when the page is looked at
     bool checked = true;
 };
 

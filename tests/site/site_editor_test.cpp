@@ -84,7 +84,7 @@ TEST_F(SiteEditorTest, AChangedRegionIsOfferedReviewedAppliedAndUndone) {
     site.reviewOffer();
     ASSERT_EQ(m_siteDialogs.reviewed.size(), 3u);
     EXPECT_TRUE(m_siteDialogs.reviewed[0].label.contains("open"));
-    EXPECT_EQ(m_siteDialogs.reviewed[1].diff, "- <p>old</p>\n+ <p>new</p>");
+    EXPECT_EQ(m_siteDialogs.reviewed[1].diff(), "- <p>old</p>\n+ <p>new</p>");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !site.busy(); }, 20000));
     EXPECT_TRUE(m_messages.shown.empty());
 

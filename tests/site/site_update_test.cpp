@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <map>
 
+#include "host/site/id_tag_count.h"
+#include "host/site/memory_page_text.h"
 #include "host/site/region_update.h"
 #include "host/site/site_commit.h"
 #include "host/site/site_folder.h"
@@ -191,6 +193,42 @@ TEST_F(SiteUpdateTest, CommandLinePrintsALinePerPageAndFailsWhenOneWasRefused) {
         EXPECT_EQ(run.exitCode(), c.exitCode) << run.readAllStandardError().toStdString();
         const QString out = QString::fromUtf8(run.readAllStandardOutput());
         for (const QString& line : c.lines) EXPECT_TRUE(out.contains(line)) << out.toStdString();
+    }
+}
+
+// The count from tags alone, where it answers, is the page document's count.
+TEST(IdTagCount, AnswersOnlyWhereThePageDocumentAgrees) {
+    const struct {
+        const char* page;
+        std::optional<int> count;
+    } cases[] = {
+        {"<div id=\"R\">x</div>", 1},
+        {"<DIV ID=R>x</DIV><p id='R'></p>", 2},
+        {"<p id=\"other\" title=\"R\">", std::nullopt},
+        {"<!-- <div id=\"R\"> --><p>", std::nullopt},
+        {"<!--><div id=\"R\"></div>", 1},
+        {"<script>var s = '<div id=\"R\">';</script>", std::nullopt},
+        {"<script><!--</script><div id=R>", std::nullopt},
+        {"<textarea></textarea ><div id=R>", 1},
+        {"<template><div id=\"R\"></div></template>", std::nullopt},
+        {"<select><div id=\"R\"></div></select>", std::nullopt},
+        {"<select></select><div id=\"R\"></div>", 1},
+        {"<b id=R><p>x</b>", std::nullopt},
+        {"<td id=R>", std::nullopt},
+        {"<div id=\"a\" id=\"R\">", std::nullopt},
+        {"<div id=\"R&amp;\">", std::nullopt},
+        {"<table><tr><td><div id=\"R\"></div></td></tr></table>", 1},
+        {"<div title='a>b' id=R>", 1},
+        {"<div id=\"R", std::nullopt},
+        {"<p>no region</p>", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.page);
+        const auto count = host::site::countIdTags(c.page, "R");
+        EXPECT_EQ(count, c.count);
+        if (!count) continue;
+        host::PageModel model(std::make_shared<host::site::MemoryPageText>(c.page));
+        EXPECT_EQ(host::site::findRegion(model, "R").count, *count);
     }
 }
 
