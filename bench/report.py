@@ -43,6 +43,16 @@ def page_rows(names):
     return rows
 
 
+def site_rows(names):
+    rows = []
+    for n in ("1000", "10000"):
+        rows.append((f"site scan, {int(n):,} pages of 20 KB", f"BM_ScanSite/{n}",
+                     f"BM_GrepSite/{n}", "grep -l"))
+        rows.append((f"site update, {int(n):,} pages of 20 KB", f"BM_UpdateSite/{n}",
+                     f"BM_RewriteSite/{n}", "atomic rewrite of every page"))
+    return rows
+
+
 PROGRAMS = [
     ("snippet_bench", generation_rows),
     ("page_insertion_bench", page_rows),
@@ -53,6 +63,7 @@ PROGRAMS = [
          "dlopen of an empty module"),
         ("add-in load from the registry", "BM_RegisteredAddInToConnected",
          "BM_DlopenTrivialModule", "dlopen of an empty module")]),
+    ("site_bench", site_rows),
 ]
 
 UNIT = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}

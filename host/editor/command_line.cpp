@@ -4,6 +4,8 @@
 #include <QCommandLineParser>
 #include <cstring>
 
+#include "host/site/region_update_command.h"
+
 namespace host {
 
 QString usage() {
@@ -15,7 +17,8 @@ QString usage() {
         "  --settings FILE     keep the editor's own settings in FILE\n"
         "  --tour DIR          without a display: copy PAGE into DIR, play the scripted road\n"
         "                      there and save the page and pictures of it into DIR\n"
-        "  --tour-script FILE  the road to play instead of the built-in one\n");
+        "  --tour-script FILE  the road to play instead of the built-in one\n") +
+           site::regionUpdateUsage();
 }
 
 CommandLine parseCommandLine(const QStringList& arguments) {

@@ -17,6 +17,7 @@
 #include "host/editor/page.h"
 #include "host/editor/page_disk_watch.h"
 #include "host/messagebox/message_box_service.h"
+#include "host/site/site_controller.h"
 
 namespace host {
 namespace {
@@ -50,6 +51,7 @@ EditorWindow::EditorWindow(EditorServices services, QWidget* parent)
     m_commandBars->restoreLastingControls(*m_settings);
     m_application =
         com::make<HostApplicationObject>(m_commandBars, [this] { return activePage(); });
+    m_site = new site::SiteController(*this, m_services.siteDialogs, *m_settings);
     resize(960, 680);
     updateTitles();
 }

@@ -25,11 +25,16 @@ class HostApplicationObject;
 class MessageBoxService;
 class Page;
 class PageDiskWatch;
+namespace site {
+class SiteController;
+class SiteDialogs;
+}  // namespace site
 
 struct EditorServices {
     MessageBoxService* messages = nullptr;
     FileDialogService* fileDialogs = nullptr;
     HtmlDocumentFactory documents;
+    site::SiteDialogs* siteDialogs = nullptr;
     // Where the editor keeps its own settings; empty for the user's usual place.
     QString settingsPath;
     // The memory one page may take; 0 for what the system has free when it is opened.
@@ -64,6 +69,7 @@ public:
     CommandBarsObject& commandBars() const { return *m_commandBars; }
     com::ComPtr<com::IHostApplication> application() const;
     MessageBoxService& messages() const { return *m_services.messages; }
+    site::SiteController& site() const { return *m_site; }
 
     // Shows a failure that came back out of a Click handler; the editor carries on.
     void reportClickFailure(const com::ErrorInfo& failure);
@@ -90,6 +96,7 @@ private:
     com::ComPtr<CommandBarsObject> m_commandBars;
     com::ComPtr<HostApplicationObject> m_application;
     PageDiskWatch* m_diskWatch;
+    site::SiteController* m_site;  // a child object
     int m_untitledCount = 0;
     bool m_detached = false;
 };

@@ -6,6 +6,7 @@
 
 #include "host/editor/command_line.h"
 #include "host/editor/run_editor.h"
+#include "host/site/region_update_command.h"
 
 int main(int argc, char** argv) {
     const bool tour = host::asksForTour(argc, argv);
@@ -14,6 +15,11 @@ int main(int argc, char** argv) {
             std::printf("%s", qUtf8Printable(host::usage()));
             return 0;
         }
+    }
+    if (host::site::asksForRegionUpdate(argc, argv)) {
+        QStringList arguments;
+        for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+        return host::site::runRegionUpdateCommand(arguments, stdout, stderr);
     }
     const auto set = [](const char* name) {
         const char* v = std::getenv(name);

@@ -14,6 +14,7 @@
 #include "host/editor/registered_addins.h"
 #include "host/editor/tour_runner.h"
 #include "host/messagebox/message_box_service.h"
+#include "host/site/site_dialogs.h"
 
 namespace host {
 namespace {
@@ -55,9 +56,11 @@ int runEditor(const CommandLine& given) {
     QtMessageBoxService dialogs;
     UnattendedMessageBoxService unattended;
     QtFileDialogService files;
+    site::QtSiteDialogs siteDialogs;
     EditorServices services;
     services.messages = cl.tour() ? static_cast<MessageBoxService*>(&unattended) : &dialogs;
     services.fileDialogs = &files;
+    services.siteDialogs = &siteDialogs;
     services.documents = defaultHtmlDocuments();
     services.settingsPath = cl.settingsPath;
 

@@ -1,0 +1,61 @@
+// Reading and writing site pages, refusing links and read-only files.
+#include "host/site/page_on_disk.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace host::site {
+namespace {
+
+// A link could point outside the site; a page the author made read-only must stay so
+// (an atomic replace would otherwise swap it for a writable file).
+void checkPlainFile(const QFileInfo& info, bool forWriting) {
+    const QString path = info.absoluteFilePath();
+    if (info.isSymLink()) throw SiteError(QStringLiteral("%1 is a symbolic link").arg(path));
+    if (!info.isFile()) throw SiteError(QStringLiteral("%1 is not a file").arg(path));
+    // The owner's write bit as well, since a process with every right (root) may write
+    // anything.
+    if (forWriting && (!info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner)))
+        throw SiteError(QStringLiteral("%1 is read-only").arg(path));
+}
+
+}  // namespace
+
+QByteArray contentHash(const QByteArray& bytes) {
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+PageOnDisk readPageOnDisk(const QString& path) {
+    const QFileInfo info(path);
+    checkPlainFile(info, false);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw SiteError(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
+    PageOnDisk page{info.absoluteFilePath(), file.readAll(), {}};
+    if (file.error() != QFileDevice::NoError)
+        throw SiteError(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
+    page.stamp = {page.bytes.size(), info.lastModified()};
+    return page;
+}
+
+bool unchangedOnDisk(const PageOnDisk& page) {
+    const QFileInfo info(page.path);
+    if (info.isSymLink() || !info.isFile() || info.size() != page.stamp.size ||
+        info.lastModified() != page.stamp.modified)
+        return false;
+    // The same size and time can still hide a change made within the clock's resolution.
+    QFile file(page.path);
+    return file.open(QIODevice::ReadOnly) && file.readAll() == page.bytes;
+}
+
+void writePageAtomically(const QString& path, const QByteArray& bytes) {
+    checkPlainFile(QFileInfo(path), true);
+    QSaveFile file(path);
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw SiteError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+}
+
+}  // namespace host::site

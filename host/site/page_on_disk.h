@@ -1,0 +1,43 @@
+// One page file as read from disk, with what tells whether it changed since.
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <stdexcept>
+
+namespace host::site {
+
+// A site page that cannot be read or written; the message names the file and the cause.
+class SiteError : public std::runtime_error {
+public:
+    explicit SiteError(const QString& message) : std::runtime_error(message.toStdString()) {}
+    QString message() const { return QString::fromUtf8(what()); }
+};
+
+// When and how large the file was when it was read; a cheap first look for a change, before
+// its bytes are compared.
+struct FileStamp {
+    qint64 size = -1;
+    QDateTime modified;
+
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+struct PageOnDisk {
+    QString path;
+    QByteArray bytes;
+    FileStamp stamp;
+};
+
+// Reads a regular file (never through a symbolic link). Throws SiteError.
+PageOnDisk readPageOnDisk(const QString& path);
+// Whether the file still holds exactly `page` as it was read.
+bool unchangedOnDisk(const PageOnDisk& page);
+// A hash of `bytes`, to recognise a file's content later without keeping it.
+QByteArray contentHash(const QByteArray& bytes);
+// Replaces the file's bytes atomically (the old file stays whole until the new one is
+// complete). Refuses a link or a file the author made read-only. Throws SiteError.
+void writePageAtomically(const QString& path, const QByteArray& bytes);
+
+}  // namespace host::site

@@ -1,0 +1,119 @@
+// The command-line site update: the same plan and commit as the editor's, reported as text.
+#include "host/site/region_update_command.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <cstring>
+#include <stdexcept>
+
+#include "host/editor/page_file_format.h"
+#include "host/site/memory_page_text.h"
+#include "host/site/region_update.h"
+#include "host/site/site_commit.h"
+#include "host/site/site_folder.h"
+
+namespace host::site {
+namespace {
+
+struct UsageError : std::runtime_error {
+    explicit UsageError(const QString& m) : std::runtime_error(m.toStdString()) {}
+};
+
+struct Request {
+    QString id;
+    QString from;
+    QString folder;
+};
+
+Request parse(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption id(QStringLiteral("update-region"), {}, QStringLiteral("ID"));
+    const QCommandLineOption from(QStringLiteral("from"), {}, QStringLiteral("PAGE"));
+    parser.addOptions({id, from});
+    if (!parser.parse(arguments)) throw UsageError(parser.errorText());
+    Request r{parser.value(id), parser.value(from), {}};
+    if (r.id.isEmpty()) throw UsageError(QStringLiteral("--update-region needs an id"));
+    if (r.from.isEmpty())
+        throw UsageError(QStringLiteral("--update-region needs --from PAGE, the page to copy from"));
+    if (parser.positionalArguments().size() != 1)
+        throw UsageError(QStringLiteral("--update-region needs exactly one SITE_FOLDER"));
+    r.folder = parser.positionalArguments().front();
+    if (!QFileInfo(r.folder).isDir())
+        throw UsageError(QStringLiteral("%1 is not a folder").arg(r.folder));
+    return r;
+}
+
+// The region's content on the page the author changed.
+std::string sourceContent(const Request& r) {
+    const PageOnDisk page = readPageOnDisk(r.from);
+    PageModel model(std::make_shared<MemoryPageText>(decodePage(page.bytes).text.toStdString()));
+    const RegionInPage region = findRegion(model, r.id.toStdString());
+    if (region.count != 1) {
+        throw UsageError(QStringLiteral("%1 has %2 elements with the id \"%3\"; it needs exactly one")
+                             .arg(page.path)
+                             .arg(region.count)
+                             .arg(r.id));
+    }
+    return *region.content;
+}
+
+void print(std::FILE* f, const QString& line) {
+    std::fprintf(f, "%s\n", qUtf8Printable(line));
+}
+
+}  // namespace
+
+bool asksForRegionUpdate(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--update-region") == 0 ||
+            std::strncmp(argv[i], "--update-region=", 16) == 0)
+            return true;
+    }
+    return false;
+}
+
+QString regionUpdateUsage() {
+    return QStringLiteral(
+        "       pagehost --update-region ID --from PAGE SITE_FOLDER\n"
+        "  --update-region ID  without a window: give the element with this id on every page\n"
+        "                      of SITE_FOLDER the content it has on PAGE; prints one line per\n"
+        "                      page and exits with 1 when a page was refused\n");
+}
+
+int runRegionUpdateCommand(const QStringList& arguments, std::FILE* out, std::FILE* err) {
+    Request request;
+    std::string content;
+    try {
+        request = parse(arguments);
+        content = sourceContent(request);
+    } catch (const std::exception& e) {
+        std::fprintf(err, "pagehost: %s\n", e.what());
+        return 2;
+    }
+    const QDir root(QFileInfo(request.folder).absoluteFilePath());
+    QStringList pages = listSitePages(root.absolutePath());
+    const QString from = QFileInfo(request.from).canonicalFilePath();
+    pages.removeIf([&](const QString& p) { return QFileInfo(p).canonicalFilePath() == from; });
+
+    std::vector<PlannedPage> plan = planSiteUpdate(pages, request.id, content);
+    commitSiteUpdate(plan);
+    int counts[4] = {};
+    for (const PlannedPage& page : plan) {
+        ++counts[int(page.outcome)];
+        QString line = QStringLiteral("%1: %2").arg(QString::fromLatin1(outcomeName(page.outcome)),
+                                                   root.relativeFilePath(page.before.path));
+        if (page.outcome == PageOutcome::Refused) line += QStringLiteral(": ") + page.reason;
+        print(out, line);
+    }
+    print(out, QStringLiteral("%1 updated, %2 unchanged, %3 refused, %4 without the region")
+                   .arg(counts[int(PageOutcome::Updated)])
+                   .arg(counts[int(PageOutcome::Unchanged)])
+                   .arg(counts[int(PageOutcome::Refused)])
+                   .arg(pages.size() - qsizetype(plan.size())));
+    std::fflush(out);
+    return counts[int(PageOutcome::Refused)] > 0 ? 1 : 0;
+}
+
+}  // namespace host::site

@@ -1,0 +1,22 @@
+// The HTML pages of a site folder.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace host::site {
+
+// The name of the file in a site folder that lists more names to leave out, one glob
+// pattern a line ('#' starts a comment); a pattern with a '/' matches the path from the
+// site folder, any other the file or folder name.
+inline constexpr const char* kIgnoreFileName = ".siteignore";
+
+// The absolute paths of the folder's `.html` and `.htm` files, sorted, in it and in its
+// folders. Left out: hidden files and folders, backup files (`*~`, `*.bak`, `#*#`),
+// what the ignore file names, and symbolic links, which could lead out of the folder.
+QStringList listSitePages(const QString& folder);
+
+// Whether the name is of a page the site lists (by its name only).
+bool isPageName(const QString& fileName);
+
+}  // namespace host::site

@@ -1,0 +1,107 @@
+// The editor's site features as the author meets them: Open Site, the recent list, the offer
+// above a page whose region changed, the review, the update of open and closed pages, and
+// Undo Site Update.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QTest>
+#include <QTextDocument>
+#include <QTreeWidget>
+
+#include "host/editor/default_html_documents.h"
+#include "host/editor/page.h"
+#include "host/site/region_lookup.h"
+#include "host/site/region_update_bar.h"
+#include "host/site/site_controller.h"
+#include "host/site/site_dialogs.h"
+#include "host/site/site_panel.h"
+#include "support/editor_harness.h"
+
+namespace {
+
+struct ScriptedSiteDialogs : host::site::SiteDialogs {
+    QString askSiteFolder(QWidget*) override { return folder; }
+    std::optional<std::vector<bool>> reviewRegionUpdate(
+        QWidget*, const QString&, const std::vector<host::site::RegionReviewItem>& items) override {
+        reviewed = items;
+        return answer;
+    }
+    QString folder;
+    std::optional<std::vector<bool>> answer;
+    std::vector<host::site::RegionReviewItem> reviewed;
+};
+
+const QByteArray kPage = "<html><body>\n<div id=\"OstrelInsert\"><p>old</p></div>\n</body></html>\n";
+const std::string kNew = "<p>new</p>";
+
+class SiteEditorTest : public testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"a.html", "b.html", "c.html", "e.html"}) write(name, kPage);
+        write("d.html", "<p>no region</p>");
+        host::EditorServices services;
+        services.messages = &m_messages;
+        services.fileDialogs = &m_files;
+        services.siteDialogs = &m_siteDialogs;
+        services.documents = host::defaultHtmlDocuments();
+        services.settingsPath = m_dir.filePath(".pagehost.ini");
+        m_session = std::make_unique<host::EditorSession>(std::move(services));
+    }
+    void TearDown() override { m_session->shutdown(); }
+    void write(const QString& name, const QByteArray& bytes) {
+        QFile f(m_dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    host::EditorWindow& window() { return m_session->window(); }
+
+    QTemporaryDir m_dir;
+    ScriptedMessages m_messages;
+    ScriptedFileDialogs m_files;
+    ScriptedSiteDialogs m_siteDialogs;
+    std::unique_ptr<host::EditorSession> m_session;
+};
+
+TEST_F(SiteEditorTest, AChangedRegionIsOfferedReviewedAppliedAndUndone) {
+    host::site::SiteController& site = window().site();
+    host::Page* open = window().openPage(m_dir.filePath("b.html"));
+    m_siteDialogs.folder = m_dir.path();
+    window().findChild<QAction*>("openSiteAction")->trigger();
+    EXPECT_EQ(window().findChild<QTreeWidget*>("siteTree")->topLevelItemCount(), 5);
+    EXPECT_EQ(site.recentEntries().value(0), m_dir.path());
+
+    // The add-in replaces the region on the active page.
+    host::Page* active = window().openPage(m_dir.filePath("a.html"));
+    host::PageModel model(active->pageText());
+    const auto snapshot = model.snapshot();
+    model.setInnerHtml(
+        model.refOf(*snapshot, host::site::elementsWithId(*snapshot, "OstrelInsert").front()),
+        kNew);
+    site.checkActivePage();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !site.bar()->isHidden(); }, 20000));
+
+    m_siteDialogs.answer = std::vector{true, true, false};  // b (open), c, e
+    site.reviewOffer();
+    ASSERT_EQ(m_siteDialogs.reviewed.size(), 3u);
+    EXPECT_TRUE(m_siteDialogs.reviewed[0].label.contains("open"));
+    EXPECT_EQ(m_siteDialogs.reviewed[1].diff(), "- <p>old</p>\n+ <p>new</p>");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !site.busy(); }, 20000));
+    EXPECT_TRUE(m_messages.shown.empty());
+
+    QByteArray updated = kPage;
+    updated.replace("<p>old</p>", "<p>new</p>");
+    EXPECT_EQ(EditorHarness::readFile(m_dir.filePath("c.html")), updated);
+    EXPECT_EQ(EditorHarness::readFile(m_dir.filePath("e.html")), kPage) << "not checked";
+    EXPECT_EQ(EditorHarness::readFile(m_dir.filePath("b.html")), kPage) << "open: not saved";
+    EXPECT_EQ(open->document()->toPlainText().toUtf8(), updated);
+    EXPECT_TRUE(open->isModified());
+    open->document()->undo();
+    EXPECT_EQ(open->document()->toPlainText().toUtf8(), kPage) << "one undo step";
+
+    ASSERT_TRUE(site.undoAction()->isEnabled());
+    site.undoAction()->trigger();
+    EXPECT_EQ(EditorHarness::readFile(m_dir.filePath("c.html")), kPage);
+    EXPECT_FALSE(site.undoAction()->isEnabled());
+}
+
+}  // namespace
