@@ -102,14 +102,25 @@ bool endTagAt(std::string_view text, std::size_t at, std::string_view name) {
 }
 
 // The body's end tag as written: </body>, else the first </body> or </html> after the start
-// of the body's last node (the parser reports neither where it made up the html element or
-// ignored the tag inside a table). Nothing when the body's last node is a comment or raw
-// text, which may hold such a tag as text.
+// of the body's last node that is not white space, or of an empty body (the parser reports
+// neither tag where it made up the html element or ignored the tag inside a table). Nothing
+// when that node is a comment or raw text, which may hold such a tag as text.
 std::optional<Span> endTagOf(const ParsedHtml& page, const GumboNode* body) {
     if (auto tag = endTagSpan(page, body)) return tag;
     const std::string_view text(page.text());
+    // The last node that is not white space (which may stand after the tag).
     const GumboNode* last = body;
-    while (!childrenOf(last).empty()) last = childrenOf(last).back();
+    for (bool deeper = true; deeper;) {
+        deeper = false;
+        const auto kids = childrenOf(last);
+        for (auto it = kids.rbegin(); it != kids.rend(); ++it) {
+            if (!isTextLike(*it) || !isBlank((*it)->v.text.text)) {
+                last = *it;
+                deeper = true;
+                break;
+            }
+        }
+    }
     if (last->type == GUMBO_NODE_COMMENT || last->type == GUMBO_NODE_CDATA ||
         (isTextLike(last) && readsTextLiterally(last->parent)) || readsTextLiterally(last)) {
         return std::nullopt;
