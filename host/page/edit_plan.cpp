@@ -7,14 +7,17 @@
 #include "host/page/page_errors.h"
 #include "host/page/page_model.h"
 #include "host/page/source_spans.h"
+#include "host/page/text_position.h"
 
 namespace host::page {
 namespace {
 
-[[noreturn]] void cannotLocate(const GumboNode* element, const char* what, const char* source) {
+[[noreturn]] void cannotLocate(const ParsedHtml& page, const GumboNode* element, const char* what,
+                               const char* source) {
     fail(com::errc::invalidProcedureCall,
-         "The page text around <" + lowerName(element) + "> cannot be edited safely: " + what +
-             ". The page was not changed.",
+         "The page text around " + placeOf(page, element) + " cannot be edited safely: " + what +
+             ". Close its tags as written elsewhere in the page, or edit it by hand. The page "
+             "was not changed.",
          source);
 }
 
@@ -37,7 +40,7 @@ void refuseForeignContent(const ParsedHtml& page, const SourceOrder& order,
             foreign = start && inside(start->begin);
         }
         if (foreign) {
-            cannotLocate(element,
+            cannotLocate(page, element,
                          "its text also holds parts of the page that browsers place elsewhere "
                          "(text moved out of a table, for instance), which replacing its content "
                          "would delete",
@@ -47,6 +50,19 @@ void refuseForeignContent(const ParsedHtml& page, const SourceOrder& order,
 }
 
 }  // namespace
+
+std::string EditPlan::text(std::string_view html, bool ownLine, std::string_view extra) const {
+    std::string out = prefix;
+    out += extra;
+    if (!ownLine || !bodyEnd) return out.append(html);
+    out += bodyEnd->lineBefore;
+    out += html;
+    if (bodyEnd->lineAfter) {
+        if (!html.ends_with('\n')) out += bodyEnd->lineBreak;
+        out += *bodyEnd->lineAfter;
+    }
+    return out;
+}
 
 EditPlan planEdit(const ParsedHtml& page, const SourceOrder& order, const GumboNode* element,
                   std::optional<AdjacentPosition> where, const char* source) {
@@ -58,7 +74,7 @@ EditPlan planEdit(const ParsedHtml& page, const SourceOrder& order, const GumboN
         const auto begin = contentBegin(page, element);
         const auto end = contentEnd(page, element);
         if (!begin || !end || end->offset < *begin) {
-            cannotLocate(element, "its content has no place of its own in the text", source);
+            cannotLocate(page, element, "its content has no place of its own in the text", source);
         }
         // Elements still open at the end lie inside the replaced text: no end tags needed.
         plan.from = *begin;
@@ -69,15 +85,23 @@ EditPlan planEdit(const ParsedHtml& page, const SourceOrder& order, const GumboN
     switch (*where) {
         case AdjacentPosition::afterBegin: {
             const auto begin = contentBegin(page, element);
-            if (!begin) cannotLocate(element, "its start tag is not written in the text", source);
+            if (!begin) cannotLocate(page, element, "its start tag is not written in the text", source);
             plan.from = plan.to = *begin;
             plan.after.assign(kids.begin(), kids.end());
             return plan;
         }
         case AdjacentPosition::beforeEnd: {
+            if (isHtml(element, GUMBO_TAG_BODY)) {
+                plan.bodyEnd = bodyEnd(page, element, source);
+                plan.from = plan.to = plan.bodyEnd->offset;
+                plan.prefix = plan.bodyEnd->closers;
+                plan.before.assign(kids.begin(), kids.end());
+                plan.firstShifted = kids.size();
+                return plan;
+            }
             const auto end = contentEnd(page, element);
             if (!end) {
-                cannotLocate(element, "the end of its content has no place of its own in the text",
+                cannotLocate(page, element, "the end of its content has no place of its own in the text",
                              source);
             }
             plan.from = plan.to = end->offset;
@@ -99,7 +123,7 @@ EditPlan planEdit(const ParsedHtml& page, const SourceOrder& order, const GumboN
     const std::size_t i = element->index_within_parent;
     if (*where == AdjacentPosition::beforeBegin) {
         const auto tag = startTagSpan(page, element);
-        if (!tag) cannotLocate(element, "its start tag is not written in the text", source);
+        if (!tag) cannotLocate(page, element, "its start tag is not written in the text", source);
         plan.from = plan.to = tag->begin;
         plan.firstShifted = i;
     } else if (const auto tag = endTagSpan(page, element)) {
@@ -108,7 +132,7 @@ EditPlan planEdit(const ParsedHtml& page, const SourceOrder& order, const GumboN
     } else {
         // Ended implicitly: close it (and what is open inside it) where its content ends.
         const auto end = contentEnd(page, element);
-        if (!end) cannotLocate(element, "its end has no place of its own in the text", source);
+        if (!end) cannotLocate(page, element, "its end has no place of its own in the text", source);
         plan.from = plan.to = end->offset;
         plan.prefix = end->closers + "</" + lowerName(element) + ">";
         plan.firstShifted = i + 1;

@@ -11,6 +11,7 @@
 
 #include "host/page/gumbo_tree.h"
 #include "host/page/page_errors.h"
+#include "host/page/text_position.h"
 
 namespace host::page {
 namespace {
@@ -139,9 +140,11 @@ Fragment parseWithGumboContext(const ParsedHtml& page, const GumboNode* context,
     if (formAt != std::string::npos) unwrapStandInForm(f, formAt);
     if (page.quirks() && tableClosedParagraph(f)) {
         fail(com::errc::invalidProcedureCall,
-             "The HTML cannot be placed inside <" + lowerName(context) +
-                 "> of this page: in a page without a standards doctype a <table> inside an "
-                 "open <p> parses differently, and that case is not supported.",
+             "The HTML cannot be placed inside " + placeOf(page, context) +
+                 ": in a page without a standards doctype a <table> inside an open <p> parses "
+                 "differently, and that case is not supported. Close the <p> before the "
+                 "<table>, or add <!DOCTYPE html> at the top of the page, and try again. The "
+                 "page was not changed.",
              source);
     }
     return f;
@@ -154,8 +157,9 @@ Fragment parseFragment(const ParsedHtml& page, const GumboNode* context, const s
     switch (kindOf(context)) {
         case ContextKind::unsupported:
             fail(com::errc::invalidProcedureCall,
-                 "HTML cannot be inserted into a <" + lowerName(context) +
-                     "> element by this editor.",
+                 "HTML cannot be inserted into " + placeOf(page, context) +
+                     ": this editor cannot check such an edit against the page a browser "
+                     "builds. Use a <div> there instead. The page was not changed.",
                  source);
         case ContextKind::inBody: {
             Fragment f = parseInBody(page, context, html, limits);

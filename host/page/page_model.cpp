@@ -18,6 +18,8 @@
 #include "host/page/page_errors.h"
 #include "host/page/parser_divergence.h"
 #include "host/page/source_order.h"
+#include "host/page/source_spans.h"
+#include "host/page/text_position.h"
 #include "host/page/tree_compare.h"
 
 namespace host {
@@ -234,6 +236,57 @@ std::string staleFormattingEnds(const PageSnapshot& s, const page::EditPlan& pla
     return joined;
 }
 
+// The outermost element written in the page that is still open where the body ends.
+const GumboNode* openAtBodyEnd(const page::ParsedHtml& page, const GumboNode* body,
+                               std::size_t offset) {
+    for (const GumboNode* n = body;;) {
+        const auto kids = page::childrenOf(n);
+        if (kids.empty() || !page::isElement(kids.back()) || page::isVoid(kids.back())) {
+            return nullptr;
+        }
+        const GumboNode* last = kids.back();
+        const auto end = page::endTagSpan(page, last);
+        if (end && end->end <= offset) return nullptr;
+        if (!end && page::startTagSpan(page, last)) return last;
+        n = last;
+    }
+}
+
+// Why no text gives the tree a browser builds, in the author's terms: what in the page
+// stands in the way, where it is, and what to do about it.
+std::string refusal(const page::ParsedHtml& page, const GumboNode* element,
+                    std::optional<AdjacentPosition> where, const page::EditPlan& plan) {
+    const std::string unchanged = " The page was not changed.";
+    if (plan.bodyEnd) {
+        if (const GumboNode* open = openAtBodyEnd(page, element, plan.from)) {
+            const std::string name = page::lowerName(open);
+            return "The HTML cannot be added at the end of the body so that the page reads as a "
+                   "browser builds it: " +
+                   page::placeOf(page, open) +
+                   " is still open there, and no end tags written before the new HTML close it "
+                   "as a browser does. Close the <" +
+                   name + "> (write </" + name + "> where its content ends) and try again." +
+                   unchanged;
+        }
+        return "The HTML cannot be added at the end of the body (" +
+               page::lineAndColumn(page.text(), plan.from) +
+               ") so that the page reads as a browser builds it: the markup before that place "
+               "leaves the parser in a state that changes what is inserted. Check that the "
+               "elements before it are closed, and try again." +
+               unchanged;
+    }
+    const char* how = !where                                    ? "inside"
+                      : *where == AdjacentPosition::beforeBegin ? "before"
+                      : *where == AdjacentPosition::afterEnd    ? "after"
+                                                                : "inside";
+    return std::string("The HTML cannot be placed ") + how + " " + page::placeOf(page, element) +
+           " so that the page reads as a browser builds it: that element does not allow "
+           "the HTML's nesting (a <form> or a block such as <div> inside a <p> or <span>, "
+           "cells outside a table), or markup around it reopens or moves what is inserted. "
+           "Use a <div> for that element, or change the HTML, and try again." +
+           unchanged;
+}
+
 const char* sourceOf(std::optional<AdjacentPosition> where) {
     return where ? "IHTMLElement.insertAdjacentHTML" : "IHTMLElement.innerHTML";
 }
@@ -311,7 +364,8 @@ void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> wher
     if (const auto& why = s->readsUnlikeBrowsers()) {
         fail(com::errc::invalidProcedureCall,
              "This page cannot be edited safely: browsers read " + *why +
-                 " differently from this editor. The page was not changed.",
+                 " differently from this editor, so no edit can be checked against the page a "
+                 "browser builds. Rewrite or remove it and try again. The page was not changed.",
              source);
     }
     const page::EditPlan plan = page::planEdit(page, s->sourceOrder(), element, where, source);
@@ -324,10 +378,34 @@ void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> wher
     page::ExpectedTree expected{page.document(), parent, plan.before};
     expected.children.insert(expected.children.end(), fragment.nodes.begin(), fragment.nodes.end());
     expected.children.insert(expected.children.end(), plan.after.begin(), plan.after.end());
+    // A division appended to the body goes on a line of its own, as an author writes it.
+    const bool ownLine = plan.bodyEnd && !fragment.nodes.empty() &&
+                         page::isElement(fragment.nodes.front());
+    if (ownLine) expected.division = fragment.nodes.front();
 
-    std::vector<std::string> candidates{plan.prefix + html};
+    // The snippet as given, else as a browser serializes it; each laid out on its own line
+    // where that gives the tree, else (where a line break would land outside the body, say)
+    // written as it is. A division that the snippet closes early leaves the snippet's last
+    // nodes (and the parser state they leave, such as formatting elements to reopen) after
+    // it, where the next run, which replaces the division's content, could not match them:
+    // then the serialized form, which closes everything it opens, comes first.
     const std::string serialized = page::serializeNodes(fragment.nodes, plan.context);
-    if (plan.prefix + serialized != candidates[0]) candidates.push_back(plan.prefix + serialized);
+    const bool leavesDivision =
+        ownLine && std::any_of(fragment.nodes.begin() + 1, fragment.nodes.end(),
+                               [](const GumboNode* n) {
+                                   return n->type != GUMBO_NODE_WHITESPACE;
+                               });
+    const std::string* first = leavesDivision ? &serialized : &html;
+    const std::string* second = leavesDivision ? &html : &serialized;
+    std::vector<std::string> candidates;
+    for (const std::string* text : {first, second}) {
+        for (const bool layout : {ownLine, false}) {
+            std::string candidate = plan.text(*text, layout);
+            if (std::find(candidates.begin(), candidates.end(), candidate) == candidates.end()) {
+                candidates.push_back(std::move(candidate));
+            }
+        }
+    }
 
     const auto checkpoint = m_wholePageChecks ? std::nullopt
                                               : page::findCheckpoint(page, s->stateCleanUntil(),
@@ -363,7 +441,7 @@ void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> wher
             if (c + 1 == candidates.size() && !staleTried && !s->movedElements()) {
                 staleTried = true;
                 if (const std::string stale = staleFormattingEnds(*s, plan); !stale.empty()) {
-                    candidates.push_back(plan.prefix + stale + serialized);
+                    candidates.push_back(plan.text(serialized, ownLine, stale));
                 }
             }
             continue;
@@ -389,16 +467,7 @@ void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> wher
         }
         return;
     }
-    fail(com::errc::invalidProcedureCall,
-         "The HTML cannot be placed " +
-             std::string(!where                                    ? "inside"
-                         : *where == AdjacentPosition::beforeBegin ? "before"
-                         : *where == AdjacentPosition::afterEnd    ? "after"
-                                                                   : "inside") +
-             " <" + page::lowerName(element) +
-             "> so that the page reads as a browser would build it (the element or the HTML "
-             "does not allow that nesting). The page was not changed.",
-         source);
+    fail(com::errc::invalidProcedureCall, refusal(page, element, where, plan), source);
 }
 
 }  // namespace host

@@ -7,6 +7,7 @@
 
 #include "host/page/gumbo_tree.h"
 #include "host/page/source_spans.h"
+#include "host/page/text_position.h"
 
 namespace host::page {
 namespace {
@@ -70,10 +71,30 @@ bool allowedInSelect(std::string_view name) {
     return false;
 }
 
+// Where the text of the element's subtree ends at the latest: where the next node after it
+// in document order starts (an end tag a browser breaks out of foreign content at, say).
+std::size_t endOfSubtree(const ParsedHtml& page, const GumboNode* e) {
+    for (const GumboNode* n = e; n && n->parent; n = n->parent) {
+        const auto siblings = childrenOf(n->parent);
+        if (n->index_within_parent + 1 < siblings.size()) {
+            const GumboNode* next = siblings[n->index_within_parent + 1];
+            const std::size_t at = page.offsetOf(isElement(next) ? next->v.element.start_pos
+                                                                 : next->v.text.start_pos);
+            return std::min(at, page.text().size());
+        }
+    }
+    return page.text().size();
+}
+
 }  // namespace
 
 void DivergenceScan::visit(const GumboNode* element) {
-    if (!m_finding) m_finding = check(element);
+    if (m_finding) return;
+    if (auto what = check(element)) {
+        std::size_t at = m_page.offsetOf(element->v.element.start_pos);
+        if (const auto tag = startTagSpan(m_page, element)) at = tag->begin;
+        m_finding = *what + " (" + lineAndColumn(m_page.text(), at) + ")";
+    }
 }
 
 std::optional<std::string> DivergenceScan::check(const GumboNode* e) const {
@@ -103,7 +124,7 @@ std::optional<std::string> DivergenceScan::check(const GumboNode* e) const {
         if ((isElement(e) && e->v.element.tag_namespace != GUMBO_NAMESPACE_HTML) && e->parent &&
             isElement(e->parent) && e->parent->v.element.tag_namespace == GUMBO_NAMESPACE_HTML) {
             const auto start = startTagSpan(page, e);
-            std::size_t end = text.size();
+            std::size_t end = endOfSubtree(page, e);
             if (const auto tag = endTagSpan(page, e)) end = tag->begin;
             // HTML inside foreignObject, desc, title and MathML text elements is HTML.
             std::vector<Span> html;

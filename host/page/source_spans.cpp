@@ -139,8 +139,13 @@ bool contentPasses(const ParsedHtml& page, const GumboNode* element, const Span&
 // An offset after which no text of the element's content can look like a tag: past the last
 // node in document order (past a comment's or a raw-text element's whole text).
 std::optional<std::size_t> pastLastContent(const ParsedHtml& page, const GumboNode* element) {
+    // Down the last-child chain; the first element on it with an end tag of its own ends
+    // everything inside it (an end tag further down, such as a nested cell's, does not).
     const GumboNode* last = element;
-    while (!childrenOf(last).empty()) last = childrenOf(last).back();
+    while (!childrenOf(last).empty()) {
+        last = childrenOf(last).back();
+        if (isElement(last) && endTagSpan(page, last)) break;
+    }
     if (last == element) return contentBegin(page, element);
     if (isTextLike(last) && readsTextLiterally(last->parent)) last = last->parent;
     if (isElement(last)) {
@@ -183,6 +188,44 @@ std::optional<std::size_t> findEndTag(const ParsedHtml& page, const GumboNode* e
 
 }  // namespace
 
+std::string closersAt(const ParsedHtml& page, const GumboNode* element, std::size_t offset) {
+    std::string closers;
+    // Elements on the last-child chain that are still open at the offset must be closed first,
+    // or the new content would land inside them.
+    const GumboNode* n = element;
+    while (true) {
+        auto kids = childrenOf(n);
+        if (kids.empty() || !isElement(kids.back())) break;
+        const GumboNode* last = kids.back();
+        if (isVoid(last)) break;
+        const auto lastEnd = endTagSpan(page, last);
+        if (lastEnd && lastEnd->end <= offset) break;
+        // Closed implicitly by an earlier token (gumbo reports 0 when it does not know).
+        const std::size_t reportedEnd = last->v.element.end_pos.offset;
+        if (!lastEnd && reportedEnd != 0 && page.offsetOf(last->v.element.end_pos) < offset) {
+            break;
+        }
+        closers = "</" + lowerName(last) + ">" + closers;
+        n = last;
+    }
+    // A comment left open at the end of the page swallows whatever follows; ending it keeps
+    // its text as it is.
+    auto kids = childrenOf(n);
+    if (offset == page.text().size() && !kids.empty() && kids.back()->type == GUMBO_NODE_COMMENT) {
+        const std::size_t at = startOf(page, kids.back());
+        const std::string& text = page.text();
+        if (text.compare(at, 4, "<!--") == 0) {
+            if (text.find("-->", at + 4) == std::string::npos &&
+                text.find("--!>", at + 4) == std::string::npos) {
+                closers = "-->" + closers;
+            }
+        } else if (text.find('>', at) == std::string::npos) {
+            closers = ">" + closers;
+        }
+    }
+    return closers;
+}
+
 std::optional<InsertionPoint> contentEnd(const ParsedHtml& page, const GumboNode* element) {
     InsertionPoint point;
     const auto ownEnd = endTagSpan(page, element);
@@ -219,41 +262,7 @@ std::optional<InsertionPoint> contentEnd(const ParsedHtml& page, const GumboNode
         }
     }
     if (point.offset > page.text().size()) return std::nullopt;
-
-    // Elements on the last-child chain that are still open at the offset must be closed first,
-    // or the new content would land inside them.
-    const GumboNode* n = element;
-    while (true) {
-        auto kids = childrenOf(n);
-        if (kids.empty() || !isElement(kids.back())) break;
-        const GumboNode* last = kids.back();
-        if (isVoid(last)) break;
-        const auto lastEnd = endTagSpan(page, last);
-        if (lastEnd && lastEnd->end <= point.offset) break;
-        // Closed implicitly by an earlier token (gumbo reports 0 when it does not know).
-        const std::size_t reportedEnd = last->v.element.end_pos.offset;
-        if (!lastEnd && reportedEnd != 0 && page.offsetOf(last->v.element.end_pos) < point.offset) {
-            break;
-        }
-        point.closers = "</" + lowerName(last) + ">" + point.closers;
-        n = last;
-    }
-    // A comment left open at the end of the page swallows whatever follows; ending it keeps
-    // its text as it is.
-    auto kids = childrenOf(n);
-    if (point.offset == page.text().size() && !kids.empty() &&
-        kids.back()->type == GUMBO_NODE_COMMENT) {
-        const std::size_t at = startOf(page, kids.back());
-        const std::string& text = page.text();
-        if (text.compare(at, 4, "<!--") == 0) {
-            if (text.find("-->", at + 4) == std::string::npos &&
-                text.find("--!>", at + 4) == std::string::npos) {
-                point.closers = "-->" + point.closers;
-            }
-        } else if (text.find('>', at) == std::string::npos) {
-            point.closers = ">" + point.closers;
-        }
-    }
+    point.closers = closersAt(page, element, point.offset);
     return point;
 }
 

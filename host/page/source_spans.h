@@ -32,6 +32,9 @@ struct InsertionPoint {
     std::string closers;
 };
 std::optional<InsertionPoint> contentEnd(const ParsedHtml& page, const GumboNode* element);
+// The end tags (and the end of a comment left open at the end of the page) that close what
+// is still open inside the element at `offset`, innermost first.
+std::string closersAt(const ParsedHtml& page, const GumboNode* element, std::size_t offset);
 // Where the element's content begins: just after its start tag.
 std::optional<std::size_t> contentBegin(const ParsedHtml& page, const GumboNode* element);
 

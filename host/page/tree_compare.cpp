@@ -91,12 +91,83 @@ bool sameDoctype(const GumboNode* a, const GumboNode* b) {
 
 namespace {
 
-using Pending = std::vector<std::pair<const GumboNode*, const GumboNode*>>;
+// A pair of elements still to descend into; `trimEnd` when white space at the very end of
+// their content is not compared (the content before an appended division).
+struct Pair {
+    const GumboNode* actual;
+    const GumboNode* wanted;
+    bool trimEnd;
+};
+using Pending = std::vector<Pair>;
+
+bool isBlank(std::string_view text) {
+    return text.find_first_not_of(" \t\n\f\r") == std::string_view::npos;
+}
+
+std::string_view trimmedEnd(std::string_view text) {
+    const std::size_t last = text.find_last_not_of(" \t\n\f\r");
+    return text.substr(0, last == std::string_view::npos ? 0 : last + 1);
+}
+
+bool blankText(const Item& item) { return isTextLike(item.node) && isBlank(item.text); }
+
+// Elements whose white space shows or is data: it is always compared.
+bool keepsWhiteSpace(const GumboNode* e) {
+    return e->v.element.tag_namespace != GUMBO_NAMESPACE_HTML || readsTextLiterally(e) ||
+           isHtml(e, GUMBO_TAG_PRE) || isHtml(e, GUMBO_TAG_LISTING);
+}
+
+// The items of both lists that are compared, as indexes; the index (in those lists) of the
+// item whose trailing white space is not compared, or npos.
+struct Alignment {
+    std::vector<std::size_t> a;
+    std::vector<std::size_t> b;
+    std::size_t trimAt = std::string::npos;
+    std::size_t trimLast = std::string::npos;  // the body's last item, after the division
+};
+
+Alignment align(const std::vector<Item>& a, const std::vector<Item>& b,
+                const GumboNode* division, bool trimEnd) {
+    Alignment m;
+    auto all = [](std::size_t n) {
+        std::vector<std::size_t> v(n);
+        for (std::size_t i = 0; i < n; ++i) v[i] = i;
+        return v;
+    };
+    m.a = all(a.size());
+    m.b = all(b.size());
+    std::size_t d = 0;
+    while (division && d < b.size() && b[d].node != division) ++d;
+    if (division && d < b.size()) {
+        // White-space text on either side of the division, in both lists.
+        if (d + 1 < b.size() && blankText(b[d + 1])) m.b.erase(m.b.begin() + d + 1);
+        if (d > 0 && blankText(b[d - 1])) m.b.erase(m.b.begin() + --d);
+        if (d < a.size() && blankText(a[d])) m.a.erase(m.a.begin() + d);
+        if (d + 1 < m.a.size() && blankText(a[m.a[d + 1]])) m.a.erase(m.a.begin() + d + 1);
+        if (d > 0) m.trimAt = d - 1;
+        // A snippet that ends the division early may leave elements open after it: the white
+        // space after </body> then ends the body's content after the division.
+        while (m.b.size() > d + 1 && blankText(b[m.b.back()])) m.b.pop_back();
+        while (m.a.size() > d + 1 && blankText(a[m.a.back()])) m.a.pop_back();
+        if (m.b.size() > d + 1) m.trimLast = m.b.size() - 1;
+    } else if (trimEnd) {
+        if (!m.a.empty() && blankText(a[m.a.back()])) m.a.pop_back();
+        if (!m.b.empty() && blankText(b[m.b.back()])) m.b.pop_back();
+        if (!m.b.empty()) m.trimAt = m.b.size() - 1;
+    }
+    return m;
+}
 
 // Compares two child lists item by item; element pairs still to descend into go to pending.
 bool sameList(std::span<const GumboNode* const> listA, std::span<const GumboNode* const> listB,
-              Pending& pending) {
-    if (!hasAdjacentText(listA) && !hasAdjacentText(listB)) {
+              const ExpectedTree& expected, bool trimEnd, Pending& pending) {
+    const auto& kids = expected.children;
+    const GumboNode* division =
+        expected.division && !kids.empty() && listB.data() >= kids.data() &&
+                listB.data() < kids.data() + kids.size()
+            ? expected.division
+            : nullptr;
+    if (!division && !trimEnd && !hasAdjacentText(listA) && !hasAdjacentText(listB)) {
         // The common case, without building item lists.
         if (listA.size() != listB.size()) return false;
         for (std::size_t i = 0; i < listA.size(); ++i) {
@@ -111,22 +182,30 @@ bool sameList(std::span<const GumboNode* const> listA, std::span<const GumboNode
                 continue;
             }
             if (!sameElementHead(x, y)) return false;
-            pending.emplace_back(x, y);
+            pending.push_back({x, y, false});
         }
         return true;
     }
     const std::vector<Item> a = itemsOf(listA);
     const std::vector<Item> b = itemsOf(listB);
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const bool elementA = isElement(a[i].node);
-        if (elementA != isElement(b[i].node)) return false;
+    const Alignment m = align(a, b, division, trimEnd);
+    if (m.a.size() != m.b.size()) return false;
+    for (std::size_t i = 0; i < m.a.size(); ++i) {
+        const Item& x = a[m.a[i]];
+        const Item& y = b[m.b[i]];
+        const bool elementA = isElement(x.node);
+        if (elementA != isElement(y.node)) return false;
+        const bool trim = i == m.trimAt || i == m.trimLast;
         if (!elementA) {
-            if (!sameLeaf(a[i], b[i])) return false;
+            if (trim && isTextLike(x.node) && isTextLike(y.node)) {
+                if (trimmedEnd(x.text) != trimmedEnd(y.text)) return false;
+            } else if (!sameLeaf(x, y)) {
+                return false;
+            }
             continue;
         }
-        if (!sameElementHead(a[i].node, b[i].node)) return false;
-        pending.emplace_back(a[i].node, b[i].node);
+        if (!sameElementHead(x.node, y.node)) return false;
+        pending.push_back({x.node, y.node, trim && !keepsWhiteSpace(x.node)});
     }
     return true;
 }
@@ -141,11 +220,14 @@ std::span<const GumboNode* const> ExpectedTree::childrenOf(const GumboNode* node
 bool sameNodes(std::span<const GumboNode* const> actual, std::span<const GumboNode* const> wanted,
                const ExpectedTree& expected) {
     Pending pending;
-    if (!sameList(actual, wanted, pending)) return false;
+    if (!sameList(actual, wanted, expected, false, pending)) return false;
     while (!pending.empty()) {
-        auto [a, b] = pending.back();
+        const Pair p = pending.back();
         pending.pop_back();
-        if (!sameList(page::childrenOf(a), expected.childrenOf(b), pending)) return false;
+        if (!sameList(page::childrenOf(p.actual), expected.childrenOf(p.wanted), expected,
+                      p.trimEnd, pending)) {
+            return false;
+        }
     }
     return true;
 }

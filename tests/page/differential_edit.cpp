@@ -155,6 +155,24 @@ int main(int argc, char** argv) {
                         }
                     }
                     if (byteCheck != "ok") ++failures;
+                    // A page edited once takes the next run (the marker's content replaced).
+                    std::string secondRun;
+                    bool verbatim = false;
+                    if (error.empty()) {
+                        const std::string& written = edits.at(0).text;
+                        verbatim = written == snippet ||
+                                   written.find(host::testing::kWrapperStart + snippet +
+                                                host::testing::kWrapperEnd) != std::string::npos;
+                        auto again = std::make_shared<host::testing::MemoryPageText>(edited);
+                        try {
+                            host::testing::runAddinInsertion(
+                                host::createHtmlDocument(std::make_shared<host::PageModel>(again))
+                                    .get(),
+                                snippet);
+                        } catch (const com::Error& e) {
+                            secondRun = e.description();
+                        }
+                    }
                     writeFile(output / (name + ".original.html"), original);
                     if (error.empty()) writeFile(output / (name + ".edited.html"), edited);
                     manifest << (first ? "" : ",\n") << "{\"name\":" << json(name)
@@ -166,7 +184,9 @@ int main(int argc, char** argv) {
                                  << json((output / (name + ".edited.html")).string())
                                  << ",\"offset\":" << edits[0].offset
                                  << ",\"removed\":" << edits[0].length
-                                 << ",\"inserted\":" << json(edits[0].text);
+                                 << ",\"inserted\":" << json(edits[0].text)
+                                 << ",\"verbatim\":" << (verbatim ? "true" : "false");
+                        if (!secondRun.empty()) manifest << ",\"secondRun\":" << json(secondRun);
                     } else {
                         manifest << ",\"error\":" << json(error);
                     }

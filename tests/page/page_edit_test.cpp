@@ -33,19 +33,35 @@ struct Page {
 
 const std::string kWrapped = "<div id='OstrelInsert'>\r\n<p>Join</p></div>\r\n";
 
-TEST(PageEdit, AppendsBeforeTheBodyEndTagWhenNothingFollowsIt) {
-    Page page("<html><body><p>Hello</p></body></html>");
-    page.model.insertAdjacentHtml(page.body(), AdjacentPosition::beforeEnd, kWrapped);
-    EXPECT_EQ(page.now(), "<html><body><p>Hello</p>" + kWrapped + "</body></html>");
-    EXPECT_EQ(page.text->replacements().size(), 1u);
-}
-
-TEST(PageEdit, AppendsAtTheEndWhenWhitespaceAfterTheBodyBelongsToIt) {
-    // The line breaks after </body> and </html> are body text in a browser's tree, so the
-    // division must follow them.
-    Page page("<html><body><p>Hello</p>\n</body>\n</html>\n");
-    page.model.insertAdjacentHtml(page.body(), AdjacentPosition::beforeEnd, kWrapped);
-    EXPECT_EQ(page.now(), "<html><body><p>Hello</p>\n</body>\n</html>\n" + kWrapped);
+// The division goes inside the body's text on a line of its own: before </body> (or the
+// </html> that ends the body) at that line's indentation, else after the body's content.
+TEST(PageEdit, AppendedDivisionSitsOnItsOwnLineBeforeTheBodyEnd) {
+    const struct {
+        std::string page;
+        std::string edited;  // "#" stands for the wrapped snippet
+    } cases[] = {
+        {"<html><body><p>Hello</p>\n</body>\n</html>\n",
+         "<html><body><p>Hello</p>\n#</body>\n</html>\n"},
+        {"<body>\r\n  <p>Hi</p>\r\n  </body>\r\n</html>\r\n<!-- made by a tool -->\r\n",
+         "<body>\r\n  <p>Hi</p>\r\n  #  </body>\r\n</html>\r\n<!-- made by a tool -->\r\n"},
+        {"<html><body><p>Hello</p></body></html>",
+         "<html><body><p>Hello</p>\r\n#</body></html>"},
+        {"<body>\n<p>Sign up\n</body>\n</html>\n", "<body>\n<p>Sign up\n</p>\n#</body>\n</html>\n"},
+        {"<body>\n<p>No body end</p>\n</html>\n", "<body>\n<p>No body end</p>\n#</html>\n"},
+        {"<body><p>one<p>two", "<body><p>one<p>two</p>\r\n#"},
+        {"<body>\n<b>bold\n", "<body>\n<b>bold\n</b>\n#"},
+        {"<body>\n<p>x</p>\n<!-- never closed\n", "<body>\n<p>x</p>\n<!-- never closed\n-->\n#"},
+        {"<body>\n<p>x</p>\n<a href=\"y", "<body>\n<p>x</p>\n#<a href=\"y"},
+        {"<head><title>t</title></head></html>", "<head><title>t</title></head>#</html>"},
+    };
+    for (const auto& c : cases) {
+        Page page(c.page);
+        page.model.insertAdjacentHtml(page.body(), AdjacentPosition::beforeEnd, kWrapped);
+        std::string wanted = c.edited;
+        wanted.replace(wanted.find('#'), 1, kWrapped);
+        EXPECT_EQ(page.now(), wanted) << c.page;
+        EXPECT_EQ(page.text->replacements().size(), 1u);
+    }
 }
 
 TEST(PageEdit, ReplacesTheContentOfTheMarkerOnly) {
@@ -62,12 +78,6 @@ TEST(PageEdit, FormEndReportedAtZeroIsNotTrusted) {
     page.model.setInnerHtml(page.byId("OstrelInsert"), "<input name=r>");
     EXPECT_EQ(page.now(),
               "<body><form id=OstrelInsert action=a><input name=r></form><p>x</p></body>");
-}
-
-TEST(PageEdit, ClosesAnImplicitlyEndedParagraphBeforeAppending) {
-    Page page("<body><p>one<p>two");
-    page.model.insertAdjacentHtml(page.body(), AdjacentPosition::beforeEnd, "<span>new</span>");
-    EXPECT_EQ(page.now(), "<body><p>one<p>two</p><span>new</span>");
 }
 
 TEST(PageEdit, UnbalancedSnippetIsWrittenNormalized) {

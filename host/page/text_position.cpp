@@ -1,0 +1,32 @@
+// Counts lines by LF (a CR LF pair is one break) and columns by UTF-8 lead bytes.
+#include "host/page/text_position.h"
+
+#include <algorithm>
+
+#include "host/page/gumbo_tree.h"
+#include "host/page/source_spans.h"
+
+namespace host::page {
+
+std::string lineAndColumn(std::string_view text, std::size_t offset) {
+    offset = std::min(offset, text.size());
+    const std::string_view before = text.substr(0, offset);
+    const std::size_t line = 1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
+    const std::size_t lineStart = before.rfind('\n') == std::string_view::npos ? 0 : before.rfind('\n') + 1;
+    std::size_t column = 1;
+    for (std::size_t i = lineStart; i < offset; ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++column;
+    }
+    return "line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
+std::string placeOf(const ParsedHtml& page, const GumboNode* e) {
+    std::string name = "<" + lowerName(e);
+    if (const char* id = attributeValue(e, "id")) name += " id=\"" + std::string(id) + "\"";
+    name += ">";
+    const auto tag = startTagSpan(page, e);
+    if (!tag) return "the " + name + " that the page implies";
+    return "the " + name + " at " + lineAndColumn(page.text(), tag->begin);
+}
+
+}  // namespace host::page
