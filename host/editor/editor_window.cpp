@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSettings>
@@ -16,6 +15,8 @@
 #include "host/editor/host_application_object.h"
 #include "host/editor/page.h"
 #include "host/messagebox/message_box_service.h"
+#include "host/sourceview/go_to_message.h"
+#include "host/sourceview/source_view.h"
 
 namespace host {
 namespace {
@@ -94,6 +95,8 @@ void EditorWindow::createActions() {
     file->addActions({closeAction, quitAction});
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->addActions({undoAction, redoAction});
+    edit->addSeparator();
+    addSourceCommands(*edit, [this] { return activeSourceView(); });
 
     // The bar's built-in controls run their action through the control, so an add-in that
     // subscribes to their Click sees every use, from the bar or from the menu.
@@ -144,11 +147,7 @@ Page* EditorWindow::newPage() {
 }
 
 Page* EditorWindow::addPage(std::unique_ptr<Page> page) {
-    auto* view = new QPlainTextEdit;
-    view->setObjectName("pageEditor");
-    view->setDocument(page->document());
-    view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    view->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto* view = new SourceView(page->document());
     view->setReadOnly(!page->readOnlyReason().isEmpty());
     Page* raw = page.get();
     connect(raw, &Page::modificationChanged, this, [this] { updateTitles(); });
@@ -190,6 +189,10 @@ std::vector<Page*> EditorWindow::pages() const {
 QPlainTextEdit* EditorWindow::editorOf(const Page* page) const {
     const int index = indexOf(page);
     return index < 0 ? nullptr : static_cast<QPlainTextEdit*>(m_tabs->widget(index));
+}
+
+SourceView* EditorWindow::activeSourceView() const {
+    return qobject_cast<SourceView*>(editorOf(activePage()));
 }
 
 void EditorWindow::activatePage(const Page* page) {
@@ -276,8 +279,10 @@ void EditorWindow::reportClickFailure(const com::ErrorInfo& failure) {
                              .arg(failure.number)
                              .arg(QString::fromStdString(failure.description),
                                   QString::fromStdString(failure.source));
-    m_services.messages->show(
-        this, {kAppName, text, MessageIcon::Critical, {MessageButton::Ok}, MessageButton::Ok});
+    showOfferingGoTo(
+        *m_services.messages, this,
+        {kAppName, text, MessageIcon::Critical, {MessageButton::Ok}, MessageButton::Ok},
+        activeSourceView());
 }
 
 void EditorWindow::detachObjects() {
@@ -310,8 +315,9 @@ void EditorWindow::updateTitles() {
 }
 
 void EditorWindow::showError(const QString& title, const QString& text) {
-    m_services.messages->show(
-        this, {title, text, MessageIcon::Warning, {MessageButton::Ok}, MessageButton::Ok});
+    showOfferingGoTo(*m_services.messages, this,
+                     {title, text, MessageIcon::Warning, {MessageButton::Ok}, MessageButton::Ok},
+                     activeSourceView());
 }
 
 }  // namespace host

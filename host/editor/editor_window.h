@@ -23,6 +23,7 @@ class FileDialogService;
 class HostApplicationObject;
 class MessageBoxService;
 class Page;
+class SourceView;
 
 struct EditorServices {
     MessageBoxService* messages = nullptr;
@@ -45,6 +46,8 @@ public:
     Page* activePage() const;
     std::vector<Page*> pages() const;
     QPlainTextEdit* editorOf(const Page* page) const;
+    // The active page's source view; nullptr without a page.
+    SourceView* activeSourceView() const;
     void activatePage(const Page* page);
 
     // Each reports a failure to the author and returns whether the page was saved.

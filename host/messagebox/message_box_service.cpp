@@ -2,6 +2,7 @@
 #include "host/messagebox/message_box_service.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 #include <cstdio>
 
 namespace host {
@@ -17,8 +18,10 @@ QMessageBox::StandardButton toQt(MessageButton b) {
             return QMessageBox::Discard;
         case MessageButton::Cancel:
             return QMessageBox::Cancel;
+        case MessageButton::GoTo:
+            break;  // a button of its own, with the request's caption
     }
-    return QMessageBox::Ok;
+    return QMessageBox::NoButton;
 }
 
 QMessageBox::Icon toQt(MessageIcon icon) {
@@ -45,6 +48,8 @@ const char* nameOf(MessageButton b) {
             return "Discard";
         case MessageButton::Cancel:
             return "Cancel";
+        case MessageButton::GoTo:
+            return "Go to";
     }
     return "?";
 }
@@ -54,11 +59,22 @@ const char* nameOf(MessageButton b) {
 MessageButton QtMessageBoxService::show(QWidget* parent, const MessageRequest& request) {
     QMessageBox box(toQt(request.icon), request.title, request.text, QMessageBox::NoButton, parent);
     box.setObjectName("pagehostMessageBox");
-    for (MessageButton b : request.buttons) box.addButton(toQt(b));
-    box.setDefaultButton(toQt(request.defaultButton));
-    const auto chosen = static_cast<QMessageBox::StandardButton>(box.exec());
+    QAbstractButton* goTo = nullptr;
     for (MessageButton b : request.buttons) {
-        if (toQt(b) == chosen) return b;
+        if (b == MessageButton::GoTo) {
+            goTo = box.addButton(request.goToText, QMessageBox::ActionRole);
+            goTo->setObjectName("goToButton");
+        } else {
+            box.addButton(toQt(b));
+        }
+    }
+    if (request.defaultButton != MessageButton::GoTo)
+        box.setDefaultButton(toQt(request.defaultButton));
+    box.exec();
+    if (goTo && box.clickedButton() == goTo) return MessageButton::GoTo;
+    const auto chosen = box.standardButton(box.clickedButton());
+    for (MessageButton b : request.buttons) {
+        if (b != MessageButton::GoTo && toQt(b) == chosen) return b;
     }
     // Closed without a button (Escape on a box without Cancel).
     for (MessageButton b : request.buttons) {

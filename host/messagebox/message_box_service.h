@@ -10,7 +10,8 @@ class QWidget;
 namespace host {
 
 enum class MessageIcon { Information, Warning, Critical, Question };
-enum class MessageButton { Ok, Save, Discard, Cancel };
+// GoTo takes the reader to the place the message names; its caption is the request's.
+enum class MessageButton { Ok, Save, Discard, Cancel, GoTo };
 
 struct MessageRequest {
     QString title;
@@ -18,6 +19,7 @@ struct MessageRequest {
     MessageIcon icon = MessageIcon::Information;
     std::vector<MessageButton> buttons{MessageButton::Ok};
     MessageButton defaultButton = MessageButton::Ok;
+    QString goToText = {};  // the GoTo button's caption, such as "Go to Line 12"
 };
 
 class MessageBoxService {
