@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QToolBar>
 
+#include "host/commandbars/menu_mirror.h"
 #include "host/editor/file_dialog_service.h"
 #include "host/editor/host_application_object.h"
 #include "host/editor/page.h"
@@ -112,7 +113,10 @@ void EditorWindow::createActions() {
     standard->addBuiltIn(undoAction, [this] {
         if (Page* p = activePage()) editorOf(p)->undo();
     });
-    m_commandBars->addBar(QStringLiteral("Insert"), addToolBar(QStringLiteral("Insert")));
+    QToolBar* insert = addToolBar(QStringLiteral("Insert"));
+    m_commandBars->addBar(QStringLiteral("Insert"), insert);
+    // Toolbar buttons take no keyboard focus; the menu reaches them.
+    mirrorInMenu(*insert, *menuBar()->addMenu(QStringLiteral("&Insert")));
 }
 
 Page* EditorWindow::openPage(const QString& path) {
