@@ -2,8 +2,12 @@
 // ended in.
 #include "host/sourceview/html_highlighter.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QGuiApplication>
 #include <QPalette>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 
 namespace host {
 namespace {
@@ -32,11 +36,10 @@ bool isSpace(QChar c) {
     return c == u' ' || c == u'\t' || c == u'\f' || c == u'\r' || c == u'\n';
 }
 
-QTextCharFormat colour(const QColor& color, bool bold = false, bool italic = false) {
+// Colour alone: a bold or italic run would be shaped and drawn apart from its neighbours.
+QTextCharFormat colour(const QColor& color) {
     QTextCharFormat f;
     f.setForeground(color);
-    if (bold) f.setFontWeight(QFont::Bold);
-    f.setFontItalic(italic);
     return f;
 }
 
@@ -45,9 +48,10 @@ QTextCharFormat colour(const QColor& color, bool bold = false, bool italic = fal
 // One line being coloured: the text, the read position and the state.
 class HtmlHighlighter::Line {
 public:
-    Line(HtmlHighlighter& h, const QString& text, int state)
-        : m_h(h),
-          m_f(h.m_formats),
+    Line(const Formats& formats, const QString& text, int state,
+         QList<QTextLayout::FormatRange>& ranges)
+        : m_ranges(ranges),
+          m_f(formats),
           m_text(text),
           m_n(int(text.size())),
           m_construct(state & kConstructBits),
@@ -96,7 +100,7 @@ private:
         return QStringView(m_text).mid(from).startsWith(needle, cs);
     }
     void paint(int from, int to, const QTextCharFormat& f) {
-        if (to > from) m_h.setFormat(from, to - from, f);
+        if (to > from) m_ranges.append({from, to - from, f});
     }
 
     void text() {
@@ -241,7 +245,7 @@ private:
         if (end < m_n) tagName(end + 2, false);
     }
 
-    HtmlHighlighter& m_h;
+    QList<QTextLayout::FormatRange>& m_ranges;
     const Formats& m_f;
     const QString& m_text;
     const int m_n;
@@ -251,22 +255,70 @@ private:
     bool m_afterEquals;
 };
 
-HtmlHighlighter::HtmlHighlighter(QTextDocument* document) : QSyntaxHighlighter(document) {
+HtmlHighlighter::HtmlHighlighter(QTextDocument* document, QObject* parent)
+    : QObject(parent), m_document(document) {
     // Colours that read on the palette's own background, light or dark.
     const bool dark = QGuiApplication::palette().color(QPalette::Base).lightness() < 128;
-    m_formats.tag = colour(dark ? QColor(0x7f, 0xb4, 0xff) : QColor(0x00, 0x33, 0x99), true);
+    m_formats.tag = colour(dark ? QColor(0x7f, 0xb4, 0xff) : QColor(0x00, 0x33, 0x99));
     m_formats.attributeName = colour(dark ? QColor(0xff, 0xb0, 0x70) : QColor(0x99, 0x33, 0x00));
     m_formats.attributeValue = colour(dark ? QColor(0x9c, 0xdc, 0x8c) : QColor(0x00, 0x73, 0x00));
-    m_formats.comment =
-        colour(dark ? QColor(0x99, 0x99, 0x99) : QColor(0x70, 0x70, 0x70), false, true);
+    m_formats.comment = colour(dark ? QColor(0x99, 0x99, 0x99) : QColor(0x70, 0x70, 0x70));
     m_formats.entity = colour(dark ? QColor(0xe0, 0x90, 0xe0) : QColor(0x88, 0x00, 0x88));
-    m_formats.doctype = colour(dark ? QColor(0x80, 0xd0, 0xd0) : QColor(0x00, 0x66, 0x66), true);
+    m_formats.doctype = colour(dark ? QColor(0x80, 0xd0, 0xd0) : QColor(0x00, 0x66, 0x66));
     m_formats.script = colour(dark ? QColor(0xd8, 0xc8, 0x80) : QColor(0x6b, 0x4e, 0x00));
+
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        colourBlock(block);
+    document->markContentsDirty(0, document->characterCount());
+    connect(document, &QTextDocument::contentsChange, this, &HtmlHighlighter::contentsChanged);
 }
 
-void HtmlHighlighter::highlightBlock(const QString& text) {
-    const int previous = previousBlockState();
-    setCurrentBlockState(Line(*this, text, previous < 0 ? Text : previous).run());
+HtmlHighlighter::~HtmlHighlighter() {
+    if (!m_document) return;
+    for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
+        block.layout()->clearFormats();
+        block.setUserState(-1);
+    }
+    m_document->markContentsDirty(0, m_document->characterCount());
+}
+
+HtmlHighlighter::Change HtmlHighlighter::colourBlock(QTextBlock& block) const {
+    const QTextBlock before = block.previous();
+    const int start = before.isValid() && before.userState() >= 0 ? before.userState() : Text;
+    QList<QTextLayout::FormatRange> ranges;
+    const int end = Line(m_formats, block.text(), start, ranges).run();
+    Change change;
+    if (ranges != block.layout()->formats()) {
+        block.layout()->setFormats(ranges);
+        change.colours = true;
+    }
+    if (block.userState() != end) {
+        block.setUserState(end);
+        change.endState = true;
+    }
+    return change;
+}
+
+void HtmlHighlighter::contentsChanged(int from, int, int added) {
+    QTextDocument& document = *m_document;
+    // The document lays the changed lines out again right after this signal; a line after
+    // them whose colours change has to be marked for that.
+    const int lastChanged =
+        document.findBlock(std::min(from + added, document.characterCount() - 1)).blockNumber();
+    bool carry = false;
+    for (QTextBlock block = document.findBlock(from); block.isValid(); block = block.next()) {
+        const bool changed = block.blockNumber() <= lastChanged;
+        if (!changed && !carry) break;
+        const Change change = colourBlock(block);
+        if (change.colours && changed) {
+            // New colours drop the line's layout, and a line without one makes the document
+            // repaint the whole view; laying it out again here keeps the repaint to the line.
+            document.documentLayout()->blockBoundingRect(block);
+        } else if (change.colours) {
+            document.markContentsDirty(block.position(), block.length());
+        }
+        carry = change.endState;
+    }
 }
 
 }  // namespace host

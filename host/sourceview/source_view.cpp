@@ -12,6 +12,7 @@
 
 #include "host/sourceview/find_bar.h"
 #include "host/sourceview/html_highlighter.h"
+#include "host/sourceview/source_layout.h"
 
 namespace host {
 
@@ -31,6 +32,8 @@ private:
 SourceView::SourceView(QTextDocument* document, QWidget* parent)
     : QPlainTextEdit(parent), m_lineNumbers(new LineNumbers(this)), m_findBar(new FindBar(*this)) {
     setObjectName("pageEditor");
+    if (!qobject_cast<SourceLayout*>(document->documentLayout()))
+        document->setDocumentLayout(new SourceLayout(document));
     setDocument(document);
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -58,9 +61,8 @@ SourceView::~SourceView() = default;
 void SourceView::setHighlighting(bool on) {
     if (on == highlighting()) return;
     if (on) {
-        m_highlighter = new HtmlHighlighter(document());
         // The document outlives the view: the colours go with the view.
-        m_highlighter->setParent(this);
+        m_highlighter = new HtmlHighlighter(document(), this);
     } else {
         delete m_highlighter;
         m_highlighter = nullptr;

@@ -198,6 +198,18 @@ TEST(SourceView, ColoursFollowConstructsAcrossLines) {
     }
 }
 
+TEST(SourceView, AnEditColoursTheLinesAfterItWhoseStartChanges) {
+    ViewOnPage v;
+    const QTextCharFormat before = formatAt(v.document, v.text(), "<p>\u00C9cole");
+    v.view->moveCursor(QTextCursor::Start);
+    QTest::keyClicks(v.view.get(), "<!--");
+    EXPECT_NE(formatAt(v.document, v.text(), "<p>\u00C9cole"), before);
+    EXPECT_EQ(formatAt(v.document, v.text(), "<p>\u00C9cole"),
+              formatAt(v.document, v.text(), "<!--"));
+    while (v.document.isUndoAvailable()) v.document.undo();
+    EXPECT_EQ(formatAt(v.document, v.text(), "<p>\u00C9cole"), before);
+}
+
 TEST(SourceView, ColouringLeavesThePageUnchanged) {
     EditorHarness harness;
     host::Page* page = harness.window().openPage(harness.writeFile("a.html", kPage.toUtf8()));
