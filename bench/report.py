@@ -64,6 +64,9 @@ PROGRAMS = [
         ("add-in load from the registry", "BM_RegisteredAddInToConnected",
          "BM_DlopenTrivialModule", "dlopen of an empty module")]),
     ("site_bench", site_rows),
+    ("typing_bench", lambda names: [
+        ("typing into a 1 MB page, per key (median)", "BM_TypeIntoPage/highlighted",
+         "BM_TypeIntoPage/plain", "same without colours")]),
 ]
 
 UNIT = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}

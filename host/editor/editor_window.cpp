@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSettings>
@@ -12,12 +11,15 @@
 #include <QTabWidget>
 #include <QToolBar>
 
+#include "host/commandbars/menu_mirror.h"
 #include "host/editor/file_dialog_service.h"
 #include "host/editor/host_application_object.h"
 #include "host/editor/page.h"
 #include "host/editor/page_disk_watch.h"
 #include "host/messagebox/message_box_service.h"
 #include "host/site/site_controller.h"
+#include "host/sourceview/go_to_message.h"
+#include "host/sourceview/source_view.h"
 
 namespace host {
 namespace {
@@ -100,6 +102,8 @@ void EditorWindow::createActions() {
     file->addActions({closeAction, quitAction});
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->addActions({undoAction, redoAction});
+    edit->addSeparator();
+    addSourceCommands(*edit, [this] { return activeSourceView(); });
 
     // The bar's built-in controls run their action through the control, so an add-in that
     // subscribes to their Click sees every use, from the bar or from the menu.
@@ -115,7 +119,10 @@ void EditorWindow::createActions() {
     standard->addBuiltIn(undoAction, [this] {
         if (Page* p = activePage()) editorOf(p)->undo();
     });
-    m_commandBars->addBar(QStringLiteral("Insert"), addToolBar(QStringLiteral("Insert")));
+    QToolBar* insert = addToolBar(QStringLiteral("Insert"));
+    m_commandBars->addBar(QStringLiteral("Insert"), insert);
+    // Toolbar buttons take no keyboard focus; the menu reaches them.
+    mirrorInMenu(*insert, *menuBar()->addMenu(QStringLiteral("&Insert")));
 }
 
 Page* EditorWindow::openPage(const QString& path) {
@@ -150,11 +157,7 @@ Page* EditorWindow::newPage() {
 }
 
 Page* EditorWindow::addPage(std::unique_ptr<Page> page) {
-    auto* view = new QPlainTextEdit;
-    view->setObjectName("pageEditor");
-    view->setDocument(page->document());
-    view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    view->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto* view = new SourceView(page->document());
     view->setReadOnly(!page->readOnlyReason().isEmpty());
     Page* raw = page.get();
     connect(raw, &Page::modificationChanged, this, [this] { updateTitles(); });
@@ -202,6 +205,10 @@ std::vector<Page*> EditorWindow::pages() const {
 QPlainTextEdit* EditorWindow::editorOf(const Page* page) const {
     const int index = indexOf(page);
     return index < 0 ? nullptr : static_cast<QPlainTextEdit*>(m_tabs->widget(index));
+}
+
+SourceView* EditorWindow::activeSourceView() const {
+    return qobject_cast<SourceView*>(editorOf(activePage()));
 }
 
 void EditorWindow::activatePage(const Page* page) {
@@ -299,8 +306,10 @@ void EditorWindow::reportClickFailure(const com::ErrorInfo& failure) {
                              .arg(failure.number)
                              .arg(QString::fromStdString(failure.description),
                                   QString::fromStdString(failure.source));
-    m_services.messages->show(
-        this, {kAppName, text, MessageIcon::Critical, {MessageButton::Ok}, MessageButton::Ok});
+    showOfferingGoTo(
+        *m_services.messages, this,
+        {kAppName, text, MessageIcon::Critical, {MessageButton::Ok}, MessageButton::Ok},
+        activeSourceView());
 }
 
 void EditorWindow::detachObjects() {
@@ -333,8 +342,9 @@ void EditorWindow::updateTitles() {
 }
 
 void EditorWindow::showError(const QString& title, const QString& text) {
-    m_services.messages->show(
-        this, {title, text, MessageIcon::Warning, {MessageButton::Ok}, MessageButton::Ok});
+    showOfferingGoTo(*m_services.messages, this,
+                     {title, text, MessageIcon::Warning, {MessageButton::Ok}, MessageButton::Ok},
+                     activeSourceView());
 }
 
 }  // namespace host

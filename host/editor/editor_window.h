@@ -29,6 +29,7 @@ namespace site {
 class SiteController;
 class SiteDialogs;
 }  // namespace site
+class SourceView;
 
 struct EditorServices {
     MessageBoxService* messages = nullptr;
@@ -54,6 +55,8 @@ public:
     Page* activePage() const;
     std::vector<Page*> pages() const;
     QPlainTextEdit* editorOf(const Page* page) const;
+    // The active page's source view; nullptr without a page.
+    SourceView* activeSourceView() const;
     void activatePage(const Page* page);
 
     // Each reports a failure to the author and returns whether the page was saved. When its

@@ -21,6 +21,10 @@ QMessageBox::StandardButton toQt(MessageButton b) {
             return QMessageBox::Discard;
         case MessageButton::Cancel:
             return QMessageBox::Cancel;
+        case MessageButton::Yes:
+            return QMessageBox::Yes;
+        case MessageButton::No:
+            return QMessageBox::No;
         default:
             return QMessageBox::NoButton;
     }
@@ -56,6 +60,12 @@ const char* nameOf(MessageButton b) {
             return "Reload";
         case MessageButton::SaveAs:
             return "Save As...";
+        case MessageButton::Yes:
+            return "Yes";
+        case MessageButton::No:
+            return "No";
+        case MessageButton::GoTo:
+            return "Go to";
     }
     return "?";
 }
@@ -67,12 +77,15 @@ MessageButton QtMessageBoxService::show(QWidget* parent, const MessageRequest& r
     box.setObjectName("pagehostMessageBox");
     std::vector<std::pair<QAbstractButton*, MessageButton>> added;
     for (MessageButton b : request.buttons) {
+        const QString caption = b == MessageButton::GoTo && !request.goToText.isEmpty()
+                                    ? request.goToText
+                                    : QString::fromUtf8(nameOf(b));
+        const bool action = b == MessageButton::SaveAs || b == MessageButton::GoTo;
         QPushButton* button =
             toQt(b) != QMessageBox::NoButton
                 ? box.addButton(toQt(b))
-                : box.addButton(QString::fromUtf8(nameOf(b)), b == MessageButton::SaveAs
-                                                                  ? QMessageBox::ActionRole
-                                                                  : QMessageBox::AcceptRole);
+                : box.addButton(caption, action ? QMessageBox::ActionRole : QMessageBox::AcceptRole);
+        if (b == MessageButton::GoTo) button->setObjectName("goToButton");
         if (b == request.defaultButton) box.setDefaultButton(button);
         added.emplace_back(button, b);
     }
@@ -82,7 +95,7 @@ MessageButton QtMessageBoxService::show(QWidget* parent, const MessageRequest& r
     }
     // Closed without a button (Escape on a box without Cancel).
     for (MessageButton b : request.buttons) {
-        if (b == MessageButton::Cancel) return b;
+        if (b == MessageButton::Cancel || b == MessageButton::No) return b;
     }
     return request.defaultButton;
 }

@@ -10,8 +10,9 @@ class QWidget;
 namespace host {
 
 enum class MessageIcon { Information, Warning, Critical, Question };
-// Overwrite, Reload and SaveAs answer a file that changed on disk.
-enum class MessageButton { Ok, Save, Discard, Cancel, Overwrite, Reload, SaveAs };
+// Overwrite, Reload and SaveAs answer a file that changed on disk; GoTo takes the reader to
+// the place the message names, and its caption is the request's.
+enum class MessageButton { Ok, Save, Discard, Cancel, Yes, No, Overwrite, Reload, SaveAs, GoTo };
 
 struct MessageRequest {
     QString title;
@@ -19,6 +20,7 @@ struct MessageRequest {
     MessageIcon icon = MessageIcon::Information;
     std::vector<MessageButton> buttons{MessageButton::Ok};
     MessageButton defaultButton = MessageButton::Ok;
+    QString goToText = {};  // the GoTo button's caption, such as "Go to Line 12"
 };
 
 class MessageBoxService {

@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QCoreApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <functional>
@@ -237,6 +240,57 @@ TEST_F(CommandBarsTest, OnlyLastingControlsComeBackInTheNextRun) {
     const QList<QAction*> actions = toolBar("Insert")->actions();
     ASSERT_EQ(actions.size(), 1);
     EXPECT_EQ(actions.front()->text(), "Lasting...");
+}
+
+// The child of `parent`'s accessible interface named `name`, or nullptr.
+QAccessibleInterface* accessibleChild(QObject* parent, const QString& name) {
+    QAccessibleInterface* node = QAccessible::queryAccessibleInterface(parent);
+    for (int i = 0; node && i < node->childCount(); ++i) {
+        if (node->child(i)->text(QAccessible::Name) == name) return node->child(i);
+    }
+    return nullptr;
+}
+
+TEST_F(CommandBarsTest, TheInsertMenuMirrorsTheBarForKeyboardAndScreenReader) {
+    m_harness.window().show();
+    QMenuBar* menuBar = m_harness.window().menuBar();
+    QMenu* menu = nullptr;
+    for (QAction* a : menuBar->actions()) {
+        if (a->text() == "&Insert") menu = a->menu();
+    }
+    ASSERT_NE(menu, nullptr);
+    EXPECT_FALSE(menu->menuAction()->isVisible()) << "an empty menu stays out of the way";
+
+    auto button = addButton("Insert", "Ostrel...");
+    ComPtr<com::ICommandBarControl> first;
+    com::check(controls("Insert")->Add(Variant(std::int16_t{1}), Variant::missing(),
+                                       Variant::missing(), Variant(std::int16_t{1}), Variant(true),
+                                       first.put()));
+    com::check(first->put_Caption("First"));
+    EXPECT_EQ(menu->actions(), toolBar("Insert")->actions()) << "same controls, same order";
+
+    QAccessibleInterface* item = accessibleChild(menuBar, "Insert");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->role(), QAccessible::MenuItem);
+    EXPECT_FALSE(item->state().invisible);
+    QAccessibleInterface* ostrel = accessibleChild(menu, "Ostrel...");
+    ASSERT_NE(ostrel, nullptr);
+    EXPECT_EQ(ostrel->role(), QAccessible::MenuItem);
+
+    // Pressed as a screen reader presses it, the menu item clicks the control.
+    auto recorder = com::make<ClickRecorder>();
+    std::uint32_t cookie = 0;
+    com::check(button->Advise(recorder.get(), &cookie));
+    ostrel->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(recorder->clicks, 1);
+    EXPECT_EQ(recorder->lastCtrl, button.get());
+
+    com::check(button->Delete(Variant::missing()));
+    com::check(com::query<com::ICommandBarButton>(first)->Delete(Variant::missing()));
+    EXPECT_TRUE(menu->actions().isEmpty());
+    EXPECT_EQ(accessibleChild(menu, "Ostrel..."), nullptr);
+    EXPECT_FALSE(menu->menuAction()->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 TEST_F(CommandBarsTest, BarsHeldAfterTheEditorClosedFailClearly) {

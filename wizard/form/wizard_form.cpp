@@ -10,6 +10,7 @@
 #include <QRadioButton>
 
 #include "ui_frmOstWiz.h"
+#include "wizard/form/accessible_names.h"
 #include "wizard/form/form_fonts.h"
 #include "wizard/form/string_table.h"
 #include "wizard/form/whole_character_validator.h"
@@ -29,6 +30,8 @@ WizardForm::WizardForm(QWidget* owner) : QDialog(owner), m_ui(std::make_unique<U
     for (QLineEdit* box : findChildren<QLineEdit*>()) {
         box->setValidator(new WholeCharacterValidator(box));
     }
+    // A screen reader would otherwise call each box only "text".
+    nameTextBoxesByHeadings(*this);
 
     m_fraStep = collectControlArray<QFrame>(*this, "fraStep");
     m_lblWzStep = collectControlArray<QLabel>(*this, "lblWzStep");

@@ -1,0 +1,45 @@
+// Colours the HTML source of a page: tags, attribute names and values, comments, entities,
+// doctype, and the contents of script and style elements.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QTextCharFormat>
+
+class QTextBlock;
+class QTextDocument;
+
+namespace host {
+
+// Each line is coloured from the state the line before it ended in (inside a comment, a
+// tag, a quoted value, a script...), so an edit colours its own lines again and the
+// following lines only while their starting state changes. The colours are the layout's,
+// not the text's: they change neither the text nor its undo steps. They go with this object.
+//
+// Not a QSyntaxHighlighter: that one marks every line it colours as changed, and the
+// document then repaints the whole view on each key press.
+class HtmlHighlighter final : public QObject {
+    Q_OBJECT
+public:
+    // Colours the whole document at once, then follows its changes.
+    HtmlHighlighter(QTextDocument* document, QObject* parent);
+    ~HtmlHighlighter() override;
+
+private:
+    struct Formats {
+        QTextCharFormat tag, attributeName, attributeValue, comment, entity, doctype, script;
+    };
+    struct Change {
+        bool colours = false;
+        bool endState = false;
+    };
+    class Line;
+
+    Change colourBlock(QTextBlock& block) const;
+    void contentsChanged(int from, int removed, int added);
+
+    QPointer<QTextDocument> m_document;
+    Formats m_formats;
+};
+
+}  // namespace host
