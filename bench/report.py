@@ -51,6 +51,9 @@ PROGRAMS = [
          "dlopen of an empty module"),
         ("add-in load from the registry", "BM_RegisteredAddInToConnected",
          "BM_DlopenTrivialModule", "dlopen of an empty module")]),
+    ("registry_read_bench", lambda names: [
+        (f"registry read, {int(n):,} keys", f"BM_ReadRegistry/{n}", f"BM_ReadAndSplitLines/{n}",
+         "read the file, split lines") for n in ("10000", "100000")]),
 ]
 
 UNIT = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
