@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "host/browser/browser_class.h"
+#include "host/browser/browser_profiles.h"
 #include "host/editor/default_html_documents.h"
 #include "host/editor/file_dialog_service.h"
 #include "host/editor/page.h"
@@ -50,6 +51,8 @@ int runEditor(const CommandLine& given) {
     struct BrowserClassRegistration {
         ~BrowserClassRegistration() { revokeBrowserClass(); }
     } browserClass;
+    // Browsers outlive the editor; the profiles of those that have ended since go now.
+    removeLeftoverProfiles();
     CommandLine cl = given;
     if (cl.tour()) cl.tourDir = QDir(cl.tourDir).absolutePath();
     QtMessageBoxService dialogs;
