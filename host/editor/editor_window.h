@@ -59,6 +59,10 @@ public:
     com::ComPtr<com::IHostApplication> application() const;
     MessageBoxService& messages() const { return *m_services.messages; }
 
+    // A mode the editor runs in ("Safe Mode"): shown in the window title and, as `status`,
+    // for good in the status bar.
+    void setModeNote(const QString& note, const QString& status);
+
     // Shows a failure that came back out of a Click handler; the editor carries on.
     void reportClickFailure(const com::ErrorInfo& failure);
     // Keeps the lasting controls and lets go of every object add-ins may still hold;
@@ -85,6 +89,7 @@ private:
     com::ComPtr<HostApplicationObject> m_application;
     int m_untitledCount = 0;
     bool m_detached = false;
+    QString m_modeNote;
 };
 
 }  // namespace host

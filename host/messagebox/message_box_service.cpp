@@ -17,6 +17,10 @@ QMessageBox::StandardButton toQt(MessageButton b) {
             return QMessageBox::Discard;
         case MessageButton::Cancel:
             return QMessageBox::Cancel;
+        case MessageButton::Yes:
+            return QMessageBox::Yes;
+        case MessageButton::No:
+            return QMessageBox::No;
     }
     return QMessageBox::Ok;
 }
@@ -45,6 +49,10 @@ const char* nameOf(MessageButton b) {
             return "Discard";
         case MessageButton::Cancel:
             return "Cancel";
+        case MessageButton::Yes:
+            return "Yes";
+        case MessageButton::No:
+            return "No";
     }
     return "?";
 }
@@ -62,7 +70,7 @@ MessageButton QtMessageBoxService::show(QWidget* parent, const MessageRequest& r
     }
     // Closed without a button (Escape on a box without Cancel).
     for (MessageButton b : request.buttons) {
-        if (b == MessageButton::Cancel) return b;
+        if (b == MessageButton::Cancel || b == MessageButton::No) return b;
     }
     return request.defaultButton;
 }

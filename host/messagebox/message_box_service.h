@@ -10,7 +10,7 @@ class QWidget;
 namespace host {
 
 enum class MessageIcon { Information, Warning, Critical, Question };
-enum class MessageButton { Ok, Save, Discard, Cancel };
+enum class MessageButton { Ok, Save, Discard, Cancel, Yes, No };
 
 struct MessageRequest {
     QString title;
