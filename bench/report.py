@@ -67,6 +67,9 @@ PROGRAMS = [
     ("typing_bench", lambda names: [
         ("typing into a 1 MB page, per key (median)", "BM_TypeIntoPage/highlighted",
          "BM_TypeIntoPage/plain", "same without colours")]),
+    ("registry_read_bench", lambda names: [
+        (f"registry read, {int(n):,} keys", f"BM_ReadRegistry/{n}", f"BM_ReadAndSplitLines/{n}",
+         "read the file, split lines") for n in ("10000", "100000")]),
 ]
 
 UNIT = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}

@@ -1,20 +1,27 @@
 // Starting a browser process, watching it exit, and removing its profile afterwards.
 #include "host/browser/browser_process.h"
 
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QProcess>
+#include <QSocketNotifier>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <memory>
 
 #include "com/error.h"
 #include "com/web_browser.h"
+#include "host/browser/browser_profiles.h"
+#include "host/process/process_identity.h"
 
 namespace host {
 namespace {
 
-// How long a browser still open at application end gets to close before it is killed.
-constexpr int kCloseAtExitMs = 3000;
+// How often a browser is looked for where the kernel cannot report its end.
+constexpr int kExitPollMs = 250;
 
 com::Error startFailure(const QString& what) {
     return com::Error(com::errc::cannotCreateObject, what.toStdString(),
@@ -32,55 +39,63 @@ BrowserProcess* BrowserProcess::start(const BrowserProgram& browser, const QStri
     }
     std::unique_ptr<BrowserProcess> self(new BrowserProcess);
     if (browser.family != BrowserFamily::Other) {
-        self->m_profile =
-            std::make_unique<QTemporaryDir>(QDir::tempPath() + "/ostrel-browser-XXXXXX");
-        if (!self->m_profile->isValid()) {
+        QTemporaryDir profile(QDir::tempPath() + "/" + kProfilePattern);
+        if (!profile.isValid()) {
             throw startFailure("Cannot create a profile folder for the web browser: " +
-                               self->m_profile->errorString());
+                               profile.errorString());
         }
+        // The folder outlives this object when the editor ends before the browser.
+        profile.setAutoRemove(false);
+        self->m_profileDir = profile.path();
     }
 
-    QProcess& process = self->m_process;
+    QProcess process;
     process.setProgram(browser.program);
     process.setArguments(
         browserArguments(browser, self->profileDir(), extra, address, ::geteuid() == 0));
     // The browser must not read the editor's input; its chatter on stdout is of no use.
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    // Queued, so that the exit is handled as an event of its own between other events.
-    connect(&process, &QProcess::finished, self.get(), &BrowserProcess::onFinished,
-            Qt::QueuedConnection);
-
-    // No shell: the program is executed directly, every argument passed as it is.
-    process.start();
-    if (!process.waitForStarted()) {
+    // Detached, so that the browser is no child of the editor and is not ended with it. No
+    // shell: the program is executed directly, every argument passed as it is.
+    if (!process.startDetached(&self->m_pid)) {
+        if (!self->m_profileDir.isEmpty()) QDir(self->m_profileDir).removeRecursively();
         throw startFailure("Cannot start the web browser " + browser.program + ": " +
                            process.errorString());
     }
+    self->m_startTicks = processStartTicks(static_cast<long>(self->m_pid)).value_or("");
+    if (!self->m_profileDir.isEmpty()) markProfile(self->m_profileDir, self->m_pid);
+    self->watchExit();
     return self.release();
+}
+
+void BrowserProcess::watchExit() {
+    m_exitFd = static_cast<int>(::syscall(SYS_pidfd_open, static_cast<pid_t>(m_pid), 0));
+    if (m_exitFd >= 0) {
+        m_exitNotifier = new QSocketNotifier(m_exitFd, QSocketNotifier::Read, this);
+        connect(m_exitNotifier, &QSocketNotifier::activated, this, &BrowserProcess::onFinished);
+        return;
+    }
+    // Ended already, or a kernel without pidfd: look now and then.
+    m_exitPoll = new QTimer(this);
+    connect(m_exitPoll, &QTimer::timeout, this, [this] {
+        if (!processRuns(static_cast<long>(m_pid), m_startTicks)) onFinished();
+    });
+    m_exitPoll->start(kExitPollMs);
 }
 
 BrowserProcess::~BrowserProcess() {
     m_onExit = nullptr;
-    if (m_process.state() != QProcess::NotRunning) {
-        disconnect(&m_process, nullptr, this, nullptr);
-        m_process.terminate();
-        if (!m_process.waitForFinished(kCloseAtExitMs)) {
-            m_process.kill();
-            m_process.waitForFinished(kCloseAtExitMs);
-        }
-    }
-}
-
-QString BrowserProcess::profileDir() const {
-    return m_profile ? m_profile->path() : QString();
+    delete m_exitNotifier;
+    if (m_exitFd >= 0) ::close(m_exitFd);
 }
 
 void BrowserProcess::onFinished() {
+    if (m_exitNotifier) m_exitNotifier->setEnabled(false);
+    if (m_exitPoll) m_exitPoll->stop();
     // Helpers that the browser left behind may still be writing into the profile; what
-    // they leave there goes with the temporary folder all the same.
-    m_profile.reset();
+    // they leave there goes with the folder all the same.
+    if (!m_profileDir.isEmpty()) QDir(std::exchange(m_profileDir, QString())).removeRecursively();
     if (auto handler = std::exchange(m_onExit, nullptr)) handler();
     deleteLater();
 }

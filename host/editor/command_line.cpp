@@ -11,10 +11,13 @@ namespace host {
 QString usage() {
     return QStringLiteral(
         "Usage: pagehost [--addin MODULE --clsid {CLASS-ID}]... [--settings FILE] [PAGE]...\n"
+        "       pagehost --safe-mode [--settings FILE] [PAGE]...\n"
         "       pagehost --tour DIR [--tour-script FILE] [--addin ...] PAGE\n"
         "  --addin MODULE      load the add-in module (a shared library)\n"
         "  --clsid {ID}        class id of the add-in in the module given before it\n"
         "  --settings FILE     keep the editor's own settings in FILE\n"
+        "  --safe-mode         start without loading any add-in, for when one keeps the\n"
+        "                      editor from starting; Tools > Add-ins... turns them off\n"
         "  --tour DIR          without a display: copy PAGE into DIR, play the scripted road\n"
         "                      there and save the page and pictures of it into DIR\n"
         "  --tour-script FILE  the road to play instead of the built-in one\n") +
@@ -29,12 +32,14 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     const QCommandLineOption settings(QStringLiteral("settings"), {}, QStringLiteral("FILE"));
     const QCommandLineOption tour(QStringLiteral("tour"), {}, QStringLiteral("DIR"));
     const QCommandLineOption script(QStringLiteral("tour-script"), {}, QStringLiteral("FILE"));
+    const QCommandLineOption safeMode(QStringLiteral("safe-mode"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    parser.addOptions({addin, clsid, settings, tour, script, help});
+    parser.addOptions({addin, clsid, settings, tour, script, safeMode, help});
     if (!parser.parse(arguments)) throw CommandLineError(parser.errorText());
 
     CommandLine cl;
     cl.helpRequested = parser.isSet(help);
+    cl.safeMode = parser.isSet(safeMode);
     cl.pages = parser.positionalArguments();
     cl.settingsPath = parser.value(settings);
     cl.tourDir = parser.value(tour);
@@ -60,6 +65,9 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     if (cl.tour() && cl.pages.size() != 1) {
         throw CommandLineError(
             QStringLiteral("--tour plays the road on one page; give exactly one"));
+    }
+    if (cl.safeMode && !cl.addIns.empty()) {
+        throw CommandLineError(QStringLiteral("--safe-mode loads no add-in; leave out --addin"));
     }
     if (!cl.tourScriptPath.isEmpty() && !cl.tour()) {
         throw CommandLineError(QStringLiteral("--tour-script needs --tour"));

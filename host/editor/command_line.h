@@ -17,6 +17,7 @@ struct CommandLine {
     QString tourDir;                // --tour DIR: play the tour unattended, offscreen
     QString tourScriptPath;         // --tour-script FILE: another road than the default
     bool helpRequested = false;
+    bool safeMode = false;  // --safe-mode: load no add-in
 
     bool tour() const { return !tourDir.isEmpty(); }
 };

@@ -3,12 +3,18 @@
 #pragma once
 
 #include <QString>
+#include <filesystem>
+#include <map>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "com/addin_extensibility.h"
 #include "com/guid.h"
+#include "host/addins/addin_host.h"
 #include "host/addins/addin_module.h"
+#include "host/addins/load_record.h"
 #include "host/editor/editor_window.h"
 
 namespace host {
@@ -18,16 +24,20 @@ class AddInInstanceObject;
 struct AddInSpec {
     QString path;
     com::Guid classId;
+    QString progId = {};  // empty for an add-in named on the command line
 };
 
-class EditorSession {
+class EditorSession : public AddInHost {
 public:
-    explicit EditorSession(EditorServices services);
-    ~EditorSession();
+    // With a record folder, every call into an add-in's code is recorded there while it
+    // runs (see LoadRecords), so the next start can name an add-in that crashed or hung.
+    explicit EditorSession(EditorServices services, std::filesystem::path recordFolder = {});
+    ~EditorSession() override;
     EditorSession(const EditorSession&) = delete;
     EditorSession& operator=(const EditorSession&) = delete;
 
     EditorWindow& window() const { return *m_window; }
+    const LoadRecords* loadRecords() const { return m_records ? &*m_records : nullptr; }
 
     // Loads and connects one add-in. A module that cannot be loaded or connected is
     // reported to the author and skipped; the returned module then says why.
@@ -36,6 +46,14 @@ public:
     void startupComplete();
     std::size_t addInCount() const { return m_addIns.size(); }
     AddInModule& addIn(std::size_t i) const { return *m_addIns[i].module; }
+    // What a previous run left of an add-in (a crash or a hang), for lastFailure.
+    void noteFailure(const std::string& classId, const QString& what);
+
+    bool isConnected(const com::Guid& classId) const override;
+    QString lastFailure(const com::Guid& classId) const override;
+    bool connectAddIn(const QString& module, const com::Guid& classId,
+                      const QString& progId) override;
+    void disconnectAddIn(const com::Guid& classId) override;
 
     // Disconnects the add-ins (last loaded first), lets go of every host object, unloads
     // the modules and closes the window. Safe to call more than once.
@@ -43,12 +61,19 @@ public:
 
 private:
     struct LoadedAddIn {
+        AddInSpec spec;
         std::unique_ptr<AddInModule> module;
         com::ComPtr<AddInInstanceObject> instance;
     };
+    // Records the call while the scope lives; records nothing without a record folder.
+    LoadRecords::Scope recordCall(const AddInSpec& spec, const std::string& operation) const;
+    void disconnect(LoadedAddIn& addIn, com::DisconnectMode mode);
+    void unload(std::size_t index);
 
     std::unique_ptr<EditorWindow> m_window;
+    std::optional<LoadRecords> m_records;
     std::vector<LoadedAddIn> m_addIns;
+    std::map<std::string, QString> m_failures;  // by class id
     bool m_shutDown = false;
 };
 

@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QFontDatabase>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSettings>
@@ -312,6 +314,14 @@ void EditorWindow::reportClickFailure(const com::ErrorInfo& failure) {
         activeSourceView());
 }
 
+void EditorWindow::setModeNote(const QString& note, const QString& status) {
+    m_modeNote = note;
+    auto* label = new QLabel(status, statusBar());
+    label->setObjectName("modeNote");
+    statusBar()->addPermanentWidget(label);
+    updateTitles();
+}
+
 void EditorWindow::detachObjects() {
     if (m_detached) return;
     m_detached = true;
@@ -334,6 +344,8 @@ void EditorWindow::updateTitles() {
                        ? QStringLiteral("%1%2 - %3")
                              .arg(active->displayName(), active->isModified() ? "*" : "", kAppName)
                        : kAppName);
+    if (!m_modeNote.isEmpty())
+        setWindowTitle(windowTitle() + QStringLiteral(" (%1)").arg(m_modeNote));
     if (active) {
         statusBar()->showMessage(describeFormat(active->format()));
     } else {

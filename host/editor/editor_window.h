@@ -74,6 +74,10 @@ public:
     MessageBoxService& messages() const { return *m_services.messages; }
     site::SiteController& site() const { return *m_site; }
 
+    // A mode the editor runs in ("Safe Mode"): shown in the window title and, as `status`,
+    // for good in the status bar.
+    void setModeNote(const QString& note, const QString& status);
+
     // Shows a failure that came back out of a Click handler; the editor carries on.
     void reportClickFailure(const com::ErrorInfo& failure);
     // Keeps the lasting controls and lets go of every object add-ins may still hold;
@@ -102,6 +106,7 @@ private:
     site::SiteController* m_site;  // a child object
     int m_untitledCount = 0;
     bool m_detached = false;
+    QString m_modeNote;
 };
 
 }  // namespace host

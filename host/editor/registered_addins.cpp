@@ -2,6 +2,7 @@
 #include "host/editor/registered_addins.h"
 
 #include "com/error.h"
+#include "host/addins/crash_recovery.h"
 #include "host/messagebox/message_box_service.h"
 #include "host/regtool/class_registration.h"
 
@@ -23,7 +24,8 @@ RegisteredAddIns findRegisteredAddIns(const ostrel::registry::RegistryFile& regi
         if (entry.loadBehavior != reg::kLoadAtStartup) continue;
         try {
             const auto server = reg::resolveProgId(tree, entry.progId);
-            found.toLoad.push_back({QString::fromStdString(server.module.string()), server.clsid});
+            found.toLoad.push_back({QString::fromStdString(server.module.string()), server.clsid,
+                                    QString::fromStdString(entry.progId)});
         } catch (const com::Error& e) {
             found.problems.push_back(QString::fromStdString(e.description()));
         }
@@ -31,7 +33,15 @@ RegisteredAddIns findRegisteredAddIns(const ostrel::registry::RegistryFile& regi
     return found;
 }
 
-void loadRegisteredAddIns(EditorSession& session, const ostrel::registry::RegistryFile& registry) {
+void loadRegisteredAddIns(EditorSession& session, const ostrel::registry::RegistryFile& registry,
+                          std::chrono::seconds hangAfter) {
+    // First, so that an add-in the author disables is not loaded into this run.
+    if (const LoadRecords* records = session.loadRecords()) {
+        const auto outcomes =
+            offerToDisableUnfinished(*records, registry, kHostRegistryRoot,
+                                     session.window().messages(), &session.window(), hangAfter);
+        for (const auto& [classId, what] : outcomes) session.noteFailure(classId, what);
+    }
     const auto found = findRegisteredAddIns(registry);
     for (const QString& problem : found.problems) {
         session.window().messages().show(&session.window(), {QStringLiteral("pagehost"),

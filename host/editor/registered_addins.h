@@ -2,9 +2,11 @@
 #pragma once
 
 #include <QString>
+#include <chrono>
 #include <string_view>
 #include <vector>
 
+#include "host/addins/crash_recovery.h"
 #include "host/editor/editor_session.h"
 #include "host/registry/registry_file.h"
 
@@ -25,6 +27,10 @@ RegisteredAddIns findRegisteredAddIns(const ostrel::registry::RegistryFile& regi
 
 // Loads and connects each registered add-in at start-up, skipping classes the session has
 // loaded already. Problems and modules that fail are reported to the author and skipped.
-void loadRegisteredAddIns(EditorSession& session, const ostrel::registry::RegistryFile& registry);
+// Before that, when the session keeps load records, each add-in that a previous run did not
+// get back from (a crash, a kill, or a call older than hangAfter in a running editor) is
+// named to the author with the offer to disable it.
+void loadRegisteredAddIns(EditorSession& session, const ostrel::registry::RegistryFile& registry,
+                          std::chrono::seconds hangAfter = kHangAfter);
 
 }  // namespace host

@@ -4,10 +4,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <cstdio>
 
+#include "host/addins/addins_dialog.h"
 #include "host/browser/browser_class.h"
+#include "host/browser/browser_profiles.h"
 #include "host/editor/default_html_documents.h"
 #include "host/editor/file_dialog_service.h"
 #include "host/editor/page.h"
@@ -45,12 +48,28 @@ std::vector<TourStep> tourSteps(const CommandLine& cl) {
 
 }  // namespace
 
+void startAddIns(EditorSession& session, const CommandLine& cl) {
+    if (cl.safeMode) {
+        // Records of a crash stay for the next ordinary start, which asks about them.
+        session.window().setModeNote(QStringLiteral("Safe Mode"),
+                                     QStringLiteral("Safe mode: no add-in is loaded"));
+        return;
+    }
+    for (const AddInSpec& entry : cl.addIns) session.loadAddIn(entry, com::ext_cm_Startup);
+    // A tour loads only the add-ins its command line names, so that it runs the same for
+    // every user.
+    if (!cl.tour()) loadRegisteredAddIns(session, ostrel::registry::RegistryFile());
+    session.startupComplete();
+}
+
 int runEditor(const CommandLine& given) {
     // Add-ins open web pages through the platform's browser class.
     registerBrowserClass();
     struct BrowserClassRegistration {
         ~BrowserClassRegistration() { revokeBrowserClass(); }
     } browserClass;
+    // Browsers outlive the editor; the profiles of those that have ended since go now.
+    removeLeftoverProfiles();
     CommandLine cl = given;
     if (cl.tour()) cl.tourDir = QDir(cl.tourDir).absolutePath();
     QtMessageBoxService dialogs;
@@ -81,14 +100,24 @@ int runEditor(const CommandLine& given) {
         }
     }
 
-    EditorSession session(services);
+    // A tour leaves the author's records alone as it does their settings.
+    EditorSession session(services,
+                          cl.tour() ? std::filesystem::path() : LoadRecords::defaultFolder());
     EditorWindow& window = session.window();
     for (const QString& page : pages) window.openPage(page);
-    for (const AddInSpec& entry : cl.addIns) session.loadAddIn(entry, com::ext_cm_Startup);
-    // A tour loads only the add-ins its command line names, so that it runs the same for
-    // every user.
-    if (!cl.tour()) loadRegisteredAddIns(session, ostrel::registry::RegistryFile());
-    session.startupComplete();
+    addAddInsMenu(window, session,
+                  {&window.messages(),
+                   [](QWidget* parent) {
+                       return QFileDialog::getOpenFileName(
+                           parent, QStringLiteral("Add Add-in"), QString(),
+                           QStringLiteral("Add-in modules (*.so);;All files (*)"));
+                   },
+                   // The registration tool is installed beside the editor.
+                   QDir(QCoreApplication::applicationDirPath())
+                       .filePath(QStringLiteral("ostrel-regsvr"))
+                       .toStdString(),
+                   ostrel::registry::RegistryFile::defaultPath(), std::string(kHostRegistryRoot)});
+    startAddIns(session, cl);
     window.show();
 
     std::unique_ptr<TourRunner> tour;

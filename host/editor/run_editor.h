@@ -5,6 +5,12 @@
 
 namespace host {
 
+class EditorSession;
+
+// Loads the add-ins of the command line and of the registry, then tells them the start is
+// complete; in safe mode loads none and says so in the window.
+void startAddIns(EditorSession& session, const CommandLine& commandLine);
+
 // Needs a QApplication. Returns the process exit code; a tour returns 0 only when every
 // step succeeded and no message box came up.
 int runEditor(const CommandLine& commandLine);

@@ -50,18 +50,33 @@ std::string keyPathProblem(std::string_view path) {
     return {};
 }
 
-const RegistryValue* RegistryKey::findValue(std::string_view name) const {
-    for (const RegistryValue& v : m_values) {
-        if (equalsIgnoringCase(v.name, name)) return &v;
+std::size_t NameIndex::FoldedHash::operator()(std::string_view name) const {
+    std::size_t hash = 14695981039346656037ull;
+    for (char c : name) {
+        hash ^= static_cast<unsigned char>((c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c);
+        hash *= 1099511628211ull;
     }
-    return nullptr;
+    return hash;
+}
+
+bool NameIndex::FoldedEqual::operator()(std::string_view a, std::string_view b) const {
+    return equalsIgnoringCase(a, b);
+}
+
+std::optional<std::size_t> NameIndex::find(std::string_view name) const {
+    const auto it = m_positions.find(name);
+    if (it == m_positions.end()) return std::nullopt;
+    return it->second;
+}
+
+const RegistryValue* RegistryKey::findValue(std::string_view name) const {
+    const auto at = m_valueIndex.find(name);
+    return at ? &m_values[*at] : nullptr;
 }
 
 const RegistryKey* RegistryKey::findSubkey(std::string_view name) const {
-    for (const RegistryKey& k : m_subkeys) {
-        if (equalsIgnoringCase(k.m_name, name)) return &k;
-    }
-    return nullptr;
+    const auto at = m_subkeyIndex.find(name);
+    return at ? &m_subkeys[*at] : nullptr;
 }
 
 RegistryKey* RegistryKey::findSubkey(std::string_view name) {
@@ -119,6 +134,7 @@ RegistryKey& RegistryTree::createKeyAt(std::string_view path) {
         if (!next) {
             RegistryKey fresh;
             fresh.m_name = std::string(name);
+            current->m_subkeyIndex.add(name, current->m_subkeys.size());
             current->m_subkeys.push_back(std::move(fresh));
             next = &current->m_subkeys.back();
         }
@@ -133,23 +149,21 @@ void RegistryTree::createKey(std::string_view path) {
 
 void RegistryTree::setValue(std::string_view path, std::string_view name, RegistryData data) {
     RegistryKey& k = createKeyAt(path);
-    for (RegistryValue& v : k.m_values) {
-        if (equalsIgnoringCase(v.name, name)) {
-            v.data = std::move(data);
-            return;
-        }
+    if (const auto at = k.m_valueIndex.find(name)) {
+        k.m_values[*at].data = std::move(data);
+        return;
     }
+    k.m_valueIndex.add(name, k.m_values.size());
     k.m_values.push_back({std::string(name), std::move(data)});
 }
 
 bool RegistryTree::deleteValue(std::string_view path, std::string_view name) {
     RegistryKey* k = mutableKey(path);
     if (!k || k == &m_root) return false;
-    const auto it =
-        std::find_if(k->m_values.begin(), k->m_values.end(),
-                     [&](const RegistryValue& v) { return equalsIgnoringCase(v.name, name); });
-    if (it == k->m_values.end()) return false;
-    k->m_values.erase(it);
+    const auto at = k->m_valueIndex.find(name);
+    if (!at) return false;
+    k->m_values.erase(k->m_values.begin() + static_cast<std::ptrdiff_t>(*at));
+    k->m_valueIndex.rebuild(k->m_values, [](const RegistryValue& v) { return v.name; });
     return true;
 }
 
@@ -161,11 +175,10 @@ bool RegistryTree::deleteTree(std::string_view path) {
     const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
     RegistryKey* parent = mutableKey(parentPath);
     if (!parent) return false;
-    const auto it =
-        std::find_if(parent->m_subkeys.begin(), parent->m_subkeys.end(),
-                     [&](const RegistryKey& k) { return equalsIgnoringCase(k.m_name, name); });
-    if (it == parent->m_subkeys.end()) return false;
-    parent->m_subkeys.erase(it);
+    const auto at = parent->m_subkeyIndex.find(name);
+    if (!at) return false;
+    parent->m_subkeys.erase(parent->m_subkeys.begin() + static_cast<std::ptrdiff_t>(*at));
+    parent->m_subkeyIndex.rebuild(parent->m_subkeys, [](const RegistryKey& k) { return k.m_name; });
     return true;
 }
 

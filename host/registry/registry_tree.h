@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -17,6 +18,32 @@ using RegistryData = std::variant<std::string, std::uint32_t>;
 struct RegistryValue {
     std::string name;  // "" names the key's default value
     RegistryData data;
+};
+
+// Positions of names in a list, found without regard to the case of A-Z. A registry read
+// at start holds tens of thousands of sibling keys; searching the list for each one would
+// make reading it quadratic.
+class NameIndex {
+public:
+    std::optional<std::size_t> find(std::string_view name) const;
+    void add(std::string_view name, std::size_t position) { m_positions.emplace(name, position); }
+    // After an erase: every later position has moved.
+    template <class List, class NameOf>
+    void rebuild(const List& list, NameOf nameOf) {
+        m_positions.clear();
+        for (std::size_t i = 0; i < list.size(); ++i) m_positions.emplace(nameOf(list[i]), i);
+    }
+
+private:
+    struct FoldedHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const;
+    };
+    struct FoldedEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    std::unordered_map<std::string, std::size_t, FoldedHash, FoldedEqual> m_positions;
 };
 
 // One key. Names of keys and values compare without regard to the case of A-Z and keep the
@@ -36,6 +63,8 @@ private:
     std::string m_name;
     std::vector<RegistryValue> m_values;
     std::vector<RegistryKey> m_subkeys;
+    NameIndex m_valueIndex;
+    NameIndex m_subkeyIndex;
 };
 
 // A whole registry. Paths are key names joined by backslashes; the first name is the hive,

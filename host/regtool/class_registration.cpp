@@ -5,6 +5,7 @@
 
 #include "com/error.h"
 #include "com/status.h"
+#include "host/registry/text_format.h"
 
 namespace ostrel::registration {
 namespace {
@@ -97,6 +98,23 @@ ServerLocation resolveProgId(const registry::RegistryTree& tree, std::string_vie
                                   " is not an absolute path");
     }
     return {*clsid, path};
+}
+
+std::optional<AddInEntry> findAddIn(const registry::RegistryTree& tree, std::string_view hostKey,
+                                    std::string_view progId, std::string_view clsid) {
+    const auto entries = listAddIns(tree, hostKey);
+    for (const AddInEntry& entry : entries) {
+        if (!progId.empty() && userfile::equalsIgnoringCase(entry.progId, progId)) return entry;
+    }
+    const auto wanted = com::Guid::parse(clsid);
+    for (const AddInEntry& entry : entries) {
+        try {
+            if (wanted && resolveProgId(tree, entry.progId).clsid == *wanted) return entry;
+        } catch (const com::Error&) {
+            // An entry that does not resolve cannot be the one asked for.
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace ostrel::registration

@@ -27,6 +27,9 @@ inline constexpr std::string_view kDescriptionValue = "Description";
 inline constexpr std::string_view kLoadBehaviorValue = "LoadBehavior";
 // Load behaviour: bit 0 connected, bit 1 loaded when the host starts.
 inline constexpr std::uint32_t kLoadAtStartup = 3;
+// Registered but not loaded: what an author's "off" switch, or disabling it after a crash,
+// records, so that the registration stays and the add-in can be turned on again.
+inline constexpr std::uint32_t kNotLoaded = 0;
 
 std::string classKey(const com::Guid& clsid);
 std::string inprocServerKey(const com::Guid& clsid);
@@ -58,5 +61,10 @@ struct ServerLocation {
 // Program id -> class id -> in-process server. Throws com::Error (number REGDB_E_CLASSNOTREG)
 // naming the program id and the missing or malformed record.
 ServerLocation resolveProgId(const registry::RegistryTree& tree, std::string_view progId);
+
+// The entry of the host's list whose program id is progId or, failing that, whose program
+// id resolves to clsid; nothing when neither is listed.
+std::optional<AddInEntry> findAddIn(const registry::RegistryTree& tree, std::string_view hostKey,
+                                    std::string_view progId, std::string_view clsid);
 
 }  // namespace ostrel::registration

@@ -1,4 +1,5 @@
 // ostrel-regsvr: registers or unregisters an in-process module for the current user.
+#include <filesystem>
 #include <iostream>
 #include <stdexcept>
 #include <string>
@@ -20,5 +21,9 @@ int main(int argc, char** argv) {
         std::cout << ostrel::regsvr::usage(program);
         return ostrel::regsvr::kSuccess;
     }
-    return ostrel::regsvr::run(options, std::cout, std::cerr);
+    // The child that calls the entry point runs this same program.
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return ostrel::regsvr::runTool(options, error ? std::filesystem::path(argv[0]) : self,
+                                   std::cout, std::cerr);
 }

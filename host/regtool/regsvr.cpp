@@ -9,6 +9,8 @@
 
 #include "com/addin_extensibility.h"
 #include "com/error.h"
+#include "host/registry/registry_file.h"
+#include "host/regtool/record_removal.h"
 
 namespace ostrel::regsvr {
 namespace {
@@ -39,8 +41,31 @@ std::string statusText(com::HRESULT hr) {
 Options parseArguments(std::span<const std::string> args) {
     Options options;
     bool optionsDone = false;
-    for (const auto& arg : args) {
-        if (!optionsDone && arg == "--") {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const auto valueOf = [&]() -> const std::string& {
+            if (i + 1 >= args.size()) throw std::invalid_argument(arg + " needs a value");
+            return args[++i];
+        };
+        if (!optionsDone && arg == "--remove-records") {
+            options.removeRecords = valueOf();
+            if (options.removeRecords.empty())
+                throw std::invalid_argument("--remove-records needs a class id or a module");
+        } else if (!optionsDone && arg == "--time-limit") {
+            const std::string& value = valueOf();
+            std::size_t used = 0;
+            double seconds = 0;
+            try {
+                seconds = std::stod(value, &used);
+            } catch (const std::exception&) {
+            }
+            if (used != value.size() || !(seconds > 0) || seconds > 86400)
+                throw std::invalid_argument("--time-limit takes seconds (more than 0), not " +
+                                            value);
+            options.timeLimit = std::chrono::milliseconds(static_cast<long>(seconds * 1000));
+        } else if (!optionsDone && arg == "--in-process") {
+            options.inProcess = true;
+        } else if (!optionsDone && arg == "--") {
             optionsDone = true;
         } else if (!optionsDone && (arg == "-u" || arg == "--unregister")) {
             options.unregister = true;
@@ -58,7 +83,10 @@ Options parseArguments(std::span<const std::string> args) {
             options.module = arg;
         }
     }
-    if (!options.help && options.module.empty()) {
+    if (!options.removeRecords.empty() && (!options.module.empty() || options.unregister)) {
+        throw std::invalid_argument("--remove-records takes no other module and no -u");
+    }
+    if (!options.help && options.module.empty() && options.removeRecords.empty()) {
         throw std::invalid_argument("no module named");
     }
     return options;
@@ -66,24 +94,83 @@ Options parseArguments(std::span<const std::string> args) {
 
 std::string usage(std::string_view program) {
     return "Usage: " + std::string(program) +
-           " [-u] [-s] MODULE\n"
+           " [-u] [-s] [--time-limit SECONDS] MODULE\n"
+           "       " +
+           std::string(program) +
+           " --remove-records CLASS-ID|MODULE\n"
            "Registers an in-process module for the current user by calling its\n"
-           "DllRegisterServer entry point.\n"
-           "  -u, --unregister  call DllUnregisterServer instead\n"
-           "  -s, --quiet       print nothing on success\n"
-           "  -h, --help        show this text\n"
+           "DllRegisterServer entry point in a child process: a module that crashes or\n"
+           "hangs there changes nothing.\n"
+           "  -u, --unregister       call DllUnregisterServer instead\n"
+           "  -s, --quiet            print nothing on success\n"
+           "  --time-limit SECONDS   stop the entry point after this long (default 30)\n"
+           "  --remove-records X     remove the records of class id X, or of every class\n"
+           "                         of module X, without loading the module\n"
+           "  --in-process           call the entry point in this process (no protection)\n"
+           "  -h, --help             show this text\n"
            "The per-user registry is $OSTREL_REGISTRY_FILE when set, otherwise\n"
            "$XDG_CONFIG_HOME/ostrel/registry.reg.\n"
            "Exit status: 0 done, 1 bad command line, 2 module not loadable,\n"
-           "3 entry point missing, 4 entry point failed.\n";
+           "3 entry point missing, 4 entry point failed, 5 entry point crashed or\n"
+           "timed out, 6 no records to remove.\n";
+}
+
+namespace {
+
+// An absolute path: a bare name would make the loader search the library path, and the
+// module records where it was loaded from.
+std::filesystem::path absoluteModule(const std::filesystem::path& module) {
+    std::error_code error;
+    auto path = std::filesystem::absolute(module, error).lexically_normal();
+    return error ? module : path;
+}
+
+int removeRecords(const std::string& target, std::ostream& out, std::ostream& err, bool quiet) {
+    const std::string what = com::Guid::parse(target) ? target : absoluteModule(target).string();
+    std::vector<std::string> deleted;
+    try {
+        registry::RegistryFile().modify([&](registry::RegistryTree& tree) {
+            deleted = registration::removeRecords(tree, what);
+        });
+    } catch (const com::Error& e) {
+        err << e.description() << "\n";
+        return kEntryFailed;
+    }
+    if (deleted.empty()) {
+        err << "No registration records name \"" << what << "\"; nothing was removed.\n";
+        return kNothingFound;
+    }
+    if (!quiet) {
+        out << "Removed the records of \"" << what << "\":\n";
+        for (const auto& key : deleted) out << "  " << key << "\n";
+    }
+    return kSuccess;
+}
+
+}  // namespace
+
+int runTool(const Options& options, const std::filesystem::path& helper, std::ostream& out,
+            std::ostream& err) {
+    if (!options.removeRecords.empty()) {
+        return removeRecords(options.removeRecords, out, err, options.quiet);
+    }
+    if (options.inProcess) return run(options, out, err);
+    const auto module = absoluteModule(options.module);
+    const auto outcome = runInChild({helper, module, options.unregister, options.timeLimit,
+                                     registry::RegistryFile::defaultPath()});
+    out << outcome.out;
+    err << outcome.err;
+    if (outcome.exitCode == kSuccess && !options.quiet) {
+        out << (options.unregister ? "DllUnregisterServer" : "DllRegisterServer") << " in \""
+            << module.string() << "\" succeeded.\n";
+    }
+    return outcome.exitCode;
 }
 
 int run(const Options& options, std::ostream& out, std::ostream& err) {
     const char* entryName = options.unregister ? "DllUnregisterServer" : "DllRegisterServer";
-    // An absolute path: a bare name would make the loader search the library path, and
-    // the module records where it was loaded from.
     std::error_code error;
-    const auto module = std::filesystem::absolute(options.module, error).lexically_normal();
+    const auto module = absoluteModule(options.module);
     if (error || !std::filesystem::is_regular_file(module, error)) {
         err << "The module \"" << options.module.string()
             << "\" does not exist or is not a file.\n";

@@ -2,10 +2,13 @@
 // point, saying what happened.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <iosfwd>
 #include <span>
 #include <string>
+
+#include "host/regtool/child_registration.h"
 
 namespace ostrel::regsvr {
 
@@ -16,12 +19,17 @@ enum ExitCode : int {
     kLoadFailed = 2,    // the module is missing or cannot be loaded
     kNoEntryPoint = 3,  // the module does not export the entry point
     kEntryFailed = 4,   // the entry point reported a failure
+    kCrashed = 5,       // the entry point crashed or did not finish in time
+    kNothingFound = 6,  // --remove-records found no record
 };
 
 struct Options {
     bool unregister = false;
     bool quiet = false;  // no message on success
     bool help = false;
+    bool inProcess = false;  // call the entry point here: what the child does
+    std::chrono::milliseconds timeLimit = kDefaultTimeLimit;
+    std::string removeRecords;  // a class id or module whose records to remove
     std::filesystem::path module;
 };
 
@@ -33,5 +41,10 @@ std::string usage(std::string_view program);
 // Success goes to out unless quiet; failures, with the module's number, description and
 // source, go to err.
 int run(const Options& options, std::ostream& out, std::ostream& err);
+
+// What the tool does for its command line: --remove-records, --in-process (run), or the
+// entry point called in a child process that runs `helper` (this same tool).
+int runTool(const Options& options, const std::filesystem::path& helper, std::ostream& out,
+            std::ostream& err);
 
 }  // namespace ostrel::regsvr

@@ -17,6 +17,8 @@
 #include "com/error.h"
 #include "host/browser/browser_class.h"
 #include "host/browser/browser_process.h"
+#include "host/browser/browser_profiles.h"
+#include "host/process/process_identity.h"
 
 namespace {
 
@@ -208,7 +210,7 @@ TEST_F(WebBrowserTest, ASubscriberMayUnsubscribeOthersAndDropTheBrowserWhileNoti
     EXPECT_EQ(b, nullptr);
 }
 
-TEST_F(WebBrowserTest, ABrowserStillOpenWhenTheApplicationEndsIsClosedWithoutNotice) {
+TEST_F(WebBrowserTest, ABrowserStillOpenWhenTheEditorEndsStaysOpenAndItsProfileGoesLater) {
     FakeBrowser fake("chromium");
     auto b = create();
     auto sink = com::make<RecordingSink>();
@@ -223,9 +225,26 @@ TEST_F(WebBrowserTest, ABrowserStillOpenWhenTheApplicationEndsIsClosedWithoutNot
 
     delete processes.front();  // what the application does with it as it ends
     QCoreApplication::processEvents();
-    EXPECT_NE(::kill(static_cast<pid_t>(pid), 0), 0) << "the browser was closed";
-    EXPECT_FALSE(QFileInfo::exists(profile));
+    EXPECT_TRUE(host::processStartTicks(pid)) << "the browser, and what the author typed, stay";
+    host::removeLeftoverProfiles();
+    EXPECT_TRUE(QFileInfo(profile).isDir()) << "the profile of a running browser stays";
     EXPECT_EQ(sink->quits, 0) << "nothing is told while the application goes";
+
+    // Folders that are not ours, or whose marker is a link, are never touched.
+    const QString foreign = QDir::temp().filePath("ostrel-browser-zzzzz1");
+    const QString linked = QDir::temp().filePath("ostrel-browser-zzzzz2");
+    QDir().mkpath(foreign);
+    QDir().mkpath(linked);
+    QFile::link(profile + "/.ostrel-browser", linked + "/.ostrel-browser");
+
+    fake.quit(pid);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !host::processStartTicks(pid); }, 10000));
+    EXPECT_GE(host::removeLeftoverProfiles(), 1) << "at the editor's next start";
+    EXPECT_FALSE(QFileInfo::exists(profile));
+    EXPECT_TRUE(QFileInfo(foreign).isDir());
+    EXPECT_TRUE(QFileInfo(linked).isDir());
+    QDir(foreign).removeRecursively();
+    QDir(linked).removeRecursively();
     b->Unadvise(cookie);
 }
 

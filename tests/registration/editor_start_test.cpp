@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QToolBar>
 
+#include "addin_records.h"
 #include "com/addin_extensibility.h"
 #include "host/editor/registered_addins.h"
 #include "host/regtool/class_registration.h"
@@ -32,16 +33,6 @@ QStringList insertBarCaptions(host::EditorWindow& window) {
 void registerOstrelPlugin() {
     ModuleLibrary module(OSTREL_PLUGIN_PATH);
     ASSERT_EQ(module.entry<com::DllRegisterServerFn>("DllRegisterServer")(), com::S_OK);
-}
-
-// Records an add-in as its own DllRegisterServer would.
-void registerAddIn(ostrel::registry::RegistryTree& tree, const std::string& progId,
-                   const std::string& clsid, const std::string& module,
-                   std::uint32_t loadBehavior = reg::kLoadAtStartup) {
-    const auto id = com::Guid::parse(clsid).value();
-    tree.setValue(reg::progIdKey(progId) + "\\Clsid", "", clsid);
-    tree.setValue(reg::inprocServerKey(id), "", module);
-    tree.setValue(reg::addInKey(host::kHostRegistryRoot, progId), "LoadBehavior", loadBehavior);
 }
 
 TEST(EditorStart, LoadsTheRegisteredAddInAndUnloadsItOnExit) {

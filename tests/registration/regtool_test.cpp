@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <fstream>
 
+#include "addin_records.h"
 #include "host/regtool/class_registration.h"
 #include "temp_registry.h"
 
@@ -18,7 +19,11 @@ struct Outcome {
 
 Outcome regsvr(const QStringList& args) {
     QProcess process;
-    process.start(OSTREL_REGSVR_PATH, args);  // inherits the temporary registry's variable
+    auto env = QProcessEnvironment::systemEnvironment();  // with the temporary registry
+    // A module's fault stays a signal under the address sanitizer.
+    env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":handle_segv=0");
+    process.setProcessEnvironment(env);
+    process.start(OSTREL_REGSVR_PATH, args);
     EXPECT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     return {process.exitCode(), process.readAllStandardOutput().toStdString(),
@@ -79,6 +84,58 @@ TEST(RegistrationTool, DamagedRegistryFailsRegistrationAndNamesTheFile) {
     EXPECT_EQ(result.exitCode, 4);
     EXPECT_NE(result.err.find(registry.path().string()), std::string::npos) << result.err;
     EXPECT_EQ(registry.text(), "not a registry\n");
+}
+
+TEST(RegistrationTool, AModuleThatCrashesOrHangsIsNamedAndChangesNothing) {
+    TempRegistry registry;
+    ASSERT_EQ(regsvr({OSTREL_PLUGIN_PATH}).exitCode, 0);
+    const std::string before = registry.text();
+    struct Case {
+        QStringList args;
+        const char* says;
+    };
+    const Case cases[] = {
+        {{BROKEN_CRASH_REGISTER}, "crashed in DllRegisterServer (signal 11, Segmentation fault)"},
+        {{"-u", BROKEN_CRASH_REGISTER}, "--remove-records \"" BROKEN_CRASH_REGISTER "\""},
+        {{"--time-limit", "0.5", BROKEN_SLEEP},
+         "did not finish DllRegisterServer within the time limit of 0.5 s"},
+    };
+    for (const Case& c : cases) {
+        const auto result = regsvr(c.args);
+        EXPECT_EQ(result.exitCode, 5) << result.err;
+        EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
+        EXPECT_NE(result.err.find(c.args.last().toStdString()), std::string::npos);
+        EXPECT_NE(result.err.find("The registry was left as it was."), std::string::npos);
+        EXPECT_EQ(registry.text(), before) << "not even what the module wrote before it crashed";
+    }
+}
+
+TEST(RegistrationTool, RemoveRecordsDeletesAClassWithoutRunningItsModule) {
+    for (const char* target : {OSTREL_PLUGIN_PATH, "{2D94A8A9-A676-40FA-A131-CB6D94BE99EC}"}) {
+        TempRegistry registry;
+        ASSERT_EQ(regsvr({OSTREL_PLUGIN_PATH}).exitCode, 0);
+        auto tree = registry.read();
+        // Its unregistration would crash, and the module is never run here.
+        registerAddIn(tree, "Crash.AddIn", "{6F1D5E0A-2B3C-4D5E-8F90-A1B2C3D4E5B1}",
+                      BROKEN_CRASH_REGISTER);
+        registry.write(tree);
+
+        auto result = regsvr({"--remove-records", target});
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        const std::string text = registry.text();
+        for (const char* gone : {"OstrelPlugin", "2D94A8A9", "B91C026D", "102C8F25"})
+            EXPECT_EQ(text.find(gone), std::string::npos) << gone << " in\n" << text;
+        const auto left = ostrel::registration::listAddIns(registry.read(), kFrontPage);
+        ASSERT_EQ(left.size(), 1u);
+        EXPECT_EQ(ostrel::registration::resolveProgId(registry.read(), "Crash.AddIn").module,
+                  BROKEN_CRASH_REGISTER)
+            << "the other add-in's records stay";
+
+        result = regsvr({"--remove-records", BROKEN_CRASH_REGISTER});
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_TRUE(ostrel::registration::listAddIns(registry.read(), kFrontPage).empty());
+        EXPECT_EQ(regsvr({"--remove-records", target}).exitCode, 6) << "nothing left to remove";
+    }
 }
 
 }  // namespace

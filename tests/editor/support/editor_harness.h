@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <deque>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -59,7 +60,11 @@ struct FakeHtmlDocument : com::Object<com::IHTMLDocument2> {
 };
 
 struct EditorHarness {
-    EditorHarness() { start(); }
+    // With a folder, the session records its calls into add-ins there (see LoadRecords).
+    explicit EditorHarness(std::filesystem::path recordFolder = {})
+        : recordFolder(std::move(recordFolder)) {
+        start();
+    }
     ~EditorHarness() { stop(); }
 
     void start() {
@@ -72,7 +77,7 @@ struct EditorHarness {
         };
         services.settingsPath = dir.filePath("pagehost.ini");
         services.memoryForPage = memoryForPage;
-        session = std::make_unique<host::EditorSession>(std::move(services));
+        session = std::make_unique<host::EditorSession>(std::move(services), recordFolder);
     }
     void stop() {
         if (!session) return;
@@ -94,6 +99,7 @@ struct EditorHarness {
         return f.readAll();
     }
 
+    std::filesystem::path recordFolder;
     QTemporaryDir dir;
     ScriptedMessages messages;
     ScriptedFileDialogs files;

@@ -1,0 +1,134 @@
+// Writing, finding and reading the records of add-in calls in progress.
+#include "host/addins/load_record.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+
+#include "host/process/process_identity.h"
+#include "host/registry/text_format.h"
+#include "host/registry/user_file.h"
+
+namespace fs = std::filesystem;
+
+namespace host {
+namespace {
+
+constexpr std::string_view kPrefix = "addin-call-";
+
+std::int64_t nowSeconds() {
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+std::map<std::string, std::string> readFields(const fs::path& file) {
+    std::map<std::string, std::string> fields;
+    std::ifstream in(file, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        const std::size_t eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        try {
+            fields[line.substr(0, eq)] = ostrel::userfile::unquoteText(line.substr(eq + 1), 0);
+        } catch (const ostrel::userfile::TextFormatError&) {
+            return {};
+        }
+    }
+    return fields;
+}
+
+}  // namespace
+
+std::string describeOperation(const std::string& operation) {
+    if (operation == "load") return "loading it (opening the module and OnConnection)";
+    if (operation == "unload") return "unloading it";
+    return "running its " + operation;
+}
+
+LoadRecords::LoadRecords(fs::path folder) : m_folder(std::move(folder)) {}
+
+fs::path LoadRecords::defaultFolder() {
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state && fs::path(state).is_absolute()) return fs::path(state) / "ostrel";
+    const char* home = std::getenv("HOME");
+    return fs::path(home && *home ? home : "/") / ".local" / "state" / "ostrel";
+}
+
+fs::path LoadRecords::ownFile() const {
+    return m_folder / (std::string(kPrefix) + std::to_string(::getpid()));
+}
+
+LoadRecords::Scope LoadRecords::record(const AddInCall& call) const {
+    using ostrel::userfile::quoteText;
+    std::string text = "process=" + quoteText(std::to_string(::getpid())) + "\n";
+    text += "started=" + quoteText(processStartTicks(::getpid()).value_or("")) + "\n";
+    text += "since=" + quoteText(std::to_string(nowSeconds())) + "\n";
+    text += "operation=" + quoteText(call.operation) + "\n";
+    text += "progid=" + quoteText(call.progId) + "\n";
+    text += "clsid=" + quoteText(call.classId) + "\n";
+    text += "module=" + quoteText(call.module) + "\n";
+    try {
+        ostrel::userfile::createFolders(m_folder, ownFile(), "Add-in records");
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "pagehost: %s\n", e.what());
+    }
+    const int fd =
+        ::open(ownFile().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0 || ::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
+        std::fprintf(stderr,
+                     "pagehost: cannot write %s; a crash in this add-in will not be "
+                     "recognised at the next start\n",
+                     ownFile().c_str());
+    }
+    if (fd >= 0) ::close(fd);
+    return Scope(this);
+}
+
+LoadRecords::Scope::~Scope() {
+    if (m_records) m_records->clear();
+}
+
+void LoadRecords::clear() const {
+    ::unlink(ownFile().c_str());
+}
+
+std::vector<UnfinishedCall> LoadRecords::unfinished(std::chrono::seconds hangAfter) const {
+    std::vector<UnfinishedCall> found;
+    std::error_code error;
+    const std::string ownStart = processStartTicks(::getpid()).value_or("");
+    for (const auto& entry : fs::directory_iterator(m_folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with(kPrefix) || !entry.is_regular_file(error) ||
+            entry.is_symlink(error)) {
+            continue;
+        }
+        auto fields = readFields(entry.path());
+        UnfinishedCall record;
+        record.file = entry.path();
+        record.processId = std::atol(fields["process"].c_str());
+        record.call = {fields["progid"], fields["clsid"], fields["module"], fields["operation"]};
+        if (record.processId <= 0 || record.call.operation.empty()) continue;
+        record.seconds = nowSeconds() - std::atoll(fields["since"].c_str());
+        record.stillRunning = processRuns(record.processId, fields["started"]);
+        if (record.processId == ::getpid() && record.stillRunning &&
+            fields["started"] == ownStart) {
+            continue;
+        }
+        if (record.stillRunning && record.seconds < hangAfter.count()) continue;
+        found.push_back(std::move(record));
+    }
+    return found;
+}
+
+void LoadRecords::forget(const UnfinishedCall& record) const {
+    ::unlink(record.file.c_str());
+}
+
+}  // namespace host

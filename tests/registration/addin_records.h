@@ -1,0 +1,19 @@
+// Add-in registration records written by hand, as a module's own DllRegisterServer would.
+#pragma once
+
+#include <string>
+
+#include "host/editor/registered_addins.h"
+#include "host/regtool/class_registration.h"
+
+inline void registerAddIn(ostrel::registry::RegistryTree& tree, const std::string& progId,
+                          const std::string& clsid, const std::string& module,
+                          std::uint32_t loadBehavior = ostrel::registration::kLoadAtStartup) {
+    namespace reg = ostrel::registration;
+    const auto id = com::Guid::parse(clsid).value();
+    tree.setValue(reg::progIdKey(progId) + "\\Clsid", "", clsid);
+    tree.setValue(reg::inprocServerKey(id), "", module);
+    const std::string key = reg::addInKey(host::kHostRegistryRoot, progId);
+    tree.setValue(key, "FriendlyName", progId + " add-in");
+    tree.setValue(key, "LoadBehavior", loadBehavior);
+}

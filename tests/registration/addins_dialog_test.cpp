@@ -1,0 +1,93 @@
+// The Add-ins dialog: its check box connects and disconnects an add-in live and remembers
+// the choice; Remove deletes only that add-in's records; Add runs the registration in a child.
+#include "host/addins/addins_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QPushButton>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include "addin_records.h"
+#include "support/editor_harness.h"
+#include "temp_registry.h"
+
+namespace {
+
+namespace reg = ostrel::registration;
+
+constexpr const char* kFixtureClass = "{6E0C1A52-3C1B-4F7E-9E55-0A4A3C1D2B01}";
+constexpr const char* kOtherClass = "{6F1D5E0A-2B3C-4D5E-8F90-A1B2C3D4E5C1}";
+
+QTreeWidgetItem* row(QTreeWidget* list, const QString& name) {
+    const auto found = list->findItems(name, Qt::MatchExactly, 0);
+    return found.isEmpty() ? nullptr : found.front();
+}
+
+TEST(AddInsDialog, CheckBoxConnectsLiveAndRemoveAndAddTouchOnlyWhatTheyShould) {
+    TempRegistry registry;
+    ostrel::registry::RegistryTree tree;
+    registerAddIn(tree, "Fixture.AddIn", kFixtureClass, FIXTURE_ADDIN, reg::kNotLoaded);
+    registerAddIn(tree, "Other.AddIn", kOtherClass, BROKEN_FACTORY, reg::kNotLoaded);
+    tree.setValue("HKEY_CURRENT_USER\\Software\\Unrelated", "Kept", std::string("yes"));
+    registry.write(tree);
+    const auto loadBehavior = [&](const std::string& progId) {
+        return registry.read().number(reg::addInKey(host::kHostRegistryRoot, progId),
+                                      "LoadBehavior");
+    };
+
+    EditorHarness harness;
+    auto* insertBar = harness.window().findChild<QToolBar*>("Insert");
+    host::AddInsDialog dialog(
+        *harness.session,
+        {&harness.messages, [](QWidget*) { return BROKEN_CRASH_REGISTER; }, OSTREL_REGSVR_PATH,
+         registry.path(), std::string(host::kHostRegistryRoot), std::chrono::seconds(30)});
+    auto* list = dialog.findChild<QTreeWidget*>("lstAddIns");
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    QTreeWidgetItem* fixture = row(list, "Fixture.AddIn add-in");
+    ASSERT_NE(fixture, nullptr);
+    EXPECT_EQ(fixture->text(2), FIXTURE_ADDIN);
+    EXPECT_EQ(fixture->checkState(0), Qt::Unchecked);
+
+    fixture->setCheckState(0, Qt::Checked);
+    ASSERT_EQ(insertBar->actions().size(), 1);
+    EXPECT_EQ(insertBar->actions().front()->text(), "Fixture...");
+    EXPECT_EQ(loadBehavior("Fixture.AddIn"), reg::kLoadAtStartup);
+
+    fixture->setCheckState(0, Qt::Unchecked);
+    EXPECT_TRUE(insertBar->actions().isEmpty()) << "its button went with it";
+    EXPECT_EQ(loadBehavior("Fixture.AddIn"), reg::kNotLoaded);
+    EXPECT_FALSE(harness.session->isConnected(com::Guid::parse(kFixtureClass).value()));
+
+    // A module that fails to connect stays off, and says why.
+    QTreeWidgetItem* other = row(list, "Other.AddIn add-in");
+    other->setCheckState(0, Qt::Checked);
+    EXPECT_EQ(other->checkState(0), Qt::Unchecked);
+    EXPECT_TRUE(other->text(3).contains("out of objects")) << other->text(3).toStdString();
+    EXPECT_EQ(loadBehavior("Other.AddIn"), reg::kNotLoaded);
+
+    // Add: the module crashes in its registration, in the child; nothing changes.
+    const std::string before = registry.text();
+    harness.messages.shown.clear();
+    dialog.findChild<QPushButton*>("cmdAddAddIn")->click();
+    ASSERT_EQ(harness.messages.shown.size(), 1u);
+    const QString said = harness.messages.shown[0].text;
+    EXPECT_TRUE(said.contains(BROKEN_CRASH_REGISTER)) << said.toStdString();
+    EXPECT_TRUE(said.contains("The registry was left as it was.")) << said.toStdString();
+    EXPECT_EQ(registry.text(), before);
+
+    // Remove: exactly Other.AddIn's records go.
+    auto expected = registry.read();
+    expected.deleteTree(reg::addInKey(host::kHostRegistryRoot, "Other.AddIn"));
+    expected.deleteTree(reg::progIdKey("Other.AddIn"));
+    expected.deleteTree(reg::classKey(com::Guid::parse(kOtherClass).value()));
+    list->setCurrentItem(row(list, "Other.AddIn add-in"));
+    harness.messages.answers = {host::MessageButton::Yes};
+    dialog.findChild<QPushButton*>("cmdRemoveAddIn")->click();
+    EXPECT_EQ(registry.text(), ostrel::registry::formatRegistry(expected));
+    EXPECT_EQ(list->topLevelItemCount(), 1);
+    harness.stop();
+}
+
+}  // namespace
