@@ -20,9 +20,12 @@ class QTabWidget;
 namespace host {
 
 class FileDialogService;
+class FormTrialService;
 class HostApplicationObject;
 class MessageBoxService;
 class Page;
+class PageView;
+class ViewOptions;
 
 struct EditorServices {
     MessageBoxService* messages = nullptr;
@@ -30,6 +33,8 @@ struct EditorServices {
     HtmlDocumentFactory documents;
     // Where the editor keeps its own settings; empty for the user's usual place.
     QString settingsPath;
+    // Shows what a form in a rendered page would send; null for the editor's own dialog.
+    FormTrialService* formTrials = nullptr;
 };
 
 class EditorWindow : public QMainWindow {
@@ -45,6 +50,7 @@ public:
     Page* activePage() const;
     std::vector<Page*> pages() const;
     QPlainTextEdit* editorOf(const Page* page) const;
+    PageView* viewOf(const Page* page) const;
     void activatePage(const Page* page);
 
     // Each reports a failure to the author and returns whether the page was saved.
@@ -80,6 +86,7 @@ private:
     EditorServices m_services;
     std::unique_ptr<QSettings> m_settings;
     QTabWidget* m_tabs;
+    ViewOptions* m_viewOptions = nullptr;
     std::vector<std::unique_ptr<Page>> m_pages;
     com::ComPtr<CommandBarsObject> m_commandBars;
     com::ComPtr<HostApplicationObject> m_application;

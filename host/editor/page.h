@@ -11,6 +11,7 @@
 #include "host/editor/document_page_text.h"
 #include "host/editor/html_document_factory.h"
 #include "host/editor/page_file_format.h"
+#include "host/editor/page_view_control.h"
 
 class QTextDocument;
 
@@ -54,6 +55,10 @@ public:
     // Drops the objects add-ins may still hold; their calls fail from now on.
     void detach();
 
+    // The page's view in the editor window, if it has one.
+    PageViewControl* viewControl() const { return m_viewControl; }
+    void setViewControl(PageViewControl* control) { m_viewControl = control; }
+
 signals:
     void modificationChanged(bool modified);
 
@@ -71,6 +76,7 @@ private:
     std::shared_ptr<DocumentPageText> m_text;
     com::ComPtr<com::IHTMLDocument2> m_html;
     com::ComPtr<PageWindowObject> m_window;
+    PageViewControl* m_viewControl = nullptr;
 };
 
 }  // namespace host
