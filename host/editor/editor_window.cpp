@@ -15,9 +15,13 @@
 
 #include "host/commandbars/menu_mirror.h"
 #include "host/editor/file_dialog_service.h"
+#include "host/editor/form_trial_dialog.h"
 #include "host/editor/host_application_object.h"
+#include "host/editor/outside_resources_label.h"
 #include "host/editor/page.h"
 #include "host/editor/page_disk_watch.h"
+#include "host/editor/page_view.h"
+#include "host/editor/view_options.h"
 #include "host/messagebox/message_box_service.h"
 #include "host/site/site_controller.h"
 #include "host/sourceview/go_to_message.h"
@@ -52,6 +56,8 @@ EditorWindow::EditorWindow(EditorServices services, QWidget* parent)
     m_commandBars = com::make<CommandBarsObject>(
         [this](const com::ErrorInfo& failure) { reportClickFailure(failure); });
     createActions();
+    m_viewOptions = new ViewOptions(*m_settings, *menuBar()->addMenu(QStringLiteral("&View")), this);
+    statusBar()->addPermanentWidget(new OutsideResourcesLabel(*m_tabs));
     m_commandBars->restoreLastingControls(*m_settings);
     m_application =
         com::make<HostApplicationObject>(m_commandBars, [this] { return activePage(); });
@@ -169,8 +175,10 @@ Page* EditorWindow::addPage(std::unique_ptr<Page> page) {
     });
     m_diskWatch->watch(raw);
     m_pages.push_back(std::move(page));
-    m_tabs->addTab(view, raw->displayName());
-    m_tabs->setCurrentWidget(view);
+    auto* pane = new PageView(view, *raw, *m_viewOptions,
+                              m_services.formTrials ? *m_services.formTrials : qtFormTrials());
+    m_tabs->addTab(pane, raw->displayName());
+    m_tabs->setCurrentWidget(pane);
     view->setFocus();
     updateTitles();
     return raw;
@@ -205,8 +213,13 @@ std::vector<Page*> EditorWindow::pages() const {
 }
 
 QPlainTextEdit* EditorWindow::editorOf(const Page* page) const {
+    const PageView* view = viewOf(page);
+    return view ? view->source() : nullptr;
+}
+
+PageView* EditorWindow::viewOf(const Page* page) const {
     const int index = indexOf(page);
-    return index < 0 ? nullptr : static_cast<QPlainTextEdit*>(m_tabs->widget(index));
+    return index < 0 ? nullptr : static_cast<PageView*>(m_tabs->widget(index));
 }
 
 SourceView* EditorWindow::activeSourceView() const {

@@ -21,6 +21,7 @@ class QTabWidget;
 namespace host {
 
 class FileDialogService;
+class FormTrialService;
 class HostApplicationObject;
 class MessageBoxService;
 class Page;
@@ -30,6 +31,8 @@ class SiteController;
 class SiteDialogs;
 }  // namespace site
 class SourceView;
+class PageView;
+class ViewOptions;
 
 struct EditorServices {
     MessageBoxService* messages = nullptr;
@@ -40,6 +43,8 @@ struct EditorServices {
     QString settingsPath;
     // The memory one page may take; 0 for what the system has free when it is opened.
     std::int64_t memoryForPage = 0;
+    // Shows what a form in a rendered page would send; null for the editor's own dialog.
+    FormTrialService* formTrials = nullptr;
 };
 
 class EditorWindow : public QMainWindow {
@@ -57,6 +62,7 @@ public:
     QPlainTextEdit* editorOf(const Page* page) const;
     // The active page's source view; nullptr without a page.
     SourceView* activeSourceView() const;
+    PageView* viewOf(const Page* page) const;
     void activatePage(const Page* page);
 
     // Each reports a failure to the author and returns whether the page was saved. When its
@@ -99,6 +105,7 @@ private:
     EditorServices m_services;
     std::unique_ptr<QSettings> m_settings;
     QTabWidget* m_tabs;
+    ViewOptions* m_viewOptions = nullptr;
     std::vector<std::unique_ptr<Page>> m_pages;
     com::ComPtr<CommandBarsObject> m_commandBars;
     com::ComPtr<HostApplicationObject> m_application;

@@ -33,6 +33,8 @@ int main(int argc, char** argv) {
             "Run 'pagehost --tour <folder> <page>' to play the editor's tour offscreen.\n");
         return 2;
     }
+    // Qt WebEngine, which the rendered view loads on first use, needs this set up front.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pagehost"));
     host::CommandLine commandLine;

@@ -13,6 +13,7 @@
 #include "host/editor/html_document_factory.h"
 #include "host/editor/page_disk_state.h"
 #include "host/editor/page_file_format.h"
+#include "host/editor/page_view_control.h"
 
 class QTextDocument;
 
@@ -68,6 +69,10 @@ public:
     // Drops the objects add-ins may still hold; their calls fail from now on.
     void detach();
 
+    // The page's view in the editor window, if it has one.
+    PageViewControl* viewControl() const { return m_viewControl; }
+    void setViewControl(PageViewControl* control) { m_viewControl = control; }
+
 signals:
     void modificationChanged(bool modified);
     void reloaded();
@@ -87,6 +92,7 @@ private:
     std::shared_ptr<DocumentPageText> m_text;
     com::ComPtr<com::IHTMLDocument2> m_html;
     com::ComPtr<PageWindowObject> m_window;
+    PageViewControl* m_viewControl = nullptr;
 };
 
 }  // namespace host

@@ -16,21 +16,23 @@ com::HRESULT PageWindowObject::get_ViewMode(std::int32_t* out) {
     return com::guarded([&] {
         if (!out)
             throw com::Error(com::numberOf(com::E_POINTER), "No place for the result", "ViewMode");
-        page();
-        *out = kSourceView;
+        const PageViewControl* view = page().viewControl();
+        *out = view ? view->viewMode() : kSourceAndRendered;
     });
 }
 
 com::HRESULT PageWindowObject::put_ViewMode(std::int32_t mode) {
     return com::guarded([&] {
-        page();
-        if (mode != kSourceView) {
+        Page& p = page();
+        if (mode < kSourceAndRendered || mode > kRenderedOnly) {
             throw com::Error(com::errc::invalidProcedureCall,
                              "View mode " + std::to_string(mode) +
-                                 " is not available; this editor has only view mode 1, the page "
-                                 "source",
+                                 " is not available; this editor has view modes 1 (source and "
+                                 "rendered page side by side), 2 (source only) and 3 (rendered "
+                                 "page only)",
                              "ViewMode");
         }
+        if (PageViewControl* view = p.viewControl()) view->setViewMode(mode);
     });
 }
 

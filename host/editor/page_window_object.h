@@ -10,14 +10,12 @@ namespace host {
 
 class Page;
 
-// ViewMode: this editor has one view, the page source, numbered 1. In it the HTML document
-// always reads the text as it stands in the editor, typing included, and changes made
-// through the document are edits of that text (each one undo step). Setting 1 succeeds and
-// keeps that view; any other number fails, naming the modes there are.
+// ViewMode: which of the source and the rendered page show (page_view_control.h; 1, both,
+// is what the add-in asks for). In every mode the HTML document reads the text as it stands
+// in the editor, typing included, and changes made through the document are edits of that
+// text (each one undo step). Setting a mode that does not exist fails, naming those there are.
 class PageWindowObject final : public com::Object<com::IPageWindow> {
 public:
-    static constexpr std::int32_t kSourceView = 1;
-
     explicit PageWindowObject(Page* page) : m_page(page) {}
 
     com::HRESULT get_ViewMode(std::int32_t* out) override;

@@ -10,6 +10,8 @@
 
 #include "host/editor/editor_window.h"
 #include "host/editor/page.h"
+#include "host/editor/page_view.h"
+#include "host/preview/rendered_view.h"
 
 namespace host {
 namespace {
@@ -57,9 +59,10 @@ void TourRunner::tick() {
         ++m_next;
         m_waiting.restart();
     } else if (m_waiting.elapsed() > m_stepTimeoutMs) {
-        const QString waitedFor = step.needsDialog()
-                                      ? QStringLiteral("a modal dialog (with that control enabled)")
-                                      : QStringLiteral("the modal dialog to close");
+        const QString waitedFor =
+            step.needsDialog() ? QStringLiteral("a modal dialog (with that control enabled)")
+            : dialog           ? QStringLiteral("the modal dialog to close")
+                               : QStringLiteral("the rendered page");
         finish(false, QStringLiteral("Tour step %1 failed: waited %2 s for %3")
                           .arg(step.describe())
                           .arg(m_stepTimeoutMs / 1000)
@@ -69,9 +72,21 @@ void TourRunner::tick() {
 
 bool TourRunner::run(const TourStep& step, QWidget* dialog) {
     switch (step.kind) {
-        case TourStep::Kind::Shot:
+        case TourStep::Kind::Shot: {
+            const PageView* view = m_window.viewOf(m_window.activePage());
+            if (view && !view->isSettled()) return false;
             savePicture(m_window, step.target);
             return true;
+        }
+        case TourStep::Kind::RenderedShot: {
+            PageView* view = m_window.viewOf(m_window.activePage());
+            if (!view) throw StepFailed(QStringLiteral("no page is open"));
+            if (!view->isSettled()) return false;
+            if (!view->rendered() || !view->rendered()->widget()->isVisible())
+                throw StepFailed(QStringLiteral("the rendered page is not shown"));
+            savePicture(*view->rendered()->widget(), step.target);
+            return true;
+        }
         case TourStep::Kind::DialogShot:
             savePicture(*dialog, step.target);
             return true;

@@ -15,6 +15,7 @@ struct Verb {
 
 constexpr Verb kVerbs[] = {
     {"shot", TourStep::Kind::Shot, 1},
+    {"rendered-shot", TourStep::Kind::RenderedShot, 1},
     {"click", TourStep::Kind::Click, 2},
     {"dialog-shot", TourStep::Kind::DialogShot, 1},
     {"dialog-click", TourStep::Kind::DialogClick, 1},
@@ -79,6 +80,7 @@ std::vector<TourStep> parseTourScript(const QString& text) {
 QString defaultTourScript() {
     return QStringLiteral(
         "shot editor-before\n"
+        "rendered-shot rendered-before\n"
         "click Insert Ostrel...\n"
         "dialog-shot wizard-page-0\n"
         "dialog-click cmdWizControl_2\n"
@@ -95,7 +97,8 @@ QString defaultTourScript() {
         "dialog-click cmdWizControl_3\n"
         "wait-closed\n"
         "save\n"
-        "shot editor-after\n");
+        "shot editor-after\n"
+        "rendered-shot rendered-after\n");
 }
 
 }  // namespace host

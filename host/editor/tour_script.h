@@ -10,6 +10,7 @@ namespace host {
 
 // Text form, one step a line ('#' starts a comment line):
 //   shot NAME                 picture of the editor window, saved as NAME.png
+//   rendered-shot NAME        picture of the active page's rendered view, saved as NAME.png
 //   click BAR CAPTION         clicks the control with that caption on that command bar
 //   dialog-shot NAME          picture of the open modal dialog, saved as NAME.png
 //   dialog-click OBJECTNAME   clicks the dialog's button of that object name
@@ -17,9 +18,10 @@ namespace host {
 //   wait-closed               waits until no modal dialog is open
 //   save                      saves the active page (File > Save)
 // A dialog step waits for a modal dialog (and its button to be enabled); every other step
-// waits until none is open.
+// waits until none is open. Pictures of the editor wait until the rendered page shows the
+// latest text.
 struct TourStep {
-    enum class Kind { Shot, Click, DialogShot, DialogClick, DialogText, WaitClosed, Save };
+    enum class Kind { Shot, RenderedShot, Click, DialogShot, DialogClick, DialogText, WaitClosed, Save };
     Kind kind;
     QString target;    // picture name, bar name or object name
     QString argument;  // caption or text

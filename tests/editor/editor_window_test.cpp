@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -116,21 +117,43 @@ TEST_F(EditorWindowTest, ActivePageWindowFollowsTheCurrentTabAndNeedsAPage) {
     EXPECT_EQ(com::query<com::IPageWindow>(viaName.toObject()).get(), window.get());
 }
 
-TEST_F(EditorWindowTest, ViewModeOneGivesTheDocumentOverTheLiveText) {
+TEST_F(EditorWindowTest, ViewModesFollowTheViewMenuAreRememberedAndDocumentIsTheLiveText) {
     host::Page* page = m_harness.window().openPage(m_harness.writeFile("a.html", "<body></body>"));
     auto window = page->window();
     std::int32_t mode = 0;
     com::check(window->get_ViewMode(&mode));
-    EXPECT_EQ(mode, 1);
-    com::check(window->put_ViewMode(1));
-    EXPECT_TRUE(com::failed(window->put_ViewMode(2)));
-    EXPECT_NE(com::takeErrorInfo()->description.find("only view mode 1"), std::string::npos);
+    EXPECT_EQ(mode, 1) << "source and rendered page side by side";
+    auto* source = m_harness.window().findChild<QAction*>("viewSource");
+    auto* rendered = m_harness.window().findChild<QAction*>("viewRenderedPage");
+    ASSERT_TRUE(source && rendered);
+    for (const auto& [set, sourceOn, renderedOn] :
+         {std::tuple{2, true, false}, {3, false, true}, {1, true, true}}) {
+        com::check(window->put_ViewMode(set));
+        com::check(window->get_ViewMode(&mode));
+        EXPECT_EQ(mode, set);
+        EXPECT_EQ(source->isChecked(), sourceOn) << set;
+        EXPECT_EQ(rendered->isChecked(), renderedOn) << set;
+    }
+    EXPECT_TRUE(com::failed(window->put_ViewMode(4)));
+    EXPECT_NE(com::takeErrorInfo()->description.find("1 (source and rendered page side by side)"),
+              std::string::npos);
+    rendered->trigger();
+    source->trigger();
+    EXPECT_TRUE(source->isChecked() != rendered->isChecked()) << "one side always shows";
+    com::check(window->get_ViewMode(&mode));
+    EXPECT_EQ(mode, 3);
+    window = nullptr;
+    m_harness.stop();
+    m_harness.start();
+    page = m_harness.window().openPage(m_harness.dir.filePath("a.html"));
+    com::check(page->window()->get_ViewMode(&mode));
+    EXPECT_EQ(mode, 3) << "the choice is remembered";
+    window = page->window();
 
     com::ComPtr<com::IHTMLDocument2> first, second;
     com::check(window->get_Document(first.put()));
     com::check(window->get_Document(second.put()));
     EXPECT_EQ(first.get(), second.get()) << "one document per page keeps its parse";
-    EXPECT_EQ(m_harness.documentsMade, 1);
     auto* fake = static_cast<FakeHtmlDocument*>(first.get());
     QTest::keyClicks(m_harness.window().editorOf(page), "x");
     EXPECT_EQ(fake->text->text(), "x<body></body>") << "typing is seen without any flush";

@@ -15,10 +15,11 @@ namespace {
 TEST(TourScript, DefaultRoadReadsAndBadLinesAreNamed) {
     const auto steps = host::parseTourScript(host::defaultTourScript());
     ASSERT_FALSE(steps.empty());
-    EXPECT_EQ(steps[1].kind, host::TourStep::Kind::Click);
-    EXPECT_EQ(steps[1].target, "Insert");
-    EXPECT_EQ(steps[1].argument, "Ostrel...");
-    EXPECT_EQ(steps.back().kind, host::TourStep::Kind::Shot);
+    EXPECT_EQ(steps[1].kind, host::TourStep::Kind::RenderedShot) << "the page before the insertion";
+    EXPECT_EQ(steps[2].kind, host::TourStep::Kind::Click);
+    EXPECT_EQ(steps[2].target, "Insert");
+    EXPECT_EQ(steps[2].argument, "Ostrel...");
+    EXPECT_EQ(steps.back().kind, host::TourStep::Kind::RenderedShot);
 
     const auto typed =
         host::parseTourScript("# comment\n\ndialog-text txtFormHeader Join  our list\n");
@@ -91,10 +92,12 @@ TEST_F(TourRun, PlaysTheRoadThroughTheAddInsDialogAndSavesPageAndPictures) {
             "dialog-click cmdWizControl_3\n"
             "wait-closed\n"
             "save\n"
-            "shot editor-after\n",
+            "shot editor-after\n"
+            "rendered-shot rendered-after\n",
             &output);
     EXPECT_EQ(rc, 0) << output.toStdString();
-    for (const char* name : {"editor-before.png", "fixture-dialog.png", "editor-after.png"}) {
+    for (const char* name :
+         {"editor-before.png", "fixture-dialog.png", "editor-after.png", "rendered-after.png"}) {
         const QString path = QDir(outDir()).filePath(name);
         EXPECT_TRUE(output.contains(path)) << output.toStdString();
         const QImage picture(path);

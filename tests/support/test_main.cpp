@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <unistd.h>
 
 #include "com/error.h"
 
@@ -30,6 +31,11 @@ int main(int argc, char** argv) {
     QTemporaryDir userHome;
     qputenv("XDG_CONFIG_HOME", userHome.filePath("config").toLocal8Bit());
     qputenv("OSTREL_REGISTRY_FILE", userHome.filePath("config/ostrel/registry.reg").toLocal8Bit());
+    // Chromium (the editor's rendered view) will not start its sandbox as root, and the
+    // tests often run as root in containers; the pages they render are their own.
+    if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // Qt WebEngine, loaded later as a module, shares OpenGL contexts with the application.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     testing::UnitTest::GetInstance()->listeners().Append(new LeakCheck);

@@ -1,0 +1,216 @@
+// The rendered view's cost: opening a page until both its source and its rendered view are
+// painted, the memory the rendered view adds, and the editor's start with the view shown,
+// each beside the editor with the view hidden, measured in the same run.
+#include <benchmark/benchmark.h>
+#include <dirent.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "host/editor/editor_session.h"
+#include "host/editor/file_dialog_service.h"
+#include "host/editor/page.h"
+#include "host/editor/page_view.h"
+#include "host/messagebox/message_box_service.h"
+
+namespace {
+
+constexpr int kWaitMs = 120000;
+
+QTemporaryDir& folder() {
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// A page of about `bytes` bytes that uses a style sheet and an image from its folder.
+QString writePage(std::int64_t bytes) {
+    const QString path = folder().filePath(QStringLiteral("page-%1.html").arg(bytes));
+    if (QFile::exists(path)) return path;
+    QFile css(folder().filePath("style.css"));
+    css.open(QIODevice::WriteOnly);
+    css.write("body { font-family: sans-serif; } .x { color: #246; }\n");
+    QByteArray page =
+        "<!DOCTYPE html>\n<html><head><title>t</title><link rel=\"stylesheet\" "
+        "href=\"style.css\"></head>\n<body>\n<h1>Caf\xC3\xA9</h1>\n";
+    const QByteArray paragraph =
+        "<p class=\"x\">Caf\xC3\xA9 na\xC3\xAFve r\xC3\xA9sum\xC3\xA9 text, with <a href=\"#top\">a "
+        "link</a> and <b>some</b> more words to fill the line.</p>\n";
+    while (page.size() < bytes) page += paragraph;
+    page += "</body>\n</html>\n";
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(page);
+    return path;
+}
+
+QString settingsFile(bool rendered) {
+    const QString path = folder().filePath(rendered ? "shown.ini" : "hidden.ini");
+    QSettings s(path, QSettings::IniFormat);
+    s.setValue("View/RenderedPage", rendered);
+    return path;
+}
+
+// Proportional set size of this process and every process under it (Chromium's helpers).
+double treePssMiB(pid_t root = getpid()) {
+    double kib = 0;
+    std::ifstream rollup("/proc/" + std::to_string(root) + "/smaps_rollup");
+    for (std::string key; rollup >> key;) {
+        if (key == "Pss:") {
+            double v;
+            rollup >> v;
+            kib += v;
+            break;
+        }
+    }
+    if (DIR* tasks = opendir(("/proc/" + std::to_string(root) + "/task").c_str())) {
+        while (dirent* t = readdir(tasks)) {
+            if (t->d_name[0] == '.') continue;
+            std::ifstream children("/proc/" + std::to_string(root) + "/task/" + t->d_name + "/children");
+            for (pid_t child; children >> child;) kib += treePssMiB(child) * 1024;
+        }
+        closedir(tasks);
+    }
+    return kib / 1024;
+}
+
+// Notes the first paint of a page's source.
+class SourcePainted : public QObject {
+public:
+    SourcePainted() { qApp->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && watched->parent() &&
+            watched->parent()->objectName() == u"pageEditor")
+            painted = true;
+        return false;
+    }
+    bool painted = false;
+};
+
+bool bothPainted(const host::PageView& view) {
+    return view.isSettled() && (view.rendered() || view.viewMode() == host::kSourceOnly);
+}
+
+struct Editor {
+    explicit Editor(bool rendered) {
+        services.messages = &messages;
+        services.fileDialogs = &files;
+        services.settingsPath = settingsFile(rendered);
+        session = std::make_unique<host::EditorSession>(services);
+        session->window().show();
+    }
+    ~Editor() { session->shutdown(); }
+    // Opens the page and waits until both its views are painted.
+    host::Page* openPainted(const QString& path) {
+        SourcePainted source;
+        host::Page* page = session->window().openPage(path);
+        host::PageView* view = session->window().viewOf(page);
+        const auto done = [&] { return source.painted && bothPainted(*view); };
+        QElapsedTimer waited;
+        waited.start();
+        while (!done() && waited.elapsed() < kWaitMs)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        return page;
+    }
+
+    host::UnattendedMessageBoxService messages;
+    host::QtFileDialogService files;
+    host::EditorServices services;
+    std::unique_ptr<host::EditorSession> session;
+};
+
+// Args: page size, rendered view shown (0 or 1).
+void BM_OpenUntilPainted(benchmark::State& state) {
+    const QString path = writePage(state.range(0));
+    const bool rendered = state.range(1) != 0;
+    Editor editor(rendered);
+    // Chromium starts once per process; that start belongs to the editor's, measured below.
+    editor.session->window().closePage(editor.openPainted(writePage(1024)));
+    double pss = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        host::Page* page = editor.openPainted(path);
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        pss = treePssMiB();
+        editor.session->window().closePage(page);
+    }
+    state.counters["pss_MiB"] = pss;
+}
+
+// A fresh process per start: from its launch until the editor window has painted the sample
+// page's source; "rendered_ms" is until its rendered view is painted too.
+void BM_EditorStart(benchmark::State& state) {
+    const bool rendered = state.range(0) != 0;
+    double toRendered = 0;
+    for (auto _ : state) {
+        QProcess child;
+        const auto start = std::chrono::steady_clock::now();
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--child-start", settingsFile(rendered), SAMPLE_PAGE});
+        child.waitForFinished(kWaitMs);
+        std::istringstream out(child.readAllStandardOutput().toStdString());
+        long long started = 0, painted = 0;
+        out >> started >> painted;
+        const auto since = [&](long long ns) {
+            return (ns - std::chrono::duration_cast<std::chrono::nanoseconds>(start.time_since_epoch()).count()) / 1e9;
+        };
+        state.SetIterationTime(since(started));
+        toRendered = since(painted) * 1e3;
+    }
+    state.counters["rendered_ms"] = toRendered;
+}
+
+// The child of BM_EditorStart: prints when the source was painted and when both were.
+int childStart(const QString& settings, const QString& page) {
+    const auto now = [] {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch()).count();
+    };
+    host::UnattendedMessageBoxService messages;
+    host::QtFileDialogService files;
+    host::EditorServices services;
+    services.messages = &messages;
+    services.fileDialogs = &files;
+    services.settingsPath = settings;
+    host::EditorSession session(services);
+    SourcePainted source;
+    host::Page* opened = session.window().openPage(page);
+    session.window().show();
+    while (!source.painted) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    const long long started = now();
+    host::PageView* view = session.window().viewOf(opened);
+    while (!bothPainted(*view))
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    std::printf("%lld %lld\n", started, now());
+    session.shutdown();
+    return 0;
+}
+
+}  // namespace
+
+BENCHMARK(BM_OpenUntilPainted)
+    ->Args({100 << 10, 0})->Args({1 << 20, 0})->Args({100 << 10, 1})->Args({1 << 20, 1})
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_EditorStart)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Chromium will not start its sandbox as root, as when benchmarks run in a container.
+    if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    if (argc == 4 && std::string_view(argv[1]) == "--child-start")
+        return childStart(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

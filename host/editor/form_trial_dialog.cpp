@@ -1,0 +1,94 @@
+// The "try the form" dialog.
+#include "host/editor/form_trial_dialog.h"
+
+#include <QClipboard>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace host {
+namespace {
+
+QString oneLine(QString value) {
+    value.replace(u'\\', QStringLiteral("\\\\"));
+    value.replace(u'\n', QStringLiteral("\\n"));
+    value.replace(u'\r', QStringLiteral("\\r"));
+    value.replace(u'\t', QStringLiteral("\\t"));
+    return value;
+}
+
+QString methodOf(const preview::FormSubmission& s) {
+    return s.method.isEmpty() ? QStringLiteral("(not known: the form is inside a frame)")
+                              : s.method;
+}
+
+QLabel* selectable(const QString& text) {
+    auto* label = new QLabel(text);
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    label->setWordWrap(true);
+    return label;
+}
+
+}  // namespace
+
+QString describeSubmission(const preview::FormSubmission& s) {
+    QString text = QStringLiteral("Method: %1\nAddress: %2\n").arg(methodOf(s), s.action);
+    if (!s.encoding.isEmpty()) text += QStringLiteral("Encoding: %1\n").arg(s.encoding);
+    if (!s.requestUrl.isEmpty()) text += QStringLiteral("Request: %1\n").arg(s.requestUrl);
+    text += QStringLiteral("Fields:\n");
+    for (const auto& [name, value] : s.fields)
+        text += oneLine(name) + u'\t' + oneLine(value) + u'\n';
+    return text;
+}
+
+FormTrialService& qtFormTrials() {
+    static QtFormTrialService service;
+    return service;
+}
+
+void QtFormTrialService::show(QWidget* parent, const preview::FormSubmission& s) {
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("formTrialDialog"));
+    dialog.setWindowTitle(QStringLiteral("Try the Form - nothing was sent"));
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(QStringLiteral(
+        "Submitting this form would send the following. Nothing was sent.")));
+    auto* facts = new QFormLayout;
+    facts->addRow(QStringLiteral("Method:"), selectable(methodOf(s)));
+    facts->addRow(QStringLiteral("Address:"), selectable(s.action));
+    if (!s.encoding.isEmpty()) facts->addRow(QStringLiteral("Encoding:"), selectable(s.encoding));
+    if (!s.requestUrl.isEmpty())
+        facts->addRow(QStringLiteral("Request:"), selectable(s.requestUrl));
+    layout->addLayout(facts);
+
+    auto* table = new QTableWidget(int(s.fields.size()), 2);
+    table->setObjectName(QStringLiteral("formTrialFields"));
+    table->setHorizontalHeaderLabels({QStringLiteral("Field"), QStringLiteral("Value")});
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->verticalHeader()->hide();
+    table->horizontalHeader()->setStretchLastSection(true);
+    for (int row = 0; row < int(s.fields.size()); ++row) {
+        table->setItem(row, 0, new QTableWidgetItem(s.fields[std::size_t(row)].first));
+        table->setItem(row, 1, new QTableWidgetItem(s.fields[std::size_t(row)].second));
+    }
+    table->resizeColumnToContents(0);
+    layout->addWidget(table);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    QPushButton* copy = buttons->addButton(QStringLiteral("&Copy All"), QDialogButtonBox::ActionRole);
+    QObject::connect(copy, &QPushButton::clicked, &dialog,
+                     [&s] { QGuiApplication::clipboard()->setText(describeSubmission(s)); });
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    dialog.resize(560, 380);
+    dialog.exec();
+}
+
+}  // namespace host

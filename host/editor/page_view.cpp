@@ -1,0 +1,160 @@
+// The page's source and rendered view side by side.
+#include "host/editor/page_view.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+#include "host/editor/form_trial_dialog.h"
+#include "host/editor/page.h"
+#include "host/editor/view_options.h"
+#include "host/preview/rendered_view_module.h"
+
+namespace host {
+namespace {
+
+// Long enough that a typist's next key usually comes first, short enough to feel live.
+constexpr int kRefreshDelayMs = 300;
+const QString kInsertionId = QStringLiteral("OstrelInsert");
+
+}  // namespace
+
+PageView::PageView(QPlainTextEdit* source, Page& page, ViewOptions& options,
+                   FormTrialService& trials, QWidget* parent)
+    : QSplitter(Qt::Horizontal, parent),
+      m_source(source),
+      m_page(page),
+      m_options(options),
+      m_trials(trials),
+      m_renderedSide(new QWidget) {
+    setObjectName(QStringLiteral("pageView"));
+    setChildrenCollapsible(false);
+    m_renderedSide->setObjectName(QStringLiteral("renderedSide"));
+    auto* layout = new QVBoxLayout(m_renderedSide);
+    layout->setContentsMargins(0, 0, 0, 0);
+    addWidget(m_source);
+    addWidget(m_renderedSide);
+    setStretchFactor(0, 1);
+    setStretchFactor(1, 1);
+
+    m_refresh.setSingleShot(true);
+    m_refresh.setInterval(kRefreshDelayMs);
+    connect(&m_refresh, &QTimer::timeout, this, &PageView::renderNow);
+    connect(m_page.document(), &QTextDocument::contentsChanged, this, [this] {
+        m_stale = true;
+        m_refresh.start();
+    });
+    // A page saved under a new name renders against its new folder.
+    connect(&m_page, &Page::modificationChanged, this, [this] {
+        m_stale = true;
+        m_refresh.start();
+    });
+    connect(&m_options, &ViewOptions::changed, this, &PageView::applyOptions);
+    m_page.setViewControl(this);
+    applyOptions();
+}
+
+PageView::~PageView() {
+    m_page.setViewControl(nullptr);
+    // The rendered view's widget is a child of this one; it goes with its owner, first.
+    m_rendered.reset();
+}
+
+void PageView::showEvent(QShowEvent* event) {
+    QSplitter::showEvent(event);
+    if (!m_sized) {
+        // Half and half; the empty rendered side would otherwise start with no width.
+        m_sized = true;
+        setSizes({width() / 2, width() - width() / 2});
+    }
+    // After the editor's first paint, so that showing the window never waits for it.
+    if (m_options.renderedShown())
+        QTimer::singleShot(0, this, [this] {
+            if (renderedVisible()) createRendered();
+            if (m_stale) renderNow();
+        });
+}
+
+bool PageView::renderedVisible() const {
+    return isVisible() && m_options.renderedShown();
+}
+
+void PageView::applyOptions() {
+    m_source->setVisible(m_options.sourceShown());
+    m_renderedSide->setVisible(m_options.renderedShown());
+    if (m_rendered) m_rendered->setScriptsEnabled(m_options.scriptsEnabled());
+    if (renderedVisible()) {
+        createRendered();
+        if (m_stale) renderNow();
+    }
+}
+
+void PageView::createRendered() {
+    if (m_rendered || m_failure) return;
+    QPointer<PageView> self(this);
+    preview::RenderedViewEvents events;
+    events.blockedChanged = [this](int count) {
+        m_blocked = count;
+        emit blockedCountChanged(count);
+    };
+    events.settled = [this] { emit settled(); };
+    events.formSubmitted = [self](const preview::FormSubmission& submission) {
+        // Out of the browser's call, so that the dialog's own loop runs on a clean stack.
+        QTimer::singleShot(0, self, [self, submission] {
+            if (self) self->m_trials.show(self->window(), submission);
+        });
+    };
+    QString failure;
+    m_rendered = preview::createRenderedView(std::move(events), m_renderedSide, &failure);
+    if (!m_rendered) {
+        m_failure = new QLabel(failure, m_renderedSide);
+        m_failure->setObjectName(QStringLiteral("renderedFailure"));
+        m_failure->setWordWrap(true);
+        m_failure->setAlignment(Qt::AlignCenter);
+        m_renderedSide->layout()->addWidget(m_failure);
+        return;
+    }
+    m_renderedSide->layout()->addWidget(m_rendered->widget());
+    m_rendered->setScriptsEnabled(m_options.scriptsEnabled());
+    m_stale = true;
+}
+
+void PageView::renderNow() {
+    m_refresh.stop();
+    if (!m_rendered || !renderedVisible()) return;  // stays stale until it shows
+    m_stale = false;
+    if (m_revealPending) {
+        m_rendered->revealAfterRender(kInsertionId);
+        m_revealPending = false;
+    }
+    m_rendered->render(QByteArray::fromStdString(m_page.pageText()->text()), m_page.path(),
+                       m_page.displayName());
+}
+
+bool PageView::isSettled() const {
+    if (m_refresh.isActive()) return false;
+    if (!renderedVisible() || m_failure) return true;
+    return m_rendered && !m_stale && m_rendered->isSettled();
+}
+
+std::int32_t PageView::viewMode() const {
+    if (!m_options.renderedShown()) return kSourceOnly;
+    return m_options.sourceShown() ? kSourceAndRendered : kRenderedOnly;
+}
+
+void PageView::setViewMode(std::int32_t mode) {
+    m_options.setShown(mode != kRenderedOnly, mode != kSourceOnly);
+    if (mode == kSourceOnly) return;
+    // An add-in sets the mode just before it changes the page; once that change is
+    // rendered, the view shows where it went. Nothing changed by the end of this turn of
+    // the event loop means nothing to show.
+    m_revealPending = true;
+    const std::uint64_t before = m_page.pageText()->revision();
+    QTimer::singleShot(0, this, [this, before] {
+        if (m_page.pageText()->revision() == before) m_revealPending = false;
+    });
+}
+
+}  // namespace host

@@ -1,0 +1,67 @@
+// One page in its tab: the source beside the rendered page, in a splitter. The rendered
+// side is made the first time it shows, follows the text shortly after typing stops, and
+// turns a form's submission into the "try the form" dialog.
+#pragma once
+
+#include <QSplitter>
+#include <QTimer>
+#include <memory>
+
+#include "host/editor/page_view_control.h"
+#include "host/preview/rendered_view.h"
+
+class QLabel;
+class QPlainTextEdit;
+
+namespace host {
+
+class FormTrialService;
+class Page;
+class ViewOptions;
+
+class PageView : public QSplitter, public PageViewControl {
+    Q_OBJECT
+public:
+    PageView(QPlainTextEdit* source, Page& page, ViewOptions& options, FormTrialService& trials,
+             QWidget* parent = nullptr);
+    ~PageView() override;
+
+    QPlainTextEdit* source() const { return m_source; }
+    // Null until the rendered side has first been shown (or when it cannot be made).
+    preview::RenderedView* rendered() const { return m_rendered.get(); }
+    // Outside resources the rendered page asked for and did not get.
+    int blockedCount() const { return m_blocked; }
+    // Nothing is waiting to be rendered or painted where the author can see it.
+    bool isSettled() const;
+
+    std::int32_t viewMode() const override;
+    void setViewMode(std::int32_t mode) override;
+
+signals:
+    void blockedCountChanged(int count);
+    void settled();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void applyOptions();
+    void createRendered();
+    void renderNow();
+    bool renderedVisible() const;
+
+    QPlainTextEdit* m_source;
+    Page& m_page;
+    ViewOptions& m_options;
+    FormTrialService& m_trials;
+    QWidget* m_renderedSide;
+    QLabel* m_failure = nullptr;
+    std::unique_ptr<preview::RenderedView> m_rendered;
+    QTimer m_refresh;
+    bool m_stale = true;
+    bool m_revealPending = false;
+    bool m_sized = false;
+    int m_blocked = 0;
+};
+
+}  // namespace host

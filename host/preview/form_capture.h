@@ -1,0 +1,23 @@
+// Reading a form submission out of the rendered page. A script in a world of its own (it
+// runs even with the page's scripts off, and the page cannot see it) keeps the entry list
+// the browser builds for each submission; when the navigation that would send it comes,
+// the view takes that list instead of letting anything go.
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+#include "host/preview/rendered_view.h"
+
+namespace host::preview {
+
+// Injected into every frame at document creation.
+QString formCaptureScript();
+// Hands over the kept submission as JSON text (or null) and forgets it.
+QString takeSubmissionScript();
+// Reads what takeSubmissionScript gave. `navigationUrl` is the address the browser was
+// about to go to; a GET's fields are in it. Without a kept submission (a form in a frame,
+// say) the method stays empty and the fields are those of the address, if any.
+FormSubmission readSubmission(const QVariant& taken, const QUrl& navigationUrl);
+
+}  // namespace host::preview

@@ -1,0 +1,47 @@
+// The rendered page's browser side: it goes nowhere the editor did not send it, opens no
+// window, asks the author nothing, reads no file, and turns a form's submission into a
+// report of what would have been sent.
+#pragma once
+
+#include <QUrl>
+#include <QWebEnginePage>
+#include <functional>
+
+#include "host/preview/rendered_view.h"
+
+namespace host::preview {
+
+class PreviewPage final : public QWebEnginePage {
+public:
+    struct Hooks {
+        std::function<bool(const QUrl&)> mayLoadFrame;  // a frame's address the guard allows
+        std::function<void(const FormSubmission&)> formSubmitted;
+        std::function<void(const QString&)> consoleMessage;
+    };
+    PreviewPage(QWebEngineProfile* profile, Hooks hooks);
+
+    // The one address the main frame may go to: the page the view is showing.
+    void setPageUrl(const QUrl& url) { m_pageUrl = url; }
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
+    QWebEnginePage* createWindow(WebWindowType type) override;
+    void javaScriptAlert(const QUrl&, const QString&) override {}
+    bool javaScriptConfirm(const QUrl&, const QString&) override { return false; }
+    bool javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) override {
+        return false;
+    }
+    QStringList chooseFiles(FileSelectionMode, const QStringList&, const QStringList&) override {
+        return {};
+    }
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int,
+                                  const QString&) override;
+
+private:
+    void reportSubmission(const QUrl& navigationUrl);
+
+    Hooks m_hooks;
+    QUrl m_pageUrl;
+};
+
+}  // namespace host::preview

@@ -1,0 +1,59 @@
+// What the editor sees of a page's rendered view. The Qt WebEngine code behind it lives in
+// a module of its own (ostrel_preview), loaded on first use, so that an editor that never
+// shows a rendered page never loads Chromium.
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <QtGlobal>
+#include <functional>
+#include <utility>
+#include <vector>
+
+class QWidget;
+
+namespace host::preview {
+
+// What a browser would send for one form submission, taken from the page's own DOM.
+struct FormSubmission {
+    QString method;      // "GET" or "POST"
+    QString action;      // the address the form sends to, resolved against the page
+    QString encoding;    // the POST body's type; empty for GET
+    QString requestUrl;  // the full address a GET would ask for, fields included
+    std::vector<std::pair<QString, QString>> fields;  // in the order they would go; a file field gives its file name
+};
+
+// The module calls these on the editor's thread; any may be empty.
+struct RenderedViewEvents {
+    std::function<void(int count)> blockedChanged;  // outside resources not loaded, this rendering
+    std::function<void(const FormSubmission&)> formSubmitted;
+    std::function<void()> settled;  // the latest text is painted (see isSettled)
+};
+
+class RenderedView {
+public:
+    virtual ~RenderedView() = default;
+    virtual QWidget* widget() = 0;
+    // Renders `html` as if it were the file `pagePath` (empty for a page never saved, which
+    // then loads nothing beside itself and is known by `untitledName`). The scroll position
+    // is kept from one rendering of a page to the next.
+    virtual void render(const QByteArray& utf8Html, const QString& pagePath,
+                        const QString& untitledName) = 0;
+    // Takes effect at once (the page is rendered again).
+    virtual void setScriptsEnabled(bool enabled) = 0;
+    // After the next rendering, scrolls to the element with this id and marks it briefly.
+    virtual void revealAfterRender(const QString& elementId) = 0;
+    // True when the last text given is loaded, scrolled and painted.
+    virtual bool isSettled() const = 0;
+    virtual int blockedCount() const = 0;
+    // Runs `script` in a world of its own beside the page's (it sees the page's DOM, even
+    // with the page's scripts off); tests and the tour read the rendered page with it.
+    virtual void inspect(const QString& script, std::function<void(const QVariant&)> done) = 0;
+};
+
+// The module's one entry point; null, with `failure` saying why, when no view can be made.
+using CreateRenderedView = RenderedView* (*)(RenderedViewEvents events, QWidget* parent,
+                                             QString* failure);
+inline constexpr const char* kCreateRenderedViewSymbol = "ostrelCreateRenderedView";
+
+}  // namespace host::preview

@@ -1,0 +1,16 @@
+// Finds and loads the rendered view module, once per process.
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "host/preview/rendered_view.h"
+
+namespace host::preview {
+
+// A new rendered view, or null with `failure` saying why (the module is missing, or the
+// browser engine cannot run here).
+std::unique_ptr<RenderedView> createRenderedView(RenderedViewEvents events, QWidget* parent,
+                                                 QString* failure);
+
+}  // namespace host::preview

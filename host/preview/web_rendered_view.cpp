@@ -1,0 +1,213 @@
+// The rendered view on Qt WebEngine.
+#include "host/preview/web_rendered_view.h"
+
+#include <QRandomGenerator>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineLoadingInfo>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+#include "host/preview/form_capture.h"
+#include "host/preview/preview_page.h"
+
+namespace host::preview {
+namespace {
+
+constexpr int kMarkMs = 1500;
+// When no frame comes (a hidden view draws none), the rendering counts as settled anyway.
+constexpr int kPaintFallbackMs = 1000;
+
+void lockDown(QWebEngineSettings& s) {
+    using S = QWebEngineSettings;
+    s.setAttribute(S::JavascriptEnabled, false);
+    s.setAttribute(S::JavascriptCanOpenWindows, false);
+    s.setAttribute(S::JavascriptCanAccessClipboard, false);
+    s.setAttribute(S::JavascriptCanPaste, false);
+    // The page's own scheme is a local one, like file:, so its images and style sheets need
+    // this; file: addresses themselves, like remote ones, are let through only to reach the
+    // request guard, which blocks and counts them (refused earlier, they could not be counted).
+    s.setAttribute(S::LocalContentCanAccessFileUrls, true);
+    s.setAttribute(S::LocalContentCanAccessRemoteUrls, true);
+    s.setAttribute(S::PluginsEnabled, false);
+    s.setAttribute(S::FullScreenSupportEnabled, false);
+    s.setAttribute(S::ScreenCaptureEnabled, false);
+    s.setAttribute(S::NavigateOnDropEnabled, false);
+    s.setAttribute(S::DnsPrefetchEnabled, false);
+    s.setAttribute(S::HyperlinkAuditingEnabled, false);
+    s.setAttribute(S::AutoLoadIconsForPage, false);
+    s.setAttribute(S::ErrorPageEnabled, false);
+    // Each refresh must leave the keyboard with the source the author is typing in.
+    s.setAttribute(S::FocusOnNavigationEnabled, false);
+}
+
+QString jsString(const QString& text) {
+    QString out = QStringLiteral("'");
+    for (const QChar c : text) {
+        if (c.isLetterOrNumber() || c == u' ' || c == u'-' || c == u'_') {
+            out += c;
+        } else {
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
+        }
+    }
+    return out + u'\'';
+}
+
+}  // namespace
+
+WebRenderedView::WebRenderedView(RenderedViewEvents events, QWidget* parent)
+    : m_events(std::move(events)),
+      m_guard([this](int count) {
+          if (m_events.blockedChanged) m_events.blockedChanged(count);
+      }),
+      m_profile(nullptr),
+      m_page(nullptr),
+      m_paintedToken(QStringLiteral("ostrel-painted-%1")
+                         .arg(QRandomGenerator::global()->generate64(), 16, 16, QChar(u'0'))) {
+    registerPageScheme();
+    // No storage name: off the record, nothing of the page is kept on disk.
+    m_profile = new QWebEngineProfile();
+    m_profile->setUrlRequestInterceptor(&m_guard);
+    m_profile->installUrlSchemeHandler(kPageScheme, &m_scheme);
+    QObject::connect(m_profile, &QWebEngineProfile::downloadRequested, m_profile,
+                     [](QWebEngineDownloadRequest* download) { download->cancel(); });
+
+    PreviewPage::Hooks hooks;
+    hooks.mayLoadFrame = [this](const QUrl& url) { return m_guard.allows(url); };
+    hooks.formSubmitted = [this](const FormSubmission& submission) {
+        if (m_events.formSubmitted) m_events.formSubmitted(submission);
+    };
+    hooks.consoleMessage = [this](const QString& message) {
+        if (message == m_paintedToken && m_loadingUrl.isEmpty()) settle();
+    };
+    m_page = new PreviewPage(m_profile, std::move(hooks));
+    lockDown(*m_page->settings());
+    QObject::connect(m_page, &QWebEnginePage::featurePermissionRequested, m_page,
+                     [this](const QUrl& origin, QWebEnginePage::Feature feature) {
+                         m_page->setFeaturePermission(origin, feature,
+                                                      QWebEnginePage::PermissionDeniedByUser);
+                     });
+    QWebEngineScript capture;
+    capture.setName(QStringLiteral("ostrel-form-capture"));
+    capture.setWorldId(QWebEngineScript::ApplicationWorld);
+    capture.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    capture.setRunsOnSubFrames(true);
+    capture.setSourceCode(formCaptureScript());
+    m_page->scripts().insert(capture);
+    QObject::connect(m_page, &QWebEnginePage::loadingChanged, m_page,
+                     [this](const QWebEngineLoadingInfo& info) { loadingChanged(info); });
+
+    m_view = new QWebEngineView(parent);
+    m_view->setObjectName(QStringLiteral("renderedPage"));
+    m_view->setPage(m_page);
+    // Its menu would offer to open links, go back or save the page.
+    m_view->setContextMenuPolicy(Qt::NoContextMenu);
+
+    m_paintFallback.setSingleShot(true);
+    m_paintFallback.setInterval(kPaintFallbackMs);
+    QObject::connect(&m_paintFallback, &QTimer::timeout, [this] { settle(); });
+}
+
+WebRenderedView::~WebRenderedView() {
+    // The view shows the page, and the page lives in the profile.
+    delete m_view;
+    delete m_page;
+    delete m_profile;
+}
+
+QWidget* WebRenderedView::widget() {
+    return m_view;
+}
+
+void WebRenderedView::render(const QByteArray& utf8Html, const QString& pagePath,
+                             const QString& untitledName) {
+    m_html = utf8Html;
+    m_pagePath = pagePath;
+    m_untitledName = untitledName;
+    m_settled = false;
+    if (!m_loadingUrl.isEmpty()) {
+        // One load at a time; the newest text follows when this one is done.
+        m_loadAgain = true;
+        return;
+    }
+    startLoad();
+}
+
+void WebRenderedView::startLoad() {
+    m_paintFallback.stop();
+    const QUrl url = pageUrl(m_pagePath, m_untitledName);
+    m_scroll = url == m_page->url() ? m_page->scrollPosition() : QPointF();
+    const PageFolder folder(m_pagePath);
+    m_scheme.setPage(m_html, url, folder);
+    m_guard.reset(url, folder);
+    m_page->setPageUrl(url);
+    m_loadingUrl = url;
+    m_page->load(url);
+}
+
+void WebRenderedView::loadingChanged(const QWebEngineLoadingInfo& info) {
+    // Refused navigations (a form, a link) report on their own addresses.
+    if (m_loadingUrl.isEmpty() || info.url() != m_loadingUrl ||
+        info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
+        return;
+    m_loadingUrl.clear();
+    if (m_loadAgain) {
+        m_loadAgain = false;
+        startLoad();
+        return;
+    }
+    afterLoad();
+}
+
+void WebRenderedView::afterLoad() {
+    QString script;
+    if (!m_reveal.isEmpty()) {
+        script = QStringLiteral(
+                     "(() => { const e = document.getElementById(%1); if (!e) return;"
+                     " e.scrollIntoView({block: 'start'}); const s = e.style;"
+                     " const was = [s.outline, s.outlineOffset];"
+                     " s.outline = '3px solid #e8a317'; s.outlineOffset = '3px';"
+                     " window.__ostrelUnmark = () => { s.outline = was[0]; s.outlineOffset = was[1]; };"
+                     " })();")
+                     .arg(jsString(m_reveal));
+        m_reveal.clear();
+        QTimer::singleShot(kMarkMs, m_page, [this] {
+            m_page->runJavaScript(QStringLiteral("window.__ostrelUnmark && window.__ostrelUnmark()"),
+                                  QWebEngineScript::ApplicationWorld);
+        });
+    } else {
+        script = QStringLiteral("window.scrollTo(%1, %2);").arg(m_scroll.x()).arg(m_scroll.y());
+    }
+    // Two frames on, the new text has been painted.
+    script += QStringLiteral(
+                  " requestAnimationFrame(() => requestAnimationFrame(() => console.log('%1')));")
+                  .arg(m_paintedToken);
+    m_page->runJavaScript(script, QWebEngineScript::ApplicationWorld);
+    m_paintFallback.start();
+}
+
+void WebRenderedView::settle() {
+    m_paintFallback.stop();
+    if (m_settled) return;
+    m_settled = true;
+    if (m_events.settled) m_events.settled();
+}
+
+void WebRenderedView::setScriptsEnabled(bool enabled) {
+    QWebEngineSettings& settings = *m_page->settings();
+    if (settings.testAttribute(QWebEngineSettings::JavascriptEnabled) == enabled) return;
+    settings.setAttribute(QWebEngineSettings::JavascriptEnabled, enabled);
+    if (!m_page->url().isEmpty()) render(m_html, m_pagePath, m_untitledName);
+}
+
+void WebRenderedView::revealAfterRender(const QString& elementId) {
+    m_reveal = elementId;
+}
+
+void WebRenderedView::inspect(const QString& script, std::function<void(const QVariant&)> done) {
+    m_page->runJavaScript(script, QWebEngineScript::ApplicationWorld, std::move(done));
+}
+
+}  // namespace host::preview

@@ -1,0 +1,62 @@
+// The rendered view on Qt WebEngine: one off-the-record profile per view, whose requests
+// all pass the guard and whose page text comes from the editor.
+#pragma once
+
+#include <QPointF>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+#include <memory>
+
+#include "host/preview/page_scheme.h"
+#include "host/preview/rendered_view.h"
+#include "host/preview/request_guard.h"
+
+class QWebEngineProfile;
+class QWebEngineView;
+class QWebEngineLoadingInfo;
+
+namespace host::preview {
+
+class PreviewPage;
+
+class WebRenderedView final : public RenderedView {
+public:
+    WebRenderedView(RenderedViewEvents events, QWidget* parent);
+    ~WebRenderedView() override;
+
+    QWidget* widget() override;
+    void render(const QByteArray& utf8Html, const QString& pagePath,
+                const QString& untitledName) override;
+    void setScriptsEnabled(bool enabled) override;
+    void revealAfterRender(const QString& elementId) override;
+    bool isSettled() const override { return m_settled; }
+    int blockedCount() const override { return m_guard.blockedCount(); }
+    void inspect(const QString& script, std::function<void(const QVariant&)> done) override;
+
+private:
+    void startLoad();
+    void loadingChanged(const QWebEngineLoadingInfo& info);
+    void afterLoad();
+    void settle();
+
+    RenderedViewEvents m_events;
+    RequestGuard m_guard;
+    PageSchemeHandler m_scheme;
+    QWebEngineProfile* m_profile;
+    PreviewPage* m_page;
+    QPointer<QWebEngineView> m_view;
+    QTimer m_paintFallback;
+    QString m_paintedToken;
+
+    QByteArray m_html;
+    QString m_pagePath;
+    QString m_untitledName;
+    QUrl m_loadingUrl;  // empty when no load is under way
+    bool m_loadAgain = false;
+    QPointF m_scroll;
+    QString m_reveal;
+    bool m_settled = true;
+};
+
+}  // namespace host::preview

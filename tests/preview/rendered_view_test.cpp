@@ -1,0 +1,182 @@
+// The rendered view on real Chromium, read through the page's own DOM: it loads files of
+// the page's folder and nothing else, a submitted form sends nothing and shows its fields,
+// and the add-in's form appears, revealed, after Finish.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+#include <QToolBar>
+
+#include "browser/page_server.h"
+#include "host/editor/default_html_documents.h"
+#include "host/editor/form_trial_dialog.h"
+#include "host/editor/page.h"
+#include "host/editor/page_view.h"
+#include "support/editor_harness.h"
+
+namespace {
+
+using Fields = std::vector<std::pair<QString, QString>>;
+constexpr int kChromiumMs = 60000;  // Chromium's first start on a busy machine
+
+struct RecordingTrials : host::FormTrialService {
+    void show(QWidget*, const host::preview::FormSubmission& s) override { shown.push_back(s); }
+    std::vector<host::preview::FormSubmission> shown;
+};
+
+class RenderedView : public testing::Test {
+protected:
+    void SetUp() override {
+        host::EditorServices services;
+        services.messages = &messages;
+        services.fileDialogs = &files;
+        services.documents = host::defaultHtmlDocuments();
+        services.settingsPath = dir.filePath("pagehost.ini");
+        services.formTrials = &trials;
+        session = std::make_unique<host::EditorSession>(std::move(services));
+        session->window().show();
+    }
+    void TearDown() override {
+        if (page && page->isModified()) messages.answers.push_back(host::MessageButton::Discard);
+        session->shutdown();
+    }
+    host::PageView& open(const QString& name, const QByteArray& html) {
+        QDir().mkpath(QFileInfo(dir.filePath(name)).path());
+        page = session->window().openPage(writeFile(name, html));
+        host::PageView& view = *session->window().viewOf(page);
+        waitSettled(view);
+        return view;
+    }
+    QString writeFile(const QString& name, const QByteArray& bytes) {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return f.fileName();
+    }
+    static void waitSettled(host::PageView& view) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return view.rendered() && view.isSettled(); }, kChromiumMs));
+    }
+    static QVariant inspect(host::PageView& view, const QString& script) {
+        QVariant result;
+        bool done = false;
+        view.rendered()->inspect(script, [&](const QVariant& v) {
+            result = v;
+            done = true;
+        });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, kChromiumMs)) << script.toStdString();
+        return result;
+    }
+    static Fields fields(const host::preview::FormSubmission& s) { return s.fields; }
+
+    QTemporaryDir dir;
+    ScriptedMessages messages;
+    ScriptedFileDialogs files;
+    RecordingTrials trials;
+    std::unique_ptr<host::EditorSession> session;
+    host::Page* page = nullptr;
+};
+
+TEST_F(RenderedView, LoadsFilesOfThePagesFolderOnlyAndAFormSendsNothing) {
+    testing_browser::PageServer server;
+    const QByteArray remote = server.url("").toUtf8();
+    writeFile("outside.png", QByteArray::fromBase64(
+        "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAIAAACQd1PeAAAADElEQVR4nGP4z8AAAAMBAQDJ/pLvAAAAAElFTkSuQmCC"));
+    QDir().mkpath(dir.filePath("site"));
+    QFile::copy(dir.filePath("outside.png"), dir.filePath("site/dot.png"));
+    QFile::link(dir.filePath("outside.png"), dir.filePath("site/link.png"));
+    host::PageView& view = open("site/page.html",
+        "<!DOCTYPE html><html><head><link rel=stylesheet href='" + remote + "/style.css'>"
+        "<link rel=preconnect href='" + remote + "/'></head><body>"
+        "<img id=dot src='dot.png'><img id=up src='../outside.png'><img id=link src='link.png'>"
+        "<img id=remote src='" + remote + "/pic.png'><iframe src='" + remote + "/frame.html'></iframe>"
+        "<a id=away href='" + remote + "/away.html'>away</a>"
+        "<form method=post action='" + remote + "/send'><input type=hidden name=list value='a&amp;b &lt;c&gt;'>"
+        "<input name=city value='K\xc3\xb6ln'><button id=go name=go value=1>Go</button></form></body></html>");
+
+    EXPECT_EQ(inspect(view, "['dot', 'up', 'link', 'remote'].map(id => "
+                            "document.getElementById(id).naturalWidth).join()").toString().toStdString(),
+              "1,0,0,0")
+        << "only the image inside the folder loads; a link leading out of it does not";
+    EXPECT_EQ(view.blockedCount(), 4) << "the outside image, the link, the picture, the style sheet";
+    auto* status = session->window().findChild<QLabel*>("outsideResources");
+    ASSERT_NE(status, nullptr);
+    EXPECT_EQ(status->text().toStdString(), "4 outside resources not loaded");
+
+    inspect(view, "document.getElementById('away').click(); document.getElementById('go').click()");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !trials.shown.empty(); }, kChromiumMs));
+    const auto& sent = trials.shown.front();
+    EXPECT_EQ(sent.method, "POST");
+    EXPECT_EQ(sent.action, remote + "/send");
+    EXPECT_EQ(sent.encoding, "application/x-www-form-urlencoded");
+    EXPECT_EQ(fields(sent), (Fields{{"list", "a&b <c>"}, {"city", u"K\u00f6ln"_qs}, {"go", "1"}}));
+    QTest::qWait(300);
+    EXPECT_TRUE(server.paths().isEmpty()) << server.paths().join(' ').toStdString();
+    EXPECT_TRUE(inspect(view, "location.pathname.endsWith('/site/page.html')").toBool())
+        << "neither the link nor the form took the view away";
+}
+
+// Plays the wizard: the entries typed on their pages, then Finish.
+void finishWizard(QWidget& wizard, const std::vector<std::pair<int, std::pair<const char*, QString>>>& typed) {
+    int at = 0;
+    auto next = [&] { QTest::mouseClick(wizard.findChild<QPushButton*>("cmdWizControl_2"), Qt::LeftButton); ++at; };
+    for (const auto& [pageNumber, entry] : typed) {
+        while (at < pageNumber) next();
+        wizard.findChild<QLineEdit*>(entry.first)->setText(entry.second);
+    }
+    while (at < 7) next();
+    QTest::mouseClick(wizard.findChild<QPushButton*>("cmdWizControl_3"), Qt::LeftButton);
+}
+
+TEST_F(RenderedView, AddInsFormShowsRevealedAndItsSubmissionShowsTheFieldsAsGiven) {
+    const QString settings =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Ostrel_Plugin.ini";
+    QFile::remove(settings);
+    constexpr com::Guid kConnect = com::Guid::literal("{2D94A8A9-A676-40FA-A131-CB6D94BE99EC}");
+    ASSERT_EQ(session->loadAddIn({OSTREL_MODULE, kConnect}, com::ext_cm_Startup).state(),
+              host::AddInModule::State::Connected);
+    host::PageView& view = open("club.html",
+        "<!DOCTYPE html>\n<html><head><title>Club</title></head>\n<body>\n"
+        "<h1>Caf\xc3\xa9 club</h1><div style='height:4000px'></div>\n</body></html>\n");
+    EXPECT_EQ(inspect(view, "document.forms.length").toInt(), 0);
+
+    QAction* ostrel = nullptr;
+    for (QAction* a : session->window().findChild<QToolBar*>("Insert")->actions())
+        if (a->text() == "Ostrel...") ostrel = a;
+    ASSERT_NE(ostrel, nullptr);
+    const QString user = u"caf\u00e9 & co <list>"_qs;
+    QTimer driver;
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal->objectName() != "frmOstWiz") return;
+        driver.stop();
+        finishWizard(*modal, {{1, {"txtUserName", user}}, {5, {"txtAdTracking", "ezine<ad>&x"}}});
+    });
+    driver.start(1);
+    ostrel->trigger();
+    waitSettled(view);
+
+    EXPECT_EQ(inspect(view, "document.querySelectorAll('#OstrelInsert form input').length").toInt(), 7)
+        << "the rendered document holds the inserted form";
+    EXPECT_GT(inspect(view, "window.scrollY").toDouble(), 3000) << "scrolled to the insertion";
+
+    inspect(view, "document.querySelector('#OstrelInsert button[type=submit]').click()");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !trials.shown.empty(); }, kChromiumMs));
+    const auto& sent = trials.shown.front();
+    EXPECT_EQ(sent.method, "POST");
+    EXPECT_EQ(sent.action, "http://www.ostrel.example/cgi/subscribe");
+    EXPECT_EQ(fields(sent), (Fields{{"list", user},
+                                    {"tracking", "ezine<ad>&x"},
+                                    {"redirect", "http://www.publisher.example/"},
+                                    {"start_message", "1"},
+                                    {"required", "name,from"},
+                                    {"name", ""},
+                                    {"from", ""}}));
+    QFile::remove(settings);
+}
+
+}  // namespace
