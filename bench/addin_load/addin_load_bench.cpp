@@ -73,14 +73,17 @@ void BM_DlopenOstrelPlugin(benchmark::State& state) {
 BENCHMARK(BM_DlopenOstrelPlugin)->Unit(benchmark::kMicrosecond);
 
 // Times `load` in a fresh editor session each iteration; the session's start and shut-down
-// are left out. Shut-down unloads the module, so every iteration opens it anew.
+// are left out. Shut-down unloads the module, so every iteration opens it anew. The session
+// records each call into the add-in, as the editor does.
 template <class Load>
 void timeInSession(benchmark::State& state, Load load) {
     CountingMessages messages;
+    QTemporaryDir records;
     for (auto _ : state) {
         host::EditorServices services;
         services.messages = &messages;
-        auto session = std::make_unique<host::EditorSession>(services);
+        auto session = std::make_unique<host::EditorSession>(
+            services, records.path().toStdString());
         const auto start = Clock::now();
         load(*session);
         state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());

@@ -159,9 +159,12 @@ void AddInsDialog::addModule() {
     } catch (const com::Error&) {
         // The registration reports the unreadable registry itself.
     }
-    const auto outcome = ostrel::regsvr::runInChild(
-        {m_services.registrationHelper, std::filesystem::absolute(module.toStdString()), false,
-         m_services.timeLimit, m_services.registry});
+    std::error_code error;
+    const std::filesystem::path given = module.toStdString();
+    const auto path = std::filesystem::absolute(given, error);
+    const auto outcome =
+        ostrel::regsvr::runInChild({m_services.registrationHelper, error ? given : path, false,
+                                    m_services.timeLimit, m_services.registry});
     if (outcome.exitCode != ostrel::regsvr::kSuccess) {
         warn(QStringLiteral("The module %1 was not added.\n\n%2")
                  .arg(module, text(outcome.err).trimmed()));
@@ -169,12 +172,18 @@ void AddInsDialog::addModule() {
         return;
     }
     refresh();
+    ostrel::registry::RegistryTree tree;
+    try {
+        tree = ostrel::registry::RegistryFile(m_services.registry).read();
+    } catch (const com::Error& e) {
+        warn(text(e.description()));
+        return;
+    }
     // What the module registered to load at start is loaded now, as the next start would.
     for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = m_list->topLevelItem(i);
         const std::string progId = item->data(kName, kProgIdRole).toString().toStdString();
         if (before.count(progId) || !(item->flags() & Qt::ItemIsUserCheckable)) continue;
-        const auto tree = ostrel::registry::RegistryFile(m_services.registry).read();
         if (tree.number(reg::addInKey(m_services.hostKey, progId), reg::kLoadBehaviorValue) ==
             reg::kLoadAtStartup) {
             item->setCheckState(kName, Qt::Checked);

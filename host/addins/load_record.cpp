@@ -103,10 +103,14 @@ std::vector<UnfinishedCall> LoadRecords::unfinished(std::chrono::seconds hangAft
     std::vector<UnfinishedCall> found;
     std::error_code error;
     const std::string ownStart = processStartTicks(::getpid()).value_or("");
-    for (const auto& entry : fs::directory_iterator(m_folder, error)) {
+    // Stepping with an error code: a folder that changes underneath must not throw.
+    for (fs::directory_iterator it(m_folder, error), end; !error && it != end;
+         it.increment(error)) {
+        const fs::directory_entry& entry = *it;
         const std::string name = entry.path().filename().string();
-        if (!name.starts_with(kPrefix) || !entry.is_regular_file(error) ||
-            entry.is_symlink(error)) {
+        std::error_code ignored;
+        if (!name.starts_with(kPrefix) || !entry.is_regular_file(ignored) ||
+            entry.is_symlink(ignored)) {
             continue;
         }
         auto fields = readFields(entry.path());

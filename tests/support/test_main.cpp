@@ -27,9 +27,10 @@ class LeakCheck : public testing::EmptyTestEventListener {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
                                                                    : qgetenv("QT_QPA_PLATFORM"));
-    // No test may touch the real user's settings or registry.
+    // No test may touch the real user's settings, registry or add-in call records.
     QTemporaryDir userHome;
     qputenv("XDG_CONFIG_HOME", userHome.filePath("config").toLocal8Bit());
+    qputenv("XDG_STATE_HOME", userHome.filePath("state").toLocal8Bit());
     qputenv("OSTREL_REGISTRY_FILE", userHome.filePath("config/ostrel/registry.reg").toLocal8Bit());
     // Chromium (the editor's rendered view) will not start its sandbox as root, and the
     // tests often run as root in containers; the pages they render are their own.
