@@ -139,9 +139,14 @@ std::optional<Checkpoint> findCheckpoint(const ParsedHtml& page, std::size_t cle
     for (std::size_t i = std::min(firstShifted, kids.size()); i-- > 0;) {
         if (isElement(kids[i])) {
             // The last elements inside it are nearer the edit, the innermost nearest: a page
-            // whose content sits in one wrapper is then not parsed again almost whole.
+            // whose content sits in one wrapper is then not parsed again almost whole. A few
+            // levels suffice; each candidate is checked up to the body, so not every level.
+            constexpr std::size_t kLevels = 32;
             const std::size_t outer = candidates.size();
-            for (const GumboNode* e = kids[i]; e; e = lastElementChild(e)) candidates.push_back(e);
+            for (const GumboNode* e = kids[i]; e && candidates.size() - outer < kLevels;
+                 e = lastElementChild(e)) {
+                candidates.push_back(e);
+            }
             std::reverse(candidates.begin() + static_cast<std::ptrdiff_t>(outer), candidates.end());
             break;
         }
