@@ -65,10 +65,6 @@ constexpr std::int64_t kMemoryPerPageByte = 13;
 // The text view counts characters in int; well below that, and beyond any hand-made page.
 constexpr std::int64_t kLargestPage = std::int64_t(1) << 30;
 
-std::int64_t pageMemoryEstimate(std::int64_t fileSize) {
-    return fileSize * kMemoryPerPageByte;
-}
-
 std::int64_t numberInFile(const QString& path, const QByteArray& key = {}) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return -1;
@@ -109,6 +105,23 @@ QString tooLarge(const QString& path, std::int64_t size, std::int64_t needed,
              megabytes(available));
 }
 
+// Throws PageError before the page at `path` is read when it would not fit; returns the
+// message for running out of memory while reading it all the same.
+QString checkFits(const QString& path, std::int64_t memoryForPage) {
+    const std::int64_t size = QFileInfo(path).size();
+    if (size > kLargestPage) {
+        throw PageError(
+            QStringLiteral("%1 (%2) is too large to open: the editor holds pages of "
+                           "up to %3. The file was not changed.")
+                .arg(QDir::toNativeSeparators(path), megabytes(size), megabytes(kLargestPage)));
+    }
+    const std::int64_t needed = size * kMemoryPerPageByte;
+    const std::int64_t available = memoryForPage > 0 ? memoryForPage : freeMemory();
+    const QString message = tooLarge(path, size, needed, available);
+    if (needed > available) throw PageError(message);
+    return message;
+}
+
 FileContents readPageFile(const QString& path) {
     FileContents contents;
     QString error;
@@ -121,25 +134,17 @@ FileContents readPageFile(const QString& path) {
 
 std::unique_ptr<Page> Page::open(const QString& path, HtmlDocumentFactory documents,
                                  std::int64_t memoryForPage) {
-    const std::int64_t size = QFileInfo(path).size();
-    const std::int64_t needed = pageMemoryEstimate(size);
-    const std::int64_t available = memoryForPage > 0 ? memoryForPage : freeMemory();
-    if (size > kLargestPage) {
-        throw PageError(
-            QStringLiteral("%1 (%2) is too large to open: the editor holds pages of "
-                           "up to %3. The file was not changed.")
-                .arg(QDir::toNativeSeparators(path), megabytes(size), megabytes(kLargestPage)));
-    }
-    if (needed > available) throw PageError(tooLarge(path, size, needed, available));
+    const QString outOfMemory = checkFits(path, memoryForPage);
     try {
         FileContents contents = readPageFile(path);
         std::unique_ptr<Page> page(
             new Page(QFileInfo(path).absoluteFilePath(), QString(), std::move(documents)));
+        page->m_memoryForPage = memoryForPage;
         page->load(contents.bytes);
         page->m_disk = std::move(contents.stamp);
         return page;
     } catch (const std::bad_alloc&) {
-        throw PageError(tooLarge(path, size, needed, available));
+        throw PageError(outOfMemory);
     }
 }
 
@@ -150,13 +155,13 @@ std::unique_ptr<Page> Page::createUntitled(const QString& name, HtmlDocumentFact
 }
 
 void Page::reload() {
-    const std::int64_t size = QFileInfo(m_path).size();
+    const QString outOfMemory = checkFits(m_path, m_memoryForPage);
     try {
         FileContents contents = readPageFile(m_path);
         load(contents.bytes);
         m_disk = std::move(contents.stamp);
     } catch (const std::bad_alloc&) {
-        throw PageError(tooLarge(m_path, size, pageMemoryEstimate(size), freeMemory()));
+        throw PageError(outOfMemory);
     }
     emit reloaded();
 }

@@ -88,6 +88,7 @@ private:
     PageFileFormat m_format;
     QByteArray m_savedBytes;
     DiskStamp m_disk;
+    std::int64_t m_memoryForPage = 0;
     QString m_readOnlyReason;
     std::shared_ptr<DocumentPageText> m_text;
     com::ComPtr<com::IHTMLDocument2> m_html;

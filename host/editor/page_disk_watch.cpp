@@ -19,13 +19,13 @@ const QString kTitle = QStringLiteral("pagehost");
 
 PageDiskWatch::PageDiskWatch(QWidget* window, MessageBoxService& messages)
     : QObject(window), m_window(window), m_messages(messages) {
-    // A short delay gathers the several notices one save by another program gives.
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &PageDiskWatch::check);
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, [this](const QString& path) {
         m_fired.insert(path);
         // A file replaced by renaming another over it drops out of the watch.
         if (QFileInfo::exists(path)) m_watcher.addPath(path);
+        // A short delay gathers the several notices one save by another program gives.
         m_timer.start(100);
     });
     window->installEventFilter(this);

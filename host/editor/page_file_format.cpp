@@ -202,25 +202,56 @@ QByteArray encodeUtf8(const QString& text, std::string_view eol, bool byteOrderM
     return out;
 }
 
-// Takes the encoding the page declares into `format`: always its name, and the encoding
-// itself unless it is UTF-8, which the bytes must still prove. Returns whether it did.
-// Throws UnreadableEncoding for an encoding browsers know and Qt does not.
-bool useDeclaredEncoding(std::string_view bytes, PageFileFormat& format) {
-    const DeclaredCharset declared = declaredCharset(bytes).value_or(DeclaredCharset{});
-    format.declared = QByteArray(declared.name.data(), qsizetype(declared.name.size()));
+QByteArray nameOf(const DeclaredCharset& declared) {
+    return QByteArray(declared.name.data(), qsizetype(declared.name.size()));
+}
+
+DeclaredCharset declaredIn(std::string_view bytes) {
+    return declaredCharset(bytes).value_or(DeclaredCharset{});
+}
+
+// Takes a declared encoding into `format`, unless it is none or UTF-8, which the bytes must
+// still prove. Returns whether it did. Throws UnreadableEncoding for an encoding browsers
+// know and Qt does not.
+bool takeDeclaredEncoding(const DeclaredCharset& declared, PageFileFormat& format) {
     if (declared.name.empty() || declared.name == "UTF-8") return false;
     if (!declared.convertible) {
         throw UnreadableEncoding("it declares the character encoding \"" + declared.label +
                                  "\", which this editor cannot read or write");
     }
-    if (format.declared == "windows-1252") {
+    if (declared.name == "windows-1252") {
         format.encoding = TextEncoding::Windows1252;
         format.legacyName.clear();
     } else {
         format.encoding = TextEncoding::Legacy;
-        format.legacyName = format.declared;
+        format.legacyName = nameOf(declared);
     }
     return true;
+}
+
+// The start of `text` as the file would hold it, as far as the prescan can tell, so that it
+// sees no more of the page than a browser will: ASCII as it is, line breaks as the file
+// writes them, and any other character as as many bytes outside ASCII as it takes in
+// `format` (one in a single-byte encoding).
+QByteArray prescanWindow(const QString& text, const PageFileFormat& format) {
+    const std::string_view eol = lineEndingBytes(format.lineEnding);
+    QByteArray out;
+    for (qsizetype i = 0; i < text.size() && out.size() < 1024; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == u'\n') {
+            out.append(eol.data(), qsizetype(eol.size()));
+        } else if (c < 0x80) {
+            out.append(char(c));
+        } else if (format.encoding != TextEncoding::Utf8) {
+            out.append('\x80');
+        } else if (QChar::isHighSurrogate(c) && i + 1 < text.size()) {
+            out.append(4, '\x80');
+            ++i;
+        } else {
+            out.append(c < 0x800 ? 2 : 3, '\x80');
+        }
+    }
+    return out.left(1024);
 }
 
 }  // namespace
@@ -239,13 +270,18 @@ DecodedPage decodePage(const QByteArray& bytes) {
     PageFileFormat& format = page.format;
     const std::string_view view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     const bool utf8Bom = view.starts_with(kUtf8Bom);
-    if (view.starts_with(kUtf16LeBom) || view.starts_with(kUtf16BeBom)) {
+    const bool utf16 = view.starts_with(kUtf16LeBom) || view.starts_with(kUtf16BeBom);
+    // Remembered where a byte order mark decides too, so that saving can tell whether the
+    // author changed it.
+    const DeclaredCharset declared = utf16 ? DeclaredCharset{} : declaredIn(view);
+    format.declared = nameOf(declared);
+    if (utf16) {
         format.encoding = view[0] == kUtf16LeBom[0] ? TextEncoding::Utf16Le : TextEncoding::Utf16Be;
         format.byteOrderMark = true;
         page.text = decodeUtf16(view.substr(2), format.encoding == TextEncoding::Utf16Le);
         if (view.size() % 2 != 0)
             page.readOnlyReason = QStringLiteral("ends in half a UTF-16 character");
-    } else if (!utf8Bom && useDeclaredEncoding(view, format)) {
+    } else if (!utf8Bom && takeDeclaredEncoding(declared, format)) {
         if (format.encoding == TextEncoding::Windows1252) {
             page.text = decodeWindows1252(bytes);
         } else {
@@ -254,8 +290,10 @@ DecodedPage decodePage(const QByteArray& bytes) {
     } else if (isValidUtf8(view)) {
         format.encoding = TextEncoding::Utf8;
         format.byteOrderMark = utf8Bom;
-        const qsizetype skip = utf8Bom ? qsizetype(kUtf8Bom.size()) : 0;
-        page.text = QString::fromUtf8(bytes.constData() + skip, bytes.size() - skip);
+        // QString::fromUtf8 would drop a second mark after the first.
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+        page.text = utf8.decode(bytes);
+        if (utf8Bom) page.text.remove(0, 1);
     } else {
         format.encoding = TextEncoding::Windows1252;
         page.text = decodeWindows1252(bytes);
@@ -267,13 +305,15 @@ DecodedPage decodePage(const QByteArray& bytes) {
 
 PageFileFormat formatToWrite(const QString& text, const PageFileFormat& read) {
     if (read.byteOrderMark) return read;
-    const QByteArray head = text.left(1024).toUtf8();
-    PageFileFormat format = read;
-    useDeclaredEncoding(std::string_view(head.constData(), std::size_t(head.size())), format);
+    const QByteArray head = prescanWindow(text, read);
+    const DeclaredCharset declared =
+        declaredIn(std::string_view(head.constData(), std::size_t(head.size())));
     // Only a declaration the author changed changes the file's encoding; one that named
     // UTF-8 over bytes that were not is left as it was read.
-    if (format.declared.isEmpty() || format.declared == read.declared) return read;
-    if (format.declared == "UTF-8") {
+    if (declared.name.empty() || nameOf(declared) == read.declared) return read;
+    PageFileFormat format = read;
+    format.declared = nameOf(declared);
+    if (!takeDeclaredEncoding(declared, format)) {
         format.encoding = TextEncoding::Utf8;
         format.legacyName.clear();
     }
