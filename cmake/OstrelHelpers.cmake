@@ -15,17 +15,17 @@ function(ostrel_add_subdirectories)
     endforeach()
 endfunction()
 
-# ostrel_add_test(<name> SOURCES ... [LIBS ...])
+# ostrel_add_test(<name> SOURCES ... [LIBS ...] [PROPERTIES <name> <value> ...])
 # A GoogleTest program run headless under ctest. It links the shared test main, which
 # starts a QApplication on the offscreen platform and fails any test that leaves a
-# counted object alive or a top-level window open.
+# counted object alive or a top-level window open. PROPERTIES are further test properties.
 function(ostrel_add_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ostrel_test_main ${ARG_LIBS})
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" ${ARG_PROPERTIES}
         DISCOVERY_TIMEOUT 60)
 endfunction()
 

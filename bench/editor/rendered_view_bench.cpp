@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -82,17 +83,26 @@ double treePssMiB(pid_t root = getpid()) {
     return kib / 1024;
 }
 
-// Notes the first paint of a page's source.
+long long nowNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// Notes the first paint of a page's source, and when it came.
 class SourcePainted : public QObject {
 public:
     SourcePainted() { qApp->installEventFilter(this); }
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && watched->parent() &&
-            watched->parent()->objectName() == u"pageEditor")
+        if (!painted && event->type() == QEvent::Paint && watched->parent() &&
+            watched->parent()->objectName() == u"pageEditor") {
             painted = true;
+            at = nowNs();
+        }
         return false;
     }
     bool painted = false;
+    long long at = 0;
 };
 
 bool bothPainted(const host::PageView& view) {
@@ -152,16 +162,14 @@ void BM_EditorStart(benchmark::State& state) {
     double toRendered = 0;
     for (auto _ : state) {
         QProcess child;
-        const auto start = std::chrono::steady_clock::now();
+        const long long start = nowNs();
         child.start(QCoreApplication::applicationFilePath(),
                     {"--child-start", settingsFile(rendered), SAMPLE_PAGE});
         child.waitForFinished(kWaitMs);
         std::istringstream out(child.readAllStandardOutput().toStdString());
         long long started = 0, painted = 0;
         out >> started >> painted;
-        const auto since = [&](long long ns) {
-            return (ns - std::chrono::duration_cast<std::chrono::nanoseconds>(start.time_since_epoch()).count()) / 1e9;
-        };
+        const auto since = [&](long long ns) { return (ns - start) / 1e9; };
         state.SetIterationTime(since(started));
         toRendered = since(painted) * 1e3;
     }
@@ -170,10 +178,6 @@ void BM_EditorStart(benchmark::State& state) {
 
 // The child of BM_EditorStart: prints when the source was painted and when both were.
 int childStart(const QString& settings, const QString& page) {
-    const auto now = [] {
-        return std::chrono::duration_cast<std::chrono::nanoseconds>(
-                   std::chrono::steady_clock::now().time_since_epoch()).count();
-    };
     host::UnattendedMessageBoxService messages;
     host::QtFileDialogService files;
     host::EditorServices services;
@@ -185,11 +189,10 @@ int childStart(const QString& settings, const QString& page) {
     host::Page* opened = session.window().openPage(page);
     session.window().show();
     while (!source.painted) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    const long long started = now();
     host::PageView* view = session.window().viewOf(opened);
     while (!bothPainted(*view))
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    std::printf("%lld %lld\n", started, now());
+    std::printf("%lld %lld\n", source.at, nowNs());
     session.shutdown();
     return 0;
 }

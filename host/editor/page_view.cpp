@@ -1,6 +1,7 @@
 // The page's source and rendered view side by side.
 #include "host/editor/page_view.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -69,12 +70,28 @@ void PageView::showEvent(QShowEvent* event) {
         m_sized = true;
         setSizes({width() / 2, width() - width() / 2});
     }
-    // After the editor's first paint, so that showing the window never waits for it.
-    if (m_options.renderedShown())
-        QTimer::singleShot(0, this, [this] {
-            if (renderedVisible()) createRendered();
-            if (m_stale) renderNow();
-        });
+    if (!m_options.renderedShown()) return;
+    if (!m_rendered && !m_failure && m_options.sourceShown()) {
+        // Made only once the source has been painted, so that the editor shows the page
+        // before Chromium starts; what the author sees first never waits for it.
+        m_source->viewport()->installEventFilter(this);
+        return;
+    }
+    QTimer::singleShot(0, this, &PageView::showRendered);
+}
+
+bool PageView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_source->viewport() && event->type() == QEvent::Paint) {
+        m_source->viewport()->removeEventFilter(this);
+        QTimer::singleShot(0, this, &PageView::showRendered);
+    }
+    return QSplitter::eventFilter(watched, event);
+}
+
+void PageView::showRendered() {
+    if (!renderedVisible()) return;
+    createRendered();
+    if (m_stale) renderNow();
 }
 
 bool PageView::renderedVisible() const {
@@ -85,10 +102,9 @@ void PageView::applyOptions() {
     m_source->setVisible(m_options.sourceShown());
     m_renderedSide->setVisible(m_options.renderedShown());
     if (m_rendered) m_rendered->setScriptsEnabled(m_options.scriptsEnabled());
-    if (renderedVisible()) {
-        createRendered();
-        if (m_stale) renderNow();
-    }
+    // Queued: an add-in sets the view mode just before it edits the page, so by then the
+    // edit is there to be rendered.
+    if (renderedVisible()) QTimer::singleShot(0, this, &PageView::showRendered);
 }
 
 void PageView::createRendered() {

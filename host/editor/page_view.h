@@ -43,9 +43,11 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void applyOptions();
+    void showRendered();
     void createRendered();
     void renderNow();
     bool renderedVisible() const;
