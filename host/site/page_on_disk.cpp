@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <sys/stat.h>
 
 namespace host::site {
 namespace {
@@ -36,15 +37,19 @@ PageOnDisk readPageOnDisk(const QString& path) {
     PageOnDisk page{info.absoluteFilePath(), file.readAll(), {}};
     if (file.error() != QFileDevice::NoError)
         throw SiteError(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
-    page.stamp = {page.bytes.size(), info.lastModified()};
+    page.stamp = FileStamp::of(path);
     return page;
+}
+
+FileStamp FileStamp::of(const QString& path) {
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0) return {};
+    return {qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
 bool unchangedOnDisk(const PageOnDisk& page) {
     const QFileInfo info(page.path);
-    if (info.isSymLink() || !info.isFile() || info.size() != page.stamp.size ||
-        info.lastModified() != page.stamp.modified)
-        return false;
+    if (info.isSymLink() || !info.isFile() || FileStamp::of(page.path) != page.stamp) return false;
     // The same size and time can still hide a change made within the clock's resolution.
     QFile file(page.path);
     return file.open(QIODevice::ReadOnly) && file.readAll() == page.bytes;

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDateTime>
 #include <QString>
 #include <stdexcept>
 
@@ -19,7 +18,9 @@ public:
 // its bytes are compared.
 struct FileStamp {
     qint64 size = -1;
-    QDateTime modified;
+    qint64 modifiedNs = 0;  // since the epoch; read without any time zone, on any thread
+
+    static FileStamp of(const QString& path);  // size -1 when there is no such file
 
     friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
