@@ -22,8 +22,10 @@ IdPrefilter::IdPrefilter(const QString& id) {
     }
     add(le);
     add(be);
+    PageFileFormat windows1252;
+    windows1252.encoding = TextEncoding::Windows1252;
     try {
-        add(encodePage(id, PageFileFormat{TextEncoding::Windows1252}));
+        add(encodePage(id, windows1252));
     } catch (const UnencodableCharacter&) {
     }
     for (const QByteArray& f : forms) m_matchers.emplace_back(f);
