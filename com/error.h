@@ -77,7 +77,8 @@ HRESULT reportCurrentException(
 // Runs body and turns anything it throws into a status; no exception leaves. The function
 // that calls it is the source of a failure that names none.
 template <class Body>
-HRESULT guarded(Body&& body, std::source_location where = std::source_location::current()) noexcept {
+HRESULT guarded(Body&& body,
+                std::source_location where = std::source_location::current()) noexcept {
     try {
         std::forward<Body>(body)();
         return S_OK;
