@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstddef>
+#include <source_location>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -81,28 +83,43 @@ private:
     T* m_p = nullptr;
 };
 
+// The source a failure raised by the caller names: the one it gave, else its function.
+inline std::string sourceOrCaller(std::string_view source, const std::source_location& where) {
+    return source.empty() ? sourceOfFunction(where.function_name()) : std::string(source);
+}
+
 // Asks p for interface I. An empty p fails as "Object variable not set"; a p without the
-// interface fails as "Type mismatch", as an assignment to a typed reference would.
+// interface fails as "Type mismatch", as an assignment to a typed reference would, with the
+// object's own reason added when it gave one.
 template <class I, class T>
-ComPtr<I> query(T* p, std::string_view source = {}) {
+ComPtr<I> query(T* p, std::string_view source = {},
+                std::source_location where = std::source_location::current()) {
     if (!p) throw Error(errc::objectNotSet, "Object variable or With block variable not set",
-                        std::string(source));
+                        sourceOrCaller(source, where));
     ComPtr<I> out;
-    if (failed(p->QueryInterface(I::iid, out.putVoid())) || !out) {
-        throw Error(errc::typeMismatch, "Type mismatch", std::string(source));
+    clearErrorInfo();
+    const HRESULT hr = p->QueryInterface(I::iid, out.putVoid());
+    if (failed(hr) || !out) {
+        const auto reason = failed(hr) ? takeErrorInfo() : std::nullopt;
+        throw Error(errc::typeMismatch,
+                    reason && !reason->description.empty() ? "Type mismatch: " + reason->description
+                                                           : std::string("Type mismatch"),
+                    sourceOrCaller(source, where));
     }
     return out;
 }
 template <class I, class T>
-ComPtr<I> query(const ComPtr<T>& p, std::string_view source = {}) {
-    return query<I>(p.get(), source);
+ComPtr<I> query(const ComPtr<T>& p, std::string_view source = {},
+                std::source_location where = std::source_location::current()) {
+    return query<I>(p.get(), source, where);
 }
 
 // Dereference guard: a member used while empty fails like an unset object variable.
 template <class T>
-T* require(const ComPtr<T>& p, std::string_view source = {}) {
+T* require(const ComPtr<T>& p, std::string_view source = {},
+           std::source_location where = std::source_location::current()) {
     if (!p) throw Error(errc::objectNotSet, "Object variable or With block variable not set",
-                        std::string(source));
+                        sourceOrCaller(source, where));
     return p.get();
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <source_location>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -64,16 +65,20 @@ HRESULT dispatchIdOfName(const DispatchMember<Self> (&table)[N], std::string_vie
     return DISP_E_UNKNOWNNAME;
 }
 
+// A failure that names no source is given the class's Invoke, where the call came in.
 template <class Self, std::size_t N>
 HRESULT dispatchInvoke(Self& self, const DispatchMember<Self> (&table)[N], DispId id,
-                       InvokeKind kind, std::span<const Variant> args, Variant* result) {
+                       InvokeKind kind, std::span<const Variant> args, Variant* result,
+                       std::source_location where = std::source_location::current()) {
     for (const auto& m : table) {
         if (m.id == id) {
-            return guarded([&] {
-                Variant value;
-                m.invoke(self, kind, args, &value);
-                if (result) *result = std::move(value);
-            });
+            return guarded(
+                [&] {
+                    Variant value;
+                    m.invoke(self, kind, args, &value);
+                    if (result) *result = std::move(value);
+                },
+                where);
         }
     }
     return DISP_E_MEMBERNOTFOUND;

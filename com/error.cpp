@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdio>
 #include <new>
+#include <vector>
 
 namespace com {
 namespace {
@@ -59,30 +60,92 @@ std::optional<ErrorInfo> takeErrorInfo() {
 
 void clearErrorInfo() { t_errorInfo.reset(); }
 
-HRESULT reportCurrentException() noexcept {
+std::string sourceOfFunction(std::string_view functionName) {
+    std::string name(functionName);
+    for (const std::string_view anonymous : {"(anonymous namespace)::", "{anonymous}::"}) {
+        for (std::size_t at; (at = name.find(anonymous)) != std::string::npos;)
+            name.erase(at, anonymous.size());
+    }
+    // The parameter list starts at the first "(" outside template arguments, "operator()"
+    // aside; the qualified name is what stands before it after the return type.
+    std::size_t depth = 0, end = name.size();
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (name[i] == '<') ++depth;
+        if (name[i] == '>' && depth > 0) --depth;
+        if (name[i] == '(' && depth == 0) {
+            if (name.compare(i, 2, "()") == 0 && i >= 8 && name.compare(i - 8, 8, "operator") == 0)
+                continue;
+            end = i;
+            break;
+        }
+    }
+    std::string qualified = name.substr(0, end);
+    depth = 0;
+    for (std::size_t i = qualified.size(); i-- > 0;) {
+        if (qualified[i] == '>') ++depth;
+        if (qualified[i] == '<' && depth > 0) --depth;
+        if (qualified[i] == ' ' && depth == 0) {
+            qualified.erase(0, i + 1);
+            break;
+        }
+    }
+    // Template arguments say nothing the author needs.
+    std::string plain;
+    depth = 0;
+    for (const char c : qualified) {
+        if (c == '<') ++depth;
+        if (depth == 0) plain += c;
+        if (c == '>' && depth > 0) --depth;
+    }
+    std::vector<std::string> parts;
+    for (std::size_t from = 0;;) {
+        const std::size_t at = plain.find("::", from);
+        parts.push_back(plain.substr(from, at - from));
+        if (at == std::string::npos) break;
+        from = at + 2;
+    }
+    std::string source = parts.back();
+    if (parts.size() > 1) source = parts[parts.size() - 2] + "." + source;
+    return source.empty() ? std::string(functionName) : source;
+}
+
+HRESULT reportCurrentException(std::source_location where) noexcept {
+    const auto report = [&](ErrorInfo info, HRESULT hr) {
+        if (info.source.empty()) {
+            try {
+                info.source = sourceOfFunction(where.function_name());
+            } catch (...) {
+                // Without memory for a source the failure still goes out.
+            }
+        }
+        setErrorInfo(std::move(info));
+        return hr;
+    };
     try {
         throw;
     } catch (const Error& e) {
-        setErrorInfo(e.info());
-        return statusOf(e.number());
+        return report(e.info(), statusOf(e.number()));
     } catch (const std::bad_alloc&) {
-        setErrorInfo({numberOf(E_OUTOFMEMORY), "Out of memory", ""});
-        return E_OUTOFMEMORY;
+        return report({numberOf(E_OUTOFMEMORY), "Out of memory", ""}, E_OUTOFMEMORY);
     } catch (const std::exception& e) {
-        setErrorInfo({numberOf(E_FAIL), e.what(), ""});
-        return E_FAIL;
+        return report({numberOf(E_FAIL), e.what(), ""}, E_FAIL);
     } catch (...) {
-        setErrorInfo({numberOf(E_FAIL), "Unspecified error", ""});
-        return E_FAIL;
+        return report({numberOf(E_FAIL), "Unspecified error", ""}, E_FAIL);
     }
 }
 
-void check(HRESULT hr, std::string_view source) {
+void check(HRESULT hr, std::string_view source, std::source_location where) {
     if (succeeded(hr)) return;
     auto info = takeErrorInfo();
+    const auto caller = [&] {
+        return source.empty() ? sourceOfFunction(where.function_name()) : std::string(source);
+    };
     // Details left by an earlier, unrelated failure must not be pinned on this one.
-    if (info && statusOf(info->number) == hr) throw Error(std::move(*info));
-    throw Error(numberOf(hr), describeStatus(hr), std::string(source));
+    if (info && statusOf(info->number) == hr) {
+        if (info->source.empty()) info->source = caller();
+        throw Error(std::move(*info));
+    }
+    throw Error(numberOf(hr), describeStatus(hr), caller());
 }
 
 long liveObjectCount() { return g_liveObjects.load(); }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <exception>
 #include <optional>
+#include <source_location>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -63,23 +64,34 @@ void setErrorInfo(ErrorInfo info);
 std::optional<ErrorInfo> takeErrorInfo();
 void clearErrorInfo();
 
-// For catch blocks at the boundary: records the exception in flight and returns its status.
-HRESULT reportCurrentException() noexcept;
+// "Class.member" for a function's name as the compiler spells it (return type, namespaces,
+// parameters and all), so that a failure can name where it was raised.
+std::string sourceOfFunction(std::string_view functionName);
 
-// Runs body and turns anything it throws into a status; no exception leaves.
+// For catch blocks at the boundary: records the exception in flight and returns its status.
+// A failure that names no source of its own (a plain C++ exception, or an Error raised with
+// an empty source) is given the function that was running, `where`.
+HRESULT reportCurrentException(
+    std::source_location where = std::source_location::current()) noexcept;
+
+// Runs body and turns anything it throws into a status; no exception leaves. The function
+// that calls it is the source of a failure that names none.
 template <class Body>
-HRESULT guarded(Body&& body) noexcept {
+HRESULT guarded(Body&& body,
+                std::source_location where = std::source_location::current()) noexcept {
     try {
         std::forward<Body>(body)();
         return S_OK;
     } catch (...) {
-        return reportCurrentException();
+        return reportCurrentException(where);
     }
 }
 
 // Throws the failure behind a failed status, with the callee's details when it left them;
-// `source` names the caller's operation when it did not.
-void check(HRESULT hr, std::string_view source = {});
+// `source` names the caller's operation when it did not, or the details name no source; the
+// calling function does when `source` is empty too.
+void check(HRESULT hr, std::string_view source = {},
+           std::source_location where = std::source_location::current());
 
 // Number of counted objects alive in this process; a debug aid that tests check at their end.
 long liveObjectCount();

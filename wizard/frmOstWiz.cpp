@@ -249,6 +249,16 @@ void frmOstWiz::OpenInBrowser(std::string_view key, std::string_view builtInAddr
     // Read at every press, so an address put into the settings meanwhile is the one used.
     const std::string address =
         m_environment.settings->read(kSettingsApplication, kSettingsSection, key, builtInAddress);
+    // Present but empty reads as "", not as the built-in address: say so, not a blank window.
+    if (address.empty()) {
+        throw com::Error(com::errc::invalidProcedureCall,
+                         "The setting " + std::string(key) +
+                             " is empty, so there is no page to open. Put a web address after " +
+                             std::string(key) +
+                             "= in the settings file, or remove that line to use the built-in "
+                             "address.",
+                         std::string(kSource));
+    }
     const com::Variant missing = com::Variant::missing();
     com::check(ieView.get()->Navigate(address, missing, missing, missing, missing),
                std::string(kSource));

@@ -2,6 +2,9 @@
 #include "host/browser/web_browser.h"
 
 #include <QtGlobal>
+#include <algorithm>
+#include <iterator>
+#include <string_view>
 #include <vector>
 
 #include "com/error.h"
@@ -15,6 +18,31 @@ const std::string kSource(com::kBrowserProgId);
 // The member ids the platform's own browser gives these names.
 constexpr com::DispId kDispIdNavigate = 104;
 constexpr com::DispId kDispIdVisible = 402;
+
+// Where the text proper starts after blanks, Unicode spaces (in UTF-8) included.
+std::size_t firstNonBlank(std::string_view text) {
+    static constexpr std::string_view kSpaces[] = {"\xC2\x85",     "\xC2\xA0",     "\xE1\x9A\x80",
+                                                   "\xE2\x80\xA8", "\xE2\x80\xA9", "\xE2\x80\xAF",
+                                                   "\xE2\x81\x9F", "\xE3\x80\x80", "\xEF\xBB\xBF"};
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::string_view rest = text.substr(at);
+        if (std::string_view(" \t\r\n\v\f").find(rest.front()) != std::string_view::npos) {
+            ++at;
+        } else if (rest.size() > 2 && rest.starts_with("\xE2\x80") &&
+                   static_cast<unsigned char>(rest[2]) >= 0x80 &&
+                   static_cast<unsigned char>(rest[2]) <= 0x8A) {
+            at += 3;  // U+2000 to U+200A
+        } else if (const auto* space = std::find_if(std::begin(kSpaces), std::end(kSpaces),
+                                                    [&](auto s) { return rest.starts_with(s); });
+                   space != std::end(kSpaces)) {
+            at += space->size();
+        } else {
+            break;
+        }
+    }
+    return at;
+}
 
 [[noreturn]] void refuse(const std::string& description) {
     throw com::Error(com::errc::invalidProcedureCall, description, kSource);
@@ -98,8 +126,14 @@ void WebBrowser::navigate(const std::string& address) {
                          : "This browser window has been closed");
     }
     // The address is one argument of the browser's command line; one that starts with a
-    // dash would be taken as an option of the browser rather than a page to open.
-    if (!address.empty() && address.front() == '-') {
+    // dash would be taken as an option of the browser rather than a page to open, and
+    // browsers trim blanks off an argument before they look for the dash.
+    const std::size_t start = firstNonBlank(address);
+    if (start == address.size()) {
+        refuse("The web address is empty" + std::string(address.empty() ? "" : " (blanks only)") +
+               ", so there is no page to open; no browser was started");
+    }
+    if (address[start] == '-') {
         refuse("The web address \"" + address +
                "\" starts with '-' and would be read as a browser option; it was not opened");
     }

@@ -15,6 +15,7 @@
 #include "host/editor/file_dialog_service.h"
 #include "host/editor/page.h"
 #include "host/editor/registered_addins.h"
+#include "host/editor/tour_folder.h"
 #include "host/editor/tour_runner.h"
 #include "host/messagebox/message_box_service.h"
 #include "host/site/site_dialogs.h"
@@ -22,7 +23,8 @@
 namespace host {
 namespace {
 
-// Copies the page into the tour's folder, so the road never edits the original.
+// Copies the page into the tour's folder, so the road never edits the original. The folder
+// has been claimed: a file of the page's name there is an earlier tour's copy.
 QString prepareTourPage(const QString& dir, const QString& page) {
     if (!QDir().mkpath(dir))
         throw CommandLineError(QStringLiteral("Cannot make the folder %1").arg(dir));
@@ -88,6 +90,8 @@ int runEditor(const CommandLine& given) {
     if (cl.tour()) {
         try {
             steps = tourSteps(cl);
+            claimTourFolder(cl.tourDir, tourOutputNames(QFileInfo(cl.pages.front()).fileName(),
+                                                        steps, services.settingsPath.isEmpty()));
             pages = {prepareTourPage(cl.tourDir, cl.pages.front())};
         } catch (const std::exception& e) {
             std::fprintf(stderr, "pagehost: %s\n", e.what());

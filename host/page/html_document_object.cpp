@@ -169,7 +169,39 @@ public:
         return com::dispatchInvoke(*this, kMembers, id, kind, args, result);
     }
 
+    // Several elements found by one id come back as a collection; a caller that wanted the
+    // one element learns which elements share the id and where, so the page can be mended.
+    HRESULT QueryInterface(const com::Guid& id, void** out) override {
+        const HRESULT hr = Object::QueryInterface(id, out);
+        if (hr == com::E_NOINTERFACE && id == com::IHTMLElement::iid && m_filter.name) {
+            try {
+                describeSharedName();
+            } catch (...) {
+                com::clearErrorInfo();  // the plain failure still stands
+            }
+        }
+        return hr;
+    }
+
 private:
+    void describeSharedName() {
+        const auto snapshot = m_model->snapshot();
+        const auto list = members(*snapshot);
+        std::string where;
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            if (i > 0) where += i + 1 == list.size() ? " and " : ", ";
+            where += "<" + page::lowerName(list[i]) + "> on line " +
+                     std::to_string(list[i]->v.element.start_pos.line);
+        }
+        com::setErrorInfo({com::numberOf(com::E_NOINTERFACE),
+                           "the page holds " + std::to_string(list.size()) +
+                               " elements with the id or name \"" + *m_filter.name + "\" (" +
+                               where +
+                               "), where one element is expected. Remove or rename all but one "
+                               "of them; the page was not changed.",
+                           kCollectionSource});
+    }
+
     std::vector<const GumboNode*> members(const PageSnapshot& s) const {
         // Narrowed by name first: few elements have one.
         if (m_filter.name) {

@@ -7,10 +7,12 @@
 
 namespace ostrel::userfile {
 
-// Holds an advisory lock on "<file>.lock". The kernel drops the lock when its holder dies,
-// so a lock file left by a killed process never blocks anyone; a live holder is waited for
-// at most `timeout`, then the failure names the file, the lock file and the holder.
-// The lock file stays in place: removing it would let two processes lock different files.
+// Holds an advisory lock on "<file>.lock", beside the path as given even when that path is
+// a link. The kernel drops the lock when its holder dies, so a lock file left by a killed
+// process never blocks anyone; a live holder is waited for at most `timeout`, then the
+// failure names the file, the lock file and the holder. The lock file is opened without
+// following a link and never written, so a link or another file in its place is never
+// changed. It stays in place: removing it would let two processes lock different files.
 class FileLock {
 public:
     FileLock(const std::filesystem::path& file, std::chrono::milliseconds timeout,

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -222,19 +223,25 @@ void createFolders(const fs::path& folder, const fs::path& forFile, std::string_
 void replaceFile(const fs::path& file, std::string_view text, std::string_view source) {
     const fs::path target = followLinks(file);
     const fs::path folder = folderOf(target);
-    createFolders(folder, file, source);
+    // Only the folders of the path as given are made; a link's target folder must exist.
+    createFolders(folderOf(file), file, source);
 
     mode_t mode = 0600;
+    std::optional<std::pair<uid_t, gid_t>> owner;
     struct stat st {};
     if (::stat(target.c_str(), &st) == 0) {
         if (!S_ISREG(st.st_mode)) {
             throw fileError(EISDIR, "Cannot save", file, source, "it is not a regular file");
         }
-        // A rename would replace a read-only file all the same; honour its read-only mark.
-        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
-            throw fileError(errno, "Cannot save", file, source, "the file is read-only");
+        // A rename would replace a read-only file all the same; honour its read-only mark,
+        // also for root, whom the access check lets write anything.
+        const bool permitted = ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0;
+        const int refusal = permitted ? EACCES : errno;
+        if (!permitted || (st.st_mode & 0222) == 0) {
+            throw fileError(refusal, "Cannot save", file, source, "the file is read-only");
         }
         mode = st.st_mode & 07777;
+        owner = std::make_pair(st.st_uid, st.st_gid);
     } else if (errno != ENOENT) {
         throw fileError(errno, "Cannot save", file, source);
     }
@@ -247,6 +254,11 @@ void replaceFile(const fs::path& file, std::string_view text, std::string_view s
                         "cannot create a new file in the folder \"" + folder.string() + "\"");
     }
     TemporaryFile temporary(fd, pattern);
+    // Root saving another user's file must not leave that user a file only root can read.
+    if (owner && (owner->first != ::geteuid() || owner->second != ::getegid()) &&
+        ::fchown(fd, owner->first, owner->second) != 0 && ::geteuid() == 0) {
+        throw fileError(errno, "Cannot save", file, source, "cannot keep the file's owner");
+    }
     if (::fchmod(fd, mode) != 0) throw fileError(errno, "Cannot save", file, source);
     if (const int error = writeAll(fd, text)) throw fileError(error, "Cannot save", file, source);
     if (::fsync(fd) != 0) throw fileError(errno, "Cannot save", file, source);

@@ -32,10 +32,11 @@ std::filesystem::path followLinks(const std::filesystem::path& file);
 std::optional<std::string> readFile(const std::filesystem::path& file, std::string_view source);
 
 // Replaces the file's contents with text in one step (temporary file, flush to disk, rename).
-// A new file and any missing folders are created readable by the owner only; an existing
-// file keeps its permissions, and a read-only one is refused. The caller must hold the
-// file's FileLock: leftover temporary files of killed writers are removed here.
-// Throws com::Error naming the file; the old contents are then untouched.
+// A new file and any missing folders of the path as given are created readable by the owner
+// only; an existing file keeps its permissions and, where we may, its owner. A read-only file
+// is refused, also for root: a file without any write permission bit is never replaced.
+// The caller must hold the file's FileLock: leftover temporary files of killed writers are
+// removed here. Throws com::Error naming the file; the old contents are then untouched.
 void replaceFile(const std::filesystem::path& file, std::string_view text, std::string_view source);
 
 // Creates the folder and its missing parents, readable by the owner only.

@@ -77,7 +77,6 @@ TEST_F(WebBrowserTest, TheAddressReachesTheBrowserUntouchedAndNoShellRuns) {
         "http://x.example/gr\xC3\xBC\xC3\x9F"
         "e/\xE6\x97\xA5\xE6\x9C\xAC?q=\xE2\x82\xAC",
         "http://x.example/line\nbreak",
-        "",
     };
     std::vector<com::ComPtr<com::IWebBrowser>> browsers;
     for (const auto& address : addresses) {
@@ -267,9 +266,18 @@ TEST_F(WebBrowserTest, NavigateFailsClearlyAndStartsNothingItShouldNot) {
     FakeBrowser fake;
     auto b = create();
 
-    const com::Error option = failureOf(navigate(b.get(), "--renderer-cmd-prefix=touch"));
-    EXPECT_EQ(option.number(), com::errc::invalidProcedureCall);
-    EXPECT_NE(option.description().find("starts with '-'"), std::string::npos);
+    const std::pair<const char*, const char*> refused[] = {
+        {"--renderer-cmd-prefix=touch", "starts with '-'"},
+        {" \t\r\n--renderer-cmd-prefix=touch", "starts with '-'"},
+        {"\xC2\xA0\xE2\x80\x89-x", "starts with '-'"},
+        {"", "is empty"},
+        {"  ", "is empty (blanks only)"},
+    };
+    for (const auto& [address, why] : refused) {
+        const com::Error option = failureOf(navigate(b.get(), address));
+        EXPECT_EQ(option.number(), com::errc::invalidProcedureCall) << address;
+        EXPECT_NE(option.description().find(why), std::string::npos) << option.description();
+    }
     const auto m = com::Variant::missing();
     const com::Error flags =
         failureOf(b->Navigate("http://x.example/", com::Variant(std::int32_t{2}), m, m, m));

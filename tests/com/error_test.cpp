@@ -52,11 +52,39 @@ TEST(Error, StaleDetailsAreNotPinnedOnAnotherFailure) {
     }
 }
 
-TEST(Error, ForeignExceptionsBecomeFailures) {
-    EXPECT_EQ(com::guarded([] { throw std::runtime_error("boom"); }), com::E_FAIL);
-    EXPECT_EQ(com::takeErrorInfo()->description, "boom");
+struct HostObject {
+    com::HRESULT put_Value(int) {
+        return com::guarded([] { throw std::runtime_error("boom"); });
+    }
+};
+
+// A failure without a source of its own is named after the function it was raised in.
+TEST(Error, ForeignExceptionsBecomeFailuresThatNameTheirSource) {
+    try {
+        com::check(HostObject().put_Value(1));
+        FAIL();
+    } catch (const com::Error& e) {
+        EXPECT_EQ(e.number(), com::numberOf(com::E_FAIL));
+        EXPECT_EQ(e.description(), "boom");
+        EXPECT_EQ(e.source(), "HostObject.put_Value");
+    }
     EXPECT_EQ(com::guarded([] { throw 42; }), com::E_FAIL);
-    com::clearErrorInfo();
+    EXPECT_FALSE(com::takeErrorInfo()->source.empty());
+    EXPECT_EQ(com::guarded([] { throw com::Error(5, "no source", ""); }), com::statusOf(5));
+    EXPECT_FALSE(com::takeErrorInfo()->source.empty());
+
+    const std::pair<const char*, const char*> spellings[] = {
+        {"virtual com::HRESULT host::{anonymous}::HtmlElement::put_innerHTML(const std::string&)",
+         "HtmlElement.put_innerHTML"},
+        {"virtual HRESULT host::(anonymous namespace)::HtmlElement::put_innerHTML(const "
+         "std::string &)",
+         "HtmlElement.put_innerHTML"},
+        {"std::vector<int> ns::Box<std::map<int, int> >::items() const", "Box.items"},
+        {"int main()", "main"},
+        {"auto Outer::operator()(int) const", "Outer.operator()"},
+    };
+    for (const auto& [function, source] : spellings)
+        EXPECT_EQ(com::sourceOfFunction(function), source) << function;
 }
 
 TEST(ClassRegistry, UnknownProgramIdFailsWithItsName) {

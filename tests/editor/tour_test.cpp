@@ -121,6 +121,28 @@ TEST_F(TourRun, PlaysTheRoadThroughTheAddInsDialogAndSavesPageAndPictures) {
 #endif
 }
 
+TEST_F(TourRun, AFolderHoldingFilesNoTourWroteIsRefusedAndKeptAsItIs) {
+    ASSERT_TRUE(QDir().mkpath(outDir()));
+    const QString foreign = QDir(outDir()).filePath("page.html");
+    QFile file(foreign);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("the author's own page");
+    file.close();
+    QString output;
+    EXPECT_EQ(run("shot start\n", &output), 2);
+    EXPECT_TRUE(output.contains("already holds page.html, which no tour wrote"))
+        << output.toStdString();
+    EXPECT_EQ(read(foreign), "the author's own page");
+    EXPECT_FALSE(QFile::exists(QDir(outDir()).filePath("start.png")));
+
+    ASSERT_TRUE(QFile::remove(foreign));
+    EXPECT_EQ(run("shot ../escape\n", &output), 2);
+    EXPECT_TRUE(output.contains("not a plain file name")) << output.toStdString();
+    // A tour's own folder takes the next tour.
+    EXPECT_EQ(run("shot start\n", &output), 0) << output.toStdString();
+    EXPECT_EQ(run("shot start\n", &output), 0) << output.toStdString();
+}
+
 TEST_F(TourRun, StepThatCannotBePlayedStopsTheTourAndSaysWhich) {
     QString output;
     EXPECT_EQ(run("shot start\nclick Insert Missing...\n", &output), 1);

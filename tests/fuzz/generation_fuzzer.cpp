@@ -1,5 +1,6 @@
 // Fuzzes snippet generation: random templates and entries through buildSnippet, checked
-// against a slow, plain reference of the replacement steps, fallbacks, decoding and writes.
+// against a slow, plain reference of the replacement steps, fallbacks, decoding (the system's
+// own conversions) and writes.
 //
 // Input fields (separated by 0x1E): kind and check boxes, template bytes (or the MailtoLink
 // setting for an e-mail link; absent when the input has no second field), user id, link text,
@@ -105,7 +106,28 @@ const std::array<std::string, 256>& windows1252Table() {
     return table;
 }
 
-std::string referenceDecode(std::string_view bytes) {
+// The system's own conversion of the whole text, or nothing where it finds it invalid.
+std::optional<std::string> iconvToUtf8(const char* from, std::string_view bytes) {
+    iconv_t cd = ::iconv_open("UTF-8", from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        std::perror("iconv_open");
+        std::abort();
+    }
+    std::string in(bytes), out(bytes.size() * 2 + 4, '\0');
+    char* inPtr = in.data();
+    char* outPtr = out.data();
+    std::size_t inLeft = in.size(), outLeft = out.size();
+    const bool ok = ::iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1);
+    ::iconv_close(cd);
+    if (!ok || inLeft != 0) return std::nullopt;
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+// The template's text, or nothing for a UTF-16 template that is not valid UTF-16.
+std::optional<std::string> referenceDecode(std::string_view bytes) {
+    if (bytes.starts_with("\xFF\xFE")) return iconvToUtf8("UTF-16LE", bytes.substr(2));
+    if (bytes.starts_with("\xFE\xFF")) return iconvToUtf8("UTF-16BE", bytes.substr(2));
     if (referenceIsUtf8(bytes)) {
         if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
         return std::string(bytes);
@@ -183,7 +205,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         std::ofstream(fuzz::scratchFolder() / "template.wtf", std::ios::binary | std::ios::trunc)
             .write(templateField.data(), static_cast<std::streamsize>(templateField.size()));
-        expected = referenceWebForm(referenceDecode(templateField), entries);
+        const auto text = referenceDecode(templateField);
+        if (!text) {
+            // Refused before anything is written.
+            try {
+                (void)ostrel::buildSnippet(entries, store, fuzz::scratchFolder());
+                fuzz::fail(__FILE__, __LINE__, "buildSnippet", "took text that is not UTF-16");
+            } catch (const com::Error&) {
+            }
+            FUZZ_CHECK(store.writes().empty(), "a refused template was followed by writes");
+            return 0;
+        }
+        expected = referenceWebForm(*text, entries);
     }
 
     std::string snippet;

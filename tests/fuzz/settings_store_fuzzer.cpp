@@ -1,9 +1,13 @@
 // Fuzzes the settings round trip through the real file store: random Unicode values (and raw
 // bytes) written under the wizard's ten keys read back equal, at once and from a fresh store,
-// next to whatever the file held before; a file that cannot be read is never rewritten.
+// next to whatever the file held before; a file that cannot be read is never rewritten, nor
+// is a value with a NUL. Between writes the file system changes under the store: its lock
+// file becomes a link to another file, the file read-only, or a link into another folder.
+// Nothing outside the settings file may change, and no file may appear in the other folder.
 //
 // Input fields (separated by 0x1E): the file's text beforehand (empty: no file), then writes,
 // each a selector byte (key, and how the rest becomes the value) followed by the value's source.
+// Selectors from 250 on toggle one of the three changes instead (250 + 0, 1 or 2 modulo 3).
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +18,7 @@
 #include <string_view>
 
 #include "com/error.h"
+#include "host/registry/file_lock.h"
 #include "host/registry/text_format.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "wizard/settings/ini_document.h"
@@ -56,12 +61,59 @@ std::string fileText(const std::filesystem::path& file) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// The file-system changes made between writes, and undoing them.
+struct Changes {
+    std::filesystem::path file, lock, elsewhere;
+    bool lockLinked = false, readOnly = false, fileLinked = false;
+
+    std::filesystem::path victim() const { return elsewhere / "victim"; }
+    std::filesystem::path linked() const { return elsewhere / "linked.ini"; }
+    void reset() {
+        std::filesystem::remove(file);
+        std::filesystem::remove(lock);
+        std::filesystem::remove_all(elsewhere);
+        std::filesystem::create_directory(elsewhere);
+        std::ofstream(victim()) << "precious";
+    }
+    void toggle(unsigned which) {
+        namespace fs = std::filesystem;
+        if (which == 0) {
+            fs::remove(lock);
+            if (!lockLinked) fs::create_symlink(victim(), lock);
+            lockLinked = !lockLinked;
+        } else if (which == 1) {
+            if (!fs::exists(file)) return;
+            readOnly = !readOnly;
+            fs::permissions(file, fs::perms(readOnly ? 0444 : 0600));
+        } else if (fileLinked) {
+            fs::remove(file);
+            if (fs::exists(linked())) fs::rename(linked(), file);
+            fileLinked = false;
+        } else {
+            if (fs::exists(file)) fs::rename(file, linked());
+            fs::create_symlink(linked(), file);
+            fileLinked = true;
+        }
+    }
+    // Only the victim, and the linked file where the settings went, in the other folder.
+    bool otherFolderUntouched() const {
+        std::ifstream in(victim());
+        if (std::string(std::istreambuf_iterator<char>(in), {}) != "precious") return false;
+        for (const auto& entry : std::filesystem::directory_iterator(elsewhere)) {
+            if (entry.path() != victim() && entry.path() != linked()) return false;
+        }
+        return true;
+    }
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto fields = fuzz::splitFields(data, size);
     const std::filesystem::path file = fuzz::scratchFolder() / "Ostrel_Plugin.ini";
-    std::filesystem::remove(file);
+    Changes changes{file, ostrel::userfile::FileLock::lockPathFor(file),
+                    fuzz::scratchFolder() / "elsewhere"};
+    changes.reset();
 
     const std::string_view initial = fields[0];
     std::map<std::string_view, std::optional<std::string>> expected;
@@ -83,17 +135,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 1; i < fields.size(); ++i) {
         if (fields[i].empty()) continue;
         const auto selector = static_cast<unsigned char>(fields[i][0]);
+        if (selector >= 250) {
+            changes.toggle((selector - 250) % 3);
+            continue;
+        }
         const std::string_view key = persisted::all[selector % persisted::all.size()].name;
         const std::string value = valueFrom(fields[i].substr(1), (selector / 10) % 3);
+        const bool refused = !readable || changes.lockLinked || changes.readOnly ||
+                             value.find('\0') != std::string::npos;
+        const std::string before = fileText(file);
         try {
             store.write(kSettingsApplication, kSettingsSection, key, value);
         } catch (const com::Error& e) {
-            FUZZ_CHECK(!readable,
-                       "writing " + describe(key, value) + " failed: " + e.description());
-            FUZZ_CHECK(fileText(file) == initial, "an unreadable file was rewritten");
+            FUZZ_CHECK(refused, "writing " + describe(key, value) + " failed: " + e.description());
+            FUZZ_CHECK(fileText(file) == before, "a refused write changed the file");
+            FUZZ_CHECK(changes.otherFolderUntouched(), "a refused write reached another folder");
             continue;
         }
-        FUZZ_CHECK(readable, "an unreadable file took a write");
+        FUZZ_CHECK(!refused, "a write took place that had to be refused");
+        FUZZ_CHECK(changes.otherFolderUntouched(), "a write reached another folder");
         expected[key] = value;
         const auto got = store.value(kSettingsApplication, kSettingsSection, key);
         FUZZ_CHECK(got == expected[key],

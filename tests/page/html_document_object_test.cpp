@@ -47,11 +47,22 @@ TEST(HtmlDocumentObject, ItemByIdIsNothingOneElementOrACollection) {
     EXPECT_EQ(textOf(element.get(), &com::IHTMLElement::get_id), "OstrelInsert");
     EXPECT_EQ(textOf(element.get(), &com::IHTMLElement::get_innerHTML), "old");
 
-    Document two("<body><div id=OstrelInsert>1</div><p id=OstrelInsert>2</p></body>");
+    Document two("<body>\n<div id=OstrelInsert>1</div>\n\n<p id=OstrelInsert>2</p></body>");
     auto several = two.item("OstrelInsert");
     ASSERT_TRUE(several);
     void* asElement = nullptr;
     EXPECT_EQ(several->QueryInterface(com::IHTMLElement::iid, &asElement), com::E_NOINTERFACE);
+    // Taken as one element, the failure stays a type mismatch and says which elements clash.
+    try {
+        com::query<com::IHTMLElement>(several);
+        ADD_FAILURE() << "several elements taken as one";
+    } catch (const com::Error& e) {
+        EXPECT_EQ(e.number(), com::errc::typeMismatch);
+        EXPECT_NE(e.description().find("Type mismatch: the page holds 2 elements with the id or "
+                                       "name \"OstrelInsert\" (<div> on line 2 and <p> on line 4)"),
+                  std::string::npos)
+            << e.description();
+    }
     auto collection = com::query<com::IHTMLElementCollection>(several);
     std::int32_t length = 0;
     com::check(collection->get_length(&length));

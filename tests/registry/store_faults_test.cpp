@@ -76,6 +76,10 @@ private:
     int m_output = -1;
 };
 
+fs::path lockOf(const fs::path& file) {
+    return ostrel::userfile::FileLock::lockPathFor(file);
+}
+
 std::vector<std::string> folderEntries(const fs::path& folder) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder))
@@ -264,6 +268,88 @@ TEST_P(StoreFaults, ConcurrentWritersKeepEveryKey) {
             for (int k = 0; k < kKeys; ++k) {
                 EXPECT_EQ(read(file, "W" + std::to_string(w) + "_" + std::to_string(k)),
                           "v" + std::to_string(k));
+            }
+        }
+    }
+}
+
+// Links, modes and bad values, each arranged and tried by the acting user: root (when the
+// tests run as root) and an ordinary user. Nothing outside the file asked for may change.
+TEST_P(StoreFaults, LinksModesAndValuesNeverReachAnotherFile) {
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path& file, const fs::path& other)> arrange;
+        const char* failure;  // nullptr: the write succeeds
+        bool settingsOnly = false;
+        bool ordinaryOnly = false;  // root may write in any folder
+    };
+    const std::vector<Case> cases = {
+        {"lock is a link to another file",
+         [](auto& file, auto& other) {
+             fs::remove(lockOf(file));
+             fs::create_symlink(other / "victim", lockOf(file));
+         },
+         "is a symbolic link"},
+        {"lock is a hard link to another file",
+         [](auto& file, auto& other) {
+             fs::remove(lockOf(file));
+             fs::create_hard_link(other / "victim", lockOf(file));
+         },
+         nullptr},
+        {"file is a link into another folder",
+         [](auto& file, auto& other) {
+             fs::rename(file, other / "target");
+             fs::create_symlink(other / "target", file);
+         },
+         nullptr},
+        {"file is read-only", [](auto& file, auto&) { fs::permissions(file, fs::perms(0444)); },
+         "read-only"},
+        {"folder is read-only, no lock yet",
+         [](auto& file, auto&) {
+             fs::remove(lockOf(file));
+             fs::permissions(file.parent_path(), fs::perms(0555));
+         },
+         "Permission denied", false, true},
+        {"value holds a NUL",
+         [](auto& file, auto&) {
+             writeText(file, std::string("[Persist_Data]\nUserID=a") + '\0' + "b\n");
+         },
+         "line 2: the value of UserID holds a NUL", true},
+    };
+    const bool root = ::geteuid() == 0;
+    for (const bool asRoot : {true, false}) {
+        if (asRoot && !root) continue;
+        for (const Case& c : cases) {
+            if ((c.settingsOnly && kind() != "settings") || (c.ordinaryOnly && asRoot)) continue;
+            SCOPED_TRACE(std::string(c.name) + (asRoot ? " (root)" : " (ordinary user)"));
+            const fs::path base =
+                ownedFolder(m_folder / ((asRoot ? "r-" : "u-") + std::string(c.name)));
+            if (const std::string why = whyNotOrdinaryUser(base); !asRoot && !why.empty())
+                GTEST_SKIP() << why;
+            const fs::path folder = base / "config", other = base / "other", file = fileIn(folder);
+            const auto act = [&] {
+                fs::create_directory(folder);
+                fs::create_directory(other);
+                writeText(other / "victim", "precious");
+                write(file, "UserID", "old");
+                c.arrange(file, other);
+                write(file, "UserID", "new");
+            };
+            const auto error = asRoot ? attempt(act) : attemptAsOrdinaryUser(act);
+            fs::permissions(folder, fs::perms(0755));
+            EXPECT_EQ(fileText(other / "victim"), "precious");
+            EXPECT_FALSE(fs::exists(other / "victim.lock") || fs::exists(other / "target.lock"));
+            if (!c.failure) {
+                EXPECT_FALSE(error) << error->description;
+                EXPECT_EQ(read(file, "UserID"), "new");
+                continue;
+            }
+            ASSERT_TRUE(error);
+            EXPECT_NE(error->description.find(c.failure), std::string::npos) << error->description;
+            if (c.settingsOnly) {
+                EXPECT_THROW(read(file, "UserID"), com::Error) << "refused at read too";
+            } else {
+                EXPECT_EQ(read(file, "UserID"), "old");
             }
         }
     }

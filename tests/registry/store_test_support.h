@@ -98,20 +98,22 @@ inline std::string whyNotOrdinaryUser(const std::filesystem::path& folder) {
     return "root cannot become an ordinary user here";
 }
 
-// Runs body as the ordinary user and returns the com::Error it threw, or nothing when it
-// succeeded. As root the body runs in a child process that gives up root first.
+// Runs body and returns the com::Error it threw, or nothing when it succeeded.
+inline std::optional<com::ErrorInfo> attempt(const std::function<void()>& body) {
+    try {
+        body();
+        return std::nullopt;
+    } catch (const com::Error& e) {
+        return e.info();
+    } catch (const std::exception& e) {
+        return com::ErrorInfo{-1, e.what(), "unexpected exception"};
+    }
+}
+
+// The same as the ordinary user. As root the body runs in a child process that gives up
+// root first.
 inline std::optional<com::ErrorInfo> attemptAsOrdinaryUser(const std::function<void()>& body) {
-    const auto attempt = [&]() -> std::optional<com::ErrorInfo> {
-        try {
-            body();
-            return std::nullopt;
-        } catch (const com::Error& e) {
-            return e.info();
-        } catch (const std::exception& e) {
-            return com::ErrorInfo{-1, e.what(), "unexpected exception"};
-        }
-    };
-    if (::geteuid() != 0) return attempt();
+    if (::geteuid() != 0) return attempt(body);
 
     int pipeFds[2];
     if (::pipe(pipeFds) != 0) throw std::runtime_error("pipe failed");
@@ -121,7 +123,7 @@ inline std::optional<com::ErrorInfo> attemptAsOrdinaryUser(const std::function<v
         std::string report = "setuid failed";
         if (::setgroups(0, nullptr) == 0 && ::setgid(ordinaryUser()) == 0 &&
             ::setuid(ordinaryUser()) == 0) {
-            const auto error = attempt();
+            const auto error = attempt(body);
             report = error ? std::to_string(error->number) + "\n" + error->description : "ok";
         }
         [[maybe_unused]] ssize_t n = ::write(pipeFds[1], report.data(), report.size());

@@ -29,7 +29,10 @@ public:
 
     // Writes bytes exactly as given to a file below the folder, creating folders as needed.
     std::filesystem::path write(const std::filesystem::path& name, std::string_view bytes) const {
-        const auto file = m_path / name;
+        return writeAt(m_path / name, bytes);
+    }
+    static std::filesystem::path writeAt(const std::filesystem::path& file,
+                                         std::string_view bytes) {
         std::filesystem::create_directories(file.parent_path());
         std::ofstream out(file, std::ios::binary);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

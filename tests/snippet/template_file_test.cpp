@@ -1,8 +1,11 @@
-// Reading a template: UTF-8 with or without a byte-order mark, legacy Windows-1252 bytes.
+// Reading a template: UTF-8 with or without a byte-order mark, UTF-16 with one, legacy
+// Windows-1252 bytes; and only from below the module's folder.
 #include "wizard/snippet/template_file.h"
 
 #include <gtest/gtest.h>
 
+#include "com/error.h"
+#include "tests/registry/store_test_support.h"
 #include "tests/snippet/temp_folder.h"
 #include "wizard/snippet/template_text.h"
 
@@ -12,7 +15,8 @@ using snippet_test::TempFolder;
 
 std::string readBack(std::string_view bytes) {
     TempFolder folder;
-    return ostrel::readTemplateFile(folder.write("t.wtf", bytes));
+    folder.write("t.wtf", bytes);
+    return ostrel::readTemplateFile(folder.path(), "t.wtf");
 }
 
 TEST(TemplateFile, Utf8IsKeptByteForByte) {
@@ -27,6 +31,76 @@ TEST(TemplateFile, OnlyALeadingByteOrderMarkIsDropped) {
     EXPECT_EQ(readBack("\xEF\xBB\xBF<<USERID>>"), "<<USERID>>");
     EXPECT_EQ(readBack("\xEF\xBB\xBF"), "");
     EXPECT_EQ(readBack("a\xEF\xBB\xBF"), "a\xEF\xBB\xBF");
+}
+
+TEST(TemplateFile, Utf16WithAByteOrderMarkIsDecoded) {
+    const std::string text = "<p>\xC3\xA9 \xF0\x9F\x98\x80</p>";  // é and an astral character
+    const std::string le("\xFF\xFE<\0p\0>\0\xE9\0 \0\x3D\xD8\x00\xDE<\0/\0p\0>\0", 24);
+    const std::string be("\xFE\xFF\0<\0p\0>\0\xE9\0 \xD8\x3D\xDE\x00\0<\0/\0p\0>", 24);
+    EXPECT_EQ(readBack(le), text);
+    EXPECT_EQ(readBack(be), text);
+    EXPECT_EQ(readBack("\xFF\xFE"), "");
+    using namespace std::string_literals;
+    for (const std::string& bad :
+         {"\xFF\xFE\x61\0b"s, "\xFF\xFE\x3D\xD8\x61\0"s, "\xFE\xFF\xDC\x00"s}) {
+        try {
+            readBack(bad);
+            ADD_FAILURE() << testing::PrintToString(bad);
+        } catch (const com::Error& e) {
+            EXPECT_NE(e.description().find("t.wtf\" starts with a UTF-16 byte-order mark, but it "
+                                           "is not valid UTF-16"),
+                      std::string::npos)
+                << e.description();
+        }
+    }
+}
+
+// Names below the module's folder are found, through sub-folders and links that stay in it;
+// a name that leads out of it is refused, for root and for an ordinary user alike.
+TEST(TemplateFile, OnlyFilesBelowTheModulesFolderAreRead) {
+    const ostrel::testing::TempFolder base;
+    const auto module = base / "module";
+    snippet_test::TempFolder::writeAt(module / "template.wtf", "T");
+    snippet_test::TempFolder::writeAt(module / "forms" / "a.wtf", "A");
+    snippet_test::TempFolder::writeAt(base / "secret.txt", "SECRET");
+    std::filesystem::create_symlink("forms/a.wtf", module / "inside-link");
+    std::filesystem::create_symlink("../secret.txt", module / "out-link");
+    std::filesystem::create_symlink("..", module / "up-link");
+    const std::pair<const char*, const char*> cases[] = {
+        {"template.wtf", "T"},
+        {"forms/a.wtf", "A"},
+        {"forms/../template.wtf", "T"},
+        {"inside-link", "A"},
+        {"/template.wtf", "T"},
+        {"../secret.txt", nullptr},
+        {"forms/../../secret.txt", nullptr},
+        {"out-link", nullptr},
+        {"up-link/secret.txt", nullptr},
+        {"../missing.wtf", nullptr},
+        {"/../../../../../../../../etc/passwd", nullptr},
+    };
+    for (const bool ordinary : {false, true}) {
+        for (const auto& [name, text] : cases) {
+            SCOPED_TRACE(std::string(name) + (ordinary ? " as an ordinary user" : ""));
+            if (ordinary && !ostrel::testing::whyNotOrdinaryUser(base.path()).empty()) continue;
+            const auto read = [&] {
+                const std::string got = ostrel::readTemplateFile(module, name);
+                if (!text || got != text) throw com::Error(0, "read \"" + got + "\"", "");
+            };
+            const auto error = ordinary ? ostrel::testing::attemptAsOrdinaryUser(read)
+                                        : ostrel::testing::attempt(read);
+            if (text) {
+                EXPECT_FALSE(error) << error->description;
+                continue;
+            }
+            ASSERT_TRUE(error);
+            EXPECT_EQ(error->number, com::errc::pathFileAccessError);
+            EXPECT_NE(error->description.find("The setting TemplateFileName (\"" +
+                                              std::string(name) + "\") leads to"),
+                      std::string::npos)
+                << error->description;
+        }
+    }
 }
 
 TEST(TemplateFile, BytesThatAreNotUtf8AreReadAsWindows1252) {

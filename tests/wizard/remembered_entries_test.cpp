@@ -113,6 +113,7 @@ TEST_F(RememberedEntries, AFailedFinishKeepsTheWizardOpenWithTheEntries) {
         EXPECT_NE(boxes.shown[0].prompt.find((folder() / "template.wtf").string()),
                   std::string::npos);
         EXPECT_TRUE(f.isVisible());
+        EXPECT_EQ(wizard->WizCloseStatus(), com::vbFalse) << "set before the snippet was built";
         EXPECT_EQ(shownPages(f), std::vector<int>{8});
         EXPECT_EQ(f.txtUserName()->text(), "jane");
         EXPECT_EQ(stored(UserID), "<absent>");

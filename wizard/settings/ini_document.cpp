@@ -90,6 +90,15 @@ IniDocument IniDocument::parse(std::string_view text) {
             line.name = std::string(key);
             line.value =
                 value.starts_with('"') ? userfile::unquoteText(value, number) : std::string(value);
+            // A NUL would cut the value short for some readers and reach the page for others.
+            if (line.name.find('\0') != std::string::npos) {
+                throw TextFormatError(number, "the key name holds a NUL character");
+            }
+            if (line.value.find('\0') != std::string::npos) {
+                throw TextFormatError(number,
+                                      "the value of " + line.name +
+                                          " holds a NUL character, which no setting may hold");
+            }
         } else {
             throw TextFormatError(number,
                                   "the line is neither [section], key=value nor a ; comment");
@@ -118,6 +127,14 @@ std::string IniDocument::encodeValue(std::string_view value) {
 void IniDocument::setValue(std::string_view section, std::string_view key, std::string_view value) {
     requireName(section, "section", true);
     requireName(key, "key", false);
+    // Written, it would make the whole file unreadable from then on.
+    if (value.find('\0') != std::string_view::npos) {
+        throw com::Error(com::errc::invalidProcedureCall,
+                         "The value for " + std::string(key) +
+                             " holds a NUL character, which a setting cannot hold; nothing "
+                             "was saved",
+                         "SettingsStore");
+    }
 
     // The first section of that name gets a new key after its last key; a repeated section
     // of the same name is read, but never added to.

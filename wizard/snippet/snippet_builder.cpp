@@ -65,7 +65,7 @@ std::string buildSnippet(const WizardEntries& entries, SettingsStore& store,
                          const std::filesystem::path& templateFolder) {
     if (entries.emailLink) return buildEmailLink(entries, store);
     const std::string name = readPersisted(store, persisted::TemplateFileName);
-    return fillWebForm(readTemplateFile(templatePath(templateFolder, name)), entries, store);
+    return fillWebForm(readTemplateFile(templateFolder, name), entries, store);
 }
 
 }  // namespace ostrel

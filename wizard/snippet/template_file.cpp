@@ -7,6 +7,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
+#include <string>
 #include <system_error>
 
 #include "com/error.h"
@@ -16,6 +18,7 @@ namespace ostrel {
 namespace {
 
 constexpr std::string_view kSource = "frmOstWiz.BuildHTML";
+constexpr std::int32_t kInvalidFileFormat = 321;
 
 [[noreturn]] void fail(std::int32_t number, const std::filesystem::path& path,
                        std::string_view problem) {
@@ -52,6 +55,31 @@ std::string systemText(int error) {
     }
 }
 
+bool isWithin(const std::filesystem::path& file, const std::filesystem::path& folder) {
+    const std::filesystem::path relative = file.lexically_relative(folder);
+    return !relative.empty() && *relative.begin() != "..";
+}
+
+// The file an open descriptor reads, links resolved, as the kernel names it; nothing where
+// /proc is not there to ask.
+std::optional<std::filesystem::path> openedFile(int fd) {
+    std::error_code ec;
+    auto target = std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), ec);
+    if (ec || !target.is_absolute()) return std::nullopt;
+    return target;
+}
+
+[[noreturn]] void failOutside(std::string_view name, const std::filesystem::path& resolved,
+                              const std::filesystem::path& folder) {
+    throw com::Error(com::errc::pathFileAccessError,
+                     "The setting TemplateFileName (\"" + std::string(name) + "\") leads to \"" +
+                         resolved.native() + "\", outside the add-in's folder \"" +
+                         folder.native() +
+                         "\". The web-form template must lie in that folder or below it; "
+                         "nothing was read.",
+                     std::string(kSource));
+}
+
 class FileDescriptor {
 public:
     explicit FileDescriptor(int fd) : m_fd(fd) {}
@@ -75,14 +103,27 @@ std::filesystem::path templatePath(const std::filesystem::path& folder, std::str
     return joined;
 }
 
-std::string readTemplateFile(const std::filesystem::path& path) {
+std::string readTemplateFile(const std::filesystem::path& folder, std::string_view name) {
+    const std::filesystem::path path = templatePath(folder, name);
     if (path.native().find('\0') != std::string::npos) {
         fail(com::errc::badFileNameOrNumber, path,
              "is not a valid file name: it holds a NUL character.");
     }
+    // Looked at before the open, so that a name leading out of the folder is refused as such
+    // even where the file is missing; and after it, on what was really opened.
+    std::error_code noBase, unresolved;
+    const std::filesystem::path base = std::filesystem::canonical(folder, noBase);
+    if (!noBase) {
+        const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, unresolved);
+        if (!unresolved && !isWithin(resolved, base)) failOutside(name, resolved, base);
+    }
     // Non-blocking, so that a named pipe is refused below instead of hanging Finish.
     const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0) failToOpen(path, errno);
+    if (!noBase) {
+        const auto opened = openedFile(file.get());
+        if (opened && !isWithin(*opened, base)) failOutside(name, *opened, base);
+    }
 
     struct stat info {};
     if (::fstat(file.get(), &info) != 0) failToOpen(path, errno);
@@ -104,7 +145,12 @@ std::string readTemplateFile(const std::filesystem::path& path) {
         }
         bytes.append(buffer, static_cast<std::size_t>(got));
     }
-    return decodeTemplateText(std::move(bytes));
+    try {
+        return decodeTemplateText(std::move(bytes));
+    } catch (const TemplateTextError& e) {
+        fail(kInvalidFileFormat, path,
+             "starts with a UTF-16 byte-order mark, but " + std::string(e.what()) + ".");
+    }
 }
 
 }  // namespace ostrel

@@ -12,9 +12,12 @@ namespace ostrel {
 // "<folder>//x.wtf"), so a setting never points the add-in at an arbitrary file by accident.
 std::filesystem::path templatePath(const std::filesystem::path& folder, std::string_view name);
 
-// The whole template as UTF-8 text (see decodeTemplateText). The file is opened, read and
-// closed here; a missing, unreadable or non-regular file, or a name that is no valid path,
-// throws com::Error whose description names the full path. Nothing is ever created.
-std::string readTemplateFile(const std::filesystem::path& path);
+// The whole template `name` below `folder` (see templatePath) as UTF-8 text (see
+// decodeTemplateText). The file is opened, read and closed here; a missing, unreadable or
+// non-regular file, a name that is no valid path, or text that its byte-order mark belies,
+// throws com::Error whose description names the full path. So does a name that leads out of
+// the folder once ".." and symbolic links are resolved: the setting must not put any file of
+// the user's into the page. Nothing is ever created.
+std::string readTemplateFile(const std::filesystem::path& folder, std::string_view name);
 
 }  // namespace ostrel

@@ -1,4 +1,5 @@
-// UTF-8 validation, byte-order mark removal and the Windows-1252 fallback for templates.
+// UTF-8 validation, byte-order mark removal, UTF-16 and the Windows-1252 fallback for
+// templates.
 #include "wizard/snippet/template_text.h"
 
 #include <array>
@@ -26,11 +27,46 @@ void appendUtf8(std::string& out, char32_t c) {
     } else if (c < 0x800) {
         out += static_cast<char>(0xC0 | (c >> 6));
         out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
+    } else if (c < 0x10000) {
         out += static_cast<char>(0xE0 | (c >> 12));
         out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
     }
+}
+
+// UTF-16 after its byte-order mark (bytes from offset 2 on), as UTF-8.
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    const auto unitAt = [&](std::size_t i) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<char16_t>(bigEndian ? first << 8 | second : second << 8 | first);
+    };
+    std::string out;
+    out.reserve(bytes.size());
+    std::size_t i = 2;
+    for (; i + 1 < bytes.size(); i += 2) {
+        const char16_t unit = unitAt(i);
+        if (unit < 0xD800 || unit > 0xDFFF) {
+            appendUtf8(out, unit);
+            continue;
+        }
+        const char16_t low = unit <= 0xDBFF && i + 3 < bytes.size() ? unitAt(i + 2) : 0;
+        if (low < 0xDC00 || low > 0xDFFF) {
+            throw TemplateTextError("it is not valid UTF-16: a lone surrogate at byte " +
+                                    std::to_string(i));
+        }
+        appendUtf8(out, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (low - 0xDC00));
+        i += 2;
+    }
+    if (i < bytes.size()) {
+        throw TemplateTextError("it is not valid UTF-16: it ends with half a character");
+    }
+    return out;
 }
 
 }  // namespace
@@ -86,6 +122,9 @@ std::string windows1252ToUtf8(std::string_view bytes) {
 }
 
 std::string decodeTemplateText(std::string bytes) {
+    const std::string_view view(bytes);
+    if (view.starts_with("\xFF\xFE")) return utf16ToUtf8(view, false);
+    if (view.starts_with("\xFE\xFF")) return utf16ToUtf8(view, true);
     if (!isValidUtf8(bytes)) return windows1252ToUtf8(bytes);
     if (std::string_view(bytes).starts_with(kUtf8Bom)) bytes.erase(0, kUtf8Bom.size());
     return bytes;
