@@ -438,10 +438,17 @@ void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> wher
             // are reopened around new text; their end tags, written first, stop that.
             // Not where the parser moved elements: gumbo's older rules for misnested
             // formatting elements there can part from the browsers'.
-            if (c + 1 == candidates.size() && !staleTried && !s->movedElements()) {
+            if (c + 1 == candidates.size() && !staleTried) {
                 staleTried = true;
-                if (const std::string stale = staleFormattingEnds(*s, plan); !stale.empty()) {
+                if (const std::string stale = staleFormattingEnds(*s, plan);
+                    !stale.empty() && !s->movedElements()) {
                     candidates.push_back(plan.text(serialized, ownLine, stale));
+                }
+                // Appending to the body: the white space after </body> written where a
+                // browser puts it (see body_end.h).
+                if (plan.bodyEnd && !plan.bodyEnd->spaceAfterEnd.empty()) {
+                    candidates.push_back(
+                        plan.text(serialized, ownLine, {}, plan.bodyEnd->spaceAfterEnd));
                 }
             }
             continue;
