@@ -208,6 +208,13 @@ BodyEnd bodyEnd(const ParsedHtml& page, const GumboNode* body, const char* sourc
         at.offset = contentEndAtPageEnd(page, body);
     }
     at.closers = closersAt(page, body, at.offset);
+    // An empty body that the end of the page implied: what is left open is in the head (a
+    // script, style, title or comment never ended).
+    if (!end && childrenOf(body).empty() && !startTagSpan(page, body) && page.root()) {
+        for (const GumboNode* n : childrenOf(page.root())) {
+            if (isHtml(n, GUMBO_TAG_HEAD)) at.closers = closersAt(page, n, at.offset);
+        }
+    }
 
     // On a line of its own; before an end tag, that tag stays at its column on the next line.
     const std::size_t lineStart = at.offset == 0 ? std::string_view::npos

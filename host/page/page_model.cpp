@@ -260,6 +260,14 @@ std::string refusal(const page::ParsedHtml& page, const GumboNode* element,
     if (plan.bodyEnd) {
         if (const GumboNode* open = openAtBodyEnd(page, element, plan.from)) {
             const std::string name = page::lowerName(open);
+            if (page::isHtml(open, GUMBO_TAG_PLAINTEXT)) {
+                return "The HTML cannot be added at the end of the body: everything after " +
+                       page::placeOf(page, open) +
+                       " is read as plain text, to the end of the page, and no end tag closes "
+                       "it. Remove that <plaintext> tag (a <pre> shows text alike) and try "
+                       "again." +
+                       unchanged;
+            }
             return "The HTML cannot be added at the end of the body so that the page reads as a "
                    "browser builds it: " +
                    page::placeOf(page, open) +

@@ -242,6 +242,15 @@ int main(int argc, char** argv) {
                                    body + "</body>\n</html>\n");
         }
     }
+    // Pages that end inside something left open, in the head or the body.
+    for (const char* ending :
+         {"<head><script>var a = 1;\n", "<head><style>p { color: red }\n",
+          "<head><title>Club news\n", "<head><!-- note\n", "<body><textarea>Your note\n",
+          "<body><p>x</p><script><!--\n", "<body><b><p><i>x\n", "<body><table><tr><td>x\n",
+          "<body><select><option>x\n", "<body><p>x<a href=y>link\n"}) {
+        pages.emplace_back("generated-open-end-" + std::to_string(pages.size()),
+                           std::string("<!DOCTYPE html>\n<html>") + ending);
+    }
 
     for (std::size_t index = 0; index < pages.size(); ++index) {
         const auto& [pageName, page] = pages[index];
