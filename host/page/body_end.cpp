@@ -89,6 +89,20 @@ std::string describe(const GumboNode* n) {
     return "the text \"" + words + "\"";
 }
 
+// Whether `at` lies in a comment written after the body (in the html element or after it).
+bool insideComment(const ParsedHtml& page, std::size_t at) {
+    for (const GumboNode* holder : {page.document(), page.root()}) {
+        if (!holder) continue;
+        for (const GumboNode* n : childrenOf(holder)) {
+            if (n->type != GUMBO_NODE_COMMENT) continue;
+            const std::size_t from = startOf(page, n);
+            const std::size_t end = page.text().find('>', from + 4);
+            if (at >= from && (end == std::string::npos || at < end)) return true;
+        }
+    }
+    return false;
+}
+
 // Whether text[at..] is an end tag named `name` (lower case).
 bool endTagAt(std::string_view text, std::size_t at, std::string_view name) {
     if (text.size() < at + 2 + name.size() + 1 || text[at] != '<' || text[at + 1] != '/') {
@@ -125,16 +139,21 @@ std::optional<Span> endTagOf(const ParsedHtml& page, const GumboNode* body) {
         (isTextLike(last) && readsTextLiterally(last->parent)) || readsTextLiterally(last)) {
         return std::nullopt;
     }
+    // The last </body>, else the last </html>: an end tag that the parser took inside an
+    // element (or ignored) may come before the one that ends the page.
     const std::size_t from = std::min(startOf(page, last), text.size());
+    std::optional<std::size_t> found[2];
     for (std::size_t at = text.find("</", from); at != std::string_view::npos;
          at = text.find("</", at + 2)) {
-        if (endTagAt(text, at, "body") || endTagAt(text, at, "html")) {
-            const std::size_t close = text.find('>', at);
-            if (close == std::string_view::npos) return std::nullopt;
-            return Span{at, close + 1};
-        }
+        if (insideComment(page, at)) continue;
+        if (endTagAt(text, at, "body")) found[0] = at;
+        if (endTagAt(text, at, "html")) found[1] = at;
     }
-    return std::nullopt;
+    const auto at = found[0] ? found[0] : found[1];
+    if (!at) return std::nullopt;
+    const std::size_t close = text.find('>', *at);
+    if (close == std::string_view::npos) return std::nullopt;
+    return Span{*at, close + 1};
 }
 
 // Where the body's last content ends when nothing closes it: the end of the page, or the
@@ -182,10 +201,20 @@ BodyEnd bodyEnd(const ParsedHtml& page, const GumboNode* body, const char* sourc
                  source);
         }
         at.offset = end->begin;
+        for (const char c : withoutTags(text.substr(end->end))) {
+            if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f') at.spaceAfterEnd += c;
+        }
     } else {
         at.offset = contentEndAtPageEnd(page, body);
     }
     at.closers = closersAt(page, body, at.offset);
+    // An empty body that the end of the page implied: what is left open is in the head (a
+    // script, style, title or comment never ended).
+    if (!end && childrenOf(body).empty() && !startTagSpan(page, body) && page.root()) {
+        for (const GumboNode* n : childrenOf(page.root())) {
+            if (isHtml(n, GUMBO_TAG_HEAD)) at.closers = closersAt(page, n, at.offset);
+        }
+    }
 
     // On a line of its own; before an end tag, that tag stays at its column on the next line.
     const std::size_t lineStart = at.offset == 0 ? std::string_view::npos

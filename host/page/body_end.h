@@ -21,6 +21,10 @@ struct BodyEnd {
     std::string lineBefore;
     std::string lineBreak;
     std::optional<std::string> lineAfter;
+    // The white space written after the body's end tag. A browser adds it to the element
+    // that is current there, which is not always on the body's last-child chain (content
+    // moved out of an open table, say); written before the end tags, it lands there too.
+    std::string spaceAfterEnd;
 };
 
 // Just before the body's end tag (</body>, or </html> ending the body) when the page has

@@ -51,8 +51,10 @@ void refuseForeignContent(const ParsedHtml& page, const SourceOrder& order,
 
 }  // namespace
 
-std::string EditPlan::text(std::string_view html, bool ownLine, std::string_view extra) const {
-    std::string out = prefix;
+std::string EditPlan::text(std::string_view html, bool ownLine, std::string_view extra,
+                           std::string_view lead) const {
+    std::string out(lead);
+    out += prefix;
     out += extra;
     if (!ownLine || !bodyEnd) return out.append(html);
     out += bodyEnd->lineBefore;

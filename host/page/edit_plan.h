@@ -31,9 +31,10 @@ struct EditPlan {
     std::vector<const GumboNode*> after;   // and after them
     std::size_t firstShifted = 0;          // index of the first old child after the new nodes
 
-    // The text to write for `html`: after the prefix and `extra` (more end tags), laid out
-    // on its own line when `ownLine` and the edit appends to the body.
-    std::string text(std::string_view html, bool ownLine, std::string_view extra = {}) const;
+    // The text to write for `html`: after `lead`, the prefix and `extra` (more end tags),
+    // laid out on its own line when `ownLine` and the edit appends to the body.
+    std::string text(std::string_view html, bool ownLine, std::string_view extra = {},
+                     std::string_view lead = {}) const;
 };
 
 // For innerHTML (no position) or insertAdjacentHTML at `where` on `element`. Fails with a

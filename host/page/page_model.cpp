@@ -260,6 +260,14 @@ std::string refusal(const page::ParsedHtml& page, const GumboNode* element,
     if (plan.bodyEnd) {
         if (const GumboNode* open = openAtBodyEnd(page, element, plan.from)) {
             const std::string name = page::lowerName(open);
+            if (page::isHtml(open, GUMBO_TAG_PLAINTEXT)) {
+                return "The HTML cannot be added at the end of the body: everything after " +
+                       page::placeOf(page, open) +
+                       " is read as plain text, to the end of the page, and no end tag closes "
+                       "it. Remove that <plaintext> tag (a <pre> shows text alike) and try "
+                       "again." +
+                       unchanged;
+            }
             return "The HTML cannot be added at the end of the body so that the page reads as a "
                    "browser builds it: " +
                    page::placeOf(page, open) +
@@ -438,10 +446,17 @@ void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> wher
             // are reopened around new text; their end tags, written first, stop that.
             // Not where the parser moved elements: gumbo's older rules for misnested
             // formatting elements there can part from the browsers'.
-            if (c + 1 == candidates.size() && !staleTried && !s->movedElements()) {
+            if (c + 1 == candidates.size() && !staleTried) {
                 staleTried = true;
-                if (const std::string stale = staleFormattingEnds(*s, plan); !stale.empty()) {
+                if (const std::string stale = staleFormattingEnds(*s, plan);
+                    !stale.empty() && !s->movedElements()) {
                     candidates.push_back(plan.text(serialized, ownLine, stale));
+                }
+                // Appending to the body: the white space after </body> written where a
+                // browser puts it (see body_end.h).
+                if (plan.bodyEnd && !plan.bodyEnd->spaceAfterEnd.empty()) {
+                    candidates.push_back(
+                        plan.text(serialized, ownLine, {}, plan.bodyEnd->spaceAfterEnd));
                 }
             }
             continue;

@@ -61,6 +61,31 @@ bool integratesHtml(const GumboNode* e) {
     return false;
 }
 
+// Whether a <p> encloses the element in the parser's button scope, as when its start tag
+// came while the paragraph was open.
+bool insideParagraph(const GumboNode* e) {
+    for (const GumboNode* n = e->parent; n && isElement(n); n = n->parent) {
+        if (isHtml(n, GUMBO_TAG_P)) return true;
+        if (n->v.element.tag_namespace != GUMBO_NAMESPACE_HTML) return false;
+        switch (n->v.element.tag) {
+            case GUMBO_TAG_BUTTON:
+            case GUMBO_TAG_TABLE:
+            case GUMBO_TAG_TD:
+            case GUMBO_TAG_TH:
+            case GUMBO_TAG_CAPTION:
+            case GUMBO_TAG_APPLET:
+            case GUMBO_TAG_MARQUEE:
+            case GUMBO_TAG_OBJECT:
+            case GUMBO_TAG_TEMPLATE:
+            case GUMBO_TAG_HTML:
+                return false;
+            default:
+                break;
+        }
+    }
+    return false;
+}
+
 // Markup that old and new rules for <select> content read alike.
 bool allowedInSelect(std::string_view name) {
     for (std::string_view ok :
@@ -106,6 +131,10 @@ std::optional<std::string> DivergenceScan::check(const GumboNode* e) const {
         }
         if (e->v.element.tag == GUMBO_TAG_UNKNOWN) {
             if (lowerName(e) == "search") return "a <search> element";
+            // Browsers end an open paragraph at <dialog>; gumbo keeps it open around it.
+            if (lowerName(e) == "dialog" && insideParagraph(e)) {
+                return "a <dialog> element inside a <p>";
+            }
             // Gumbo lets an end tag of any unknown name close any element of unknown name;
             // browsers match names.
             const GumboStringPiece end = e->v.element.original_end_tag;

@@ -13,8 +13,8 @@ namespace host::page {
 
 // What in the page a current browser parses into another tree than gumbo does, described
 // for the author. Browsers now keep markup other than options inside <select>
-// (gumbo drops it), treat <search> as a block (gumbo as an unknown inline element) and no
-// longer expand <isindex> into a form. Edits in such a page cannot be checked against the
+// (gumbo drops it), treat <search> as a block and end an open <p> at <dialog> (gumbo reads
+// both as unknown inline elements) and no longer expand <isindex> into a form. Edits in such a page cannot be checked against the
 // tree a browser builds.
 // Fed every element in document order; keeps the first finding.
 class DivergenceScan {

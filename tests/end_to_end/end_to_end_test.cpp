@@ -144,13 +144,15 @@ TEST_F(EndToEnd, WebFormWithDefaultsGoesAtTheEndOfTheBodyAndSaves) {
         next(w, 7);
         press(w, "cmdWizControl_3");
     });
-    // The white space after </body> and </html> belongs to the body as a browser builds it,
-    // so the body's end, where the division goes, is the end of the text. The page's own
-    // bytes stay as they were, and the snippet's CR LF become the page's LF.
+    // The division goes on its own line just before </body>; the page's own bytes stay as
+    // they were, and the snippet's CR LF become the page's LF.
     const std::string text = pageText();
+    const std::string original(kPage.constData());
+    const std::size_t bodyEnd = original.find("</body>");
     const auto div = text.find("<div id='OstrelInsert'>\n<form class=\"ostrel-signup\"");
-    ASSERT_EQ(div, std::string(kPage.constData()).size()) << text;
-    EXPECT_EQ(text.substr(text.size() - 15), "</form>\n</div>\n") << text;
+    ASSERT_EQ(div, bodyEnd) << text;
+    EXPECT_EQ(text.substr(0, bodyEnd), original.substr(0, bodyEnd));
+    EXPECT_TRUE(text.ends_with("</form>\n</div>\n</body>\n</html>\n")) << text;
     EXPECT_NE(text.find("name=\"list\" value=\"None\""), std::string::npos);
     EXPECT_NE(text.find("<h2 id=\"ostrel-signup-heading\">For More Information</h2>"), std::string::npos);
     EXPECT_NE(text.find("name=\"tracking\" value=\"adcategory\""), std::string::npos);
@@ -221,14 +223,19 @@ TEST_F(EndToEnd, EmailLinkWithAndWithoutItsTemplate) {
         press(w, "cmdWizControl_3");
     };
     runWizard(emailLink);
-    EXPECT_EQ(pageText(), kPage.toStdString() + "<div id='OstrelInsert'>\n</div>\n")
+    // Just before </body>.
+    auto withDivision = [](const std::string& division) {
+        std::string original = kPage.toStdString();
+        return original.insert(original.find("</body>"), division);
+    };
+    EXPECT_EQ(pageText(), withDivision("<div id='OstrelInsert'>\n</div>\n"))
         << "without MailtoLink the link is empty";
 
     writeSettings("MailtoLink=<a href=\"mailto:<<EMAIL>>\"><<MAILTOTEXT>></a>\n");
     runWizard(emailLink);
     const std::string text = pageText();
-    EXPECT_EQ(text, kPage.toStdString() +
-                        "<div id='OstrelInsert'><a href=\"mailto:jane@ostrel.example\">Join us</a></div>\n")
+    EXPECT_EQ(text, withDivision("<div id='OstrelInsert'><a href=\"mailto:jane@ostrel.example\">"
+                                 "Join us</a></div>\n"))
         << "the second run fills the division in place";
     EXPECT_EQ(count(text, "OstrelInsert"), 1);
 }

@@ -6,6 +6,7 @@
 // Each page is run with "@MARKER@" written as "OstrelInsert" and as "OstrelOther", and each
 // edit both with the checkpoint check and with whole-page checks.
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,7 @@
 #include <sstream>
 
 #include "com/error.h"
+#include "host/page/gumbo_tree.h"
 #include "host/page/html_document_object.h"
 #include "host/page/page_model.h"
 #include "tests/page/addin_operation.h"
@@ -55,6 +57,12 @@ std::string json(const std::string& s) {
             case '\t':
                 out += "\\t";
                 break;
+            case '\b':
+                out += "\\b";
+                break;
+            case '\f':
+                out += "\\f";
+                break;
             default:
                 if (c < 0x20) {
                     char buf[8];
@@ -66,6 +74,105 @@ std::string json(const std::string& s) {
         }
     }
     return out + "\"";
+}
+
+const char* namespaceUri(GumboNamespaceEnum ns) {
+    switch (ns) {
+        case GUMBO_NAMESPACE_SVG:
+            return "http://www.w3.org/2000/svg";
+        case GUMBO_NAMESPACE_MATHML:
+            return "http://www.w3.org/1998/Math/MathML";
+        default:
+            return "http://www.w3.org/1999/xhtml";
+    }
+}
+
+const char* attributeNamespace(GumboAttributeNamespaceEnum ns) {
+    switch (ns) {
+        case GUMBO_ATTR_NAMESPACE_XLINK:
+            return "http://www.w3.org/1999/xlink";
+        case GUMBO_ATTR_NAMESPACE_XML:
+            return "http://www.w3.org/XML/1998/namespace";
+        case GUMBO_ATTR_NAMESPACE_XMLNS:
+            return "http://www.w3.org/2000/xmlns/";
+        default:
+            return "";
+    }
+}
+
+// Gumbo's tree in the browser helper's dump format (chromium.mjs, dumpTree), so that the
+// browser can say where gumbo reads the original page unlike itself.
+std::string dumpTree(const host::page::ParsedHtml& parsed) {
+    namespace hp = host::page;
+    const GumboNode* document = parsed.document();
+    std::string out = parsed.quirks() ? "mode BackCompat" : "mode CSS1Compat";
+    const GumboDocument& d = document->v.document;
+    struct Frame {
+        const GumboNode* node;
+        std::size_t next;
+        int depth;
+    };
+    std::vector<Frame> stack{{document, 0, 0}};
+    std::string text;
+    bool inText = false;
+    bool doctypeDone = !d.has_doctype;
+    std::size_t doctypeAt = 0;
+    for (std::size_t at = parsed.text().find("<!"); at != std::string::npos;
+         at = parsed.text().find("<!", at + 2)) {
+        if (parsed.text().size() > at + 9 &&
+            std::equal(at + parsed.text().begin() + 2, at + parsed.text().begin() + 9, "doctype",
+                       [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; })) {
+            doctypeAt = at;
+            break;
+        }
+    }
+    auto flush = [&](int depth) {
+        if (inText) out += "\n" + std::string(depth, ' ') + "#text " + json(text);
+        inText = false;
+        text.clear();
+    };
+    while (!stack.empty()) {
+        Frame& f = stack.back();
+        const auto kids = hp::childrenOf(f.node);
+        // Gumbo keeps no doctype node: it goes before the first node written after it.
+        if (!doctypeDone && (f.next == kids.size() ||
+                             parsed.offsetOf(kids[f.next]->type == GUMBO_NODE_ELEMENT
+                                                 ? kids[f.next]->v.element.start_pos
+                                                 : kids[f.next]->v.text.start_pos) >= doctypeAt)) {
+            // A legacy doctype's name is changed before parsing (see parsed_html.cpp).
+            const std::string name = d.name == std::string("htm_") ? "html" : d.name;
+            out += "\n#doctype " + name + "|" + d.public_identifier + "|" + d.system_identifier;
+            doctypeDone = true;
+        }
+        if (f.next == kids.size()) {
+            flush(f.depth);
+            stack.pop_back();
+            continue;
+        }
+        const GumboNode* n = kids[f.next++];
+        const std::string pad(f.depth, ' ');
+        if (n->type == GUMBO_NODE_TEXT || n->type == GUMBO_NODE_WHITESPACE ||
+            n->type == GUMBO_NODE_CDATA) {
+            text += n->v.text.text;
+            inText = true;
+            continue;
+        }
+        flush(f.depth);
+        if (n->type == GUMBO_NODE_COMMENT) {
+            out += "\n" + pad + "#comment " + json(n->v.text.text);
+            continue;
+        }
+        const GumboElement& e = n->v.element;
+        out += "\n" + pad + "<" + namespaceUri(e.tag_namespace) + "|" + hp::serializedName(n) +
+               "> ";
+        for (unsigned i = 0; i < e.attributes.length; ++i) {
+            const auto* a = static_cast<const GumboAttribute*>(e.attributes.data[i]);
+            out += std::string(i ? " " : "") + attributeNamespace(a->attr_namespace) + "|" +
+                   a->name + "=" + json(a->value);
+        }
+        stack.push_back({n, 0, f.depth + 1});
+    }
+    return out;
 }
 
 std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
@@ -115,15 +222,51 @@ int main(int argc, char** argv) {
         pages.emplace_back("damaged-" + std::to_string(n), page);
     }
 
+    // Generated pages: each element kind in the places where parsers have changed their rules
+    // (inside a paragraph, a table, a select, foreign content, left open at the end).
+    const std::size_t generatedFrom = pages.size();
+    for (const char* tag :
+         {"search", "hgroup", "menu", "dialog", "details", "summary", "main", "template",
+          "image", "isindex", "keygen", "nobr", "marquee", "listing", "xmp", "plaintext",
+          "noscript", "math", "svg", "button", "select", "option", "hr", "datalist",
+          "object", "applet", "frameset", "ruby", "rb", "rtc", "font", "center", "table"}) {
+        const std::string t = tag;
+        for (const std::string& body :
+             {"<p>one <" + t + ">two</" + t + "> three</p>\n<p>four</p>\n",
+              "<table><tr><td>a<" + t + ">b</td></tr></table>\n<p>c</p>\n",
+              "<select><option>a<" + t + ">b</" + t + "></select>\n<p>c</p>\n",
+              "<svg><" + t + ">a</" + t + "><p>b</svg>\n<p>c</p>\n",
+              "<p>one <" + t + ">two\n"}) {
+            pages.emplace_back("generated-" + t + "-" + std::to_string(pages.size()),
+                               "<!DOCTYPE html>\n<html><head><title>t</title></head>\n<body>\n" +
+                                   body + "</body>\n</html>\n");
+        }
+    }
+    // Pages that end inside something left open, in the head or the body.
+    for (const char* ending :
+         {"<head><script>var a = 1;\n", "<head><style>p { color: red }\n",
+          "<head><title>Club news\n", "<head><!-- note\n", "<body><textarea>Your note\n",
+          "<body><p>x</p><script><!--\n", "<body><b><p><i>x\n", "<body><table><tr><td>x\n",
+          "<body><select><option>x\n", "<body><p>x<a href=y>link\n"}) {
+        pages.emplace_back("generated-open-end-" + std::to_string(pages.size()),
+                           std::string("<!DOCTYPE html>\n<html>") + ending);
+    }
+
     for (std::size_t index = 0; index < pages.size(); ++index) {
         const auto& [pageName, page] = pages[index];
-        const bool damaged = index >= written;
+        const bool damaged = index >= written && index < generatedFrom;
+        const bool generated = index >= generatedFrom;
         for (const char* variant : {"marker", "plain"})
             for (const bool wholePage : {false, true}) {
                 const std::string original =
                     replaceAll(page, "@MARKER@",
                                std::string(variant) == "marker" ? "OstrelInsert" : "OstrelOther");
                 for (const fs::path& snippetPath : filesIn(snippets)) {
+                    // Generated pages: the appended division, with three snippets.
+                    if (generated && (std::string(variant) == "marker" ||
+                                      snippetPath.stem().string() > "c")) {
+                        continue;
+                    }
                     const std::string snippet = readFile(snippetPath);
                     const std::string name = pageName + "." + variant + "." +
                                              snippetPath.stem().string() +
@@ -190,8 +333,16 @@ int main(int argc, char** argv) {
                     } else {
                         manifest << ",\"error\":" << json(error);
                     }
+                    // Gumbo's own tree of the page, for the browser to compare with its own
+                    // (once per page, and where a generated page was refused).
+                    if (generated || (std::string(variant) == "plain" && wholePage &&
+                                      snippetPath.stem() == "a-signup-form")) {
+                        manifest << ",\"gumbo\":"
+                                 << json(dumpTree(*host::page::ParsedHtml::parse(original, {})));
+                    }
                     manifest << ",\"bytes\":" << json(byteCheck)
-                             << ",\"damaged\":" << (damaged ? "true" : "false") << "}";
+                             << ",\"damaged\":" << (damaged ? "true" : "false")
+                             << ",\"generated\":" << (generated ? "true" : "false") << "}";
                     first = false;
                 }
             }

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "com/error.h"
+#include "host/page/html_document_object.h"
 #include "host/page/page_model.h"
+#include "tests/page/addin_operation.h"
 #include "tests/page/memory_page_text.h"
 
 namespace {
@@ -128,6 +130,53 @@ TEST(PageEdit, MarkerTextThatBrowsersPlaceElsewhereIsNotReplaced) {
         EXPECT_THROW(page.model.setInnerHtml(page.byId("OstrelInsert"), "<b>x</b>"), com::Error)
             << original;
         EXPECT_EQ(page.now(), original);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A page that ends inside something left open takes the division after what a browser
+// closes there; a page that no text can edit is refused with a message naming the
+// construct, where it is and what to do, and the page is left as it was.
+TEST(PageEdit, OpenEndsAreClosedAndRefusalsSayWhereAndWhat) {
+    const struct {
+        std::string page;
+        std::vector<std::string> refusal;  // empty: the edit goes through
+    } cases[] = {
+        {"<!DOCTYPE html><html><head><script>var a = 1;\n", {}},
+        {"<!DOCTYPE html><html><head><title>Club news\n", {}},
+        {"<!DOCTYPE html><head><!-- note\n", {}},
+        {"<!DOCTYPE html><body><textarea>Your note\n", {}},
+        {"<!DOCTYPE html><body><p>x</p><script><!--\n", {}},
+        {"<!DOCTYPE html><body><b><p><i>x\n", {}},
+        {"<!DOCTYPE html><body><table><tr><td>x\n", {}},
+        {"<!DOCTYPE html><body><select><option>x\n", {}},
+        {"<body>\n<p>a</p>\n</body>\n</html>\n<script src=x.js></script>\n",
+         {"<script> at line 5, column 1", "end tag (line 3, column 1)", "Move it before"}},
+        {"<body>\n<p>a</p>\n<plaintext>x\n", {"<plaintext> at line 3, column 1", "Remove that"}},
+        {"<body>\n<p>one <dialog>two</dialog></p>\n",
+         {"<dialog> element inside a <p> (line 2, column 8)", "Rewrite or remove"}},
+        {"<body>\n  <p id=OstrelInsert>old</p>\n", {"<p id=\"OstrelInsert\"> at line 2, column 3",
+                                                   "Use a <div>"}},
+    };
+    for (const auto& c : cases) {
+        Page page(c.page);
+        try {
+            host::testing::runAddinInsertion(
+                host::createHtmlDocument(std::make_shared<PageModel>(page.text)).get(),
+                "<form action=x><input name=from></form>\r\n");
+            EXPECT_TRUE(c.refusal.empty()) << "edited: " << page.now();
+            EXPECT_NE(page.now().find("<div id='OstrelInsert'>"), std::string::npos) << c.page;
+        } catch (const com::Error& e) {
+            EXPECT_FALSE(c.refusal.empty()) << c.page << "\n" << e.description();
+            for (const std::string& part : c.refusal) {
+                EXPECT_NE(e.description().find(part), std::string::npos) << e.description();
+            }
+            EXPECT_NE(e.description().find("The page was not changed."), std::string::npos);
+            EXPECT_EQ(page.now(), c.page);
+        }
     }
 }
 

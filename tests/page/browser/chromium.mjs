@@ -125,11 +125,13 @@ function installHelpers() {
     while (body.lastChild !== division && blank(body.lastChild)) body.lastChild.remove();
     if (body.lastChild !== division) trimEnd(body.lastChild);
   };
-  // The document as text: its doctype, then the root element's markup.
-  window.serializePage = (doc) => {
-    const d = doc.doctype;
-    const doctype = d ? `<!DOCTYPE ${d.name}${d.publicId ? ` PUBLIC "${d.publicId}"` : ''}${
-      d.systemId ? `${d.publicId ? '' : ' SYSTEM'} "${d.systemId}"` : ''}>` : '';
-    return doctype + doc.documentElement.outerHTML;
-  };
+  // The document as text: its doctype, comments and root element in order.
+  window.serializePage = (doc) => Array.from(doc.childNodes).map((n) => {
+    if (n.nodeType === Node.DOCUMENT_TYPE_NODE) {
+      return `<!DOCTYPE ${n.name}${n.publicId ? ` PUBLIC "${n.publicId}"` : ''}${
+        n.systemId ? `${n.publicId ? '' : ' SYSTEM'} "${n.systemId}"` : ''}>`;
+    }
+    if (n.nodeType === Node.COMMENT_NODE) return `<!--${n.data}-->`;
+    return n.nodeType === Node.ELEMENT_NODE ? n.outerHTML : '';
+  }).join('');
 }

@@ -17,6 +17,7 @@ function endTagOffset(text, error) {
 const browser = await openBrowser();
 let passed = 0;
 const failures = [];
+const differences = [];
 try {
   const batch = 25;
   for (let i = 0; i < cases.length; i += batch) {
@@ -28,6 +29,9 @@ try {
         snippet: fs.readFileSync(c.snippet, 'utf8'),
         edited: c.edited ? decodePage(fs.readFileSync(c.edited)) : null,
         endTagAt: endTagOffset(original, c.error),
+        // Compared once per page, and for the generated pages' refusals.
+        gumbo: c.name.endsWith('.plain.a-signup-form.whole') || (c.generated && c.error)
+          ? c.gumbo : undefined,
       };
     });
     const results = await browser.page.evaluate((items) => items.map((c) => {
@@ -42,6 +46,18 @@ try {
         if (outcome === 'inserted') looseAroundDivision(d);
         return dumpTree(d);
       };
+      // Where gumbo's tree of the original page (dumped alike) parts from the browser's.
+      let parserDiffers = null;
+      if (c.gumbo !== undefined) {
+        const browserOwn = dumpTree(parsePage(c.original)).split('\n');
+        const gumboOwn = c.gumbo.split('\n');
+        let at = browserOwn.findIndex((line, k) => line !== gumboOwn[k]);
+        if (at < 0) at = browserOwn.length;
+        if (at < Math.max(browserOwn.length, gumboOwn.length)) {
+          parserDiffers = `browser: ${(browserOwn[at] ?? '(end)').trim()} / gumbo: ${
+            (gumboOwn[at] ?? '(end)').trim()}`;
+        }
+      }
       const serialized = serializePage(doc);
       const browserTree = dump(doc);
       // Whether any page text can hold the browser's tree at all.
@@ -54,7 +70,7 @@ try {
         const body = (d) => (d.body ? d.body.innerHTML.replace(/\s+/g, '') : '');
         movedIntoBody = body(parsePage(c.original)) !== body(parsePage(c.original.slice(0, c.endTagAt)));
       }
-      return { outcome, browserTree, representable, oursTree, movedIntoBody };
+      return { outcome, browserTree, representable, oursTree, movedIntoBody, parserDiffers };
     }), slice);
     results.forEach((r, k) => {
       const c = cases[i + k];
@@ -69,7 +85,10 @@ try {
         // before that tag can then give its tree).
         if (r.movedIntoBody === false) {
           problems.push('refused for content after the body, but there is none: ' + c.error);
-        } else if (r.representable && !c.damaged && !r.movedIntoBody) {
+        } else if (r.representable && !c.damaged && !r.movedIntoBody &&
+                   !(c.generated && (r.parserDiffers || /browsers read/.test(c.error)))) {
+          // Generated pages hold constructs that gumbo reads unlike browsers in some places;
+          // refusing a page for one, with a message that names it, is allowed.
           problems.push('refused, but the browser tree is representable: ' + c.error);
         }
         if (!/line \d+, column \d+/.test(c.error) || !/not changed/.test(c.error)) {
@@ -79,6 +98,10 @@ try {
         problems.push('trees differ\n--- browser\n' + r.browserTree + '\n--- ours\n' + r.oursTree);
       }
       if (c.secondRun) problems.push('edited once, but the next run was refused: ' + c.secondRun);
+      if (r.parserDiffers && c.name.endsWith('.plain.a-signup-form.whole')) {
+        differences.push(`${c.name.split('.')[0]}: ${r.parserDiffers}` +
+                         ` (edit ${c.error ? 'refused' : 'gives the browser\'s tree'})`);
+      }
       if (problems.length) failures.push(`${c.name}: ${problems.join('; ')}`);
       else passed++;
     });
@@ -87,14 +110,15 @@ try {
   await browser.close();
 }
 for (const f of failures) console.log('FAIL ' + f + '\n');
+console.log(`pages that gumbo reads unlike the browser: ${differences.length}`);
+for (const d of differences) console.log('  ' + d);
 const edited = cases.filter((c) => c.edited);
 console.log(`snippet written as given in ${edited.filter((c) => c.verbatim).length} of ` +
             `${edited.length} edits, as a serialized fragment in the others`);
-for (const damaged of [false, true]) {
-  const group = cases.filter((c) => Boolean(c.damaged) === damaged);
+for (const kind of ['corpus', 'damaged', 'generated']) {
+  const group = cases.filter((c) => (c.damaged ? 'damaged' : c.generated ? 'generated' : 'corpus') === kind);
   const refused = group.filter((c) => c.error).length;
-  console.log(`${damaged ? 'damaged pages' : 'corpus pages'}: ${group.length} cases, ${refused} ` +
-              'refused by the page document');
+  console.log(`${kind} pages: ${group.length} cases, ${refused} refused by the page document`);
 }
 console.log(`${passed} passed, ${failures.length} failed`);
 process.exit(failures.length ? 1 : 0);
