@@ -68,8 +68,12 @@ MessageButton QtMessageBoxService::show(QWidget* parent, const MessageRequest& r
             box.addButton(toQt(b));
         }
     }
-    if (request.defaultButton != MessageButton::GoTo)
+    if (request.defaultButton != MessageButton::GoTo) {
         box.setDefaultButton(toQt(request.defaultButton));
+        // With a second button besides OK, Qt no longer lets Escape close the box.
+        if (!box.button(QMessageBox::Cancel))
+            box.setEscapeButton(box.button(toQt(request.defaultButton)));
+    }
     box.exec();
     if (goTo && box.clickedButton() == goTo) return MessageButton::GoTo;
     const auto chosen = box.standardButton(box.clickedButton());

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextDocumentLayout>
@@ -235,6 +236,35 @@ TEST(SourceView, AMessageNamingALineOffersToGoThere) {
     window.reportClickFailure({5, "Type mismatch", "Connect"});
     ASSERT_EQ(harness.messages.shown.size(), 2u);
     EXPECT_EQ(harness.messages.shown[1].buttons, std::vector{host::MessageButton::Ok});
+}
+
+TEST(SourceView, TheMessageBoxShowsTheGoToButtonAndReportsItsChoice) {
+    host::QtMessageBoxService boxes;
+    const host::MessageRequest request{"pagehost",
+                                       "At line 3.",
+                                       host::MessageIcon::Warning,
+                                       {host::MessageButton::GoTo, host::MessageButton::Ok},
+                                       host::MessageButton::Ok,
+                                       "&Go to Line 3"};
+    const struct {
+        const char* press;
+        host::MessageButton chosen;
+    } cases[] = {{"goToButton", host::MessageButton::GoTo}, {"", host::MessageButton::Ok}};
+    for (const auto& c : cases) {
+        host::MessageButton chosen{};
+        whileModal([&] { chosen = boxes.show(nullptr, request); },
+                   [&](QWidget* box) {
+                       if (*c.press) {
+                           auto* goTo = box->findChild<QAbstractButton*>(c.press);
+                           ASSERT_NE(goTo, nullptr);
+                           EXPECT_EQ(goTo->text(), "&Go to Line 3");
+                           goTo->click();
+                       } else {
+                           QTest::keyClick(box, Qt::Key_Escape);
+                       }
+                   });
+        EXPECT_EQ(chosen, c.chosen) << c.press;
+    }
 }
 
 }  // namespace
