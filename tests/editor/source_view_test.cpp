@@ -211,6 +211,19 @@ TEST(SourceView, AnEditColoursTheLinesAfterItWhoseStartChanges) {
     EXPECT_EQ(formatAt(v.document, v.text(), "<p>\u00C9cole"), before);
 }
 
+TEST(SourceView, ALargePageTakesItsColoursInTurnsAndKeepsEditsMadeMeanwhile) {
+    QTextDocument doc;
+    doc.setDocumentLayout(new QPlainTextDocumentLayout(&doc));
+    doc.setPlainText(QStringLiteral("<p>x</p>\n").repeated(20000) + QStringLiteral("end"));
+    host::SourceView view(&doc);
+    EXPECT_FALSE(view.highlightingComplete());
+    EXPECT_TRUE(doc.lastBlock().layout()->formats().isEmpty());
+    QTextCursor(doc.lastBlock()).insertText(QStringLiteral("<b>"));
+    while (!view.highlightingComplete()) QCoreApplication::processEvents();
+    EXPECT_EQ(doc.lastBlock().text(), "<b>end");
+    EXPECT_EQ(formatAt(doc, doc.toPlainText(), "<b>end"), formatAt(doc, doc.toPlainText(), "<p>"));
+}
+
 TEST(SourceView, ColouringLeavesThePageUnchanged) {
     EditorHarness harness;
     host::Page* page = harness.window().openPage(harness.writeFile("a.html", kPage.toUtf8()));
