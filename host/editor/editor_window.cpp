@@ -209,7 +209,7 @@ bool EditorWindow::savePage(Page* page) {
     try {
         page->save();
     } catch (const PageError& e) {
-        showError(QStringLiteral("Save Page"), e.message());
+        showError(QStringLiteral("Save Page"), e.message(), page);
         return false;
     }
     updateTitles();
@@ -224,7 +224,7 @@ bool EditorWindow::savePageAs(Page* page) {
     try {
         page->save(target);
     } catch (const PageError& e) {
-        showError(QStringLiteral("Save Page"), e.message());
+        showError(QStringLiteral("Save Page"), e.message(), page);
         return false;
     }
     updateTitles();
@@ -318,10 +318,10 @@ void EditorWindow::updateTitles() {
     }
 }
 
-void EditorWindow::showError(const QString& title, const QString& text) {
+void EditorWindow::showError(const QString& title, const QString& text, const Page* about) {
     showOfferingGoTo(*m_services.messages, this,
                      {title, text, MessageIcon::Warning, {MessageButton::Ok}, MessageButton::Ok},
-                     activeSourceView());
+                     qobject_cast<SourceView*>(editorOf(about)));
 }
 
 }  // namespace host

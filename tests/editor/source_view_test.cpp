@@ -249,6 +249,17 @@ TEST(SourceView, AMessageNamingALineOffersToGoThere) {
     window.reportClickFailure({5, "Type mismatch", "Connect"});
     ASSERT_EQ(harness.messages.shown.size(), 2u);
     EXPECT_EQ(harness.messages.shown[1].buttons, std::vector{host::MessageButton::Ok});
+
+    // A save that fails on a character offers its place in that page.
+    host::Page* legacy = window.openPage(harness.writeFile("legacy.html", "<p>caf\xE9</p>\n"));
+    QTextCursor at(legacy->document());
+    at.setPosition(3);
+    at.insertText(QStringLiteral("\u65E5"));
+    harness.messages.answers = {host::MessageButton::GoTo};
+    EXPECT_FALSE(window.savePage(legacy));
+    EXPECT_EQ(harness.messages.shown.back().goToText, "&Go to Line 1");
+    EXPECT_EQ(window.activeSourceView()->cursorPlace(), (TextPlace{1, 4}));
+    harness.messages.answers = {host::MessageButton::Discard};
 }
 
 TEST(SourceView, TheMessageBoxShowsTheGoToButtonAndReportsItsChoice) {
