@@ -42,7 +42,7 @@ void BM_TypeIntoPage(benchmark::State& state, bool highlighting) {
     view.setHighlighting(highlighting);
     view.resize(960, 680);
     view.show();
-    QApplication::processEvents();  // shown, and the whole page coloured once
+    while (!view.highlightingComplete()) QApplication::processEvents();
     // Inside a paragraph in the middle of the page.
     const QTextBlock middle = document.findBlockByNumber(document.blockCount() / 2);
     QTextCursor cursor(middle);

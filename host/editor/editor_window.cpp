@@ -246,7 +246,7 @@ bool EditorWindow::savePage(Page* page) {
     try {
         page->save();
     } catch (const PageError& e) {
-        showError(QStringLiteral("Save Page"), e.message());
+        showError(QStringLiteral("Save Page"), e.message(), page);
         return false;
     }
     updateTitles();
@@ -261,7 +261,7 @@ bool EditorWindow::savePageAs(Page* page) {
     try {
         page->save(target);
     } catch (const PageError& e) {
-        showError(QStringLiteral("Save Page"), e.message());
+        showError(QStringLiteral("Save Page"), e.message(), page);
         return false;
     }
     m_diskWatch->watch(page);
@@ -366,10 +366,10 @@ void EditorWindow::updateTitles() {
     }
 }
 
-void EditorWindow::showError(const QString& title, const QString& text) {
+void EditorWindow::showError(const QString& title, const QString& text, const Page* about) {
     showOfferingGoTo(*m_services.messages, this,
                      {title, text, MessageIcon::Warning, {MessageButton::Ok}, MessageButton::Ok},
-                     activeSourceView());
+                     qobject_cast<SourceView*>(editorOf(about)));
 }
 
 }  // namespace host

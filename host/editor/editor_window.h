@@ -100,7 +100,8 @@ private:
     int indexOf(const Page* page) const;
     void updateTitles();
     bool askToSave(Page* page, const QString& question);
-    void showError(const QString& title, const QString& text);
+    // A line the text names is offered as a place to go to in `about`'s source.
+    void showError(const QString& title, const QString& text, const Page* about = nullptr);
 
     EditorServices m_services;
     std::unique_ptr<QSettings> m_settings;

@@ -89,6 +89,12 @@ MessageButton QtMessageBoxService::show(QWidget* parent, const MessageRequest& r
         if (b == request.defaultButton) box.setDefaultButton(button);
         added.emplace_back(button, b);
     }
+    // With a second button besides OK, Qt no longer lets Escape close the box.
+    if (!box.button(QMessageBox::Cancel) && !box.button(QMessageBox::No)) {
+        for (const auto& [button, b] : added) {
+            if (b == request.defaultButton) box.setEscapeButton(button);
+        }
+    }
     box.exec();
     for (const auto& [button, b] : added) {
         if (button == box.clickedButton()) return b;

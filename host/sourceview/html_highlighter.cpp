@@ -8,6 +8,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTimer>
 
 namespace host {
 namespace {
@@ -267,10 +268,30 @@ HtmlHighlighter::HtmlHighlighter(QTextDocument* document, QObject* parent)
     m_formats.doctype = colour(dark ? QColor(0x80, 0xd0, 0xd0) : QColor(0x00, 0x66, 0x66));
     m_formats.script = colour(dark ? QColor(0xd8, 0xc8, 0x80) : QColor(0x6b, 0x4e, 0x00));
 
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
-        colourBlock(block);
-    document->markContentsDirty(0, document->characterCount());
+    m_next = QTextCursor(document);
     connect(document, &QTextDocument::contentsChange, this, &HtmlHighlighter::contentsChanged);
+    colourSome();
+}
+
+void HtmlHighlighter::colourSome() {
+    // A large page opens at once and takes its colours from the top down, a part per turn
+    // of the event loop; the first part, which a page opened at its top shows, comes now.
+    constexpr int kPartCharacters = 64 * 1024;
+    QTextDocument& document = *m_document;
+    QTextBlock block = document.findBlock(m_next.position());
+    const int from = block.position();
+    for (int left = kPartCharacters; block.isValid() && left > 0; block = block.next()) {
+        colourBlock(block);
+        left -= block.length();
+    }
+    const int to = block.isValid() ? block.position() : document.characterCount();
+    document.markContentsDirty(from, to - from);
+    if (block.isValid()) {
+        m_next.setPosition(block.position());
+        QTimer::singleShot(0, this, &HtmlHighlighter::colourSome);
+    } else {
+        m_complete = true;
+    }
 }
 
 HtmlHighlighter::~HtmlHighlighter() {
@@ -307,6 +328,8 @@ void HtmlHighlighter::contentsChanged(int from, int, int added) {
         document.findBlock(std::min(from + added, document.characterCount() - 1)).blockNumber();
     bool carry = false;
     for (QTextBlock block = document.findBlock(from); block.isValid(); block = block.next()) {
+        // Lines not coloured yet get their colours in their turn.
+        if (!m_complete && block.position() >= m_next.position()) break;
         const bool changed = block.blockNumber() <= lastChanged;
         if (!changed && !carry) break;
         const Change change = colourBlock(block);

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTextCharFormat>
+#include <QTextCursor>
 
 class QTextBlock;
 class QTextDocument;
@@ -21,9 +22,13 @@ namespace host {
 class HtmlHighlighter final : public QObject {
     Q_OBJECT
 public:
-    // Colours the whole document at once, then follows its changes.
+    // Colours the top of the document at once and the rest in later turns of the event
+    // loop, and follows its changes.
     HtmlHighlighter(QTextDocument* document, QObject* parent);
     ~HtmlHighlighter() override;
+
+    // Whether every line has its colours.
+    bool isComplete() const { return m_complete; }
 
 private:
     struct Formats {
@@ -35,11 +40,14 @@ private:
     };
     class Line;
 
+    void colourSome();
     Change colourBlock(QTextBlock& block) const;
     void contentsChanged(int from, int removed, int added);
 
     QPointer<QTextDocument> m_document;
     Formats m_formats;
+    QTextCursor m_next;  // the start of the first line without colours; moves with edits
+    bool m_complete = false;
 };
 
 }  // namespace host

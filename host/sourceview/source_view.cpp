@@ -69,6 +69,10 @@ void SourceView::setHighlighting(bool on) {
     }
 }
 
+bool SourceView::highlightingComplete() const {
+    return !m_highlighter || m_highlighter->isComplete();
+}
+
 void SourceView::run(SourceCommand command) {
     switch (command) {
         case SourceCommand::Find:

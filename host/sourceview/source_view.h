@@ -21,6 +21,8 @@ public:
 
     void setHighlighting(bool on);
     bool highlighting() const { return m_highlighter != nullptr; }
+    // False while a large page is still taking its colours.
+    bool highlightingComplete() const;
 
     void run(SourceCommand command);
     // Asks for a line, or line:column, and goes there.

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextDocumentLayout>
@@ -210,6 +211,19 @@ TEST(SourceView, AnEditColoursTheLinesAfterItWhoseStartChanges) {
     EXPECT_EQ(formatAt(v.document, v.text(), "<p>\u00C9cole"), before);
 }
 
+TEST(SourceView, ALargePageTakesItsColoursInTurnsAndKeepsEditsMadeMeanwhile) {
+    QTextDocument doc;
+    doc.setDocumentLayout(new QPlainTextDocumentLayout(&doc));
+    doc.setPlainText(QStringLiteral("<p>x</p>\n").repeated(20000) + QStringLiteral("end"));
+    host::SourceView view(&doc);
+    EXPECT_FALSE(view.highlightingComplete());
+    EXPECT_TRUE(doc.lastBlock().layout()->formats().isEmpty());
+    QTextCursor(doc.lastBlock()).insertText(QStringLiteral("<b>"));
+    while (!view.highlightingComplete()) QCoreApplication::processEvents();
+    EXPECT_EQ(doc.lastBlock().text(), "<b>end");
+    EXPECT_EQ(formatAt(doc, doc.toPlainText(), "<b>end"), formatAt(doc, doc.toPlainText(), "<p>"));
+}
+
 TEST(SourceView, ColouringLeavesThePageUnchanged) {
     EditorHarness harness;
     host::Page* page = harness.window().openPage(harness.writeFile("a.html", kPage.toUtf8()));
@@ -235,6 +249,46 @@ TEST(SourceView, AMessageNamingALineOffersToGoThere) {
     window.reportClickFailure({5, "Type mismatch", "Connect"});
     ASSERT_EQ(harness.messages.shown.size(), 2u);
     EXPECT_EQ(harness.messages.shown[1].buttons, std::vector{host::MessageButton::Ok});
+
+    // A save that fails on a character offers its place in that page.
+    host::Page* legacy = window.openPage(harness.writeFile("legacy.html", "<p>caf\xE9</p>\n"));
+    QTextCursor at(legacy->document());
+    at.setPosition(3);
+    at.insertText(QStringLiteral("\u65E5"));
+    harness.messages.answers = {host::MessageButton::GoTo};
+    EXPECT_FALSE(window.savePage(legacy));
+    EXPECT_EQ(harness.messages.shown.back().goToText, "&Go to Line 1");
+    EXPECT_EQ(window.activeSourceView()->cursorPlace(), (TextPlace{1, 4}));
+    harness.messages.answers = {host::MessageButton::Discard};
+}
+
+TEST(SourceView, TheMessageBoxShowsTheGoToButtonAndReportsItsChoice) {
+    host::QtMessageBoxService boxes;
+    const host::MessageRequest request{"pagehost",
+                                       "At line 3.",
+                                       host::MessageIcon::Warning,
+                                       {host::MessageButton::GoTo, host::MessageButton::Ok},
+                                       host::MessageButton::Ok,
+                                       "&Go to Line 3"};
+    const struct {
+        const char* press;
+        host::MessageButton chosen;
+    } cases[] = {{"goToButton", host::MessageButton::GoTo}, {"", host::MessageButton::Ok}};
+    for (const auto& c : cases) {
+        host::MessageButton chosen{};
+        whileModal([&] { chosen = boxes.show(nullptr, request); },
+                   [&](QWidget* box) {
+                       if (*c.press) {
+                           auto* goTo = box->findChild<QAbstractButton*>(c.press);
+                           ASSERT_NE(goTo, nullptr);
+                           EXPECT_EQ(goTo->text(), "&Go to Line 3");
+                           goTo->click();
+                       } else {
+                           QTest::keyClick(box, Qt::Key_Escape);
+                       }
+                   });
+        EXPECT_EQ(chosen, c.chosen) << c.press;
+    }
 }
 
 }  // namespace
