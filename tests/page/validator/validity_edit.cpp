@@ -95,7 +95,9 @@ int main(int argc, char** argv) {
     }
     const fs::path output = argv[3];
     fs::create_directories(output);
-    const std::string templateText = ostrel::readTemplateFile(argv[2]);
+    const fs::path templatePath = argv[2];
+    const std::string templateText = ostrel::readTemplateFile(
+        templatePath.parent_path(), templatePath.filename().string());
     std::vector<fs::path> pages;
     for (const auto& entry : fs::directory_iterator(argv[1])) pages.push_back(entry.path());
     std::sort(pages.begin(), pages.end());
