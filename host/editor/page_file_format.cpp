@@ -168,7 +168,8 @@ QByteArray encodeLegacy(const QString& text, std::string_view eol, const QByteAr
     return out;
 }
 
-QByteArray encodeUtf16(const QString& text, std::string_view eol, bool littleEndian) {
+QByteArray encodeUtf16(const QString& text, std::string_view eol, bool littleEndian,
+                       bool byteOrderMark) {
     QByteArray out;
     out.reserve(2 * text.size() + 2);
     const auto put = [&out, littleEndian](char16_t unit) {
@@ -176,7 +177,8 @@ QByteArray encodeUtf16(const QString& text, std::string_view eol, bool littleEnd
         out.append(littleEndian ? lo : hi);
         out.append(littleEndian ? hi : lo);
     };
-    put(0xFEFF);
+    // A page read as UTF-16 always had its mark; a piece of one (a splice) has none.
+    if (byteOrderMark) put(0xFEFF);
     for (QChar c : text) {
         if (c == u'\n') {
             for (char e : eol) put(char16_t(e));
@@ -327,7 +329,8 @@ QByteArray encodePage(const QString& text, const PageFileFormat& format) {
             return encodeUtf8(text, eol, format.byteOrderMark);
         case TextEncoding::Utf16Le:
         case TextEncoding::Utf16Be:
-            return encodeUtf16(text, eol, format.encoding == TextEncoding::Utf16Le);
+            return encodeUtf16(text, eol, format.encoding == TextEncoding::Utf16Le,
+                               format.byteOrderMark);
         case TextEncoding::Windows1252:
             return encodeWindows1252(text, eol);
         case TextEncoding::Legacy:

@@ -141,10 +141,15 @@ std::optional<Checkpoint> findCheckpoint(const ParsedHtml& page, std::size_t cle
             // The last elements inside it are nearer the edit, the innermost nearest: a page
             // whose content sits in one wrapper is then not parsed again almost whole. A few
             // levels suffice; each candidate is checked up to the body, so not every level.
+            // Only elements closed by their own end tag are entered: one left open (or a
+            // template's contents) still holds the text where the edit's closers go.
             constexpr std::size_t kLevels = 32;
             const std::size_t outer = candidates.size();
+            const auto enterable = [&page](const GumboNode* e) {
+                return !isHtml(e, GUMBO_TAG_TEMPLATE) && endTagSpan(page, e).has_value();
+            };
             for (const GumboNode* e = kids[i]; e && candidates.size() - outer < kLevels;
-                 e = lastElementChild(e)) {
+                 e = enterable(e) ? lastElementChild(e) : nullptr) {
                 candidates.push_back(e);
             }
             std::reverse(candidates.begin() + static_cast<std::ptrdiff_t>(outer), candidates.end());
