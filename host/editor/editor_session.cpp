@@ -15,17 +15,18 @@ EditorSession::~EditorSession() {
     shutdown();
 }
 
-LoadRecords::Scope EditorSession::recordCall(const AddInSpec& spec,
+LoadRecords::Scope EditorSession::recordCall(const AddInSpec& registration,
                                              const std::string& operation) const {
     if (!m_records) return LoadRecords::Scope(nullptr);
-    return m_records->record(
-        {spec.progId.toStdString(), spec.classId.toString(), spec.path.toStdString(), operation});
+    return m_records->record({registration.progId.toStdString(), registration.classId.toString(),
+                              registration.path.toStdString(), operation});
 }
 
 AddInModule& EditorSession::loadAddIn(const AddInSpec& entry, com::ConnectMode mode) {
     // An earlier failed attempt holds nothing of the module; the new one replaces it.
     std::erase_if(m_addIns, [&](const LoadedAddIn& a) {
-        return a.spec.classId == entry.classId && a.module->state() == AddInModule::State::Failed;
+        return a.registration.classId == entry.classId &&
+               a.module->state() == AddInModule::State::Failed;
     });
     auto instance =
         com::make<AddInInstanceObject>(entry.classId.toString(), entry.path.toStdString());
@@ -59,7 +60,7 @@ AddInModule& EditorSession::loadAddIn(const AddInSpec& entry, com::ConnectMode m
 void EditorSession::startupComplete() {
     for (auto& a : m_addIns) {
         if (a.module->state() != AddInModule::State::Connected) continue;
-        const auto recorded = recordCall(a.spec, "OnStartupComplete");
+        const auto recorded = recordCall(a.registration, "OnStartupComplete");
         a.module->startupComplete();
     }
 }
@@ -70,7 +71,7 @@ void EditorSession::noteFailure(const std::string& classId, const QString& what)
 
 bool EditorSession::isConnected(const com::Guid& classId) const {
     for (const auto& a : m_addIns) {
-        if (a.spec.classId == classId && a.module->state() == AddInModule::State::Connected)
+        if (a.registration.classId == classId && a.module->state() == AddInModule::State::Connected)
             return true;
     }
     return false;
@@ -90,7 +91,7 @@ bool EditorSession::connectAddIn(const QString& module, const com::Guid& classId
 
 void EditorSession::disconnect(LoadedAddIn& addIn, com::DisconnectMode mode) {
     if (addIn.module->state() == AddInModule::State::Failed) return;
-    const auto recorded = recordCall(addIn.spec, "OnDisconnection");
+    const auto recorded = recordCall(addIn.registration, "OnDisconnection");
     addIn.module->disconnect(mode);
     addIn.instance->setConnected(false);
 }
@@ -101,14 +102,14 @@ void EditorSession::unload(std::size_t index) {
         m_addIns.erase(m_addIns.begin() + static_cast<std::ptrdiff_t>(index));
         return;
     }
-    const AddInSpec spec = m_addIns[index].spec;
-    const auto recorded = recordCall(spec, "unload");
+    const AddInSpec registration = m_addIns[index].registration;
+    const auto recorded = recordCall(registration, "unload");
     m_addIns.erase(m_addIns.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
 void EditorSession::disconnectAddIn(const com::Guid& classId) {
     for (std::size_t i = m_addIns.size(); i-- > 0;) {
-        if (m_addIns[i].spec.classId != classId) continue;
+        if (m_addIns[i].registration.classId != classId) continue;
         disconnect(m_addIns[i], com::ext_dm_UserClosed);
         // A module whose objects the editor still holds stays loaded (see AddInModule).
         m_addIns[i].instance = nullptr;

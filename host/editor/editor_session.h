@@ -61,12 +61,13 @@ public:
 
 private:
     struct LoadedAddIn {
-        AddInSpec spec;
+        AddInSpec registration;
         std::unique_ptr<AddInModule> module;
         com::ComPtr<AddInInstanceObject> instance;
     };
     // Records the call while the scope lives; records nothing without a record folder.
-    LoadRecords::Scope recordCall(const AddInSpec& spec, const std::string& operation) const;
+    LoadRecords::Scope recordCall(const AddInSpec& registration,
+                                  const std::string& operation) const;
     void disconnect(LoadedAddIn& addIn, com::DisconnectMode mode);
     void unload(std::size_t index);
 
