@@ -2,7 +2,7 @@
 #pragma once
 
 #include <cstddef>
-#include <source_location>
+#include "com/call_site.h"
 #include <string>
 #include <string_view>
 #include <utility>
@@ -84,7 +84,7 @@ private:
 };
 
 // The source a failure raised by the caller names: the one it gave, else its function.
-inline std::string sourceOrCaller(std::string_view source, const std::source_location& where) {
+inline std::string sourceOrCaller(std::string_view source, const CallSite& where) {
     return source.empty() ? sourceOfFunction(where.function_name()) : std::string(source);
 }
 
@@ -93,7 +93,7 @@ inline std::string sourceOrCaller(std::string_view source, const std::source_loc
 // object's own reason added when it gave one.
 template <class I, class T>
 ComPtr<I> query(T* p, std::string_view source = {},
-                std::source_location where = std::source_location::current()) {
+                CallSite where = CallSite::current()) {
     if (!p) throw Error(errc::objectNotSet, "Object variable or With block variable not set",
                         sourceOrCaller(source, where));
     ComPtr<I> out;
@@ -110,14 +110,14 @@ ComPtr<I> query(T* p, std::string_view source = {},
 }
 template <class I, class T>
 ComPtr<I> query(const ComPtr<T>& p, std::string_view source = {},
-                std::source_location where = std::source_location::current()) {
+                CallSite where = CallSite::current()) {
     return query<I>(p.get(), source, where);
 }
 
 // Dereference guard: a member used while empty fails like an unset object variable.
 template <class T>
 T* require(const ComPtr<T>& p, std::string_view source = {},
-           std::source_location where = std::source_location::current()) {
+           CallSite where = CallSite::current()) {
     if (!p) throw Error(errc::objectNotSet, "Object variable or With block variable not set",
                         sourceOrCaller(source, where));
     return p.get();

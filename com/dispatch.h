@@ -2,7 +2,7 @@
 #pragma once
 
 #include <cstdint>
-#include <source_location>
+#include "com/call_site.h"
 #include <span>
 #include <string_view>
 #include <vector>
@@ -69,7 +69,7 @@ HRESULT dispatchIdOfName(const DispatchMember<Self> (&table)[N], std::string_vie
 template <class Self, std::size_t N>
 HRESULT dispatchInvoke(Self& self, const DispatchMember<Self> (&table)[N], DispId id,
                        InvokeKind kind, std::span<const Variant> args, Variant* result,
-                       std::source_location where = std::source_location::current()) {
+                       CallSite where = CallSite::current()) {
     for (const auto& m : table) {
         if (m.id == id) {
             return guarded(

@@ -109,7 +109,7 @@ std::string sourceOfFunction(std::string_view functionName) {
     return source.empty() ? std::string(functionName) : source;
 }
 
-HRESULT reportCurrentException(std::source_location where) noexcept {
+HRESULT reportCurrentException(CallSite where) noexcept {
     const auto report = [&](ErrorInfo info, HRESULT hr) {
         if (info.source.empty()) {
             try {
@@ -134,7 +134,7 @@ HRESULT reportCurrentException(std::source_location where) noexcept {
     }
 }
 
-void check(HRESULT hr, std::string_view source, std::source_location where) {
+void check(HRESULT hr, std::string_view source, CallSite where) {
     if (succeeded(hr)) return;
     auto info = takeErrorInfo();
     const auto caller = [&] {

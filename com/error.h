@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <exception>
 #include <optional>
-#include <source_location>
+#include "com/call_site.h"
 #include <string>
 #include <string_view>
 #include <utility>
@@ -72,13 +72,13 @@ std::string sourceOfFunction(std::string_view functionName);
 // A failure that names no source of its own (a plain C++ exception, or an Error raised with
 // an empty source) is given the function that was running, `where`.
 HRESULT reportCurrentException(
-    std::source_location where = std::source_location::current()) noexcept;
+    CallSite where = CallSite::current()) noexcept;
 
 // Runs body and turns anything it throws into a status; no exception leaves. The function
 // that calls it is the source of a failure that names none.
 template <class Body>
 HRESULT guarded(Body&& body,
-                std::source_location where = std::source_location::current()) noexcept {
+                CallSite where = CallSite::current()) noexcept {
     try {
         std::forward<Body>(body)();
         return S_OK;
@@ -91,7 +91,7 @@ HRESULT guarded(Body&& body,
 // `source` names the caller's operation when it did not, or the details name no source; the
 // calling function does when `source` is empty too.
 void check(HRESULT hr, std::string_view source = {},
-           std::source_location where = std::source_location::current());
+           CallSite where = CallSite::current());
 
 // Number of counted objects alive in this process; a debug aid that tests check at their end.
 long liveObjectCount();
