@@ -49,13 +49,17 @@ private:
     fs::path m_path;
 };
 
+// Owns both ends; not copyable, so that no temporary closes them behind the owner's back.
 struct Pipe {
-    int read = -1;
-    int write = -1;
+    explicit Pipe(const int (&fds)[2]) : read(fds[0]), write(fds[1]) {}
+    Pipe(const Pipe&) = delete;
+    Pipe& operator=(const Pipe&) = delete;
     ~Pipe() {
         for (int fd : {read, write})
             if (fd >= 0) ::close(fd);
     }
+    int read;
+    int write;
 };
 
 struct ChildEnd {
@@ -179,14 +183,14 @@ ChildOutcome runInChild(const ChildRequest& request) {
     for (auto& e : env) envp.push_back(e.data());
     envp.push_back(nullptr);
 
-    Pipe out, err;
-    int outFds[2], errFds[2];
-    if (::pipe2(outFds, O_CLOEXEC) != 0 || ::pipe2(errFds, O_CLOEXEC) != 0) {
-        return failure(kLoadFailed,
-                       std::string("Cannot start the registration: ") + ::strerror(errno) + "\n");
+    int outFds[2] = {-1, -1}, errFds[2] = {-1, -1};
+    const bool piped = ::pipe2(outFds, O_CLOEXEC) == 0 && ::pipe2(errFds, O_CLOEXEC) == 0;
+    const int pipeError = errno;
+    Pipe out(outFds), err(errFds);
+    if (!piped) {
+        return failure(kLoadFailed, std::string("Cannot start the registration: ") +
+                                        ::strerror(pipeError) + "\n");
     }
-    out = {outFds[0], outFds[1]};
-    err = {errFds[0], errFds[1]};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
