@@ -19,6 +19,7 @@
 #include "host/page/html_document_object.h"
 #include "host/page/page_model.h"
 #include "tests/page/addin_operation.h"
+#include "tests/page/file_io.h"
 #include "tests/page/memory_page_text.h"
 #include "tests/page/page_damage.h"
 
@@ -26,17 +27,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writeFile(const fs::path& p, const std::string& text) {
-    std::ofstream out(p, std::ios::binary);
-    out << text;
-}
+using test_files::readFile;
+using test_files::writeFile;
 
 std::string json(const std::string& s) {
     std::string out = "\"";

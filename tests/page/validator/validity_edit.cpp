@@ -14,6 +14,7 @@
 #include "host/page/html_document_object.h"
 #include "host/page/page_model.h"
 #include "tests/page/addin_operation.h"
+#include "tests/page/file_io.h"
 #include "tests/page/memory_page_text.h"
 #include "wizard/snippet/snippet_builder.h"
 #include "wizard/snippet/template_file.h"
@@ -22,16 +23,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writeFile(const fs::path& p, const std::string& text) {
-    std::ofstream(p, std::ios::binary) << text;
-}
+using test_files::readFile;
+using test_files::writeFile;
 
 class MemoryStore : public ostrel::SettingsStore {
 public:
