@@ -36,6 +36,9 @@ def page_rows(names):
         if kind in ("Ours", "OneThread"):
             label = f"page insertion {words}" + (", one thread" if kind == "OneThread" else "")
             rows.append((label, name, "Chromium/" + case, "headless Chromium"))
+        elif kind == "GumboParse":
+            rows.append((f"bare gumbo parse {words} (the floor on one thread)", name,
+                         "Chromium/" + case, "headless Chromium"))
         elif name.startswith("PeakMemory/Ours/"):
             case = name.removeprefix("PeakMemory/Ours/")
             rows.append((f"page insertion memory peak {case.replace('/', ', ').replace('_', ' ')}",

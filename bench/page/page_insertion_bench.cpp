@@ -72,11 +72,14 @@ std::string makePage(std::size_t size, bool marker) {
 
 // A page of running text in one layout division, as many sites are built: fewer nodes per
 // byte than the page above, so that copies of the text weigh more beside the parse. The
-// marker, when wanted, sits after the division, just before </body>.
-std::string makeArticlePage(std::size_t size, bool marker) {
+// marker, when wanted, sits after the division, just before </body>. In a web form, as some
+// site builders write every page, the division sits in a form that holds the whole page.
+std::string makeArticlePage(std::size_t size, bool marker, bool inForm) {
     std::string page =
         "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
-        "<title>Garden diary</title>\n</head>\n<body>\n<div id=\"content\">\n";
+        "<title>Garden diary</title>\n</head>\n<body>\n";
+    if (inForm) page += "<form id=\"page\" method=\"post\" action=\"diary.html\">\n";
+    page += "<div id=\"content\">\n";
     for (int i = 1; page.size() < size; ++i) {
         page += "<p>Day " + std::to_string(i) +
                 ": the beans are up along the east fence, the lettuce wants thinning and the "
@@ -85,6 +88,7 @@ std::string makeArticlePage(std::size_t size, bool marker) {
     }
     page += "</div>\n";
     if (marker) page += "<div id=\"OstrelInsert\">\n<p>Old sign-up form</p>\n</div>\n";
+    if (inForm) page += "</form>\n";
     return page + "</body>\n</html>\n";
 }
 
@@ -92,7 +96,7 @@ struct Case {
     std::string name;
     std::size_t size;
     bool marker;
-    bool article = false;  // makeArticlePage rather than makePage
+    enum class Layout { sections, article, webForm } layout = Layout::sections;
 };
 
 std::vector<Case> cases() {
@@ -110,13 +114,23 @@ std::vector<Case> memoryCases() {
     std::vector<Case> out;
     for (auto [label, size] :
          {std::pair{"10MB", std::size_t(10) << 20}, std::pair{"50MB", std::size_t(50) << 20}}) {
-        for (bool article : {false, true}) {
-            const std::string name = std::string(label) + (article ? "/article" : "");
-            out.push_back({name + "/no_marker", size, false, article});
-            out.push_back({name + "/marker", size, true, article});
+        for (auto [layout, suffix] : {std::pair{Case::Layout::sections, ""},
+                                      std::pair{Case::Layout::article, "/article"},
+                                      std::pair{Case::Layout::webForm, "/article_in_form"}}) {
+            const std::string name = std::string(label) + suffix;
+            out.push_back({name + "/no_marker", size, false, layout});
+            out.push_back({name + "/marker", size, true, layout});
         }
     }
     return out;
+}
+
+// One gumbo parse with the options the page document uses, and its own allocator.
+void bareGumboParse(const std::string& page) {
+    GumboOptions options = kGumboDefaultOptions;
+    options.max_errors = 0;
+    GumboOutput* out = gumbo_parse_with_options(&options, page.data(), page.size());
+    gumbo_destroy_output(&options, out);
 }
 
 // In a child process: the peak of "Ours/<case>" (the insertion, the page text already held
@@ -134,7 +148,9 @@ int printPeakOfCase(std::string_view name) {
     std::string page;
     std::shared_ptr<host::testing::MemoryPageText> text;
     auto setup = [&] {
-        page = c->article ? makeArticlePage(c->size, c->marker) : makePage(c->size, c->marker);
+        page = c->layout == Case::Layout::sections
+                   ? makePage(c->size, c->marker)
+                   : makeArticlePage(c->size, c->marker, c->layout == Case::Layout::webForm);
         if (kind == "Ours") text = std::make_shared<host::testing::MemoryPageText>(std::move(page));
     };
     auto work = [&] {
@@ -143,10 +159,7 @@ int printPeakOfCase(std::string_view name) {
             host::testing::runAddinInsertion(document.get(), kSnippet);
             return;
         }
-        GumboOptions options = kGumboDefaultOptions;
-        options.max_errors = 0;
-        GumboOutput* out = gumbo_parse_with_options(&options, page.data(), page.size());
-        gumbo_destroy_output(&options, out);
+        bareGumboParse(page);
     };
     return bench::printPeakOf(setup, work);
 }
@@ -269,6 +282,13 @@ int main(int argc, char** argv) {
                                          host::page::ParseLimits limits;
                                          limits.halvesFrom = 0;
                                          insertion(s, page, limits);
+                                     })
+            ->Unit(benchmark::kMillisecond)
+            ->MinTime(1.0);
+        // The floor of a page document on gumbo: one bare parse of the page on one thread.
+        benchmark::RegisterBenchmark(("GumboParse/" + list[i].name).c_str(),
+                                     [&page](benchmark::State& s) {
+                                         for (auto _ : s) bareGumboParse(page);
                                      })
             ->Unit(benchmark::kMillisecond)
             ->MinTime(1.0);

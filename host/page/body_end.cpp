@@ -163,7 +163,7 @@ std::size_t contentEndAtPageEnd(const ParsedHtml& page, const GumboNode* body) {
     const std::string_view text(page.text());
     const GumboNode* last = body;
     while (!childrenOf(last).empty()) last = childrenOf(last).back();
-    if (last->type == GUMBO_NODE_COMMENT ||
+    if (last->type == GUMBO_NODE_COMMENT || last->type == GUMBO_NODE_CDATA ||
         (isTextLike(last) && last->parent && readsTextLiterally(last->parent)) ||
         (isElement(last) && readsTextLiterally(last))) {
         return text.size();

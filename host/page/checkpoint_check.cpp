@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <string_view>
+#include <unordered_map>
 
 #include "host/page/gumbo_tree.h"
 #include "host/page/source_spans.h"
@@ -18,6 +19,22 @@ namespace {
 const GumboNode* childAt(const GumboNode* n, std::size_t i) {
     auto kids = childrenOf(n);
     return i < kids.size() ? kids[i] : nullptr;
+}
+
+// A form ended by its own </form>, with no other </form> inside it (one where the form is not
+// in scope clears the form pointer but leaves the form open). Gumbo reports no end for it.
+bool formClosedByOwnEndTag(const ParsedHtml& page, const GumboNode* form) {
+    const GumboElement& el = form->v.element;
+    if (!isHtml(form, GUMBO_TAG_FORM) || (form->parse_flags & kMovedByParser) ||
+        el.end_pos.offset != 0 || el.original_end_tag.length != 0) {
+        return false;
+    }
+    const auto start = startTagSpan(page, form);
+    const auto end = contentEnd(page, form);
+    if (!start || !end || !end->closers.empty() || end->offset < start->end) return false;
+    const std::string_view text(page.text());
+    const std::string_view inside = text.substr(start->end, end->offset - start->end);
+    return !containsNoCase(inside, "</form") && containsNoCase(text.substr(end->offset, 6), "</form");
 }
 
 const GumboNode* lastElementChild(const GumboNode* n) {
@@ -133,6 +150,21 @@ void StateScan::visit(const GumboNode* e) {
 std::optional<Checkpoint> findCheckpoint(const ParsedHtml& page, std::size_t cleanUntil,
                                          const ExpectedTree& expected, std::size_t firstShifted,
                                          std::size_t from) {
+    // Finding a form's end walks its content; every candidate's chain passes the same forms.
+    std::unordered_map<const GumboNode*, bool> closedForms;
+    const auto formClosed = [&](const GumboNode* e) {
+        if (!isHtml(e, GUMBO_TAG_FORM)) return false;
+        auto [it, fresh] = closedForms.try_emplace(e, false);
+        if (fresh) it->second = formClosedByOwnEndTag(page, e);
+        return it->second;
+    };
+    // A form or formatting element open at the checkpoint: its start tag, written again with
+    // its attributes, sets the same form pointer or formatting entry when the element is
+    // closed by its own end tag (an earlier implicit end leaves state the scan stops at).
+    const auto rebuildableWrapper = [&](const GumboNode* e) {
+        if (e->parse_flags & (kMovedByParser | GUMBO_INSERTION_IMPLICIT_END_TAG)) return false;
+        return isFormatting(e) ? endTagSpan(page, e).has_value() : formClosed(e);
+    };
     std::vector<const GumboNode*> candidates;
     const GumboNode* parent = expected.parent;
     auto kids = childrenOf(parent);
@@ -145,8 +177,9 @@ std::optional<Checkpoint> findCheckpoint(const ParsedHtml& page, std::size_t cle
             // template's contents) still holds the text where the edit's closers go.
             constexpr std::size_t kLevels = 32;
             const std::size_t outer = candidates.size();
-            const auto enterable = [&page](const GumboNode* e) {
-                return !isHtml(e, GUMBO_TAG_TEMPLATE) && endTagSpan(page, e).has_value();
+            const auto enterable = [&](const GumboNode* e) {
+                return !isHtml(e, GUMBO_TAG_TEMPLATE) &&
+                       (endTagSpan(page, e).has_value() || formClosed(e));
             };
             for (const GumboNode* e = kids[i]; e && candidates.size() - outer < kLevels;
                  e = enterable(e) ? lastElementChild(e) : nullptr) {
@@ -176,7 +209,7 @@ std::optional<Checkpoint> findCheckpoint(const ParsedHtml& page, std::size_t cle
                 c.ancestors.insert(c.ancestors.begin(), n);
                 break;
             } else {
-                sound = rebuildable(n);
+                sound = rebuildable(n) || rebuildableWrapper(n);
                 c.ancestors.insert(c.ancestors.begin(), n);
             }
         }
@@ -208,7 +241,13 @@ std::optional<bool> sameTreeFromCheckpoint(const ParsedHtml& page, const Checkpo
     std::string text = page.quirks() ? "" : "<!DOCTYPE html>";
     text += "<html><head></head><body>";
     for (std::size_t i = 1; i < checkpoint.ancestors.size(); ++i) {
-        text += "<" + lowerName(checkpoint.ancestors[i]) + ">";
+        const GumboNode* n = checkpoint.ancestors[i];
+        const auto tag = rebuildable(n) ? std::nullopt : startTagSpan(page, n);
+        if (tag) {
+            text.append(page.text(), tag->begin, tag->end - tag->begin);
+        } else {
+            text += "<" + lowerName(n) + ">";
+        }
     }
     text.append(page.text(), checkpoint.offset, from - checkpoint.offset);
     text += replacement;
@@ -240,7 +279,10 @@ std::optional<bool> sameTreeFromCheckpoint(const ParsedHtml& page, const Checkpo
     }
 
     // From the checkpoint on, level by level: the page's children after the chain link
-    // against the rebuilt ones after its link; at the deepest level from the anchor on.
+    // against the rebuilt ones after its link; at the deepest level from the anchor on. White
+    // space at the end of the content before the division is left out down the levels as the
+    // whole-page comparison leaves it out.
+    bool trimEnd = false;
     for (std::size_t i = 0; i < checkpoint.ancestors.size(); ++i) {
         const GumboNode* link =
             i + 1 < checkpoint.ancestors.size() ? checkpoint.ancestors[i + 1] : checkpoint.anchor;
@@ -259,7 +301,10 @@ std::optional<bool> sameTreeFromCheckpoint(const ParsedHtml& page, const Checkpo
         }
         const std::size_t skip = i + 1 < checkpoint.ancestors.size() ? 1 : 0;
         if (actual.size() < skip) return false;
-        if (!sameNodes(actual.subspan(skip), wanted.subspan(k + skip), expected)) return false;
+        if (!sameNodes(actual.subspan(skip), wanted.subspan(k + skip), expected, trimEnd)) {
+            return false;
+        }
+        trimEnd = endNotCompared(wanted, k, expected, trimEnd);
     }
     // After the body: the html element's and the document's last children. Comments written
     // after </body> before the checkpoint are there too; such pages are checked whole.

@@ -208,9 +208,16 @@ std::string closersAt(const ParsedHtml& page, const GumboNode* element, std::siz
         closers = "</" + lowerName(last) + ">" + closers;
         n = last;
     }
-    // A comment left open at the end of the page swallows whatever follows; ending it keeps
-    // its text as it is.
+    // A comment or CDATA section left open at the end of the page swallows whatever follows;
+    // ending it keeps its text as it is.
     auto kids = childrenOf(n);
+    if (offset == page.text().size() && !kids.empty() && kids.back()->type == GUMBO_NODE_CDATA) {
+        const std::size_t at = startOf(page, kids.back());
+        if (page.text().compare(at, 9, "<![CDATA[") == 0 &&
+            page.text().find("]]>", at + 9) == std::string::npos) {
+            closers = "]]>" + closers;
+        }
+    }
     if (offset == page.text().size() && !kids.empty() && kids.back()->type == GUMBO_NODE_COMMENT) {
         const std::size_t at = startOf(page, kids.back());
         const std::string& text = page.text();

@@ -27,8 +27,14 @@ struct ExpectedTree {
 // text, with adjacent text nodes taken together as a serialization writes them; around
 // `expected.division` as said above.
 bool sameTree(const GumboNode* actualDocument, const ExpectedTree& expected);
-// The same for two lists of nodes and everything below them.
+// The same for two lists of nodes and everything below them; `trimEnd` when white space at
+// the very end of the lists (and down their last elements) is not compared.
 bool sameNodes(std::span<const GumboNode* const> actual, std::span<const GumboNode* const> wanted,
-               const ExpectedTree& expected);
+               const ExpectedTree& expected, bool trimEnd = false);
+// Whether white space at the very end of `wanted`'s content is not compared when `wanted`
+// stands at `index` in `list` (a list of the expected tree, `trimEnd` as above): it is the
+// last item before the division, or the last of a list whose end is not compared.
+bool endNotCompared(std::span<const GumboNode* const> list, std::size_t index,
+                    const ExpectedTree& expected, bool trimEnd);
 
 }  // namespace host::page

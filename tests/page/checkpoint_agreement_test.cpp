@@ -37,6 +37,8 @@ TEST(CheckpointAgreement, RandomlyDamagedPages) {
         "<html><body><div><section><p>one<p>two</section></div>\n</body></html>\n",
         "<body><form action=a><div id=OstrelInsert>x</div>\n</form>\n<p>z</p></body>",
         "<p><b>bold<div><i>it</div></b><ul><li>a<li id=OstrelInsert>b</ul><table><td>c</table>",
+        "<!DOCTYPE html><body>\n<form id=f method=post action=p><font face=Arial><div><p>a<b>b"
+        "</b></p><div id=OstrelInsert>x</div>\n<p>c</p></div></font>\n</form>\n</body>\n",
         "<!DOCTYPE html><body><div><div><div "
         "id=OstrelInsert><span>q</span></div></div></div>\n<!-- c -->\n",
     };

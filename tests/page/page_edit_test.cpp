@@ -153,6 +153,7 @@ TEST(PageEdit, OpenEndsAreClosedAndRefusalsSayWhereAndWhat) {
         {"<!DOCTYPE html><body><b><p><i>x\n", {}},
         {"<!DOCTYPE html><body><table><tr><td>x\n", {}},
         {"<!DOCTYPE html><body><select><option>x\n", {}},
+        {"<!DOCTYPE html><body><svg><text><![CDATA[a <b & c\n", {}},
         {"<body>\n<p>a</p>\n</body>\n</html>\n<script src=x.js></script>\n",
          {"<script> at line 5, column 1", "end tag (line 3, column 1)", "Move it before"}},
         {"<body>\n<p>a</p>\n<plaintext>x\n", {"<plaintext> at line 3, column 1", "Remove that"}},
