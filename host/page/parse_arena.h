@@ -60,7 +60,11 @@ private:
 
     std::jmp_buf m_escape;
     Overrun m_overrun = Overrun::none;
-    std::vector<char*> m_blocks;
+    struct Block {
+        char* data;
+        std::size_t size;
+    };
+    std::vector<Block> m_blocks;
     char* m_next = nullptr;
     std::size_t m_left = 0;
     std::size_t m_reserved = 0;
