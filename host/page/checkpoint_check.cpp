@@ -237,7 +237,12 @@ std::optional<bool> sameTreeFromCheckpoint(const ParsedHtml& page, const Checkpo
             return std::nullopt;
         }
     }
-    if (containsNoCase(std::string_view(page.text()).substr(to), "<frameset")) return std::nullopt;
+    // Also where such a tag stands in the page after the checkpoint: the edit may split it.
+    const std::string_view rest = std::string_view(page.text()).substr(checkpoint.offset);
+    if (containsNoCase(rest, "<body") || containsNoCase(rest, "<html") ||
+        containsNoCase(rest, "<frameset")) {
+        return std::nullopt;
+    }
     std::string text = page.quirks() ? "" : "<!DOCTYPE html>";
     text += "<html><head></head><body>";
     for (std::size_t i = 1; i < checkpoint.ancestors.size(); ++i) {
