@@ -180,19 +180,48 @@ std::string reopeningPrefix(bool quirks, const std::vector<GumboTag>& open, unsi
     return doctype + "<html" + std::string(pad, ' ') + ">" + tags;
 }
 
-// The column gumbo counts at `at` (lines end at LF or CR; columns count characters, a tab
-// moving on to the next multiple of 8).
+namespace {
+
+// The bytes of the character that gumbo reads at `i`: a UTF-8 sequence, or one replacement
+// character for the bytes of an invalid one up to the byte that breaks it (an invalid first
+// byte alone), or for the rest of a sequence cut off by the end of the text.
+std::size_t characterWidth(std::string_view text, std::size_t i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char c = byte(i);
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;  // the second byte's range
+    if (c < 0x80) return 1;
+    if (c >= 0xC2 && c <= 0xDF) {
+        length = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        length = 3;
+        if (c == 0xE0) low = 0xA0;
+        if (c == 0xED) high = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        length = 4;
+        if (c == 0xF0) low = 0x90;
+        if (c == 0xF4) high = 0x8F;
+    } else {
+        return 1;
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+        if (i + k >= text.size()) return text.size() - i;
+        const unsigned char b = byte(i + k);
+        if (k == 1 ? (b < low || b > high) : (b < 0x80 || b > 0xBF)) return k;
+    }
+    return length;
+}
+
+}  // namespace
+
+// The column gumbo counts at `at` (lines end at LF or CR; columns count characters as gumbo
+// decodes them, a tab moving on to the next multiple of 8).
 unsigned columnAt(std::string_view text, std::size_t at) {
     std::size_t lineStart = at;
     while (lineStart > 0 && text[lineStart - 1] != '\n' && text[lineStart - 1] != '\r') --lineStart;
     unsigned column = 1;
-    for (std::size_t i = lineStart; i < at; ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c == '\t') {
-            column = (column / 8 + 1) * 8;
-        } else if ((c & 0xC0) != 0x80) {
-            ++column;
-        }
+    for (std::size_t i = lineStart; i < at; i += characterWidth(text, i)) {
+        column = text[i] == '\t' ? (column / 8 + 1) * 8 : column + 1;
     }
     return column;
 }
