@@ -10,6 +10,9 @@ import tempfile
 
 BIN = sys.argv[1] if len(sys.argv) > 1 else "build/bin"
 MIN_TIME = os.environ.get("BENCH_MIN_TIME", "0.5")
+# Each figure is the median of this many repetitions: single runs on a shared machine vary by
+# a third from one to the next.
+REPETITIONS = os.environ.get("BENCH_REPETITIONS", "3")
 
 # program -> list of (row label, our benchmark, baseline benchmark); names are matched as
 # regular expressions against the benchmark names with their "/min_time:..." and
@@ -95,6 +98,8 @@ MEMORY_COUNTER = "peak_bytes"
 def run(program):
     with tempfile.NamedTemporaryFile(suffix=".json") as out:
         cmd = [os.path.join(BIN, program), f"--benchmark_min_time={MIN_TIME}",
+               f"--benchmark_repetitions={REPETITIONS}",
+               "--benchmark_report_aggregates_only=true",
                f"--benchmark_out={out.name}", "--benchmark_out_format=json"]
         subprocess.run(cmd, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         data = json.load(open(out.name))
@@ -102,6 +107,10 @@ def run(program):
     for b in data["benchmarks"]:
         if b.get("error_occurred"):
             continue
+        if b.get("run_type") == "aggregate":
+            if b.get("aggregate_name") != "median":
+                continue
+            b["name"] = b["name"].removesuffix("_median")
         name = re.sub(r"/(min_time:[0-9.]+|manual_time|process_time|real_time|iterations:\d+)",
                       "", b["name"])
         if MEMORY_COUNTER in b:
