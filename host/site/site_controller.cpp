@@ -52,7 +52,7 @@ QString quotedId(const std::string& id) {
 struct SiteController::Task {
     TaskProgress progress;
     std::atomic<bool> finished{false};
-    std::function<void()> done;
+    std::function<void(bool cancelled)> done;
     std::jthread thread;
 };
 
@@ -253,7 +253,13 @@ void SiteController::scanFor(Page* page, std::vector<std::string> ids) {
                 if (!found->pages.empty() || progress.cancelled) return;
             }
         },
-        [this, found] {
+        [this, found](bool cancelled) {
+            // A cancelled scan saw only some pages: offering those would update part of the site.
+            if (cancelled) {
+                m_window.statusBar()->showMessage(
+                    QStringLiteral("Looking for the changed region cancelled."));
+                return;
+            }
             if (found->pages.empty() || !found->source || m_window.activePage() != found->source)
                 return;
             m_offer = std::move(*found);
@@ -343,15 +349,13 @@ void SiteController::applyOffer(const std::vector<bool>& checked) {
     m_bar->hide();
     m_offer.reset();
     auto plan = std::make_shared<std::vector<PlannedPage>>();
-    auto cancelled = std::make_shared<bool>(false);
     runInBackground(
         QStringLiteral("Updating %1 on the site's pages").arg(quotedId(id)),
-        [plan, closed, id, content = *content, cancelled](TaskProgress& progress) {
+        [plan, closed, id, content = *content](TaskProgress& progress) {
             *plan = planSiteUpdate(closed, QString::fromStdString(id), content, &progress);
-            *cancelled = progress.cancelled;
         },
-        [this, plan, open, id, content = *content, cancelled] {
-            if (*cancelled) {
+        [this, plan, open, id, content = *content](bool cancelled) {
+            if (cancelled) {
                 m_window.statusBar()->showMessage(
                     QStringLiteral("Site update cancelled; no page was changed."));
                 return;
@@ -423,7 +427,7 @@ void SiteController::report(const QString& title, const QStringList& done,
 
 void SiteController::runInBackground(const QString& what,
                                      std::function<void(TaskProgress&)> work,
-                                     std::function<void()> done) {
+                                     std::function<void(bool cancelled)> done) {
     m_task = std::make_unique<Task>();
     m_task->done = std::move(done);
     Task* task = m_task.get();
@@ -453,7 +457,9 @@ void SiteController::pollTask() {
     m_window.statusBar()->clearMessage();
     std::unique_ptr<Task> task = std::move(m_task);
     task->thread.join();
-    task->done();
+    // A Cancel pressed after the work finished but before this still counts: nothing has
+    // been written or edited yet.
+    task->done(task->progress.cancelled);
 }
 
 }  // namespace host::site
