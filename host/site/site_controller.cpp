@@ -1,5 +1,5 @@
-// The site features of the editor window. Scans and plans run on a worker thread; files
-// are written and open pages edited on the window's thread, once the work is complete.
+// The site features of the editor window. Scans, plans and the writing of files run on a
+// worker thread; open pages are edited on the window's thread once the planning is complete.
 #include "host/site/site_controller.h"
 
 #include <QAction>
@@ -375,20 +375,28 @@ void SiteController::applyOffer(const std::vector<bool>& checked) {
                 // The page now matches the site; that is no change of the author's to offer.
                 if (m_known.contains(page)) m_known[page] = regionHashes(*page);
             }
-            SiteUpdateUndo written = commitSiteUpdate(*plan);
-            for (const PlannedPage& page : *plan) {
-                const QString name = root.relativeFilePath(page.before.path);
-                if (page.outcome == PageOutcome::Refused) {
-                    problems << QStringLiteral("%1: %2").arg(name, page.reason);
-                } else if (page.outcome == PageOutcome::Updated) {
-                    done << name;
-                }
-            }
-            if (!written.pages.empty()) {
-                m_lastUpdate = std::move(written);
-                m_undo->setEnabled(true);
-            }
-            report(QStringLiteral("Update Site"), done, problems);
+            // Writing thousands of pages takes seconds, so it runs off the window's thread too.
+            // It is past the point where Cancel could keep the site whole, so it offers none.
+            auto written = std::make_shared<SiteUpdateUndo>();
+            runInBackground(
+                QStringLiteral("Writing the updated pages"),
+                [plan, written](TaskProgress&) { *written = commitSiteUpdate(*plan); },
+                [this, plan, written, root, done, problems](bool) mutable {
+                    for (const PlannedPage& page : *plan) {
+                        const QString name = root.relativeFilePath(page.before.path);
+                        if (page.outcome == PageOutcome::Refused) {
+                            problems << QStringLiteral("%1: %2").arg(name, page.reason);
+                        } else if (page.outcome == PageOutcome::Updated) {
+                            done << name;
+                        }
+                    }
+                    if (!written->pages.empty()) {
+                        m_lastUpdate = std::move(*written);
+                        m_undo->setEnabled(true);
+                    }
+                    report(QStringLiteral("Update Site"), done, problems);
+                },
+                false);
         });
 }
 
@@ -427,7 +435,7 @@ void SiteController::report(const QString& title, const QStringList& done,
 
 void SiteController::runInBackground(const QString& what,
                                      std::function<void(TaskProgress&)> work,
-                                     std::function<void(bool cancelled)> done) {
+                                     std::function<void(bool cancelled)> done, bool cancellable) {
     m_task = std::make_unique<Task>();
     m_task->done = std::move(done);
     Task* task = m_task.get();
@@ -438,7 +446,7 @@ void SiteController::runInBackground(const QString& what,
     m_progress->setRange(0, 0);
     m_progress->setToolTip(what);
     m_progress->show();
-    m_cancel->show();
+    m_cancel->setVisible(cancellable);
     m_window.statusBar()->showMessage(what);
     m_poll->start();
 }
