@@ -57,6 +57,16 @@ protected:
         f.write(bytes);
     }
     host::EditorWindow& window() { return m_session->window(); }
+    // The add-in replaces the region on a.html, the active page.
+    void changeRegionOnA() {
+        host::Page* active = window().openPage(m_dir.filePath("a.html"));
+        host::PageModel model(active->pageText());
+        const auto snapshot = model.snapshot();
+        model.setInnerHtml(
+            model.refOf(*snapshot, host::site::elementsWithId(*snapshot, "OstrelInsert").front()),
+            kNew);
+        window().site().checkActivePage();
+    }
 
     QTemporaryDir m_dir;
     ScriptedMessages m_messages;
@@ -73,14 +83,7 @@ TEST_F(SiteEditorTest, AChangedRegionIsOfferedReviewedAppliedAndUndone) {
     EXPECT_EQ(window().findChild<QTreeWidget*>("siteTree")->topLevelItemCount(), 5);
     EXPECT_EQ(site.recentEntries().value(0), m_dir.path());
 
-    // The add-in replaces the region on the active page.
-    host::Page* active = window().openPage(m_dir.filePath("a.html"));
-    host::PageModel model(active->pageText());
-    const auto snapshot = model.snapshot();
-    model.setInnerHtml(
-        model.refOf(*snapshot, host::site::elementsWithId(*snapshot, "OstrelInsert").front()),
-        kNew);
-    site.checkActivePage();
+    changeRegionOnA();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !site.bar()->isHidden(); }, 20000));
 
     m_siteDialogs.answer = std::vector{true, true, false};  // b (open), c, e
@@ -115,13 +118,7 @@ TEST_F(SiteEditorTest, CancelDuringAnUpdateLeavesEveryFileAndOpenPageAsItWas) {
     for (const char* name : {"a.html", "b.html", "c.html", "d.html", "e.html"})
         before[name] = EditorHarness::readFile(m_dir.filePath(name));
 
-    host::Page* active = window().openPage(m_dir.filePath("a.html"));
-    host::PageModel model(active->pageText());
-    const auto snapshot = model.snapshot();
-    model.setInnerHtml(
-        model.refOf(*snapshot, host::site::elementsWithId(*snapshot, "OstrelInsert").front()),
-        kNew);
-    site.checkActivePage();
+    changeRegionOnA();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !site.bar()->isHidden(); }, 20000));
 
     site.applyOffer();
