@@ -23,7 +23,7 @@ std::optional<WrittenPage> commitPage(PlannedPage& page) {
     try {
         const QByteArray after = page.after();
         writePageAtomically(page.before.path, after);
-        return WrittenPage{page.before.path, page.before.bytes, after.size(), contentHash(after)};
+        return WrittenPage{page.before.path, page.before.bytes, page.change};
     } catch (const SiteError& e) {
         page.reason = e.message() + QStringLiteral("; the page was not changed.");
     } catch (const std::exception& e) {
@@ -52,7 +52,7 @@ std::vector<RestoredPage> undoSiteUpdate(const SiteUpdateUndo& undo) {
         RestoredPage r{page.path, false, {}};
         try {
             const PageOnDisk now = readPageOnDisk(page.path);
-            if (now.bytes.size() != page.writtenSize || contentHash(now.bytes) != page.writtenHash) {
+            if (now.bytes != page.written()) {
                 r.reason = QStringLiteral(
                     "it was changed after the update; it was left as it is");
             } else {
