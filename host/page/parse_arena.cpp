@@ -4,6 +4,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <new>
 
@@ -29,6 +30,10 @@ ParseArena::~ParseArena() {
 }
 
 GumboOutput* ParseArena::run(GumboOptions options, const char* data, std::size_t size) {
+    if (m_blocks.empty()) {
+        m_blockSize = std::clamp(std::min(size, kBlock / kBlockPerPageByte) * kBlockPerPageByte,
+                                 kSmallestBlock, kBlock);
+    }
     options.allocator = arenaAllocate;
     options.deallocator = arenaFree;
     options.userdata = this;
@@ -36,7 +41,7 @@ GumboOutput* ParseArena::run(GumboOptions options, const char* data, std::size_t
 }
 
 void ParseArena::newBlock(std::size_t size) {
-    const std::size_t bytes = size > kBlock ? size : kBlock;
+    const std::size_t bytes = std::max(size, m_blockSize);
     if (m_reserved + bytes > m_memoryLimit) giveUp(Overrun::memory);
     if (!addBlock(bytes)) giveUp(Overrun::outOfMemory);
 }
@@ -67,12 +72,13 @@ char* ParseArena::addBlock(std::size_t bytes) {
     m_reserved += bytes;
     m_next = block;
     m_left = bytes;
+    m_blockSize = std::min(m_blockSize * 2, kBlock);
     return block;
 }
 
 void* ParseArena::allocateAfterParse(std::size_t size) {
     size = (size + kAlign - 1) & ~(kAlign - 1);
-    if (size > m_left && !addBlock(size > kBlock ? size : kBlock)) throw std::bad_alloc();
+    if (size > m_left && !addBlock(std::max(size, m_blockSize))) throw std::bad_alloc();
     void* p = m_next;
     m_next += size;
     m_left -= size;

@@ -18,9 +18,9 @@ class ParseArena {
 public:
     ParseArena(std::size_t memoryLimit, std::chrono::steady_clock::time_point deadline)
         : m_memoryLimit(memoryLimit), m_deadline(deadline) {
-        // Room for every block the limit allows, so that no allocation of the list itself
-        // can throw through gumbo's frames.
-        m_blocks.reserve(std::min(memoryLimit / kBlock + 2, std::size_t(1) << 16));
+        // Room for every block the limit allows (and the smaller first ones), so that no
+        // allocation of the list itself can throw through gumbo's frames.
+        m_blocks.reserve(std::min(memoryLimit / kBlock + 2 + kGrowthSteps, std::size_t(1) << 16));
     }
     ~ParseArena();
     ParseArena(const ParseArena&) = delete;
@@ -44,13 +44,20 @@ public:
 
     enum class Overrun { none, time, memory, outOfMemory };
     Overrun overrun() const { return m_overrun; }
+    // The memory taken from the system so far.
+    std::size_t reserved() const { return m_reserved; }
 
     // Runs gumbo on this arena; nothing when the parse ran over its limits (see overrun()).
     GumboOutput* run(GumboOptions options, const char* data, std::size_t size);
 
 private:
     static constexpr std::size_t kAlign = alignof(std::max_align_t);
+    // Blocks start near what the page's parse needs (several times its size) and double up
+    // to kBlock: zeroing a large block costs more than parsing a small page in it.
     static constexpr std::size_t kBlock = std::size_t(4) << 20;
+    static constexpr std::size_t kSmallestBlock = std::size_t(64) << 10;
+    static constexpr std::size_t kBlockPerPageByte = 24;
+    static constexpr std::size_t kGrowthSteps = 6;  // kSmallestBlock doubled up to kBlock
 
     void newBlock(std::size_t size);
     char* addBlock(std::size_t size);
@@ -68,6 +75,7 @@ private:
     char* m_next = nullptr;
     std::size_t m_left = 0;
     std::size_t m_reserved = 0;
+    std::size_t m_blockSize = kBlock;  // of the next block
     std::size_t m_calls = 0;
     std::size_t m_memoryLimit;
     std::chrono::steady_clock::time_point m_deadline;

@@ -1,7 +1,6 @@
 // Reading and writing site pages, refusing links and read-only files.
 #include "host/site/page_on_disk.h"
 
-#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -23,10 +22,6 @@ void checkPlainFile(const QFileInfo& info, bool forWriting) {
 }
 
 }  // namespace
-
-QByteArray contentHash(const QByteArray& bytes) {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
-}
 
 PageOnDisk readPageOnDisk(const QString& path) {
     const QFileInfo info(path);

@@ -35,8 +35,6 @@ struct PageOnDisk {
 PageOnDisk readPageOnDisk(const QString& path);
 // Whether the file still holds exactly `page` as it was read.
 bool unchangedOnDisk(const PageOnDisk& page);
-// A hash of `bytes`, to recognise a file's content later without keeping it.
-QByteArray contentHash(const QByteArray& bytes);
 // Replaces the file's bytes atomically (the old file stays whole until the new one is
 // complete). Refuses a link or a file the author made read-only. Throws SiteError.
 void writePageAtomically(const QString& path, const QByteArray& bytes);

@@ -9,12 +9,13 @@
 
 namespace host::site {
 
-// A page the update wrote: what it held before, and how to recognise what was written.
+// A page the update wrote: what it held before, and the change that was written into it.
 struct WrittenPage {
     QString path;
     QByteArray previous;
-    qint64 writtenSize = 0;
-    QByteArray writtenHash;
+    ByteSplice change;
+
+    QByteArray written() const { return change.appliedTo(previous); }
 };
 
 // Everything one update wrote; restoring it is one step for the author.

@@ -1,5 +1,5 @@
-// The site features of the editor window. Scans and plans run on a worker thread; files
-// are written and open pages edited on the window's thread, once the work is complete.
+// The site features of the editor window. Scans, plans and the writing of files run on a
+// worker thread; open pages are edited on the window's thread once the planning is complete.
 #include "host/site/site_controller.h"
 
 #include <QAction>
@@ -52,7 +52,7 @@ QString quotedId(const std::string& id) {
 struct SiteController::Task {
     TaskProgress progress;
     std::atomic<bool> finished{false};
-    std::function<void()> done;
+    std::function<void(bool cancelled)> done;
     std::jthread thread;
 };
 
@@ -253,7 +253,13 @@ void SiteController::scanFor(Page* page, std::vector<std::string> ids) {
                 if (!found->pages.empty() || progress.cancelled) return;
             }
         },
-        [this, found] {
+        [this, found](bool cancelled) {
+            // A cancelled scan saw only some pages: offering those would update part of the site.
+            if (cancelled) {
+                m_window.statusBar()->showMessage(
+                    QStringLiteral("Looking for the changed region cancelled."));
+                return;
+            }
             if (found->pages.empty() || !found->source || m_window.activePage() != found->source)
                 return;
             m_offer = std::move(*found);
@@ -343,15 +349,13 @@ void SiteController::applyOffer(const std::vector<bool>& checked) {
     m_bar->hide();
     m_offer.reset();
     auto plan = std::make_shared<std::vector<PlannedPage>>();
-    auto cancelled = std::make_shared<bool>(false);
     runInBackground(
         QStringLiteral("Updating %1 on the site's pages").arg(quotedId(id)),
-        [plan, closed, id, content = *content, cancelled](TaskProgress& progress) {
+        [plan, closed, id, content = *content](TaskProgress& progress) {
             *plan = planSiteUpdate(closed, QString::fromStdString(id), content, &progress);
-            *cancelled = progress.cancelled;
         },
-        [this, plan, open, id, content = *content, cancelled] {
-            if (*cancelled) {
+        [this, plan, open, id, content = *content](bool cancelled) {
+            if (cancelled) {
                 m_window.statusBar()->showMessage(
                     QStringLiteral("Site update cancelled; no page was changed."));
                 return;
@@ -371,20 +375,28 @@ void SiteController::applyOffer(const std::vector<bool>& checked) {
                 // The page now matches the site; that is no change of the author's to offer.
                 if (m_known.contains(page)) m_known[page] = regionHashes(*page);
             }
-            SiteUpdateUndo written = commitSiteUpdate(*plan);
-            for (const PlannedPage& page : *plan) {
-                const QString name = root.relativeFilePath(page.before.path);
-                if (page.outcome == PageOutcome::Refused) {
-                    problems << QStringLiteral("%1: %2").arg(name, page.reason);
-                } else if (page.outcome == PageOutcome::Updated) {
-                    done << name;
-                }
-            }
-            if (!written.pages.empty()) {
-                m_lastUpdate = std::move(written);
-                m_undo->setEnabled(true);
-            }
-            report(QStringLiteral("Update Site"), done, problems);
+            // Writing thousands of pages takes seconds, so it runs off the window's thread too.
+            // It is past the point where Cancel could keep the site whole, so it offers none.
+            auto written = std::make_shared<SiteUpdateUndo>();
+            runInBackground(
+                QStringLiteral("Writing the updated pages"),
+                [plan, written](TaskProgress&) { *written = commitSiteUpdate(*plan); },
+                [this, plan, written, root, done, problems](bool) mutable {
+                    for (const PlannedPage& page : *plan) {
+                        const QString name = root.relativeFilePath(page.before.path);
+                        if (page.outcome == PageOutcome::Refused) {
+                            problems << QStringLiteral("%1: %2").arg(name, page.reason);
+                        } else if (page.outcome == PageOutcome::Updated) {
+                            done << name;
+                        }
+                    }
+                    if (!written->pages.empty()) {
+                        m_lastUpdate = std::move(*written);
+                        m_undo->setEnabled(true);
+                    }
+                    report(QStringLiteral("Update Site"), done, problems);
+                },
+                false);
         });
 }
 
@@ -423,7 +435,7 @@ void SiteController::report(const QString& title, const QStringList& done,
 
 void SiteController::runInBackground(const QString& what,
                                      std::function<void(TaskProgress&)> work,
-                                     std::function<void()> done) {
+                                     std::function<void(bool cancelled)> done, bool cancellable) {
     m_task = std::make_unique<Task>();
     m_task->done = std::move(done);
     Task* task = m_task.get();
@@ -434,7 +446,7 @@ void SiteController::runInBackground(const QString& what,
     m_progress->setRange(0, 0);
     m_progress->setToolTip(what);
     m_progress->show();
-    m_cancel->show();
+    m_cancel->setVisible(cancellable);
     m_window.statusBar()->showMessage(what);
     m_poll->start();
 }
@@ -453,7 +465,9 @@ void SiteController::pollTask() {
     m_window.statusBar()->clearMessage();
     std::unique_ptr<Task> task = std::move(m_task);
     task->thread.join();
-    task->done();
+    // A Cancel pressed after the work finished but before this still counts: nothing has
+    // been written or edited yet.
+    task->done(task->progress.cancelled);
 }
 
 }  // namespace host::site

@@ -77,8 +77,10 @@ private:
     void scanFor(Page* page, std::vector<std::string> ids);
     std::optional<std::string> sourceContent();
     Page* openPageAt(const QString& path) const;
+    // Runs `work` on a worker thread, then `done` on the window's thread, told whether the
+    // author pressed Cancel at any time before it (offered only where `cancellable`).
     void runInBackground(const QString& what, std::function<void(TaskProgress&)> work,
-                         std::function<void()> done);
+                         std::function<void(bool cancelled)> done, bool cancellable = true);
     void pollTask();
     void report(const QString& title, const QStringList& done, const QStringList& problems);
 

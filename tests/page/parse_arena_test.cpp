@@ -35,4 +35,30 @@ TEST(ParseArena, AParseWithinItsLimitsIsKept) {
     EXPECT_EQ(arena.overrun(), ParseArena::Overrun::none);
 }
 
+// Small pages take little memory; large ones grow to as much as the limit allows.
+TEST(ParseArena, MemoryFollowsThePageUpToTheLimit) {
+    const auto later = std::chrono::steady_clock::now() + std::chrono::hours(1);
+    const std::string text = "<p>" + std::string(100, 'x') + "</p>\n";
+    const struct {
+        std::string unit;
+        int times;
+        std::size_t limit;
+        bool parses;
+        std::size_t atMost;
+    } cases[] = {
+        {text, 200, std::size_t(64) << 20, true, std::size_t(1) << 20},  // 21 KB of text
+        {"<p>x", 100000, std::size_t(256) << 20, true, std::size_t(256) << 20},
+        {"<p>x", 100000, std::size_t(8) << 20, false, std::size_t(8) << 20},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.limit);
+        std::string page;
+        for (int i = 0; i < c.times; ++i) page += c.unit;
+        ParseArena arena(c.limit, later);
+        EXPECT_EQ(arena.run(kGumboDefaultOptions, page.data(), page.size()) != nullptr, c.parses);
+        EXPECT_EQ(arena.overrun(), c.parses ? ParseArena::Overrun::none : ParseArena::Overrun::memory);
+        EXPECT_LE(arena.reserved(), c.atMost);
+    }
+}
+
 }  // namespace

@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTextDocument>
+#include <thread>
 #include <QTreeWidget>
 
 #include "host/editor/default_html_documents.h"
@@ -54,6 +57,16 @@ protected:
         f.write(bytes);
     }
     host::EditorWindow& window() { return m_session->window(); }
+    // The add-in replaces the region on a.html, the active page.
+    void changeRegionOnA() {
+        host::Page* active = window().openPage(m_dir.filePath("a.html"));
+        host::PageModel model(active->pageText());
+        const auto snapshot = model.snapshot();
+        model.setInnerHtml(
+            model.refOf(*snapshot, host::site::elementsWithId(*snapshot, "OstrelInsert").front()),
+            kNew);
+        window().site().checkActivePage();
+    }
 
     QTemporaryDir m_dir;
     ScriptedMessages m_messages;
@@ -70,14 +83,7 @@ TEST_F(SiteEditorTest, AChangedRegionIsOfferedReviewedAppliedAndUndone) {
     EXPECT_EQ(window().findChild<QTreeWidget*>("siteTree")->topLevelItemCount(), 5);
     EXPECT_EQ(site.recentEntries().value(0), m_dir.path());
 
-    // The add-in replaces the region on the active page.
-    host::Page* active = window().openPage(m_dir.filePath("a.html"));
-    host::PageModel model(active->pageText());
-    const auto snapshot = model.snapshot();
-    model.setInnerHtml(
-        model.refOf(*snapshot, host::site::elementsWithId(*snapshot, "OstrelInsert").front()),
-        kNew);
-    site.checkActivePage();
+    changeRegionOnA();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !site.bar()->isHidden(); }, 20000));
 
     m_siteDialogs.answer = std::vector{true, true, false};  // b (open), c, e
@@ -102,6 +108,35 @@ TEST_F(SiteEditorTest, AChangedRegionIsOfferedReviewedAppliedAndUndone) {
     site.undoAction()->trigger();
     EXPECT_EQ(EditorHarness::readFile(m_dir.filePath("c.html")), kPage);
     EXPECT_FALSE(site.undoAction()->isEnabled());
+}
+
+TEST_F(SiteEditorTest, CancelDuringAnUpdateLeavesEveryFileAndOpenPageAsItWas) {
+    host::site::SiteController& site = window().site();
+    host::Page* open = window().openPage(m_dir.filePath("b.html"));
+    ASSERT_TRUE(site.openSite(m_dir.path()));
+    std::map<QString, QByteArray> before;
+    for (const char* name : {"a.html", "b.html", "c.html", "d.html", "e.html"})
+        before[name] = EditorHarness::readFile(m_dir.filePath(name));
+
+    changeRegionOnA();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !site.bar()->isHidden(); }, 20000));
+
+    site.applyOffer();
+    // Pressed while the update is under way; the pages may be planned by then, but the window
+    // has not written or edited any.
+    ASSERT_TRUE(site.busy());
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    window().findChild<QPushButton*>("siteCancel")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !site.busy(); }, 20000));
+
+    for (const auto& [name, bytes] : before)
+        EXPECT_TRUE(EditorHarness::readFile(m_dir.filePath(name)) == bytes) << name.toStdString();
+    EXPECT_EQ(open->document()->toPlainText().toUtf8(), kPage);
+    EXPECT_FALSE(open->isModified());
+    EXPECT_FALSE(site.undoAction()->isEnabled());
+    EXPECT_TRUE(window().statusBar()->currentMessage().contains("cancelled"))
+        << window().statusBar()->currentMessage().toStdString();
+    EXPECT_TRUE(m_messages.shown.empty());
 }
 
 }  // namespace

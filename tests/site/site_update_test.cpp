@@ -14,69 +14,17 @@
 #include "host/site/region_update.h"
 #include "host/site/site_commit.h"
 #include "host/site/site_folder.h"
+#include "tests/site/test_site.h"
 
 namespace {
 
 using host::site::PageOutcome;
-
-const QByteArray kOld = "<p>old</p>";
-const QByteArray kNew = "<form action=\"https://list.example/\">\n<input name=\"e\">\n</form>";
-
-QByteArray page(const QByteArray& body, const QByteArray& eol = "\n") {
-    QByteArray text = "<!DOCTYPE html>\n<html><head><title>t</title></head>\n<body>\n" + body +
-                      "\n</body>\n</html>\n";
-    return text.replace("\n", eol);
-}
-QByteArray region(const QByteArray& content) {
-    return "<div id=\"OstrelInsert\">" + content + "</div>";
-}
-
-struct SiteFile {
-    const char* name;
-    QByteArray before;
-    QByteArray after;  // the same as before where the page must not change
-    PageOutcome outcome;
-};
-
-// Every kind of page the update meets; {old} and {new} stand for the region's content.
-std::vector<SiteFile> siteFiles() {
-    const auto both = [](const char* name, const QByteArray& body, const QByteArray& eol,
-                         PageOutcome outcome) {
-        QByteArray before = page(body, eol), after = before;
-        before.replace("{c}", kOld);
-        QByteArray nu = kNew;
-        after.replace("{c}", nu.replace("\n", eol));
-        return SiteFile{name, before, outcome == PageOutcome::Updated ? after : before, outcome};
-    };
-    const QByteArray mixed = "<p>a</p>\r\n" + region("{c}") + "\n<p>b</p>\r";
-    return {
-        both("once.html", "<p>x</p>\n" + region("{c}"), "\n", PageOutcome::Updated),
-        both("crlf.htm", region("{c}") + "\n<p>caf\xC3\xA9</p>", "\r\n", PageOutcome::Updated),
-        both("latin.html", "<p>caf\xE9</p>" + region("{c}"), "\n", PageOutcome::Updated),
-        both("mixed.html", mixed, "\n", PageOutcome::Updated),
-        both("sub/table.html", "<table><tr><td>" + region("{c}") + "</td></tr></table>", "\n",
-             PageOutcome::Updated),
-        both("same.html", region(kNew), "\n", PageOutcome::Unchanged),
-        both("twice.html", region("{c}") + region("{c}"), "\n", PageOutcome::Refused),
-        both("never.html", "<!-- OstrelInsert --><p id=\"other\">x</p>", "\n",
-             PageOutcome::Absent),
-        both("readonly.html", region("{c}"), "\n", PageOutcome::Refused),
-        both("changed.html", region("{c}"), "\n", PageOutcome::Refused),
-        // Not pages of the site: never read or written.
-        both("page.html~", region("{c}"), "\n", PageOutcome::Absent),
-        both(".hidden/a.html", region("{c}"), "\n", PageOutcome::Absent),
-        both("ignored/a.html", region("{c}"), "\n", PageOutcome::Absent),
-        both("style.css", "OstrelInsert", "\n", PageOutcome::Absent),
-        {".siteignore", "# drafts\nignored/\n", "# drafts\nignored/\n", PageOutcome::Absent},
-    };
-}
-
-QByteArray utf16(const QByteArray& utf8) {
-    const QString text = QString::fromUtf8(utf8);
-    QByteArray out("\xFF\xFE");
-    for (QChar c : text) out.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
-    return out;
-}
+using test_site::kNew;
+using test_site::kOld;
+using test_site::page;
+using test_site::region;
+using test_site::SiteFile;
+using test_site::utf16;
 
 std::map<QString, QByteArray> folderBytes(const QString& root) {
     std::map<QString, QByteArray> out;
@@ -92,23 +40,14 @@ std::map<QString, QByteArray> folderBytes(const QString& root) {
 class SiteUpdateTest : public testing::Test {
 protected:
     void SetUp() override {
-        for (SiteFile& f : m_files) {
-            const QString path = m_dir.filePath(f.name);
-            QDir().mkpath(QFileInfo(path).absolutePath());
-            QFile out(path);
-            ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-            out.write(f.before);
-        }
-        QFile wide(m_dir.filePath("utf16.html"));
-        ASSERT_TRUE(wide.open(QIODevice::WriteOnly));
-        wide.write(utf16(page(region(kOld))));
+        ASSERT_TRUE(test_site::writeSite(m_dir.path(), m_files));
         QFile::link(m_dir.filePath("once.html"), m_dir.filePath("link.html"));
         QFile::setPermissions(m_dir.filePath("readonly.html"), QFileDevice::ReadOwner);
     }
     QStringList pages() const { return host::site::listSitePages(m_dir.path()); }
 
     QTemporaryDir m_dir;
-    std::vector<SiteFile> m_files = siteFiles();
+    std::vector<SiteFile> m_files = test_site::siteFiles();
 };
 
 TEST_F(SiteUpdateTest, RightPagesChangeOthersAreReportedAndUndoRestoresEveryByte) {
