@@ -1,19 +1,5 @@
-# Shared build helpers: sub-folder discovery and test registration.
+# Shared build helpers: test and benchmark registration.
 include(GoogleTest)
-
-# Adds every direct sub-folder of the current source folder that has a CMakeLists.txt,
-# so each area can own its own build file without touching its parent's.
-function(ostrel_add_subdirectories)
-    file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
-         ${CMAKE_CURRENT_SOURCE_DIR}/*)
-    list(SORT children)
-    foreach(child IN LISTS children)
-        if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${child}
-           AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
-            add_subdirectory(${child})
-        endif()
-    endforeach()
-endfunction()
 
 # ostrel_add_test(<name> SOURCES ... [LIBS ...] [PROPERTIES <name> <value> ...])
 # A GoogleTest program run headless under ctest. It links the shared test main, which

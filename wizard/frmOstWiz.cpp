@@ -13,7 +13,7 @@
 #include "com/error.h"
 #include "wizard/form/wizard_form.h"
 #include "wizard/message_box.h"
-#include "wizard/service_addresses.h"
+#include "wizard/settings/service_addresses.h"
 #include "wizard/settings/persisted_keys.h"
 #include "wizard/snippet/snippet_builder.h"
 

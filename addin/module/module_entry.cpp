@@ -4,7 +4,7 @@
 #include "addin/module/module_exports.h"
 #include "addin/module/registration.h"
 #include "com/addin_extensibility.h"
-#include "host/registry/registry_file.h"
+#include "platform/registry/registry_file.h"
 #include "wizard/module_objects.h"
 
 OSTREL_EXPORT com::HRESULT DllGetClassObject(const com::Guid* clsid, const com::Guid* iid,
@@ -29,14 +29,14 @@ OSTREL_EXPORT com::HRESULT DllCanUnloadNow() {
 OSTREL_EXPORT com::HRESULT DllRegisterServer() {
     return com::guarded([] {
         const auto module = ostrel::thisModulePath();
-        ostrel::registry::RegistryFile().modify(
-            [&](ostrel::registry::RegistryTree& tree) { ostrel::writeRegistration(tree, module); });
+        platform::registry::RegistryFile().modify(
+            [&](platform::registry::RegistryTree& tree) { ostrel::writeRegistration(tree, module); });
     });
 }
 
 OSTREL_EXPORT com::HRESULT DllUnregisterServer() {
     return com::guarded([] {
-        ostrel::registry::RegistryFile().modify(
-            [](ostrel::registry::RegistryTree& tree) { ostrel::removeRegistration(tree); });
+        platform::registry::RegistryFile().modify(
+            [](platform::registry::RegistryTree& tree) { ostrel::removeRegistration(tree); });
     });
 }

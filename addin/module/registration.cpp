@@ -4,14 +4,14 @@
 #include <dlfcn.h>
 
 #include "com/error.h"
-#include "host/regtool/class_registration.h"
+#include "platform/registration/class_registration.h"
 #include "resources/identity/identity_table.h"
 
 namespace ostrel {
 namespace {
 
 namespace id = identity;
-namespace reg = registration;
+namespace reg = platform::registration;
 
 constexpr const char* kSource = "OstrelPlugin";
 
@@ -21,7 +21,7 @@ std::string typeLibVersion() {
 
 }  // namespace
 
-void writeRegistration(registry::RegistryTree& tree, const std::filesystem::path& module) {
+void writeRegistration(platform::registry::RegistryTree& tree, const std::filesystem::path& module) {
     const std::string clsid = id::CLSID_Connect.toString();
     const std::string libid = id::LIBID_OstrelPlugin.toString();
     const std::string progId(id::kProgId);
@@ -59,7 +59,7 @@ void writeRegistration(registry::RegistryTree& tree, const std::filesystem::path
     tree.setValue(addInKey, reg::kLoadBehaviorValue, id::kAddInLoadBehavior);
 }
 
-void removeRegistration(registry::RegistryTree& tree) {
+void removeRegistration(platform::registry::RegistryTree& tree) {
     tree.deleteTree(reg::addInKey(id::kAddInHostKey, id::kProgId));
     tree.deleteTree(reg::classKey(id::CLSID_Connect));
     tree.deleteTree(reg::progIdKey(id::kProgId));

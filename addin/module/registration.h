@@ -4,19 +4,19 @@
 
 #include <filesystem>
 
-#include "host/registry/registry_tree.h"
+#include "platform/registry/registry_tree.h"
 
 namespace ostrel {
 
 // Records Connect's class with module as its in-process server, its program id, the type
 // library, the _Connect interface and the host's add-in entry. Values already there are
 // replaced, so registering again leaves the same records.
-void writeRegistration(registry::RegistryTree& tree, const std::filesystem::path& module);
+void writeRegistration(platform::registry::RegistryTree& tree, const std::filesystem::path& module);
 
 // Removes exactly the keys writeRegistration made for this component; the type library's
 // own key goes only when no other version of it is left. Nothing else is touched, and
 // removing what is not there is no failure.
-void removeRegistration(registry::RegistryTree& tree);
+void removeRegistration(platform::registry::RegistryTree& tree);
 
 // The absolute path of the loaded module file.
 std::filesystem::path thisModulePath();

@@ -12,7 +12,7 @@
 #include "host/editor/editor_session.h"
 #include "host/editor/registered_addins.h"
 #include "host/messagebox/message_box_service.h"
-#include "host/registry/registry_file.h"
+#include "platform/registry/registry_file.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ bool isLoaded(const char* path) {
 // A registry file with the add-in registered by its own DllRegisterServer.
 struct RegisteredPlugin {
     RegisteredPlugin() {
-        setenv(ostrel::registry::kRegistryFileVariable, file.c_str(), 1);
+        setenv(platform::registry::kRegistryFileVariable, file.c_str(), 1);
         void* module = dlopen(OSTREL_PLUGIN_PATH, RTLD_NOW | RTLD_LOCAL);
         auto registerServer =
             module ? reinterpret_cast<com::DllRegisterServerFn>(dlsym(module, "DllRegisterServer"))
@@ -112,7 +112,7 @@ void BM_RegisteredAddInToConnected(benchmark::State& state) {
     RegisteredPlugin registry;
     if (!registry.ok) state.SkipWithError("registration failed");
     timeInSession(state, [](host::EditorSession& session) {
-        host::loadRegisteredAddIns(session, ostrel::registry::RegistryFile());
+        host::loadRegisteredAddIns(session, platform::registry::RegistryFile());
     });
 }
 BENCHMARK(BM_RegisteredAddInToConnected)->UseManualTime()->Unit(benchmark::kMicrosecond);
@@ -121,7 +121,7 @@ BENCHMARK(BM_RegisteredAddInToConnected)->UseManualTime()->Unit(benchmark::kMicr
 void BM_FindRegisteredAddIns(benchmark::State& state) {
     RegisteredPlugin registry;
     if (!registry.ok) state.SkipWithError("registration failed");
-    const ostrel::registry::RegistryFile file;
+    const platform::registry::RegistryFile file;
     for (auto _ : state) benchmark::DoNotOptimize(host::findRegisteredAddIns(file));
 }
 BENCHMARK(BM_FindRegisteredAddIns)->Unit(benchmark::kMicrosecond);

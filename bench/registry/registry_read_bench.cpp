@@ -8,9 +8,9 @@
 #include <fstream>
 #include <string>
 
-#include "host/registry/registry_file.h"
-#include "host/registry/text_format.h"
-#include "host/registry/user_file.h"
+#include "platform/registry/registry_file.h"
+#include "platform/text/text_format.h"
+#include "platform/files/user_file.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ private:
 
 void BM_ReadRegistry(benchmark::State& state) {
     const RegistryOfSize file(static_cast<std::size_t>(state.range(0)));
-    const ostrel::registry::RegistryFile registry(file.path());
+    const platform::registry::RegistryFile registry(file.path());
     for (auto _ : state) benchmark::DoNotOptimize(registry.read());
 }
 BENCHMARK(BM_ReadRegistry)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
@@ -54,8 +54,8 @@ BENCHMARK(BM_ReadRegistry)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecon
 void BM_ReadAndSplitLines(benchmark::State& state) {
     const RegistryOfSize file(static_cast<std::size_t>(state.range(0)));
     for (auto _ : state) {
-        const auto text = ostrel::userfile::readFile(file.path(), "Benchmark");
-        benchmark::DoNotOptimize(ostrel::userfile::splitLines(*text));
+        const auto text = platform::files::readFile(file.path(), "Benchmark");
+        benchmark::DoNotOptimize(platform::text::splitLines(*text));
     }
 }
 BENCHMARK(BM_ReadAndSplitLines)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -11,13 +11,16 @@
 #include <optional>
 #include <sstream>
 
-#include "host/process/process_identity.h"
-#include "host/registry/text_format.h"
-#include "host/registry/user_file.h"
+#include "platform/process/process_identity.h"
+#include "platform/text/text_format.h"
+#include "platform/files/user_file.h"
 
 namespace fs = std::filesystem;
 
 namespace host {
+
+using platform::process::processStartTicks;
+using platform::process::processRuns;
 namespace {
 
 constexpr std::string_view kPrefix = "addin-call-";
@@ -36,8 +39,8 @@ std::map<std::string, std::string> readFields(const fs::path& file) {
         const std::size_t eq = line.find('=');
         if (eq == std::string::npos) continue;
         try {
-            fields[line.substr(0, eq)] = ostrel::userfile::unquoteText(line.substr(eq + 1), 0);
-        } catch (const ostrel::userfile::TextFormatError&) {
+            fields[line.substr(0, eq)] = platform::text::unquoteText(line.substr(eq + 1), 0);
+        } catch (const platform::text::TextFormatError&) {
             return {};
         }
     }
@@ -66,7 +69,7 @@ fs::path LoadRecords::ownFile() const {
 }
 
 LoadRecords::Scope LoadRecords::record(const AddInCall& call) const {
-    using ostrel::userfile::quoteText;
+    using platform::text::quoteText;
     std::string text = "process=" + quoteText(std::to_string(::getpid())) + "\n";
     text += "started=" + quoteText(processStartTicks(::getpid()).value_or("")) + "\n";
     text += "since=" + quoteText(std::to_string(nowSeconds())) + "\n";
@@ -75,7 +78,7 @@ LoadRecords::Scope LoadRecords::record(const AddInCall& call) const {
     text += "clsid=" + quoteText(call.classId) + "\n";
     text += "module=" + quoteText(call.module) + "\n";
     try {
-        ostrel::userfile::createFolders(m_folder, ownFile(), "Add-in records");
+        platform::files::createFolders(m_folder, ownFile(), "Add-in records");
     } catch (const std::exception& e) {
         std::fprintf(stderr, "pagehost: %s\n", e.what());
     }

@@ -15,9 +15,12 @@
 #include "com/error.h"
 #include "com/web_browser.h"
 #include "host/browser/browser_profiles.h"
-#include "host/process/process_identity.h"
+#include "platform/process/process_identity.h"
 
 namespace host {
+
+using platform::process::processStartTicks;
+using platform::process::processRuns;
 namespace {
 
 // How often a browser is looked for where the kernel cannot report its end.

@@ -8,9 +8,12 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "host/process/process_identity.h"
+#include "platform/process/process_identity.h"
 
 namespace host {
+
+using platform::process::processStartTicks;
+using platform::process::processRuns;
 namespace {
 
 const QString kMarker = QStringLiteral(".ostrel-browser");

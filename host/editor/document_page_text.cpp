@@ -5,9 +5,12 @@
 #include <QTextDocument>
 
 #include "com/error.h"
-#include "host/editor/utf8.h"
+#include "platform/text/utf8.h"
 
 namespace host {
+
+using platform::text::isValidUtf8;
+using platform::text::utf8SequenceLength;
 namespace {
 
 constexpr const char* kSource = "pagehost";

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "host/editor/page_file_format.h"
+#include "host/pagefile/page_file_format.h"
 #include "host/page/page_text.h"
 
 class QTextDocument;

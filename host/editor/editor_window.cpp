@@ -23,7 +23,7 @@
 #include "host/editor/page_view.h"
 #include "host/editor/view_options.h"
 #include "host/messagebox/message_box_service.h"
-#include "host/site/site_controller.h"
+#include "host/editor/site_controller.h"
 #include "host/sourceview/go_to_message.h"
 #include "host/sourceview/source_view.h"
 

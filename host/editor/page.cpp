@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPlainTextDocumentLayout>
-#include <QSaveFile>
 #include <QTextDocument>
 #include <algorithm>
 #include <limits>
@@ -13,8 +12,14 @@
 
 #include "com/error.h"
 #include "host/editor/page_window_object.h"
+#include "platform/files/user_file.h"
 
 namespace host {
+
+using platform::files::readFileStamped;
+using platform::files::stampPath;
+using platform::files::DiskChange;
+using platform::files::DiskStamp;
 namespace {
 
 // The document's text with its block breaks as '\n'.
@@ -167,7 +172,7 @@ void Page::reload() {
 }
 
 DiskChange Page::diskChange(bool quick) {
-    return m_path.isEmpty() ? DiskChange::None : host::diskChange(m_path, m_disk, quick);
+    return m_path.isEmpty() ? DiskChange::None : platform::files::diskChange(m_path, m_disk, quick);
 }
 
 void Page::load(const QByteArray& bytes) {
@@ -239,9 +244,12 @@ void Page::save(const QString& path) {
                                 .arg(unsigned(e.codePoint())));
         }
     }
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        throw PageError(QStringLiteral("Cannot write %1: %2").arg(target, file.errorString()));
+    try {
+        platform::files::replaceFile(QFile::encodeName(target).toStdString(),
+                                     std::string_view(bytes.constData(), std::size_t(bytes.size())),
+                                     "Save", platform::files::kDocumentReplace);
+    } catch (const com::Error& e) {
+        throw PageError(QString::fromStdString(e.description()));
     }
     m_path = target;
     m_savedBytes = bytes;

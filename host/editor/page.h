@@ -11,8 +11,8 @@
 #include "com/host_application.h"
 #include "host/editor/document_page_text.h"
 #include "host/editor/html_document_factory.h"
-#include "host/editor/page_disk_state.h"
-#include "host/editor/page_file_format.h"
+#include "platform/files/disk_stamp.h"
+#include "host/pagefile/page_file_format.h"
 #include "host/editor/page_view_control.h"
 
 class QTextDocument;
@@ -55,7 +55,7 @@ public:
 
     // How the file differs from what the editor last read from it or wrote to it; None for
     // a page without a file. `quick` trusts an unchanged size, time and inode.
-    DiskChange diskChange(bool quick = false);
+    platform::files::DiskChange diskChange(bool quick = false);
     // Reads the page again from its file, dropping its unsaved changes and its undo
     // history; add-ins holding its objects see the new text. Throws PageError and then
     // leaves the page as it was.
@@ -87,7 +87,7 @@ private:
     QTextDocument* m_document;
     PageFileFormat m_format;
     QByteArray m_savedBytes;
-    DiskStamp m_disk;
+    platform::files::DiskStamp m_disk;
     std::int64_t m_memoryForPage = 0;
     QString m_readOnlyReason;
     std::shared_ptr<DocumentPageText> m_text;

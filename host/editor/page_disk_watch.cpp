@@ -11,6 +11,10 @@
 #include "host/editor/page.h"
 
 namespace host {
+
+using platform::files::currentStamp;
+using platform::files::DiskChange;
+using platform::files::DiskStamp;
 namespace {
 
 const QString kTitle = QStringLiteral("pagehost");

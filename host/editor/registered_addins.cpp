@@ -2,17 +2,17 @@
 #include "host/editor/registered_addins.h"
 
 #include "com/error.h"
-#include "host/addins/crash_recovery.h"
+#include "host/addinsui/crash_recovery.h"
 #include "host/messagebox/message_box_service.h"
-#include "host/regtool/class_registration.h"
+#include "platform/registration/class_registration.h"
 
 namespace host {
 
-namespace reg = ostrel::registration;
+namespace reg = platform::registration;
 
-RegisteredAddIns findRegisteredAddIns(const ostrel::registry::RegistryFile& registry) {
+RegisteredAddIns findRegisteredAddIns(const platform::registry::RegistryFile& registry) {
     RegisteredAddIns found;
-    ostrel::registry::RegistryTree tree;
+    platform::registry::RegistryTree tree;
     try {
         tree = registry.read();
     } catch (const com::Error& e) {
@@ -33,7 +33,7 @@ RegisteredAddIns findRegisteredAddIns(const ostrel::registry::RegistryFile& regi
     return found;
 }
 
-void loadRegisteredAddIns(EditorSession& session, const ostrel::registry::RegistryFile& registry,
+void loadRegisteredAddIns(EditorSession& session, const platform::registry::RegistryFile& registry,
                           std::chrono::seconds hangAfter) {
     // First, so that an add-in the author disables is not loaded into this run.
     if (const LoadRecords* records = session.loadRecords()) {

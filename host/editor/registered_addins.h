@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "host/addins/crash_recovery.h"
+#include "host/addinsui/crash_recovery.h"
 #include "host/editor/editor_session.h"
-#include "host/registry/registry_file.h"
+#include "platform/registry/registry_file.h"
 
 namespace host {
 
@@ -23,14 +23,14 @@ struct RegisteredAddIns {
 
 // Entries with load behaviour 3, in the list's order, resolved program id -> class id ->
 // module. Never throws: what cannot be resolved becomes a problem that names it.
-RegisteredAddIns findRegisteredAddIns(const ostrel::registry::RegistryFile& registry);
+RegisteredAddIns findRegisteredAddIns(const platform::registry::RegistryFile& registry);
 
 // Loads and connects each registered add-in at start-up, skipping classes the session has
 // loaded already. Problems and modules that fail are reported to the author and skipped.
 // Before that, when the session keeps load records, each add-in that a previous run did not
 // get back from (a crash, a kill, or a call older than hangAfter in a running editor) is
 // named to the author with the offer to disable it.
-void loadRegisteredAddIns(EditorSession& session, const ostrel::registry::RegistryFile& registry,
+void loadRegisteredAddIns(EditorSession& session, const platform::registry::RegistryFile& registry,
                           std::chrono::seconds hangAfter = kHangAfter);
 
 }  // namespace host

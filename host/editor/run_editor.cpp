@@ -8,7 +8,7 @@
 #include <QFileInfo>
 #include <cstdio>
 
-#include "host/addins/addins_dialog.h"
+#include "host/addinsui/addins_dialog.h"
 #include "host/browser/browser_class.h"
 #include "host/browser/browser_profiles.h"
 #include "host/editor/default_html_documents.h"
@@ -18,7 +18,7 @@
 #include "host/editor/tour_folder.h"
 #include "host/editor/tour_runner.h"
 #include "host/messagebox/message_box_service.h"
-#include "host/site/site_dialogs.h"
+#include "host/editor/site_dialogs.h"
 
 namespace host {
 namespace {
@@ -60,7 +60,7 @@ void startAddIns(EditorSession& session, const CommandLine& cl) {
     for (const AddInSpec& entry : cl.addIns) session.loadAddIn(entry, com::ext_cm_Startup);
     // A tour loads only the add-ins its command line names, so that it runs the same for
     // every user.
-    if (!cl.tour()) loadRegisteredAddIns(session, ostrel::registry::RegistryFile());
+    if (!cl.tour()) loadRegisteredAddIns(session, platform::registry::RegistryFile());
     session.startupComplete();
 }
 
@@ -120,7 +120,7 @@ int runEditor(const CommandLine& given) {
                    QDir(QCoreApplication::applicationDirPath())
                        .filePath(QStringLiteral("ostrel-regsvr"))
                        .toStdString(),
-                   ostrel::registry::RegistryFile::defaultPath(), std::string(kHostRegistryRoot)});
+                   platform::registry::RegistryFile::defaultPath(), std::string(kHostRegistryRoot)});
     startAddIns(session, cl);
     window.show();
 

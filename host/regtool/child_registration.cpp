@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "com/error.h"
-#include "host/registry/registry_changes.h"
-#include "host/registry/registry_file.h"
-#include "host/registry/registry_format.h"
+#include "platform/registry/registry_changes.h"
+#include "platform/registry/registry_file.h"
+#include "platform/registry/registry_format.h"
 #include "host/regtool/regsvr.h"
 
 extern char** environ;
@@ -26,7 +26,7 @@ extern char** environ;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-namespace ostrel::regsvr {
+namespace host::regsvr {
 namespace {
 
 // A private folder for the child's copy of the registry, removed with everything the child
@@ -148,9 +148,9 @@ ChildOutcome runInChild(const ChildRequest& request) {
                                  module + "\n"
                            : "";
 
-    registry::RegistryTree before;
+    platform::registry::RegistryTree before;
     try {
-        before = registry::RegistryFile(request.registry).read();
+        before = platform::registry::RegistryFile(request.registry).read();
     } catch (const com::Error& e) {
         return failure(kEntryFailed, e.description() + "\n");
     }
@@ -161,7 +161,7 @@ ChildOutcome runInChild(const ChildRequest& request) {
     }
     const fs::path copy = scratch.path() / "registry.reg";
     if (!before.empty()) {
-        std::ofstream(copy, std::ios::binary) << registry::formatRegistry(before);
+        std::ofstream(copy, std::ios::binary) << platform::registry::formatRegistry(before);
     }
 
     // Everything the child gets is prepared here: after the spawn nothing may allocate.
@@ -171,7 +171,7 @@ ChildOutcome runInChild(const ChildRequest& request) {
     args.push_back("--");
     args.push_back(request.module.string());
     std::vector<std::string> env;
-    const std::string variable = std::string(registry::kRegistryFileVariable) + "=";
+    const std::string variable = std::string(platform::registry::kRegistryFileVariable) + "=";
     for (char** e = environ; e && *e; ++e) {
         if (std::string_view(*e).starts_with(variable)) continue;
         env.emplace_back(*e);
@@ -242,9 +242,9 @@ ChildOutcome runInChild(const ChildRequest& request) {
     }
 
     try {
-        const registry::RegistryTree after = registry::RegistryFile(copy).read();
-        registry::RegistryFile(request.registry).modify([&](registry::RegistryTree& tree) {
-            registry::applyChanges(tree, before, after);
+        const platform::registry::RegistryTree after = platform::registry::RegistryFile(copy).read();
+        platform::registry::RegistryFile(request.registry).modify([&](platform::registry::RegistryTree& tree) {
+            platform::registry::applyChanges(tree, before, after);
         });
     } catch (const com::Error& e) {
         return failure(kEntryFailed, entryName + std::string(" in ") + module +
@@ -254,4 +254,4 @@ ChildOutcome runInChild(const ChildRequest& request) {
     return {kSuccess, end.out, {}};
 }
 
-}  // namespace ostrel::regsvr
+}  // namespace host::regsvr

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-namespace ostrel::regsvr {
+namespace host::regsvr {
 
 inline constexpr std::chrono::seconds kDefaultTimeLimit{30};
 
@@ -31,4 +31,4 @@ struct ChildOutcome {
 // registry as it was, and changes that others made meanwhile are kept.
 ChildOutcome runInChild(const ChildRequest& request);
 
-}  // namespace ostrel::regsvr
+}  // namespace host::regsvr

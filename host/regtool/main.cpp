@@ -10,20 +10,20 @@
 int main(int argc, char** argv) {
     const std::string program = "ostrel-regsvr";
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    ostrel::regsvr::Options options;
+    host::regsvr::Options options;
     try {
-        options = ostrel::regsvr::parseArguments(args);
+        options = host::regsvr::parseArguments(args);
     } catch (const std::invalid_argument& e) {
-        std::cerr << program << ": " << e.what() << "\n" << ostrel::regsvr::usage(program);
-        return ostrel::regsvr::kUsage;
+        std::cerr << program << ": " << e.what() << "\n" << host::regsvr::usage(program);
+        return host::regsvr::kUsage;
     }
     if (options.help) {
-        std::cout << ostrel::regsvr::usage(program);
-        return ostrel::regsvr::kSuccess;
+        std::cout << host::regsvr::usage(program);
+        return host::regsvr::kSuccess;
     }
     // The child that calls the entry point runs this same program.
     std::error_code error;
     const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return ostrel::regsvr::runTool(options, error ? std::filesystem::path(argv[0]) : self,
+    return host::regsvr::runTool(options, error ? std::filesystem::path(argv[0]) : self,
                                    std::cout, std::cerr);
 }

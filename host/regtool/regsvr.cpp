@@ -9,10 +9,10 @@
 
 #include "com/addin_extensibility.h"
 #include "com/error.h"
-#include "host/registry/registry_file.h"
-#include "host/regtool/record_removal.h"
+#include "platform/registry/registry_file.h"
+#include "platform/registration/record_removal.h"
 
-namespace ostrel::regsvr {
+namespace host::regsvr {
 namespace {
 
 // Closes the library however the call ends.
@@ -129,8 +129,8 @@ int removeRecords(const std::string& target, std::ostream& out, std::ostream& er
     const std::string what = com::Guid::parse(target) ? target : absoluteModule(target).string();
     std::vector<std::string> deleted;
     try {
-        registry::RegistryFile().modify([&](registry::RegistryTree& tree) {
-            deleted = registration::removeRecords(tree, what);
+        platform::registry::RegistryFile().modify([&](platform::registry::RegistryTree& tree) {
+            deleted = platform::registration::removeRecords(tree, what);
         });
     } catch (const com::Error& e) {
         err << e.description() << "\n";
@@ -157,7 +157,7 @@ int runTool(const Options& options, const std::filesystem::path& helper, std::os
     if (options.inProcess) return run(options, out, err);
     const auto module = absoluteModule(options.module);
     const auto outcome = runInChild({helper, module, options.unregister, options.timeLimit,
-                                     registry::RegistryFile::defaultPath()});
+                                     platform::registry::RegistryFile::defaultPath()});
     out << outcome.out;
     err << outcome.err;
     if (outcome.exitCode == kSuccess && !options.quiet) {
@@ -211,4 +211,4 @@ int run(const Options& options, std::ostream& out, std::ostream& err) {
     return kSuccess;
 }
 
-}  // namespace ostrel::regsvr
+}  // namespace host::regsvr

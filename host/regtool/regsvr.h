@@ -10,7 +10,7 @@
 
 #include "host/regtool/child_registration.h"
 
-namespace ostrel::regsvr {
+namespace host::regsvr {
 
 // Exit statuses of the tool.
 enum ExitCode : int {
@@ -47,4 +47,4 @@ int run(const Options& options, std::ostream& out, std::ostream& err);
 int runTool(const Options& options, const std::filesystem::path& helper, std::ostream& out,
             std::ostream& err);
 
-}  // namespace ostrel::regsvr
+}  // namespace host::regsvr

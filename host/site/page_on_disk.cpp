@@ -3,8 +3,8 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <sys/stat.h>
+
+#include "platform/files/user_file.h"
 
 namespace host::site {
 namespace {
@@ -32,19 +32,13 @@ PageOnDisk readPageOnDisk(const QString& path) {
     PageOnDisk page{info.absoluteFilePath(), file.readAll(), {}};
     if (file.error() != QFileDevice::NoError)
         throw SiteError(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
-    page.stamp = FileStamp::of(path);
+    page.stamp = platform::files::stampOf(path);
     return page;
-}
-
-FileStamp FileStamp::of(const QString& path) {
-    struct stat st {};
-    if (::lstat(QFile::encodeName(path).constData(), &st) != 0) return {};
-    return {qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
 bool unchangedOnDisk(const PageOnDisk& page) {
     const QFileInfo info(page.path);
-    if (info.isSymLink() || !info.isFile() || FileStamp::of(page.path) != page.stamp) return false;
+    if (info.isSymLink() || !info.isFile() || platform::files::stampOf(page.path) != page.stamp) return false;
     // The same size and time can still hide a change made within the clock's resolution.
     QFile file(page.path);
     return file.open(QIODevice::ReadOnly) && file.readAll() == page.bytes;
@@ -52,10 +46,13 @@ bool unchangedOnDisk(const PageOnDisk& page) {
 
 void writePageAtomically(const QString& path, const QByteArray& bytes) {
     checkPlainFile(QFileInfo(path), true);
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw SiteError(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    try {
+        platform::files::replaceFile(QFile::encodeName(path).toStdString(),
+                                     std::string_view(bytes.constData(), std::size_t(bytes.size())),
+                                     "Site update", platform::files::kDocumentReplace);
+    } catch (const com::Error& e) {
+        throw SiteError(QString::fromStdString(e.description()));
+    }
 }
 
 }  // namespace host::site

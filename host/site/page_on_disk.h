@@ -5,6 +5,8 @@
 #include <QString>
 #include <stdexcept>
 
+#include "platform/files/disk_stamp.h"
+
 namespace host::site {
 
 // A site page that cannot be read or written; the message names the file and the cause.
@@ -14,21 +16,10 @@ public:
     QString message() const { return QString::fromUtf8(what()); }
 };
 
-// When and how large the file was when it was read; a cheap first look for a change, before
-// its bytes are compared.
-struct FileStamp {
-    qint64 size = -1;
-    qint64 modifiedNs = 0;  // since the epoch; read without any time zone, on any thread
-
-    static FileStamp of(const QString& path);  // size -1 when there is no such file
-
-    friend bool operator==(const FileStamp&, const FileStamp&) = default;
-};
-
 struct PageOnDisk {
     QString path;
     QByteArray bytes;
-    FileStamp stamp;
+    platform::files::DiskStamp stamp;  // size, time and inode as read; no hash (the bytes are here)
 };
 
 // Reads a regular file (never through a symbolic link). Throws SiteError.

@@ -5,7 +5,7 @@
 #include <QString>
 #include <stdexcept>
 
-#include "host/editor/page_file_format.h"
+#include "host/pagefile/page_file_format.h"
 
 namespace host::site {
 

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "host/editor/page_file_format.h"
+#include "host/pagefile/page_file_format.h"
 #include "host/page/gumbo_tree.h"
 #include "host/page/source_spans.h"
 

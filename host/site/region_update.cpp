@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <optional>
 
-#include "host/editor/page_file_format.h"
+#include "host/pagefile/page_file_format.h"
 #include "host/site/memory_page_text.h"
 #include "host/site/id_tag_count.h"
 #include "host/site/region_lookup.h"

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "host/editor/page_file_format.h"
+#include "host/pagefile/page_file_format.h"
 #include "host/site/memory_page_text.h"
 #include "host/site/region_update.h"
 #include "host/site/site_commit.h"

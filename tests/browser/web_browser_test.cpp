@@ -18,7 +18,7 @@
 #include "host/browser/browser_class.h"
 #include "host/browser/browser_process.h"
 #include "host/browser/browser_profiles.h"
-#include "host/process/process_identity.h"
+#include "platform/process/process_identity.h"
 
 namespace {
 
@@ -224,7 +224,7 @@ TEST_F(WebBrowserTest, ABrowserStillOpenWhenTheEditorEndsStaysOpenAndItsProfileG
 
     delete processes.front();  // what the application does with it as it ends
     QCoreApplication::processEvents();
-    EXPECT_TRUE(host::processStartTicks(pid)) << "the browser, and what the author typed, stay";
+    EXPECT_TRUE(platform::process::processStartTicks(pid)) << "the browser, and what the author typed, stay";
     host::removeLeftoverProfiles();
     EXPECT_TRUE(QFileInfo(profile).isDir()) << "the profile of a running browser stays";
     EXPECT_EQ(sink->quits, 0) << "nothing is told while the application goes";
@@ -237,7 +237,7 @@ TEST_F(WebBrowserTest, ABrowserStillOpenWhenTheEditorEndsStaysOpenAndItsProfileG
     QFile::link(profile + "/.ostrel-browser", linked + "/.ostrel-browser");
 
     fake.quit(pid);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !host::processStartTicks(pid); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !platform::process::processStartTicks(pid); }, 10000));
     EXPECT_GE(host::removeLeftoverProfiles(), 1) << "at the editor's next start";
     EXPECT_FALSE(QFileInfo::exists(profile));
     EXPECT_TRUE(QFileInfo(foreign).isDir());

@@ -6,7 +6,7 @@
 #include <QTextDocument>
 
 #include "host/editor/page.h"
-#include "host/editor/page_file_format.h"
+#include "host/pagefile/page_file_format.h"
 #include "support/editor_harness.h"
 
 namespace {

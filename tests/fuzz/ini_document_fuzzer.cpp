@@ -11,7 +11,8 @@
 #include <vector>
 
 #include "com/error.h"
-#include "host/registry/text_format.h"
+#include "platform/text/ascii.h"
+#include "platform/text/text_format.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "wizard/settings/ini_document.h"
 
@@ -28,14 +29,14 @@ struct Address {
 std::vector<Address> addressesIn(std::string_view text) {
     std::vector<Address> out;
     std::string section;
-    for (const auto& line : ostrel::userfile::splitLines(text)) {
-        const std::string_view content = ostrel::userfile::trimBlanks(line.content);
+    for (const auto& line : platform::text::splitLines(text)) {
+        const std::string_view content = platform::text::trimBlanks(line.content);
         if (content.starts_with('[') && content.size() >= 2) {
             section =
-                std::string(ostrel::userfile::trimBlanks(content.substr(1, content.size() - 2)));
+                std::string(platform::text::trimBlanks(content.substr(1, content.size() - 2)));
         } else if (const std::size_t equals = content.find('='); equals != std::string_view::npos) {
             out.push_back(
-                {section, std::string(ostrel::userfile::trimBlanks(content.substr(0, equals)))});
+                {section, std::string(platform::text::trimBlanks(content.substr(0, equals)))});
         }
     }
     return out;
@@ -51,7 +52,7 @@ std::vector<std::optional<std::string>> valuesAt(const IniDocument& document,
 std::optional<IniDocument> parse(std::string_view text) {
     try {
         return IniDocument::parse(text);
-    } catch (const ostrel::userfile::TextFormatError& e) {
+    } catch (const platform::text::TextFormatError& e) {
         FUZZ_CHECK(e.line() >= 1, "a format error without a line number");
         return std::nullopt;
     }
@@ -101,8 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                            " reads differently once the edited text is parsed again:\n" +
                            fuzz::visible(after));
             const bool edited =
-                ostrel::userfile::equalsIgnoringCase(addresses[a].section, section) &&
-                ostrel::userfile::equalsIgnoringCase(addresses[a].key, key);
+                platform::text::equalsIgnoringAsciiCase(addresses[a].section, section) &&
+                platform::text::equalsIgnoringAsciiCase(addresses[a].key, key);
             if (!edited) {
                 FUZZ_CHECK(valuesAfter[a] == valuesBefore[a],
                            "setting [" + std::string(section) + "] " + std::string(key) +

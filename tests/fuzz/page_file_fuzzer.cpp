@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "host/editor/page_file_format.h"
+#include "host/pagefile/page_file_format.h"
 #include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -5,14 +5,14 @@
 #include <string_view>
 #include <variant>
 
-#include "host/registry/registry_format.h"
-#include "host/registry/text_format.h"
+#include "platform/registry/registry_format.h"
+#include "platform/text/text_format.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {
 
-using ostrel::registry::RegistryKey;
-using ostrel::registry::RegistryTree;
+using platform::registry::RegistryKey;
+using platform::registry::RegistryTree;
 
 // Names compared exactly (spelling kept), values and subkeys in order.
 bool sameKey(const RegistryKey& a, const RegistryKey& b, std::string& where) {
@@ -43,22 +43,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     RegistryTree tree;
     try {
-        tree = ostrel::registry::parseRegistry(text);
-    } catch (const ostrel::userfile::TextFormatError& e) {
+        tree = platform::registry::parseRegistry(text);
+    } catch (const platform::text::TextFormatError& e) {
         FUZZ_CHECK(e.line() >= 1, "a format error without a line number");
         return 0;
     }
 
-    const std::string written = ostrel::registry::formatRegistry(tree);
+    const std::string written = platform::registry::formatRegistry(tree);
     RegistryTree reread;
     try {
-        reread = ostrel::registry::parseRegistry(written);
-    } catch (const ostrel::userfile::TextFormatError& e) {
+        reread = platform::registry::parseRegistry(written);
+    } catch (const platform::text::TextFormatError& e) {
         fuzz::fail(__FILE__, __LINE__, "written registry reads back",
                    "line " + std::to_string(e.line()) + ": " + e.what() + "\n" + written);
     }
     std::string where;
     FUZZ_CHECK(sameKey(tree.root(), reread.root(), where), where + "\n" + written);
-    FUZZ_CHECK(ostrel::registry::formatRegistry(reread) == written, "a second write differs");
+    FUZZ_CHECK(platform::registry::formatRegistry(reread) == written, "a second write differs");
     return 0;
 }

@@ -18,8 +18,8 @@
 #include <string_view>
 
 #include "com/error.h"
-#include "host/registry/file_lock.h"
-#include "host/registry/text_format.h"
+#include "platform/files/file_lock.h"
+#include "platform/text/text_format.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "wizard/settings/ini_document.h"
 #include "wizard/settings/ini_settings_store.h"
@@ -111,7 +111,7 @@ struct Changes {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto fields = fuzz::splitFields(data, size);
     const std::filesystem::path file = fuzz::scratchFolder() / "Ostrel_Plugin.ini";
-    Changes changes{file, ostrel::userfile::FileLock::lockPathFor(file),
+    Changes changes{file, platform::files::FileLock::lockPathFor(file),
                     fuzz::scratchFolder() / "elsewhere"};
     changes.reset();
 
@@ -126,7 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (const auto& key : persisted::all) {
                 expected[key.name] = document.value(kSettingsSection, key.name);
             }
-        } catch (const ostrel::userfile::TextFormatError&) {
+        } catch (const platform::text::TextFormatError&) {
             readable = false;
         }
     }

@@ -19,14 +19,14 @@
 
 namespace {
 
-namespace reg = ostrel::registration;
+namespace reg = platform::registration;
 
 constexpr const char* kFixtureClass = "{6E0C1A52-3C1B-4F7E-9E55-0A4A3C1D2B01}";
 constexpr const char* kBadClass = "{6F1D5E0A-2B3C-4D5E-8F90-A1B2C3D4E5A1}";
 
 // The bad add-in is listed first, so it is met before the fixture.
 void registerBadThenFixture(TempRegistry& registry, const char* badModule) {
-    ostrel::registry::RegistryTree tree;
+    platform::registry::RegistryTree tree;
     registerAddIn(tree, "Bad.AddIn", kBadClass, badModule);
     registerAddIn(tree, "Fixture.AddIn", kFixtureClass, FIXTURE_ADDIN);
     registry.write(tree);
@@ -77,7 +77,7 @@ TEST(AddInRecovery, TheStartAfterACrashKillOrHangOffersToDisableAndLoadsTheRest)
             EditorHarness second(records.toStdString());
             second.messages.answers = {host::MessageButton::Yes};
             const auto hangAfter = std::chrono::seconds(c.end == End::StillHanging ? 0 : 3600);
-            host::loadRegisteredAddIns(*second.session, ostrel::registry::RegistryFile(),
+            host::loadRegisteredAddIns(*second.session, platform::registry::RegistryFile(),
                                        hangAfter);
             ASSERT_EQ(second.messages.shown.size(), 1u);
             const QString asked = second.messages.shown[0].text;

@@ -1,6 +1,6 @@
 // The Add-ins dialog: its check box connects and disconnects an add-in live and remembers
 // the choice; Remove deletes only that add-in's records; Add runs the registration in a child.
-#include "host/addins/addins_dialog.h"
+#include "host/addinsui/addins_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@
 
 namespace {
 
-namespace reg = ostrel::registration;
+namespace reg = platform::registration;
 
 constexpr const char* kFixtureClass = "{6E0C1A52-3C1B-4F7E-9E55-0A4A3C1D2B01}";
 constexpr const char* kOtherClass = "{6F1D5E0A-2B3C-4D5E-8F90-A1B2C3D4E5C1}";
@@ -27,7 +27,7 @@ QTreeWidgetItem* row(QTreeWidget* list, const QString& name) {
 
 TEST(AddInsDialog, CheckBoxConnectsLiveAndRemoveAndAddTouchOnlyWhatTheyShould) {
     TempRegistry registry;
-    ostrel::registry::RegistryTree tree;
+    platform::registry::RegistryTree tree;
     registerAddIn(tree, "Fixture.AddIn", kFixtureClass, FIXTURE_ADDIN, reg::kNotLoaded);
     registerAddIn(tree, "Other.AddIn", kOtherClass, BROKEN_FACTORY, reg::kNotLoaded);
     tree.setValue("HKEY_CURRENT_USER\\Software\\Unrelated", "Kept", std::string("yes"));
@@ -85,7 +85,7 @@ TEST(AddInsDialog, CheckBoxConnectsLiveAndRemoveAndAddTouchOnlyWhatTheyShould) {
     list->setCurrentItem(row(list, "Other.AddIn add-in"));
     harness.messages.answers = {host::MessageButton::Yes};
     dialog.findChild<QPushButton*>("cmdRemoveAddIn")->click();
-    EXPECT_EQ(registry.text(), ostrel::registry::formatRegistry(expected));
+    EXPECT_EQ(registry.text(), platform::registry::formatRegistry(expected));
     EXPECT_EQ(list->topLevelItemCount(), 1);
     harness.stop();
 }

@@ -9,14 +9,14 @@
 #include "addin_records.h"
 #include "com/addin_extensibility.h"
 #include "host/editor/registered_addins.h"
-#include "host/regtool/class_registration.h"
+#include "platform/registration/class_registration.h"
 #include "module_library.h"
 #include "support/editor_harness.h"
 #include "temp_registry.h"
 
 namespace {
 
-namespace reg = ostrel::registration;
+namespace reg = platform::registration;
 
 bool moduleIsLoaded(const char* path) {
     void* handle = dlopen(path, RTLD_NOW | RTLD_NOLOAD);
@@ -42,7 +42,7 @@ TEST(EditorStart, LoadsTheRegisteredAddInAndUnloadsItOnExit) {
     const long before = com::liveObjectCount();
     {
         EditorHarness harness;
-        host::loadRegisteredAddIns(*harness.session, ostrel::registry::RegistryFile());
+        host::loadRegisteredAddIns(*harness.session, platform::registry::RegistryFile());
         ASSERT_EQ(harness.session->addInCount(), 1u);
         const auto& module = harness.session->addIn(0);
         EXPECT_EQ(module.state(), host::AddInModule::State::Connected) << module.error();
@@ -74,7 +74,7 @@ TEST(EditorStart, BrokenRegistrationsAndModulesAreReportedAndSkipped) {
     const long before = com::liveObjectCount();
     {
         EditorHarness harness;
-        host::loadRegisteredAddIns(*harness.session, ostrel::registry::RegistryFile());
+        host::loadRegisteredAddIns(*harness.session, platform::registry::RegistryFile());
 
         const auto& shown = harness.messages.shown;
         ASSERT_EQ(shown.size(), 5u);
@@ -104,7 +104,7 @@ TEST(EditorStart, UnreadableRegistryIsReportedAndTheEditorStartsWithoutAddIns) {
     TempRegistry registry;
     registry.writeText("not a registry\n");
     EditorHarness harness;
-    host::loadRegisteredAddIns(*harness.session, ostrel::registry::RegistryFile());
+    host::loadRegisteredAddIns(*harness.session, platform::registry::RegistryFile());
     ASSERT_EQ(harness.messages.shown.size(), 1u);
     EXPECT_TRUE(harness.messages.shown[0].text.contains(QString::fromStdString(registry.path())));
     EXPECT_EQ(harness.session->addInCount(), 0u);

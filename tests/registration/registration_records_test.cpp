@@ -6,14 +6,14 @@
 
 #include "com/addin_extensibility.h"
 #include "com/error.h"
-#include "host/regtool/class_registration.h"
+#include "platform/registration/class_registration.h"
 #include "module_library.h"
 #include "temp_registry.h"
 
 namespace {
 
-namespace reg = ostrel::registration;
-using ostrel::registry::RegistryTree;
+namespace reg = platform::registration;
+using platform::registry::RegistryTree;
 
 constexpr const char* kFrontPage = "HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\FrontPage";
 constexpr const char* kClass =

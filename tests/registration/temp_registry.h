@@ -10,20 +10,20 @@
 #include <sstream>
 #include <string>
 
-#include "host/registry/registry_file.h"
-#include "host/registry/registry_format.h"
+#include "platform/registry/registry_file.h"
+#include "platform/registry/registry_format.h"
 
 class TempRegistry {
 public:
     TempRegistry() : m_file(std::filesystem::path(m_dir.path().toStdString()) / "registry.reg") {
-        if (const char* old = std::getenv(ostrel::registry::kRegistryFileVariable)) m_old = old;
-        setenv(ostrel::registry::kRegistryFileVariable, m_file.c_str(), 1);
+        if (const char* old = std::getenv(platform::registry::kRegistryFileVariable)) m_old = old;
+        setenv(platform::registry::kRegistryFileVariable, m_file.c_str(), 1);
     }
     ~TempRegistry() {
         if (m_old) {
-            setenv(ostrel::registry::kRegistryFileVariable, m_old->c_str(), 1);
+            setenv(platform::registry::kRegistryFileVariable, m_old->c_str(), 1);
         } else {
-            unsetenv(ostrel::registry::kRegistryFileVariable);
+            unsetenv(platform::registry::kRegistryFileVariable);
         }
     }
     TempRegistry(const TempRegistry&) = delete;
@@ -31,11 +31,11 @@ public:
 
     const std::filesystem::path& path() const { return m_file; }
     bool exists() const { return std::filesystem::exists(m_file); }
-    ostrel::registry::RegistryTree read() const {
-        return ostrel::registry::RegistryFile(m_file).read();
+    platform::registry::RegistryTree read() const {
+        return platform::registry::RegistryFile(m_file).read();
     }
-    void write(const ostrel::registry::RegistryTree& tree) const {
-        writeText(ostrel::registry::formatRegistry(tree));
+    void write(const platform::registry::RegistryTree& tree) const {
+        writeText(platform::registry::formatRegistry(tree));
     }
     std::string text() const {
         std::ifstream in(m_file, std::ios::binary);

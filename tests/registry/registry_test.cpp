@@ -3,16 +3,17 @@
 // nothing.
 #include <gtest/gtest.h>
 
-#include "host/registry/registry_file.h"
-#include "host/registry/registry_format.h"
-#include "host/registry/text_format.h"
-#include "host/registry/user_file.h"
+#include "platform/registry/registry_file.h"
+#include "platform/text/utf8.h"
+#include "platform/registry/registry_format.h"
+#include "platform/text/text_format.h"
+#include "platform/files/user_file.h"
 #include "tests/registry/store_test_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using namespace ostrel::registry;
+using namespace platform::registry;
 using ostrel::testing::fileText;
 using ostrel::testing::TempFolder;
 using ostrel::testing::writeText;
@@ -116,7 +117,7 @@ TEST(RegistryFormat, RandomTreesReadBackExactly) {
             }
         }
         const std::string text = formatRegistry(tree);
-        ASSERT_TRUE(ostrel::userfile::isUtf8(text));
+        ASSERT_TRUE(platform::text::isValidUtf8(text));
         ASSERT_EQ(formatRegistry(parseRegistry(text)), text);
         for (const std::string& path : paths) {
             ASSERT_TRUE(parseRegistry(text).hasKey(path)) << path;
@@ -166,7 +167,7 @@ TEST(RegistryFormat, LinesThatCannotBeReadAreNamed) {
         try {
             (void)parseRegistry(c.text);
             ADD_FAILURE() << "accepted: " << c.text;
-        } catch (const ostrel::userfile::TextFormatError& e) {
+        } catch (const platform::text::TextFormatError& e) {
             EXPECT_EQ(e.line(), c.line) << c.text;
             EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << e.what();
         }
@@ -215,7 +216,7 @@ TEST_F(RegistryFileTest, FileThatCannotBeReadIsNeverRewritten) {
             }
             ADD_FAILURE() << "a damaged file was accepted";
         } catch (const com::Error& e) {
-            EXPECT_EQ(e.number(), ostrel::userfile::errc::invalidFileFormat);
+            EXPECT_EQ(e.number(), platform::files::errc::invalidFileFormat);
             EXPECT_NE(e.description().find(m_path.string()), std::string::npos) << e.description();
             EXPECT_NE(e.description().find("line 4"), std::string::npos) << e.description();
         }

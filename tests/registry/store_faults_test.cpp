@@ -10,8 +10,8 @@
 #include <random>
 #include <thread>
 
-#include "host/registry/file_lock.h"
-#include "host/registry/user_file.h"
+#include "platform/files/file_lock.h"
+#include "platform/files/user_file.h"
 #include "tests/registry/store_kinds.h"
 #include "tests/registry/store_test_support.h"
 
@@ -77,7 +77,7 @@ private:
 };
 
 fs::path lockOf(const fs::path& file) {
-    return ostrel::userfile::FileLock::lockPathFor(file);
+    return platform::files::FileLock::lockPathFor(file);
 }
 
 std::vector<std::string> folderEntries(const fs::path& folder) {
@@ -180,7 +180,7 @@ TEST_P(StoreFaults, FullDiskFailsAndKeepsTheFile) {
         write(file, "UserID", std::string(8192, 'n'));
         ADD_FAILURE() << "a write to a full disk reported success";
     } catch (const com::Error& e) {
-        EXPECT_EQ(e.number(), ostrel::userfile::errc::diskFull);
+        EXPECT_EQ(e.number(), platform::files::errc::diskFull);
         expectNamesFile(e.info(), file);
     }
     EXPECT_EQ(read(file, "UserID"), "old");
@@ -202,7 +202,7 @@ TEST_P(StoreFaults, LockOfALiveWriterIsWaitedForThenNamed) {
     } catch (const com::Error& e) {
         EXPECT_EQ(e.number(), com::errc::permissionDenied);
         expectNamesFile(e.info(), file);
-        EXPECT_NE(e.description().find(ostrel::userfile::FileLock::lockPathFor(file).string()),
+        EXPECT_NE(e.description().find(platform::files::FileLock::lockPathFor(file).string()),
                   std::string::npos);
         EXPECT_NE(e.description().find("process " + std::to_string(holder.pid())),
                   std::string::npos)
@@ -213,14 +213,14 @@ TEST_P(StoreFaults, LockOfALiveWriterIsWaitedForThenNamed) {
     // Once the holder is killed its lock file stays behind, and blocks nobody.
     holder.kill();
     holder.wait();
-    EXPECT_TRUE(fs::exists(ostrel::userfile::FileLock::lockPathFor(file)));
+    EXPECT_TRUE(fs::exists(platform::files::FileLock::lockPathFor(file)));
     write(file, "UserID", "new", 0ms);
     EXPECT_EQ(read(file, "UserID"), "new");
 }
 
 TEST_P(StoreFaults, LeftoverLockFileBlocksNobody) {
     const fs::path file = fileIn(m_folder.path());
-    writeText(ostrel::userfile::FileLock::lockPathFor(file), "4194303\n");
+    writeText(platform::files::FileLock::lockPathFor(file), "4194303\n");
     write(file, "UserID", "new", 0ms);
     EXPECT_EQ(read(file, "UserID"), "new");
 }

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/registry/registry_file.h"
+#include "platform/registry/registry_file.h"
 #include "wizard/settings/ini_settings_store.h"
 
 namespace ostrel::testing {
@@ -27,7 +27,7 @@ inline void writeKey(std::string_view kind, const std::filesystem::path& file, s
         store.setLockTimeout(lockTimeout);
         store.write(kSettingsApplication, kSettingsSection, key, value);
     } else {
-        registry::RegistryFile registryFile(file);
+        platform::registry::RegistryFile registryFile(file);
         registryFile.setLockTimeout(lockTimeout);
         registryFile.setValue(kTestRegistryKey, key, std::string(value));
     }
@@ -38,7 +38,7 @@ inline std::optional<std::string> readKey(std::string_view kind, const std::file
     if (kind == "settings") {
         return IniSettingsStore(file).value(kSettingsApplication, kSettingsSection, key);
     }
-    return registry::RegistryFile(file).read().text(kTestRegistryKey, key);
+    return platform::registry::RegistryFile(file).read().text(kTestRegistryKey, key);
 }
 
 }  // namespace ostrel::testing

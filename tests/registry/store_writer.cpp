@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "host/registry/file_lock.h"
+#include "platform/files/file_lock.h"
 #include "tests/registry/store_kinds.h"
 
 int main(int argc, char** argv) {
@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
                 std::fflush(stdout);
             }
         } else if (mode == "hold") {
-            const ostrel::userfile::FileLock lock(file, std::chrono::seconds(10), "store_writer");
+            const platform::files::FileLock lock(file, std::chrono::seconds(10), "store_writer");
             std::printf("locked\n");
             std::fflush(stdout);
             for (;;) ::pause();

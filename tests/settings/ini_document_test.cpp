@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "com/error.h"
-#include "host/registry/text_format.h"
+#include "platform/text/text_format.h"
 #include "tests/registry/store_test_support.h"
 
 namespace {
@@ -177,7 +177,7 @@ TEST(IniDocument, LinesThatCannotBeReadAreNamed) {
         try {
             (void)IniDocument::parse(c.text);
             ADD_FAILURE() << "accepted: " << c.text;
-        } catch (const ostrel::userfile::TextFormatError& e) {
+        } catch (const platform::text::TextFormatError& e) {
             EXPECT_EQ(e.line(), c.line) << c.text;
             EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << e.what();
         }

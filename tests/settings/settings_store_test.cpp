@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "host/registry/user_file.h"
+#include "platform/files/user_file.h"
 #include "tests/registry/store_test_support.h"
 #include "wizard/settings/ini_settings_store.h"
 #include "wizard/settings/persisted_keys.h"
@@ -112,7 +112,7 @@ TEST_F(SettingsStoreTest, FileThatCannotBeReadIsNeverRewritten) {
             }
             ADD_FAILURE() << "a damaged file was accepted";
         } catch (const com::Error& e) {
-            EXPECT_EQ(e.number(), ostrel::userfile::errc::invalidFileFormat);
+            EXPECT_EQ(e.number(), platform::files::errc::invalidFileFormat);
             EXPECT_NE(e.description().find(m_file.string()), std::string::npos) << e.description();
             EXPECT_NE(e.description().find("line 3"), std::string::npos) << e.description();
             EXPECT_EQ(e.source(), "SettingsStore");

@@ -14,10 +14,10 @@
 #include "host/editor/default_html_documents.h"
 #include "host/editor/page.h"
 #include "host/site/region_lookup.h"
-#include "host/site/region_update_bar.h"
-#include "host/site/site_controller.h"
-#include "host/site/site_dialogs.h"
-#include "host/site/site_panel.h"
+#include "host/editor/region_update_bar.h"
+#include "host/editor/site_controller.h"
+#include "host/editor/site_dialogs.h"
+#include "host/editor/site_panel.h"
 #include "support/editor_harness.h"
 
 namespace {

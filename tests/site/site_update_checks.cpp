@@ -15,7 +15,7 @@
 #include <iostream>
 #include <map>
 
-#include "host/editor/page_file_format.h"
+#include "host/pagefile/page_file_format.h"
 #include "host/page/source_spans.h"
 #include "host/site/memory_page_text.h"
 #include "host/site/region_lookup.h"

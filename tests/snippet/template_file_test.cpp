@@ -8,6 +8,7 @@
 #include "tests/registry/store_test_support.h"
 #include "tests/snippet/temp_folder.h"
 #include "wizard/snippet/template_text.h"
+#include "platform/text/utf8.h"
 
 namespace {
 
@@ -116,12 +117,12 @@ TEST(TemplateFile, MalformedUtf8IsRecognised) {
     for (const std::string bytes :
          {"\x80", "\xC0\x80", "\xC1\xBF", "\xE0\x9F\xBF", "\xED\xA0\x80", "\xF0\x8F\xBF\xBF",
           "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xE2\x82", "a\xC3", "\xE2\x28\xA1"}) {
-        EXPECT_FALSE(ostrel::isValidUtf8(bytes)) << testing::PrintToString(bytes);
+        EXPECT_FALSE(platform::text::isValidUtf8(bytes)) << testing::PrintToString(bytes);
     }
     for (const std::string bytes :
          {"\xC2\x80", "\xDF\xBF", "\xE0\xA0\x80", "\xED\x9F\xBF", "\xEE\x80\x80", "\xEF\xBF\xBF",
           "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF"}) {
-        EXPECT_TRUE(ostrel::isValidUtf8(bytes)) << testing::PrintToString(bytes);
+        EXPECT_TRUE(platform::text::isValidUtf8(bytes)) << testing::PrintToString(bytes);
     }
 }
 

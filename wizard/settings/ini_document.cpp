@@ -3,15 +3,17 @@
 
 #include <algorithm>
 
+#include "platform/text/utf8.h"
+#include "platform/text/ascii.h"
 #include "com/error.h"
-#include "host/registry/text_format.h"
+#include "platform/text/text_format.h"
 
 namespace ostrel {
 namespace {
 
-using userfile::equalsIgnoringCase;
-using userfile::TextFormatError;
-using userfile::trimBlanks;
+using platform::text::equalsIgnoringAsciiCase;
+using platform::text::TextFormatError;
+using platform::text::trimBlanks;
 
 bool hasControlCharacter(std::string_view text) {
     return std::any_of(text.begin(), text.end(),
@@ -23,7 +25,7 @@ bool hasControlCharacter(std::string_view text) {
 bool needsQuotes(std::string_view value) {
     if (value.empty()) return false;
     if (value.front() == '"' || trimBlanks(value).size() != value.size()) return true;
-    return hasControlCharacter(value) || !userfile::isUtf8(value);
+    return hasControlCharacter(value) || !platform::text::isValidUtf8(value);
 }
 
 void requireName(std::string_view name, std::string_view what, bool isSection) {
@@ -32,7 +34,7 @@ void requireName(std::string_view name, std::string_view what, bool isSection) {
         problem = "it is empty";
     } else if (trimBlanks(name).size() != name.size()) {
         problem = "it starts or ends with a blank";
-    } else if (hasControlCharacter(name) || !userfile::isUtf8(name)) {
+    } else if (hasControlCharacter(name) || !platform::text::isValidUtf8(name)) {
         problem = "it holds a control character or is not UTF-8 text";
     } else if (isSection ? name.find_first_of("[]") != std::string_view::npos
                          : (name.find('=') != std::string_view::npos ||
@@ -53,7 +55,7 @@ IniDocument IniDocument::parse(std::string_view text) {
     IniDocument document;
     bool inSection = false;
     std::size_t number = 0;
-    for (const userfile::TextLine& source : userfile::splitLines(text)) {
+    for (const platform::text::TextLine& source : platform::text::splitLines(text)) {
         ++number;
         Line line;
         std::string_view raw = source.content;
@@ -66,8 +68,8 @@ IniDocument IniDocument::parse(std::string_view text) {
         }
         line.raw = std::string(raw);
         if (number == 1 && source.terminator == "\r\n") document.m_newline = "\r\n";
-        std::string_view content = number == 1 ? userfile::withoutByteOrderMark(raw) : raw;
-        if (!userfile::isUtf8(content)) throw TextFormatError(number, "the line is not UTF-8 text");
+        std::string_view content = number == 1 ? platform::text::withoutByteOrderMark(raw) : raw;
+        if (!platform::text::isValidUtf8(content)) throw TextFormatError(number, "the line is not UTF-8 text");
         content = trimBlanks(content);
         if (content.empty() || content.starts_with(';') || content.starts_with('#')) {
             // blank or comment
@@ -89,7 +91,7 @@ IniDocument IniDocument::parse(std::string_view text) {
             line.kind = Kind::entry;
             line.name = std::string(key);
             line.value =
-                value.starts_with('"') ? userfile::unquoteText(value, number) : std::string(value);
+                value.starts_with('"') ? platform::text::unquoteText(value, number) : std::string(value);
             // A NUL would cut the value short for some readers and reach the page for others.
             if (line.name.find('\0') != std::string::npos) {
                 throw TextFormatError(number, "the key name holds a NUL character");
@@ -112,8 +114,8 @@ std::optional<std::string> IniDocument::value(std::string_view section,
                                               std::string_view key) const {
     bool inside = false;
     for (const Line& line : m_lines) {
-        if (line.kind == Kind::section) inside = equalsIgnoringCase(line.name, section);
-        if (inside && line.kind == Kind::entry && equalsIgnoringCase(line.name, key)) {
+        if (line.kind == Kind::section) inside = equalsIgnoringAsciiCase(line.name, section);
+        if (inside && line.kind == Kind::entry && equalsIgnoringAsciiCase(line.name, key)) {
             return line.value;
         }
     }
@@ -121,7 +123,7 @@ std::optional<std::string> IniDocument::value(std::string_view section,
 }
 
 std::string IniDocument::encodeValue(std::string_view value) {
-    return needsQuotes(value) ? userfile::quoteText(value) : std::string(value);
+    return needsQuotes(value) ? platform::text::quoteText(value) : std::string(value);
 }
 
 void IniDocument::setValue(std::string_view section, std::string_view key, std::string_view value) {
@@ -144,7 +146,7 @@ void IniDocument::setValue(std::string_view section, std::string_view key, std::
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
         Line& line = m_lines[i];
         if (line.kind == Kind::section) {
-            inside = equalsIgnoringCase(line.name, section);
+            inside = equalsIgnoringAsciiCase(line.name, section);
             if (state == inFirst) {
                 state = after;
             } else if (state == before && inside) {
@@ -153,7 +155,7 @@ void IniDocument::setValue(std::string_view section, std::string_view key, std::
             }
         }
         if (!inside || line.kind != Kind::entry) continue;
-        if (equalsIgnoringCase(line.name, key)) {
+        if (equalsIgnoringAsciiCase(line.name, key)) {
             // Keeps the spelling the file already uses for the key.
             line.raw = line.name + "=" + encodeValue(value);
             line.value = std::string(value);

@@ -15,7 +15,7 @@ namespace ostrel {
 // key names compare without regard to the case of A-Z; the first of repeated keys counts.
 class IniDocument {
 public:
-    // Throws userfile::TextFormatError at the first line that cannot be read.
+    // Throws platform::text::TextFormatError at the first line that cannot be read.
     static IniDocument parse(std::string_view text);
 
     std::optional<std::string> value(std::string_view section, std::string_view key) const;

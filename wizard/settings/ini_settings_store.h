@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "host/registry/file_lock.h"
+#include "platform/files/file_lock.h"
 #include "wizard/settings/persisted_keys.h"
 #include "wizard/settings/settings_store.h"
 
@@ -37,7 +37,7 @@ public:
 private:
     std::filesystem::path m_file;
     std::string m_application;
-    std::chrono::milliseconds m_lockTimeout = userfile::kDefaultLockTimeout;
+    std::chrono::milliseconds m_lockTimeout = platform::files::kDefaultLockTimeout;
 };
 
 }  // namespace ostrel

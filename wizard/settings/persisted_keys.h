@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "com/error.h"
-#include "wizard/service_addresses.h"
+#include "wizard/settings/service_addresses.h"
 #include "wizard/settings/settings_store.h"
 
 namespace ostrel {

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "wizard/service_addresses.h"
+#include "wizard/settings/service_addresses.h"
 #include "wizard/settings/persisted_keys.h"
 #include "wizard/snippet/placeholder_replace.h"
 #include "wizard/snippet/template_file.h"

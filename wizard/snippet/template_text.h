@@ -7,9 +7,6 @@
 
 namespace ostrel {
 
-// True when bytes are well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
-bool isValidUtf8(std::string_view bytes);
-
 // Why a template's bytes cannot be read as the text its byte-order mark announces.
 class TemplateTextError : public std::runtime_error {
 public:
@@ -22,9 +19,5 @@ public:
 // UTF-8 come from a legacy ANSI template and are read as Windows-1252, one character a byte,
 // so such templates keep working.
 std::string decodeTemplateText(std::string bytes);
-
-// Windows-1252 bytes as UTF-8. The five bytes the code page leaves undefined become the C1
-// control characters of the same value, as the platform's own conversion does.
-std::string windows1252ToUtf8(std::string_view bytes);
 
 }  // namespace ostrel

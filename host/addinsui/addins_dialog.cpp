@@ -1,0 +1,232 @@
+// The Add-ins dialog and its menu entry.
+#include "host/addinsui/addins_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <set>
+
+#include "com/error.h"
+#include "host/messagebox/message_box_service.h"
+#include "platform/registry/registry_file.h"
+#include "platform/registration/class_registration.h"
+#include "platform/registration/record_removal.h"
+#include "host/regtool/regsvr.h"
+
+namespace host {
+namespace {
+
+namespace reg = platform::registration;
+
+enum Column { kName, kDescription, kModule, kFailure };
+enum Role { kProgIdRole = Qt::UserRole, kClassIdRole, kModuleRole };
+
+const QString kTitle = QStringLiteral("Add-ins");
+
+QString text(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+}  // namespace
+
+AddInsDialog::AddInsDialog(AddInHost& host, AddInsDialogServices services, QWidget* parent)
+    : QDialog(parent),
+      m_host(host),
+      m_services(std::move(services)),
+      m_list(new QTreeWidget(this)) {
+    setObjectName("addInsDialog");
+    setWindowTitle(kTitle);
+    m_list->setObjectName("lstAddIns");
+    m_list->setRootIsDecorated(false);
+    m_list->setHeaderLabels({QStringLiteral("Add-in"), QStringLiteral("Description"),
+                             QStringLiteral("Module"), QStringLiteral("Last load failure")});
+    m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    connect(m_list, &QTreeWidget::itemChanged, this, &AddInsDialog::onItemChanged);
+
+    auto* hint = new QLabel(
+        QStringLiteral("A checked add-in is loaded now and whenever the editor starts."), this);
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* add = buttons->addButton(QStringLiteral("&Add..."), QDialogButtonBox::ActionRole);
+    add->setObjectName("cmdAddAddIn");
+    QPushButton* remove =
+        buttons->addButton(QStringLiteral("&Remove"), QDialogButtonBox::ActionRole);
+    remove->setObjectName("cmdRemoveAddIn");
+    QPushButton* close = buttons->addButton(QDialogButtonBox::Close);
+    close->setObjectName("cmdClose");
+    connect(add, &QPushButton::clicked, this, &AddInsDialog::addModule);
+    connect(remove, &QPushButton::clicked, this, &AddInsDialog::removeSelected);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(hint);
+    layout->addWidget(m_list);
+    layout->addWidget(buttons);
+    resize(760, 360);
+    refresh();
+}
+
+void AddInsDialog::warn(const QString& message) {
+    m_services.messages->show(
+        this, {kTitle, message, MessageIcon::Warning, {MessageButton::Ok}, MessageButton::Ok});
+}
+
+void AddInsDialog::refresh() {
+    platform::registry::RegistryTree tree;
+    try {
+        tree = platform::registry::RegistryFile(m_services.registry).read();
+    } catch (const com::Error& e) {
+        warn(text(e.description()));
+    }
+    m_filling = true;
+    m_list->clear();
+    for (const reg::AddInEntry& entry : reg::listAddIns(tree, m_services.hostKey)) {
+        auto* item = new QTreeWidgetItem(m_list);
+        item->setText(kName, text(entry.friendlyName.empty() ? entry.progId : entry.friendlyName));
+        item->setText(kDescription, text(entry.description));
+        item->setData(kName, kProgIdRole, text(entry.progId));
+        try {
+            const auto server = reg::resolveProgId(tree, entry.progId);
+            item->setText(kModule, text(server.module.string()));
+            item->setData(kName, kClassIdRole, text(server.clsid.toString()));
+            item->setData(kName, kModuleRole, text(server.module.string()));
+            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        } catch (const com::Error& e) {
+            // Nothing to load; the failure column says why, and Remove still works.
+            item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
+            item->setText(kFailure, text(e.description()));
+        }
+        updateRow(item);
+    }
+    m_filling = false;
+}
+
+void AddInsDialog::updateRow(QTreeWidgetItem* item) {
+    const auto clsid = com::Guid::parse(item->data(kName, kClassIdRole).toString().toStdString());
+    if (!clsid) return;
+    const bool wasFilling = std::exchange(m_filling, true);
+    const bool connected = m_host.isConnected(*clsid);
+    item->setCheckState(kName, connected ? Qt::Checked : Qt::Unchecked);
+    item->setText(kFailure, m_host.lastFailure(*clsid));
+    item->setToolTip(kFailure, item->text(kFailure));
+    m_filling = wasFilling;
+}
+
+bool AddInsDialog::setLoadBehavior(const QString& progId, std::uint32_t value) {
+    try {
+        platform::registry::RegistryFile(m_services.registry)
+            .setValue(reg::addInKey(m_services.hostKey, progId.toStdString()),
+                      reg::kLoadBehaviorValue, value);
+        return true;
+    } catch (const com::Error& e) {
+        warn(QStringLiteral("The choice could not be remembered for the next start: %1")
+                 .arg(text(e.description())));
+        return false;
+    }
+}
+
+void AddInsDialog::onItemChanged(QTreeWidgetItem* item, int column) {
+    if (m_filling || column != kName) return;
+    const auto clsid = com::Guid::parse(item->data(kName, kClassIdRole).toString().toStdString());
+    if (!clsid) return;
+    const QString progId = item->data(kName, kProgIdRole).toString();
+    const bool wanted = item->checkState(kName) == Qt::Checked;
+    if (wanted != m_host.isConnected(*clsid)) {
+        if (wanted) {
+            // A module that fails is reported by the host, and stays off for the next start.
+            if (m_host.connectAddIn(item->data(kName, kModuleRole).toString(), *clsid, progId))
+                setLoadBehavior(progId, reg::kLoadAtStartup);
+        } else {
+            m_host.disconnectAddIn(*clsid);
+            setLoadBehavior(progId, reg::kNotLoaded);
+        }
+    }
+    updateRow(item);
+}
+
+void AddInsDialog::addModule() {
+    const QString module = m_services.chooseModule ? m_services.chooseModule(this) : QString();
+    if (module.isEmpty()) return;
+    std::set<std::string> before;
+    try {
+        const auto tree = platform::registry::RegistryFile(m_services.registry).read();
+        for (const auto& entry : reg::listAddIns(tree, m_services.hostKey))
+            before.insert(entry.progId);
+    } catch (const com::Error&) {
+        // The registration reports the unreadable registry itself.
+    }
+    std::error_code error;
+    const std::filesystem::path given = module.toStdString();
+    const auto path = std::filesystem::absolute(given, error);
+    const auto outcome =
+        host::regsvr::runInChild({m_services.registrationHelper, error ? given : path, false,
+                                    m_services.timeLimit, m_services.registry});
+    if (outcome.exitCode != host::regsvr::kSuccess) {
+        warn(QStringLiteral("The module %1 was not added.\n\n%2")
+                 .arg(module, text(outcome.err).trimmed()));
+        refresh();
+        return;
+    }
+    refresh();
+    platform::registry::RegistryTree tree;
+    try {
+        tree = platform::registry::RegistryFile(m_services.registry).read();
+    } catch (const com::Error& e) {
+        warn(text(e.description()));
+        return;
+    }
+    // What the module registered to load at start is loaded now, as the next start would.
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = m_list->topLevelItem(i);
+        const std::string progId = item->data(kName, kProgIdRole).toString().toStdString();
+        if (before.count(progId) || !(item->flags() & Qt::ItemIsUserCheckable)) continue;
+        if (tree.number(reg::addInKey(m_services.hostKey, progId), reg::kLoadBehaviorValue) ==
+            reg::kLoadAtStartup) {
+            item->setCheckState(kName, Qt::Checked);
+        }
+    }
+}
+
+void AddInsDialog::removeSelected() {
+    QTreeWidgetItem* item = m_list->currentItem();
+    if (!item) return;
+    const QString progId = item->data(kName, kProgIdRole).toString();
+    const MessageButton answer = m_services.messages->show(
+        this, {kTitle,
+               QStringLiteral("Remove the add-in \"%1\"? Its registration records are deleted "
+                              "without running any of its code; the module file stays.")
+                   .arg(item->text(kName)),
+               MessageIcon::Question,
+               {MessageButton::Yes, MessageButton::No},
+               MessageButton::No});
+    if (answer != MessageButton::Yes) return;
+    if (const auto clsid =
+            com::Guid::parse(item->data(kName, kClassIdRole).toString().toStdString())) {
+        if (m_host.isConnected(*clsid)) m_host.disconnectAddIn(*clsid);
+    }
+    try {
+        platform::registry::RegistryFile(m_services.registry)
+            .modify([&](platform::registry::RegistryTree& tree) {
+                reg::removeAddInRecords(tree, m_services.hostKey, progId.toStdString());
+            });
+    } catch (const com::Error& e) {
+        warn(QStringLiteral("The add-in could not be removed: %1").arg(text(e.description())));
+    }
+    refresh();
+}
+
+void addAddInsMenu(QMainWindow& window, AddInHost& host, AddInsDialogServices services) {
+    QMenu* tools = window.menuBar()->addMenu(QStringLiteral("&Tools"));
+    QAction* action = tools->addAction(QStringLiteral("&Add-ins..."));
+    action->setObjectName("actionAddIns");
+    QObject::connect(action, &QAction::triggered, &window, [&window, &host, services] {
+        AddInsDialog dialog(host, services, &window);
+        dialog.exec();
+    });
+}
+
+}  // namespace host
