@@ -4,6 +4,7 @@
 #include "addin/wizard_factory.h"
 #include "com/error.h"
 #include "wizard/message_box.h"
+#include "platform/text/ascii.h"
 
 namespace ostrel {
 namespace {
@@ -103,7 +104,7 @@ com::HRESULT Connect::putref_ButtonHandler(com::ICommandBarButton* button) {
 
 com::HRESULT Connect::GetIDOfName(std::string_view name, com::DispId* id) {
     if (!id) return com::E_POINTER;
-    if (!com::namesEqualIgnoringCase(name, "ButtonHandler")) return com::DISP_E_UNKNOWNNAME;
+    if (!platform::text::equalsIgnoringAsciiCase(name, "ButtonHandler")) return com::DISP_E_UNKNOWNNAME;
     *id = kDispIdButtonHandler;
     return com::S_OK;
 }

@@ -1,19 +1,7 @@
 // Caller-side helpers for late binding.
 #include "com/dispatch.h"
 
-#include <cctype>
-
 namespace com {
-
-bool namesEqualIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
 
 Variant invokeByName(IDispatch* target, std::string_view name, InvokeKind kind,
                      std::vector<Variant> args) {

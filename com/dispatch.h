@@ -2,14 +2,15 @@
 #pragma once
 
 #include <cstdint>
-#include "com/call_site.h"
 #include <span>
 #include <string_view>
 #include <vector>
 
+#include "com/call_site.h"
 #include "com/com_ptr.h"
 #include "com/unknown.h"
 #include "com/variant.h"
+#include "platform/text/ascii.h"
 
 namespace com {
 
@@ -50,14 +51,12 @@ struct DispatchMember {
     void (*invoke)(Self& self, InvokeKind kind, std::span<const Variant> args, Variant* result);
 };
 
-bool namesEqualIgnoringCase(std::string_view a, std::string_view b);
-
 template <class Self, std::size_t N>
 HRESULT dispatchIdOfName(const DispatchMember<Self> (&table)[N], std::string_view name,
                          DispId* id) {
     if (!id) return E_POINTER;
     for (const auto& m : table) {
-        if (namesEqualIgnoringCase(m.name, name)) {
+        if (platform::text::equalsIgnoringAsciiCase(m.name, name)) {
             *id = m.id;
             return S_OK;
         }

@@ -4,14 +4,14 @@
 #include <dlfcn.h>
 
 #include "com/error.h"
-#include "platform/registration/class_registration.h"
+#include "com/registration/class_registration.h"
 #include "resources/identity/identity_table.h"
 
 namespace ostrel {
 namespace {
 
 namespace id = identity;
-namespace reg = platform::registration;
+namespace reg = com::registration;
 
 constexpr const char* kSource = "OstrelPlugin";
 

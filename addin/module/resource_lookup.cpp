@@ -4,6 +4,7 @@
 #include "addin/module/module_exports.h"
 #include "com/dispatch.h"
 #include "resources/identity/embedded_resources.h"
+#include "platform/text/ascii.h"
 
 OSTREL_EXPORT com::HRESULT OstrelGetResource(const char* type, int id, const void** data,
                                              std::size_t* size) {
@@ -13,7 +14,7 @@ OSTREL_EXPORT com::HRESULT OstrelGetResource(const char* type, int id, const voi
     if (!type) return com::E_INVALIDARG;
     bool typeFound = false;
     for (const auto& resource : ostrel::identity::embeddedResources()) {
-        if (!com::namesEqualIgnoringCase(resource.type, std::string_view(type))) continue;
+        if (!platform::text::equalsIgnoringAsciiCase(resource.type, std::string_view(type))) continue;
         typeFound = true;
         if (resource.id != id) continue;
         *data = resource.data;

@@ -14,14 +14,14 @@
 #include "com/error.h"
 #include "host/messagebox/message_box_service.h"
 #include "platform/registry/registry_file.h"
-#include "platform/registration/class_registration.h"
-#include "platform/registration/record_removal.h"
+#include "com/registration/class_registration.h"
+#include "com/registration/record_removal.h"
 #include "host/regtool/regsvr.h"
 
 namespace host {
 namespace {
 
-namespace reg = platform::registration;
+namespace reg = com::registration;
 
 enum Column { kName, kDescription, kModule, kFailure };
 enum Role { kProgIdRole = Qt::UserRole, kClassIdRole, kModuleRole };

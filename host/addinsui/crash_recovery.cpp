@@ -5,12 +5,12 @@
 
 #include "com/error.h"
 #include "host/messagebox/message_box_service.h"
-#include "platform/registration/class_registration.h"
+#include "com/registration/class_registration.h"
 
 namespace host {
 namespace {
 
-namespace reg = platform::registration;
+namespace reg = com::registration;
 
 const QString kTitle = QStringLiteral("pagehost");
 

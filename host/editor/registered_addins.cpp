@@ -4,11 +4,11 @@
 #include "com/error.h"
 #include "host/addinsui/crash_recovery.h"
 #include "host/messagebox/message_box_service.h"
-#include "platform/registration/class_registration.h"
+#include "com/registration/class_registration.h"
 
 namespace host {
 
-namespace reg = platform::registration;
+namespace reg = com::registration;
 
 RegisteredAddIns findRegisteredAddIns(const platform::registry::RegistryFile& registry) {
     RegisteredAddIns found;

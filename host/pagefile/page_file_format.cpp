@@ -16,9 +16,20 @@
 namespace host {
 
 using platform::text::isValidUtf8;
-using platform::text::decodeWindows1252;
+using platform::text::windows1252Char;
 using platform::text::windows1252Byte;
 namespace {
+
+// One character a byte, so any file reads and writes back byte for byte.
+QString decodeWindows1252(const QByteArray& bytes) {
+    QString out;
+    out.resize(bytes.size());
+    QChar* dst = out.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        dst[i] = QChar(windows1252Char(static_cast<unsigned char>(bytes[i])));
+    }
+    return out;
+}
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeBom = "\xFF\xFE";

@@ -10,7 +10,7 @@
 #include "com/addin_extensibility.h"
 #include "com/error.h"
 #include "platform/registry/registry_file.h"
-#include "platform/registration/record_removal.h"
+#include "com/registration/record_removal.h"
 
 namespace host::regsvr {
 namespace {
@@ -130,7 +130,7 @@ int removeRecords(const std::string& target, std::ostream& out, std::ostream& er
     std::vector<std::string> deleted;
     try {
         platform::registry::RegistryFile().modify([&](platform::registry::RegistryTree& tree) {
-            deleted = platform::registration::removeRecords(tree, what);
+            deleted = com::registration::removeRecords(tree, what);
         });
     } catch (const com::Error& e) {
         err << e.description() << "\n";

@@ -50,7 +50,7 @@ void writePageAtomically(const QString& path, const QByteArray& bytes) {
         platform::files::replaceFile(QFile::encodeName(path).toStdString(),
                                      std::string_view(bytes.constData(), std::size_t(bytes.size())),
                                      "Site update", platform::files::kDocumentReplace);
-    } catch (const com::Error& e) {
+    } catch (const platform::Error& e) {
         throw SiteError(QString::fromStdString(e.description()));
     }
 }

@@ -98,7 +98,7 @@ FileLock::FileLock(const fs::path& file, std::chrono::milliseconds timeout,
             char waited[32];
             std::snprintf(waited, sizeof waited, "%.1f",
                           static_cast<double>(timeout.count()) / 1000.0);
-            throw com::Error(com::errc::permissionDenied,
+            throw platform::Error(platform::errc::permissionDenied,
                              "Cannot save \"" + file.string() + "\": another program" +
                                  (holder.empty() ? std::string() : " (process " + holder + ")") +
                                  " is changing it and still holds \"" + lock.string() +

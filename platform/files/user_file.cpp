@@ -25,18 +25,18 @@ std::int32_t numberFor(int error) {
         case EPERM:
         case EROFS:
         case ETXTBSY:
-            return com::errc::permissionDenied;
+            return platform::errc::permissionDenied;
         case ENOSPC:
         case EDQUOT:
         case EFBIG:
             return errc::diskFull;
         case ENOENT:
         case ENOTDIR:
-            return com::errc::pathNotFound;
+            return platform::errc::pathNotFound;
         case EIO:
             return errc::deviceIoError;
         default:
-            return com::errc::pathFileAccessError;
+            return platform::errc::pathFileAccessError;
     }
 }
 
@@ -127,7 +127,7 @@ void syncFolder(const fs::path& folder) {
 
 }  // namespace
 
-com::Error fileError(int error, std::string_view action, const fs::path& file,
+platform::Error fileError(int error, std::string_view action, const fs::path& file,
                      std::string_view source, std::string_view detail) {
     std::string description = std::string(action) + " \"" + file.string() + "\": ";
     if (detail.empty()) {
@@ -135,12 +135,12 @@ com::Error fileError(int error, std::string_view action, const fs::path& file,
     } else {
         description += std::string(detail) + " (" + systemMessage(error) + ")";
     }
-    return com::Error(numberFor(error), std::move(description), std::string(source));
+    return platform::Error(numberFor(error), std::move(description), std::string(source));
 }
 
-com::Error unreadableFileError(const text::TextFormatError& error, std::string_view action,
+platform::Error unreadableFileError(const text::TextFormatError& error, std::string_view action,
                                const fs::path& file, std::string_view source) {
-    return com::Error(errc::invalidFileFormat,
+    return platform::Error(errc::invalidFileFormat,
                       std::string(action) + " \"" + file.string() + "\": line " +
                           std::to_string(error.line()) + ": " + error.what() +
                           ". The file was left as it is; correct or remove that line.",
@@ -159,7 +159,7 @@ fs::path configHome() {
         found->pw_dir) {
         return fs::path(found->pw_dir) / ".config";
     }
-    throw com::Error(com::errc::pathNotFound,
+    throw platform::Error(platform::errc::pathNotFound,
                      "Cannot find the user's configuration folder: neither XDG_CONFIG_HOME "
                      "nor HOME is set",
                      "ConfigFolder");

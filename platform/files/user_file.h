@@ -8,12 +8,12 @@
 #include <string>
 #include <string_view>
 
-#include "com/error.h"
+#include "platform/failure/error.h"
 #include "platform/text/text_format.h"
 
 namespace platform::files {
 
-// Failure numbers of our own, beside those in com::errc.
+// Failure numbers of our own, beside those in platform::errc.
 namespace errc {
 constexpr std::int32_t deviceIoError = 57;
 constexpr std::int32_t diskFull = 61;
@@ -28,7 +28,7 @@ std::filesystem::path configHome();
 // rewritten where it lives instead of having its link replaced.
 std::filesystem::path followLinks(const std::filesystem::path& file);
 
-// The whole file, or nothing when it does not exist. Throws com::Error naming the file.
+// The whole file, or nothing when it does not exist. Throws platform::Error naming the file.
 std::optional<std::string> readFile(const std::filesystem::path& file, std::string_view source);
 
 // How a replacement treats what is around the file.
@@ -51,7 +51,7 @@ inline constexpr ReplaceOptions kDocumentReplace{false, false, true};
 // created readable by the owner only (see ReplaceOptions); an existing file keeps its
 // permissions and its owner and group (for root, who may change them; anyone else can only
 // replace files of their own group anyway). A read-only file is refused, also for root: a
-// file without any write permission bit is never replaced. Throws com::Error naming the
+// file without any write permission bit is never replaced. Throws platform::Error naming the
 // file; the old contents are then untouched.
 void replaceFile(const std::filesystem::path& file, std::string_view text, std::string_view source,
                  const ReplaceOptions& options = {});
@@ -62,12 +62,12 @@ void createFolders(const std::filesystem::path& folder, const std::filesystem::p
 
 // The failure for a system error number met while acting on a file:
 // "<action> "<file>": <reason>".
-com::Error fileError(int error, std::string_view action, const std::filesystem::path& file,
+platform::Error fileError(int error, std::string_view action, const std::filesystem::path& file,
                      std::string_view source, std::string_view detail = {});
 
 // The failure for a file with a line that cannot be read: it names the file and the line,
 // and says that the file was left as it is.
-com::Error unreadableFileError(const text::TextFormatError& error, std::string_view action,
+platform::Error unreadableFileError(const text::TextFormatError& error, std::string_view action,
                                const std::filesystem::path& file, std::string_view source);
 
 }  // namespace platform::files

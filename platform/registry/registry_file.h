@@ -26,7 +26,7 @@ public:
     const std::filesystem::path& path() const { return m_file; }
     void setLockTimeout(std::chrono::milliseconds timeout) { m_lockTimeout = timeout; }
 
-    // The registry as it is now; empty when the file does not exist yet. Throws com::Error
+    // The registry as it is now; empty when the file does not exist yet. Throws platform::Error
     // naming the file (and the line, for a file that cannot be read).
     RegistryTree read() const;
 

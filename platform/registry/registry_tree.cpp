@@ -6,7 +6,7 @@
 
 #include "platform/text/utf8.h"
 #include "platform/text/ascii.h"
-#include "com/error.h"
+#include "platform/failure/error.h"
 #include "platform/text/text_format.h"
 
 namespace platform::registry {
@@ -28,11 +28,11 @@ std::vector<std::string_view> splitPath(std::string_view path) {
 
 void requireKeyPath(std::string_view path) {
     if (path.empty()) {
-        throw com::Error(com::errc::invalidProcedureCall, "A registry key path must not be empty",
+        throw platform::Error(platform::errc::invalidProcedureCall, "A registry key path must not be empty",
                          "Registry");
     }
     if (const std::string problem = keyPathProblem(path); !problem.empty()) {
-        throw com::Error(com::errc::invalidProcedureCall,
+        throw platform::Error(platform::errc::invalidProcedureCall,
                          "Invalid registry key \"" + std::string(path) + "\": " + problem,
                          "Registry");
     }

@@ -69,7 +69,7 @@ private:
 
 // A whole registry. Paths are key names joined by backslashes; the first name is the hive,
 // e.g. "HKEY_CURRENT_USER". Reading a key that does not exist is not an error; changing one
-// through an ill-formed path (an empty name, a control character) throws com::Error.
+// through an ill-formed path (an empty name, a control character) throws platform::Error.
 class RegistryTree {
 public:
     // The key at path, or nullptr; "" is the unnamed root whose subkeys are the hives.

@@ -20,16 +20,6 @@ char16_t windows1252Char(unsigned char byte) {
     return (byte >= 0x80 && byte <= 0x9F) ? kHighControls[byte - 0x80] : char16_t(byte);
 }
 
-QString decodeWindows1252(const QByteArray& bytes) {
-    QString out;
-    out.resize(bytes.size());
-    QChar* dst = out.data();
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        dst[i] = QChar(windows1252Char(static_cast<unsigned char>(bytes[i])));
-    }
-    return out;
-}
-
 std::string windows1252ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 4);

@@ -2,6 +2,7 @@
 #include "fake_host.h"
 
 #include "com/error.h"
+#include "platform/text/ascii.h"
 
 namespace fakehost {
 namespace {
@@ -80,7 +81,7 @@ public:
     Collection(Application& app, Of of) : m_app(app), m_of(of) {}
 
     com::HRESULT GetIDOfName(std::string_view name, com::DispId* id) override {
-        if (!com::namesEqualIgnoringCase(name, "item")) return com::DISP_E_UNKNOWNNAME;
+        if (!platform::text::equalsIgnoringAsciiCase(name, "item")) return com::DISP_E_UNKNOWNNAME;
         *id = 0;
         return com::S_OK;
     }

@@ -4,12 +4,12 @@
 #include <string>
 
 #include "host/editor/registered_addins.h"
-#include "platform/registration/class_registration.h"
+#include "com/registration/class_registration.h"
 
 inline void registerAddIn(platform::registry::RegistryTree& tree, const std::string& progId,
                           const std::string& clsid, const std::string& module,
-                          std::uint32_t loadBehavior = platform::registration::kLoadAtStartup) {
-    namespace reg = platform::registration;
+                          std::uint32_t loadBehavior = com::registration::kLoadAtStartup) {
+    namespace reg = com::registration;
     const auto id = com::Guid::parse(clsid).value();
     tree.setValue(reg::progIdKey(progId) + "\\Clsid", "", clsid);
     tree.setValue(reg::inprocServerKey(id), "", module);

@@ -19,7 +19,7 @@
 
 namespace {
 
-namespace reg = platform::registration;
+namespace reg = com::registration;
 
 constexpr const char* kFixtureClass = "{6E0C1A52-3C1B-4F7E-9E55-0A4A3C1D2B01}";
 constexpr const char* kBadClass = "{6F1D5E0A-2B3C-4D5E-8F90-A1B2C3D4E5A1}";

@@ -9,14 +9,14 @@
 #include "addin_records.h"
 #include "com/addin_extensibility.h"
 #include "host/editor/registered_addins.h"
-#include "platform/registration/class_registration.h"
+#include "com/registration/class_registration.h"
 #include "module_library.h"
 #include "support/editor_harness.h"
 #include "temp_registry.h"
 
 namespace {
 
-namespace reg = platform::registration;
+namespace reg = com::registration;
 
 bool moduleIsLoaded(const char* path) {
     void* handle = dlopen(path, RTLD_NOW | RTLD_NOLOAD);

@@ -6,13 +6,13 @@
 
 #include "com/addin_extensibility.h"
 #include "com/error.h"
-#include "platform/registration/class_registration.h"
+#include "com/registration/class_registration.h"
 #include "module_library.h"
 #include "temp_registry.h"
 
 namespace {
 
-namespace reg = platform::registration;
+namespace reg = com::registration;
 using platform::registry::RegistryTree;
 
 constexpr const char* kFrontPage = "HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\FrontPage";

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "addin_records.h"
-#include "platform/registration/class_registration.h"
+#include "com/registration/class_registration.h"
 #include "temp_registry.h"
 
 namespace {
@@ -37,12 +37,12 @@ TEST(RegistrationTool, RegistersAndUnregistersTheModule) {
     auto result = regsvr({OSTREL_PLUGIN_PATH});
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_NE(result.out.find("DllRegisterServer"), std::string::npos);
-    EXPECT_EQ(platform::registration::listAddIns(registry.read(), kFrontPage).size(), 1u);
+    EXPECT_EQ(com::registration::listAddIns(registry.read(), kFrontPage).size(), 1u);
 
     result = regsvr({"-u", "-s", OSTREL_PLUGIN_PATH});
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out, "") << "quiet";
-    EXPECT_TRUE(platform::registration::listAddIns(registry.read(), kFrontPage).empty());
+    EXPECT_TRUE(com::registration::listAddIns(registry.read(), kFrontPage).empty());
 }
 
 TEST(RegistrationTool, EachKindOfFailureHasItsExitStatusAndReason) {
@@ -125,15 +125,15 @@ TEST(RegistrationTool, RemoveRecordsDeletesAClassWithoutRunningItsModule) {
         const std::string text = registry.text();
         for (const char* gone : {"OstrelPlugin", "2D94A8A9", "B91C026D", "102C8F25"})
             EXPECT_EQ(text.find(gone), std::string::npos) << gone << " in\n" << text;
-        const auto left = platform::registration::listAddIns(registry.read(), kFrontPage);
+        const auto left = com::registration::listAddIns(registry.read(), kFrontPage);
         ASSERT_EQ(left.size(), 1u);
-        EXPECT_EQ(platform::registration::resolveProgId(registry.read(), "Crash.AddIn").module,
+        EXPECT_EQ(com::registration::resolveProgId(registry.read(), "Crash.AddIn").module,
                   BROKEN_CRASH_REGISTER)
             << "the other add-in's records stay";
 
         result = regsvr({"--remove-records", BROKEN_CRASH_REGISTER});
         EXPECT_EQ(result.exitCode, 0) << result.err;
-        EXPECT_TRUE(platform::registration::listAddIns(registry.read(), kFrontPage).empty());
+        EXPECT_TRUE(com::registration::listAddIns(registry.read(), kFrontPage).empty());
         EXPECT_EQ(regsvr({"--remove-records", target}).exitCode, 6) << "nothing left to remove";
     }
 }

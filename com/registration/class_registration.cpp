@@ -1,5 +1,5 @@
 // The registry layout of class registrations, and resolving an add-in to its module.
-#include "platform/registration/class_registration.h"
+#include "com/registration/class_registration.h"
 
 #include <cstdio>
 
@@ -8,7 +8,7 @@
 #include "com/status.h"
 #include "platform/text/text_format.h"
 
-namespace platform::registration {
+namespace com::registration {
 namespace {
 
 std::string join(std::string_view parent, std::string_view child) {
@@ -68,7 +68,7 @@ std::string addInKey(std::string_view hostKey, std::string_view progId) {
     return join(addInsKey(hostKey), progId);
 }
 
-std::vector<AddInEntry> listAddIns(const registry::RegistryTree& tree, std::string_view hostKey) {
+std::vector<AddInEntry> listAddIns(const platform::registry::RegistryTree& tree, std::string_view hostKey) {
     std::vector<AddInEntry> entries;
     const std::string listKey = addInsKey(hostKey);
     for (const auto& progId : tree.subkeys(listKey)) {
@@ -83,7 +83,7 @@ std::vector<AddInEntry> listAddIns(const registry::RegistryTree& tree, std::stri
     return entries;
 }
 
-ServerLocation resolveProgId(const registry::RegistryTree& tree, std::string_view progId) {
+ServerLocation resolveProgId(const platform::registry::RegistryTree& tree, std::string_view progId) {
     const std::string clsidKey = join(progIdKey(progId), kClsidKey);
     const auto clsidText = tree.text(clsidKey, "");
     if (!clsidText) notRegistered(progId, "no class id under " + clsidKey);
@@ -101,7 +101,7 @@ ServerLocation resolveProgId(const registry::RegistryTree& tree, std::string_vie
     return {*clsid, path};
 }
 
-std::optional<AddInEntry> findAddIn(const registry::RegistryTree& tree, std::string_view hostKey,
+std::optional<AddInEntry> findAddIn(const platform::registry::RegistryTree& tree, std::string_view hostKey,
                                     std::string_view progId, std::string_view clsid) {
     const auto entries = listAddIns(tree, hostKey);
     for (const AddInEntry& entry : entries) {
@@ -118,4 +118,4 @@ std::optional<AddInEntry> findAddIn(const registry::RegistryTree& tree, std::str
     return std::nullopt;
 }
 
-}  // namespace platform::registration
+}  // namespace com::registration

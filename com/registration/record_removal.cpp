@@ -1,12 +1,12 @@
 // Finding and deleting what a class's self-registration recorded.
-#include "platform/registration/record_removal.h"
+#include "com/registration/record_removal.h"
 
 #include "platform/text/ascii.h"
 #include "com/error.h"
 #include "platform/text/text_format.h"
-#include "platform/registration/class_registration.h"
+#include "com/registration/class_registration.h"
 
-namespace platform::registration {
+namespace com::registration {
 namespace {
 
 using platform::text::equalsIgnoringAsciiCase;
@@ -16,14 +16,14 @@ constexpr std::string_view kOfficeKey = "HKEY_CURRENT_USER\\Software\\Microsoft\
 
 class Deleter {
 public:
-    explicit Deleter(registry::RegistryTree& tree) : m_tree(tree) {}
+    explicit Deleter(platform::registry::RegistryTree& tree) : m_tree(tree) {}
     void remove(const std::string& key) {
         if (m_tree.deleteTree(key)) m_deleted.push_back(key);
     }
     std::vector<std::string> deleted() && { return std::move(m_deleted); }
 
 private:
-    registry::RegistryTree& m_tree;
+    platform::registry::RegistryTree& m_tree;
     std::vector<std::string> m_deleted;
 };
 
@@ -33,7 +33,7 @@ bool sameText(const std::optional<std::string>& value, std::string_view wanted) 
 
 // Program ids that name the class: its own ProgID record and every program id key whose
 // Clsid is the class.
-std::vector<std::string> progIdsOf(const registry::RegistryTree& tree, const std::string& clsid) {
+std::vector<std::string> progIdsOf(const platform::registry::RegistryTree& tree, const std::string& clsid) {
     std::vector<std::string> found;
     for (const std::string& name : tree.subkeys(kClassesRoot)) {
         if (equalsIgnoringAsciiCase(name, "CLSID") || equalsIgnoringAsciiCase(name, "Interface") ||
@@ -46,7 +46,7 @@ std::vector<std::string> progIdsOf(const registry::RegistryTree& tree, const std
     return found;
 }
 
-void removeTypeLibrary(const registry::RegistryTree& before, registry::RegistryTree& tree,
+void removeTypeLibrary(const platform::registry::RegistryTree& before, platform::registry::RegistryTree& tree,
                        Deleter& deleter, const std::string& libid, const std::string& module) {
     const auto id = com::Guid::parse(libid);
     if (!id || module.empty()) return;
@@ -72,8 +72,8 @@ void removeTypeLibrary(const registry::RegistryTree& before, registry::RegistryT
     }
 }
 
-void removeClass(registry::RegistryTree& tree, Deleter& deleter, const com::Guid& clsid) {
-    const registry::RegistryTree before = tree;
+void removeClass(platform::registry::RegistryTree& tree, Deleter& deleter, const com::Guid& clsid) {
+    const platform::registry::RegistryTree before = tree;
     const std::string id = clsid.toString();
     const std::string key = classKey(clsid);
     std::vector<std::string> progIds = progIdsOf(before, id);
@@ -93,7 +93,7 @@ void removeClass(registry::RegistryTree& tree, Deleter& deleter, const com::Guid
 
 }  // namespace
 
-std::vector<std::string> removeRecords(registry::RegistryTree& tree, std::string_view target) {
+std::vector<std::string> removeRecords(platform::registry::RegistryTree& tree, std::string_view target) {
     Deleter deleter(tree);
     if (const auto clsid = com::Guid::parse(target)) {
         removeClass(tree, deleter, *clsid);
@@ -108,7 +108,7 @@ std::vector<std::string> removeRecords(registry::RegistryTree& tree, std::string
     return std::move(deleter).deleted();
 }
 
-std::vector<std::string> removeAddInRecords(registry::RegistryTree& tree, std::string_view hostKey,
+std::vector<std::string> removeAddInRecords(platform::registry::RegistryTree& tree, std::string_view hostKey,
                                             std::string_view progId) {
     std::vector<std::string> deleted;
     const auto clsidText = tree.text(progIdKey(progId) + "\\" + std::string(kClsidKey), "");
@@ -122,4 +122,4 @@ std::vector<std::string> removeAddInRecords(registry::RegistryTree& tree, std::s
     return deleted;
 }
 
-}  // namespace platform::registration
+}  // namespace com::registration

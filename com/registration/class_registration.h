@@ -13,7 +13,7 @@
 #include "com/guid.h"
 #include "platform/registry/registry_tree.h"
 
-namespace platform::registration {
+namespace com::registration {
 
 // Per-user class records live here.
 inline constexpr std::string_view kClassesRoot = "HKEY_CURRENT_USER\\Software\\Classes";
@@ -52,7 +52,7 @@ struct AddInEntry {
     std::string friendlyName;
     std::string description;
 };
-std::vector<AddInEntry> listAddIns(const registry::RegistryTree& tree, std::string_view hostKey);
+std::vector<AddInEntry> listAddIns(const platform::registry::RegistryTree& tree, std::string_view hostKey);
 
 struct ServerLocation {
     com::Guid clsid;
@@ -60,11 +60,11 @@ struct ServerLocation {
 };
 // Program id -> class id -> in-process server. Throws com::Error (number REGDB_E_CLASSNOTREG)
 // naming the program id and the missing or malformed record.
-ServerLocation resolveProgId(const registry::RegistryTree& tree, std::string_view progId);
+ServerLocation resolveProgId(const platform::registry::RegistryTree& tree, std::string_view progId);
 
 // The entry of the host's list whose program id is progId or, failing that, whose program
 // id resolves to clsid; nothing when neither is listed.
-std::optional<AddInEntry> findAddIn(const registry::RegistryTree& tree, std::string_view hostKey,
+std::optional<AddInEntry> findAddIn(const platform::registry::RegistryTree& tree, std::string_view hostKey,
                                     std::string_view progId, std::string_view clsid);
 
-}  // namespace platform::registration
+}  // namespace com::registration
