@@ -11,6 +11,8 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QToolBar>
+#include <QNetworkDatagram>
+#include <QUdpSocket>
 
 #include "browser/page_server.h"
 #include "host/editor/default_html_documents.h"
@@ -118,6 +120,70 @@ TEST_F(RenderedView, LoadsFilesOfThePagesFolderOnlyAndAFormSendsNothing) {
     EXPECT_TRUE(server.paths().isEmpty()) << server.paths().join(' ').toStdString();
     EXPECT_TRUE(inspect(view, "location.pathname.endsWith('/site/page.html')").toBool())
         << "neither the link nor the form took the view away";
+}
+
+// Counts what reaches 127.0.0.1 on one port: TCP connections and UDP datagrams.
+class CountingServer {
+public:
+    CountingServer() {
+        m_tcp.listen(QHostAddress::LocalHost);
+        m_udp.bind(QHostAddress::LocalHost, m_tcp.serverPort());
+        QObject::connect(&m_tcp, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket* s = m_tcp.nextPendingConnection()) {
+                ++connections;
+                s->deleteLater();
+            }
+        });
+        QObject::connect(&m_udp, &QUdpSocket::readyRead, [this] {
+            while (m_udp.hasPendingDatagrams()) {
+                m_udp.receiveDatagram();
+                ++datagrams;
+            }
+        });
+    }
+    int port() const { return m_tcp.serverPort(); }
+    int connections = 0;
+    int datagrams = 0;
+
+private:
+    QTcpServer m_tcp;
+    QUdpSocket m_udp;
+};
+
+TEST_F(RenderedView, PageScriptsReachNoServerPastTheGuard) {
+    CountingServer server;
+    const QByteArray at = "127.0.0.1:" + QByteArray::number(server.port());
+    const QByteArray named = "localhost:" + QByteArray::number(server.port());
+    // Each road out a page script has, past the request guard's sight: WebRTC's STUN and
+    // TURN (by address and by a name the system would resolve), WebTransport, and
+    // connections opened ahead of use. The page's own peer connection is refused and
+    // counted; the one it takes from a new frame gets as far as Chromium, which must send
+    // nothing either.
+    open("page.html",
+         "<!DOCTYPE html><html><head><link rel=preconnect href='http://" + named + "/'>"
+         "<link rel=dns-prefetch href='http://" + named + "/'></head><body><script>"
+         "const done = () => document.body.dataset.done = 1;"
+         "setTimeout(done, 8000);"
+         "try { new WebTransport('https://" + at + "/x').closed.catch(() => {}); } catch (e) {}"
+         "const f = document.createElement('iframe'); document.body.appendChild(f);"
+         "for (const RTC of [window.RTCPeerConnection, f.contentWindow.RTCPeerConnection]) try {"
+         " const pc = new RTC({iceServers: [{urls: ['stun:" + at + "',"
+         "  'turn:" + at + "?transport=udp', 'turn:" + at + "?transport=tcp',"
+         "  'turn:" + named + "?transport=tcp'], username: 'page-file-bytes', credential: 'x'}]});"
+         " pc.onicegatheringstatechange = () => pc.iceGatheringState == 'complete' && done();"
+         " pc.createDataChannel('out');"
+         " pc.createOffer().then(o => pc.setLocalDescription(o));"
+         "} catch (e) {}"
+         "</script></body></html>");
+    session->window().findChild<QAction*>("viewPageScripts")->trigger();
+    host::PageView& view = *session->window().viewOf(page);
+    waitSettled(view);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return inspect(view, "document.body.dataset.done == 1").toBool(); }, 20000));
+    QTest::qWait(500);  // the last datagrams in flight
+    EXPECT_EQ(server.connections, 0);
+    EXPECT_EQ(server.datagrams, 0);
+    EXPECT_EQ(view.blockedCount(), 4) << "the servers the refused peer connection named";
 }
 
 // Plays the wizard: the entries typed on their pages, then Finish.
