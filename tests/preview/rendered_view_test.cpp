@@ -19,6 +19,7 @@
 #include "host/editor/form_trial_dialog.h"
 #include "host/editor/page.h"
 #include "host/editor/page_view.h"
+#include "host/preview/page_folder.h"
 #include "support/editor_harness.h"
 
 namespace {
@@ -39,7 +40,7 @@ protected:
         services.fileDialogs = &files;
         services.documents = host::defaultHtmlDocuments();
         services.settingsPath = dir.filePath("pagehost.ini");
-        services.formTrials = &trials;
+        services.formTrials = trialService;
         session = std::make_unique<host::EditorSession>(std::move(services));
         session->window().show();
     }
@@ -74,11 +75,16 @@ protected:
         return result;
     }
     static Fields fields(const host::preview::FormSubmission& s) { return s.fields; }
+    void toggleScripts() { session->window().findChild<QAction*>("viewPageScripts")->trigger(); }
+    static bool ranScripts(host::PageView& view) {
+        return inspect(view, "document.body.dataset.ran == 1").toBool();
+    }
 
     QTemporaryDir dir;
     ScriptedMessages messages;
     ScriptedFileDialogs files;
     RecordingTrials trials;
+    host::FormTrialService* trialService = &trials;
     std::unique_ptr<host::EditorSession> session;
     host::Page* page = nullptr;
 };
@@ -91,10 +97,16 @@ TEST_F(RenderedView, LoadsFilesOfThePagesFolderOnlyAndAFormSendsNothing) {
     QDir().mkpath(dir.filePath("site"));
     QFile::copy(dir.filePath("outside.png"), dir.filePath("site/dot.png"));
     QFile::link(dir.filePath("outside.png"), dir.filePath("site/link.png"));
+    for (const auto& [name, size] : {std::pair{"site/at-limit.png", host::preview::kLargestPageFile},
+                                     std::pair{"site/too-big.png", host::preview::kLargestPageFile + 1}}) {
+        QFile sparse(dir.filePath(name));
+        ASSERT_TRUE(sparse.open(QIODevice::WriteOnly) && sparse.resize(size));
+    }
     host::PageView& view = open("site/page.html",
         "<!DOCTYPE html><html><head><link rel=stylesheet href='" + remote + "/style.css'>"
         "<link rel=preconnect href='" + remote + "/'></head><body>"
         "<img id=dot src='dot.png'><img id=up src='../outside.png'><img id=link src='link.png'>"
+        "<img src='at-limit.png'><img src='too-big.png'>"
         "<img id=remote src='" + remote + "/pic.png'><iframe src='" + remote + "/frame.html'></iframe>"
         "<a id=away href='" + remote + "/away.html'>away</a>"
         "<form method=post action='" + remote + "/send'><input type=hidden name=list value='a&amp;b &lt;c&gt;'>"
@@ -104,10 +116,11 @@ TEST_F(RenderedView, LoadsFilesOfThePagesFolderOnlyAndAFormSendsNothing) {
                             "document.getElementById(id).naturalWidth).join()").toString().toStdString(),
               "1,0,0,0")
         << "only the image inside the folder loads; a link leading out of it does not";
-    EXPECT_EQ(view.blockedCount(), 4) << "the outside image, the link, the picture, the style sheet";
+    EXPECT_EQ(view.blockedCount(), 5)
+        << "the outside image, the link, the picture, the style sheet, the file over the limit";
     auto* status = session->window().findChild<QLabel*>("outsideResources");
     ASSERT_NE(status, nullptr);
-    EXPECT_EQ(status->text().toStdString(), "4 outside resources not loaded");
+    EXPECT_EQ(status->text().toStdString(), "5 outside resources not loaded");
 
     inspect(view, "document.getElementById('away').click(); document.getElementById('go').click()");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !trials.shown.empty(); }, kChromiumMs));
@@ -175,7 +188,7 @@ TEST_F(RenderedView, PageScriptsReachNoServerPastTheGuard) {
          " pc.createOffer().then(o => pc.setLocalDescription(o));"
          "} catch (e) {}"
          "</script></body></html>");
-    session->window().findChild<QAction*>("viewPageScripts")->trigger();
+    toggleScripts();
     host::PageView& view = *session->window().viewOf(page);
     waitSettled(view);
     ASSERT_TRUE(QTest::qWaitFor(
@@ -184,6 +197,70 @@ TEST_F(RenderedView, PageScriptsReachNoServerPastTheGuard) {
     EXPECT_EQ(server.connections, 0);
     EXPECT_EQ(server.datagrams, 0);
     EXPECT_EQ(view.blockedCount(), 4) << "the servers the refused peer connection named";
+}
+
+TEST_F(RenderedView, ScriptsRunForThePageTheyWereTurnedOnForOnly) {
+    const QByteArray html = "<body><script>document.body.dataset.ran = 1</script></body>";
+    host::PageView& first = open("first.html", html);
+    toggleScripts();
+    waitSettled(first);
+    host::Page* firstPage = page;
+    host::PageView& second = open("second.html", html);
+    auto* status = session->window().findChild<QLabel*>("pageScripts");
+    EXPECT_TRUE(ranScripts(first));
+    EXPECT_FALSE(ranScripts(second));
+    EXPECT_EQ(status->text().toStdString(), "Scripts off");
+    session->window().activatePage(firstPage);
+    EXPECT_EQ(status->text().toStdString(), "Scripts on");
+    EXPECT_TRUE(session->window().findChild<QAction*>("viewPageScripts")->isChecked());
+}
+
+TEST_F(RenderedView, AScriptThatNeverReturnsEndsWhenScriptsAreTurnedOff) {
+    struct Case {
+        const char* name;
+        QByteArray loop;
+    };
+    for (const Case& c : {Case{"while the page loads", "<script>for (;;) {}</script>"},
+                          Case{"after it loaded", "<script>onclick = () => { for (;;) {} }</script>"}}) {
+        SCOPED_TRACE(c.name);
+        host::PageView& view = open(QString("loop-%1.html").arg(c.loop.size()),
+                                    "<body><p id=p>still here</p>" + c.loop + "</body>");
+        toggleScripts();
+        if (c.loop.contains("onclick")) {
+            waitSettled(view);
+            // Its answer never comes: the click's listener does not return.
+            view.rendered()->inspect("document.body.click()", [](const QVariant&) {});
+        }
+        toggleScripts();
+        waitSettled(view);
+        EXPECT_EQ(inspect(view, "document.getElementById('p').textContent").toString(), "still here");
+    }
+}
+
+class RenderedViewWithDialogs : public RenderedView {
+protected:
+    void SetUp() override {
+        trialService = &dialogs;
+        RenderedView::SetUp();
+    }
+    host::QtFormTrialService dialogs;
+};
+
+TEST_F(RenderedViewWithDialogs, AFormSubmittedOnATimerShowsOneDialogAndCountsTheRest) {
+    host::PageView& view = open("flood.html",
+        "<body><form action='http://list.example/'><input name=a value=1></form>"
+        "<script>setInterval(() => document.forms[0].submit(), 5)</script></body>");
+    toggleScripts();
+    QLabel* unshown = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        QWidget* dialog = session->window().findChild<QWidget*>("formTrialDialog");
+        unshown = dialog ? dialog->findChild<QLabel*>("formTrialUnshown") : nullptr;
+        return unshown && unshown->text().section(' ', 0, 0).toInt() >= 5;
+    }, kChromiumMs));
+    EXPECT_TRUE(unshown->text().endsWith("came while this was open; they are not shown."));
+    EXPECT_EQ(session->window().findChildren<QWidget*>("formTrialDialog").size(), 1);
+    toggleScripts();
+    waitSettled(view);
 }
 
 // Plays the wizard: the entries typed on their pages, then Finish.
