@@ -219,18 +219,29 @@ TEST_F(RenderedView, AScriptThatNeverReturnsEndsWhenScriptsAreTurnedOff) {
     struct Case {
         const char* name;
         QByteArray loop;
+        std::function<void(host::PageView&)> started;  // returns once the loop runs
     };
-    for (const Case& c : {Case{"while the page loads", "<script>for (;;) {}</script>"},
-                          Case{"after it loaded", "<script>onclick = () => { for (;;) {} }</script>"}}) {
+    const Case cases[] = {
+        // The request it sends first, synchronously, says the loop comes next.
+        {"while the page loads",
+         "<script>const x = new XMLHttpRequest(); x.open('GET', 'http://started.example/', false);"
+         " try { x.send(); } catch (e) {} for (;;) {}</script>",
+         [](host::PageView& view) {
+             ASSERT_TRUE(QTest::qWaitFor([&] { return view.blockedCount() == 1; }, kChromiumMs));
+         }},
+        {"after it loaded", "<script>onclick = () => { for (;;) {} }</script>",
+         [](host::PageView& view) {
+             waitSettled(view);
+             // Its answer never comes: the click's listener does not return.
+             view.rendered()->inspect("document.body.click()", [](const QVariant&) {});
+         }},
+    };
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         host::PageView& view = open(QString("loop-%1.html").arg(c.loop.size()),
                                     "<body><p id=p>still here</p>" + c.loop + "</body>");
         toggleScripts();
-        if (c.loop.contains("onclick")) {
-            waitSettled(view);
-            // Its answer never comes: the click's listener does not return.
-            view.rendered()->inspect("document.body.click()", [](const QVariant&) {});
-        }
+        c.started(view);
         toggleScripts();
         waitSettled(view);
         EXPECT_EQ(inspect(view, "document.getElementById('p').textContent").toString(), "still here");
@@ -249,7 +260,7 @@ protected:
 TEST_F(RenderedViewWithDialogs, AFormSubmittedOnATimerShowsOneDialogAndCountsTheRest) {
     host::PageView& view = open("flood.html",
         "<body><form action='http://list.example/'><input name=a value=1></form>"
-        "<script>setInterval(() => document.forms[0].submit(), 5)</script></body>");
+        "<script>setInterval(() => document.forms[0].submit(), 100)</script></body>");
     toggleScripts();
     QLabel* unshown = nullptr;
     ASSERT_TRUE(QTest::qWaitFor([&] {
