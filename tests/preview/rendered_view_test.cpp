@@ -167,9 +167,9 @@ TEST_F(RenderedView, PageScriptsReachNoServerPastTheGuard) {
     CountingServer server;
     const QByteArray at = "127.0.0.1:" + QByteArray::number(server.port());
     const QByteArray named = "localhost:" + QByteArray::number(server.port());
-    // Each road out a page script has, past the request guard's sight: WebRTC's STUN and
-    // TURN (by address and by a name the system would resolve), WebTransport, and
-    // connections opened ahead of use. The page's own peer connection is refused and
+    // Each road out a page script has, past the request guard's sight or in it: WebRTC's
+    // STUN and TURN (by address and by a name the system would resolve), WebTransport,
+    // connections opened ahead of use, a WebSocket and a worker's fetch. The page's own peer connection is refused and
     // counted; the one it takes from a new frame gets as far as Chromium, which must send
     // nothing either.
     open("page.html",
@@ -178,6 +178,8 @@ TEST_F(RenderedView, PageScriptsReachNoServerPastTheGuard) {
          "const done = () => document.body.dataset.done = 1;"
          "setTimeout(done, 8000);"
          "try { new WebTransport('https://" + at + "/x').closed.catch(() => {}); } catch (e) {}"
+         "try { new WebSocket('ws://" + at + "/'); } catch (e) {}"
+         "new Worker(URL.createObjectURL(new Blob([\"fetch('http://" + at + "/w')\"])));"
          "const f = document.createElement('iframe'); document.body.appendChild(f);"
          "for (const RTC of [window.RTCPeerConnection, f.contentWindow.RTCPeerConnection]) try {"
          " const pc = new RTC({iceServers: [{urls: ['stun:" + at + "',"
@@ -196,7 +198,8 @@ TEST_F(RenderedView, PageScriptsReachNoServerPastTheGuard) {
     QTest::qWait(500);  // the last datagrams in flight
     EXPECT_EQ(server.connections, 0);
     EXPECT_EQ(server.datagrams, 0);
-    EXPECT_EQ(view.blockedCount(), 4) << "the servers the refused peer connection named";
+    EXPECT_EQ(view.blockedCount(), 6)
+        << "the WebSocket, the worker's fetch, the servers the refused peer connection named";
 }
 
 TEST_F(RenderedView, ScriptsRunForThePageTheyWereTurnedOnForOnly) {
