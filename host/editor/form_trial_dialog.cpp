@@ -59,7 +59,8 @@ void QtFormTrialService::show(QWidget* parent, const preview::FormSubmission& s)
         m_unshownNote->setText(
             m_unshown == 1
                 ? QStringLiteral("1 more submission came while this was open; it is not shown.")
-                : QStringLiteral("%1 more submissions came while this was open; they are not shown.")
+                : QStringLiteral(
+                      "%1 more submissions came while this was open; they are not shown.")
                       .arg(m_unshown));
         m_unshownNote->show();
         return;
@@ -99,8 +100,9 @@ void QtFormTrialService::show(QWidget* parent, const preview::FormSubmission& s)
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     QPushButton* copy = buttons->addButton(QStringLiteral("&Copy All"), QDialogButtonBox::ActionRole);
-    QObject::connect(copy, &QPushButton::clicked, dialog,
-                     [text = describeSubmission(s)] { QGuiApplication::clipboard()->setText(text); });
+    QObject::connect(copy, &QPushButton::clicked, dialog, [text = describeSubmission(s)] {
+        QGuiApplication::clipboard()->setText(text);
+    });
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     layout->addWidget(buttons);
     dialog->resize(560, 380);

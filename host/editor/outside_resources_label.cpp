@@ -55,8 +55,8 @@ void PageScriptsLabel::follow(QWidget* current) {
     auto* view = qobject_cast<PageView*>(current);
     setVisible(view != nullptr);
     if (!view) return;
-    m_followed = connect(view, &PageView::scriptsEnabledChanged, this,
-                         [this](bool on) { showState(on); });
+    m_followed =
+        connect(view, &PageView::scriptsEnabledChanged, this, [this](bool on) { showState(on); });
     showState(view->scriptsEnabled());
 }
 

@@ -54,7 +54,10 @@ void ViewOptions::followPage(QWidget* current) {
     auto* view = qobject_cast<PageView*>(current);
     m_scripts->setEnabled(view != nullptr);
     m_scripts->setChecked(view && view->scriptsEnabled());
-    if (view) m_followed = connect(view, &PageView::scriptsEnabledChanged, m_scripts, &QAction::setChecked);
+    if (view) {
+        m_followed =
+            connect(view, &PageView::scriptsEnabledChanged, m_scripts, &QAction::setChecked);
+    }
 }
 
 bool ViewOptions::sourceShown() const { return m_source->isChecked(); }

@@ -16,8 +16,9 @@ QStringList offlineSwitches() {
     return {
         // WebRTC and WebTransport open their own sockets, past every request interceptor:
         // WebRTC may use no UDP of its own, and its TCP (TURN) goes through the proxy below.
+        // Only the forcing switch is honoured here (the plain --webrtc-ip-handling-policy
+        // changes nothing), and it overrides the page setting.
         QStringLiteral("--force-webrtc-ip-handling-policy=disable_non_proxied_udp"),
-        QStringLiteral("--webrtc-ip-handling-policy=disable_non_proxied_udp"),
         QStringLiteral("--disable-blink-features=WebTransport"),
         QStringLiteral("--disable-quic"),
         QStringLiteral("--dns-prefetch-disable"),

@@ -37,6 +37,7 @@ void lockDown(QWebEngineSettings& s) {
     s.setAttribute(S::ScreenCaptureEnabled, false);
     s.setAttribute(S::NavigateOnDropEnabled, false);
     s.setAttribute(S::DnsPrefetchEnabled, false);
+    // The most this setting offers; Chromium's switches (chromium_switches.cpp) go further.
     s.setAttribute(S::WebRTCPublicInterfacesOnly, true);
     s.setAttribute(S::HyperlinkAuditingEnabled, false);
     s.setAttribute(S::AutoLoadIconsForPage, false);
@@ -269,7 +270,8 @@ void WebRenderedView::setScriptsEnabled(bool enabled) {
     } else {
         replacePage();
     }
-    if (!m_pagePath.isEmpty() || !m_untitledName.isEmpty()) render(m_html, m_pagePath, m_untitledName);
+    if (!m_pagePath.isEmpty() || !m_untitledName.isEmpty())
+        render(m_html, m_pagePath, m_untitledName);
 }
 
 void WebRenderedView::revealAfterRender(const QString& elementId) {

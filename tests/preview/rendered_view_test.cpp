@@ -7,11 +7,11 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QNetworkDatagram>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
 #include <QToolBar>
-#include <QNetworkDatagram>
 #include <QUdpSocket>
 
 #include "browser/page_server.h"
