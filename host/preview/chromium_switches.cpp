@@ -43,8 +43,8 @@ void startChromiumOffline() {
                      (s.contains(u' ') ? '"' + s.toUtf8() + '"' : s.toUtf8());
         }
         qputenv(kFlagsVariable, flags);
-        // Chromium starts with its first profile; the default profile is the cheapest one.
-        QWebEngineProfile::defaultProfile();
+        // Chromium starts with the first profile made; one off the record leaves nothing on disk.
+        { const QWebEngineProfile first; }
         // Programs the editor starts (a browser on Qt WebEngine, say) keep the user's own.
         if (had) {
             qputenv(kFlagsVariable, own);

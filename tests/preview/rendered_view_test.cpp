@@ -200,6 +200,8 @@ TEST_F(RenderedView, PageScriptsReachNoServerPastTheGuard) {
     EXPECT_EQ(server.datagrams, 0);
     EXPECT_EQ(view.blockedCount(), 6)
         << "the WebSocket, the worker's fetch, the servers the refused peer connection named";
+    EXPECT_FALSE(qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS"))
+        << "programs the editor starts do not inherit the view's switches";
 }
 
 TEST_F(RenderedView, ScriptsRunForThePageTheyWereTurnedOnForOnly) {
