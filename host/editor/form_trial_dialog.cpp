@@ -56,12 +56,14 @@ FormTrialService& qtFormTrials() {
 void QtFormTrialService::show(QWidget* parent, const preview::FormSubmission& s) {
     if (m_open) {
         ++m_unshown;
-        m_unshownNote->setText(
+        const QString count =
             m_unshown == 1
                 ? QStringLiteral("1 more submission came while this was open; it is not shown.")
-                : QStringLiteral(
-                      "%1 more submissions came while this was open; they are not shown.")
-                      .arg(m_unshown));
+                : QStringLiteral("%1 more submissions came while this was open; they are not "
+                                 "shown.")
+                      .arg(m_unshown);
+        m_unshownNote->setText(
+            count + QStringLiteral(" View > Run Page Scripts stops a page that submits on its own."));
         m_unshownNote->show();
         return;
     }
@@ -95,6 +97,7 @@ void QtFormTrialService::show(QWidget* parent, const preview::FormSubmission& s)
     layout->addWidget(table);
     m_unshownNote = new QLabel;
     m_unshownNote->setObjectName(QStringLiteral("formTrialUnshown"));
+    m_unshownNote->setWordWrap(true);
     m_unshownNote->hide();
     layout->addWidget(m_unshownNote);
 
@@ -107,9 +110,10 @@ void QtFormTrialService::show(QWidget* parent, const preview::FormSubmission& s)
     layout->addWidget(buttons);
     dialog->resize(560, 380);
     m_open = dialog;
-    // Modal to the editor's window, without a loop of its own: the page that asked may
-    // keep asking, and each request must come back here to be counted.
-    dialog->open();
+    // Not modal, and without a loop of its own: the page that asked may keep asking, each
+    // request must come back here to be counted, and the author must be able to reach the
+    // View menu to turn its scripts off.
+    dialog->show();
 }
 
 }  // namespace host
