@@ -59,11 +59,11 @@ void QtFormTrialService::show(QWidget* parent, const preview::FormSubmission& s)
         const QString count =
             m_unshown == 1
                 ? QStringLiteral("1 more submission came while this was open; it is not shown.")
-                : QStringLiteral("%1 more submissions came while this was open; they are not "
-                                 "shown.")
+                : QStringLiteral("%1 more submissions came while this was open; they are not shown.")
                       .arg(m_unshown);
         m_unshownNote->setText(
-            count + QStringLiteral(" View > Run Page Scripts stops a page that submits on its own."));
+            count +
+            QStringLiteral(" View > Run Page Scripts stops a page that submits on its own."));
         m_unshownNote->show();
         return;
     }
