@@ -26,7 +26,7 @@ QStringList offlineSwitches() {
         // guard did not see (preconnects, TURN over TCP) goes to a proxy that cannot be found.
         // The page's own files come through the editor's scheme and need neither.
         QStringLiteral("--host-resolver-rules=MAP * ~NOTFOUND"),
-        QStringLiteral("--proxy-server=http://ostrel-offline.invalid:9"),
+        QStringLiteral("--proxy-server=http://no-proxy.example:9"),
         QStringLiteral("--proxy-bypass-list=<-loopback>"),
     };
 }
