@@ -56,8 +56,10 @@ EditorWindow::EditorWindow(EditorServices services, QWidget* parent)
     m_commandBars = com::make<CommandBarsObject>(
         [this](const com::ErrorInfo& failure) { reportClickFailure(failure); });
     createActions();
-    m_viewOptions = new ViewOptions(*m_settings, *menuBar()->addMenu(QStringLiteral("&View")), this);
+    m_viewOptions =
+        new ViewOptions(*m_settings, *menuBar()->addMenu(QStringLiteral("&View")), *m_tabs, this);
     statusBar()->addPermanentWidget(new OutsideResourcesLabel(*m_tabs));
+    statusBar()->addPermanentWidget(new PageScriptsLabel(*m_tabs));
     m_commandBars->restoreLastingControls(*m_settings);
     m_application =
         com::make<HostApplicationObject>(m_commandBars, [this] { return activePage(); });

@@ -54,10 +54,25 @@ FormTrialService& qtFormTrials() {
 }
 
 void QtFormTrialService::show(QWidget* parent, const preview::FormSubmission& s) {
-    QDialog dialog(parent);
-    dialog.setObjectName(QStringLiteral("formTrialDialog"));
-    dialog.setWindowTitle(QStringLiteral("Try the Form - nothing was sent"));
-    auto* layout = new QVBoxLayout(&dialog);
+    if (m_open) {
+        ++m_unshown;
+        const QString count =
+            m_unshown == 1
+                ? QStringLiteral("1 more submission came while this was open; it is not shown.")
+                : QStringLiteral("%1 more submissions came while this was open; they are not shown.")
+                      .arg(m_unshown);
+        m_unshownNote->setText(
+            count +
+            QStringLiteral(" View > Run Page Scripts stops a page that submits on its own."));
+        m_unshownNote->show();
+        return;
+    }
+    m_unshown = 0;
+    auto* dialog = new QDialog(parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setObjectName(QStringLiteral("formTrialDialog"));
+    dialog->setWindowTitle(QStringLiteral("Try the Form - nothing was sent"));
+    auto* layout = new QVBoxLayout(dialog);
     layout->addWidget(new QLabel(QStringLiteral(
         "Submitting this form would send the following. Nothing was sent.")));
     auto* facts = new QFormLayout;
@@ -80,15 +95,25 @@ void QtFormTrialService::show(QWidget* parent, const preview::FormSubmission& s)
     }
     table->resizeColumnToContents(0);
     layout->addWidget(table);
+    m_unshownNote = new QLabel;
+    m_unshownNote->setObjectName(QStringLiteral("formTrialUnshown"));
+    m_unshownNote->setWordWrap(true);
+    m_unshownNote->hide();
+    layout->addWidget(m_unshownNote);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     QPushButton* copy = buttons->addButton(QStringLiteral("&Copy All"), QDialogButtonBox::ActionRole);
-    QObject::connect(copy, &QPushButton::clicked, &dialog,
-                     [&s] { QGuiApplication::clipboard()->setText(describeSubmission(s)); });
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(copy, &QPushButton::clicked, dialog, [text = describeSubmission(s)] {
+        QGuiApplication::clipboard()->setText(text);
+    });
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     layout->addWidget(buttons);
-    dialog.resize(560, 380);
-    dialog.exec();
+    dialog->resize(560, 380);
+    m_open = dialog;
+    // Not modal, and without a loop of its own: the page that asked may keep asking, each
+    // request must come back here to be counted, and the author must be able to reach the
+    // View menu to turn its scripts off.
+    dialog->show();
 }
 
 }  // namespace host

@@ -1,4 +1,4 @@
-// The status bar's count of outside resources not loaded.
+// The status bar's notes on the current page's rendered view.
 #include "host/editor/outside_resources_label.h"
 
 #include <QTabWidget>
@@ -10,8 +10,9 @@ namespace host {
 OutsideResourcesLabel::OutsideResourcesLabel(QTabWidget& tabs, QWidget* parent) : QLabel(parent) {
     setObjectName(QStringLiteral("outsideResources"));
     setToolTip(QStringLiteral(
-        "The rendered page loads only files from the page's own folder; addresses elsewhere "
-        "are not fetched."));
+        "The rendered page loads only files from the page's own folder, up to 64 MB each; "
+        "addresses elsewhere, connections its scripts ask for and larger files are not "
+        "fetched."));
     hide();
     connect(&tabs, &QTabWidget::currentChanged, this,
             [this, &tabs] { follow(tabs.currentWidget()); });
@@ -37,6 +38,30 @@ void OutsideResourcesLabel::follow(QWidget* current) {
 void OutsideResourcesLabel::showCount(int count) {
     setText(describe(count));
     setVisible(count > 0);
+}
+
+PageScriptsLabel::PageScriptsLabel(QTabWidget& tabs, QWidget* parent) : QLabel(parent) {
+    setObjectName(QStringLiteral("pageScripts"));
+    setToolTip(QStringLiteral(
+        "Whether the rendered page runs its scripts: View > Run Page Scripts, for this page "
+        "while it is open."));
+    hide();
+    connect(&tabs, &QTabWidget::currentChanged, this,
+            [this, &tabs] { follow(tabs.currentWidget()); });
+}
+
+void PageScriptsLabel::follow(QWidget* current) {
+    disconnect(m_followed);
+    auto* view = qobject_cast<PageView*>(current);
+    setVisible(view != nullptr);
+    if (!view) return;
+    m_followed =
+        connect(view, &PageView::scriptsEnabledChanged, this, [this](bool on) { showState(on); });
+    showState(view->scriptsEnabled());
+}
+
+void PageScriptsLabel::showState(bool on) {
+    setText(on ? QStringLiteral("Scripts on") : QStringLiteral("Scripts off"));
 }
 
 }  // namespace host

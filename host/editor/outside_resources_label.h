@@ -1,5 +1,5 @@
-// The status bar's note of how many outside resources the current page's rendered view
-// did not load; hidden when there are none.
+// The status bar's notes on the current page's rendered view: how many resources it did not
+// load (hidden when there are none), and whether it runs the page's scripts.
 #pragma once
 
 #include <QLabel>
@@ -20,6 +20,19 @@ public:
 private:
     void follow(QWidget* current);
     void showCount(int count);
+
+    QMetaObject::Connection m_followed;
+};
+
+// "Scripts on" or "Scripts off" for the current page; hidden when no page is open.
+class PageScriptsLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit PageScriptsLabel(QTabWidget& tabs, QWidget* parent = nullptr);
+
+private:
+    void follow(QWidget* current);
+    void showState(bool on);
 
     QMetaObject::Connection m_followed;
 };

@@ -101,7 +101,6 @@ bool PageView::renderedVisible() const {
 void PageView::applyOptions() {
     m_source->setVisible(m_options.sourceShown());
     m_renderedSide->setVisible(m_options.renderedShown());
-    if (m_rendered) m_rendered->setScriptsEnabled(m_options.scriptsEnabled());
     // Queued: an add-in sets the view mode just before it edits the page, so by then the
     // edit is there to be rendered.
     if (renderedVisible()) QTimer::singleShot(0, this, &PageView::showRendered);
@@ -133,7 +132,7 @@ void PageView::createRendered() {
         return;
     }
     m_renderedSide->layout()->addWidget(m_rendered->widget());
-    m_rendered->setScriptsEnabled(m_options.scriptsEnabled());
+    m_rendered->setScriptsEnabled(m_scriptsEnabled);
     m_stale = true;
 }
 
@@ -147,6 +146,15 @@ void PageView::renderNow() {
     }
     m_rendered->render(QByteArray::fromStdString(m_page.pageText()->text()), m_page.path(),
                        m_page.displayName());
+}
+
+void PageView::setScriptsEnabled(bool enabled) {
+    if (m_scriptsEnabled == enabled) return;
+    m_scriptsEnabled = enabled;
+    // Turned off, the view starts again on a renderer of its own, so that a script that
+    // never returns cannot keep it blank.
+    if (m_rendered) m_rendered->setScriptsEnabled(enabled);
+    emit scriptsEnabledChanged(enabled);
 }
 
 bool PageView::isSettled() const {

@@ -33,12 +33,17 @@ public:
     int blockedCount() const { return m_blocked; }
     // Nothing is waiting to be rendered or painted where the author can see it.
     bool isSettled() const;
+    // Whether this page's rendered view runs the page's scripts; off until the author turns
+    // them on, and not remembered once the page is closed.
+    bool scriptsEnabled() const { return m_scriptsEnabled; }
+    void setScriptsEnabled(bool enabled);
 
     std::int32_t viewMode() const override;
     void setViewMode(std::int32_t mode) override;
 
 signals:
     void blockedCountChanged(int count);
+    void scriptsEnabledChanged(bool enabled);
     void settled();
 
 protected:
@@ -63,6 +68,7 @@ private:
     bool m_stale = true;
     bool m_revealPending = false;
     bool m_sized = false;
+    bool m_scriptsEnabled = false;
     int m_blocked = 0;
 };
 

@@ -4,13 +4,15 @@
 #include <QAction>
 #include <QMenu>
 #include <QSettings>
+#include <QTabWidget>
+
+#include "host/editor/page_view.h"
 
 namespace host {
 namespace {
 
 const QString kSourceKey = QStringLiteral("View/Source");
 const QString kRenderedKey = QStringLiteral("View/RenderedPage");
-const QString kScriptsKey = QStringLiteral("View/PageScripts");
 
 QAction* checkable(QMenu& menu, const QString& text, bool checked) {
     QAction* action = menu.addAction(text);
@@ -21,15 +23,16 @@ QAction* checkable(QMenu& menu, const QString& text, bool checked) {
 
 }  // namespace
 
-ViewOptions::ViewOptions(QSettings& settings, QMenu& viewMenu, QObject* parent)
+ViewOptions::ViewOptions(QSettings& settings, QMenu& viewMenu, QTabWidget& tabs, QObject* parent)
     : QObject(parent), m_settings(settings) {
     m_source = checkable(viewMenu, QStringLiteral("&Source"), settings.value(kSourceKey, true).toBool());
     m_rendered = checkable(viewMenu, QStringLiteral("&Rendered Page"),
                            settings.value(kRenderedKey, true).toBool());
     viewMenu.addSeparator();
-    // Off unless the author turns them on: a page's scripts could do anything a web page can.
-    m_scripts = checkable(viewMenu, QStringLiteral("Run Page S&cripts"),
-                          settings.value(kScriptsKey, false).toBool());
+    // Off for every page until the author turns them on for it: a page's scripts could do
+    // anything a web page can, so one page's choice is never another's, nor a later file's
+    // at the same place.
+    m_scripts = checkable(viewMenu, QStringLiteral("Run Page S&cripts"), false);
     m_source->setObjectName(QStringLiteral("viewSource"));
     m_rendered->setObjectName(QStringLiteral("viewRenderedPage"));
     m_scripts->setObjectName(QStringLiteral("viewPageScripts"));
@@ -38,15 +41,27 @@ ViewOptions::ViewOptions(QSettings& settings, QMenu& viewMenu, QObject* parent)
             [this](bool on) { setShown(on, renderedShown() || !on); });
     connect(m_rendered, &QAction::triggered, this,
             [this](bool on) { setShown(sourceShown() || !on, on); });
-    connect(m_scripts, &QAction::triggered, this, [this] {
-        save();
-        emit changed();
+    connect(m_scripts, &QAction::triggered, this, [this, &tabs](bool on) {
+        if (auto* view = qobject_cast<PageView*>(tabs.currentWidget())) view->setScriptsEnabled(on);
     });
+    connect(&tabs, &QTabWidget::currentChanged, this,
+            [this, &tabs] { followPage(tabs.currentWidget()); });
+    followPage(tabs.currentWidget());
+}
+
+void ViewOptions::followPage(QWidget* current) {
+    disconnect(m_followed);
+    auto* view = qobject_cast<PageView*>(current);
+    m_scripts->setEnabled(view != nullptr);
+    m_scripts->setChecked(view && view->scriptsEnabled());
+    if (view) {
+        m_followed =
+            connect(view, &PageView::scriptsEnabledChanged, m_scripts, &QAction::setChecked);
+    }
 }
 
 bool ViewOptions::sourceShown() const { return m_source->isChecked(); }
 bool ViewOptions::renderedShown() const { return m_rendered->isChecked(); }
-bool ViewOptions::scriptsEnabled() const { return m_scripts->isChecked(); }
 
 void ViewOptions::setShown(bool source, bool rendered) {
     if (!source && !rendered) source = true;
@@ -59,7 +74,6 @@ void ViewOptions::setShown(bool source, bool rendered) {
 void ViewOptions::save() {
     m_settings.setValue(kSourceKey, sourceShown());
     m_settings.setValue(kRenderedKey, renderedShown());
-    m_settings.setValue(kScriptsKey, scriptsEnabled());
 }
 
 }  // namespace host

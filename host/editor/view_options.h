@@ -1,5 +1,6 @@
-// The editor's remembered choices for how pages show: the source, the rendered page, and
-// whether the rendered page runs its scripts. The View menu's actions set them.
+// The editor's remembered choices for how pages show, the source and the rendered page, and
+// the current page's choice whether its rendered view runs its scripts. The View menu's
+// actions set them.
 #pragma once
 
 #include <QObject>
@@ -7,18 +8,18 @@
 class QAction;
 class QMenu;
 class QSettings;
+class QTabWidget;
 
 namespace host {
 
 class ViewOptions : public QObject {
     Q_OBJECT
 public:
-    // Adds its actions to `viewMenu`.
-    ViewOptions(QSettings& settings, QMenu& viewMenu, QObject* parent = nullptr);
+    // Adds its actions to `viewMenu`; Run Page Scripts follows the current page of `tabs`.
+    ViewOptions(QSettings& settings, QMenu& viewMenu, QTabWidget& tabs, QObject* parent = nullptr);
 
     bool sourceShown() const;
     bool renderedShown() const;
-    bool scriptsEnabled() const;
     // At least one side shows: hiding the only one left shows the other.
     void setShown(bool source, bool rendered);
 
@@ -27,11 +28,13 @@ signals:
 
 private:
     void save();
+    void followPage(QWidget* current);
 
     QSettings& m_settings;
     QAction* m_source;
     QAction* m_rendered;
     QAction* m_scripts;
+    QMetaObject::Connection m_followed;
 };
 
 }  // namespace host

@@ -18,7 +18,9 @@ QString PageFolder::resolve(const QString& path) const {
     // it, reaches a file elsewhere.
     const QFileInfo file(path);
     const QString real = file.canonicalFilePath();
-    if (real.isEmpty() || !real.startsWith(m_folder) || !QFileInfo(real).isFile()) return {};
+    if (real.isEmpty() || !real.startsWith(m_folder)) return {};
+    const QFileInfo target(real);
+    if (!target.isFile() || target.size() > kLargestPageFile) return {};
     return real;
 }
 

@@ -39,28 +39,26 @@ void PageSchemeHandler::setPage(QByteArray utf8Html, QUrl url, PageFolder folder
 
 void PageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
     const QUrl url = job->requestUrl().adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment);
-    QByteArray bytes;
-    QByteArray type;
     if (url == m_url) {
-        bytes = m_html;
+        auto* body = new QBuffer(job);
+        body->setData(m_html);
+        body->open(QIODevice::ReadOnly);
         // The text is the editor's, in UTF-8, whatever the file's own encoding.
-        type = "text/html;charset=utf-8";
-    } else {
-        // The request guard has let only files of the folder through; asked again here so
-        // that this handler is safe on its own.
-        const QString path = m_folder.resolve(url.path());
-        QFile file(path);
-        if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
-            job->fail(QWebEngineUrlRequestJob::UrlNotFound);
-            return;
-        }
-        bytes = file.readAll();
-        type = QMimeDatabase().mimeTypeForFileNameAndData(path, bytes).name().toUtf8();
+        job->reply("text/html;charset=utf-8", body);
+        return;
     }
-    auto* body = new QBuffer(job);
-    body->setData(bytes);
-    body->open(QIODevice::ReadOnly);
-    job->reply(type, body);
+    // The request guard has let only files of the folder through; asked again here so that
+    // this handler is safe on its own.
+    const QString path = m_folder.resolve(url.path());
+    auto* file = new QFile(path, job);
+    if (path.isEmpty() || !file->open(QIODevice::ReadOnly)) {
+        job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+        return;
+    }
+    // Chromium reads the file on its own thread, a piece at a time as the page takes it;
+    // here only its first bytes are looked at, for the type.
+    const QByteArray type = QMimeDatabase().mimeTypeForFileNameAndData(path, file).name().toUtf8();
+    job->reply(type, file);
 }
 
 }  // namespace host::preview

@@ -26,8 +26,12 @@ void RequestGuard::interceptRequest(QWebEngineUrlRequestInfo& info) {
     const QUrl url = info.requestUrl();
     if (allows(url)) return;
     info.block(true);
+    refuse(url.toString(QUrl::RemoveUserInfo));
+}
+
+void RequestGuard::refuse(const QString& address) {
     const qsizetype before = m_blocked.size();
-    m_blocked.insert(url.toString(QUrl::RemoveUserInfo));
+    m_blocked.insert(address);
     if (m_blocked.size() != before && m_blockedChanged) m_blockedChanged(blockedCount());
 }
 

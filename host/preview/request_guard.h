@@ -20,6 +20,8 @@ public:
     void reset(QUrl page, PageFolder folder);
     int blockedCount() const { return int(m_blocked.size()); }
     bool allows(const QUrl& url) const;
+    // Counts an address refused elsewhere (a connection the page's scripts asked for).
+    void refuse(const QString& address);
 
     void interceptRequest(QWebEngineUrlRequestInfo& info) override;
 

@@ -10,6 +10,7 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
+#include "host/preview/chromium_switches.h"
 #include "host/preview/form_capture.h"
 #include "host/preview/preview_page.h"
 
@@ -36,11 +37,54 @@ void lockDown(QWebEngineSettings& s) {
     s.setAttribute(S::ScreenCaptureEnabled, false);
     s.setAttribute(S::NavigateOnDropEnabled, false);
     s.setAttribute(S::DnsPrefetchEnabled, false);
+    // The most this setting offers; Chromium's switches (chromium_switches.cpp) go further.
+    s.setAttribute(S::WebRTCPublicInterfacesOnly, true);
     s.setAttribute(S::HyperlinkAuditingEnabled, false);
     s.setAttribute(S::AutoLoadIconsForPage, false);
     s.setAttribute(S::ErrorPageEnabled, false);
     // Each refresh must leave the keyboard with the source the author is typing in.
     s.setAttribute(S::FocusOnNavigationEnabled, false);
+}
+
+// Run in the page's own world before its scripts: a peer connection would open sockets no
+// request interceptor sees. Chromium's switches already leave it nowhere to go; this refuses
+// it at once and names the servers asked for, so that the status bar can count them.
+QString refusePeerConnectionsScript(const QString& token) {
+    return QStringLiteral(R"JS(
+(() => {
+  const say = console.log.bind(console);
+  const refuse = function (config) {
+    let urls = [];
+    try {
+      for (const server of (config && config.iceServers) || []) urls = urls.concat(server.urls || []);
+    } catch (e) {}
+    for (const url of urls.length ? urls : ['webrtc:']) say('%1' + String(url));
+    throw new DOMException('The rendered view opens no connections.', 'NotAllowedError');
+  };
+  for (const name of ['RTCPeerConnection', 'webkitRTCPeerConnection']) {
+    if (name in window)
+      Object.defineProperty(window, name, {value: refuse, writable: false, configurable: false});
+  }
+})();
+)JS")
+        .arg(token);
+}
+
+QWebEngineScript pageScript(const QString& name, QWebEngineScript::ScriptWorldId world,
+                            const QString& source) {
+    QWebEngineScript script;
+    script.setName(name);
+    script.setWorldId(world);
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setRunsOnSubFrames(true);
+    script.setSourceCode(source);
+    return script;
+}
+
+QString randomToken(const char* what) {
+    return QStringLiteral("ostrel-%1-%2")
+        .arg(QLatin1String(what))
+        .arg(QRandomGenerator::global()->generate64(), 16, 16, QChar(u'0'));
 }
 
 QString jsString(const QString& text) {
@@ -64,9 +108,10 @@ WebRenderedView::WebRenderedView(RenderedViewEvents events, QWidget* parent)
       }),
       m_profile(nullptr),
       m_page(nullptr),
-      m_paintedToken(QStringLiteral("ostrel-painted-%1")
-                         .arg(QRandomGenerator::global()->generate64(), 16, 16, QChar(u'0'))) {
+      m_paintedToken(randomToken("painted")),
+      m_refusedToken(randomToken("refused") + u' ') {
     registerPageScheme();
+    startChromiumOffline();
     // No storage name: off the record, nothing of the page is kept on disk.
     m_profile = new QWebEngineProfile();
     m_profile->setUrlRequestInterceptor(&m_guard);
@@ -74,40 +119,61 @@ WebRenderedView::WebRenderedView(RenderedViewEvents events, QWidget* parent)
     QObject::connect(m_profile, &QWebEngineProfile::downloadRequested, m_profile,
                      [](QWebEngineDownloadRequest* download) { download->cancel(); });
 
+    m_view = new QWebEngineView(parent);
+    m_view->setObjectName(QStringLiteral("renderedPage"));
+    // Its menu would offer to open links, go back or save the page.
+    m_view->setContextMenuPolicy(Qt::NoContextMenu);
+    m_page = makePage();
+    m_view->setPage(m_page);
+
+    m_paintFallback.setSingleShot(true);
+    m_paintFallback.setInterval(kPaintFallbackMs);
+    QObject::connect(&m_paintFallback, &QTimer::timeout, [this] { settle(); });
+}
+
+PreviewPage* WebRenderedView::makePage() {
     PreviewPage::Hooks hooks;
     hooks.mayLoadFrame = [this](const QUrl& url) { return m_guard.allows(url); };
     hooks.formSubmitted = [this](const FormSubmission& submission) {
         if (m_events.formSubmitted) m_events.formSubmitted(submission);
     };
     hooks.consoleMessage = [this](const QString& message) {
-        if (message == m_paintedToken && m_loadingUrl.isEmpty()) settle();
+        if (message.startsWith(m_refusedToken)) {
+            m_guard.refuse(message.mid(m_refusedToken.size()));
+        } else if (message == m_paintedToken && m_loadingUrl.isEmpty()) {
+            settle();
+        }
     };
-    m_page = new PreviewPage(m_profile, std::move(hooks));
-    lockDown(*m_page->settings());
-    QObject::connect(m_page, &QWebEnginePage::featurePermissionRequested, m_page,
-                     [this](const QUrl& origin, QWebEnginePage::Feature feature) {
-                         m_page->setFeaturePermission(origin, feature,
-                                                      QWebEnginePage::PermissionDeniedByUser);
+    auto* page = new PreviewPage(m_profile, std::move(hooks));
+    lockDown(*page->settings());
+    page->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, m_scriptsEnabled);
+    QObject::connect(page, &QWebEnginePage::featurePermissionRequested, page,
+                     [page](const QUrl& origin, QWebEnginePage::Feature feature) {
+                         page->setFeaturePermission(origin, feature,
+                                                    QWebEnginePage::PermissionDeniedByUser);
                      });
-    QWebEngineScript capture;
-    capture.setName(QStringLiteral("ostrel-form-capture"));
-    capture.setWorldId(QWebEngineScript::ApplicationWorld);
-    capture.setInjectionPoint(QWebEngineScript::DocumentCreation);
-    capture.setRunsOnSubFrames(true);
-    capture.setSourceCode(formCaptureScript());
-    m_page->scripts().insert(capture);
-    QObject::connect(m_page, &QWebEnginePage::loadingChanged, m_page,
+    page->scripts().insert(pageScript(QStringLiteral("ostrel-form-capture"),
+                                      QWebEngineScript::ApplicationWorld, formCaptureScript()));
+    page->scripts().insert(pageScript(QStringLiteral("ostrel-refuse-peer-connections"),
+                                      QWebEngineScript::MainWorld,
+                                      refusePeerConnectionsScript(m_refusedToken)));
+    QObject::connect(page, &QWebEnginePage::loadingChanged, page,
                      [this](const QWebEngineLoadingInfo& info) { loadingChanged(info); });
+    return page;
+}
 
-    m_view = new QWebEngineView(parent);
-    m_view->setObjectName(QStringLiteral("renderedPage"));
+void WebRenderedView::replacePage() {
+    // The old page's renderer may be stuck in a script that never returns; a new page gets
+    // a renderer of its own, and the old one ends with the last page that used it.
+    const QPointF scroll = m_page->scrollPosition();
+    const QUrl shown = m_page->url();
+    PreviewPage* old = m_page;
+    m_page = makePage();
     m_view->setPage(m_page);
-    // Its menu would offer to open links, go back or save the page.
-    m_view->setContextMenuPolicy(Qt::NoContextMenu);
-
-    m_paintFallback.setSingleShot(true);
-    m_paintFallback.setInterval(kPaintFallbackMs);
-    QObject::connect(&m_paintFallback, &QTimer::timeout, [this] { settle(); });
+    delete old;
+    m_keptScroll = shown == pageUrl(m_pagePath, m_untitledName) ? scroll : QPointF();
+    m_loadingUrl.clear();
+    m_loadAgain = false;
 }
 
 WebRenderedView::~WebRenderedView() {
@@ -138,7 +204,8 @@ void WebRenderedView::render(const QByteArray& utf8Html, const QString& pagePath
 void WebRenderedView::startLoad() {
     m_paintFallback.stop();
     const QUrl url = pageUrl(m_pagePath, m_untitledName);
-    m_scroll = url == m_page->url() ? m_page->scrollPosition() : QPointF();
+    m_scroll = url == m_page->url() ? m_page->scrollPosition() : m_keptScroll;
+    m_keptScroll = {};
     const PageFolder folder(m_pagePath);
     m_scheme.setPage(m_html, url, folder);
     m_guard.reset(url, folder);
@@ -196,10 +263,15 @@ void WebRenderedView::settle() {
 }
 
 void WebRenderedView::setScriptsEnabled(bool enabled) {
-    QWebEngineSettings& settings = *m_page->settings();
-    if (settings.testAttribute(QWebEngineSettings::JavascriptEnabled) == enabled) return;
-    settings.setAttribute(QWebEngineSettings::JavascriptEnabled, enabled);
-    if (!m_page->url().isEmpty()) render(m_html, m_pagePath, m_untitledName);
+    if (m_scriptsEnabled == enabled) return;
+    m_scriptsEnabled = enabled;
+    if (enabled) {
+        m_page->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
+    } else {
+        replacePage();
+    }
+    if (!m_pagePath.isEmpty() || !m_untitledName.isEmpty())
+        render(m_html, m_pagePath, m_untitledName);
 }
 
 void WebRenderedView::revealAfterRender(const QString& elementId) {

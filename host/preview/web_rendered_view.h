@@ -35,6 +35,8 @@ public:
     void inspect(const QString& script, std::function<void(const QVariant&)> done) override;
 
 private:
+    PreviewPage* makePage();
+    void replacePage();
     void startLoad();
     void loadingChanged(const QWebEngineLoadingInfo& info);
     void afterLoad();
@@ -48,6 +50,8 @@ private:
     QPointer<QWebEngineView> m_view;
     QTimer m_paintFallback;
     QString m_paintedToken;
+    QString m_refusedToken;  // starts a console message naming a connection refused
+    bool m_scriptsEnabled = false;
 
     QByteArray m_html;
     QString m_pagePath;
@@ -55,6 +59,7 @@ private:
     QUrl m_loadingUrl;  // empty when no load is under way
     bool m_loadAgain = false;
     QPointF m_scroll;
+    QPointF m_keptScroll;  // from a page replaced before its next load
     QString m_reveal;
     bool m_settled = true;
 };

@@ -7,16 +7,19 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QNetworkDatagram>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
 #include <QToolBar>
+#include <QUdpSocket>
 
 #include "browser/page_server.h"
 #include "host/editor/default_html_documents.h"
 #include "host/editor/form_trial_dialog.h"
 #include "host/editor/page.h"
 #include "host/editor/page_view.h"
+#include "host/preview/page_folder.h"
 #include "support/editor_harness.h"
 
 namespace {
@@ -37,7 +40,7 @@ protected:
         services.fileDialogs = &files;
         services.documents = host::defaultHtmlDocuments();
         services.settingsPath = dir.filePath("pagehost.ini");
-        services.formTrials = &trials;
+        services.formTrials = trialService;
         session = std::make_unique<host::EditorSession>(std::move(services));
         session->window().show();
     }
@@ -72,11 +75,16 @@ protected:
         return result;
     }
     static Fields fields(const host::preview::FormSubmission& s) { return s.fields; }
+    void toggleScripts() { session->window().findChild<QAction*>("viewPageScripts")->trigger(); }
+    static bool ranScripts(host::PageView& view) {
+        return inspect(view, "document.body.dataset.ran == 1").toBool();
+    }
 
     QTemporaryDir dir;
     ScriptedMessages messages;
     ScriptedFileDialogs files;
     RecordingTrials trials;
+    host::FormTrialService* trialService = &trials;
     std::unique_ptr<host::EditorSession> session;
     host::Page* page = nullptr;
 };
@@ -89,10 +97,16 @@ TEST_F(RenderedView, LoadsFilesOfThePagesFolderOnlyAndAFormSendsNothing) {
     QDir().mkpath(dir.filePath("site"));
     QFile::copy(dir.filePath("outside.png"), dir.filePath("site/dot.png"));
     QFile::link(dir.filePath("outside.png"), dir.filePath("site/link.png"));
+    for (const auto& [name, size] : {std::pair{"site/at-limit.png", host::preview::kLargestPageFile},
+                                     std::pair{"site/too-big.png", host::preview::kLargestPageFile + 1}}) {
+        QFile sparse(dir.filePath(name));
+        ASSERT_TRUE(sparse.open(QIODevice::WriteOnly) && sparse.resize(size));
+    }
     host::PageView& view = open("site/page.html",
         "<!DOCTYPE html><html><head><link rel=stylesheet href='" + remote + "/style.css'>"
         "<link rel=preconnect href='" + remote + "/'></head><body>"
         "<img id=dot src='dot.png'><img id=up src='../outside.png'><img id=link src='link.png'>"
+        "<img src='at-limit.png'><img src='too-big.png'>"
         "<img id=remote src='" + remote + "/pic.png'><iframe src='" + remote + "/frame.html'></iframe>"
         "<a id=away href='" + remote + "/away.html'>away</a>"
         "<form method=post action='" + remote + "/send'><input type=hidden name=list value='a&amp;b &lt;c&gt;'>"
@@ -102,10 +116,11 @@ TEST_F(RenderedView, LoadsFilesOfThePagesFolderOnlyAndAFormSendsNothing) {
                             "document.getElementById(id).naturalWidth).join()").toString().toStdString(),
               "1,0,0,0")
         << "only the image inside the folder loads; a link leading out of it does not";
-    EXPECT_EQ(view.blockedCount(), 4) << "the outside image, the link, the picture, the style sheet";
+    EXPECT_EQ(view.blockedCount(), 5)
+        << "the outside image, the link, the picture, the style sheet, the file over the limit";
     auto* status = session->window().findChild<QLabel*>("outsideResources");
     ASSERT_NE(status, nullptr);
-    EXPECT_EQ(status->text().toStdString(), "4 outside resources not loaded");
+    EXPECT_EQ(status->text().toStdString(), "5 outside resources not loaded");
 
     inspect(view, "document.getElementById('away').click(); document.getElementById('go').click()");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !trials.shown.empty(); }, kChromiumMs));
@@ -118,6 +133,150 @@ TEST_F(RenderedView, LoadsFilesOfThePagesFolderOnlyAndAFormSendsNothing) {
     EXPECT_TRUE(server.paths().isEmpty()) << server.paths().join(' ').toStdString();
     EXPECT_TRUE(inspect(view, "location.pathname.endsWith('/site/page.html')").toBool())
         << "neither the link nor the form took the view away";
+}
+
+// Counts what reaches 127.0.0.1 on one port: TCP connections and UDP datagrams.
+class CountingServer {
+public:
+    CountingServer() {
+        m_tcp.listen(QHostAddress::LocalHost);
+        m_udp.bind(QHostAddress::LocalHost, m_tcp.serverPort());
+        QObject::connect(&m_tcp, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket* s = m_tcp.nextPendingConnection()) {
+                ++connections;
+                s->deleteLater();
+            }
+        });
+        QObject::connect(&m_udp, &QUdpSocket::readyRead, [this] {
+            while (m_udp.hasPendingDatagrams()) {
+                m_udp.receiveDatagram();
+                ++datagrams;
+            }
+        });
+    }
+    int port() const { return m_tcp.serverPort(); }
+    int connections = 0;
+    int datagrams = 0;
+
+private:
+    QTcpServer m_tcp;
+    QUdpSocket m_udp;
+};
+
+TEST_F(RenderedView, PageScriptsReachNoServerPastTheGuard) {
+    CountingServer server;
+    const QByteArray at = "127.0.0.1:" + QByteArray::number(server.port());
+    const QByteArray named = "localhost:" + QByteArray::number(server.port());
+    // Each road out a page script has, past the request guard's sight or in it: WebRTC's
+    // STUN and TURN (by address and by a name the system would resolve), WebTransport,
+    // connections opened ahead of use, a WebSocket and a worker's fetch. The page's own peer connection is refused and
+    // counted; the one it takes from a new frame gets as far as Chromium, which must send
+    // nothing either.
+    open("page.html",
+         "<!DOCTYPE html><html><head><link rel=preconnect href='http://" + named + "/'>"
+         "<link rel=dns-prefetch href='http://" + named + "/'></head><body><script>"
+         "const done = () => document.body.dataset.done = 1;"
+         "setTimeout(done, 8000);"
+         "try { new WebTransport('https://" + at + "/x').closed.catch(() => {}); } catch (e) {}"
+         "try { new WebSocket('ws://" + at + "/'); } catch (e) {}"
+         "new Worker(URL.createObjectURL(new Blob([\"fetch('http://" + at + "/w')\"])));"
+         "const f = document.createElement('iframe'); document.body.appendChild(f);"
+         "for (const RTC of [window.RTCPeerConnection, f.contentWindow.RTCPeerConnection]) try {"
+         " const pc = new RTC({iceServers: [{urls: ['stun:" + at + "',"
+         "  'turn:" + at + "?transport=udp', 'turn:" + at + "?transport=tcp',"
+         "  'turn:" + named + "?transport=tcp'], username: 'page-file-bytes', credential: 'x'}]});"
+         " pc.onicegatheringstatechange = () => pc.iceGatheringState == 'complete' && done();"
+         " pc.createDataChannel('out');"
+         " pc.createOffer().then(o => pc.setLocalDescription(o));"
+         "} catch (e) {}"
+         "</script></body></html>");
+    toggleScripts();
+    host::PageView& view = *session->window().viewOf(page);
+    waitSettled(view);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return inspect(view, "document.body.dataset.done == 1").toBool(); }, 20000));
+    QTest::qWait(500);  // the last datagrams in flight
+    EXPECT_EQ(server.connections, 0);
+    EXPECT_EQ(server.datagrams, 0);
+    EXPECT_EQ(view.blockedCount(), 6)
+        << "the WebSocket, the worker's fetch, the servers the refused peer connection named";
+    EXPECT_FALSE(qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS"))
+        << "programs the editor starts do not inherit the view's switches";
+}
+
+TEST_F(RenderedView, ScriptsRunForThePageTheyWereTurnedOnForOnly) {
+    const QByteArray html = "<body><script>document.body.dataset.ran = 1</script></body>";
+    host::PageView& first = open("first.html", html);
+    toggleScripts();
+    waitSettled(first);
+    host::Page* firstPage = page;
+    host::PageView& second = open("second.html", html);
+    auto* status = session->window().findChild<QLabel*>("pageScripts");
+    EXPECT_TRUE(ranScripts(first));
+    EXPECT_FALSE(ranScripts(second));
+    EXPECT_EQ(status->text().toStdString(), "Scripts off");
+    session->window().activatePage(firstPage);
+    EXPECT_EQ(status->text().toStdString(), "Scripts on");
+    EXPECT_TRUE(session->window().findChild<QAction*>("viewPageScripts")->isChecked());
+}
+
+TEST_F(RenderedView, AScriptThatNeverReturnsEndsWhenScriptsAreTurnedOff) {
+    struct Case {
+        const char* name;
+        QByteArray loop;
+        std::function<void(host::PageView&)> started;  // returns once the loop runs
+    };
+    const Case cases[] = {
+        // The request it sends first, synchronously, says the loop comes next.
+        {"while the page loads",
+         "<script>const x = new XMLHttpRequest(); x.open('GET', 'http://started.example/', false);"
+         " try { x.send(); } catch (e) {} for (;;) {}</script>",
+         [](host::PageView& view) {
+             ASSERT_TRUE(QTest::qWaitFor([&] { return view.blockedCount() == 1; }, kChromiumMs));
+         }},
+        {"after it loaded", "<script>onclick = () => { for (;;) {} }</script>",
+         [](host::PageView& view) {
+             waitSettled(view);
+             // Its answer never comes: the click's listener does not return.
+             view.rendered()->inspect("document.body.click()", [](const QVariant&) {});
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        host::PageView& view = open(QString("loop-%1.html").arg(c.loop.size()),
+                                    "<body><p id=p>still here</p>" + c.loop + "</body>");
+        toggleScripts();
+        c.started(view);
+        toggleScripts();
+        waitSettled(view);
+        EXPECT_EQ(inspect(view, "document.getElementById('p').textContent").toString(), "still here");
+    }
+}
+
+class RenderedViewWithDialogs : public RenderedView {
+protected:
+    void SetUp() override {
+        trialService = &dialogs;
+        RenderedView::SetUp();
+    }
+    host::QtFormTrialService dialogs;
+};
+
+TEST_F(RenderedViewWithDialogs, AFormSubmittedOnATimerShowsOneDialogAndCountsTheRest) {
+    host::PageView& view = open("flood.html",
+        "<body><form action='http://list.example/'><input name=a value=1></form>"
+        "<script>setInterval(() => document.forms[0].submit(), 100)</script></body>");
+    toggleScripts();
+    QLabel* unshown = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        QWidget* dialog = session->window().findChild<QWidget*>("formTrialDialog");
+        unshown = dialog ? dialog->findChild<QLabel*>("formTrialUnshown") : nullptr;
+        return unshown && unshown->text().section(' ', 0, 0).toInt() >= 5;
+    }, kChromiumMs));
+    EXPECT_TRUE(unshown->text().contains("came while this was open; they are not shown."));
+    EXPECT_EQ(session->window().findChildren<QWidget*>("formTrialDialog").size(), 1);
+    toggleScripts();
+    waitSettled(view);
 }
 
 // Plays the wizard: the entries typed on their pages, then Finish.
