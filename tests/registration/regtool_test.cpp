@@ -17,17 +17,21 @@ struct Outcome {
     std::string err;
 };
 
-Outcome regsvr(const QStringList& args) {
+Outcome runProgram(const char* program, const QStringList& args) {
     QProcess process;
     auto env = QProcessEnvironment::systemEnvironment();  // with the temporary registry
     // A module's fault stays a signal under the address sanitizer.
     env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":handle_segv=0");
     process.setProcessEnvironment(env);
-    process.start(OSTREL_REGSVR_PATH, args);
+    process.start(program, args);
     EXPECT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     return {process.exitCode(), process.readAllStandardOutput().toStdString(),
             process.readAllStandardError().toStdString()};
+}
+
+Outcome regsvr(const QStringList& args) {
+    return runProgram(OSTREL_REGSVR_PATH, args);
 }
 
 constexpr const char* kFrontPage = "HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\FrontPage";
@@ -136,6 +140,36 @@ TEST(RegistrationTool, RemoveRecordsDeletesAClassWithoutRunningItsModule) {
         EXPECT_TRUE(ostrel::registration::listAddIns(registry.read(), kFrontPage).empty());
         EXPECT_EQ(regsvr({"--remove-records", target}).exitCode, 6) << "nothing left to remove";
     }
+}
+
+TEST(Programs, VersionPrintsTheProjectVersionWhateverElseIsGiven) {
+    TempRegistry registry;
+    struct Case {
+        const char* program;
+        QStringList args;
+        const char* out;  // nullptr: not the version
+    };
+    const Case cases[] = {
+        {PAGEHOST, {"--version"}, "pagehost " OSTREL_VERSION "\n"},
+        {PAGEHOST, {"--version", "no-such-page.html"}, "pagehost " OSTREL_VERSION "\n"},
+        {OSTREL_REGSVR_PATH, {"--version"}, "ostrel-regsvr " OSTREL_VERSION "\n"},
+        {OSTREL_REGSVR_PATH,
+         {OSTREL_PLUGIN_PATH, "--version"},
+         "ostrel-regsvr " OSTREL_VERSION "\n"},
+        {OSTREL_REGSVR_PATH, {"--", "--version"}, nullptr},  // a module of that name
+    };
+    for (const Case& c : cases) {
+        const auto result = runProgram(c.program, c.args);
+        if (c.out) {
+            EXPECT_EQ(result.exitCode, 0) << result.err;
+            EXPECT_EQ(result.out, c.out);
+        } else {
+            EXPECT_EQ(result.exitCode, 2) << result.err;
+        }
+    }
+    EXPECT_FALSE(registry.exists()) << "nothing was registered";
+    for (const char* program : {PAGEHOST, OSTREL_REGSVR_PATH})
+        EXPECT_NE(runProgram(program, {"--help"}).out.find("--version"), std::string::npos);
 }
 
 }  // namespace
