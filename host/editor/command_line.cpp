@@ -13,6 +13,7 @@ QString usage() {
         "Usage: pagehost [--addin MODULE --clsid {CLASS-ID}]... [--settings FILE] [PAGE]...\n"
         "       pagehost --safe-mode [--settings FILE] [PAGE]...\n"
         "       pagehost --tour DIR [--tour-script FILE] [--addin ...] PAGE\n"
+        "       pagehost --help | --version\n"
         "  --addin MODULE      load the add-in module (a shared library)\n"
         "  --clsid {ID}        class id of the add-in in the module given before it\n"
         "  --settings FILE     keep the editor's own settings in FILE\n"
@@ -20,8 +21,14 @@ QString usage() {
         "                      editor from starting; Tools > Add-ins... turns them off\n"
         "  --tour DIR          without a display: copy PAGE into DIR, play the scripted road\n"
         "                      there and save the page and pictures of it into DIR\n"
-        "  --tour-script FILE  the road to play instead of the built-in one\n") +
+        "  --tour-script FILE  the road to play instead of the built-in one\n"
+        "  -h, --help          show this text\n"
+        "  --version           print the program's version\n") +
            site::regionUpdateUsage();
+}
+
+QString versionText() {
+    return QStringLiteral("pagehost " OSTREL_VERSION "\n");
 }
 
 CommandLine parseCommandLine(const QStringList& arguments) {

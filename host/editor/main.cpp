@@ -11,8 +11,10 @@
 int main(int argc, char** argv) {
     const bool tour = host::asksForTour(argc, argv);
     for (int i = 1; i < argc; ++i) {
-        if (std::string_view(argv[i]) == "--help" || std::string_view(argv[i]) == "-h") {
-            std::printf("%s", qUtf8Printable(host::usage()));
+        const std::string_view arg(argv[i]);
+        if (arg == "--help" || arg == "-h" || arg == "--version") {
+            const QString text = arg == "--version" ? host::versionText() : host::usage();
+            std::printf("%s", qUtf8Printable(text));
             return 0;
         }
     }
@@ -37,6 +39,8 @@ int main(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pagehost"));
+    // Wayland matches the window to its desktop entry, and so its icon, by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.ostrel.PageHost"));
     host::CommandLine commandLine;
     try {
         commandLine = host::parseCommandLine(QApplication::arguments());

@@ -10,6 +10,14 @@
 int main(int argc, char** argv) {
     const std::string program = "ostrel-regsvr";
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    // --version answers whatever else is given, as --help does; after "--" it is a module.
+    for (const std::string& arg : args) {
+        if (arg == "--") break;
+        if (arg == "--version") {
+            std::cout << program << " " << OSTREL_VERSION << "\n";
+            return host::regsvr::kSuccess;
+        }
+    }
     host::regsvr::Options options;
     try {
         options = host::regsvr::parseArguments(args);

@@ -108,6 +108,7 @@ std::string usage(std::string_view program) {
            "                         of module X, without loading the module\n"
            "  --in-process           call the entry point in this process (no protection)\n"
            "  -h, --help             show this text\n"
+           "  --version              print the program's version\n"
            "The per-user registry is $OSTREL_REGISTRY_FILE when set, otherwise\n"
            "$XDG_CONFIG_HOME/ostrel/registry.reg.\n"
            "Exit status: 0 done, 1 bad command line, 2 module not loadable,\n"

@@ -3,6 +3,7 @@
 
 #include <QProcess>
 #include <QStringList>
+#include <filesystem>
 #include <fstream>
 
 #include "addin_records.h"
@@ -17,17 +18,21 @@ struct Outcome {
     std::string err;
 };
 
-Outcome regsvr(const QStringList& args) {
+Outcome runProgram(const char* program, const QStringList& args) {
     QProcess process;
     auto env = QProcessEnvironment::systemEnvironment();  // with the temporary registry
     // A module's fault stays a signal under the address sanitizer.
     env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":handle_segv=0");
     process.setProcessEnvironment(env);
-    process.start(OSTREL_REGSVR_PATH, args);
+    process.start(program, args);
     EXPECT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     return {process.exitCode(), process.readAllStandardOutput().toStdString(),
             process.readAllStandardError().toStdString()};
+}
+
+Outcome regsvr(const QStringList& args) {
+    return runProgram(OSTREL_REGSVR_PATH, args);
 }
 
 constexpr const char* kFrontPage = "HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\FrontPage";
@@ -136,6 +141,23 @@ TEST(RegistrationTool, RemoveRecordsDeletesAClassWithoutRunningItsModule) {
         EXPECT_TRUE(com::registration::listAddIns(registry.read(), kFrontPage).empty());
         EXPECT_EQ(regsvr({"--remove-records", target}).exitCode, 6) << "nothing left to remove";
     }
+}
+
+TEST(Programs, VersionPrintsTheProjectVersionAndDoesNothingElse) {
+    TempRegistry registry;
+    const std::pair<const char*, QStringList> runs[] = {
+        {PAGEHOST, {"--version", "no-such-page.html"}},
+        {OSTREL_REGSVR_PATH, {OSTREL_PLUGIN_PATH, "--version"}},
+    };
+    for (const auto& [program, args] : runs) {
+        const auto result = runProgram(program, args);
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(result.out,
+                  std::filesystem::path(program).filename().string() + " " OSTREL_VERSION "\n");
+        EXPECT_NE(runProgram(program, {"--help"}).out.find("--version"), std::string::npos);
+    }
+    EXPECT_FALSE(registry.exists()) << "nothing was registered";
+    EXPECT_EQ(regsvr({"--", "--version"}).exitCode, 2) << "after -- it names a module";
 }
 
 }  // namespace
