@@ -2,11 +2,12 @@
 #include "host/addins/load_record.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -28,9 +29,55 @@ std::int64_t nowSeconds() {
         .count();
 }
 
+// Records are a few hundred bytes; anything much larger is not one of ours.
+constexpr std::size_t kMaxRecordSize = 64 * 1024;
+
+// Why the open file at fd cannot be a record (a FIFO, a device, a hard link to some other
+// file), or nullptr when it can.
+const char* notARecord(int fd) {
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) return "it cannot be examined";
+    if (!S_ISREG(status.st_mode)) return "it is not a regular file";
+    if (status.st_nlink != 1) return "it has more than one link";
+    return nullptr;
+}
+
+// Opens a record's path without following a link and without waiting on a FIFO, and only
+// when it is a file of its own; -1 otherwise. The descriptor blocks again once it is known
+// to be a regular file.
+int openRecord(const fs::path& file, int flags, const char** problem = nullptr) {
+    const int fd = ::open(file.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        // ENXIO: a FIFO that nobody reads, opened for writing.
+        if (problem && (errno == ELOOP || errno == ENXIO))
+            *problem = errno == ELOOP ? "it is a symbolic link" : "it is not a regular file";
+        return -1;
+    }
+    if (const char* why = notARecord(fd)) {
+        if (problem) *problem = why;
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
 std::map<std::string, std::string> readFields(const fs::path& file) {
     std::map<std::string, std::string> fields;
-    std::ifstream in(file, std::ios::binary);
+    const int fd = openRecord(file, O_RDONLY);
+    if (fd < 0) return fields;
+    std::string text(kMaxRecordSize + 1, '\0');
+    std::size_t size = 0;
+    for (ssize_t n; size < text.size() &&
+                    (n = ::read(fd, text.data() + size, text.size() - size)) != 0;) {
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) break;
+        size += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    if (size > kMaxRecordSize) return fields;
+    text.resize(size);
+    std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
         const std::size_t eq = line.find('=');
@@ -79,8 +126,20 @@ LoadRecords::Scope LoadRecords::record(const AddInCall& call) const {
     } catch (const std::exception& e) {
         std::fprintf(stderr, "pagehost: %s\n", e.what());
     }
-    const int fd =
-        ::open(ownFile().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    // Not truncated on open: a hard link planted at this path would truncate its target,
+    // and a FIFO would hold the editor at start. Such a thing is taken away (its target
+    // keeps its other name) and the record made anew.
+    const char* problem = nullptr;
+    int fd = openRecord(ownFile(), O_WRONLY | O_CREAT, &problem);
+    if (fd < 0 && problem) {
+        std::fprintf(stderr, "pagehost: replacing %s: %s\n", ownFile().c_str(), problem);
+        ::unlink(ownFile().c_str());
+        fd = openRecord(ownFile(), O_WRONLY | O_CREAT | O_EXCL);
+    }
+    if (fd >= 0 && ::ftruncate(fd, 0) != 0) {
+        ::close(fd);
+        fd = -1;
+    }
     if (fd < 0 || ::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
         std::fprintf(stderr,
                      "pagehost: cannot write %s; a crash in this add-in will not be "
