@@ -28,6 +28,7 @@ struct Options {
     bool quiet = false;  // no message on success
     bool help = false;
     bool inProcess = false;  // call the entry point here: what the child does
+    int resultFd = -1;       // the child reports there (child_registration.h); -1: not a child
     std::chrono::milliseconds timeLimit = kDefaultTimeLimit;
     std::string removeRecords;  // a class id or module whose records to remove
     std::filesystem::path module;
