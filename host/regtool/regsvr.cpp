@@ -119,8 +119,8 @@ std::string usage(std::string_view program) {
            "The per-user registry is $OSTREL_REGISTRY_FILE when set, otherwise\n"
            "$XDG_CONFIG_HOME/ostrel/registry.reg.\n"
            "Exit status: 0 done, 1 bad command line, 2 module not loadable,\n"
-           "3 entry point missing, 4 entry point failed, 5 entry point crashed or\n"
-           "timed out, 6 no records to remove.\n";
+           "3 entry point missing, 4 entry point failed, 5 entry point crashed, ended\n"
+           "the process instead of returning, or timed out, 6 no records to remove.\n";
 }
 
 namespace {

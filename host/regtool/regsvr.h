@@ -19,7 +19,7 @@ enum ExitCode : int {
     kLoadFailed = 2,    // the module is missing or cannot be loaded
     kNoEntryPoint = 3,  // the module does not export the entry point
     kEntryFailed = 4,   // the entry point reported a failure
-    kCrashed = 5,       // the entry point crashed or did not finish in time
+    kCrashed = 5,       // the entry point crashed, ended the process, or did not finish in time
     kNothingFound = 6,  // --remove-records found no record
 };
 
