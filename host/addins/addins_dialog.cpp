@@ -75,8 +75,8 @@ AddInsDialog::AddInsDialog(AddInHost& host, AddInsDialogServices services, QWidg
 }
 
 void AddInsDialog::warn(const QString& message, const QString& details) {
-    MessageRequest request{kTitle, message, MessageIcon::Warning, {MessageButton::Ok},
-                           MessageButton::Ok};
+    MessageRequest request{
+        kTitle, message, MessageIcon::Warning, {MessageButton::Ok}, MessageButton::Ok};
     request.details = details;
     m_services.messages->show(this, request);
 }
@@ -96,7 +96,8 @@ ostrel::regsvr::ChildOutcome AddInsDialog::registerWithProgress(
     ostrel::regsvr::ChildOutcome outcome;
     std::thread worker([&] {
         outcome = ostrel::regsvr::runInChild(request);
-        QMetaObject::invokeMethod(&waiting, [&waiting] { waiting.quit(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &waiting, [&waiting] { waiting.quit(); }, Qt::QueuedConnection);
     });
     progress.show();
     waiting.exec();
@@ -191,9 +192,8 @@ void AddInsDialog::addModule() {
     std::error_code error;
     const std::filesystem::path given = module.toStdString();
     const auto path = std::filesystem::absolute(given, error);
-    const auto outcome = registerWithProgress({m_services.registrationHelper,
-                                               error ? given : path, false, m_services.timeLimit,
-                                               m_services.registry},
+    const auto outcome = registerWithProgress({m_services.registrationHelper, error ? given : path,
+                                               false, m_services.timeLimit, m_services.registry},
                                               module);
     if (outcome.exitCode != ostrel::regsvr::kSuccess) {
         // The module's own output, of any length, goes behind the details button.

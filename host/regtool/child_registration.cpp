@@ -5,9 +5,9 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <sys/prctl.h>
 #include <spawn.h>
 #include <string.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -108,8 +108,9 @@ struct ChildEnd {
     std::string records;
 };
 
-// The records are a few short lines; more is not from the child's own code.
-constexpr std::size_t kMaxRecords = 64 * 1024;
+// The records are a few short lines and one quoted message; more is not from the child's
+// own code.
+constexpr std::size_t kMaxRecords = 4 * kOutputTail + 4096;
 
 class Watcher {
 public:
@@ -121,8 +122,7 @@ public:
     void read(std::chrono::milliseconds wait) {
         if (::poll(m_fds.data(), m_fds.size(), static_cast<int>(wait.count())) <= 0) return;
         for (std::size_t i = 0; i < m_fds.size(); ++i) {
-            if (m_fds[i].fd >= 0 && (m_fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
-                readFrom(i);
+            if (m_fds[i].fd >= 0 && (m_fds[i].revents & (POLLIN | POLLHUP | POLLERR))) readFrom(i);
         }
     }
     // After the child ended: what is still in the pipes. Nothing of the child's is left to
@@ -135,8 +135,19 @@ public:
             }
         }
     }
-    bool reaped() {
-        return ::waitpid(m_pid, &m_end.status, WNOHANG) == m_pid;
+    // Whether the child has ended, leaving it unreaped: until it is reaped its process id
+    // (its group's id too) cannot be given to another process, so killing its group is safe.
+    bool ended() const {
+        siginfo_t info{};
+        return ::waitid(P_PID, static_cast<id_t>(m_pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+               info.si_pid == m_pid;
+    }
+    // Ends whatever is left of the child's process group, and the child.
+    void reap() {
+        ::kill(-m_pid, SIGKILL);
+        ::kill(m_pid, SIGKILL);
+        while (::waitpid(m_pid, &m_end.status, 0) < 0 && errno == EINTR) {
+        }
     }
 
 private:
@@ -178,23 +189,15 @@ void watch(pid_t pid, std::array<int, 3> fds, std::chrono::milliseconds limit,
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         watcher.read(std::clamp(left, std::chrono::milliseconds(0), std::chrono::milliseconds(50)));
-        if (watcher.reaped()) {
-            watcher.drain();
-            ::kill(-pid, SIGKILL);
-            return;
-        }
+        if (watcher.ended()) break;
     }
-    ::kill(pid, SIGTERM);
-    const auto grace = Clock::now() + std::chrono::seconds(2);
-    bool reaped = false;
-    while (!(reaped = watcher.reaped()) && Clock::now() < grace)
-        watcher.read(std::chrono::milliseconds(20));
-    ::kill(-pid, SIGKILL);
-    ::kill(pid, SIGKILL);
-    if (!reaped) {
-        while (::waitpid(pid, &end.status, 0) < 0 && errno == EINTR) {
-        }
+    if (end.how != Ending::Exited) {
+        ::kill(pid, SIGTERM);
+        const auto grace = Clock::now() + std::chrono::seconds(2);
+        while (!watcher.ended() && Clock::now() < grace)
+            watcher.read(std::chrono::milliseconds(20));
     }
+    watcher.reap();
     watcher.drain();
 }
 
@@ -284,7 +287,7 @@ ChildOutcome runInChild(const ChildRequest& request) {
     ScratchFolder scratch;
     if (scratch.path().empty()) {
         return early(kLoadFailed, std::string("Cannot make a folder for the registration: ") +
-                                        ::strerror(errno) + "\n");
+                                      ::strerror(errno) + "\n");
     }
     const fs::path copy = scratch.path() / "registry.reg";
     if (!before.empty()) {
@@ -317,8 +320,8 @@ ChildOutcome runInChild(const ChildRequest& request) {
     const int pipeError = errno;
     Pipe out(outFds), err(errFds), result(resultFds);
     if (!piped) {
-        return early(kLoadFailed, std::string("Cannot start the registration: ") +
-                                        ::strerror(pipeError) + "\n");
+        return early(kLoadFailed,
+                     std::string("Cannot start the registration: ") + ::strerror(pipeError) + "\n");
     }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -348,7 +351,7 @@ ChildOutcome runInChild(const ChildRequest& request) {
     ::close(std::exchange(result.write, -1));
     if (spawned != 0) {
         return early(kLoadFailed, "Cannot start " + helper +
-                                        " to register the module: " + ::strerror(spawned) + "\n");
+                                      " to register the module: " + ::strerror(spawned) + "\n");
     }
 
     ChildEnd end;
@@ -375,17 +378,17 @@ ChildOutcome runInChild(const ChildRequest& request) {
                                   " s and was stopped. " + unchanged + removeHint);
     }
     if (!records.ended) {
-        const std::string how = WIFSIGNALED(end.status)
-                                    ? "was ended by " + signalName(WTERMSIG(end.status))
-                                    : "ended with status " + std::to_string(WEXITSTATUS(end.status));
+        const std::string how =
+            WIFSIGNALED(end.status)
+                ? "was ended by " + signalName(WTERMSIG(end.status))
+                : "ended with status " + std::to_string(WEXITSTATUS(end.status));
         return fail(kCrashed, "The registration child for the module " + module + " " + how +
                                   " without saying how the call went. " + unchanged);
     }
     const int status = *records.ended;
     if (WIFSIGNALED(status)) {
-        const std::string place = records.stage == "calling"
-                                      ? std::string("in ") + entryName
-                                      : where(records.stage, entryName);
+        const std::string place = records.stage == "calling" ? std::string("in ") + entryName
+                                                             : where(records.stage, entryName);
         return fail(kCrashed, "The module " + module + " crashed " + place + " (" +
                                   signalName(WTERMSIG(status)) + "). " + unchanged + removeHint);
     }
@@ -432,8 +435,7 @@ namespace {
 std::vector<pid_t> childrenOf(pid_t parent) {
     std::vector<pid_t> children;
     std::error_code error;
-    for (fs::directory_iterator it("/proc", error), end; !error && it != end;
-         it.increment(error)) {
+    for (fs::directory_iterator it("/proc", error), end; !error && it != end; it.increment(error)) {
         const std::string name = it->path().filename().string();
         if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos) continue;
         std::ifstream in(it->path() / "stat");

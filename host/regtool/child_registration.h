@@ -17,6 +17,9 @@ inline constexpr std::chrono::seconds kDefaultTimeLimit{30};
 // How much of each of the module's output streams is kept: the end of it, where the reason
 // for a failure usually is. A module may write without end.
 inline constexpr std::size_t kOutputTail = 64 * 1024;
+// How much of the child's own message (a module's error description is its own text) it
+// reports; quoted, it takes up to four times as much.
+inline constexpr std::size_t kMaxMessage = 16 * 1024;
 
 struct ChildRequest {
     std::filesystem::path helper;  // the ostrel-regsvr program, run as the child

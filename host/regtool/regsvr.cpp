@@ -172,9 +172,9 @@ int runTool(const Options& options, const std::filesystem::path& helper, std::os
             out.flush();
             std::string message = said.str();
             // A module's error description is its own text, of any length.
-            if (message.size() > kOutputTail) message.resize(kOutputTail);
-            writeRecord(options.resultFd, "done " + std::to_string(code) + " " +
-                                              userfile::quoteText(message));
+            if (message.size() > kMaxMessage) message.resize(kMaxMessage);
+            writeRecord(options.resultFd,
+                        "done " + std::to_string(code) + " " + userfile::quoteText(message));
             return code;
         });
     }

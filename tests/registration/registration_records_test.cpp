@@ -4,11 +4,11 @@
 
 #include <filesystem>
 
+#include "addin_records.h"
 #include "com/addin_extensibility.h"
 #include "com/error.h"
 #include "host/regtool/class_registration.h"
 #include "host/regtool/record_removal.h"
-#include "addin_records.h"
 #include "module_library.h"
 #include "temp_registry.h"
 
@@ -181,8 +181,7 @@ TEST(RecordRemoval, TakesOnlyTheProgramIdsThatMapBackToTheClass) {
         EXPECT_FALSE(tree.hasKey(reg::addInKey(host::kHostRegistryRoot, "Stale.AddIn")));
         EXPECT_FALSE(tree.hasKey(reg::progIdKey("Stale.AddIn")));
         EXPECT_EQ(reg::resolveProgId(tree, "Current.AddIn").module, "/opt/current.so") << target;
-        EXPECT_TRUE(tree.hasKey(reg::addInKey(host::kHostRegistryRoot, "Current.AddIn")))
-            << target;
+        EXPECT_TRUE(tree.hasKey(reg::addInKey(host::kHostRegistryRoot, "Current.AddIn"))) << target;
     }
 }
 
