@@ -91,7 +91,12 @@ ostrel::regsvr::ChildOutcome AddInsDialog::registerWithProgress(
     progress.setWindowTitle(kTitle);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
-    connect(&progress, &QProgressDialog::canceled, this, [&cancel] { cancel = true; });
+    // Cancel hides the dialog; it stays up, and the window blocked, until the child is gone.
+    connect(&progress, &QProgressDialog::canceled, this, [&cancel, &progress] {
+        cancel = true;
+        progress.setLabelText(QStringLiteral("Stopping the registration..."));
+        progress.show();
+    });
     QEventLoop waiting;
     ostrel::regsvr::ChildOutcome outcome;
     std::thread worker([&] {
@@ -101,6 +106,8 @@ ostrel::regsvr::ChildOutcome AddInsDialog::registerWithProgress(
     });
     progress.show();
     waiting.exec();
+    // The loop also ends when the application quits: the registration is not waited for then.
+    cancel = true;
     worker.join();
     return outcome;
 }
