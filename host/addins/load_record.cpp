@@ -32,29 +32,20 @@ std::int64_t nowSeconds() {
 // Records are a few hundred bytes; anything much larger is not one of ours.
 constexpr std::size_t kMaxRecordSize = 64 * 1024;
 
-// Why the open file at fd cannot be a record (a FIFO, a device, a hard link to some other
-// file), or nullptr when it can.
-const char* notARecord(int fd) {
+// A regular file with this one name: not a FIFO or a device, not a hard link to some
+// other file.
+bool isOwnFile(int fd) {
     struct stat status {};
-    if (::fstat(fd, &status) != 0) return "it cannot be examined";
-    if (!S_ISREG(status.st_mode)) return "it is not a regular file";
-    if (status.st_nlink != 1) return "it has more than one link";
-    return nullptr;
+    return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_nlink == 1;
 }
 
-// Opens a record's path without following a link and without waiting on a FIFO, and only
-// when it is a file of its own; -1 otherwise. The descriptor blocks again once it is known
-// to be a regular file.
-int openRecord(const fs::path& file, int flags, const char** problem = nullptr) {
-    const int fd = ::open(file.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        // ENXIO: a FIFO that nobody reads, opened for writing.
-        if (problem && (errno == ELOOP || errno == ENXIO))
-            *problem = errno == ELOOP ? "it is a symbolic link" : "it is not a regular file";
-        return -1;
-    }
-    if (const char* why = notARecord(fd)) {
-        if (problem) *problem = why;
+// Opens another run's record without following a link and without waiting on a FIFO, and
+// only when it is a file of its own; -1 otherwise. The descriptor blocks again once it is
+// known to be a regular file.
+int openRecord(const fs::path& file) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return -1;
+    if (!isOwnFile(fd)) {
         ::close(fd);
         return -1;
     }
@@ -64,7 +55,7 @@ int openRecord(const fs::path& file, int flags, const char** problem = nullptr) 
 
 std::map<std::string, std::string> readFields(const fs::path& file) {
     std::map<std::string, std::string> fields;
-    const int fd = openRecord(file, O_RDONLY);
+    const int fd = openRecord(file);
     if (fd < 0) return fields;
     std::string text(kMaxRecordSize + 1, '\0');
     std::size_t size = 0;
@@ -126,30 +117,29 @@ LoadRecords::Scope LoadRecords::record(const AddInCall& call) const {
     } catch (const std::exception& e) {
         std::fprintf(stderr, "pagehost: %s\n", e.what());
     }
-    // Not truncated on open: a hard link planted at this path would truncate its target,
-    // and a FIFO would hold the editor at start. Such a thing is taken away (its target
-    // keeps its other name) and the record made anew.
-    const char* problem = nullptr;
-    int fd = openRecord(ownFile(), O_WRONLY | O_CREAT, &problem);
-    if (fd < 0 && problem) {
-        std::fprintf(stderr, "pagehost: replacing %s: %s\n", ownFile().c_str(), problem);
-        ::unlink(ownFile().c_str());
-        fd = openRecord(ownFile(), O_WRONLY | O_CREAT | O_EXCL);
+    // Written whole under a name of its own, then renamed into place: a reader never sees
+    // a record half written, and whatever sits at the record's path (a hard link to another
+    // file, a FIFO, a symbolic link) is replaced, never opened, so it is not written through
+    // and cannot hold the editor. O_EXCL creates a new regular file or fails.
+    const fs::path draft = m_folder / ("." + ownFile().filename().string());
+    constexpr int kCreate = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    int fd = ::open(draft.c_str(), kCreate, 0600);
+    if (fd < 0 && errno == EEXIST) {
+        // Left by a killed editor that had this process id, or put there.
+        ::unlink(draft.c_str());
+        fd = ::open(draft.c_str(), kCreate, 0600);
     }
-    // Only a file left with text is cut: truncating even an empty one makes the file system
-    // write the file out when it is closed, which costs a load milliseconds.
-    struct stat status {};
-    if (fd >= 0 && (::fstat(fd, &status) != 0 || (status.st_size > 0 && ::ftruncate(fd, 0) != 0))) {
-        ::close(fd);
-        fd = -1;
-    }
-    if (fd < 0 || ::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
+    bool written =
+        fd >= 0 && ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    if (fd >= 0) ::close(fd);
+    written = written && ::rename(draft.c_str(), ownFile().c_str()) == 0;
+    if (!written) {
+        ::unlink(draft.c_str());
         std::fprintf(stderr,
                      "pagehost: cannot write %s; a crash in this add-in will not be "
                      "recognised at the next start\n",
                      ownFile().c_str());
     }
-    if (fd >= 0) ::close(fd);
     return Scope(this);
 }
 
