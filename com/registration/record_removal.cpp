@@ -76,16 +76,15 @@ void removeClass(platform::registry::RegistryTree& tree, Deleter& deleter, const
     const platform::registry::RegistryTree before = tree;
     const std::string id = clsid.toString();
     const std::string key = classKey(clsid);
-    std::vector<std::string> progIds = progIdsOf(before, id);
-    if (auto own = before.text(key + "\\ProgID", "")) progIds.push_back(*own);
+    // Only program ids whose Clsid is this class: the class's own ProgID value may name a
+    // program id that now belongs to another class (a stale class of an older version), and
+    // that add-in's entry must stay.
+    const std::vector<std::string> progIds = progIdsOf(before, id);
     for (const std::string& host : before.subkeys(kOfficeKey)) {
         const std::string hostKey = std::string(kOfficeKey) + "\\" + host;
         for (const std::string& progId : progIds) deleter.remove(addInKey(hostKey, progId));
     }
-    for (const std::string& progId : progIds) {
-        if (sameText(before.text(progIdKey(progId) + "\\" + std::string(kClsidKey), ""), id))
-            deleter.remove(progIdKey(progId));
-    }
+    for (const std::string& progId : progIds) deleter.remove(progIdKey(progId));
     removeTypeLibrary(before, tree, deleter, before.text(key + "\\TypeLib", "").value_or(""),
                       before.text(inprocServerKey(clsid), "").value_or(""));
     deleter.remove(key);

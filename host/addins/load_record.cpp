@@ -2,11 +2,12 @@
 #include "host/addins/load_record.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -31,9 +32,46 @@ std::int64_t nowSeconds() {
         .count();
 }
 
+// Records are a few hundred bytes; anything much larger is not one of ours.
+constexpr std::size_t kMaxRecordSize = 64 * 1024;
+
+// A regular file with this one name: not a FIFO or a device, not a hard link to some
+// other file.
+bool isOwnFile(int fd) {
+    struct stat status {};
+    return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_nlink == 1;
+}
+
+// Opens another run's record without following a link and without waiting on a FIFO, and
+// only when it is a file of its own; -1 otherwise. The descriptor blocks again once it is
+// known to be a regular file.
+int openRecord(const fs::path& file) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return -1;
+    if (!isOwnFile(fd)) {
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
 std::map<std::string, std::string> readFields(const fs::path& file) {
     std::map<std::string, std::string> fields;
-    std::ifstream in(file, std::ios::binary);
+    const int fd = openRecord(file);
+    if (fd < 0) return fields;
+    std::string text(kMaxRecordSize + 1, '\0');
+    std::size_t size = 0;
+    for (ssize_t n;
+         size < text.size() && (n = ::read(fd, text.data() + size, text.size() - size)) != 0;) {
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) break;
+        size += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    if (size > kMaxRecordSize) return fields;
+    text.resize(size);
+    std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
         const std::size_t eq = line.find('=');
@@ -82,15 +120,29 @@ LoadRecords::Scope LoadRecords::record(const AddInCall& call) const {
     } catch (const std::exception& e) {
         std::fprintf(stderr, "pagehost: %s\n", e.what());
     }
-    const int fd =
-        ::open(ownFile().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0 || ::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
+    // Written whole under a name of its own, then renamed into place: a reader never sees
+    // a record half written, and whatever sits at the record's path (a hard link to another
+    // file, a FIFO, a symbolic link) is replaced, never opened, so it is not written through
+    // and cannot hold the editor. O_EXCL creates a new regular file or fails.
+    const fs::path draft = m_folder / ("." + ownFile().filename().string());
+    constexpr int kCreate = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    int fd = ::open(draft.c_str(), kCreate, 0600);
+    if (fd < 0 && errno == EEXIST) {
+        // Left by a killed editor that had this process id, or put there.
+        ::unlink(draft.c_str());
+        fd = ::open(draft.c_str(), kCreate, 0600);
+    }
+    bool written =
+        fd >= 0 && ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    if (fd >= 0) ::close(fd);
+    written = written && ::rename(draft.c_str(), ownFile().c_str()) == 0;
+    if (!written) {
+        ::unlink(draft.c_str());
         std::fprintf(stderr,
                      "pagehost: cannot write %s; a crash in this add-in will not be "
                      "recognised at the next start\n",
                      ownFile().c_str());
     }
-    if (fd >= 0) ::close(fd);
     return Scope(this);
 }
 

@@ -2,14 +2,18 @@
 #include "host/addinsui/addins_dialog.h"
 
 #include <QDialogButtonBox>
+#include <QEventLoop>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <atomic>
 #include <set>
+#include <thread>
 
 #include "com/error.h"
 #include "host/messagebox/message_box_service.h"
@@ -70,9 +74,42 @@ AddInsDialog::AddInsDialog(AddInHost& host, AddInsDialogServices services, QWidg
     refresh();
 }
 
-void AddInsDialog::warn(const QString& message) {
-    m_services.messages->show(
-        this, {kTitle, message, MessageIcon::Warning, {MessageButton::Ok}, MessageButton::Ok});
+void AddInsDialog::warn(const QString& message, const QString& details) {
+    MessageRequest request{
+        kTitle, message, MessageIcon::Warning, {MessageButton::Ok}, MessageButton::Ok};
+    request.details = details;
+    m_services.messages->show(this, request);
+}
+
+host::regsvr::ChildOutcome AddInsDialog::registerWithProgress(
+    host::regsvr::ChildRequest request, const QString& module) {
+    std::atomic<bool> cancel{false};
+    request.cancel = &cancel;
+    QProgressDialog progress(QStringLiteral("Registering %1...").arg(module),
+                             QStringLiteral("Cancel"), 0, 0, this);
+    progress.setObjectName("registrationProgress");
+    progress.setWindowTitle(kTitle);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    // Cancel hides the dialog; it stays up, and the window blocked, until the child is gone.
+    connect(&progress, &QProgressDialog::canceled, this, [&cancel, &progress] {
+        cancel = true;
+        progress.setLabelText(QStringLiteral("Stopping the registration..."));
+        progress.show();
+    });
+    QEventLoop waiting;
+    host::regsvr::ChildOutcome outcome;
+    std::thread worker([&] {
+        outcome = host::regsvr::runInChild(request);
+        QMetaObject::invokeMethod(
+            &waiting, [&waiting] { waiting.quit(); }, Qt::QueuedConnection);
+    });
+    progress.show();
+    waiting.exec();
+    // The loop also ends when the application quits: the registration is not waited for then.
+    cancel = true;
+    worker.join();
+    return outcome;
 }
 
 void AddInsDialog::refresh() {
@@ -162,12 +199,19 @@ void AddInsDialog::addModule() {
     std::error_code error;
     const std::filesystem::path given = module.toStdString();
     const auto path = std::filesystem::absolute(given, error);
-    const auto outcome =
-        host::regsvr::runInChild({m_services.registrationHelper, error ? given : path, false,
-                                    m_services.timeLimit, m_services.registry});
+    const auto outcome = registerWithProgress({m_services.registrationHelper, error ? given : path,
+                                               false, m_services.timeLimit, m_services.registry},
+                                              module);
     if (outcome.exitCode != host::regsvr::kSuccess) {
+        // The module's own output, of any length, goes behind the details button.
+        QString details;
+        if (!outcome.out.empty())
+            details += QStringLiteral("Standard output:\n%1\n").arg(QString::fromUtf8(outcome.out));
+        if (!outcome.err.empty())
+            details += QStringLiteral("Standard error:\n%1").arg(QString::fromUtf8(outcome.err));
         warn(QStringLiteral("The module %1 was not added.\n\n%2")
-                 .arg(module, text(outcome.err).trimmed()));
+                 .arg(module, text(outcome.message).trimmed()),
+             details);
         refresh();
         return;
     }

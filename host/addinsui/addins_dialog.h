@@ -33,7 +33,8 @@ struct AddInsDialogServices {
 // The list is "lstAddIns", one row per entry of the editor's add-in list: the check box
 // (column 0, with the friendly name) is whether the add-in is connected now; toggling it
 // connects or disconnects it at once and records LoadBehavior 3 or 0, so the next start
-// does the same. "cmdAddAddIn" registers a module through the registration child;
+// does the same. "cmdAddAddIn" registers a module through the registration child, showing
+// "registrationProgress" with Cancel meanwhile;
 // "cmdRemoveAddIn" deletes the selected add-in's records after asking.
 class AddInsDialog : public QDialog {
     Q_OBJECT
@@ -49,7 +50,11 @@ private:
     void onItemChanged(QTreeWidgetItem* item, int column);
     void updateRow(QTreeWidgetItem* item);
     bool setLoadBehavior(const QString& progId, std::uint32_t value);
-    void warn(const QString& text);
+    void warn(const QString& text, const QString& details = {});
+    // Runs the registration on a thread of its own while the window shows its progress and
+    // a Cancel button, so the window never waits for the module.
+    host::regsvr::ChildOutcome registerWithProgress(host::regsvr::ChildRequest request,
+                                                      const QString& module);
 
     AddInHost& m_host;
     AddInsDialogServices m_services;

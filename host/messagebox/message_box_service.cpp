@@ -75,6 +75,7 @@ const char* nameOf(MessageButton b) {
 MessageButton QtMessageBoxService::show(QWidget* parent, const MessageRequest& request) {
     QMessageBox box(toQt(request.icon), request.title, request.text, QMessageBox::NoButton, parent);
     box.setObjectName("pagehostMessageBox");
+    if (!request.details.isEmpty()) box.setDetailedText(request.details);
     std::vector<std::pair<QAbstractButton*, MessageButton>> added;
     for (MessageButton b : request.buttons) {
         const QString caption = b == MessageButton::GoTo && !request.goToText.isEmpty()

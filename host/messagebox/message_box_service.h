@@ -21,6 +21,7 @@ struct MessageRequest {
     std::vector<MessageButton> buttons{MessageButton::Ok};
     MessageButton defaultButton = MessageButton::Ok;
     QString goToText = {};  // the GoTo button's caption, such as "Go to Line 12"
+    QString details = {};   // long text behind a "Show Details..." button, scrollable
 };
 
 class MessageBoxService {

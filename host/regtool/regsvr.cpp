@@ -5,11 +5,13 @@
 
 #include <cstdio>
 #include <ostream>
+#include <sstream>
 #include <stdexcept>
 
 #include "com/addin_extensibility.h"
 #include "com/error.h"
 #include "platform/registry/registry_file.h"
+#include "platform/text/text_format.h"
 #include "com/registration/record_removal.h"
 
 namespace host::regsvr {
@@ -63,6 +65,12 @@ Options parseArguments(std::span<const std::string> args) {
                 throw std::invalid_argument("--time-limit takes seconds (more than 0), not " +
                                             value);
             options.timeLimit = std::chrono::milliseconds(static_cast<long>(seconds * 1000));
+        } else if (!optionsDone && arg == "--result-fd") {
+            const std::string& value = valueOf();
+            if (value.empty() || value.size() > 4 ||
+                value.find_first_not_of("0123456789") != std::string::npos)
+                throw std::invalid_argument("--result-fd takes a descriptor number, not " + value);
+            options.resultFd = std::stoi(value);
         } else if (!optionsDone && arg == "--in-process") {
             options.inProcess = true;
         } else if (!optionsDone && arg == "--") {
@@ -112,8 +120,8 @@ std::string usage(std::string_view program) {
            "The per-user registry is $OSTREL_REGISTRY_FILE when set, otherwise\n"
            "$XDG_CONFIG_HOME/ostrel/registry.reg.\n"
            "Exit status: 0 done, 1 bad command line, 2 module not loadable,\n"
-           "3 entry point missing, 4 entry point failed, 5 entry point crashed or\n"
-           "timed out, 6 no records to remove.\n";
+           "3 entry point missing, 4 entry point failed, 5 entry point crashed, ended\n"
+           "the process instead of returning, or timed out, 6 no records to remove.\n";
 }
 
 namespace {
@@ -155,12 +163,27 @@ int runTool(const Options& options, const std::filesystem::path& helper, std::os
     if (!options.removeRecords.empty()) {
         return removeRecords(options.removeRecords, out, err, options.quiet);
     }
-    if (options.inProcess) return run(options, out, err);
+    if (options.inProcess && options.resultFd < 0) return run(options, out, err);
+    if (options.inProcess) {
+        // The registration child: the call runs in a process of its own, which reports its
+        // outcome here; the module's own output is all that goes to out and err.
+        return keepCall(options.resultFd, [&] {
+            std::ostringstream said;
+            const int code = run(options, out, said);
+            out.flush();
+            std::string message = said.str();
+            // A module's error description is its own text, of any length.
+            if (message.size() > kMaxMessage) message.resize(kMaxMessage);
+            writeRecord(options.resultFd,
+                        "done " + std::to_string(code) + " " + platform::text::quoteText(message));
+            return code;
+        });
+    }
     const auto module = absoluteModule(options.module);
     const auto outcome = runInChild({helper, module, options.unregister, options.timeLimit,
                                      platform::registry::RegistryFile::defaultPath()});
     out << outcome.out;
-    err << outcome.err;
+    err << outcome.err << outcome.message;
     if (outcome.exitCode == kSuccess && !options.quiet) {
         out << (options.unregister ? "DllUnregisterServer" : "DllRegisterServer") << " in \""
             << module.string() << "\" succeeded.\n";
@@ -178,6 +201,10 @@ int run(const Options& options, std::ostream& out, std::ostream& err) {
         return kLoadFailed;
     }
 
+    const auto stage = [&](std::string_view name) {
+        if (options.resultFd >= 0) writeRecord(options.resultFd, "stage " + std::string(name));
+    };
+    stage("loading");
     dlerror();
     // The tool ends right after the call; keeping the module mapped until then spares
     // libraries that do not survive being unloaded (Qt among a module's dependencies).
@@ -196,7 +223,9 @@ int run(const Options& options, std::ostream& out, std::ostream& err) {
     }
 
     com::clearErrorInfo();
+    stage("calling");
     const com::HRESULT hr = entry();
+    stage("returned");
     if (com::failed(hr)) {
         const auto info = com::takeErrorInfo();
         err << entryName << " in \"" << module.string() << "\" failed (status " << statusText(hr)

@@ -19,7 +19,7 @@ enum ExitCode : int {
     kLoadFailed = 2,    // the module is missing or cannot be loaded
     kNoEntryPoint = 3,  // the module does not export the entry point
     kEntryFailed = 4,   // the entry point reported a failure
-    kCrashed = 5,       // the entry point crashed or did not finish in time
+    kCrashed = 5,       // the entry point crashed, ended the process, or did not finish in time
     kNothingFound = 6,  // --remove-records found no record
 };
 
@@ -28,6 +28,7 @@ struct Options {
     bool quiet = false;  // no message on success
     bool help = false;
     bool inProcess = false;  // call the entry point here: what the child does
+    int resultFd = -1;       // the child reports there (child_registration.h); -1: not a child
     std::chrono::milliseconds timeLimit = kDefaultTimeLimit;
     std::string removeRecords;  // a class id or module whose records to remove
     std::filesystem::path module;

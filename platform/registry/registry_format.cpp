@@ -50,7 +50,9 @@ void checkSignature(std::string_view content, std::size_t line) {
                                     std::string(kRegistrySignature) + "\"");
 }
 
-void formatKey(const RegistryKey& key, const std::string& path, std::string& out) {
+// path is the key's own, extended and cut back for each subkey in turn: a copy per level
+// would cost the square of a deep key's path.
+void formatKey(const RegistryKey& key, std::string& path, std::string& out) {
     if (!key.values().empty() || key.subkeys().empty()) {
         out += "\n[" + path + "]\n";
         for (const RegistryValue& v : key.values()) {
@@ -67,7 +69,13 @@ void formatKey(const RegistryKey& key, const std::string& path, std::string& out
             out += '\n';
         }
     }
-    for (const RegistryKey& sub : key.subkeys()) formatKey(sub, path + "\\" + sub.name(), out);
+    const std::size_t length = path.size();
+    for (const RegistryKey& sub : key.subkeys()) {
+        path += '\\';
+        path += sub.name();
+        formatKey(sub, path, out);
+        path.resize(length);
+    }
 }
 
 }  // namespace
@@ -129,7 +137,10 @@ RegistryTree parseRegistry(std::string_view text) {
 std::string formatRegistry(const RegistryTree& tree) {
     std::string out(kRegistrySignature);
     out += '\n';
-    for (const RegistryKey& hive : tree.root().subkeys()) formatKey(hive, hive.name(), out);
+    for (const RegistryKey& hive : tree.root().subkeys()) {
+        std::string path = hive.name();
+        formatKey(hive, path, out);
+    }
     return out;
 }
 

@@ -41,6 +41,12 @@ void requireKeyPath(std::string_view path) {
 }  // namespace
 
 std::string keyPathProblem(std::string_view path) {
+    const std::size_t depth =
+        static_cast<std::size_t>(std::count(path.begin(), path.end(), '\\')) + 1;
+    if (depth > kMaxKeyDepth) {
+        return "the key is nested " + std::to_string(depth) + " levels deep; keys nest at most " +
+               std::to_string(kMaxKeyDepth) + " levels";
+    }
     for (std::string_view name : splitPath(path)) {
         if (name.empty()) return "a key name is empty (doubled, leading or trailing backslash)";
         const bool control = std::any_of(name.begin(), name.end(), [](char c) {

@@ -100,6 +100,13 @@ private:
     RegistryKey m_root;
 };
 
+// How deep keys may nest, the hive counting as the first level. The original platform's
+// registry stops at 512 levels, so no registration ever written for it goes deeper; the
+// deepest key this system writes is 7 levels down. The bound keeps every walk over a tree
+// (writing it, comparing snapshots, copying, destroying) from recursing without end on a
+// file that nests keys 100,000 deep.
+inline constexpr std::size_t kMaxKeyDepth = 512;
+
 // Why path cannot name a key, or "" when it can.
 std::string keyPathProblem(std::string_view path);
 

@@ -3,6 +3,8 @@
 // safe mode loads nothing.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QLabel>
@@ -10,8 +12,11 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <filesystem>
+#include <fstream>
 
 #include "addin_records.h"
+#include "host/addins/load_record.h"
 #include "host/editor/registered_addins.h"
 #include "host/editor/run_editor.h"
 #include "support/editor_harness.h"
@@ -115,6 +120,45 @@ TEST(AddInRecovery, SafeModeLoadsNoAddInAndSaysSo) {
     EXPECT_TRUE(note->text().contains("no add-in"));
     EXPECT_TRUE(host::usage().contains("--safe-mode"));
     harness.stop();
+}
+
+// What sits at a record's path may be a trap: a hard link to another file, a FIFO, a link.
+// Writing the editor's own record neither writes through it nor waits on it, and reading
+// another run's records leaves such a thing out.
+TEST(AddInRecovery, RecordsAreNeitherWrittenThroughNorReadFromWhatIsPlantedAtTheirPath) {
+    namespace fs = std::filesystem;
+    enum class Plant { HardLink, Fifo, SymbolicLink };
+    for (Plant plant : {Plant::HardLink, Plant::Fifo, Plant::SymbolicLink}) {
+        QTemporaryDir dir;
+        const fs::path folder = fs::path(dir.path().toStdString()) / "ostrel";
+        fs::create_directory(folder);
+        const fs::path victim = fs::path(dir.path().toStdString()) / "victim";
+        const std::string kept = "process=\"999999\"\noperation=\"load\"\nsince=\"0\"\n";
+        std::ofstream(victim) << kept;
+        const auto planted = [&](const fs::path& at) {
+            if (plant == Plant::HardLink) fs::create_hard_link(victim, at);
+            if (plant == Plant::Fifo) {
+                ASSERT_EQ(::mkfifo(at.c_str(), 0600), 0);
+            }
+            if (plant == Plant::SymbolicLink) fs::create_symlink(victim, at);
+        };
+        const fs::path own = folder / ("addin-call-" + std::to_string(::getpid()));
+        const fs::path draft = folder / ("." + own.filename().string());
+        planted(own);
+        planted(draft);
+        const host::LoadRecords records(folder);
+        {
+            const auto scope = records.record({"Bad.AddIn", kBadClass, "/bad.so", "load"});
+            EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(own)));
+            EXPECT_EQ(fs::hard_link_count(own), 1u);
+        }
+        EXPECT_FALSE(fs::exists(fs::symlink_status(own)));
+        EXPECT_FALSE(fs::exists(fs::symlink_status(draft)));
+        planted(folder / "addin-call-999999");
+        EXPECT_TRUE(records.unfinished(std::chrono::seconds(0)).empty());
+        std::ifstream in(victim);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), kept);
+    }
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -88,6 +90,52 @@ TEST(AddInsDialog, CheckBoxConnectsLiveAndRemoveAndAddTouchOnlyWhatTheyShould) {
     EXPECT_EQ(registry.text(), platform::registry::formatRegistry(expected));
     EXPECT_EQ(list->topLevelItemCount(), 1);
     harness.stop();
+}
+
+// Add... never holds the window: Cancel works while a module hangs, and a module's flood of
+// output ends up, cut to its end, behind the message's details.
+TEST(AddInsDialog, AddRunsTheRegistrationBesideTheWindowWithCancelAndBoundedDetails) {
+    struct Case {
+        const char* module;
+        std::chrono::milliseconds timeLimit;
+        bool cancel;
+        const char* says;
+        const char* detailsSay;
+    };
+    const Case cases[] = {
+        {BROKEN_SLEEP, std::chrono::seconds(30), true, "was cancelled", ""},
+        {BROKEN_FLOOD, std::chrono::milliseconds(500), false, "within the time limit",
+         "bytes of earlier output left out]"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.module);
+        TempRegistry registry;
+        EditorHarness harness;
+        host::AddInsDialog dialog(
+            *harness.session,
+            {&harness.messages, [&](QWidget*) { return QString(c.module); }, OSTREL_REGSVR_PATH,
+             registry.path(), std::string(host::kHostRegistryRoot), c.timeLimit});
+        bool progressShown = false;
+        if (c.cancel) {
+            // Runs only if the window's thread is free while the module hangs.
+            QTimer::singleShot(300, &dialog, [&] {
+                auto* progress = dialog.findChild<QProgressDialog*>("registrationProgress");
+                ASSERT_NE(progress, nullptr);
+                progressShown = progress->isVisible();
+                progress->findChild<QPushButton*>()->click();
+            });
+        }
+        dialog.findChild<QPushButton*>("cmdAddAddIn")->click();
+        EXPECT_EQ(progressShown, c.cancel);
+        ASSERT_EQ(harness.messages.shown.size(), 1u);
+        const auto& said = harness.messages.shown[0];
+        EXPECT_TRUE(said.text.contains(c.says)) << said.text.toStdString();
+        EXPECT_LT(said.text.size(), 1000) << "the module's output is not in the message";
+        EXPECT_TRUE(said.details.contains(c.detailsSay)) << said.details.left(200).toStdString();
+        EXPECT_LT(said.details.size(), 3 * qsizetype(host::regsvr::kOutputTail));
+        EXPECT_FALSE(registry.exists());
+        harness.stop();
+    }
 }
 
 }  // namespace

@@ -4,9 +4,11 @@
 
 #include <filesystem>
 
+#include "addin_records.h"
 #include "com/addin_extensibility.h"
 #include "com/error.h"
 #include "com/registration/class_registration.h"
+#include "com/registration/record_removal.h"
 #include "module_library.h"
 #include "temp_registry.h"
 
@@ -163,6 +165,24 @@ TEST(AddInResolution, NamesTheMissingOrBadRecord) {
     tree.setValue("HKEY_CURRENT_USER\\Software\\Classes\\CLSID\\" + clsid + "\\InprocServer32", "",
                   std::string("relative.so"));
     EXPECT_NE(failure("Half.Connect").find("not an absolute path"), std::string::npos);
+}
+
+TEST(RecordRemoval, TakesOnlyTheProgramIdsThatMapBackToTheClass) {
+    // A stale class whose ProgID value names a program id that now belongs to another class.
+    const std::string stale = "{6F1D5E0A-2B3C-4D5E-8F90-A1B2C3D4E5D1}";
+    const std::string current = "{6F1D5E0A-2B3C-4D5E-8F90-A1B2C3D4E5D2}";
+    for (const std::string& target : {stale, std::string("/opt/stale.so")}) {
+        RegistryTree tree;
+        registerAddIn(tree, "Stale.AddIn", stale, "/opt/stale.so");
+        registerAddIn(tree, "Current.AddIn", current, "/opt/current.so");
+        tree.setValue(reg::classKey(com::Guid::parse(stale).value()) + "\\ProgID", "",
+                      std::string("Current.AddIn"));
+        reg::removeRecords(tree, target);
+        EXPECT_FALSE(tree.hasKey(reg::addInKey(host::kHostRegistryRoot, "Stale.AddIn")));
+        EXPECT_FALSE(tree.hasKey(reg::progIdKey("Stale.AddIn")));
+        EXPECT_EQ(reg::resolveProgId(tree, "Current.AddIn").module, "/opt/current.so") << target;
+        EXPECT_TRUE(tree.hasKey(reg::addInKey(host::kHostRegistryRoot, "Current.AddIn"))) << target;
+    }
 }
 
 }  // namespace

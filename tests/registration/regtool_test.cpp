@@ -1,5 +1,6 @@
 // ostrel-regsvr run as a user runs it: its exit statuses and what it says.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <QProcess>
 #include <QStringList>
@@ -7,6 +8,7 @@
 #include <fstream>
 
 #include "addin_records.h"
+#include "host/regtool/child_registration.h"
 #include "com/registration/class_registration.h"
 #include "temp_registry.h"
 
@@ -104,15 +106,35 @@ TEST(RegistrationTool, AModuleThatCrashesOrHangsIsNamedAndChangesNothing) {
         {{"-u", BROKEN_CRASH_REGISTER}, "--remove-records \"" BROKEN_CRASH_REGISTER "\""},
         {{"--time-limit", "0.5", BROKEN_SLEEP},
          "did not finish DllRegisterServer within the time limit of 0.5 s"},
+        // Only the entry point's own return counts: ending the process is no success.
+        {{BROKEN_EXIT}, "exit status 3 inside DllRegisterServer instead of returning"},
+        {{BROKEN_QUIET_EXIT}, "exit status 0 inside DllRegisterServer instead of returning"},
+        {{"--time-limit", "0.5", BROKEN_FLOOD}, "bytes of earlier output left out]\nxxx"},
     };
     for (const Case& c : cases) {
         const auto result = regsvr(c.args);
         EXPECT_EQ(result.exitCode, 5) << result.err;
+        EXPECT_LT(result.err.size(), host::regsvr::kOutputTail + 1024) << "only the end is kept";
+        EXPECT_LT(result.out.size(), host::regsvr::kOutputTail + 1024);
         EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
         EXPECT_NE(result.err.find(c.args.last().toStdString()), std::string::npos);
         EXPECT_NE(result.err.find("The registry was left as it was."), std::string::npos);
         EXPECT_EQ(registry.text(), before) << "not even what the module wrote before it crashed";
     }
+}
+
+TEST(RegistrationTool, NoProcessTheModuleStartsOutlivesTheRegistration) {
+    TempRegistry registry;
+    // The module's daemon leaves the process group and the session, and says who it is.
+    const auto pidFile = registry.path().parent_path() / "daemon.pid";
+    setenv("BROKEN_DETACH_PID_FILE", pidFile.c_str(), 1);
+    const auto result = regsvr({BROKEN_DETACH});
+    unsetenv("BROKEN_DETACH_PID_FILE");
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    std::ifstream in(pidFile);
+    pid_t daemon = 0;
+    ASSERT_TRUE(in >> daemon);
+    EXPECT_NE(::kill(daemon, 0), 0) << "process " << daemon << " still runs";
 }
 
 TEST(RegistrationTool, RemoveRecordsDeletesAClassWithoutRunningItsModule) {

@@ -24,6 +24,13 @@ constexpr std::string_view kServer =
     "HKEY_CURRENT_USER\\Software\\Classes\\CLSID\\{2D94A8A9-A676-40FA-A131-CB6D94BE99EC}\\"
     "InprocServer32";
 
+// A key `levels` deep: A\A\...\A.
+std::string nestedKey(std::size_t levels) {
+    std::string path = "A";
+    for (std::size_t i = 1; i < levels; ++i) path += "\\A";
+    return path;
+}
+
 RegistryTree registration() {
     RegistryTree tree;
     tree.setValue(kAddin, "FriendlyName", std::string("Ostrel Plugin"));
@@ -72,6 +79,11 @@ TEST(RegistryTree, IllFormedPathsAreRefused) {
         EXPECT_EQ(tree.value(path, "v"), std::nullopt);
     }
     EXPECT_TRUE(tree.empty());
+
+    // The deepest key allowed reads back; one level more is refused.
+    tree.setValue(nestedKey(kMaxKeyDepth), "v", std::uint32_t{1});
+    EXPECT_EQ(parseRegistry(formatRegistry(tree)).number(nestedKey(kMaxKeyDepth), "v"), 1u);
+    EXPECT_THROW(tree.createKey(nestedKey(kMaxKeyDepth + 1)), com::Error);
 }
 
 TEST(RegistryFormat, FileReadsLikeTheOriginalPlatformsExports) {
@@ -162,6 +174,8 @@ TEST(RegistryFormat, LinesThatCannotBeReadAreNamed) {
         {"OstrelRegistry 1\n[A]\n\"N\"=hex:00,01\n", 3, "neither"},
         {"OstrelRegistry 1\n[A]\n\"N\"=\"\\z\"\n", 3, "unknown escape"},
         {"OstrelRegistry 1\n[A]\n\"N\"=\"\xC3\"\n", 3, "UTF-8"},
+        {"OstrelRegistry 1\n[A]\n[" + nestedKey(kMaxKeyDepth + 1) + "]\n", 3, "nested 513 levels"},
+        {"OstrelRegistry 1\n\n[" + nestedKey(100'000) + "]\n", 3, "nested 100000 levels"},
     };
     for (const Case& c : cases) {
         try {
