@@ -3,8 +3,9 @@
 
 #include "addin/wizard_factory.h"
 #include "com/error.h"
-#include "wizard/message_box.h"
 #include "platform/text/ascii.h"
+#include "wizard/message_box.h"
+#include "wizard/owned_sink.h"
 
 namespace ostrel {
 namespace {
@@ -12,30 +13,23 @@ namespace {
 constexpr std::string_view kSource = "OstrelPlugin";
 constexpr com::DispId kDispIdButtonHandler = 0x68030000;
 
-// The host's answer to "which page" may be a failure or nothing; both end the step.
+// The host's answer to "which page" may be a failure or nothing; both end the step: an
+// empty answer throws, naming the add-in.
 template <class T>
-T* present(const com::ComPtr<T>& p) {
+T* nonNullOrThrow(const com::ComPtr<T>& p) {
     return com::require(p, kSource);
 }
 
 }  // namespace
 
-// The sink of the button's Click. It holds no reference to its owner, so the button's
-// subscription cannot keep the component alive; the owner detaches it when it goes.
-class Connect::ButtonEvents : public com::Object<com::ICommandBarButtonEvents> {
+// The sink of the button's Click.
+class Connect::ButtonEvents : public OwnedSink<com::ICommandBarButtonEvents, Connect> {
 public:
-    explicit ButtonEvents(Connect* owner) : m_owner(owner) {}
-    void detach() { m_owner = nullptr; }
+    using OwnedSink::OwnedSink;
 
     com::HRESULT Click(com::ICommandBarButton* Ctrl, com::Bool16* CancelDefault) override {
-        return com::guarded([&] {
-            if (m_owner) m_owner->ButtonHandler_Click(Ctrl, CancelDefault);
-        });
+        return toOwner([&](Connect& owner) { owner.ButtonHandler_Click(Ctrl, CancelDefault); });
     }
-
-private:
-    Connect* m_owner;
-    ModuleObject m_moduleObject;
 };
 
 Connect::Connect(WizardFactory createWizard)
@@ -43,7 +37,9 @@ Connect::Connect(WizardFactory createWizard)
       m_buttonEvents(com::make<ButtonEvents>(this)),
       ButtonHandler(m_buttonEvents.get()) {}
 
-Connect::~Connect() { m_buttonEvents->detach(); }
+Connect::~Connect() {
+    m_buttonEvents->detach();
+}
 
 com::HRESULT Connect::OnConnection(com::IDispatch* Application, std::int32_t, com::IDispatch*,
                                    com::VariantArray*) {
@@ -53,16 +49,17 @@ com::HRESULT Connect::OnConnection(com::IDispatch* Application, std::int32_t, co
         com::ComPtr<com::ICommandBars> bars;
         com::check(HostApp->get_CommandBars(bars.put()), kSource);
         com::ComPtr<com::ICommandBar> insertBar;
-        com::check(present(bars)->get_Item(com::Variant("Insert"), insertBar.put()), kSource);
+        com::check(nonNullOrThrow(bars)->get_Item(com::Variant("Insert"), insertBar.put()),
+                   kSource);
         InsertBar = insertBar;
 
         com::ComPtr<com::ICommandBarControls> controls;
-        com::check(present(InsertBar)->get_Controls(controls.put()), kSource);
+        com::check(nonNullOrThrow(InsertBar)->get_Controls(controls.put()), kSource);
         com::ComPtr<com::ICommandBarControl> control;
-        com::check(present(controls)->Add(com::Variant(com::msoControlButton),
-                                          com::Variant::missing(), com::Variant::missing(),
-                                          com::Variant::missing(), com::Variant(true),
-                                          control.put()),
+        com::check(nonNullOrThrow(controls)->Add(com::Variant(com::msoControlButton),
+                                                 com::Variant::missing(), com::Variant::missing(),
+                                                 com::Variant::missing(), com::Variant(true),
+                                                 control.put()),
                    kSource);
         WizButton = com::query<com::ICommandBarButton>(control, kSource);
 
@@ -76,7 +73,7 @@ com::HRESULT Connect::OnConnection(com::IDispatch* Application, std::int32_t, co
 
 com::HRESULT Connect::OnDisconnection(std::int32_t, com::VariantArray*) {
     try {
-        com::check(present(WizButton)->Delete(com::Variant::missing()), kSource);
+        com::check(nonNullOrThrow(WizButton)->Delete(com::Variant::missing()), kSource);
         WizButton = nullptr;
         InsertBar = nullptr;
         HostApp = nullptr;
@@ -87,9 +84,15 @@ com::HRESULT Connect::OnDisconnection(std::int32_t, com::VariantArray*) {
     return com::S_OK;
 }
 
-com::HRESULT Connect::OnAddInsUpdate(com::VariantArray*) { return com::S_OK; }
-com::HRESULT Connect::OnStartupComplete(com::VariantArray*) { return com::S_OK; }
-com::HRESULT Connect::OnBeginShutdown(com::VariantArray*) { return com::S_OK; }
+com::HRESULT Connect::OnAddInsUpdate(com::VariantArray*) {
+    return com::S_OK;
+}
+com::HRESULT Connect::OnStartupComplete(com::VariantArray*) {
+    return com::S_OK;
+}
+com::HRESULT Connect::OnBeginShutdown(com::VariantArray*) {
+    return com::S_OK;
+}
 
 com::HRESULT Connect::get_ButtonHandler(com::ICommandBarButton** out) {
     if (!out) return com::E_POINTER;
@@ -104,7 +107,8 @@ com::HRESULT Connect::putref_ButtonHandler(com::ICommandBarButton* button) {
 
 com::HRESULT Connect::GetIDOfName(std::string_view name, com::DispId* id) {
     if (!id) return com::E_POINTER;
-    if (!platform::text::equalsIgnoringAsciiCase(name, "ButtonHandler")) return com::DISP_E_UNKNOWNNAME;
+    if (!platform::text::equalsIgnoringAsciiCase(name, "ButtonHandler"))
+        return com::DISP_E_UNKNOWNNAME;
     *id = kDispIdButtonHandler;
     return com::S_OK;
 }
@@ -131,19 +135,21 @@ com::HRESULT Connect::Invoke(com::DispId id, com::InvokeKind kind,
     });
 }
 
-void Connect::ButtonHandler_Click(com::ICommandBarButton*, com::Bool16*) { ShowWizard(); }
+void Connect::ButtonHandler_Click(com::ICommandBarButton*, com::Bool16*) {
+    ShowWizard();
+}
 
 void Connect::ShowWizard() {
     // Released on every way out, a failing step included.
     com::ComPtr<_frmOstWiz> wizard = m_createWizard();
-    present(wizard)->Show();
+    nonNullOrThrow(wizard)->Show();
     if (wizard->WizCloseStatus() == com::vbTrue) InsertHTML(wizard->HTMLString());
 }
 
 com::ComPtr<com::IPageWindow> Connect::activePageWindow() const {
     com::ComPtr<com::IPageWindow> window;
-    com::check(present(HostApp)->get_ActivePageWindow(window.put()), kSource);
-    present(window);
+    com::check(nonNullOrThrow(HostApp)->get_ActivePageWindow(window.put()), kSource);
+    nonNullOrThrow(window);
     return window;
 }
 
@@ -156,10 +162,10 @@ void Connect::InsertHTML(const std::string& html) {
         com::ComPtr<com::IHTMLDocument2> document;
         com::check(activePageWindow()->get_Document(document.put()), kSource);
         com::ComPtr<com::IHTMLElementCollection> all;
-        com::check(present(document)->get_all(all.put()), kSource);
+        com::check(nonNullOrThrow(document)->get_all(all.put()), kSource);
         com::ComPtr<com::IDispatch> found;
-        com::check(present(all)->item(com::Variant("OstrelInsert"), com::Variant::missing(),
-                                      found.put()),
+        com::check(nonNullOrThrow(all)->item(com::Variant("OstrelInsert"), com::Variant::missing(),
+                                             found.put()),
                    kSource);
         // Several elements with the id come back as a collection: not one element.
         if (found) marker = com::query<com::IHTMLElement>(found, kSource);
@@ -170,12 +176,12 @@ void Connect::InsertHTML(const std::string& html) {
         com::ComPtr<com::IHTMLDocument2> document;
         com::check(activePageWindow()->get_Document(document.put()), kSource);
         com::ComPtr<com::IHTMLElementCollection> all;
-        com::check(present(document)->get_all(all.put()), kSource);
+        com::check(nonNullOrThrow(document)->get_all(all.put()), kSource);
         com::ComPtr<com::IDispatch> bodies;
-        com::check(present(all)->tags(com::Variant("body"), bodies.put()), kSource);
-        const com::Variant first = com::invokeByName(present(bodies), "Item",
-                                                     com::InvokeKind::Method,
-                                                     {com::Variant(std::int16_t{0})});
+        com::check(nonNullOrThrow(all)->tags(com::Variant("body"), bodies.put()), kSource);
+        const com::Variant first =
+            com::invokeByName(nonNullOrThrow(bodies), "Item", com::InvokeKind::Method,
+                              {com::Variant(std::int16_t{0})});
         const auto body = com::query<com::IHTMLElement>(first.toObject(), kSource);
         com::check(body->insertAdjacentHTML("BeforeEnd", wrapped), kSource);
     } else {

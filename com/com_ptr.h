@@ -17,7 +17,7 @@ class ComPtr {
 public:
     ComPtr() = default;
     ComPtr(std::nullptr_t) {}
-    ComPtr(T* p) : m_p(p) { addRef(); }  // NOLINT: implicit like an assignment in the product code
+    ComPtr(T* p) : m_p(p) { addRef(); }  // implicit, like an assignment
     ComPtr(const ComPtr& other) : m_p(other.m_p) { addRef(); }
     ComPtr(ComPtr&& other) noexcept : m_p(std::exchange(other.m_p, nullptr)) {}
     template <class U>

@@ -1,4 +1,4 @@
-// The wizard's load, its page-to-page navigation, and Cancel and Finish.
+// The wizard's load, its step-to-step navigation, and Cancel and Finish.
 #include "wizard/frmOstWiz.h"
 
 #include <QApplication>
@@ -13,15 +13,16 @@
 #include "com/error.h"
 #include "wizard/form/wizard_form.h"
 #include "wizard/message_box.h"
-#include "wizard/settings/service_addresses.h"
+#include "wizard/owned_sink.h"
 #include "wizard/settings/persisted_keys.h"
+#include "wizard/settings/service_addresses.h"
 #include "wizard/snippet/snippet_builder.h"
 
 namespace ostrel {
 namespace {
 
 constexpr std::string_view kSource = "frmOstWiz";
-constexpr std::int16_t kEmailLinkPage = 3;
+constexpr std::int16_t kEmailLinkStep = 3;
 
 // One step forward or back, failing instead of wrapping as 16-bit arithmetic would.
 std::int16_t stepBy(std::int16_t step, int delta) {
@@ -35,32 +36,31 @@ std::int16_t stepBy(std::int16_t step, int delta) {
 // A check box's value as the toolkit reports it: 0 unchecked, 1 checked, 2 grayed.
 int checkValue(const QCheckBox& box) {
     switch (box.checkState()) {
-        case Qt::Unchecked: return 0;
-        case Qt::Checked: return 1;
-        case Qt::PartiallyChecked: return 2;
+        case Qt::Unchecked:
+            return 0;
+        case Qt::Checked:
+            return 1;
+        case Qt::PartiallyChecked:
+            return 2;
     }
     return 0;
 }
 
-std::string textOf(const QLineEdit* box) { return box->text().toStdString(); }
+std::string textOf(const QLineEdit* box) {
+    return box->text().toStdString();
+}
 
 }  // namespace
 
 // The sink of ieView's events.
-class frmOstWiz::BrowserEvents : public com::Object<com::DWebBrowserEvents> {
+class frmOstWiz::BrowserEvents : public OwnedSink<com::DWebBrowserEvents, frmOstWiz> {
 public:
-    explicit BrowserEvents(frmOstWiz* owner) : m_owner(owner) {}
-    void detach() { m_owner = nullptr; }
+    using OwnedSink::OwnedSink;
 
     com::HRESULT Quit(com::Bool16* Cancel) override {
-        return com::guarded([&] {
-            if (m_owner) m_owner->handleEvent([&] { m_owner->ieView_Quit(Cancel); });
-        });
+        return toOwner(
+            [&](frmOstWiz& owner) { owner.handleEvent([&] { owner.ieView_Quit(Cancel); }); });
     }
-
-private:
-    frmOstWiz* m_owner;
-    ModuleObject m_moduleObject;
 };
 
 frmOstWiz::frmOstWiz() : frmOstWiz(defaultWizardEnvironment()) {}
@@ -70,7 +70,9 @@ frmOstWiz::frmOstWiz(WizardEnvironment environment)
       m_browserEvents(com::make<BrowserEvents>(this)),
       ieView(m_browserEvents.get()) {}
 
-frmOstWiz::~frmOstWiz() { m_browserEvents->detach(); }
+frmOstWiz::~frmOstWiz() {
+    m_browserEvents->detach();
+}
 
 void frmOstWiz::Show() {
     if (!m_form) {
@@ -152,10 +154,10 @@ void frmOstWiz::LoadSavedValues() {
 void frmOstWiz::InitStepFrames() {
     const auto& frames = m_form->fraStep();
     LastStep = static_cast<std::int16_t>(frames.ubound());
-    const QRect pageRect = frames[0]->geometry();
+    const QRect stepRect = frames[0]->geometry();
     for (int i = 0; i <= frames.ubound(); ++i) {
         frames[i]->setFrameShape(QFrame::NoFrame);
-        frames[i]->setGeometry(pageRect);
+        frames[i]->setGeometry(stepRect);
     }
     for (int i = 1; i <= frames.ubound(); ++i) frames[i]->hide();
     UpdateWizButtons();
@@ -191,9 +193,9 @@ void frmOstWiz::cmdWizControl_Click(std::int16_t index) {
 }
 
 void frmOstWiz::Back() {
-    if (!m_form->fraStep()[kEmailLinkPage]->isHidden()) {
+    if (!m_form->fraStep()[kEmailLinkStep]->isHidden()) {
         CurrentStep = 2;
-        hideStep(kEmailLinkPage);
+        hideStep(kEmailLinkStep);
         showStep(2);
         UpdateWizButtons();
         return;
@@ -201,31 +203,35 @@ void frmOstWiz::Back() {
     hideStep(CurrentStep);
     CurrentStep = stepBy(CurrentStep, -1);
     showStep(CurrentStep);
-    if (CurrentStep == kEmailLinkPage && m_form->Option1()[1]->isChecked()) {
+    if (CurrentStep == kEmailLinkStep && m_form->Option1()[1]->isChecked()) {
         cmdWizControl_Click(1);
     }
     UpdateWizButtons();
 }
 
 void frmOstWiz::Next() {
-    // There is no page after the last one. The button is off there, but the browser's
+    // There is no step after the last one. The button is off there, but the browser's
     // quit notification presses Next regardless: the wizard then stays where it is.
     if (CurrentStep >= LastStep) return;
     hideStep(CurrentStep);
     CurrentStep = stepBy(CurrentStep, +1);
     showStep(CurrentStep);
-    if (CurrentStep == kEmailLinkPage && m_form->Option1()[0]->isChecked()) {
+    if (CurrentStep == kEmailLinkStep && m_form->Option1()[0]->isChecked()) {
         CurrentStep = LastStep;
     }
-    if (CurrentStep == kEmailLinkPage && !m_form->Option1()[0]->isChecked()) {
+    if (CurrentStep == kEmailLinkStep && !m_form->Option1()[0]->isChecked()) {
         cmdWizControl_Click(2);
     }
     UpdateWizButtons();
 }
 
-void frmOstWiz::showStep(std::int16_t step) { m_form->fraStep()[step]->show(); }
+void frmOstWiz::showStep(std::int16_t step) {
+    m_form->fraStep()[step]->show();
+}
 
-void frmOstWiz::hideStep(std::int16_t step) { m_form->fraStep()[step]->hide(); }
+void frmOstWiz::hideStep(std::int16_t step) {
+    m_form->fraStep()[step]->hide();
+}
 
 void frmOstWiz::chkNoResponse_Click() {
     m_form->txtMsgNo()->setText(checkValue(*m_form->chkNoResponse()) == 1 ? "none" : "1");
@@ -266,7 +272,7 @@ void frmOstWiz::OpenInBrowser(std::string_view key, std::string_view builtInAddr
 
 void frmOstWiz::ieView_Quit(com::Bool16*) {
     // The browser may close after the wizard's window has gone while the object is still
-    // held: there is no page left to move from then.
+    // held: there is no step left to move from then.
     if (!m_form) return;
     cmdWizControl_Click(2);
 }

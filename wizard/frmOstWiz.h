@@ -1,4 +1,4 @@
-// The wizard object: one per run. It drives the wizard window through its pages and keeps
+// The wizard object: one per run. It drives the wizard window through its steps and keeps
 // the close status and the generated snippet beyond the life of that window.
 #pragma once
 
@@ -39,7 +39,7 @@ public:
     // The click action of the wizard buttons: 0 Cancel, 1 Back, 2 Next, 3 Finish.
     void cmdWizControl_Click(std::int16_t index);
     void chkNoResponse_Click();
-    // The account page's two buttons: each opens a new browser window at its address.
+    // The account step's two buttons: each opens a new browser window at its address.
     void cmdBrowseSite_Click();
     void cmdGetNewAccount_Click();
     // The browser of ieView has closed: the wizard moves on as if Next had been pressed.

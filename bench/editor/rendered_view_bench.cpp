@@ -20,7 +20,7 @@
 #include "host/editor/editor_session.h"
 #include "host/editor/file_dialog_service.h"
 #include "host/editor/page.h"
-#include "host/editor/page_view.h"
+#include "host/editor/editor_tab.h"
 #include "host/messagebox/message_box_service.h"
 
 namespace {
@@ -105,7 +105,7 @@ public:
     long long at = 0;
 };
 
-bool bothPainted(const host::PageView& view) {
+bool bothPainted(const host::EditorTab& view) {
     return view.isSettled() && (view.rendered() || view.viewMode() == host::kSourceOnly);
 }
 
@@ -122,7 +122,7 @@ struct Editor {
     host::Page* openPainted(const QString& path) {
         SourcePainted source;
         host::Page* page = session->window().openPage(path);
-        host::PageView* view = session->window().viewOf(page);
+        host::EditorTab* view = session->window().tabOf(page);
         const auto done = [&] { return source.painted && bothPainted(*view); };
         QElapsedTimer waited;
         waited.start();
@@ -189,7 +189,7 @@ int childStart(const QString& settings, const QString& page) {
     host::Page* opened = session.window().openPage(page);
     session.window().show();
     while (!source.painted) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    host::PageView* view = session.window().viewOf(opened);
+    host::EditorTab* view = session.window().tabOf(opened);
     while (!bothPainted(*view))
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     std::printf("%lld %lld\n", source.at, nowNs());

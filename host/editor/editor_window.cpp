@@ -20,7 +20,7 @@
 #include "host/editor/outside_resources_label.h"
 #include "host/editor/page.h"
 #include "host/editor/page_disk_watch.h"
-#include "host/editor/page_view.h"
+#include "host/editor/editor_tab.h"
 #include "host/editor/view_options.h"
 #include "host/messagebox/message_box_service.h"
 #include "host/editor/site_controller.h"
@@ -177,7 +177,7 @@ Page* EditorWindow::addPage(std::unique_ptr<Page> page) {
     });
     m_diskWatch->watch(raw);
     m_pages.push_back(std::move(page));
-    auto* pane = new PageView(view, *raw, *m_viewOptions,
+    auto* pane = new EditorTab(view, *raw, *m_viewOptions,
                               m_services.formTrials ? *m_services.formTrials : qtFormTrials());
     m_tabs->addTab(pane, raw->displayName());
     m_tabs->setCurrentWidget(pane);
@@ -215,13 +215,13 @@ std::vector<Page*> EditorWindow::pages() const {
 }
 
 QPlainTextEdit* EditorWindow::editorOf(const Page* page) const {
-    const PageView* view = viewOf(page);
+    const EditorTab* view = tabOf(page);
     return view ? view->source() : nullptr;
 }
 
-PageView* EditorWindow::viewOf(const Page* page) const {
+EditorTab* EditorWindow::tabOf(const Page* page) const {
     const int index = indexOf(page);
-    return index < 0 ? nullptr : static_cast<PageView*>(m_tabs->widget(index));
+    return index < 0 ? nullptr : static_cast<EditorTab*>(m_tabs->widget(index));
 }
 
 SourceView* EditorWindow::activeSourceView() const {

@@ -31,7 +31,7 @@ class SiteController;
 class SiteDialogs;
 }  // namespace site
 class SourceView;
-class PageView;
+class EditorTab;
 class ViewOptions;
 
 struct EditorServices {
@@ -62,7 +62,7 @@ public:
     QPlainTextEdit* editorOf(const Page* page) const;
     // The active page's source view; nullptr without a page.
     SourceView* activeSourceView() const;
-    PageView* viewOf(const Page* page) const;
+    EditorTab* tabOf(const Page* page) const;
     void activatePage(const Page* page);
 
     // Each reports a failure to the author and returns whether the page was saved. When its

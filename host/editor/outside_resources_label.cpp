@@ -3,7 +3,7 @@
 
 #include <QTabWidget>
 
-#include "host/editor/page_view.h"
+#include "host/editor/editor_tab.h"
 
 namespace host {
 
@@ -25,12 +25,12 @@ QString OutsideResourcesLabel::describe(int count) {
 
 void OutsideResourcesLabel::follow(QWidget* current) {
     disconnect(m_followed);
-    auto* view = qobject_cast<PageView*>(current);
+    auto* view = qobject_cast<EditorTab*>(current);
     if (!view) {
         showCount(0);
         return;
     }
-    m_followed = connect(view, &PageView::blockedCountChanged, this,
+    m_followed = connect(view, &EditorTab::blockedCountChanged, this,
                          [this](int count) { showCount(count); });
     showCount(view->blockedCount());
 }
@@ -52,11 +52,11 @@ PageScriptsLabel::PageScriptsLabel(QTabWidget& tabs, QWidget* parent) : QLabel(p
 
 void PageScriptsLabel::follow(QWidget* current) {
     disconnect(m_followed);
-    auto* view = qobject_cast<PageView*>(current);
+    auto* view = qobject_cast<EditorTab*>(current);
     setVisible(view != nullptr);
     if (!view) return;
     m_followed =
-        connect(view, &PageView::scriptsEnabledChanged, this, [this](bool on) { showState(on); });
+        connect(view, &EditorTab::scriptsEnabledChanged, this, [this](bool on) { showState(on); });
     showState(view->scriptsEnabled());
 }
 

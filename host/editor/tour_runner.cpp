@@ -10,7 +10,7 @@
 
 #include "host/editor/editor_window.h"
 #include "host/editor/page.h"
-#include "host/editor/page_view.h"
+#include "host/editor/editor_tab.h"
 #include "host/preview/rendered_view.h"
 
 namespace host {
@@ -73,13 +73,13 @@ void TourRunner::tick() {
 bool TourRunner::run(const TourStep& step, QWidget* dialog) {
     switch (step.kind) {
         case TourStep::Kind::Shot: {
-            const PageView* view = m_window.viewOf(m_window.activePage());
+            const EditorTab* view = m_window.tabOf(m_window.activePage());
             if (view && !view->isSettled()) return false;
             savePicture(m_window, step.target);
             return true;
         }
         case TourStep::Kind::RenderedShot: {
-            PageView* view = m_window.viewOf(m_window.activePage());
+            EditorTab* view = m_window.tabOf(m_window.activePage());
             if (!view) throw StepFailed(QStringLiteral("no page is open"));
             if (!view->isSettled()) return false;
             if (!view->rendered() || !view->rendered()->widget()->isVisible())

@@ -6,7 +6,7 @@
 #include <QSettings>
 #include <QTabWidget>
 
-#include "host/editor/page_view.h"
+#include "host/editor/editor_tab.h"
 
 namespace host {
 namespace {
@@ -42,7 +42,7 @@ ViewOptions::ViewOptions(QSettings& settings, QMenu& viewMenu, QTabWidget& tabs,
     connect(m_rendered, &QAction::triggered, this,
             [this](bool on) { setShown(sourceShown() || !on, on); });
     connect(m_scripts, &QAction::triggered, this, [this, &tabs](bool on) {
-        if (auto* view = qobject_cast<PageView*>(tabs.currentWidget())) view->setScriptsEnabled(on);
+        if (auto* view = qobject_cast<EditorTab*>(tabs.currentWidget())) view->setScriptsEnabled(on);
     });
     connect(&tabs, &QTabWidget::currentChanged, this,
             [this, &tabs] { followPage(tabs.currentWidget()); });
@@ -51,12 +51,12 @@ ViewOptions::ViewOptions(QSettings& settings, QMenu& viewMenu, QTabWidget& tabs,
 
 void ViewOptions::followPage(QWidget* current) {
     disconnect(m_followed);
-    auto* view = qobject_cast<PageView*>(current);
+    auto* view = qobject_cast<EditorTab*>(current);
     m_scripts->setEnabled(view != nullptr);
     m_scripts->setChecked(view && view->scriptsEnabled());
     if (view) {
         m_followed =
-            connect(view, &PageView::scriptsEnabledChanged, m_scripts, &QAction::setChecked);
+            connect(view, &EditorTab::scriptsEnabledChanged, m_scripts, &QAction::setChecked);
     }
 }
 

@@ -18,7 +18,7 @@
 #include "host/editor/default_html_documents.h"
 #include "host/editor/form_trial_dialog.h"
 #include "host/editor/page.h"
-#include "host/editor/page_view.h"
+#include "host/editor/editor_tab.h"
 #include "host/preview/page_folder.h"
 #include "support/editor_harness.h"
 
@@ -48,10 +48,10 @@ protected:
         if (page && page->isModified()) messages.answers.push_back(host::MessageButton::Discard);
         session->shutdown();
     }
-    host::PageView& open(const QString& name, const QByteArray& html) {
+    host::EditorTab& open(const QString& name, const QByteArray& html) {
         QDir().mkpath(QFileInfo(dir.filePath(name)).path());
         page = session->window().openPage(writeFile(name, html));
-        host::PageView& view = *session->window().viewOf(page);
+        host::EditorTab& view = *session->window().tabOf(page);
         waitSettled(view);
         return view;
     }
@@ -61,10 +61,10 @@ protected:
         f.write(bytes);
         return f.fileName();
     }
-    static void waitSettled(host::PageView& view) {
+    static void waitSettled(host::EditorTab& view) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return view.rendered() && view.isSettled(); }, kChromiumMs));
     }
-    static QVariant inspect(host::PageView& view, const QString& script) {
+    static QVariant inspect(host::EditorTab& view, const QString& script) {
         QVariant result;
         bool done = false;
         view.rendered()->inspect(script, [&](const QVariant& v) {
@@ -76,7 +76,7 @@ protected:
     }
     static Fields fields(const host::preview::FormSubmission& s) { return s.fields; }
     void toggleScripts() { session->window().findChild<QAction*>("viewPageScripts")->trigger(); }
-    static bool ranScripts(host::PageView& view) {
+    static bool ranScripts(host::EditorTab& view) {
         return inspect(view, "document.body.dataset.ran == 1").toBool();
     }
 
@@ -102,7 +102,7 @@ TEST_F(RenderedView, LoadsFilesOfThePagesFolderOnlyAndAFormSendsNothing) {
         QFile sparse(dir.filePath(name));
         ASSERT_TRUE(sparse.open(QIODevice::WriteOnly) && sparse.resize(size));
     }
-    host::PageView& view = open("site/page.html",
+    host::EditorTab& view = open("site/page.html",
         "<!DOCTYPE html><html><head><link rel=stylesheet href='" + remote + "/style.css'>"
         "<link rel=preconnect href='" + remote + "/'></head><body>"
         "<img id=dot src='dot.png'><img id=up src='../outside.png'><img id=link src='link.png'>"
@@ -191,7 +191,7 @@ TEST_F(RenderedView, PageScriptsReachNoServerPastTheGuard) {
          "} catch (e) {}"
          "</script></body></html>");
     toggleScripts();
-    host::PageView& view = *session->window().viewOf(page);
+    host::EditorTab& view = *session->window().tabOf(page);
     waitSettled(view);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return inspect(view, "document.body.dataset.done == 1").toBool(); }, 20000));
@@ -206,11 +206,11 @@ TEST_F(RenderedView, PageScriptsReachNoServerPastTheGuard) {
 
 TEST_F(RenderedView, ScriptsRunForThePageTheyWereTurnedOnForOnly) {
     const QByteArray html = "<body><script>document.body.dataset.ran = 1</script></body>";
-    host::PageView& first = open("first.html", html);
+    host::EditorTab& first = open("first.html", html);
     toggleScripts();
     waitSettled(first);
     host::Page* firstPage = page;
-    host::PageView& second = open("second.html", html);
+    host::EditorTab& second = open("second.html", html);
     auto* status = session->window().findChild<QLabel*>("pageScripts");
     EXPECT_TRUE(ranScripts(first));
     EXPECT_FALSE(ranScripts(second));
@@ -224,18 +224,18 @@ TEST_F(RenderedView, AScriptThatNeverReturnsEndsWhenScriptsAreTurnedOff) {
     struct Case {
         const char* name;
         QByteArray loop;
-        std::function<void(host::PageView&)> started;  // returns once the loop runs
+        std::function<void(host::EditorTab&)> started;  // returns once the loop runs
     };
     const Case cases[] = {
         // The request it sends first, synchronously, says the loop comes next.
         {"while the page loads",
          "<script>const x = new XMLHttpRequest(); x.open('GET', 'http://started.example/', false);"
          " try { x.send(); } catch (e) {} for (;;) {}</script>",
-         [](host::PageView& view) {
+         [](host::EditorTab& view) {
              ASSERT_TRUE(QTest::qWaitFor([&] { return view.blockedCount() == 1; }, kChromiumMs));
          }},
         {"after it loaded", "<script>onclick = () => { for (;;) {} }</script>",
-         [](host::PageView& view) {
+         [](host::EditorTab& view) {
              waitSettled(view);
              // Its answer never comes: the click's listener does not return.
              view.rendered()->inspect("document.body.click()", [](const QVariant&) {});
@@ -243,7 +243,7 @@ TEST_F(RenderedView, AScriptThatNeverReturnsEndsWhenScriptsAreTurnedOff) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        host::PageView& view = open(QString("loop-%1.html").arg(c.loop.size()),
+        host::EditorTab& view = open(QString("loop-%1.html").arg(c.loop.size()),
                                     "<body><p id=p>still here</p>" + c.loop + "</body>");
         toggleScripts();
         c.started(view);
@@ -263,7 +263,7 @@ protected:
 };
 
 TEST_F(RenderedViewWithDialogs, AFormSubmittedOnATimerShowsOneDialogAndCountsTheRest) {
-    host::PageView& view = open("flood.html",
+    host::EditorTab& view = open("flood.html",
         "<body><form action='http://list.example/'><input name=a value=1></form>"
         "<script>setInterval(() => document.forms[0].submit(), 100)</script></body>");
     toggleScripts();
@@ -298,7 +298,7 @@ TEST_F(RenderedView, AddInsFormShowsRevealedAndItsSubmissionShowsTheFieldsAsGive
     constexpr com::Guid kConnect = com::Guid::literal("{2D94A8A9-A676-40FA-A131-CB6D94BE99EC}");
     ASSERT_EQ(session->loadAddIn({OSTREL_MODULE, kConnect}, com::ext_cm_Startup).state(),
               host::AddInModule::State::Connected);
-    host::PageView& view = open("club.html",
+    host::EditorTab& view = open("club.html",
         "<!DOCTYPE html>\n<html><head><title>Club</title></head>\n<body>\n"
         "<h1>Caf\xc3\xa9 club</h1><div style='height:4000px'></div>\n</body></html>\n");
     EXPECT_EQ(inspect(view, "document.forms.length").toInt(), 0);

@@ -17,9 +17,9 @@ QString withoutAccessKeys(QString text) {
     return text.replace(u'\x01', u'&');
 }
 
-// The page's heading label, by its Tag's string number; nothing when it has none.
-QString headingOf(const QWidget& page) {
-    for (const QLabel* label : page.findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+// The step's heading label, by its Tag's string number; nothing when it has none.
+QString headingOf(const QWidget& step) {
+    for (const QLabel* label : step.findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
         if (!label->objectName().startsWith(QStringLiteral("lblWzStep_"))) continue;
         bool isNumber = false;
         const int number = label->property("Tag").toString().trimmed().toInt(&isNumber);
@@ -27,7 +27,7 @@ QString headingOf(const QWidget& page) {
         try {
             return stringTableText(number);
         } catch (const com::Error&) {
-            return {};  // the wizard reports a missing text when it loads the page
+            return {};  // the wizard reports a missing text when it loads the step
         }
     }
     return {};

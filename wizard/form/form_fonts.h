@@ -9,7 +9,7 @@ namespace ostrel {
 // The family that every text of the window asks for.
 inline constexpr char kWizardFontFamily[] = "Verdana";
 // Where Verdana is missing. DejaVu Sans grew out of Bitstream Vera, which like Verdana is a
-// wide humanist sans with a large x-height, so the page texts keep close to the line widths
+// wide humanist sans with a large x-height, so the step texts keep close to the line widths
 // they were written for (the window's tests check that every text still fits its label).
 inline constexpr char kVerdanaStandIn[] = "DejaVu Sans";
 

@@ -1,4 +1,4 @@
-// The wizard's page texts, read by string number from the table compiled into the module.
+// The wizard's step texts, read by string number from the table compiled into the module.
 #pragma once
 
 #include <QString>

@@ -22,9 +22,9 @@ class frmOstWiz;
 
 namespace ostrel {
 
-// The window `frmOstWiz` as created: every control in its design-time state (all nine page
+// The window `frmOstWiz` as created: every control in its design-time state (all nine step
 // panels shown at their own places, bordered; "Web Form" selected; both required-field boxes
-// checked). Arranging the pages, the button actions and the saved entries belong to the
+// checked). Arranging the steps, the button actions and the saved entries belong to the
 // wizard object that drives this window.
 //
 // Keyboard: Alt plus the underlined letter presses a wizard button; Enter presses no button
@@ -52,7 +52,7 @@ public:
     QLabel* Image2() const;
     // The separator above the wizard buttons.
     QFrame* Line1() const;
-    // The controls of the pages, page by page.
+    // The controls of the steps, step by step.
     QPushButton* cmdGetNewAccount() const;
     QPushButton* cmdBrowseSite() const;
     QLineEdit* txtUserName() const;
@@ -66,7 +66,7 @@ public:
 
     // The string table's text numbered `number`; throws com::Error when there is none.
     static QString text(int number);
-    // The Tag of a control (the string number of a page label's text), "" when it has none.
+    // The Tag of a control (the string number of a step label's text), "" when it has none.
     static QString tag(const QWidget& control);
 
 protected:

@@ -1,5 +1,5 @@
 // The page's source and rendered view side by side.
-#include "host/editor/page_view.h"
+#include "host/editor/editor_tab.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -22,7 +22,7 @@ const QString kInsertionId = QStringLiteral("OstrelInsert");
 
 }  // namespace
 
-PageView::PageView(QPlainTextEdit* source, Page& page, ViewOptions& options,
+EditorTab::EditorTab(QPlainTextEdit* source, Page& page, ViewOptions& options,
                    FormTrialService& trials, QWidget* parent)
     : QSplitter(Qt::Horizontal, parent),
       m_source(source),
@@ -42,7 +42,7 @@ PageView::PageView(QPlainTextEdit* source, Page& page, ViewOptions& options,
 
     m_refresh.setSingleShot(true);
     m_refresh.setInterval(kRefreshDelayMs);
-    connect(&m_refresh, &QTimer::timeout, this, &PageView::renderNow);
+    connect(&m_refresh, &QTimer::timeout, this, &EditorTab::renderNow);
     connect(m_page.document(), &QTextDocument::contentsChanged, this, [this] {
         m_stale = true;
         m_refresh.start();
@@ -52,18 +52,18 @@ PageView::PageView(QPlainTextEdit* source, Page& page, ViewOptions& options,
         m_stale = true;
         m_refresh.start();
     });
-    connect(&m_options, &ViewOptions::changed, this, &PageView::applyOptions);
+    connect(&m_options, &ViewOptions::changed, this, &EditorTab::applyOptions);
     m_page.setViewControl(this);
     applyOptions();
 }
 
-PageView::~PageView() {
+EditorTab::~EditorTab() {
     m_page.setViewControl(nullptr);
     // The rendered view's widget is a child of this one; it goes with its owner, first.
     m_rendered.reset();
 }
 
-void PageView::showEvent(QShowEvent* event) {
+void EditorTab::showEvent(QShowEvent* event) {
     QSplitter::showEvent(event);
     if (!m_sized) {
         // Half and half; the empty rendered side would otherwise start with no width.
@@ -77,38 +77,38 @@ void PageView::showEvent(QShowEvent* event) {
         m_source->viewport()->installEventFilter(this);
         return;
     }
-    QTimer::singleShot(0, this, &PageView::showRendered);
+    QTimer::singleShot(0, this, &EditorTab::showRendered);
 }
 
-bool PageView::eventFilter(QObject* watched, QEvent* event) {
+bool EditorTab::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_source->viewport() && event->type() == QEvent::Paint) {
         m_source->viewport()->removeEventFilter(this);
-        QTimer::singleShot(0, this, &PageView::showRendered);
+        QTimer::singleShot(0, this, &EditorTab::showRendered);
     }
     return QSplitter::eventFilter(watched, event);
 }
 
-void PageView::showRendered() {
+void EditorTab::showRendered() {
     if (!renderedVisible()) return;
     createRendered();
     if (m_stale) renderNow();
 }
 
-bool PageView::renderedVisible() const {
+bool EditorTab::renderedVisible() const {
     return isVisible() && m_options.renderedShown();
 }
 
-void PageView::applyOptions() {
+void EditorTab::applyOptions() {
     m_source->setVisible(m_options.sourceShown());
     m_renderedSide->setVisible(m_options.renderedShown());
     // Queued: an add-in sets the view mode just before it edits the page, so by then the
     // edit is there to be rendered.
-    if (renderedVisible()) QTimer::singleShot(0, this, &PageView::showRendered);
+    if (renderedVisible()) QTimer::singleShot(0, this, &EditorTab::showRendered);
 }
 
-void PageView::createRendered() {
+void EditorTab::createRendered() {
     if (m_rendered || m_failure) return;
-    QPointer<PageView> self(this);
+    QPointer<EditorTab> self(this);
     preview::RenderedViewEvents events;
     events.blockedChanged = [this](int count) {
         m_blocked = count;
@@ -136,7 +136,7 @@ void PageView::createRendered() {
     m_stale = true;
 }
 
-void PageView::renderNow() {
+void EditorTab::renderNow() {
     m_refresh.stop();
     if (!m_rendered || !renderedVisible()) return;  // stays stale until it shows
     m_stale = false;
@@ -148,7 +148,7 @@ void PageView::renderNow() {
                        m_page.displayName());
 }
 
-void PageView::setScriptsEnabled(bool enabled) {
+void EditorTab::setScriptsEnabled(bool enabled) {
     if (m_scriptsEnabled == enabled) return;
     m_scriptsEnabled = enabled;
     // Turned off, the view starts again on a renderer of its own, so that a script that
@@ -157,18 +157,18 @@ void PageView::setScriptsEnabled(bool enabled) {
     emit scriptsEnabledChanged(enabled);
 }
 
-bool PageView::isSettled() const {
+bool EditorTab::isSettled() const {
     if (m_refresh.isActive()) return false;
     if (!renderedVisible() || m_failure) return true;
     return m_rendered && !m_stale && m_rendered->isSettled();
 }
 
-std::int32_t PageView::viewMode() const {
+std::int32_t EditorTab::viewMode() const {
     if (!m_options.renderedShown()) return kSourceOnly;
     return m_options.sourceShown() ? kSourceAndRendered : kRenderedOnly;
 }
 
-void PageView::setViewMode(std::int32_t mode) {
+void EditorTab::setViewMode(std::int32_t mode) {
     m_options.setShown(mode != kRenderedOnly, mode != kSourceOnly);
     if (mode == kSourceOnly) return;
     // An add-in sets the mode just before it changes the page; once that change is

@@ -1,4 +1,4 @@
-// One page in its tab: the source beside the rendered page, in a splitter. The rendered
+// An editor tab: one page, its source beside the rendered page, in a splitter. The rendered
 // side is made the first time it shows, follows the text shortly after typing stops, and
 // turns a form's submission into the "try the form" dialog.
 #pragma once
@@ -19,12 +19,12 @@ class FormTrialService;
 class Page;
 class ViewOptions;
 
-class PageView : public QSplitter, public PageViewControl {
+class EditorTab : public QSplitter, public PageViewControl {
     Q_OBJECT
 public:
-    PageView(QPlainTextEdit* source, Page& page, ViewOptions& options, FormTrialService& trials,
-             QWidget* parent = nullptr);
-    ~PageView() override;
+    EditorTab(QPlainTextEdit* source, Page& page, ViewOptions& options, FormTrialService& trials,
+              QWidget* parent = nullptr);
+    ~EditorTab() override;
 
     QPlainTextEdit* source() const { return m_source; }
     // Null until the rendered side has first been shown (or when it cannot be made).
