@@ -4,22 +4,20 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <string>
+
+#include "platform/text/ascii.h"
 
 namespace host::site {
 namespace {
+
+using platform::text::asciiLowered;
 
 bool space(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
 }
 bool alpha(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return out;
 }
 template <std::size_t N>
 bool oneOf(const std::string& name, const std::array<std::string_view, N>& names) {
@@ -114,7 +112,7 @@ private:
         while (m_at < m_page.size() && !space(m_page[m_at]) && m_page[m_at] != '/' &&
                m_page[m_at] != '>')
             ++m_at;
-        tag.name = lower(m_page.substr(nameStart, m_at - nameStart));
+        tag.name = asciiLowered(m_page.substr(nameStart, m_at - nameStart));
         bool sawId = false;
         while (m_at < m_page.size()) {
             const char c = m_page[m_at];
@@ -132,7 +130,7 @@ private:
             while (m_at < m_page.size() && !space(m_page[m_at]) && m_page[m_at] != '/' &&
                    m_page[m_at] != '>' && m_page[m_at] != '=')
                 ++m_at;
-            const std::string name = lower(m_page.substr(attrStart, m_at - attrStart));
+            const std::string name = asciiLowered(m_page.substr(attrStart, m_at - attrStart));
             while (m_at < m_page.size() && space(m_page[m_at])) ++m_at;
             std::string_view value;
             if (m_at < m_page.size() && m_page[m_at] == '=') {
@@ -167,7 +165,7 @@ private:
         for (std::size_t at = m_at; at < m_page.size(); ++at) {
             at = m_page.find("</", at);
             if (at == std::string_view::npos) break;
-            if (lower(m_page.substr(at, close.size())) != close) continue;
+            if (asciiLowered(m_page.substr(at, close.size())) != close) continue;
             const std::size_t after = at + close.size();
             if (after < m_page.size() && !space(m_page[after]) && m_page[after] != '/' &&
                 m_page[after] != '>')

@@ -12,6 +12,8 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/text/utf8.h"
+
 namespace fuzz {
 
 // Separates the fields of an input (a file's text, then the operations on it). The record
@@ -34,24 +36,7 @@ inline std::string_view fieldAt(const std::vector<std::string_view>& fields, std
     return index < fields.size() ? fields[index] : std::string_view();
 }
 
-// A code point (below U+110000, no surrogate) as UTF-8.
-inline void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
+using platform::text::appendUtf8;
 
 // A count of the inputs that got somewhere (of all inputs), printed at exit as
 // "<what>: N of M", the line scripts/fuzz.sh shows beside the executions.

@@ -20,6 +20,7 @@
 #include <string>
 
 #include "com/error.h"
+#include "platform/text/utf8.h"
 
 namespace ostrel::testing {
 
@@ -204,21 +205,7 @@ inline std::string randomUnicode(std::mt19937& random) {
                 break;
         }
         if (c >= 0xD800 && c <= 0xDFFF) c = U'?';
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
+        platform::text::appendUtf8(out, c);
     }
     return out;
 }
