@@ -1,5 +1,9 @@
 // Pages read and written in their own encoding and line endings, without losing a byte.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
 
 #include <QPlainTextEdit>
 #include <QTextCursor>
@@ -7,6 +11,7 @@
 
 #include "host/editor/page.h"
 #include "host/pagefile/page_file_format.h"
+#include "host/site/page_on_disk.h"
 #include "support/editor_harness.h"
 
 namespace {
@@ -278,3 +283,34 @@ TEST_F(PageFileTest, MissingFileIsAClearError) {
 }
 
 }  // namespace
+
+// Both writers of an author's page (Save, and the site update) replace it in one step without
+// taking it over: a read-only page is refused, also for root, and a page of another user keeps
+// its owner, group and mode.
+TEST_F(PageFileTest, WritersKeepOwnerGroupAndModeAndRefuseReadOnlyPages) {
+    const std::function<void(const QString&, const QByteArray&)> writers[] = {
+        [](const QString& path, const QByteArray&) { host::Page::open(path, {})->save(); },
+        [](const QString& path, const QByteArray& bytes) {
+            host::site::writePageAtomically(path, bytes + "<!-- updated -->");
+        },
+    };
+    for (const auto& write : writers) {
+        auto page = open("<p>read-only</p>\n", "readonly.html");
+        page.reset();
+        ::chmod(QFile::encodeName(m_path).constData(), 0444);
+        EXPECT_ANY_THROW(write(m_path, saved()));
+        EXPECT_EQ(saved(), "<p>read-only</p>\n");
+
+        if (::geteuid() != 0) continue;  // only root can hand a file to another user
+        open("<p>theirs</p>\n", "theirs.html").reset();
+        const QByteArray path = QFile::encodeName(m_path);
+        ASSERT_EQ(::chown(path.constData(), 65534, 65534), 0);
+        ::chmod(path.constData(), 0640);
+        write(m_path, saved());
+        struct stat st {};
+        ASSERT_EQ(::stat(path.constData(), &st), 0);
+        EXPECT_EQ(st.st_uid, 65534u);
+        EXPECT_EQ(st.st_gid, 65534u);
+        EXPECT_EQ(st.st_mode & 07777, 0640u);
+    }
+}
