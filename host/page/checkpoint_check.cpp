@@ -21,32 +21,12 @@ const GumboNode* childAt(const GumboNode* n, std::size_t i) {
     return i < kids.size() ? kids[i] : nullptr;
 }
 
-// A form ended by its own </form>, with no other </form> inside it (one where the form is not
-// in scope clears the form pointer but leaves the form open). Gumbo reports no end for it.
-bool formClosedByOwnEndTag(const ParsedHtml& page, const GumboNode* form) {
-    const GumboElement& el = form->v.element;
-    if (!isHtml(form, GUMBO_TAG_FORM) || (form->parse_flags & kMovedByParser) ||
-        el.end_pos.offset != 0 || el.original_end_tag.length != 0) {
-        return false;
-    }
-    const auto start = startTagSpan(page, form);
-    const auto end = contentEnd(page, form);
-    if (!start || !end || !end->closers.empty() || end->offset < start->end) return false;
-    const std::string_view text(page.text());
-    const std::string_view inside = text.substr(start->end, end->offset - start->end);
-    return !containsNoCase(inside, "</form") && containsNoCase(text.substr(end->offset, 6), "</form");
-}
+// Parse flags of nodes that the parser put elsewhere than where their text is.
+constexpr unsigned kMovedByParser =
+    GUMBO_INSERTION_FOSTER_PARENTED | GUMBO_INSERTION_ADOPTION_AGENCY_CLONED |
+    GUMBO_INSERTION_ADOPTION_AGENCY_MOVED | GUMBO_INSERTION_RECONSTRUCTED_FORMATTING_ELEMENT;
 
-const GumboNode* lastElementChild(const GumboNode* n) {
-    const auto kids = childrenOf(n);
-    for (auto it = kids.rbegin(); it != kids.rend(); ++it) {
-        if (isElement(*it)) return *it;
-    }
-    return nullptr;
-}
-
-}  // namespace
-
+// Whether `text` holds `lowerNeedle`, which begins with '<', in any letter case.
 bool containsNoCase(std::string_view text, std::string_view lowerNeedle) {
     if (lowerNeedle.empty() || text.size() < lowerNeedle.size()) return false;
     for (std::size_t at = text.find('<'); at != std::string_view::npos;
@@ -62,6 +42,8 @@ bool containsNoCase(std::string_view text, std::string_view lowerNeedle) {
     return false;
 }
 
+// Containers whose start tag, written again, opens them in the same way and leaves no other
+// state (no formatting entry, no form pointer, no template mode, no foreign content).
 bool rebuildable(const GumboNode* e) {
     if (e->v.element.tag_namespace != GUMBO_NAMESPACE_HTML || (e->parse_flags & kMovedByParser)) {
         return false;
@@ -108,6 +90,32 @@ bool rebuildable(const GumboNode* e) {
             return false;
     }
 }
+
+// A form ended by its own </form>, with no other </form> inside it (one where the form is not
+// in scope clears the form pointer but leaves the form open). Gumbo reports no end for it.
+bool formClosedByOwnEndTag(const ParsedHtml& page, const GumboNode* form) {
+    const GumboElement& el = form->v.element;
+    if (!isHtml(form, GUMBO_TAG_FORM) || (form->parse_flags & kMovedByParser) ||
+        el.end_pos.offset != 0 || el.original_end_tag.length != 0) {
+        return false;
+    }
+    const auto start = startTagSpan(page, form);
+    const auto end = contentEnd(page, form);
+    if (!start || !end || !end->closers.empty() || end->offset < start->end) return false;
+    const std::string_view text(page.text());
+    const std::string_view inside = text.substr(start->end, end->offset - start->end);
+    return !containsNoCase(inside, "</form") && containsNoCase(text.substr(end->offset, 6), "</form");
+}
+
+const GumboNode* lastElementChild(const GumboNode* n) {
+    const auto kids = childrenOf(n);
+    for (auto it = kids.rbegin(); it != kids.rend(); ++it) {
+        if (isElement(*it)) return *it;
+    }
+    return nullptr;
+}
+
+}  // namespace
 
 void StateScan::visit(const GumboNode* e) {
     const ParsedHtml& page = m_page;
