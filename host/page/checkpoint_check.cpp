@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 
@@ -104,7 +105,8 @@ bool formClosedByOwnEndTag(const ParsedHtml& page, const GumboNode* form) {
     if (!start || !end || !end->closers.empty() || end->offset < start->end) return false;
     const std::string_view text(page.text());
     const std::string_view inside = text.substr(start->end, end->offset - start->end);
-    return !containsNoCase(inside, "</form") && containsNoCase(text.substr(end->offset, 6), "</form");
+    return !containsNoCase(inside, "</form") &&
+           containsNoCase(text.substr(end->offset, 6), "</form");
 }
 
 const GumboNode* lastElementChild(const GumboNode* n) {
@@ -232,25 +234,29 @@ std::optional<Checkpoint> findCheckpoint(const ParsedHtml& page, std::size_t cle
     return std::nullopt;
 }
 
-std::optional<bool> sameTreeFromCheckpoint(const ParsedHtml& page, const Checkpoint& checkpoint,
-                                           const ExpectedTree& expected, std::size_t from,
-                                           std::size_t to, const std::string& replacement,
-                                           const ParseLimits& limits) {
-    // Text that could change the state kept outside the rebuilt part: attributes merged into
-    // <html> or <body>, or a frameset replacing the body.
-    const std::string_view removed = std::string_view(page.text()).substr(from, to - from);
-    for (std::string_view changed : {std::string_view(replacement), removed}) {
-        if (containsNoCase(changed, "<body") || containsNoCase(changed, "<html") ||
-            containsNoCase(changed, "<frameset")) {
-            return std::nullopt;
+namespace {
+
+// Whether the edit, or the page after the checkpoint, holds a tag that could change state
+// kept outside the rebuilt part: attributes merged into <html> or <body>, or a frameset
+// replacing the body. In the page after the checkpoint, the edit may split such a tag.
+bool mayChangeDocumentState(const ParsedHtml& page, const Checkpoint& checkpoint, std::size_t from,
+                            std::size_t to, const std::string& replacement) {
+    const std::string_view text(page.text());
+    for (std::string_view part : {std::string_view(replacement), text.substr(from, to - from),
+                                  text.substr(checkpoint.offset)}) {
+        if (containsNoCase(part, "<body") || containsNoCase(part, "<html") ||
+            containsNoCase(part, "<frameset")) {
+            return true;
         }
     }
-    // Also where such a tag stands in the page after the checkpoint: the edit may split it.
-    const std::string_view rest = std::string_view(page.text()).substr(checkpoint.offset);
-    if (containsNoCase(rest, "<body") || containsNoCase(rest, "<html") ||
-        containsNoCase(rest, "<frameset")) {
-        return std::nullopt;
-    }
+    return false;
+}
+
+// The page with the edit from the checkpoint on, behind a document start and start tags that
+// open the checkpoint's ancestors again (forms and formatting elements with their attributes,
+// as written).
+std::string textFromCheckpoint(const ParsedHtml& page, const Checkpoint& checkpoint,
+                               std::size_t from, std::size_t to, const std::string& replacement) {
     std::string text = page.quirks() ? "" : "<!DOCTYPE html>";
     text += "<html><head></head><body>";
     for (std::size_t i = 1; i < checkpoint.ancestors.size(); ++i) {
@@ -265,85 +271,127 @@ std::optional<bool> sameTreeFromCheckpoint(const ParsedHtml& page, const Checkpo
     text.append(page.text(), checkpoint.offset, from - checkpoint.offset);
     text += replacement;
     text.append(page.text(), to, std::string::npos);
-    const auto rebuilt = ParsedHtml::parse(std::move(text), limits);
+    return text;
+}
 
-    // The rebuilt ancestors must have come out as one chain, each first in its parent (content
-    // fostered out of a table would come before it).
-    const GumboNode* html = rebuilt->root();
-    auto inHtml = childrenOf(html);
+// The rebuilt body and the ancestors opened again in it, body first, or nothing when they did
+// not come out as one chain, each first in its parent (content fostered out of a table would
+// come before it).
+std::optional<std::vector<const GumboNode*>> rebuiltAncestors(const ParsedHtml& rebuilt,
+                                                              const Checkpoint& checkpoint) {
+    const auto inHtml = childrenOf(rebuilt.root());
     if (inHtml.size() < 2 || !isHtml(inHtml[0], GUMBO_TAG_HEAD) || !childrenOf(inHtml[0]).empty() ||
         !isHtml(inHtml[1], GUMBO_TAG_BODY)) {
         return std::nullopt;
     }
-    std::vector<const GumboNode*> rebuiltChain{inHtml[1]};
+    std::vector<const GumboNode*> chain{inHtml[1]};
     for (std::size_t i = 1; i < checkpoint.ancestors.size(); ++i) {
-        const GumboNode* next = childAt(rebuiltChain.back(), 0);
+        const GumboNode* next = childAt(chain.back(), 0);
         if (!next || !isElement(next) ||
             next->v.element.tag != checkpoint.ancestors[i]->v.element.tag) {
             return std::nullopt;
         }
-        rebuiltChain.push_back(next);
+        chain.push_back(next);
     }
     // Nothing may land before the anchor (an open table fosters content out before itself):
     // then the part from the checkpoint on is not one run at the end of each level.
-    const GumboNode* first = childAt(rebuiltChain.back(), 0);
+    const GumboNode* first = childAt(chain.back(), 0);
     if (!first || !isElement(first) || first->v.element.tag != checkpoint.anchor->v.element.tag) {
         return std::nullopt;
     }
+    return chain;
+}
 
-    // From the checkpoint on, level by level: the page's children after the chain link
-    // against the rebuilt ones after its link; at the deepest level from the anchor on. White
-    // space at the end of the content before the division is left out down the levels as the
-    // whole-page comparison leaves it out.
+// Where `node` stands in `nodes`, or nodes.size().
+std::size_t indexOf(std::span<const GumboNode* const> nodes, const GumboNode* node) {
+    return static_cast<std::size_t>(std::find(nodes.begin(), nodes.end(), node) - nodes.begin());
+}
+
+// Whether any of `nodes` is written in the page at or after `offset` (elements by their
+// start tag).
+bool anyWrittenFrom(const ParsedHtml& page, std::span<const GumboNode* const> nodes,
+                    std::size_t offset) {
+    return std::any_of(nodes.begin(), nodes.end(), [&](const GumboNode* n) {
+        return page.offsetOf(isElement(n) ? n->v.element.start_pos : n->v.text.start_pos) >= offset;
+    });
+}
+
+// Whether any of `nodes` that is not an element (comments, text) is written in the page
+// before `offset`.
+bool textWrittenBefore(const ParsedHtml& page, std::span<const GumboNode* const> nodes,
+                       std::size_t offset) {
+    return std::any_of(nodes.begin(), nodes.end(), [&](const GumboNode* n) {
+        return !isElement(n) && page.offsetOf(n->v.text.start_pos) < offset;
+    });
+}
+
+// Inside the body, level by level from the body down: the page's children after the chain
+// link against the rebuilt ones after its link; at the deepest level from the anchor on.
+// White space at the end of the content before the division is left out down the levels
+// as the whole-page comparison leaves it out.
+std::optional<bool> sameInsideBody(const ParsedHtml& page, const Checkpoint& checkpoint,
+                                   const ExpectedTree& expected,
+                                   const std::vector<const GumboNode*>& rebuiltChain) {
     bool trimEnd = false;
     for (std::size_t i = 0; i < checkpoint.ancestors.size(); ++i) {
-        const GumboNode* link =
-            i + 1 < checkpoint.ancestors.size() ? checkpoint.ancestors[i + 1] : checkpoint.anchor;
+        const bool deepest = i + 1 == checkpoint.ancestors.size();
+        const GumboNode* link = deepest ? checkpoint.anchor : checkpoint.ancestors[i + 1];
         const auto wanted = expected.childrenOf(checkpoint.ancestors[i]);
         const auto actual = childrenOf(rebuiltChain[i]);
-        std::size_t k = 0;
-        while (k < wanted.size() && wanted[k] != link) ++k;
+        const std::size_t k = indexOf(wanted, link);
         if (k == wanted.size()) return std::nullopt;
         // Nodes written after the checkpoint but placed before it in the tree (fostered out
         // of a table) are outside the compared part: such edits are checked whole.
-        for (std::size_t j = 0; j < k; ++j) {
-            const GumboNode* n = wanted[j];
-            const std::size_t at =
-                page.offsetOf(isElement(n) ? n->v.element.start_pos : n->v.text.start_pos);
-            if (at >= checkpoint.offset) return std::nullopt;
-        }
-        const std::size_t skip = i + 1 < checkpoint.ancestors.size() ? 1 : 0;
+        if (anyWrittenFrom(page, wanted.first(k), checkpoint.offset)) return std::nullopt;
+        const std::size_t skip = deepest ? 0 : 1;
         if (actual.size() < skip) return false;
         if (!sameNodes(actual.subspan(skip), wanted.subspan(k + skip), expected, trimEnd)) {
             return false;
         }
         trimEnd = endNotCompared(wanted, k, expected, trimEnd);
     }
-    // After the body: the html element's and the document's last children. Comments written
-    // after </body> before the checkpoint are there too; such pages are checked whole.
-    auto writtenBefore = [&](std::span<const GumboNode* const> nodes) {
-        for (const GumboNode* n : nodes) {
-            if (!isElement(n) && page.offsetOf(n->v.text.start_pos) < checkpoint.offset)
-                return true;
-        }
-        return false;
-    };
-    auto wantedHtml = expected.childrenOf(page.root());
-    std::size_t body = 0;
-    while (body < wantedHtml.size() && wantedHtml[body] != checkpoint.ancestors[0]) ++body;
-    if (body == wantedHtml.size() || writtenBefore(wantedHtml.subspan(body + 1))) {
+    return true;
+}
+
+// After the body: the html element's and the document's last children. Comments written
+// after </body> before the checkpoint are there too; such pages are checked whole.
+std::optional<bool> sameAfterBody(const ParsedHtml& page, const Checkpoint& checkpoint,
+                                  const ExpectedTree& expected, const ParsedHtml& rebuilt) {
+    const auto wantedHtml = expected.childrenOf(page.root());
+    const std::size_t body = indexOf(wantedHtml, checkpoint.ancestors[0]);
+    if (body == wantedHtml.size() ||
+        textWrittenBefore(page, wantedHtml.subspan(body + 1), checkpoint.offset)) {
         return std::nullopt;
     }
-    if (!sameNodes(inHtml.subspan(2), wantedHtml.subspan(body + 1), expected)) return false;
-    auto wantedTop = expected.childrenOf(page.document());
-    auto actualTop = childrenOf(rebuilt->document());
-    std::size_t root = 0;
-    while (root < wantedTop.size() && wantedTop[root] != page.root()) ++root;
-    if (root == wantedTop.size() || actualTop.empty() || actualTop[0] != html ||
-        writtenBefore(wantedTop.subspan(root + 1))) {
+    if (!sameNodes(childrenOf(rebuilt.root()).subspan(2), wantedHtml.subspan(body + 1), expected)) {
+        return false;
+    }
+    const auto wantedTop = expected.childrenOf(page.document());
+    const auto actualTop = childrenOf(rebuilt.document());
+    const std::size_t root = indexOf(wantedTop, page.root());
+    if (root == wantedTop.size() || actualTop.empty() || actualTop[0] != rebuilt.root() ||
+        textWrittenBefore(page, wantedTop.subspan(root + 1), checkpoint.offset)) {
         return std::nullopt;
     }
     return sameNodes(actualTop.subspan(1), wantedTop.subspan(root + 1), expected);
+}
+
+}  // namespace
+
+std::optional<bool> sameTreeFromCheckpoint(const ParsedHtml& page, const Checkpoint& checkpoint,
+                                           const ExpectedTree& expected, std::size_t from,
+                                           std::size_t to, const std::string& replacement,
+                                           const ParseLimits& limits) {
+    if (mayChangeDocumentState(page, checkpoint, from, to, replacement)) return std::nullopt;
+    const auto rebuilt =
+        ParsedHtml::parse(textFromCheckpoint(page, checkpoint, from, to, replacement), limits);
+    const auto chain = rebuiltAncestors(*rebuilt, checkpoint);
+    if (!chain) return std::nullopt;
+    if (const auto inside = sameInsideBody(page, checkpoint, expected, *chain);
+        !inside || !*inside) {
+        return inside;
+    }
+    return sameAfterBody(page, checkpoint, expected, *rebuilt);
 }
 
 }  // namespace host::page

@@ -183,17 +183,14 @@ void ParsedHtml::repairFormEnds() {
             formKids.length ? static_cast<GumboNode*>(formKids.data[formKids.length - 1]) : nullptr;
         if (last && (last->type == GUMBO_NODE_TEXT || last->type == GUMBO_NODE_WHITESPACE)) {
             std::string joined = std::string(last->v.text.text) + *moved;
-            char* copy =
-                static_cast<char*>(m_arena->allocateAfterParse(joined.size() + 1));
+            char* copy = static_cast<char*>(m_arena->allocateAfterParse(joined.size() + 1));
             std::memcpy(copy, joined.c_str(), joined.size() + 1);
             last->v.text.text = copy;
             if (text->type == GUMBO_NODE_TEXT) last->type = GUMBO_NODE_TEXT;
         } else {
-            auto* node =
-                static_cast<GumboNode*>(m_arena->allocateAfterParse(sizeof(GumboNode)));
+            auto* node = static_cast<GumboNode*>(m_arena->allocateAfterParse(sizeof(GumboNode)));
             *node = *text;
-            char* copy =
-                static_cast<char*>(m_arena->allocateAfterParse(moved->size() + 1));
+            char* copy = static_cast<char*>(m_arena->allocateAfterParse(moved->size() + 1));
             std::memcpy(copy, moved->c_str(), moved->size() + 1);
             node->v.text.text = copy;
             node->v.text.original_text.length = endTag;
