@@ -265,7 +265,7 @@ std::string textFromCheckpoint(const ParsedHtml& page, const Checkpoint& checkpo
         if (tag) {
             text.append(page.text(), tag->begin, tag->end - tag->begin);
         } else {
-            text += "<" + lowerName(n) + ">";
+            text += '<' + lowerName(n) + '>';
         }
     }
     text.append(page.text(), checkpoint.offset, from - checkpoint.offset);
