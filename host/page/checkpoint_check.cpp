@@ -157,17 +157,64 @@ void StateScan::visit(const GumboNode* e) {
     if (leavesState && start < m_clean) m_clean = start;
 }
 
-std::optional<Checkpoint> findCheckpoint(const ParsedHtml& page, std::size_t cleanUntil,
-                                         const ExpectedTree& expected, std::size_t firstShifted,
-                                         std::size_t from) {
-    // Finding a form's end walks its content; every candidate's chain passes the same forms.
-    std::unordered_map<const GumboNode*, bool> closedForms;
-    const auto formClosed = [&](const GumboNode* e) {
+namespace {
+
+// Whether forms end by their own end tag, each found once: finding a form's end walks its
+// content, and every candidate's chain passes the same forms.
+class ClosedForms {
+public:
+    explicit ClosedForms(const ParsedHtml& page) : m_page(page) {}
+    bool operator()(const GumboNode* e) {
         if (!isHtml(e, GUMBO_TAG_FORM)) return false;
-        auto [it, fresh] = closedForms.try_emplace(e, false);
-        if (fresh) it->second = formClosedByOwnEndTag(page, e);
+        auto [it, fresh] = m_known.try_emplace(e, false);
+        if (fresh) it->second = formClosedByOwnEndTag(m_page, e);
         return it->second;
-    };
+    }
+
+private:
+    const ParsedHtml& m_page;
+    std::unordered_map<const GumboNode*, bool> m_known;
+};
+
+// The elements whose start tags may serve as the checkpoint, nearest the edit first: the
+// last element before the edit with the last elements inside it, innermost first; then the
+// parent and its ancestors below the body.
+std::vector<const GumboNode*> checkpointCandidates(const ParsedHtml& page, const GumboNode* parent,
+                                                   std::size_t firstShifted,
+                                                   ClosedForms& formClosed) {
+    std::vector<const GumboNode*> candidates;
+    const auto kids = childrenOf(parent);
+    for (std::size_t i = std::min(firstShifted, kids.size()); i-- > 0;) {
+        if (!isElement(kids[i])) continue;
+        // The last elements inside it are nearer the edit, the innermost nearest: a page
+        // whose content sits in one wrapper is then not parsed again almost whole. A few
+        // levels suffice; each candidate is checked up to the body, so not every level.
+        // Only elements closed by their own end tag are entered: one left open (or a
+        // template's contents) still holds the text where the edit's closers go.
+        constexpr std::size_t kLevels = 32;
+        const auto enterable = [&](const GumboNode* e) {
+            return !isHtml(e, GUMBO_TAG_TEMPLATE) &&
+                   (endTagSpan(page, e).has_value() || formClosed(e));
+        };
+        for (const GumboNode* e = kids[i]; e && candidates.size() < kLevels;
+             e = enterable(e) ? lastElementChild(e) : nullptr) {
+            candidates.push_back(e);
+        }
+        std::reverse(candidates.begin(), candidates.end());
+        break;
+    }
+    for (const GumboNode* n = parent; n && isElement(n) && !isHtml(n, GUMBO_TAG_BODY);
+         n = n->parent) {
+        candidates.push_back(n);
+    }
+    return candidates;
+}
+
+// The checkpoint at `anchor`'s start tag, which begins at `offset`, or nothing when start
+// tags cannot rebuild the open elements there or the edit puts new nodes before it.
+std::optional<Checkpoint> checkpointAt(const ParsedHtml& page, const GumboNode* anchor,
+                                       std::size_t offset, const GumboNode* parent,
+                                       std::size_t firstShifted, ClosedForms& formClosed) {
     // A form or formatting element open at the checkpoint: its start tag, written again with
     // its attributes, sets the same form pointer or formatting entry when the element is
     // closed by its own end tag (an earlier implicit end leaves state the scan stops at).
@@ -175,61 +222,42 @@ std::optional<Checkpoint> findCheckpoint(const ParsedHtml& page, std::size_t cle
         if (e->parse_flags & (kMovedByParser | GUMBO_INSERTION_IMPLICIT_END_TAG)) return false;
         return isFormatting(e) ? endTagSpan(page, e).has_value() : formClosed(e);
     };
-    std::vector<const GumboNode*> candidates;
-    const GumboNode* parent = expected.parent;
-    auto kids = childrenOf(parent);
-    for (std::size_t i = std::min(firstShifted, kids.size()); i-- > 0;) {
-        if (isElement(kids[i])) {
-            // The last elements inside it are nearer the edit, the innermost nearest: a page
-            // whose content sits in one wrapper is then not parsed again almost whole. A few
-            // levels suffice; each candidate is checked up to the body, so not every level.
-            // Only elements closed by their own end tag are entered: one left open (or a
-            // template's contents) still holds the text where the edit's closers go.
-            constexpr std::size_t kLevels = 32;
-            const std::size_t outer = candidates.size();
-            const auto enterable = [&](const GumboNode* e) {
-                return !isHtml(e, GUMBO_TAG_TEMPLATE) &&
-                       (endTagSpan(page, e).has_value() || formClosed(e));
-            };
-            for (const GumboNode* e = kids[i]; e && candidates.size() - outer < kLevels;
-                 e = enterable(e) ? lastElementChild(e) : nullptr) {
-                candidates.push_back(e);
-            }
-            std::reverse(candidates.begin() + static_cast<std::ptrdiff_t>(outer), candidates.end());
+    Checkpoint c{anchor, {}, offset};
+    for (const GumboNode* n = anchor->parent;; n = n->parent) {
+        if (!n || !isElement(n)) return std::nullopt;
+        c.ancestors.insert(c.ancestors.begin(), n);
+        if (isHtml(n, GUMBO_TAG_BODY)) {
+            if (n->parent != page.root()) return std::nullopt;
             break;
         }
+        if (!rebuildable(n) && !rebuildableWrapper(n)) return std::nullopt;
     }
-    for (const GumboNode* n = parent; n && isElement(n) && !isHtml(n, GUMBO_TAG_BODY);
-         n = n->parent) {
-        candidates.push_back(n);
+    // New nodes must come after the checkpoint in any ancestor they go into.
+    for (std::size_t i = 0; i < c.ancestors.size(); ++i) {
+        if (c.ancestors[i] != parent) continue;
+        const GumboNode* link = i + 1 < c.ancestors.size() ? c.ancestors[i + 1] : anchor;
+        if (firstShifted <= link->index_within_parent) return std::nullopt;
     }
-    for (const GumboNode* anchor : candidates) {
+    return c;
+}
+
+}  // namespace
+
+std::optional<Checkpoint> findCheckpoint(const ParsedHtml& page, std::size_t cleanUntil,
+                                         const ExpectedTree& expected, std::size_t firstShifted,
+                                         std::size_t from) {
+    ClosedForms formClosed(page);
+    for (const GumboNode* anchor :
+         checkpointCandidates(page, expected.parent, firstShifted, formClosed)) {
         const auto tag = startTagSpan(page, anchor);
         if (!tag || tag->begin > from || tag->begin > cleanUntil ||
             (anchor->parse_flags & kMovedByParser)) {
             continue;
         }
-        Checkpoint c{anchor, {}, tag->begin};
-        bool sound = true;
-        for (const GumboNode* n = anchor->parent; sound; n = n->parent) {
-            if (!n || !isElement(n)) {
-                sound = false;
-            } else if (isHtml(n, GUMBO_TAG_BODY)) {
-                sound = n->parent == page.root();
-                c.ancestors.insert(c.ancestors.begin(), n);
-                break;
-            } else {
-                sound = rebuildable(n) || rebuildableWrapper(n);
-                c.ancestors.insert(c.ancestors.begin(), n);
-            }
+        if (auto c =
+                checkpointAt(page, anchor, tag->begin, expected.parent, firstShifted, formClosed)) {
+            return c;
         }
-        // New nodes must come after the checkpoint in any ancestor they go into.
-        for (std::size_t i = 0; sound && i < c.ancestors.size(); ++i) {
-            if (c.ancestors[i] != parent) continue;
-            const GumboNode* link = i + 1 < c.ancestors.size() ? c.ancestors[i + 1] : anchor;
-            sound = firstShifted > link->index_within_parent;
-        }
-        if (sound) return c;
     }
     return std::nullopt;
 }
