@@ -36,9 +36,8 @@ def page_rows(names):
     for name in names:
         kind, _, case = name.partition("/")
         words = case.replace('/', ', ').replace('_', ' ')
-        if kind in ("Ours", "OneThread"):
-            label = f"page insertion {words}" + (", one thread" if kind == "OneThread" else "")
-            rows.append((label, name, "Chromium/" + case, "headless Chromium"))
+        if kind == "Ours":
+            rows.append((f"page insertion {words}", name, "Chromium/" + case, "headless Chromium"))
         elif kind == "GumboParse":
             rows.append((f"bare gumbo parse {words} (the floor on one thread)", name,
                          "Chromium/" + case, "headless Chromium"))

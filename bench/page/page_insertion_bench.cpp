@@ -164,14 +164,12 @@ int printPeakOfCase(std::string_view name) {
     return bench::printPeakOf(setup, work);
 }
 
-// `limits` decide whether large pages are parsed in two halves at once.
-void insertion(benchmark::State& state, const std::string& page,
-               const host::page::ParseLimits& limits) {
+void insertion(benchmark::State& state, const std::string& page) {
     for (auto _ : state) {
         state.PauseTiming();
         auto text = std::make_shared<host::testing::MemoryPageText>(page);
         state.ResumeTiming();
-        auto document = host::createHtmlDocument(std::make_shared<host::PageModel>(text, limits));
+        auto document = host::createHtmlDocument(std::make_shared<host::PageModel>(text));
         host::testing::runAddinInsertion(document.get(), kSnippet);
         state.PauseTiming();
         document = nullptr;
@@ -269,20 +267,8 @@ int main(int argc, char** argv) {
 
     for (std::size_t i = 0; i < list.size(); ++i) {
         const std::string& page = pages[i];
-        // CPU time counts both threads of a parse in halves.
-        benchmark::RegisterBenchmark(
-            ("Ours/" + list[i].name).c_str(),
-            [&page](benchmark::State& s) { insertion(s, page, host::page::ParseLimits{}); })
-            ->Unit(benchmark::kMillisecond)
-            ->MeasureProcessCPUTime()
-            ->UseRealTime()
-            ->MinTime(1.0);
-        benchmark::RegisterBenchmark(("OneThread/" + list[i].name).c_str(),
-                                     [&page](benchmark::State& s) {
-                                         host::page::ParseLimits limits;
-                                         limits.halvesFrom = 0;
-                                         insertion(s, page, limits);
-                                     })
+        benchmark::RegisterBenchmark(("Ours/" + list[i].name).c_str(),
+                                     [&page](benchmark::State& s) { insertion(s, page); })
             ->Unit(benchmark::kMillisecond)
             ->MinTime(1.0);
         // The floor of a page document on gumbo: one bare parse of the page on one thread.
@@ -333,25 +319,22 @@ int main(int argc, char** argv) {
         }
         return nullptr;
     };
-    std::printf("\n%-18s %10s %10s %12s %10s %8s %8s\n", "page", "ours wall", "ours CPU",
-                "one thread", "Chromium", "ratio", "ratio 1");
+    std::printf("\n%-18s %10s %10s %10s %8s\n", "page", "ours wall", "ours CPU", "Chromium",
+                "ratio");
     for (const Case& c : list) {
         const auto* ours = find("Ours/" + c.name + "/");
-        const auto* single = find("OneThread/" + c.name + "/");
         const auto* theirs = find("Chromium/" + c.name + "/");
-        if (!ours || !single) continue;
-        std::printf("%-18s %10.1f %10.1f %12.1f", c.name.c_str(), ours->wall, ours->cpu,
-                    single->wall);
+        if (!ours) continue;
+        std::printf("%-18s %10.1f %10.1f", c.name.c_str(), ours->wall, ours->cpu);
         if (theirs) {
-            std::printf(" %10.1f %8.2f %8.2f\n", theirs->wall, ours->wall / theirs->wall,
-                        single->wall / theirs->wall);
+            std::printf(" %10.1f %8.2f\n", theirs->wall, ours->wall / theirs->wall);
         } else {
-            std::printf(" %10s %8s %8s\n", "-", "-", "-");
+            std::printf(" %10s %8s\n", "-", "-");
         }
     }
     std::printf(
         "times in ms; ratio = ours (wall) / Chromium (wall, timed inside the page: parse, "
-        "operation, serialization); ratio 1 = the same with the page parsed on one thread\n");
+        "operation, serialization)\n");
     std::printf("\n%-24s %14s %14s %8s\n", "page", "ours peak MB", "gumbo peak MB", "ratio");
     for (const Case& c : memoryCases()) {
         const auto* ours = find("PeakMemory/Ours/" + c.name + "/");

@@ -79,7 +79,7 @@ const GumboNode* contentAfter(const ParsedHtml& page, const GumboNode* body, con
 }
 
 std::string describe(const GumboNode* n) {
-    if (isElement(n)) return "<" + lowerName(n) + ">";
+    if (isElement(n)) return '<' + lowerName(n) + '>';
     if (n->type == GUMBO_NODE_COMMENT) return "a comment";
     std::string words(n->v.text.text);
     const std::size_t first = words.find_first_not_of(" \t\n\r\f");

@@ -6,25 +6,12 @@
 #include <cstddef>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "host/page/parsed_html.h"
 #include "host/page/tree_compare.h"
 
 namespace host::page {
-
-// Parse flags of nodes that the parser put elsewhere than where their text is.
-inline constexpr unsigned kMovedByParser =
-    GUMBO_INSERTION_FOSTER_PARENTED | GUMBO_INSERTION_ADOPTION_AGENCY_CLONED |
-    GUMBO_INSERTION_ADOPTION_AGENCY_MOVED | GUMBO_INSERTION_RECONSTRUCTED_FORMATTING_ELEMENT;
-
-// Containers whose start tag, written again, opens them in the same way and leaves no other
-// state (no formatting entry, no form pointer, no template mode, no foreign content).
-bool rebuildable(const GumboNode* element);
-
-// Whether `text` holds `lowerNeedle`, which begins with '<', in any letter case.
-bool containsNoCase(std::string_view text, std::string_view lowerNeedle);
 
 // A start tag in the page where the parser's state is one that a few start tags rebuild:
 // only the element's ancestors are open (ordinary containers such as div, p, table, td), and

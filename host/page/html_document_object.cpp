@@ -190,7 +190,7 @@ private:
         std::string where;
         for (std::size_t i = 0; i < list.size(); ++i) {
             if (i > 0) where += i + 1 == list.size() ? " and " : ", ";
-            where += "<" + page::lowerName(list[i]) + "> on line " +
+            where += '<' + page::lowerName(list[i]) + "> on line " +
                      std::to_string(list[i]->v.element.start_pos.line);
         }
         com::setErrorInfo({com::numberOf(com::E_NOINTERFACE),

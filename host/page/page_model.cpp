@@ -360,49 +360,53 @@ void PageModel::insertAdjacentHtml(const ElementRef& ref, AdjacentPosition where
     edit(ref, where, html, sourceOf(where));
 }
 
-void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> where,
-                     const std::string& html, const char* source) {
+namespace {
+
+void requireValidUtf8(const std::string& html, const char* source) {
     if (!validUtf8(html)) {
         fail(com::errc::invalidProcedureCall,
              "The HTML to insert is not valid UTF-8 text; the page was not changed.", source);
     }
-    auto s = snapshot();
-    const page::ParsedHtml& page = s->parse();
-    const GumboNode* element = resolve(ref, *s, source);
-    if (const auto& why = s->readsUnlikeBrowsers()) {
+}
+
+void requireBrowsersReadAlike(const PageSnapshot& s, const char* source) {
+    if (const auto& why = s.readsUnlikeBrowsers()) {
         fail(com::errc::invalidProcedureCall,
              "This page cannot be edited safely: browsers read " + *why +
                  " differently from this editor, so no edit can be checked against the page a "
                  "browser builds. Rewrite or remove it and try again. The page was not changed.",
              source);
     }
-    const page::EditPlan plan = page::planEdit(page, s->sourceOrder(), element, where, source);
-    const GumboNode* parent = plan.parent;
-    const std::size_t from = plan.from;
-    const std::size_t to = plan.to;
-    const std::size_t firstShifted = plan.firstShifted;
+}
 
-    const page::Fragment fragment = page::parseFragment(page, plan.context, html, m_limits, source);
-    page::ExpectedTree expected{page.document(), parent, plan.before};
+// A division appended to the body goes on a line of its own, as an author writes it.
+bool onOwnLine(const page::EditPlan& plan, const page::Fragment& fragment) {
+    return plan.bodyEnd && !fragment.nodes.empty() && page::isElement(fragment.nodes.front());
+}
+
+// The tree a browser builds with the DOM operation: the parent's children with the snippet's
+// nodes in place.
+page::ExpectedTree expectedTree(const page::ParsedHtml& page, const page::EditPlan& plan,
+                                const page::Fragment& fragment, bool ownLine) {
+    page::ExpectedTree expected{page.document(), plan.parent, plan.before};
     expected.children.insert(expected.children.end(), fragment.nodes.begin(), fragment.nodes.end());
     expected.children.insert(expected.children.end(), plan.after.begin(), plan.after.end());
-    // A division appended to the body goes on a line of its own, as an author writes it.
-    const bool ownLine = plan.bodyEnd && !fragment.nodes.empty() &&
-                         page::isElement(fragment.nodes.front());
     if (ownLine) expected.division = fragment.nodes.front();
+    return expected;
+}
 
-    // The snippet as given, else as a browser serializes it; each laid out on its own line
-    // where that gives the tree, else (where a line break would land outside the body, say)
-    // written as it is. A division that the snippet closes early leaves the snippet's last
-    // nodes (and the parser state they leave, such as formatting elements to reopen) after
-    // it, where the next run, which replaces the division's content, could not match them:
-    // then the serialized form, which closes everything it opens, comes first.
-    const std::string serialized = page::serializeNodes(fragment.nodes, plan.context);
+// The texts to try, in order: the snippet as given, else as a browser serializes it; each
+// laid out on its own line where that gives the tree, else (where a line break would land
+// outside the body, say) written as it is. A division that the snippet closes early leaves
+// the snippet's last nodes (and the parser state they leave, such as formatting elements to
+// reopen) after it, where the next run, which replaces the division's content, could not
+// match them: then the serialized form, which closes everything it opens, comes first.
+std::vector<std::string> candidateTexts(const page::EditPlan& plan, const page::Fragment& fragment,
+                                        const std::string& html, const std::string& serialized,
+                                        bool ownLine) {
     const bool leavesDivision =
         ownLine && std::any_of(fragment.nodes.begin() + 1, fragment.nodes.end(),
-                               [](const GumboNode* n) {
-                                   return n->type != GUMBO_NODE_WHITESPACE;
-                               });
+                               [](const GumboNode* n) { return n->type != GUMBO_NODE_WHITESPACE; });
     const std::string* first = leavesDivision ? &serialized : &html;
     const std::string* second = leavesDivision ? &html : &serialized;
     std::vector<std::string> candidates;
@@ -414,75 +418,121 @@ void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> wher
             }
         }
     }
+    return candidates;
+}
 
-    const auto checkpoint = m_wholePageChecks ? std::nullopt
-                                              : page::findCheckpoint(page, s->stateCleanUntil(),
-                                                                     expected, firstShifted, from);
-    const page::TreePath parentPath = page::pathOf(parent);
-    const std::size_t oldCount = page::childrenOf(parent).size();
-    bool staleTried = false;
+// The texts tried when every other one failed. Formatting elements closed by misnested
+// markup earlier in the page are reopened around new text; their end tags, written first,
+// stop that. Not where the parser moved elements: gumbo's older rules for misnested
+// formatting elements there can part from the browsers'. Appending to the body: the white
+// space after </body> written where a browser puts it (see body_end.h).
+void addLastResorts(std::vector<std::string>& candidates, const PageSnapshot& s,
+                    const page::EditPlan& plan, const std::string& serialized, bool ownLine) {
+    if (const std::string stale = staleFormattingEnds(s, plan);
+        !stale.empty() && !s.movedElements()) {
+        candidates.push_back(plan.text(serialized, ownLine, stale));
+    }
+    if (plan.bodyEnd && !plan.bodyEnd->spaceAfterEnd.empty()) {
+        candidates.push_back(plan.text(serialized, ownLine, {}, plan.bodyEnd->spaceAfterEnd));
+    }
+}
+
+struct CandidateCheck {
+    bool same = false;  // the page with the candidate parses to the expected tree
+    std::unique_ptr<page::ParsedHtml> reparsed;  // the whole page's parse, if one was made
+    std::size_t newCount = 0;                    // the parent's children with the edit
+};
+
+// Checked from the checkpoint where there is one and that check decides, else by parsing the
+// whole page (a parse that the next lookups can use, when the candidate is written).
+
+CandidateCheck checkCandidate(const page::ParsedHtml& page,
+                              const std::optional<page::Checkpoint>& checkpoint,
+                              const page::ExpectedTree& expected, const page::EditPlan& plan,
+                              const page::TreePath& parentPath, const std::string& candidate,
+                              const page::ParseLimits& limits) {
+    CandidateCheck check{false, nullptr, mergedCount(expected.children)};
+    std::optional<bool> same;
+    if (checkpoint) {
+        same = page::sameTreeFromCheckpoint(page, *checkpoint, expected, plan.from, plan.to,
+                                            candidate, limits);
+    }
+    if (!same) {
+        const std::string& old = page.text();
+        std::string updated;
+        updated.reserve(old.size() - (plan.to - plan.from) + candidate.size());
+        updated.append(old, 0, plan.from).append(candidate).append(old, plan.to, std::string::npos);
+        check.reparsed = page::ParsedHtml::parse(std::move(updated), limits);
+        same = page::sameTree(check.reparsed->document(), expected);
+        if (const GumboNode* newParent = page::nodeAt(check.reparsed->document(), parentPath)) {
+            check.newCount = page::childrenOf(newParent).size();
+        }
+    }
+    check.same = *same;
+    return check;
+}
+
+}  // namespace
+
+void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> where,
+                     const std::string& html, const char* source) {
+    requireValidUtf8(html, source);
+    auto s = snapshot();
+    const page::ParsedHtml& page = s->parse();
+    const GumboNode* element = resolve(ref, *s, source);
+    requireBrowsersReadAlike(*s, source);
+    const page::EditPlan plan = page::planEdit(page, s->sourceOrder(), element, where, source);
+    const page::Fragment fragment = page::parseFragment(page, plan.context, html, m_limits, source);
+    const bool ownLine = onOwnLine(plan, fragment);
+    const page::ExpectedTree expected = expectedTree(page, plan, fragment, ownLine);
+    const std::string serialized = page::serializeNodes(fragment.nodes, plan.context);
+    std::vector<std::string> candidates = candidateTexts(plan, fragment, html, serialized, ownLine);
+
+    const auto checkpoint = m_wholePageChecks
+                                ? std::nullopt
+                                : page::findCheckpoint(page, s->stateCleanUntil(), expected,
+                                                       plan.firstShifted, plan.from);
+    const page::TreePath parentPath = page::pathOf(plan.parent);
+    const std::size_t oldCount = page::childrenOf(plan.parent).size();
+    bool lastResortsAdded = false;
     for (std::size_t c = 0; c < candidates.size(); ++c) {
-        const std::string candidate = candidates[c];
-        std::optional<bool> same;
-        if (checkpoint) {
-            same = page::sameTreeFromCheckpoint(page, *checkpoint, expected, from, to, candidate,
-                                                m_limits);
-        }
-        std::unique_ptr<page::ParsedHtml> reparsed;
-        std::size_t newCount = mergedCount(expected.children);
-        if (!same) {
-            const std::string& old = page.text();
-            std::string updated;
-            updated.reserve(old.size() - (to - from) + candidate.size());
-            updated.append(old, 0, from).append(candidate).append(old, to, std::string::npos);
-            reparsed = page::ParsedHtml::parse(std::move(updated), m_limits);
-            same = page::sameTree(reparsed->document(), expected);
-            if (const GumboNode* newParent = page::nodeAt(reparsed->document(), parentPath)) {
-                newCount = page::childrenOf(newParent).size();
-            }
-        }
-        if (!*same) {
-            // Last resort: formatting elements closed by misnested markup earlier in the page
-            // are reopened around new text; their end tags, written first, stop that.
-            // Not where the parser moved elements: gumbo's older rules for misnested
-            // formatting elements there can part from the browsers'.
-            if (c + 1 == candidates.size() && !staleTried) {
-                staleTried = true;
-                if (const std::string stale = staleFormattingEnds(*s, plan);
-                    !stale.empty() && !s->movedElements()) {
-                    candidates.push_back(plan.text(serialized, ownLine, stale));
-                }
-                // Appending to the body: the white space after </body> written where a
-                // browser puts it (see body_end.h).
-                if (plan.bodyEnd && !plan.bodyEnd->spaceAfterEnd.empty()) {
-                    candidates.push_back(
-                        plan.text(serialized, ownLine, {}, plan.bodyEnd->spaceAfterEnd));
-                }
+        CandidateCheck check =
+            checkCandidate(page, checkpoint, expected, plan, parentPath, candidates[c], m_limits);
+        if (!check.same) {
+            if (c + 1 == candidates.size() && !lastResortsAdded) {
+                lastResortsAdded = true;
+                addLastResorts(candidates, *s, plan, serialized, ownLine);
             }
             continue;
         }
-
         // The old parse goes before the text changes (the text may be copied to change it):
         // nothing of it is used from here on, and both at once would be the edit's peak.
         m_snapshot.reset();
         s.reset();
-        const std::uint64_t revisionBefore = m_text->revision();
-        m_text->replace(from, to - from, candidate);
-        const std::uint64_t revisionAfter = m_text->revision();
-        // The whole-page parse made for the check serves the next lookups.
-        if (reparsed && m_text->text() == reparsed->text()) {
-            m_snapshot = std::make_shared<PageSnapshot>(revisionAfter, std::move(reparsed));
-        }
-        if (revisionAfter != revisionBefore) {
-            m_moves.push_back(
-                {revisionBefore, revisionAfter, parentPath, firstShifted,
-                 static_cast<std::ptrdiff_t>(newCount) - static_cast<std::ptrdiff_t>(oldCount),
-                 !where.has_value()});
-            if (m_moves.size() > 64) m_moves.pop_front();
-        }
+        const auto shift =
+            static_cast<std::ptrdiff_t>(check.newCount) - static_cast<std::ptrdiff_t>(oldCount);
+        writeChecked(plan.from, plan.to, candidates[c], std::move(check.reparsed),
+                     {0, 0, parentPath, plan.firstShifted, shift, !where.has_value()});
         return;
     }
     fail(com::errc::invalidProcedureCall, refusal(page, element, where, plan), source);
+}
+
+void PageModel::writeChecked(std::size_t from, std::size_t to, const std::string& text,
+                             std::unique_ptr<page::ParsedHtml> reparsed, Move move) {
+    const std::uint64_t revisionBefore = m_text->revision();
+    m_text->replace(from, to - from, text);
+    const std::uint64_t revisionAfter = m_text->revision();
+    // The whole-page parse made for the check serves the next lookups.
+    if (reparsed && m_text->text() == reparsed->text()) {
+        m_snapshot = std::make_shared<PageSnapshot>(revisionAfter, std::move(reparsed));
+    }
+    if (revisionAfter != revisionBefore) {
+        move.from = revisionBefore;
+        move.to = revisionAfter;
+        m_moves.push_back(std::move(move));
+        if (m_moves.size() > 64) m_moves.pop_front();
+    }
 }
 
 }  // namespace host

@@ -114,6 +114,10 @@ private:
         std::ptrdiff_t shift = 0;
         bool childrenReplaced = false;  // the old children are gone
     };
+    // Writes an edit's checked text into the page (the old parse already gone) and records
+    // `move`; a whole-page parse of the new text, if the check made one, becomes the snapshot.
+    void writeChecked(std::size_t from, std::size_t to, const std::string& text,
+                      std::unique_ptr<page::ParsedHtml> reparsed, Move move);
 
     std::shared_ptr<PageText> m_text;
     page::ParseLimits m_limits;

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "host/page/gumbo_tree.h"
-#include "host/page/halves_parse.h"
 #include "host/page/page_errors.h"
 #include "host/page/parse_arena.h"
 #include "host/page/quirks_mode.h"
@@ -55,18 +54,12 @@ std::unique_ptr<ParsedHtml> ParsedHtml::parse(std::string text, const ParseLimit
     std::string& writable = parsed->m_text;
     const char saved = legacy ? writable[legacy->nameAt] : '\0';
     if (legacy) writable[legacy->nameAt] = writable[legacy->nameAt] == '_' ? '-' : '_';
-    const bool halves = fragment.tag == GUMBO_TAG_LAST && limits.halvesFrom != 0 &&
-                        t.size() >= limits.halvesFrom &&
-                        parseInHalves(*parsed, options, memoryLimit, deadline, limits.halvesAt);
-    if (!halves) {
-        parsed->m_arenas.clear();
-        parsed->m_arenas.push_back(std::make_unique<ParseArena>(memoryLimit, deadline));
-        parsed->m_output = parsed->m_arenas.front()->run(options, t.data() + parsed->m_skipped,
-                                                         t.size() - parsed->m_skipped);
-    }
+    parsed->m_arena = std::make_unique<ParseArena>(memoryLimit, deadline);
+    parsed->m_output =
+        parsed->m_arena->run(options, t.data() + parsed->m_skipped, t.size() - parsed->m_skipped);
     if (legacy) writable[legacy->nameAt] = saved;
     if (!parsed->m_output) {
-        switch (parsed->m_arenas.front()->overrun()) {
+        switch (parsed->m_arena->overrun()) {
             case ParseArena::Overrun::outOfMemory:
                 throw std::bad_alloc();
             case ParseArena::Overrun::memory:
@@ -126,11 +119,11 @@ bool startsEndTag(std::string_view text, std::size_t at, std::string_view name) 
 // the next text node after the form; browsers keep it as the form's last child. Moves it
 // back, where the text shows that this happened.
 void ParsedHtml::repairFormEnds() {
-    const std::string_view text(m_text);
+    const std::string_view page(m_text);
     bool anyFormEnd = false;
-    for (std::size_t at = text.find("</"); at != std::string_view::npos && !anyFormEnd;
-         at = text.find("</", at + 2)) {
-        anyFormEnd = startsEndTag(text, at, "form");
+    for (std::size_t at = page.find("</"); at != std::string_view::npos && !anyFormEnd;
+         at = page.find("</", at + 2)) {
+        anyFormEnd = startsEndTag(page, at, "form");
     }
     if (!anyFormEnd) return;
     std::vector<GumboNode*> forms;
@@ -190,17 +183,14 @@ void ParsedHtml::repairFormEnds() {
             formKids.length ? static_cast<GumboNode*>(formKids.data[formKids.length - 1]) : nullptr;
         if (last && (last->type == GUMBO_NODE_TEXT || last->type == GUMBO_NODE_WHITESPACE)) {
             std::string joined = std::string(last->v.text.text) + *moved;
-            char* copy =
-                static_cast<char*>(m_arenas.front()->allocateAfterParse(joined.size() + 1));
+            char* copy = static_cast<char*>(m_arena->allocateAfterParse(joined.size() + 1));
             std::memcpy(copy, joined.c_str(), joined.size() + 1);
             last->v.text.text = copy;
             if (text->type == GUMBO_NODE_TEXT) last->type = GUMBO_NODE_TEXT;
         } else {
-            auto* node =
-                static_cast<GumboNode*>(m_arenas.front()->allocateAfterParse(sizeof(GumboNode)));
+            auto* node = static_cast<GumboNode*>(m_arena->allocateAfterParse(sizeof(GumboNode)));
             *node = *text;
-            char* copy =
-                static_cast<char*>(m_arenas.front()->allocateAfterParse(moved->size() + 1));
+            char* copy = static_cast<char*>(m_arena->allocateAfterParse(moved->size() + 1));
             std::memcpy(copy, moved->c_str(), moved->size() + 1);
             node->v.text.text = copy;
             node->v.text.original_text.length = endTag;
@@ -210,7 +200,7 @@ void ParsedHtml::repairFormEnds() {
             node->parent = form;
             node->index_within_parent = formKids.length;
             void** grown = static_cast<void**>(
-                m_arenas.front()->allocateAfterParse(sizeof(void*) * (formKids.length + 1)));
+                m_arena->allocateAfterParse(sizeof(void*) * (formKids.length + 1)));
             if (formKids.length) std::memcpy(grown, formKids.data, sizeof(void*) * formKids.length);
             grown[formKids.length] = node;
             formKids.data = grown;

@@ -8,7 +8,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace host::page {
 
@@ -21,10 +20,6 @@ struct ParseLimits {
     std::chrono::milliseconds timePerMegabyte{500};
     std::size_t baseMemory = std::size_t(512) << 20;
     std::size_t memoryPerSourceByte = 64;
-    // Pages at least this large (0: none) are parsed as two halves at once where the text
-    // allows it, the second half from a split point near `halvesAt` of the way through.
-    std::size_t halvesFrom = std::size_t(256) << 10;
-    double halvesAt = 0.5;
 };
 
 // For fragments: the tag (and namespace) of the element the fragment is parsed into.
@@ -51,23 +46,17 @@ public:
     std::size_t offsetOf(const GumboSourcePosition& p) const { return p.offset + m_skipped; }
     // Byte offset of a pointer into the text, or npos when it points elsewhere.
     std::size_t offsetOf(const char* p) const;
-    // Whether the page was parsed as two halves at once (see halves_parse.h).
-    bool parsedInHalves() const { return m_arenas.size() > 1; }
     bool quirks() const {
         return document()->v.document.doc_type_quirks_mode == GUMBO_DOCTYPE_QUIRKS;
     }
 
 private:
-    friend bool parseInHalves(ParsedHtml& parsed, const GumboOptions& options,
-                              std::size_t memoryLimit,
-                              std::chrono::steady_clock::time_point deadline, double at);
-
     ParsedHtml() = default;
     void repairFormEnds();
 
     std::string m_text;
     std::size_t m_skipped = 0;
-    std::vector<std::unique_ptr<ParseArena>> m_arenas;  // the first one is the main parse's
+    std::unique_ptr<ParseArena> m_arena;
     GumboOutput* m_output = nullptr;
 };
 

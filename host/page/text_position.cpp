@@ -21,7 +21,7 @@ std::string lineAndColumn(std::string_view text, std::size_t offset) {
 }
 
 std::string placeOf(const ParsedHtml& page, const GumboNode* e) {
-    std::string name = "<" + lowerName(e);
+    std::string name = '<' + lowerName(e);
     if (const char* id = attributeValue(e, "id")) name += " id=\"" + std::string(id) + "\"";
     name += ">";
     const auto tag = startTagSpan(page, e);
