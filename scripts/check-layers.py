@@ -3,7 +3,8 @@
 
 Each folder of the product has a layer and a rank. A file may include its own folder's
 headers, and those of a folder of lower rank whose layer its own layer may use. Tests may
-include anything but are included by nothing; benchmarks may include the product only.
+include anything but are included by nothing; benchmarks may include the product and
+testing/, which tests and benchmarks share.
 """
 import re
 import subprocess
@@ -59,10 +60,10 @@ def verdict(source, target):
     if src == dst or dst == ".":
         return None  # the folder's own header, or a generated one beside the source
     top = src.split("/")[0]
-    if top == "tests":
+    if top in ("tests", "testing"):
         return None
-    if dst.split("/")[0] == "tests":
-        return "only tests include tests"
+    if dst.split("/")[0] in ("tests", "testing") and not (top == "bench" and dst == "testing"):
+        return "only tests include tests" if dst.split("/")[0] == "tests" else "only tests and benchmarks include testing/"
     if top == "bench":
         return None
     if src not in FOLDERS:

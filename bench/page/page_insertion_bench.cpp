@@ -26,8 +26,8 @@
 #include "com/error.h"
 #include "host/page/html_document_object.h"
 #include "host/page/page_model.h"
-#include "tests/page/addin_operation.h"
-#include "tests/page/memory_page_text.h"
+#include "testing/addin_operation.h"
+#include "host/page/memory_page_text.h"
 
 namespace fs = std::filesystem;
 
@@ -146,12 +146,12 @@ int printPeakOfCase(std::string_view name) {
                                 [&](const Case& x) { return x.name == caseName; });
     if (c == list.end() || (kind != "Ours" && kind != "Gumbo")) return 2;
     std::string page;
-    std::shared_ptr<host::testing::MemoryPageText> text;
+    std::shared_ptr<host::MemoryPageText> text;
     auto setup = [&] {
         page = c->layout == Case::Layout::sections
                    ? makePage(c->size, c->marker)
                    : makeArticlePage(c->size, c->marker, c->layout == Case::Layout::webForm);
-        if (kind == "Ours") text = std::make_shared<host::testing::MemoryPageText>(std::move(page));
+        if (kind == "Ours") text = std::make_shared<host::MemoryPageText>(std::move(page));
     };
     auto work = [&] {
         if (kind == "Ours") {
@@ -167,7 +167,7 @@ int printPeakOfCase(std::string_view name) {
 void insertion(benchmark::State& state, const std::string& page) {
     for (auto _ : state) {
         state.PauseTiming();
-        auto text = std::make_shared<host::testing::MemoryPageText>(page);
+        auto text = std::make_shared<host::MemoryPageText>(page);
         state.ResumeTiming();
         auto document = host::createHtmlDocument(std::make_shared<host::PageModel>(text));
         host::testing::runAddinInsertion(document.get(), kSnippet);

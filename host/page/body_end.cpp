@@ -3,7 +3,6 @@
 #include "host/page/body_end.h"
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "host/page/page_errors.h"
 #include "host/page/source_spans.h"
 #include "host/page/text_position.h"
+#include "platform/text/ascii.h"
 
 namespace host::page {
 namespace {
@@ -109,7 +109,7 @@ bool endTagAt(std::string_view text, std::size_t at, std::string_view name) {
         return false;
     }
     for (std::size_t i = 0; i < name.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[at + 2 + i])) != name[i]) return false;
+        if (platform::text::asciiLower(text[at + 2 + i]) != name[i]) return false;
     }
     const char c = text[at + 2 + name.size()];
     return c == '>' || c == '/' || c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';

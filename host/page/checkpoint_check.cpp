@@ -6,13 +6,13 @@
 #include "host/page/checkpoint_check.h"
 
 #include <algorithm>
-#include <cctype>
 #include <span>
 #include <string_view>
 #include <unordered_map>
 
 #include "host/page/gumbo_tree.h"
 #include "host/page/source_spans.h"
+#include "platform/text/ascii.h"
 
 namespace host::page {
 namespace {
@@ -35,7 +35,7 @@ bool containsNoCase(std::string_view text, std::string_view lowerNeedle) {
         if (text.size() - at < lowerNeedle.size()) return false;
         std::size_t i = 0;
         while (i < lowerNeedle.size() &&
-               std::tolower(static_cast<unsigned char>(text[at + i])) == lowerNeedle[i]) {
+               platform::text::asciiLower(text[at + i]) == lowerNeedle[i]) {
             ++i;
         }
         if (i == lowerNeedle.size()) return true;

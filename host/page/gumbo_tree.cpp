@@ -1,7 +1,7 @@
 // Read helpers over gumbo's tree; every walk is iterative, as pages may nest very deeply.
 #include "host/page/gumbo_tree.h"
+#include "platform/text/ascii.h"
 
-#include <cctype>
 #include <cstring>
 
 namespace host::page {
@@ -106,8 +106,7 @@ std::string lowerName(const GumboNode* element) {
         gumbo_tag_from_original_text(&piece);
         name.assign(piece.data ? piece.data : "", piece.length);
     }
-    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return name;
+    return platform::text::asciiLowered(name);
 }
 
 std::string serializedName(const GumboNode* element) {

@@ -8,7 +8,6 @@
 #include "host/page/page_model.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 
 #include "host/page/checkpoint_check.h"
@@ -21,6 +20,8 @@
 #include "host/page/source_spans.h"
 #include "host/page/text_position.h"
 #include "host/page/tree_compare.h"
+#include "platform/text/ascii.h"
+#include "platform/text/utf8.h"
 
 namespace host {
 
@@ -73,9 +74,8 @@ std::optional<AdjacentPosition> adjacentPositionFromName(std::string_view name) 
     };
     for (const auto& [text, position] : kNames) {
         if (text.size() == name.size() &&
-            std::equal(text.begin(), text.end(), name.begin(), [](char a, char b) {
-                return a == std::tolower(static_cast<unsigned char>(b));
-            })) {
+            std::equal(text.begin(), text.end(), name.begin(),
+                       [](char a, char b) { return a == platform::text::asciiLower(b); })) {
             return position;
         }
     }
@@ -159,46 +159,6 @@ bool nameIdentifies(const GumboNode* e) {
         default:
             return false;
     }
-}
-
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
-bool validUtf8(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        std::size_t n = 0;
-        std::uint32_t cp = 0;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if ((c & 0xE0) == 0xC0) {
-            n = 1;
-            cp = c & 0x1F;
-        } else if ((c & 0xF0) == 0xE0) {
-            n = 2;
-            cp = c & 0x0F;
-        } else if ((c & 0xF8) == 0xF0) {
-            n = 3;
-            cp = c & 0x07;
-        } else {
-            return false;
-        }
-        for (std::size_t k = 1; k <= n; ++k) {
-            if (i + k >= s.size()) return false;
-            const auto d = static_cast<unsigned char>(s[i + k]);
-            if ((d & 0xC0) != 0x80) return false;
-            cp = cp << 6 | (d & 0x3F);
-        }
-        static constexpr std::uint32_t kMin[] = {0, 0x80, 0x800, 0x10000};
-        if (cp < kMin[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-        i += n + 1;
-    }
-    return true;
 }
 
 // Children as a parse makes them: adjacent text nodes become one.
@@ -323,7 +283,7 @@ std::vector<const GumboNode*> PageModel::elementsNamed(const PageSnapshot& s,
 std::vector<const GumboNode*> PageModel::elementsWithTag(std::span<const GumboNode* const> elements,
                                                          std::string_view tag) {
     std::vector<const GumboNode*> found;
-    const std::string wanted = lower(tag);
+    const std::string wanted = platform::text::asciiLowered(tag);
     const GumboTag known = gumbo_tagn_enum(wanted.data(), static_cast<unsigned>(wanted.size()));
     if (known != GUMBO_TAG_UNKNOWN) {
         // Known tags compare by number; foreign elements keep their written case.
@@ -363,7 +323,7 @@ void PageModel::insertAdjacentHtml(const ElementRef& ref, AdjacentPosition where
 namespace {
 
 void requireValidUtf8(const std::string& html, const char* source) {
-    if (!validUtf8(html)) {
+    if (!platform::text::isValidUtf8(html)) {
         fail(com::errc::invalidProcedureCall,
              "The HTML to insert is not valid UTF-8 text; the page was not changed.", source);
     }

@@ -1,7 +1,6 @@
 // Gumbo parses on a private arena, given up with an error when they cost too much.
 #include "host/page/parsed_html.h"
 
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -13,6 +12,7 @@
 #include "host/page/page_errors.h"
 #include "host/page/parse_arena.h"
 #include "host/page/quirks_mode.h"
+#include "platform/text/ascii.h"
 
 namespace host::page {
 
@@ -105,7 +105,7 @@ std::optional<std::string> textOfRun(std::string_view run) {
 bool startsEndTag(std::string_view text, std::size_t at, std::string_view name) {
     if (text.compare(at, 2, "</") != 0 || at + 2 + name.size() >= text.size()) return false;
     for (std::size_t i = 0; i < name.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[at + 2 + i])) != name[i]) return false;
+        if (platform::text::asciiLower(text[at + 2 + i]) != name[i]) return false;
     }
     const char after = text[at + 2 + name.size()];
     return after == '>' || after == '/' || after == ' ' || after == '\t' || after == '\n' ||

@@ -2,12 +2,12 @@
 #include "host/page/parser_divergence.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string_view>
 
 #include "host/page/gumbo_tree.h"
 #include "host/page/source_spans.h"
 #include "host/page/text_position.h"
+#include "platform/text/ascii.h"
 
 namespace host::page {
 namespace {
@@ -24,7 +24,7 @@ std::vector<std::string> tagsIn(std::string_view text, std::size_t from, std::si
             ++i;
         }
         while (i < to && std::isalnum(static_cast<unsigned char>(text[i]))) {
-            name += static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
+            name += platform::text::asciiLower(text[i]);
             ++i;
         }
         const std::size_t first = name.starts_with('/') ? 1 : 0;
@@ -43,7 +43,7 @@ std::string endTagName(std::string_view text, std::size_t at) {
         const char c = text[i];
         if (c == '>' || c == '/' || c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f')
             break;
-        name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        name += platform::text::asciiLower(c);
     }
     return name;
 }

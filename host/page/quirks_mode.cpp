@@ -1,10 +1,10 @@
 // The doctype identifier rules for quirks mode, from the HTML standard's "initial" mode.
 #include "host/page/quirks_mode.h"
+#include "platform/text/ascii.h"
 
 #include <gumbo.h>
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 
 namespace host::page {
@@ -74,15 +74,9 @@ constexpr std::string_view kQuirksWithoutSystemPrefixes[] = {
 constexpr std::string_view kQuirksSystemId =
     "http://www.ibm.com/data/dtd/v11/ibmxhtml1-transitional.dtd";
 
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
 bool quirksByIdentifiers(std::string_view publicId, std::string_view systemId) {
-    const std::string p = lower(publicId);
-    const std::string s = lower(systemId);
+    const std::string p = platform::text::asciiLowered(publicId);
+    const std::string s = platform::text::asciiLowered(systemId);
     auto startsWithAny = [&](const auto& list) {
         return std::any_of(std::begin(list), std::end(list),
                            [&](std::string_view prefix) { return p.starts_with(prefix); });
@@ -101,7 +95,7 @@ std::optional<LegacyDoctype> legacyQuirksDoctype(std::string_view text) {
     // The doctype token ends at the first '>' after "<!doctype"; parse just that far.
     std::size_t at = 0;
     for (; at + 9 <= text.size(); ++at) {
-        if (text[at] == '<' && lower(text.substr(at, 9)) == "<!doctype") break;
+        if (text[at] == '<' && platform::text::asciiLowered(text.substr(at, 9)) == "<!doctype") break;
     }
     if (at + 9 > text.size()) return std::nullopt;
     const std::size_t close = text.find('>', at);

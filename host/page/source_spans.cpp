@@ -2,10 +2,10 @@
 #include "host/page/source_spans.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string_view>
 
 #include "host/page/gumbo_tree.h"
+#include "platform/text/ascii.h"
 
 namespace host::page {
 namespace {
@@ -42,7 +42,7 @@ bool holdsTag(const ParsedHtml& page, std::size_t at, std::size_t length, std::s
     std::size_t i = prefix.size();
     for (char c : name) {
         if (i >= piece.size() ||
-            std::tolower(static_cast<unsigned char>(piece[i])) != static_cast<unsigned char>(c)) {
+            platform::text::asciiLower(piece[i]) != c) {
             return false;
         }
         ++i;
@@ -174,8 +174,7 @@ std::optional<std::size_t> findEndTag(const ParsedHtml& page, const GumboNode* e
         std::size_t i = at + 2;
         bool matches = true;
         for (char c : name) {
-            if (i >= text.size() || std::tolower(static_cast<unsigned char>(text[i])) !=
-                                        static_cast<unsigned char>(c)) {
+            if (i >= text.size() || platform::text::asciiLower(text[i]) != c) {
                 matches = false;
                 break;
             }

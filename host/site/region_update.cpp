@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "host/pagefile/page_file_format.h"
-#include "host/site/memory_page_text.h"
+#include "host/page/memory_page_text.h"
 #include "host/site/id_tag_count.h"
 #include "host/site/region_lookup.h"
 

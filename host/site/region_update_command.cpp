@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "host/pagefile/page_file_format.h"
-#include "host/site/memory_page_text.h"
+#include "host/page/memory_page_text.h"
 #include "host/site/region_update.h"
 #include "host/site/site_commit.h"
 #include "host/site/site_folder.h"

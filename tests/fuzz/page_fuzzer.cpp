@@ -25,8 +25,8 @@
 #include "host/page/html_serializer.h"
 #include "host/page/page_model.h"
 #include "tests/fuzz/fuzz_support.h"
-#include "tests/page/addin_operation.h"
-#include "tests/page/memory_page_text.h"
+#include "testing/addin_operation.h"
+#include "tests/page/recording_page_text.h"
 
 namespace {
 
@@ -174,7 +174,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string snippet(fuzz::fieldAt(fields, 1));
 
     // The page as it was, and what the edit will aim at.
-    auto before = std::make_shared<host::testing::MemoryPageText>(original);
+    auto before = std::make_shared<host::testing::RecordingPageText>(original);
     host::PageModel beforeModel(before);
     std::shared_ptr<const host::PageSnapshot> snapshot;
     try {
@@ -185,7 +185,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto markers = host::PageModel::elementsNamed(*snapshot, kMarker);
     const auto bodies = host::PageModel::elementsWithTag(*snapshot, "body");
 
-    auto text = std::make_shared<host::testing::MemoryPageText>(original);
+    auto text = std::make_shared<host::testing::RecordingPageText>(original);
     try {
         auto document = host::createHtmlDocument(std::make_shared<host::PageModel>(text));
         host::testing::runAddinInsertion(document.get(), snippet);
@@ -229,7 +229,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // A fresh document over the edited text: its first marker holds the snippet, and the
     // whole tree is the page's with the fragment grafted in.
-    auto after = std::make_shared<host::testing::MemoryPageText>(text->current());
+    auto after = std::make_shared<host::testing::RecordingPageText>(text->current());
     host::PageModel afterModel(after);
     const auto reread = afterModel.snapshot();
     const auto found = host::PageModel::elementsNamed(*reread, kMarker);

@@ -7,12 +7,12 @@
 #include "com/error.h"
 #include "host/page/html_document_object.h"
 #include "host/page/page_model.h"
-#include "tests/page/addin_operation.h"
-#include "tests/page/memory_page_text.h"
+#include "testing/addin_operation.h"
+#include "tests/page/recording_page_text.h"
 
 namespace {
 
-using host::testing::MemoryPageText;
+using host::testing::RecordingPageText;
 
 const std::string kSnippet = "<a href='mailto:a@list.example'>Join</a>";
 const std::string kWrapped = host::testing::kWrapperStart + kSnippet + host::testing::kWrapperEnd;
@@ -21,7 +21,7 @@ const std::string kWrapped = host::testing::kWrapperStart + kSnippet + host::tes
 // case the page must hold the author's text followed by the division (the page ends inside
 // the body in all these cases) and nothing else changed.
 std::string insertInto(const std::string& page, host::page::ParseLimits limits = {}) {
-    auto text = std::make_shared<MemoryPageText>(page);
+    auto text = std::make_shared<RecordingPageText>(page);
     auto model = std::make_shared<host::PageModel>(text, limits);
     try {
         host::testing::runAddinInsertion(host::createHtmlDocument(model).get(), kSnippet);
@@ -54,14 +54,14 @@ TEST(BadInput, InvalidUtf8StaysByteForByte) {
     EXPECT_NE(insertInto("<body>x</body>").size(), 1u);
 
     // A snippet that is not UTF-8 is refused rather than written into a UTF-8 text.
-    auto text = std::make_shared<MemoryPageText>("<body></body>");
+    auto text = std::make_shared<RecordingPageText>("<body></body>");
     EXPECT_THROW(host::testing::runAddinInsertion(host::createHtmlDocument(text).get(), "\xFF"),
                  com::Error);
 }
 
 TEST(BadInput, NulBytesDoNotCutThePage) {
     const std::string page("<body><p>a\0b</p><p id=x>after the NUL</p>", 42);
-    auto text = std::make_shared<MemoryPageText>(page);
+    auto text = std::make_shared<RecordingPageText>(page);
     host::PageModel model(text);
     auto s = model.snapshot();
     EXPECT_EQ(host::PageModel::elementsNamed(*s, "x").size(), 1u);
@@ -94,7 +94,7 @@ TEST(BadInput, DeepNestingIsStoppedByTheParseLimit) {
     EXPECT_NE(insertInto(page, limits).find("too complex"), std::string::npos);
 
     // The verdict holds for the revision: asking again does not parse again.
-    auto text = std::make_shared<MemoryPageText>(page);
+    auto text = std::make_shared<RecordingPageText>(page);
     host::PageModel model(text, limits);
     EXPECT_THROW(model.snapshot(), com::Error);
     EXPECT_THROW(model.snapshot(), com::Error);
@@ -102,7 +102,7 @@ TEST(BadInput, DeepNestingIsStoppedByTheParseLimit) {
 }
 
 TEST(BadInput, OneParsePerRevision) {
-    auto text = std::make_shared<MemoryPageText>("<body><p id=a>x</p></body>");
+    auto text = std::make_shared<RecordingPageText>("<body><p id=a>x</p></body>");
     host::PageModel model(text);
     auto first = model.snapshot();
     EXPECT_EQ(model.snapshot(), first);

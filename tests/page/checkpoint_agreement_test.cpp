@@ -6,15 +6,15 @@
 #include "com/error.h"
 #include "host/page/html_document_object.h"
 #include "host/page/page_model.h"
-#include "tests/page/addin_operation.h"
-#include "tests/page/memory_page_text.h"
+#include "testing/addin_operation.h"
+#include "tests/page/recording_page_text.h"
 #include "tests/page/page_damage.h"
 
 namespace {
 
 // The page text after the add-in's insertion, or the failure's description.
 std::string outcome(const std::string& page, const std::string& snippet, bool wholePage) {
-    auto text = std::make_shared<host::testing::MemoryPageText>(page);
+    auto text = std::make_shared<host::testing::RecordingPageText>(page);
     try {
         host::testing::runAddinInsertion(
             host::createHtmlDocument(

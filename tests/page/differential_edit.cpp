@@ -18,9 +18,9 @@
 #include "host/page/gumbo_tree.h"
 #include "host/page/html_document_object.h"
 #include "host/page/page_model.h"
-#include "tests/page/addin_operation.h"
+#include "testing/addin_operation.h"
 #include "tests/page/file_io.h"
-#include "tests/page/memory_page_text.h"
+#include "tests/page/recording_page_text.h"
 #include "tests/page/page_damage.h"
 
 namespace fs = std::filesystem;
@@ -263,7 +263,7 @@ int main(int argc, char** argv) {
                     const std::string name = pageName + "." + variant + "." +
                                              snippetPath.stem().string() +
                                              (wholePage ? ".whole" : ".checkpoint");
-                    auto text = std::make_shared<host::testing::MemoryPageText>(original);
+                    auto text = std::make_shared<host::testing::RecordingPageText>(original);
                     std::string error;
                     try {
                         auto document = host::createHtmlDocument(std::make_shared<host::PageModel>(
@@ -298,7 +298,7 @@ int main(int argc, char** argv) {
                         verbatim = written == snippet ||
                                    written.find(host::testing::kWrapperStart + snippet +
                                                 host::testing::kWrapperEnd) != std::string::npos;
-                        auto again = std::make_shared<host::testing::MemoryPageText>(edited);
+                        auto again = std::make_shared<host::testing::RecordingPageText>(edited);
                         try {
                             host::testing::runAddinInsertion(
                                 host::createHtmlDocument(std::make_shared<host::PageModel>(again))

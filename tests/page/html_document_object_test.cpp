@@ -5,18 +5,18 @@
 
 #include "com/dispatch.h"
 #include "com/error.h"
-#include "tests/page/addin_operation.h"
-#include "tests/page/memory_page_text.h"
+#include "testing/addin_operation.h"
+#include "tests/page/recording_page_text.h"
 
 namespace {
 
 using com::ComPtr;
 using com::Variant;
-using host::testing::MemoryPageText;
+using host::testing::RecordingPageText;
 
 struct Document {
     explicit Document(std::string page)
-        : text(std::make_shared<MemoryPageText>(std::move(page))),
+        : text(std::make_shared<RecordingPageText>(std::move(page))),
           document(host::createHtmlDocument(text)) {
         com::check(document->get_all(all.put()));
     }
@@ -26,7 +26,7 @@ struct Document {
         return out;
     }
 
-    std::shared_ptr<MemoryPageText> text;
+    std::shared_ptr<RecordingPageText> text;
     ComPtr<com::IHTMLDocument2> document;
     ComPtr<com::IHTMLElementCollection> all;
 };

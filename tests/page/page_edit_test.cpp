@@ -4,18 +4,18 @@
 #include "com/error.h"
 #include "host/page/html_document_object.h"
 #include "host/page/page_model.h"
-#include "tests/page/addin_operation.h"
-#include "tests/page/memory_page_text.h"
+#include "testing/addin_operation.h"
+#include "tests/page/recording_page_text.h"
 
 namespace {
 
 using host::AdjacentPosition;
 using host::PageModel;
-using host::testing::MemoryPageText;
+using host::testing::RecordingPageText;
 
 struct Page {
     explicit Page(std::string text)
-        : text(std::make_shared<MemoryPageText>(std::move(text))), model(this->text) {}
+        : text(std::make_shared<RecordingPageText>(std::move(text))), model(this->text) {}
 
     host::ElementRef byId(const std::string& id) {
         auto s = model.snapshot();
@@ -29,7 +29,7 @@ struct Page {
     }
     const std::string& now() const { return text->current(); }
 
-    std::shared_ptr<MemoryPageText> text;
+    std::shared_ptr<RecordingPageText> text;
     PageModel model;
 };
 

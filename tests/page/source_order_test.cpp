@@ -10,7 +10,7 @@
 
 #include "host/page/gumbo_tree.h"
 #include "host/page/page_model.h"
-#include "tests/page/memory_page_text.h"
+#include "tests/page/recording_page_text.h"
 #include "tests/page/page_damage.h"
 #include "tests/page/sample_pages.h"
 
@@ -36,7 +36,7 @@ std::set<const GumboNode*> byFullWalk(const host::page::ParsedHtml& page, const 
 // Every element of the page against ranges from just after its start to its end, to the
 // end of the page, and to a point in between.
 int compareAll(const std::string& text) {
-    host::PageModel model(std::make_shared<host::testing::MemoryPageText>(text));
+    host::PageModel model(std::make_shared<host::testing::RecordingPageText>(text));
     std::shared_ptr<const host::PageSnapshot> s;
     try {
         s = model.snapshot();

@@ -5,7 +5,7 @@
 
 #include "host/page/gumbo_tree.h"
 #include "host/page/page_model.h"
-#include "tests/page/memory_page_text.h"
+#include "tests/page/recording_page_text.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 
 #include "host/pagefile/page_file_format.h"
 #include "host/page/source_spans.h"
-#include "host/site/memory_page_text.h"
+#include "host/page/memory_page_text.h"
 #include "host/site/region_lookup.h"
 #include "host/site/region_update_command.h"
 #include "tests/site/test_site.h"
@@ -56,7 +56,7 @@ QString keptAroundRegion(const QByteArray& before, const QByteArray& after) {
         a.format.lineEnding != b.format.lineEnding)
         return "the file's encoding or line endings changed";
     const std::string was = b.text.toStdString(), is = a.text.toStdString();
-    host::PageModel model(std::make_shared<host::site::MemoryPageText>(was));
+    host::PageModel model(std::make_shared<host::MemoryPageText>(was));
     const auto snapshot = model.snapshot();
     const auto elements = host::site::elementsWithId(*snapshot, kId);
     if (elements.size() != 1) return "updated, but the page had no single region";
@@ -127,7 +127,7 @@ int main(int argc, char** argv) {
         const QString source = output.filePath(QStringLiteral("sources/run%1.html").arg(run));
         test_site::writeFile(source, test_site::page(test_site::region(contents[run - 1])));
         // The browser sets the content that the update reads from the source page.
-        host::PageModel model(std::make_shared<host::site::MemoryPageText>(
+        host::PageModel model(std::make_shared<host::MemoryPageText>(
             test_site::page(test_site::region(contents[run - 1])).toStdString()));
         const QString content =
             QString::fromStdString(host::site::findRegion(model, kId).content.value_or(""));

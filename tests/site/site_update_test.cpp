@@ -10,7 +10,7 @@
 #include <map>
 
 #include "host/site/id_tag_count.h"
-#include "host/site/memory_page_text.h"
+#include "host/page/memory_page_text.h"
 #include "host/site/region_update.h"
 #include "host/site/site_commit.h"
 #include "host/site/site_folder.h"
@@ -166,7 +166,7 @@ TEST(IdTagCount, AnswersOnlyWhereThePageDocumentAgrees) {
         const auto count = host::site::countIdTags(c.page, "R");
         EXPECT_EQ(count, c.count);
         if (!count) continue;
-        host::PageModel model(std::make_shared<host::site::MemoryPageText>(c.page));
+        host::PageModel model(std::make_shared<host::MemoryPageText>(c.page));
         EXPECT_EQ(host::site::findRegion(model, "R").count, *count);
     }
 }

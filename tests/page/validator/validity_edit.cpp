@@ -13,9 +13,9 @@
 #include "com/error.h"
 #include "host/page/html_document_object.h"
 #include "host/page/page_model.h"
-#include "tests/page/addin_operation.h"
+#include "testing/addin_operation.h"
 #include "tests/page/file_io.h"
-#include "tests/page/memory_page_text.h"
+#include "tests/page/recording_page_text.h"
 #include "wizard/snippet/snippet_builder.h"
 #include "wizard/snippet/template_file.h"
 
@@ -69,7 +69,7 @@ std::pair<std::string, std::string> snippets(bool emailLink, const std::string& 
 
 // The page after the add-in's insertion, or the failure's description after "!".
 std::string run(const std::string& page, const std::string& snippet) {
-    auto text = std::make_shared<host::testing::MemoryPageText>(page);
+    auto text = std::make_shared<host::testing::RecordingPageText>(page);
     try {
         host::testing::runAddinInsertion(
             host::createHtmlDocument(std::make_shared<host::PageModel>(text)).get(), snippet);

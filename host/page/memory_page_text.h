@@ -1,4 +1,5 @@
-// The page text seam over a string in memory, for pages edited without a window.
+// The page text seam over a string in memory, for pages edited without a window: the site
+// update, the command line, and the checks.
 #pragma once
 
 #include <cstdint>
@@ -7,9 +8,9 @@
 
 #include "host/page/page_text.h"
 
-namespace host::site {
+namespace host {
 
-class MemoryPageText final : public PageText {
+class MemoryPageText : public PageText {
 public:
     explicit MemoryPageText(std::string text) : m_text(std::move(text)) {}
 
@@ -19,10 +20,18 @@ public:
         ++m_revision;
     }
     std::uint64_t revision() const override { return m_revision; }
+    const std::string& current() const { return m_text; }
+
+protected:
+    // A change that does not go through the document, as an author's typing is.
+    void changeOutside(std::size_t offset, std::string_view text) {
+        m_text.insert(offset, text);
+        ++m_revision;
+    }
 
 private:
     std::string m_text;
     std::uint64_t m_revision = 1;
 };
 
-}  // namespace host::site
+}  // namespace host
