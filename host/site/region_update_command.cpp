@@ -4,6 +4,9 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <fcntl.h>
+
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -12,6 +15,8 @@
 #include "host/site/region_update.h"
 #include "host/site/site_commit.h"
 #include "host/site/site_folder.h"
+#include "platform/text/text_format.h"
+#include "platform/text/utf8.h"
 
 namespace host::site {
 namespace {
@@ -45,10 +50,36 @@ Request parse(const QStringList& arguments) {
     return r;
 }
 
-// The region's content on the page the author changed.
+// The first surrogate of the text that is not half of a pair (a UTF-16 page keeps them),
+// which UTF-8 cannot hold; -1 when there is none.
+qsizetype loneSurrogate(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            ++i;
+        } else if (text[i].isSurrogate()) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// The region's content on the page the author changed. A lone surrogate would reach every
+// page as '?', so a page with one is refused, naming where it is.
 std::string sourceContent(const Request& r) {
     const PageOnDisk page = readPageOnDisk(r.from);
-    PageModel model(std::make_shared<MemoryPageText>(decodePage(page.bytes).text.toStdString()));
+    const QString text = decodePage(page.bytes).text;
+    if (const qsizetype at = loneSurrogate(text); at >= 0) {
+        const qsizetype lineStart = text.lastIndexOf(u'\n', at) + 1;
+        throw UsageError(
+            QStringLiteral("%1, line %2, column %3: a lone surrogate (U+%4), half of a character "
+                           "that UTF-8 cannot write; no page was changed. Replace it with the "
+                           "character meant, or remove it, and run the update again")
+                .arg(page.path)
+                .arg(text.left(at).count(u'\n') + 1)
+                .arg(at - lineStart + 1)
+                .arg(QString::number(text[at].unicode(), 16).toUpper()));
+    }
+    PageModel model(std::make_shared<MemoryPageText>(text.toStdString()));
     const RegionInPage region = findRegion(model, r.id.toStdString());
     if (region.count != 1) {
         throw UsageError(QStringLiteral("%1 has %2 elements with the id \"%3\"; it needs exactly one")
@@ -61,6 +92,30 @@ std::string sourceContent(const Request& r) {
 
 void print(std::FILE* f, const QString& line) {
     std::fprintf(f, "%s\n", qUtf8Printable(line));
+}
+
+// A name as it can stand on a line of the report: as it is, or quoted with escapes when it
+// holds a line break, another control character, a quote or a backslash, or bytes that are
+// not text, so that no name can forge a line or pass for another.
+QString reportName(const QByteArray& bytes) {
+    const std::string_view view(bytes.constData(), std::size_t(bytes.size()));
+    const bool plain = platform::text::isValidUtf8(view) &&
+                       std::none_of(view.begin(), view.end(), [](char c) {
+                           return static_cast<unsigned char>(c) < 0x20 || c == 0x7F || c == '"' ||
+                                  c == '\\';
+                       });
+    return QString::fromUtf8(plain ? bytes : QByteArray::fromStdString(platform::text::quoteText(view)));
+}
+
+// Whether a page the listing left out may hold the region: its bytes hold the id, or it
+// cannot be read to tell.
+bool mayHoldRegion(const SkippedEntry& entry, const QString& id) {
+    if (entry.folder) return true;
+    QFile file(QFile::decodeName(entry.path));
+    const int fd = ::open(entry.path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) return true;
+    const bool opened = file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    return !opened || file.readAll().contains(id.toUtf8());
 }
 
 }  // namespace
@@ -79,7 +134,7 @@ QString regionUpdateUsage() {
         "       pagehost --update-region ID --from PAGE SITE_FOLDER\n"
         "  --update-region ID  without a window: give the element with this id on every page\n"
         "                      of SITE_FOLDER the content it has on PAGE; prints one line per\n"
-        "                      page and exits with 1 when a page was refused\n");
+        "                      page and exits with 1 when a page was refused or left out\n");
 }
 
 int runRegionUpdateCommand(const QStringList& arguments, std::FILE* out, std::FILE* err) {
@@ -93,7 +148,8 @@ int runRegionUpdateCommand(const QStringList& arguments, std::FILE* out, std::FI
         return 2;
     }
     const QDir root(QFileInfo(request.folder).absoluteFilePath());
-    QStringList pages = listSitePages(root.absolutePath());
+    SiteListing listing = listSite(root.absolutePath());
+    QStringList& pages = listing.pages;
     const QString from = QFileInfo(request.from).canonicalFilePath();
     pages.removeIf([&](const QString& p) { return QFileInfo(p).canonicalFilePath() == from; });
 
@@ -102,18 +158,33 @@ int runRegionUpdateCommand(const QStringList& arguments, std::FILE* out, std::FI
     int counts[4] = {};
     for (const PlannedPage& page : plan) {
         ++counts[int(page.outcome)];
-        QString line = QStringLiteral("%1: %2").arg(QString::fromLatin1(outcomeName(page.outcome)),
-                                                   root.relativeFilePath(page.before.path));
+        QString line = QStringLiteral("%1: %2").arg(
+            QString::fromLatin1(outcomeName(page.outcome)),
+            reportName(root.relativeFilePath(page.before.path).toUtf8()));
         if (page.outcome == PageOutcome::Refused) line += QStringLiteral(": ") + page.reason;
         print(out, line);
     }
-    print(out, QStringLiteral("%1 updated, %2 unchanged, %3 refused, %4 without the region")
-                   .arg(counts[int(PageOutcome::Updated)])
-                   .arg(counts[int(PageOutcome::Unchanged)])
-                   .arg(counts[int(PageOutcome::Refused)])
-                   .arg(pages.size() - qsizetype(plan.size())));
+    // Left out by the listing: each is named; one that may hold the region fails the run.
+    int missed = 0;
+    const QByteArray rootBytes = QFile::encodeName(root.absolutePath()) + '/';
+    for (const SkippedEntry& entry : listing.skipped) {
+        const bool holds = mayHoldRegion(entry, request.id);
+        missed += holds;
+        print(out, QStringLiteral("skipped: %1: %2%3")
+                       .arg(reportName(entry.path.mid(rootBytes.size())), entry.reason,
+                            holds ? QStringLiteral("; it may hold the region and was not updated")
+                                  : QString()));
+    }
+    QString summary = QStringLiteral("%1 updated, %2 unchanged, %3 refused, %4 without the region")
+                          .arg(counts[int(PageOutcome::Updated)])
+                          .arg(counts[int(PageOutcome::Unchanged)])
+                          .arg(counts[int(PageOutcome::Refused)])
+                          .arg(pages.size() - qsizetype(plan.size()));
+    if (!listing.skipped.empty())
+        summary += QStringLiteral(", %1 skipped").arg(listing.skipped.size());
+    print(out, summary);
     std::fflush(out);
-    return counts[int(PageOutcome::Refused)] > 0 ? 1 : 0;
+    return counts[int(PageOutcome::Refused)] > 0 || missed > 0 ? 1 : 0;
 }
 
 }  // namespace host::site

@@ -5,7 +5,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <climits>
 #include <vector>
+
+#include "platform/text/utf8.h"
 
 namespace host::site {
 namespace {
@@ -37,25 +45,50 @@ struct IgnoreRules {
     }
 };
 
-bool isBackupName(const QString& name) {
-    return name.endsWith(u'~') || name.endsWith(QStringLiteral(".bak"), Qt::CaseInsensitive) ||
-           (name.size() > 1 && name.startsWith(u'#') && name.endsWith(u'#'));
+bool isBackupName(const QByteArray& name) {
+    return name.endsWith('~') || name.toLower().endsWith(".bak") ||
+           (name.size() > 1 && name.startsWith('#') && name.endsWith('#'));
 }
 
-void walk(const QDir& root, const QString& dir, const IgnoreRules& rules, QStringList& out) {
-    // No Hidden filter, so hidden entries never appear; links are skipped one by one below.
-    const QFileInfoList entries =
-        QDir(dir).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QFileInfo& entry : entries) {
-        const QString name = entry.fileName();
-        if (entry.isSymLink() || name.startsWith(u'.') || isBackupName(name)) continue;
-        if (rules.ignores(name, root.relativeFilePath(entry.absoluteFilePath()))) continue;
-        if (entry.isDir()) {
-            walk(root, entry.absoluteFilePath(), rules, out);
-        } else if (isPageName(name)) {
-            out.push_back(entry.absoluteFilePath());
+bool isPageName(const QByteArray& name) {
+    const QByteArray lower = name.toLower();
+    return lower.endsWith(".html") || lower.endsWith(".htm");
+}
+
+// Names are read as the bytes on disk, so that a name that is not UTF-8 text is reported
+// rather than read as another name that does not exist.
+void walk(const QDir& root, const QByteArray& dir, const IgnoreRules& rules, SiteListing& out) {
+    DIR* handle = ::opendir(dir.constData());
+    if (!handle) return;
+    std::vector<QByteArray> names;
+    while (const dirent* entry = ::readdir(handle)) names.emplace_back(entry->d_name);
+    std::sort(names.begin(), names.end());
+    for (const QByteArray& name : names) {
+        // Hidden entries, "." and ".." included, and backups are never pages or site folders.
+        if (name.startsWith('.') || isBackupName(name)) continue;
+        struct stat st {};
+        if (::fstatat(::dirfd(handle), name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        const bool folder = S_ISDIR(st.st_mode);
+        if (S_ISLNK(st.st_mode) || !(folder || (S_ISREG(st.st_mode) && isPageName(name)))) continue;
+        const QByteArray path = dir + '/' + name;
+        if (!platform::text::isValidUtf8(std::string_view(name.constData(), std::size_t(name.size())))) {
+            out.skipped.push_back({path, QStringLiteral("its name is not UTF-8 text"), folder});
+            continue;
+        }
+        if (path.size() >= PATH_MAX) {
+            out.skipped.push_back(
+                {path, QStringLiteral("its path is longer than the system allows"), folder});
+            continue;
+        }
+        const QString text = QFile::decodeName(path);
+        if (rules.ignores(QString::fromUtf8(name), root.relativeFilePath(text))) continue;
+        if (folder) {
+            walk(root, path, rules, out);
+        } else {
+            out.pages.push_back(text);
         }
     }
+    ::closedir(handle);
 }
 
 }  // namespace
@@ -65,12 +98,16 @@ bool isPageName(const QString& fileName) {
            fileName.endsWith(QStringLiteral(".htm"), Qt::CaseInsensitive);
 }
 
-QStringList listSitePages(const QString& folder) {
+SiteListing listSite(const QString& folder) {
     const QDir root(QFileInfo(folder).absoluteFilePath());
-    QStringList out;
+    SiteListing out;
     if (!root.exists()) return out;
-    walk(root, root.absolutePath(), IgnoreRules(root), out);
+    walk(root, QFile::encodeName(root.absolutePath()), IgnoreRules(root), out);
     return out;
+}
+
+QStringList listSitePages(const QString& folder) {
+    return listSite(folder).pages;
 }
 
 }  // namespace host::site

@@ -1,8 +1,10 @@
 // The HTML pages of a site folder.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace host::site {
 
@@ -15,6 +17,23 @@ inline constexpr const char* kIgnoreFileName = ".siteignore";
 // folders. Left out: hidden files and folders, backup files (`*~`, `*.bak`, `#*#`),
 // what the ignore file names, and symbolic links, which could lead out of the folder.
 QStringList listSitePages(const QString& folder);
+
+// A page, or a folder that may hold pages, that the listing could not take: its path as the
+// bytes on disk, and why.
+struct SkippedEntry {
+    QByteArray path;
+    QString reason;
+    bool folder = false;
+};
+
+struct SiteListing {
+    QStringList pages;
+    std::vector<SkippedEntry> skipped;
+};
+
+// The same walk, also naming what it had to leave out: pages and folders whose names are not
+// UTF-8 text (the editor's names are text) or whose paths exceed the system's limit.
+SiteListing listSite(const QString& folder);
 
 // Whether the name is of a page the site lists (by its name only).
 bool isPageName(const QString& fileName);

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <fcntl.h>
+#include <unistd.h>
 #include <map>
 
 #include "host/site/id_tag_count.h"
@@ -133,6 +135,45 @@ TEST_F(SiteUpdateTest, CommandLinePrintsALinePerPageAndFailsWhenOneWasRefused) {
         const QString out = QString::fromUtf8(run.readAllStandardOutput());
         for (const QString& line : c.lines) EXPECT_TRUE(out.contains(line)) << out.toStdString();
     }
+}
+
+// Pages the listing cannot take are named, quoted where their names are not plain text, and
+// fail the run when they may hold the region; a lone surrogate in the source is refused.
+TEST(SiteNames, SkippedPagesAreReportedAndLoneSurrogatesRefused) {
+    QTemporaryDir dir, elsewhere;
+    const auto write = [](const QString& folder, const QByteArray& name, const QByteArray& bytes) {
+        const QByteArray path = QFile::encodeName(folder) + '/' + name;  // the bytes as given
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ASSERT_EQ(::write(fd, bytes.constData(), size_t(bytes.size())), bytes.size());
+        ::close(fd);
+    };
+    write(dir.path(), "source.html", page(region(kNew)));
+    write(dir.path(), "caf\xE9.html", page(region(kOld)));
+    write(dir.path(), "new\nline.html", page(region(kOld)));
+    QByteArray lone = utf16(page(region("<p>X</p>")));
+    lone.replace(QByteArray("X\0", 2), QByteArray("\0\xD8", 2));  // a high surrogate alone
+    write(elsewhere.path(), "lone.html", lone);
+    const QString source = dir.filePath("source.html");
+    const struct {
+        QString from;
+        int exitCode;
+        QStringList lines;
+    } cases[] = {
+        {source, 1,
+         {"updated: \"new\\nline.html\"", "skipped: \"caf\\xE9.html\": its name is not UTF-8 text",
+          ", 1 skipped"}},
+        {elsewhere.filePath("lone.html"), 2, {"lone.html, line 4, column 27: a lone surrogate (U+D800)"}},
+    };
+    for (const auto& c : cases) {
+        QProcess run;
+        run.start(PAGEHOST, {"--update-region", "OstrelInsert", "--from", c.from, dir.path()});
+        ASSERT_TRUE(run.waitForFinished(60000));
+        EXPECT_EQ(run.exitCode(), c.exitCode);
+        const QString out = QString::fromUtf8(run.readAllStandardOutput() + run.readAllStandardError());
+        for (const QString& line : c.lines) EXPECT_TRUE(out.contains(line)) << out.toStdString();
+    }
+    // The temporary folder's own removal cannot name it.
+    ::unlink((QFile::encodeName(dir.path()) + "/caf\xE9.html").constData());
 }
 
 // The count from tags alone, where it answers, is the page document's count.
