@@ -143,12 +143,12 @@ void frmOstWiz::LoadSavedValues() {
     auto read = [&](const PersistedKey& key) {
         return QString::fromStdString(readPersisted(store, key));
     };
-    m_form->txtFormHeader()->setText(read(persisted::FormHeader));
-    m_form->txtAdTracking()->setText(read(persisted::AdTracking));
-    m_form->txtThankURL()->setText(read(persisted::ThankURL));
-    m_form->txtUserName()->setText(read(persisted::UserID));
-    m_form->txtMsgNo()->setText(read(persisted::MsgNo));
-    m_form->txtLinkText()->setText(read(persisted::EmailLinkText));
+    WizardForm::showStored(*m_form->txtFormHeader(), read(persisted::FormHeader));
+    WizardForm::showStored(*m_form->txtAdTracking(), read(persisted::AdTracking));
+    WizardForm::showStored(*m_form->txtThankURL(), read(persisted::ThankURL));
+    WizardForm::showStored(*m_form->txtUserName(), read(persisted::UserID));
+    WizardForm::showStored(*m_form->txtMsgNo(), read(persisted::MsgNo));
+    WizardForm::showStored(*m_form->txtLinkText(), read(persisted::EmailLinkText));
 }
 
 void frmOstWiz::InitStepFrames() {

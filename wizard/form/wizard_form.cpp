@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "ui_frmOstWiz.h"
 #include "wizard/form/accessible_names.h"
@@ -17,6 +18,16 @@
 #include "wizard/form/wizard_resources.h"
 
 namespace ostrel {
+namespace {
+
+// The limit the layout gives a box, kept while a longer stored value widens the box's own.
+constexpr const char* kTypingLimit = "typingLimit";
+
+int typingLimit(const QLineEdit& box) {
+    return box.property(kTypingLimit).toInt();
+}
+
+}  // namespace
 
 WizardForm::WizardForm(QWidget* owner) : QDialog(owner), m_ui(std::make_unique<Ui::frmOstWiz>()) {
     ensureWizardResources();
@@ -29,6 +40,10 @@ WizardForm::WizardForm(QWidget* owner) : QDialog(owner), m_ui(std::make_unique<U
 
     for (QLineEdit* box : findChildren<QLineEdit*>()) {
         box->setValidator(new WholeCharacterValidator(box));
+        box->setProperty(kTypingLimit, box->maxLength());
+        connect(box, &QLineEdit::textEdited, box, [box] {
+            box->setMaxLength(std::max(typingLimit(*box), int(box->text().size())));
+        });
     }
     // A screen reader would otherwise call each box only "text".
     nameTextBoxesByHeadings(*this);
@@ -97,6 +112,11 @@ QString WizardForm::text(int number) {
 
 QString WizardForm::tag(const QWidget& control) {
     return control.property("Tag").toString();
+}
+
+void WizardForm::showStored(QLineEdit& box, const QString& value) {
+    box.setMaxLength(std::max(typingLimit(box), int(value.size())));
+    box.setText(value);
 }
 
 void WizardForm::keyPressEvent(QKeyEvent* event) {
