@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QShowEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -117,6 +118,17 @@ QString WizardForm::tag(const QWidget& control) {
 void WizardForm::showStored(QLineEdit& box, const QString& value) {
     box.setMaxLength(std::max(typingLimit(box), int(value.size())));
     box.setText(value);
+}
+
+void WizardForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // QDialog centres the client area and guesses the frame; centre the frame itself, title
+    // bar included, on the owner's frame.
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (!owner || event->spontaneous()) return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(owner->frameGeometry().center());
+    move(frame.topLeft());
 }
 
 void WizardForm::keyPressEvent(QKeyEvent* event) {

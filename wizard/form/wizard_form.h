@@ -74,6 +74,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     std::unique_ptr<Ui::frmOstWiz> m_ui;
