@@ -3,12 +3,14 @@
 
 #include <QCheckBox>
 #include <QFrame>
+#include <QIcon>
 #include <QKeyEvent>
-#include <QShowEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <algorithm>
 
 #include "ui_frmOstWiz.h"
@@ -24,6 +26,12 @@ namespace {
 // The limit the layout gives a box, kept while a longer stored value widens the box's own.
 constexpr const char* kTypingLimit = "typingLimit";
 
+// The window icon, decoded once: an icon read from a file decodes it again for every window,
+// while a pixmap read from a file is kept in Qt's pixmap cache (as the banner's images are).
+QIcon wizardIcon() {
+    return QIcon(QPixmap(QStringLiteral(":/wizard/frmOstWiz.bmp")));
+}
+
 int typingLimit(const QLineEdit& box) {
     return box.property(kTypingLimit).toInt();
 }
@@ -35,6 +43,7 @@ WizardForm::WizardForm(QWidget* owner) : QDialog(owner), m_ui(std::make_unique<U
     installVerdanaStandIn();
     m_ui->setupUi(this);
     applyLayoutPointSizes(*this);
+    setWindowIcon(wizardIcon());
     // A dialog frame with a close button only: no minimize, maximize or context-help button.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
