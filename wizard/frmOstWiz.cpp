@@ -97,8 +97,13 @@ void frmOstWiz::Load() {
     m_form = std::make_unique<WizardForm>(QApplication::activeWindow());
     const auto& buttons = m_form->cmdWizControl();
     for (int i = 0; i <= buttons.ubound(); ++i) {
-        QObject::connect(buttons[i], &QPushButton::clicked, m_form.get(), [this, i] {
+        QPushButton* pressed = buttons[i];
+        QObject::connect(pressed, &QPushButton::clicked, m_form.get(), [this, i, pressed] {
+            // The button pressed takes the focus (a press from assistive technology does not
+            // give it), so that the page going away does not send the focus to the banner.
+            pressed->setFocus(Qt::OtherFocusReason);
             handleEvent([&] { cmdWizControl_Click(static_cast<std::int16_t>(i)); });
+            if (!pressed->isEnabled()) focusAfter(*pressed);
         });
     }
     QObject::connect(m_form->chkNoResponse(), &QCheckBox::clicked, m_form.get(),
@@ -107,6 +112,16 @@ void frmOstWiz::Load() {
                      [this] { handleEvent([&] { cmdBrowseSite_Click(); }); });
     QObject::connect(m_form->cmdGetNewAccount(), &QPushButton::clicked, m_form.get(),
                      [this] { handleEvent([&] { cmdGetNewAccount_Click(); }); });
+}
+
+void frmOstWiz::focusAfter(QWidget& control) {
+    for (QWidget* w = control.nextInFocusChain(); w != &control; w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisible() &&
+            w->window() == m_form.get()) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
 }
 
 void frmOstWiz::Unload() {

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
@@ -32,6 +33,24 @@ QIcon wizardIcon() {
     return QIcon(QPixmap(QStringLiteral(":/wizard/frmOstWiz.bmp")));
 }
 
+// Draws a frame around the banner while it has the focus: it is first in the focus order, and
+// a plain widget shows no focus of its own.
+class FocusMark final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Paint && widget->hasFocus()) {
+            QPainter painter(widget);
+            painter.setPen(QPen(widget->palette().color(QPalette::Highlight), 2));
+            painter.drawRect(widget->rect().adjusted(1, 1, -1, -1));
+        }
+        return false;
+    }
+};
+
 int typingLimit(const QLineEdit& box) {
     return box.property(kTypingLimit).toInt();
 }
@@ -55,8 +74,11 @@ WizardForm::WizardForm(QWidget* owner) : QDialog(owner), m_ui(std::make_unique<U
             box->setMaxLength(std::max(typingLimit(*box), int(box->text().size())));
         });
     }
-    // A screen reader would otherwise call each box only "text".
+    // A screen reader would otherwise call each box only "text", and the banner nothing.
     nameTextBoxesByHeadings(*this);
+    m_ui->Picture1->setAccessibleName(m_ui->Label2->text());
+    m_ui->Picture1->setAccessibleDescription(m_ui->Label3->text());
+    m_ui->Picture1->installEventFilter(new FocusMark(m_ui->Picture1));
 
     m_fraStep = collectControlArray<QFrame>(*this, "fraStep");
     m_lblWzStep = collectControlArray<QLabel>(*this, "lblWzStep");
