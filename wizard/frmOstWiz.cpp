@@ -97,8 +97,13 @@ void frmOstWiz::Load() {
     m_form = std::make_unique<WizardForm>(QApplication::activeWindow());
     const auto& buttons = m_form->cmdWizControl();
     for (int i = 0; i <= buttons.ubound(); ++i) {
-        QObject::connect(buttons[i], &QPushButton::clicked, m_form.get(), [this, i] {
+        QPushButton* pressed = buttons[i];
+        QObject::connect(pressed, &QPushButton::clicked, m_form.get(), [this, i, pressed] {
+            // The button pressed takes the focus (a press from assistive technology does not
+            // give it), so that the page going away does not send the focus to the banner.
+            pressed->setFocus(Qt::OtherFocusReason);
             handleEvent([&] { cmdWizControl_Click(static_cast<std::int16_t>(i)); });
+            if (!pressed->isEnabled()) focusAfter(*pressed);
         });
     }
     QObject::connect(m_form->chkNoResponse(), &QCheckBox::clicked, m_form.get(),
@@ -107,6 +112,16 @@ void frmOstWiz::Load() {
                      [this] { handleEvent([&] { cmdBrowseSite_Click(); }); });
     QObject::connect(m_form->cmdGetNewAccount(), &QPushButton::clicked, m_form.get(),
                      [this] { handleEvent([&] { cmdGetNewAccount_Click(); }); });
+}
+
+void frmOstWiz::focusAfter(QWidget& control) {
+    for (QWidget* w = control.nextInFocusChain(); w != &control; w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisible() &&
+            w->window() == m_form.get()) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
 }
 
 void frmOstWiz::Unload() {
@@ -143,12 +158,12 @@ void frmOstWiz::LoadSavedValues() {
     auto read = [&](const PersistedKey& key) {
         return QString::fromStdString(readPersisted(store, key));
     };
-    m_form->txtFormHeader()->setText(read(persisted::FormHeader));
-    m_form->txtAdTracking()->setText(read(persisted::AdTracking));
-    m_form->txtThankURL()->setText(read(persisted::ThankURL));
-    m_form->txtUserName()->setText(read(persisted::UserID));
-    m_form->txtMsgNo()->setText(read(persisted::MsgNo));
-    m_form->txtLinkText()->setText(read(persisted::EmailLinkText));
+    WizardForm::showStored(*m_form->txtFormHeader(), read(persisted::FormHeader));
+    WizardForm::showStored(*m_form->txtAdTracking(), read(persisted::AdTracking));
+    WizardForm::showStored(*m_form->txtThankURL(), read(persisted::ThankURL));
+    WizardForm::showStored(*m_form->txtUserName(), read(persisted::UserID));
+    WizardForm::showStored(*m_form->txtMsgNo(), read(persisted::MsgNo));
+    WizardForm::showStored(*m_form->txtLinkText(), read(persisted::EmailLinkText));
 }
 
 void frmOstWiz::InitStepFrames() {

@@ -14,6 +14,8 @@
 #include "wizard/settings/settings_store.h"
 #include "wizard/wizard_object.h"
 
+class QWidget;
+
 namespace ostrel {
 
 class WizardForm;
@@ -68,6 +70,8 @@ private:
     void Next();
     void showStep(std::int16_t step);
     void hideStep(std::int16_t step);
+    // Gives the focus to the first control after `control` in the focus order that can take it.
+    void focusAfter(QWidget& control);
     void OpenInBrowser(std::string_view key, std::string_view builtInAddress);
     // Runs an event handler; a failure that leaves it is shown to the author and the
     // form stays as the handler left it.

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <atomic>
 #include <set>
 #include <thread>
@@ -36,6 +37,22 @@ QString text(const std::string& s) {
     return QString::fromStdString(s);
 }
 
+// Each column but the last gets its content's width up to a cap (long paths are elided in the
+// middle), and the last takes the rest and wraps, so a load failure is never pushed off to the
+// right; every cell's tooltip holds its whole text.
+void fitColumns(QTreeWidget& list) {
+    const int last = list.columnCount() - 1;
+    const int cap = list.fontMetrics().averageCharWidth() * 30;
+    for (int c = 0; c < last; ++c) {
+        list.resizeColumnToContents(c);
+        list.setColumnWidth(c, std::min(list.columnWidth(c), cap));
+    }
+    for (int i = 0; i < list.topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = list.topLevelItem(i);
+        for (int c = 0; c <= last; ++c) item->setToolTip(c, item->text(c));
+    }
+}
+
 }  // namespace
 
 AddInsDialog::AddInsDialog(AddInHost& host, AddInsDialogServices services, QWidget* parent)
@@ -49,7 +66,10 @@ AddInsDialog::AddInsDialog(AddInHost& host, AddInsDialogServices services, QWidg
     m_list->setRootIsDecorated(false);
     m_list->setHeaderLabels({QStringLiteral("Add-in"), QStringLiteral("Description"),
                              QStringLiteral("Module"), QStringLiteral("Last load failure")});
-    m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_list->header()->setSectionResizeMode(QHeaderView::Interactive);
+    m_list->header()->setStretchLastSection(true);
+    m_list->setTextElideMode(Qt::ElideMiddle);
+    m_list->setWordWrap(true);
     connect(m_list, &QTreeWidget::itemChanged, this, &AddInsDialog::onItemChanged);
 
     auto* hint = new QLabel(
@@ -139,6 +159,7 @@ void AddInsDialog::refresh() {
         }
         updateRow(item);
     }
+    fitColumns(*m_list);
     m_filling = false;
 }
 
@@ -149,7 +170,7 @@ void AddInsDialog::updateRow(QTreeWidgetItem* item) {
     const bool connected = m_host.isConnected(*clsid);
     item->setCheckState(kName, connected ? Qt::Checked : Qt::Unchecked);
     item->setText(kFailure, m_host.lastFailure(*clsid));
-    item->setToolTip(kFailure, item->text(kFailure));
+    fitColumns(*m_list);
     m_filling = wasFilling;
 }
 

@@ -14,18 +14,27 @@ namespace reg = com::registration;
 
 const QString kTitle = QStringLiteral("pagehost");
 
+// What the add-in was doing, in the words an author knows.
+QString activity(const std::string& operation) {
+    if (operation == "load") return QStringLiteral("starting up");
+    if (operation == "unload") return QStringLiteral("shutting down");
+    return QStringLiteral("running its ") + QString::fromStdString(operation);
+}
+
+// Follows the add-in's name, and stands alone in the add-in's row under Tools > Add-ins....
 QString whatHappened(const UnfinishedCall& record) {
-    const QString operation = QString::fromStdString(describeOperation(record.call.operation));
+    const QString doing = activity(record.call.operation);
     if (record.stillRunning) {
         return QStringLiteral(
-                   "the editor (process %1) has been %2 for %3 seconds and seems to "
-                   "hang; end that process yourself")
-            .arg(record.processId)
-            .arg(operation)
-            .arg(record.seconds);
+                   "has been %1 for %2 seconds in another run of the editor (process %3) and "
+                   "seems to hang; end that process yourself")
+            .arg(doing)
+            .arg(record.seconds)
+            .arg(record.processId);
     }
-    return QStringLiteral("the editor ended while %1: it crashed, was killed or hung")
-        .arg(operation);
+    return QStringLiteral(
+               "did not finish %1 last time: the editor crashed, was killed or stopped responding")
+        .arg(doing);
 }
 
 void showWarning(MessageBoxService& messages, QWidget* parent, const QString& text) {
@@ -45,7 +54,9 @@ std::map<std::string, QString> offerToDisableUnfinished(
         if (!asked.insert(record.call.classId).second) continue;
         const QString module = QString::fromStdString(record.call.module);
         const QString happened = whatHappened(record);
-        outcomes[record.call.classId] = happened;
+        QString inRow = happened;
+        inRow[0] = inRow[0].toUpper();
+        outcomes[record.call.classId] = inRow;
 
         std::optional<reg::AddInEntry> entry;
         try {
@@ -56,19 +67,19 @@ std::map<std::string, QString> offerToDisableUnfinished(
         }
         if (!entry) {
             showWarning(messages, parent,
-                        QStringLiteral("Last time, %1 (the add-in %2, class %3).\n\nIt has no "
-                                       "registration record to disable; if it was named on the "
-                                       "command line, leave it out there.")
-                            .arg(happened, module, QString::fromStdString(record.call.classId)));
+                        QStringLiteral("The add-in %1 (class %2) %3.\n\nIt has no registration "
+                                       "record to disable; if it was named on the command line, "
+                                       "leave it out there.")
+                            .arg(module, QString::fromStdString(record.call.classId), happened));
             continue;
         }
         const QString name = QString::fromStdString(
             entry->friendlyName.empty() ? entry->progId : entry->friendlyName);
         const MessageButton answer = messages.show(
             parent, {kTitle,
-                     QStringLiteral("Last time, %1 (the add-in \"%2\", %3).\n\nDisable \"%2\"? It "
-                                    "stays registered, and Tools > Add-ins... turns it on again.")
-                         .arg(happened, name, module),
+                     QStringLiteral("The add-in \"%1\" (%2) %3.\n\nDisable \"%1\"? It stays "
+                                    "registered, and Tools > Add-ins... turns it on again.")
+                         .arg(name, module, happened),
                      MessageIcon::Warning,
                      {MessageButton::Yes, MessageButton::No},
                      MessageButton::Yes});
@@ -76,7 +87,7 @@ std::map<std::string, QString> offerToDisableUnfinished(
         try {
             registry.setValue(reg::addInKey(hostKey, entry->progId), reg::kLoadBehaviorValue,
                               reg::kNotLoaded);
-            outcomes[record.call.classId] = happened + QStringLiteral("; disabled");
+            outcomes[record.call.classId] = inRow + QStringLiteral("; disabled");
         } catch (const com::Error& e) {
             showWarning(messages, parent,
                         QStringLiteral("The add-in \"%1\" could not be disabled: %2")

@@ -5,6 +5,8 @@
 #include <QToolBar>
 #include <algorithm>
 
+#include "host/commandbars/queued_press.h"
+
 namespace host {
 namespace {
 
@@ -21,7 +23,9 @@ std::int32_t integerArgument(const com::Variant& v, const char* member, const ch
 
 CommandBarObject::CommandBarObject(QString name, QToolBar* toolBar,
                                    ClickFailureHandler onClickFailure)
-    : m_name(std::move(name)), m_toolBar(toolBar), m_onClickFailure(std::move(onClickFailure)) {}
+    : m_name(std::move(name)), m_toolBar(toolBar), m_onClickFailure(std::move(onClickFailure)) {
+    if (toolBar) queueAccessiblePresses(*toolBar);
+}
 
 CommandBarObject::~CommandBarObject() {
     detach();

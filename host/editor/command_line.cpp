@@ -20,7 +20,8 @@ QString usage() {
         "  --safe-mode         start without loading any add-in, for when one keeps the\n"
         "                      editor from starting; Tools > Add-ins... turns them off\n"
         "  --tour DIR          without a display: copy PAGE into DIR, play the scripted road\n"
-        "                      there and save the page and pictures of it into DIR\n"
+        "                      there and save the page and pictures of it into DIR; exit\n"
+        "                      status 3 if the rendered page could not be pictured\n"
         "  --tour-script FILE  the road to play instead of the built-in one\n"
         "  -h, --help          show this text\n"
         "  --version           print the program's version\n") +

@@ -58,6 +58,10 @@ EditorWindow::EditorWindow(EditorServices services, QWidget* parent)
     createActions();
     m_viewOptions =
         new ViewOptions(*m_settings, *menuBar()->addMenu(QStringLiteral("&View")), *m_tabs, this);
+    // A permanent widget: a menu item's status tip would hide a plain status message.
+    auto* format = new QLabel(statusBar());
+    format->setObjectName("pageFormat");
+    statusBar()->addPermanentWidget(format);
     statusBar()->addPermanentWidget(new OutsideResourcesLabel(*m_tabs));
     statusBar()->addPermanentWidget(new PageScriptsLabel(*m_tabs));
     m_commandBars->restoreLastingControls(*m_settings);
@@ -361,11 +365,8 @@ void EditorWindow::updateTitles() {
                        : kAppName);
     if (!m_modeNote.isEmpty())
         setWindowTitle(windowTitle() + QStringLiteral(" (%1)").arg(m_modeNote));
-    if (active) {
-        statusBar()->showMessage(describeFormat(active->format()));
-    } else {
-        statusBar()->clearMessage();
-    }
+    statusBar()->findChild<QLabel*>("pageFormat")->setText(active ? describeFormat(active->format())
+                                                                  : QString());
 }
 
 void EditorWindow::showError(const QString& title, const QString& text, const Page* about) {

@@ -24,7 +24,9 @@ RegionReviewDialog::RegionReviewDialog(const QString& id, std::vector<RegionRevi
     m_pages->setObjectName("regionReviewPages");
     m_diff->setObjectName("regionReviewDiff");
     m_diff->setReadOnly(true);
-    m_diff->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Long lines wrap, so a change is read without scrolling sideways.
+    m_diff->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_diff->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     m_diff->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     for (const RegionReviewItem& item : m_items) {
         auto* row = new QListWidgetItem(item.label, m_pages);
@@ -37,22 +39,27 @@ RegionReviewDialog::RegionReviewDialog(const QString& id, std::vector<RegionRevi
     });
     if (!m_items.empty()) m_pages->setCurrentRow(0);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel);
+    // In the dialog before Update is made the default: a button not yet in a dialog is not
+    // remembered as its default, and Cancel would show as one after taking the focus.
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
     QPushButton* update = buttons->addButton(QStringLiteral("Update"), QDialogButtonBox::AcceptRole);
     update->setObjectName("regionReviewUpdate");
     update->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-    auto* split = new QSplitter(Qt::Vertical);
+    // The pages in a narrow list beside the diff, which gets the rest.
+    auto* split = new QSplitter(Qt::Horizontal);
     split->addWidget(m_pages);
     split->addWidget(m_diff);
+    split->setStretchFactor(1, 1);
+    split->setSizes({fontMetrics().averageCharWidth() * 24, 10000});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral(
         "The checked pages get the content that \"%1\" has on this page:").arg(id)));
     layout->addWidget(split);
     layout->addWidget(buttons);
-    resize(720, 520);
+    resize(860, 560);
 }
 
 std::vector<bool> RegionReviewDialog::checkedPages() const {

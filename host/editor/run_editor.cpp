@@ -127,8 +127,10 @@ int runEditor(const CommandLine& given) {
     std::unique_ptr<TourRunner> tour;
     if (cl.tour()) {
         tour = std::make_unique<TourRunner>(window, cl.tourDir, std::move(steps));
-        QObject::connect(tour.get(), &TourRunner::finished, qApp,
-                         [](bool ok) { QCoreApplication::exit(ok ? 0 : 1); });
+        QObject::connect(tour.get(), &TourRunner::finished, qApp, [t = tour.get()](bool ok) {
+            const bool whole = t->renderedLeftOut().isEmpty();
+            QCoreApplication::exit(!ok ? 1 : whole ? 0 : TourRunner::kRenderedLeftOutStatus);
+        });
         tour->start();
     }
     int rc = QApplication::exec();

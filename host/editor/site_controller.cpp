@@ -43,6 +43,11 @@ QMenu* menuNamed(QMenuBar* bar, const QString& title) {
     return bar->addMenu(title);
 }
 
+// "1 page", "3 pages".
+QString countOfPages(qsizetype n) {
+    return n == 1 ? QStringLiteral("1 page") : QStringLiteral("%1 pages").arg(n);
+}
+
 QString quotedId(const std::string& id) {
     return QStringLiteral("\"%1\"").arg(QString::fromStdString(id));
 }
@@ -154,6 +159,13 @@ bool SiteController::openSite(const QString& folder) {
     m_folder = info.absoluteFilePath();
     m_pages = listSitePages(m_folder);
     m_panel->showSite(m_folder, m_pages);
+    if (!m_panelSized) {
+        // Narrow at first, so that the page's source keeps most of the window; the author's
+        // own width is kept afterwards.
+        m_panelSized = true;
+        m_window.resizeDocks({m_panel}, {m_panel->fontMetrics().averageCharWidth() * 24},
+                             Qt::Horizontal);
+    }
     m_panel->show();
     m_bar->hide();
     m_offer.reset();
@@ -263,10 +275,13 @@ void SiteController::scanFor(Page* page, std::vector<std::string> ids) {
             if (found->pages.empty() || !found->source || m_window.activePage() != found->source)
                 return;
             m_offer = std::move(*found);
-            m_bar->offer(QStringLiteral("The element %1 changed on this page. %2 other page(s) "
-                                        "of the site hold it: update them too?")
-                             .arg(quotedId(m_offer->id))
-                             .arg(m_offer->pages.size()));
+            const QString holders =
+                m_offer->pages.size() == 1
+                    ? QStringLiteral("1 other page of the site holds it: update it too?")
+                    : QStringLiteral("%1 other pages of the site hold it: update them too?")
+                          .arg(m_offer->pages.size());
+            m_bar->offer(QStringLiteral("The element %1 changed on this page. %2")
+                             .arg(quotedId(m_offer->id), holders));
         });
 }
 
@@ -420,16 +435,14 @@ void SiteController::undoLastUpdate() {
 void SiteController::report(const QString& title, const QStringList& done,
                             const QStringList& problems) {
     m_window.statusBar()->showMessage(
-        QStringLiteral("%1: %2 page(s) changed, %3 left as they were.")
-            .arg(title)
-            .arg(done.size())
-            .arg(problems.size()));
+        QStringLiteral("%1: %2 changed, %3 left as %4.")
+            .arg(title, countOfPages(done.size()), QString::number(problems.size()),
+                 problems.size() == 1 ? QStringLiteral("it was") : QStringLiteral("they were")));
     if (problems.isEmpty()) return;
     m_window.messages().show(
         &m_window, {title,
-                    QStringLiteral("%1 page(s) changed. These were left as they were:\n\n%2")
-                        .arg(done.size())
-                        .arg(problems.join(u'\n')),
+                    QStringLiteral("%1 changed. These were left as they were:\n\n%2")
+                        .arg(countOfPages(done.size()), problems.join(u'\n')),
                     MessageIcon::Warning, {MessageButton::Ok}, MessageButton::Ok});
 }
 

@@ -90,6 +90,7 @@ private:
     QString m_folder;
     QStringList m_pages;
     SitePanel* m_panel;
+    bool m_panelSized = false;
     RegionUpdateBar* m_bar;
     QMenu* m_recentMenu = nullptr;
     QAction* m_undo = nullptr;

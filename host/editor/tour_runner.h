@@ -27,6 +27,10 @@ public:
     const QString& failure() const { return m_failure; }
     // Every picture written, in order.
     const QStringList& pictures() const { return m_pictures; }
+    // The rendered pictures left out because the rendered page could not be shown.
+    const QStringList& renderedLeftOut() const { return m_renderedLeftOut; }
+    // The exit status of a tour that finished without them.
+    static constexpr int kRenderedLeftOutStatus = 3;
 
 signals:
     void finished(bool succeeded);
@@ -46,6 +50,7 @@ private:
     QTimer m_timer;
     QElapsedTimer m_waiting;
     QStringList m_pictures;
+    QStringList m_renderedLeftOut;
     QString m_failure;
     bool m_finished = false;
     bool m_succeeded = false;

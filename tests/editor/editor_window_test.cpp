@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QLabel>
+#include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -115,6 +118,20 @@ TEST_F(EditorWindowTest, ActivePageWindowFollowsTheCurrentTabAndNeedsAPage) {
     const com::Variant viaName =
         com::invokeByName(app.get(), "activepagewindow", com::InvokeKind::PropertyGet);
     EXPECT_EQ(com::query<com::IPageWindow>(viaName.toObject()).get(), window.get());
+}
+
+TEST_F(EditorWindowTest, PageFormatStaysInTheStatusBarWhenAMenuItemIsHovered) {
+    host::EditorWindow& window = m_harness.window();
+    window.openPage(m_harness.writeFile("a.html", "<p>a</p>\n"));
+    const auto* format = window.statusBar()->findChild<QLabel*>("pageFormat");
+    ASSERT_TRUE(format);
+    const QString shown = format->text();
+    EXPECT_TRUE(shown.startsWith("UTF-8")) << shown.toStdString();
+    // Hovering a menu item sends its (empty) status tip, which replaces the bar's message.
+    QStatusTipEvent tip(QString{});
+    QCoreApplication::sendEvent(&window, &tip);
+    EXPECT_EQ(format->text(), shown);
+    EXPECT_FALSE(format->isHidden());
 }
 
 TEST_F(EditorWindowTest, ViewModesFollowTheViewMenuAreRememberedAndDocumentIsTheLiveText) {

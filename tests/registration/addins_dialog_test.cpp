@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QHeaderView>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
@@ -67,6 +68,11 @@ TEST(AddInsDialog, CheckBoxConnectsLiveAndRemoveAndAddTouchOnlyWhatTheyShould) {
     other->setCheckState(0, Qt::Checked);
     EXPECT_EQ(other->checkState(0), Qt::Unchecked);
     EXPECT_TRUE(other->text(3).contains("out of objects")) << other->text(3).toStdString();
+    // At the dialog's own size the failure column starts on screen, and its tooltip is whole.
+    dialog.show();
+    EXPECT_LT(list->header()->sectionViewportPosition(3) + 100, list->viewport()->width());
+    EXPECT_EQ(other->toolTip(3), other->text(3));
+    EXPECT_EQ(fixture->toolTip(2), FIXTURE_ADDIN);
     EXPECT_EQ(loadBehavior("Other.AddIn"), reg::kNotLoaded);
 
     // Add: the module crashes in its registration, in the child; nothing changes.

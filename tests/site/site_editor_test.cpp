@@ -3,7 +3,11 @@
 // Undo Site Update.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
@@ -14,6 +18,7 @@
 #include "host/editor/default_html_documents.h"
 #include "host/editor/page.h"
 #include "host/site/region_lookup.h"
+#include "host/editor/region_review_dialog.h"
 #include "host/editor/region_update_bar.h"
 #include "host/editor/site_controller.h"
 #include "host/editor/site_dialogs.h"
@@ -85,6 +90,8 @@ TEST_F(SiteEditorTest, AChangedRegionIsOfferedReviewedAppliedAndUndone) {
 
     changeRegionOnA();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !site.bar()->isHidden(); }, 20000));
+    const QString offered = site.bar()->findChild<QLabel*>("regionUpdateText")->text();
+    EXPECT_TRUE(offered.contains("3 other pages of the site hold it")) << offered.toStdString();
 
     m_siteDialogs.answer = std::vector{true, true, false};  // b (open), c, e
     site.reviewOffer();
@@ -108,6 +115,42 @@ TEST_F(SiteEditorTest, AChangedRegionIsOfferedReviewedAppliedAndUndone) {
     site.undoAction()->trigger();
     EXPECT_EQ(EditorHarness::readFile(m_dir.filePath("c.html")), kPage);
     EXPECT_FALSE(site.undoAction()->isEnabled());
+}
+
+// At the window's default size the site panel leaves the page most of the width.
+TEST_F(SiteEditorTest, TheSitePanelOpensNarrow) {
+    window().show();
+    m_siteDialogs.folder = m_dir.path();
+    window().findChild<QAction*>("openSiteAction")->trigger();
+    auto* panel = window().findChild<host::site::SitePanel*>();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->isVisible() && panel->width() > 0; }));
+    EXPECT_LT(panel->width(), window().width() / 4);
+}
+
+// The review dialog is laid out for reading the diff, and Update is the default Enter presses,
+// as assistive technology sees it, also after Cancel had the focus.
+TEST(RegionReviewDialog, TheDiffGetsTheRoomAndUpdateIsTheDefault) {
+    const QString line = QString("+ <p>%1</p>").arg(QString(300, u'x'));
+    host::site::RegionReviewDialog dialog(
+        "OstrelInsert", {{"/s/b.html", "b.html", [&] { return line; }, true}});
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    auto* pages = dialog.findChild<QWidget*>("regionReviewPages");
+    auto* diff = dialog.findChild<QPlainTextEdit*>("regionReviewDiff");
+    EXPECT_GT(diff->width(), 2 * pages->width());
+    EXPECT_FALSE(diff->horizontalScrollBar()->isVisible()) << "long lines wrap";
+    QPushButton* cancel = nullptr;
+    for (auto* b : dialog.findChildren<QPushButton*>())
+        if (b->objectName() != "regionReviewUpdate") cancel = b;
+    ASSERT_TRUE(cancel);
+    cancel->setFocus();
+    pages->setFocus();
+    const auto isDefault = [](QWidget* w) {
+        return bool(QAccessible::queryAccessibleInterface(w)->state().defaultButton);
+    };
+    EXPECT_TRUE(isDefault(dialog.findChild<QPushButton*>("regionReviewUpdate")));
+    EXPECT_FALSE(isDefault(cancel));
 }
 
 TEST_F(SiteEditorTest, CancelDuringAnUpdateLeavesEveryFileAndOpenPageAsItWas) {

@@ -1,5 +1,9 @@
 // Page-to-page navigation through real clicks: every transition of the wizard, checked
 // after each action for the page shown, the step, and the three button states.
+#include <QAccessible>
+#include <QImage>
+#include <QLabel>
+
 #include "wizard_fixture.h"
 
 namespace {
@@ -164,6 +168,52 @@ TEST_F(Navigation, NoResponseBoxReplacesTheMessageNumber) {
         click(form.chkNoResponse());
         EXPECT_EQ(form.txtMsgNo()->text(), "1");
         EXPECT_FALSE(form.txtMsgNo()->isReadOnly());
+        press(form, 0);
+    });
+}
+
+}  // namespace
+
+namespace {
+
+// The control whose accessible state says it has the focus.
+std::string focusedAsAccessibilitySeesIt(ostrel::WizardForm& form) {
+    for (QWidget* w : form.findChildren<QWidget*>()) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        if (a && a->state().focused) return w->objectName().toStdString();
+    }
+    return "";
+}
+
+// Pressed as a screen reader presses: through the button's accessible action.
+void pressAccessibly(QPushButton* button) {
+    QSignalSpy clicked(button, &QPushButton::clicked);
+    QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
+        QAccessibleActionInterface::pressAction());
+    ASSERT_TRUE(clicked.count() == 1 || clicked.wait(1000));
+}
+
+// The banner has the focus first, with a name and a mark; a pressed button keeps the focus
+// while it stays enabled, and hands it on in the focus order when it goes off.
+TEST_F(Navigation, APressedButtonKeepsTheFocusWhileEnabled) {
+    const struct {
+        int button, times;
+        const char* focused;
+    } road[] = {{2, 1, "cmdWizControl_2"},  // Next
+                {1, 1, "cmdWizControl_2"},  // Back, off on page 0: Next follows it
+                {2, 6, "cmdWizControl_2"},
+                {2, 1, "cmdWizControl_3"}};  // Next, off on the last page: Finish
+    auto wizard = newWizard();
+    run(*wizard, [&](ostrel::WizardForm& form) {
+        EXPECT_EQ(focusedAsAccessibilitySeesIt(form), "Picture1");
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(form.Picture1())->text(QAccessible::Name),
+                  form.Label2()->text());
+        const QImage marked = form.Picture1()->grab().toImage();
+        for (const auto& step : road) {
+            for (int i = 0; i < step.times; ++i) pressAccessibly(form.cmdWizControl()[step.button]);
+            EXPECT_EQ(focusedAsAccessibilitySeesIt(form), step.focused);
+        }
+        EXPECT_NE(form.Picture1()->grab().toImage(), marked) << "the focus mark went";
         press(form, 0);
     });
 }

@@ -100,6 +100,31 @@ TEST_F(RememberedEntries, NoResponseStoresNoneAndCancelStoresNothing) {
     EXPECT_EQ(stored(UserID), "<absent>");
 }
 
+// The boxes' length limits are for typing: a longer stored value (written by hand) shows and is
+// saved whole, and editing can shorten it but not lengthen it.
+TEST_F(RememberedEntries, StoredValuesOverTheTypingLimitStayWhole) {
+    const struct {
+        const ostrel::PersistedKey& key;
+        QLineEdit* (ostrel::WizardForm::*box)() const;
+        std::string value;
+    } cases[] = {{AdTracking, &ostrel::WizardForm::txtAdTracking, "tracking-from-the-ini-25c"},
+                 {MsgNo, &ostrel::WizardForm::txtMsgNo, "12345678901234"}};
+    for (const auto& c : cases) {
+        settings->setValue(ostrel::kSettingsApplication, ostrel::kSettingsSection, c.key.name,
+                           c.value);
+    }
+    finishWebForm(*this, [&](ostrel::WizardForm& f) {
+        for (const auto& c : cases) {
+            QLineEdit* box = (f.*c.box)();
+            EXPECT_EQ(box->text().toStdString(), c.value);
+            box->end(false);
+            QTest::keyClicks(box, "x");
+            EXPECT_EQ(box->text().toStdString(), c.value) << "no longer than it was";
+        }
+    });
+    for (const auto& c : cases) EXPECT_EQ(stored(c.key), c.value);
+}
+
 // The missing template is reported; the wizard stays on its page with every entry, and a
 // second Finish after the author put the template back succeeds.
 TEST_F(RememberedEntries, AFailedFinishKeepsTheWizardOpenWithTheEntries) {

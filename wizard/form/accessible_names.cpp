@@ -11,6 +11,12 @@
 namespace ostrel {
 namespace {
 
+// Built once: the wizard names its boxes every time it is shown.
+const QRegularExpression& lineBreaks() {
+    static const QRegularExpression re(QStringLiteral("[\r\n]+"));
+    return re;
+}
+
 QString withoutAccessKeys(QString text) {
     text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
     text.remove(u'&');
@@ -36,21 +42,19 @@ QString headingOf(const QWidget& step) {
 }  // namespace
 
 QString accessibleNameOfHeading(const QString& heading) {
-    const QString firstLine = heading.section(QRegularExpression(QStringLiteral("[\r\n]+")), 0, 0,
-                                              QString::SectionSkipEmpty);
+    const QString firstLine = heading.section(lineBreaks(), 0, 0, QString::SectionSkipEmpty);
     QString name = withoutAccessKeys(firstLine).simplified();
     if (name.endsWith(u':')) name.chop(1);
     return name.trimmed();
 }
 
 void nameTextBoxesByHeadings(QWidget& form) {
-    static const QRegularExpression lineBreaks(QStringLiteral("[\r\n]+"));
     for (QLineEdit* box : form.findChildren<QLineEdit*>()) {
         if (!box->parentWidget()) continue;
         const QString heading = headingOf(*box->parentWidget());
         if (heading.isEmpty()) continue;
         box->setAccessibleName(accessibleNameOfHeading(heading));
-        const QString rest = heading.section(lineBreaks, 1, -1, QString::SectionSkipEmpty);
+        const QString rest = heading.section(lineBreaks(), 1, -1, QString::SectionSkipEmpty);
         box->setAccessibleDescription(withoutAccessKeys(rest).simplified());
     }
 }

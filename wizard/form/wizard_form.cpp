@@ -3,11 +3,16 @@
 
 #include <QCheckBox>
 #include <QFrame>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
+#include <algorithm>
 
 #include "ui_frmOstWiz.h"
 #include "wizard/form/accessible_names.h"
@@ -17,21 +22,63 @@
 #include "wizard/form/wizard_resources.h"
 
 namespace ostrel {
+namespace {
+
+// The limit the layout gives a box, kept while a longer stored value widens the box's own.
+constexpr const char* kTypingLimit = "typingLimit";
+
+// The window icon, decoded once: an icon read from a file decodes it again for every window,
+// while a pixmap read from a file is kept in Qt's pixmap cache (as the banner's images are).
+QIcon wizardIcon() {
+    return QIcon(QPixmap(QStringLiteral(":/wizard/frmOstWiz.bmp")));
+}
+
+// Draws a frame around the banner while it has the focus: it is first in the focus order, and
+// a plain widget shows no focus of its own.
+class FocusMark final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Paint && widget->hasFocus()) {
+            QPainter painter(widget);
+            painter.setPen(QPen(widget->palette().color(QPalette::Highlight), 2));
+            painter.drawRect(widget->rect().adjusted(1, 1, -1, -1));
+        }
+        return false;
+    }
+};
+
+int typingLimit(const QLineEdit& box) {
+    return box.property(kTypingLimit).toInt();
+}
+
+}  // namespace
 
 WizardForm::WizardForm(QWidget* owner) : QDialog(owner), m_ui(std::make_unique<Ui::frmOstWiz>()) {
     ensureWizardResources();
     installVerdanaStandIn();
     m_ui->setupUi(this);
     applyLayoutPointSizes(*this);
+    setWindowIcon(wizardIcon());
     // A dialog frame with a close button only: no minimize, maximize or context-help button.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
     for (QLineEdit* box : findChildren<QLineEdit*>()) {
         box->setValidator(new WholeCharacterValidator(box));
+        box->setProperty(kTypingLimit, box->maxLength());
+        connect(box, &QLineEdit::textEdited, box, [box] {
+            box->setMaxLength(std::max(typingLimit(*box), int(box->text().size())));
+        });
     }
-    // A screen reader would otherwise call each box only "text".
+    // A screen reader would otherwise call each box only "text", and the banner nothing.
     nameTextBoxesByHeadings(*this);
+    m_ui->Picture1->setAccessibleName(m_ui->Label2->text());
+    m_ui->Picture1->setAccessibleDescription(m_ui->Label3->text());
+    m_ui->Picture1->installEventFilter(new FocusMark(m_ui->Picture1));
 
     m_fraStep = collectControlArray<QFrame>(*this, "fraStep");
     m_lblWzStep = collectControlArray<QLabel>(*this, "lblWzStep");
@@ -97,6 +144,22 @@ QString WizardForm::text(int number) {
 
 QString WizardForm::tag(const QWidget& control) {
     return control.property("Tag").toString();
+}
+
+void WizardForm::showStored(QLineEdit& box, const QString& value) {
+    box.setMaxLength(std::max(typingLimit(box), int(value.size())));
+    box.setText(value);
+}
+
+void WizardForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // QDialog centres the client area and guesses the frame; centre the frame itself, title
+    // bar included, on the owner's frame.
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (!owner || event->spontaneous()) return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(owner->frameGeometry().center());
+    move(frame.topLeft());
 }
 
 void WizardForm::keyPressEvent(QKeyEvent* event) {

@@ -68,9 +68,13 @@ public:
     static QString text(int number);
     // The Tag of a control (the string number of a step label's text), "" when it has none.
     static QString tag(const QWidget& control);
+    // Shows a stored entry whole: a box's length limit is for typing, and a longer stored
+    // value stays as long as the author leaves it so (editing can shorten it, never lengthen it).
+    static void showStored(QLineEdit& box, const QString& value);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     std::unique_ptr<Ui::frmOstWiz> m_ui;
