@@ -90,7 +90,10 @@ int writeAll(int fd, std::string_view text) {
 }
 
 std::string temporaryPrefix(const fs::path& target) {
-    return "." + target.filename().string() + ".tmp-";
+    std::string prefix(1, '.');
+    prefix += target.filename().string();
+    prefix += ".tmp-";
+    return prefix;
 }
 
 // Only writers that hold the lock create temporary files, so any found while holding it
@@ -279,7 +282,7 @@ void replaceFile(const fs::path& file, std::string_view text, std::string_view s
         throw fileError(errno, "Cannot save", file, source);
     }
     temporary.keep();
-    syncFolder(folder);
+    if (options.syncFolder) syncFolder(folder);
 }
 
 }  // namespace platform::files

@@ -40,11 +40,15 @@ struct ReplaceOptions {
     // Permissions of a new file; the process's umask applies to documents (an author's page
     // must stay readable by the web server), never to the per-user files.
     bool newFileFollowsUmask = false;
+    // Flushes the folder after the rename, so the replacement itself survives a power loss.
+    // A site update replaces thousands of pages, one flush of its folder each; there the
+    // old or the new page, each whole, is what a power loss may leave.
+    bool syncFolder = true;
 };
 
 // An author's document beside others in a folder the author chose: no lock files, no
-// folders made, new files as the umask says.
-inline constexpr ReplaceOptions kDocumentReplace{false, false, true};
+// folders made, new files as the umask says, no flush of the folder.
+inline constexpr ReplaceOptions kDocumentReplace{false, false, true, false};
 
 // Replaces the file's contents with text in one step (temporary file, flush to disk, rename).
 // A link is followed, so that a linked file is rewritten where it lives. A new file is
