@@ -66,6 +66,14 @@ TEST(PageEdit, AppendedDivisionSitsOnItsOwnLineBeforeTheBodyEnd) {
     }
 }
 
+// A pre left open keeps every line break, those a browser moves into it from after the body's
+// end tags included: in a pre they are the page's text, not layout.
+TEST(PageEdit, APreLeftOpenKeepsItsLineBreaks) {
+    Page page("<body>\n<pre>x = 1\n\n\n</body>\n</html>\n");
+    page.model.insertAdjacentHtml(page.body(), AdjacentPosition::beforeEnd, kWrapped);
+    EXPECT_NE(page.now().find("<pre>x = 1\n\n\n\n\n</pre>"), std::string::npos) << page.now();
+}
+
 TEST(PageEdit, ReplacesTheContentOfTheMarkerOnly) {
     Page page("<body><div id=OstrelInsert class=x>old <b>form</b></div><p>after</p></body>");
     page.model.setInnerHtml(page.byId("OstrelInsert"), "<a href='mailto:x@list.example'>Join</a>");
