@@ -7,11 +7,13 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -24,6 +26,14 @@
 #include "host/messagebox/message_box_service.h"
 
 namespace {
+
+// Lets the window's thread sleep until something happens (at most a millisecond), rather than
+// spin: processEvents drops the wait flag when given a time limit.
+void waitForEvents() {
+    QEventLoop loop;
+    QTimer::singleShot(1, &loop, &QEventLoop::quit);
+    loop.exec();
+}
 
 constexpr int kWaitMs = 120000;
 
@@ -127,7 +137,7 @@ struct Editor {
         QElapsedTimer waited;
         waited.start();
         while (!done() && waited.elapsed() < kWaitMs)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+            waitForEvents();
         return page;
     }
 
@@ -188,10 +198,10 @@ int childStart(const QString& settings, const QString& page) {
     SourcePainted source;
     host::Page* opened = session.window().openPage(page);
     session.window().show();
-    while (!source.painted) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    while (!source.painted) waitForEvents();
     host::EditorTab* view = session.window().tabOf(opened);
     while (!bothPainted(*view))
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        waitForEvents();
     std::printf("%lld %lld\n", source.at, nowNs());
     session.shutdown();
     return 0;
