@@ -3,12 +3,12 @@
 
 #include <cstdio>
 
-#include "platform/text/ascii.h"
 #include "com/error.h"
 #include "com/status.h"
-#include "platform/text/text_format.h"
 #include "platform/registry/registry_changes.h"
 #include "platform/registry/registry_file.h"
+#include "platform/text/ascii.h"
+#include "platform/text/text_format.h"
 
 namespace com::registration {
 namespace {

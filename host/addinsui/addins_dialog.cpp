@@ -142,7 +142,8 @@ void AddInsDialog::refresh() {
         const bool allUsers = reg::registeredFor(user, machine, m_services.hostKey, entry.progId) ==
                               reg::RegisteredFor::AllUsers;
         item->setData(kName, kAllUsersRole, allUsers);
-        item->setText(kRegisteredFor, allUsers ? QStringLiteral("all users") : QStringLiteral("this user"));
+        item->setText(kRegisteredFor,
+                      allUsers ? QStringLiteral("all users") : QStringLiteral("this user"));
         try {
             const auto server = reg::resolveProgId(tree, entry.progId);
             item->setText(kModule, text(server.module.string()));

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "host/addins/addin_host.h"
-#include "platform/registry/registry_file.h"
 #include "host/regtool/child_registration.h"
+#include "platform/registry/registry_file.h"
 
 class QMainWindow;
 class QTreeWidget;

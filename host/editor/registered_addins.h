@@ -1,4 +1,4 @@
-// The add-ins that the registry (the user's over the machine's) asks the editor to load when it starts.
+// The add-ins the registry (the user's over the machine's) has the editor load at its start.
 #pragma once
 
 #include <QString>

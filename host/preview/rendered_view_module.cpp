@@ -29,10 +29,12 @@ const Module& module() {
         const QDir programFolder(QCoreApplication::applicationDirPath());
         QString errors;
         for (const QString& folder :
-             {programFolder.path(), programFolder.filePath(QStringLiteral(OSTREL_PRIVATE_FROM_BINDIR))}) {
+             {programFolder.path(),
+              programFolder.filePath(QStringLiteral(OSTREL_PRIVATE_FROM_BINDIR))}) {
             QLibrary library(QDir(folder).filePath(QStringLiteral("ostrel_preview")));
             if (!library.load()) {
-                errors += (errors.isEmpty() ? QString() : QStringLiteral("; ")) + library.errorString();
+                errors +=
+                    (errors.isEmpty() ? QString() : QStringLiteral("; ")) + library.errorString();
                 continue;
             }
             m.create =

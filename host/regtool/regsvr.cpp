@@ -12,11 +12,11 @@
 
 #include "com/addin_extensibility.h"
 #include "com/error.h"
+#include "com/registration/class_registration.h"
+#include "com/registration/record_removal.h"
 #include "platform/registry/registry_changes.h"
 #include "platform/registry/registry_file.h"
 #include "platform/text/text_format.h"
-#include "com/registration/class_registration.h"
-#include "com/registration/record_removal.h"
 
 namespace host::regsvr {
 namespace {

@@ -28,7 +28,7 @@ struct Options {
     bool unregister = false;
     bool quiet = false;  // no message on success
     bool help = false;
-    bool machine = false;  // the machine-wide registry instead of the user's
+    bool machine = false;    // the machine-wide registry instead of the user's
     bool inProcess = false;  // call the entry point here: what the child does
     int resultFd = -1;       // the child reports there (child_registration.h); -1: not a child
     std::chrono::milliseconds timeLimit = kDefaultTimeLimit;

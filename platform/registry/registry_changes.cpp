@@ -52,7 +52,8 @@ bool applyKey(RegistryTree& target, const RegistryKey* before, const RegistryKey
 void overlayKey(RegistryTree& target, const RegistryKey& key, const std::string& path) {
     if (key.values().empty() && key.subkeys().empty()) target.createKey(path);
     for (const RegistryValue& v : key.values()) target.setValue(path, v.name, v.data);
-    for (const RegistryKey& sub : key.subkeys()) overlayKey(target, sub, childPath(path, sub.name()));
+    for (const RegistryKey& sub : key.subkeys())
+        overlayKey(target, sub, childPath(path, sub.name()));
 }
 
 }  // namespace
@@ -60,7 +61,8 @@ void overlayKey(RegistryTree& target, const RegistryKey& key, const std::string&
 void overlay(RegistryTree& target, const RegistryTree& top, std::string_view from,
              std::string_view to) {
     for (const RegistryKey& hive : top.root().subkeys()) {
-        const bool renamed = !from.empty() && platform::text::equalsIgnoringAsciiCase(hive.name(), from);
+        const bool renamed =
+            !from.empty() && platform::text::equalsIgnoringAsciiCase(hive.name(), from);
         overlayKey(target, hive, renamed ? std::string(to) : hive.name());
     }
 }

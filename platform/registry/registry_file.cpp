@@ -5,9 +5,9 @@
 
 #include <cstdlib>
 
+#include "platform/files/user_file.h"
 #include "platform/registry/registry_format.h"
 #include "platform/text/text_format.h"
-#include "platform/files/user_file.h"
 
 namespace fs = std::filesystem;
 

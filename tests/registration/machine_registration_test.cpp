@@ -76,9 +76,11 @@ TEST(MachineRegistration, TheEditorLoadsItAndOnlyTheMachineRemovalRemovesIt) {
         EXPECT_EQ(harness.session->addIn(0).state(), host::AddInModule::State::Connected);
         EXPECT_EQ(harness.window().findChild<QToolBar*>("Insert")->actions().size(), 1);
 
-        host::AddInsDialog dialog(*harness.session,
-                                  {&harness.messages, {}, OSTREL_REGSVR_PATH, registry.path(),
-                                   std::string(host::kHostRegistryRoot)});
+        host::AddInsDialog dialog(*harness.session, {&harness.messages,
+                                                     {},
+                                                     OSTREL_REGSVR_PATH,
+                                                     registry.path(),
+                                                     std::string(host::kHostRegistryRoot)});
         auto* list = dialog.findChild<QTreeWidget*>("lstAddIns");
         ASSERT_EQ(list->topLevelItemCount(), 1);
         EXPECT_EQ(list->topLevelItem(0)->text(2), "all users");
