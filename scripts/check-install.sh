@@ -50,8 +50,9 @@ for binary in "$pagehost" "$stage/usr/bin/ostrel-regsvr" "$module" "$private/ost
     if grep -q 'not found' <<<"$libraries"; then fail "$binary: $(grep 'not found' <<<"$libraries")"; fi
     if grep -qF "$build" <<<"$libraries"; then fail "$binary loads from the build folder: $libraries"; fi
 done
-grep -F libostrel_com.so <<<"$(ldd "$pagehost")" | grep -qF "$private/" ||
-    fail "the installed pagehost does not load the installed libostrel_com.so"
+com=$(ldd "$pagehost" | awk '/libostrel_com\.so/ { print $3 }')
+[ "$(realpath "$com")" = "$(realpath "$private/libostrel_com.so")" ] ||
+    fail "the installed pagehost loads $com, not the installed libostrel_com.so"
 
 step "The installed pagehost's tour, with build/bin out of reach"
 mv "$build/bin" "$hidden"
@@ -73,7 +74,8 @@ grep -q "<div id='OstrelInsert'>" "$page" && grep -q '<form class="ostrel-signup
 if grep -h 'calling init:' "$work"/ld-debug.* | grep -F "$build"; then
     fail "the tour loaded the libraries above from the build folder"
 fi
-grep -h 'calling init:' "$work"/ld-debug.* | grep -qF "$private/ostrel_preview.so" ||
+grep -h 'calling init:.*/ostrel_preview\.so' "$work"/ld-debug.* | awk '{ print $NF }' |
+    xargs -r realpath | grep -qxF "$(realpath "$private/ostrel_preview.so")" ||
     fail "the tour did not load the installed rendered-view module"
 echo "The form is in the page; every library came from the installed tree or the system."
 
