@@ -85,11 +85,11 @@ rm -f "$build"/ostrel_*.deb
 deb=$(ls "$build"/ostrel_*.deb)
 echo "$deb"
 dpkg-deb -x "$deb" "$work/unpacked"
-dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
+dpkg-deb --field "$deb"
 
 step "lintian"
 # Errors fail; warnings are printed (each one left in place is explained in packaging/README.md).
-lintian --fail-on error --no-tag-display-limit "$deb" || fail "lintian found errors in $deb"
+lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian found errors in $deb"
 
 step "Desktop entry, metainfo and manual pages of the unpacked package"
 "$root/scripts/check-desktop-files.sh" "$work/unpacked" || fail "check-desktop-files found errors"
@@ -98,6 +98,9 @@ step "The product alone, BUILD_TESTING=OFF"
 launcher=()
 if command -v ccache >/dev/null; then
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+    # Paths relative to the checkout, and no build folder in the hash: the objects compiled
+    # for build/ serve this folder too.
+    export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 fi
 cmake -S "$root" -B "$product_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DBUILD_TESTING=OFF "${launcher[@]}" >"$work/product.log" 2>&1 &&
