@@ -3,9 +3,11 @@
 
 #include <cstdio>
 
-#include "platform/text/ascii.h"
 #include "com/error.h"
 #include "com/status.h"
+#include "platform/registry/registry_changes.h"
+#include "platform/registry/registry_file.h"
+#include "platform/text/ascii.h"
 #include "platform/text/text_format.h"
 
 namespace com::registration {
@@ -66,6 +68,32 @@ std::string addInsKey(std::string_view hostKey) {
 }
 std::string addInKey(std::string_view hostKey, std::string_view progId) {
     return join(addInsKey(hostKey), progId);
+}
+
+platform::registry::RegistryTree combinedView(platform::registry::RegistryTree user,
+                                              const platform::registry::RegistryTree& machine) {
+    namespace pr = platform::registry;
+    // Most users have no machine-wide records; their own tree is read as it is.
+    if (machine.empty()) return user;
+    pr::RegistryTree combined;
+    pr::overlay(combined, machine, pr::kMachineHive, pr::kUserHive);
+    pr::overlay(combined, user);
+    return combined;
+}
+
+std::string inMachineHive(std::string_view userKey) {
+    namespace pr = platform::registry;
+    const std::string_view hive = userKey.substr(0, userKey.find('\\'));
+    if (!platform::text::equalsIgnoringAsciiCase(hive, pr::kUserHive)) return std::string(userKey);
+    return std::string(pr::kMachineHive) + std::string(userKey.substr(hive.size()));
+}
+
+RegisteredFor registeredFor(const platform::registry::RegistryTree& user,
+                            const platform::registry::RegistryTree& machine,
+                            std::string_view hostKey, std::string_view progId) {
+    const bool machineLists = machine.hasKey(inMachineHive(addInKey(hostKey, progId)));
+    const bool userResolves = user.hasKey(join(progIdKey(progId), kClsidKey));
+    return machineLists && !userResolves ? RegisteredFor::AllUsers : RegisteredFor::ThisUser;
 }
 
 std::vector<AddInEntry> listAddIns(const platform::registry::RegistryTree& tree, std::string_view hostKey) {

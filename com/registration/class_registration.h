@@ -45,6 +45,21 @@ std::string typeLibFileKey(const com::Guid& libid, std::uint16_t major, std::uin
 std::string addInsKey(std::string_view hostKey);
 std::string addInKey(std::string_view hostKey, std::string_view progId);
 
+// The registry the editor reads: the machine-wide file's records (HKEY_LOCAL_MACHINE) beneath
+// the user's (HKEY_CURRENT_USER), as one tree in the user's hive, as the original platform
+// merges its two classes roots. A key or value the user has wins over the machine's: a
+// program id the user registered, and the user's own LoadBehavior for a machine-wide add-in.
+platform::registry::RegistryTree combinedView(platform::registry::RegistryTree user,
+                                              const platform::registry::RegistryTree& machine);
+// The same key in the machine-wide file's hive.
+std::string inMachineHive(std::string_view userKey);
+
+// Who an add-in was registered for: the user's own class records, or only the machine's.
+enum class RegisteredFor { ThisUser, AllUsers };
+RegisteredFor registeredFor(const platform::registry::RegistryTree& user,
+                            const platform::registry::RegistryTree& machine,
+                            std::string_view hostKey, std::string_view progId);
+
 // One entry of a host's add-ins list, as recorded; missing or mistyped values are empty.
 struct AddInEntry {
     std::string progId;

@@ -28,8 +28,8 @@ namespace {
 
 namespace reg = com::registration;
 
-enum Column { kName, kDescription, kModule, kFailure };
-enum Role { kProgIdRole = Qt::UserRole, kClassIdRole, kModuleRole };
+enum Column { kName, kDescription, kRegisteredFor, kModule, kFailure };
+enum Role { kProgIdRole = Qt::UserRole, kClassIdRole, kModuleRole, kAllUsersRole };
 
 const QString kTitle = QStringLiteral("Add-ins");
 
@@ -65,7 +65,8 @@ AddInsDialog::AddInsDialog(AddInHost& host, AddInsDialogServices services, QWidg
     m_list->setObjectName("lstAddIns");
     m_list->setRootIsDecorated(false);
     m_list->setHeaderLabels({QStringLiteral("Add-in"), QStringLiteral("Description"),
-                             QStringLiteral("Module"), QStringLiteral("Last load failure")});
+                             QStringLiteral("Registered for"), QStringLiteral("Module"),
+                             QStringLiteral("Last load failure")});
     m_list->header()->setSectionResizeMode(QHeaderView::Interactive);
     m_list->header()->setStretchLastSection(true);
     m_list->setTextElideMode(Qt::ElideMiddle);
@@ -132,13 +133,25 @@ host::regsvr::ChildOutcome AddInsDialog::registerWithProgress(
     return outcome;
 }
 
-void AddInsDialog::refresh() {
-    platform::registry::RegistryTree tree;
+platform::registry::RegistryTree AddInsDialog::readCombined(
+    platform::registry::RegistryTree* user, platform::registry::RegistryTree* machine) {
     try {
-        tree = platform::registry::RegistryFile(m_services.registry).read();
+        *user = platform::registry::RegistryFile(m_services.registry).read();
     } catch (const com::Error& e) {
         warn(text(e.description()));
     }
+    try {
+        if (!m_services.machineRegistry.empty())
+            *machine = platform::registry::RegistryFile(m_services.machineRegistry).read();
+    } catch (const com::Error& e) {
+        warn(text(e.description()));
+    }
+    return reg::combinedView(*user, *machine);
+}
+
+void AddInsDialog::refresh() {
+    platform::registry::RegistryTree user, machine;
+    const platform::registry::RegistryTree tree = readCombined(&user, &machine);
     m_filling = true;
     m_list->clear();
     for (const reg::AddInEntry& entry : reg::listAddIns(tree, m_services.hostKey)) {
@@ -146,6 +159,11 @@ void AddInsDialog::refresh() {
         item->setText(kName, text(entry.friendlyName.empty() ? entry.progId : entry.friendlyName));
         item->setText(kDescription, text(entry.description));
         item->setData(kName, kProgIdRole, text(entry.progId));
+        const bool allUsers = reg::registeredFor(user, machine, m_services.hostKey, entry.progId) ==
+                              reg::RegisteredFor::AllUsers;
+        item->setData(kName, kAllUsersRole, allUsers);
+        item->setText(kRegisteredFor,
+                      allUsers ? QStringLiteral("all users") : QStringLiteral("this user"));
         try {
             const auto server = reg::resolveProgId(tree, entry.progId);
             item->setText(kModule, text(server.module.string()));
@@ -260,6 +278,16 @@ void AddInsDialog::removeSelected() {
     QTreeWidgetItem* item = m_list->currentItem();
     if (!item) return;
     const QString progId = item->data(kName, kProgIdRole).toString();
+    if (item->data(kName, kAllUsersRole).toBool()) {
+        // The editor never writes the machine-wide file, not even as root: the package
+        // that registered the add-in there removes it.
+        warn(QStringLiteral("The add-in \"%1\" is registered for all users of this computer, in "
+                            "%2, which only an administrator changes (ostrel-regsvr --machine "
+                            "--remove-records MODULE, or removing the package that installed "
+                            "it).\n\nTo keep it from loading for you, clear its check box.")
+                 .arg(item->text(kName), text(m_services.machineRegistry.string())));
+        return;
+    }
     const MessageButton answer = m_services.messages->show(
         this, {kTitle,
                QStringLiteral("Remove the add-in \"%1\"? Its registration records are deleted "

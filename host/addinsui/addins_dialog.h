@@ -11,6 +11,7 @@
 
 #include "host/addins/addin_host.h"
 #include "host/regtool/child_registration.h"
+#include "platform/registry/registry_file.h"
 
 class QMainWindow;
 class QTreeWidget;
@@ -28,6 +29,8 @@ struct AddInsDialogServices {
     std::filesystem::path registry;            // the registry file
     std::string hostKey;                       // the editor's registry root
     std::chrono::milliseconds timeLimit = host::regsvr::kDefaultTimeLimit;
+    // The machine-wide registry beneath the user's, only read here.
+    std::filesystem::path machineRegistry = platform::registry::RegistryFile::machinePath();
 };
 
 // The list is "lstAddIns", one row per entry of the editor's add-in list: the check box
@@ -35,7 +38,9 @@ struct AddInsDialogServices {
 // connects or disconnects it at once and records LoadBehavior 3 or 0, so the next start
 // does the same. "cmdAddAddIn" registers a module through the registration child, showing
 // "registrationProgress" with Cancel meanwhile;
-// "cmdRemoveAddIn" deletes the selected add-in's records after asking.
+// "cmdRemoveAddIn" deletes the selected add-in's records after asking. The column "Registered
+// for" says whose records load it: "this user", or "all users" (the machine-wide registry,
+// which only an administrator changes: Remove refuses those, and points to the check box).
 class AddInsDialog : public QDialog {
     Q_OBJECT
 public:
@@ -51,6 +56,9 @@ private:
     void updateRow(QTreeWidgetItem* item);
     bool setLoadBehavior(const QString& progId, std::uint32_t value);
     void warn(const QString& text, const QString& details = {});
+    // The user's registry over the machine's, as the editor reads it at start.
+    platform::registry::RegistryTree readCombined(platform::registry::RegistryTree* user,
+                                                  platform::registry::RegistryTree* machine);
     // Runs the registration on a thread of its own while the window shows its progress and
     // a Cancel button, so the window never waits for the module.
     host::regsvr::ChildOutcome registerWithProgress(host::regsvr::ChildRequest request,

@@ -60,8 +60,10 @@ std::map<std::string, QString> offerToDisableUnfinished(
 
         std::optional<reg::AddInEntry> entry;
         try {
-            entry =
-                reg::findAddIn(registry.read(), hostKey, record.call.progId, record.call.classId);
+            entry = reg::findAddIn(
+                reg::combinedView(registry.read(),
+                                  platform::registry::RegistryFile::machine().read()),
+                hostKey, record.call.progId, record.call.classId);
         } catch (const com::Error&) {
             // Reported when the add-ins are loaded; the author is still told what happened.
         }

@@ -10,7 +10,8 @@ namespace host {
 
 namespace reg = com::registration;
 
-RegisteredAddIns findRegisteredAddIns(const platform::registry::RegistryFile& registry) {
+RegisteredAddIns findRegisteredAddIns(const platform::registry::RegistryFile& registry,
+                                      const platform::registry::RegistryFile& machine) {
     RegisteredAddIns found;
     platform::registry::RegistryTree tree;
     try {
@@ -20,6 +21,16 @@ RegisteredAddIns findRegisteredAddIns(const platform::registry::RegistryFile& re
                                      .arg(QString::fromStdString(e.description())));
         return found;
     }
+    platform::registry::RegistryTree machineTree;
+    try {
+        machineTree = machine.read();
+    } catch (const com::Error& e) {
+        // The user's own add-ins still load.
+        found.problems.push_back(
+            QStringLiteral("The list of add-ins registered for all users cannot be read: %1")
+                .arg(QString::fromStdString(e.description())));
+    }
+    tree = reg::combinedView(std::move(tree), machineTree);
     for (const auto& entry : reg::listAddIns(tree, kHostRegistryRoot)) {
         if (entry.loadBehavior != reg::kLoadAtStartup) continue;
         try {
@@ -34,7 +45,8 @@ RegisteredAddIns findRegisteredAddIns(const platform::registry::RegistryFile& re
 }
 
 void loadRegisteredAddIns(EditorSession& session, const platform::registry::RegistryFile& registry,
-                          std::chrono::seconds hangAfter) {
+                          std::chrono::seconds hangAfter,
+                          const platform::registry::RegistryFile& machine) {
     // First, so that an add-in the author disables is not loaded into this run.
     if (const LoadRecords* records = session.loadRecords()) {
         const auto outcomes =
@@ -42,7 +54,7 @@ void loadRegisteredAddIns(EditorSession& session, const platform::registry::Regi
                                      session.window().messages(), &session.window(), hangAfter);
         for (const auto& [classId, what] : outcomes) session.noteFailure(classId, what);
     }
-    const auto found = findRegisteredAddIns(registry);
+    const auto found = findRegisteredAddIns(registry, machine);
     for (const QString& problem : found.problems) {
         session.window().messages().show(&session.window(), {QStringLiteral("pagehost"),
                                                              problem,

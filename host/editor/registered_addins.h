@@ -1,4 +1,4 @@
-// The add-ins that the per-user registry asks the editor to load when it starts.
+// The add-ins the registry (the user's over the machine's) has the editor load at its start.
 #pragma once
 
 #include <QString>
@@ -22,15 +22,20 @@ struct RegisteredAddIns {
 };
 
 // Entries with load behaviour 3, in the list's order, resolved program id -> class id ->
-// module. Never throws: what cannot be resolved becomes a problem that names it.
-RegisteredAddIns findRegisteredAddIns(const platform::registry::RegistryFile& registry);
+// module, from the user's registry over the machine-wide one (com::registration::
+// combinedView). Never throws: what cannot be resolved becomes a problem that names it.
+RegisteredAddIns findRegisteredAddIns(
+    const platform::registry::RegistryFile& registry,
+    const platform::registry::RegistryFile& machine = platform::registry::RegistryFile::machine());
 
 // Loads and connects each registered add-in at start-up, skipping classes the session has
 // loaded already. Problems and modules that fail are reported to the author and skipped.
 // Before that, when the session keeps load records, each add-in that a previous run did not
 // get back from (a crash, a kill, or a call older than hangAfter in a running editor) is
 // named to the author with the offer to disable it.
-void loadRegisteredAddIns(EditorSession& session, const platform::registry::RegistryFile& registry,
-                          std::chrono::seconds hangAfter = kHangAfter);
+void loadRegisteredAddIns(
+    EditorSession& session, const platform::registry::RegistryFile& registry,
+    std::chrono::seconds hangAfter = kHangAfter,
+    const platform::registry::RegistryFile& machine = platform::registry::RegistryFile::machine());
 
 }  // namespace host

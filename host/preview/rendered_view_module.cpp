@@ -13,22 +13,39 @@ struct Module {
     QString failure;
 };
 
-// The module sits beside the program, as the add-in modules do; it stays loaded, since
-// Chromium cannot be started twice in one process.
+// The module sits beside the program in the build tree and in the private library folder
+// when installed (OSTREL_PRIVATE_FROM_BINDIR, relative to the program's folder), never found
+// through the library path; it stays loaded, since Chromium cannot be started twice in one
+// process.
 const Module& module() {
     static const Module loaded = [] {
         Module m;
-        QLibrary library(QDir(QCoreApplication::applicationDirPath())
-                             .filePath(QStringLiteral("ostrel_preview")));
-        if (!library.load()) {
-            m.failure = QStringLiteral("The rendered page is not shown: %1").arg(library.errorString());
+        if (!OSTREL_WITH_RENDERED_VIEW) {
+            m.failure = QStringLiteral(
+                "This build of the editor has no rendered view: it was built without Qt "
+                "WebEngine. The page's source is on the other side.");
             return m;
         }
-        m.create = reinterpret_cast<CreateRenderedView>(library.resolve(kCreateRenderedViewSymbol));
-        if (!m.create) {
-            m.failure =
-                QStringLiteral("The rendered page is not shown: %1").arg(library.errorString());
+        const QDir programFolder(QCoreApplication::applicationDirPath());
+        QString errors;
+        for (const QString& folder :
+             {programFolder.path(),
+              programFolder.filePath(QStringLiteral(OSTREL_PRIVATE_FROM_BINDIR))}) {
+            QLibrary library(QDir(folder).filePath(QStringLiteral("ostrel_preview")));
+            if (!library.load()) {
+                errors +=
+                    (errors.isEmpty() ? QString() : QStringLiteral("; ")) + library.errorString();
+                continue;
+            }
+            m.create =
+                reinterpret_cast<CreateRenderedView>(library.resolve(kCreateRenderedViewSymbol));
+            if (!m.create) {
+                m.failure =
+                    QStringLiteral("The rendered page is not shown: %1").arg(library.errorString());
+            }
+            return m;
         }
+        m.failure = QStringLiteral("The rendered page is not shown: %1").arg(errors);
         return m;
     }();
     return loaded;

@@ -278,9 +278,11 @@ ChildOutcome runInChild(const ChildRequest& request) {
         outcome.message = std::move(text);
         return outcome;
     };
+    namespace pr = platform::registry;
     platform::registry::RegistryTree before;
     try {
         before = platform::registry::RegistryFile(request.registry).read();
+        if (request.machine) before = pr::withHiveRenamed(before, pr::kMachineHive, pr::kUserHive);
     } catch (const com::Error& e) {
         return early(kEntryFailed, e.description() + "\n");
     }
@@ -406,8 +408,15 @@ ChildOutcome runInChild(const ChildRequest& request) {
 
     try {
         const platform::registry::RegistryTree after = platform::registry::RegistryFile(copy).read();
-        platform::registry::RegistryFile(request.registry).modify([&](platform::registry::RegistryTree& tree) {
-            platform::registry::applyChanges(tree, before, after);
+        pr::RegistryFile target = request.machine ? pr::RegistryFile::machine(request.registry)
+                                                  : pr::RegistryFile(request.registry);
+        target.modify([&](platform::registry::RegistryTree& tree) {
+            if (!request.machine) {
+                pr::applyChanges(tree, before, after);
+                return;
+            }
+            pr::applyChanges(tree, pr::withHiveRenamed(before, pr::kUserHive, pr::kMachineHive),
+                             pr::withHiveRenamed(after, pr::kUserHive, pr::kMachineHive));
         });
     } catch (const com::Error& e) {
         return fail(kEntryFailed, entryName + std::string(" in ") + module +

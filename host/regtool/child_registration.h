@@ -29,6 +29,9 @@ struct ChildRequest {
     std::filesystem::path registry;  // the registry file to change
     // Set from another thread to stop the registration: the child and all it started end.
     const std::atomic<bool>* cancel = nullptr;
+    // The registry is the machine-wide one: the module sees its records in the user's hive,
+    // where it writes its own, and what it changes goes back to the machine's hive.
+    bool machine = false;
 };
 
 struct ChildOutcome {

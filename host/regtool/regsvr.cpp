@@ -2,17 +2,21 @@
 #include "host/regtool/regsvr.h"
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <ostream>
 #include <sstream>
 #include <stdexcept>
 
 #include "com/addin_extensibility.h"
 #include "com/error.h"
+#include "com/registration/class_registration.h"
+#include "com/registration/record_removal.h"
+#include "platform/registry/registry_changes.h"
 #include "platform/registry/registry_file.h"
 #include "platform/text/text_format.h"
-#include "com/registration/record_removal.h"
 
 namespace host::regsvr {
 namespace {
@@ -71,6 +75,8 @@ Options parseArguments(std::span<const std::string> args) {
                 value.find_first_not_of("0123456789") != std::string::npos)
                 throw std::invalid_argument("--result-fd takes a descriptor number, not " + value);
             options.resultFd = std::stoi(value);
+        } else if (!optionsDone && arg == "--machine") {
+            options.machine = true;
         } else if (!optionsDone && arg == "--in-process") {
             options.inProcess = true;
         } else if (!optionsDone && arg == "--") {
@@ -102,15 +108,16 @@ Options parseArguments(std::span<const std::string> args) {
 
 std::string usage(std::string_view program) {
     return "Usage: " + std::string(program) +
-           " [-u] [-s] [--time-limit SECONDS] MODULE\n"
+           " [--machine] [-u] [-s] [--time-limit SECONDS] MODULE\n"
            "       " +
            std::string(program) +
-           " --remove-records CLASS-ID|MODULE\n"
+           " [--machine] --remove-records CLASS-ID|MODULE\n"
            "Registers an in-process module for the current user by calling its\n"
            "DllRegisterServer entry point in a child process: a module that crashes or\n"
            "hangs there changes nothing.\n"
            "  -u, --unregister       call DllUnregisterServer instead\n"
            "  -s, --quiet            print nothing on success\n"
+           "  --machine              change the registry of all users instead (root only)\n"
            "  --time-limit SECONDS   stop the entry point after this long (default 30)\n"
            "  --remove-records X     remove the records of class id X, or of every class\n"
            "                         of module X, without loading the module\n"
@@ -118,10 +125,12 @@ std::string usage(std::string_view program) {
            "  -h, --help             show this text\n"
            "  --version              print the program's version\n"
            "The per-user registry is $OSTREL_REGISTRY_FILE when set, otherwise\n"
-           "$XDG_CONFIG_HOME/ostrel/registry.reg.\n"
+           "$XDG_CONFIG_HOME/ostrel/registry.reg; that of all users is\n"
+           "$OSTREL_MACHINE_REGISTRY_FILE when set, otherwise /etc/ostrel/registry.reg.\n"
            "Exit status: 0 done, 1 bad command line, 2 module not loadable,\n"
            "3 entry point missing, 4 entry point failed, 5 entry point crashed, ended\n"
-           "the process instead of returning, or timed out, 6 no records to remove.\n";
+           "the process instead of returning, or timed out, 6 no records to remove,\n"
+           "7 --machine by anyone but root.\n";
 }
 
 namespace {
@@ -134,13 +143,27 @@ std::filesystem::path absoluteModule(const std::filesystem::path& module) {
     return error ? module : path;
 }
 
-int removeRecords(const std::string& target, std::ostream& out, std::ostream& err, bool quiet) {
+int removeRecords(const std::string& target, bool machine, std::ostream& out, std::ostream& err,
+                  bool quiet) {
+    namespace pr = platform::registry;
     const std::string what = com::Guid::parse(target) ? target : absoluteModule(target).string();
     std::vector<std::string> deleted;
     try {
-        platform::registry::RegistryFile().modify([&](platform::registry::RegistryTree& tree) {
-            deleted = com::registration::removeRecords(tree, what);
-        });
+        if (!machine) {
+            pr::RegistryFile().modify([&](pr::RegistryTree& tree) {
+                deleted = com::registration::removeRecords(tree, what);
+            });
+        } else {
+            // The records are looked for where a module writes them, in the user's hive.
+            pr::RegistryFile::machine().modify([&](pr::RegistryTree& tree) {
+                const auto before = pr::withHiveRenamed(tree, pr::kMachineHive, pr::kUserHive);
+                auto after = before;
+                deleted = com::registration::removeRecords(after, what);
+                for (auto& key : deleted) key = com::registration::inMachineHive(key);
+                pr::applyChanges(tree, pr::withHiveRenamed(before, pr::kUserHive, pr::kMachineHive),
+                                 pr::withHiveRenamed(after, pr::kUserHive, pr::kMachineHive));
+            });
+        }
     } catch (const com::Error& e) {
         err << e.description() << "\n";
         return kEntryFailed;
@@ -160,8 +183,17 @@ int removeRecords(const std::string& target, std::ostream& out, std::ostream& er
 
 int runTool(const Options& options, const std::filesystem::path& helper, std::ostream& out,
             std::ostream& err) {
+    // Root only, for the real file; a file named by the variable (tests) keeps its own
+    // permissions as the guard.
+    if (options.machine && !options.inProcess && ::geteuid() != 0 &&
+        !std::getenv(platform::registry::kMachineRegistryFileVariable)) {
+        err << "--machine changes the add-ins of every user of this computer, in "
+            << platform::registry::RegistryFile::machinePath().string()
+            << ", which only root may do: run the same command as root (sudo).\n";
+        return kNotPermitted;
+    }
     if (!options.removeRecords.empty()) {
-        return removeRecords(options.removeRecords, out, err, options.quiet);
+        return removeRecords(options.removeRecords, options.machine, out, err, options.quiet);
     }
     if (options.inProcess && options.resultFd < 0) return run(options, out, err);
     if (options.inProcess) {
@@ -180,8 +212,13 @@ int runTool(const Options& options, const std::filesystem::path& helper, std::os
         });
     }
     const auto module = absoluteModule(options.module);
-    const auto outcome = runInChild({helper, module, options.unregister, options.timeLimit,
-                                     platform::registry::RegistryFile::defaultPath()});
+    host::regsvr::ChildRequest request{helper, module, options.unregister, options.timeLimit,
+                                       platform::registry::RegistryFile::defaultPath()};
+    if (options.machine) {
+        request.registry = platform::registry::RegistryFile::machinePath();
+        request.machine = true;
+    }
+    const auto outcome = runInChild(request);
     out << outcome.out;
     err << outcome.err << outcome.message;
     if (outcome.exitCode == kSuccess && !options.quiet) {

@@ -21,12 +21,14 @@ enum ExitCode : int {
     kEntryFailed = 4,   // the entry point reported a failure
     kCrashed = 5,       // the entry point crashed, ended the process, or did not finish in time
     kNothingFound = 6,  // --remove-records found no record
+    kNotPermitted = 7,  // --machine by anyone but root
 };
 
 struct Options {
     bool unregister = false;
     bool quiet = false;  // no message on success
     bool help = false;
+    bool machine = false;    // the machine-wide registry instead of the user's
     bool inProcess = false;  // call the entry point here: what the child does
     int resultFd = -1;       // the child reports there (child_registration.h); -1: not a child
     std::chrono::milliseconds timeLimit = kDefaultTimeLimit;

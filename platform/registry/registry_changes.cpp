@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "platform/text/ascii.h"
+
 namespace platform::registry {
 namespace {
 
@@ -47,7 +49,29 @@ bool applyKey(RegistryTree& target, const RegistryKey* before, const RegistryKey
     return changed;
 }
 
+void overlayKey(RegistryTree& target, const RegistryKey& key, const std::string& path) {
+    if (key.values().empty() && key.subkeys().empty()) target.createKey(path);
+    for (const RegistryValue& v : key.values()) target.setValue(path, v.name, v.data);
+    for (const RegistryKey& sub : key.subkeys())
+        overlayKey(target, sub, childPath(path, sub.name()));
+}
+
 }  // namespace
+
+void overlay(RegistryTree& target, const RegistryTree& top, std::string_view from,
+             std::string_view to) {
+    for (const RegistryKey& hive : top.root().subkeys()) {
+        const bool renamed =
+            !from.empty() && platform::text::equalsIgnoringAsciiCase(hive.name(), from);
+        overlayKey(target, hive, renamed ? std::string(to) : hive.name());
+    }
+}
+
+RegistryTree withHiveRenamed(const RegistryTree& tree, std::string_view from, std::string_view to) {
+    RegistryTree renamed;
+    overlay(renamed, tree, from, to);
+    return renamed;
+}
 
 bool applyChanges(RegistryTree& target, const RegistryTree& before, const RegistryTree& after) {
     return applyKey(target, &before.root(), after.root(), "");

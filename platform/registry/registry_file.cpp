@@ -1,11 +1,13 @@
 // The per-user registry file: snapshot reads and locked, all-or-nothing changes.
 #include "platform/registry/registry_file.h"
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 
+#include "platform/files/user_file.h"
 #include "platform/registry/registry_format.h"
 #include "platform/text/text_format.h"
-#include "platform/files/user_file.h"
 
 namespace fs = std::filesystem;
 
@@ -27,6 +29,19 @@ fs::path RegistryFile::defaultPath() {
     return platform::files::configHome() / "ostrel" / "registry.reg";
 }
 
+RegistryFile RegistryFile::machine(fs::path path) {
+    RegistryFile file(std::move(path));
+    file.m_readableByAll = true;
+    return file;
+}
+
+fs::path RegistryFile::machinePath() {
+    if (const char* file = std::getenv(kMachineRegistryFileVariable); file && file[0] != '\0') {
+        return file;
+    }
+    return kMachineRegistryFile;
+}
+
 RegistryTree RegistryFile::parse(const std::string& text, std::string_view action) const {
     try {
         return parseRegistry(text);
@@ -41,6 +56,14 @@ RegistryTree RegistryFile::read() const {
 }
 
 void RegistryFile::modify(const std::function<void(RegistryTree&)>& change) {
+    // Every user's editor reads the machine-wide file: its folder must not be made private.
+    const fs::path folder = m_file.parent_path();
+    std::error_code missing;
+    if (m_readableByAll && !folder.empty() && !fs::exists(folder, missing)) {
+        std::error_code error;
+        fs::create_directories(folder, error);
+        if (!error) ::chmod(folder.c_str(), 0755);
+    }
     const platform::files::FileLock lock(m_file, m_lockTimeout, kSource);
     const auto text = platform::files::readFile(m_file, kSource);
     RegistryTree tree = text ? parse(*text, "Cannot change") : RegistryTree();
@@ -49,6 +72,7 @@ void RegistryFile::modify(const std::function<void(RegistryTree&)>& change) {
     const std::string after = formatRegistry(tree);
     if (after == before) return;
     platform::files::replaceFile(m_file, after, kSource);
+    if (m_readableByAll && !text) ::chmod(m_file.c_str(), 0644);
 }
 
 void RegistryFile::setValue(std::string_view path, std::string_view name, RegistryData data) {

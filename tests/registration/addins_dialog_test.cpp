@@ -50,7 +50,7 @@ TEST(AddInsDialog, CheckBoxConnectsLiveAndRemoveAndAddTouchOnlyWhatTheyShould) {
     ASSERT_EQ(list->topLevelItemCount(), 2);
     QTreeWidgetItem* fixture = row(list, "Fixture.AddIn add-in");
     ASSERT_NE(fixture, nullptr);
-    EXPECT_EQ(fixture->text(2), FIXTURE_ADDIN);
+    EXPECT_EQ(fixture->text(3), FIXTURE_ADDIN);
     EXPECT_EQ(fixture->checkState(0), Qt::Unchecked);
 
     fixture->setCheckState(0, Qt::Checked);
@@ -67,12 +67,12 @@ TEST(AddInsDialog, CheckBoxConnectsLiveAndRemoveAndAddTouchOnlyWhatTheyShould) {
     QTreeWidgetItem* other = row(list, "Other.AddIn add-in");
     other->setCheckState(0, Qt::Checked);
     EXPECT_EQ(other->checkState(0), Qt::Unchecked);
-    EXPECT_TRUE(other->text(3).contains("out of objects")) << other->text(3).toStdString();
+    EXPECT_TRUE(other->text(4).contains("out of objects")) << other->text(4).toStdString();
     // At the dialog's own size the failure column starts on screen, and its tooltip is whole.
     dialog.show();
-    EXPECT_LT(list->header()->sectionViewportPosition(3) + 100, list->viewport()->width());
-    EXPECT_EQ(other->toolTip(3), other->text(3));
-    EXPECT_EQ(fixture->toolTip(2), FIXTURE_ADDIN);
+    EXPECT_LT(list->header()->sectionViewportPosition(4) + 100, list->viewport()->width());
+    EXPECT_EQ(other->toolTip(4), other->text(4));
+    EXPECT_EQ(fixture->toolTip(3), FIXTURE_ADDIN);
     EXPECT_EQ(loadBehavior("Other.AddIn"), reg::kNotLoaded);
 
     // Add: the module crashes in its registration, in the child; nothing changes.

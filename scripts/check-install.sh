@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# What an installed build must do, checked on the build folder that scripts/test.sh made
+# (build/, or $BUILD_DIR):
+#  1. `cmake --install` into a scratch DESTDIR; the installed pagehost plays its tour on a copy
+#     of the sample page from another folder, with a clean environment and the build
+#     folder's binaries out of reach (build/bin renamed meanwhile), and the add-in's form
+#     lands in the page; no installed binary resolves a library from the build folder.
+#  2. `cpack -G DEB` builds the package; unpacked with dpkg-deb -x, lintian finds no error in
+#     it and scripts/check-desktop-files.sh none in the unpacked tree.
+#  3. A BUILD_TESTING=OFF configure-and-build of the product alone succeeds (build-product/,
+#     or $PRODUCT_BUILD_DIR), with ccache when present.
+# Any failure ends the script with status 1.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${BUILD_DIR:-$root/build}" && pwd)
+product_build=${PRODUCT_BUILD_DIR:-$root/build-product}
+clsid='{2D94A8A9-A676-40FA-A131-CB6D94BE99EC}'
+work=$(mktemp -d)
+hidden=$build/bin.check-install-hidden
+restore() {
+    if [ -d "$hidden" ]; then mv "$hidden" "$build/bin"; fi
+    rm -rf "$work"
+}
+trap restore EXIT
+fail() {
+    echo "check-install: $*" >&2
+    exit 1
+}
+step() { printf '\n== %s\n' "$*"; }
+
+step "Installing into a scratch DESTDIR"
+stage=$work/stage
+DESTDIR=$stage cmake --install "$build" --prefix /usr >"$work/install.log" ||
+    { cat "$work/install.log" >&2; fail "cmake --install failed"; }
+pagehost=$stage/usr/bin/pagehost
+module=$(find "$stage/usr/lib" -name OstrelPlugin.so -path '*/OstrelPlugin/*' | head -1)
+for file in "$pagehost" "$stage/usr/bin/ostrel-regsvr" "$module"; do
+    [ -f "$file" ] || fail "not installed: ${file:-OstrelPlugin.so}"
+done
+[ -f "$(dirname "$module")/template.wtf" ] || fail "template.wtf is not beside $module"
+private=$(dirname "$(find "$stage/usr/lib" -name libostrel_com.so | head -1)")
+[ -f "$private/ostrel_preview.so" ] || fail "ostrel_preview.so is not beside libostrel_com.so"
+
+step "Resolving the installed binaries' libraries"
+for binary in "$pagehost" "$stage/usr/bin/ostrel-regsvr" "$module" "$private/ostrel_preview.so"; do
+    if readelf -d "$binary" | grep -E 'R(UN)?PATH' | grep -qF "$build"; then
+        fail "$binary has the build folder in its RPATH"
+    fi
+    libraries=$(ldd "$binary")
+    if grep -q 'not found' <<<"$libraries"; then fail "$binary: $(grep 'not found' <<<"$libraries")"; fi
+    if grep -qF "$build" <<<"$libraries"; then fail "$binary loads from the build folder: $libraries"; fi
+done
+com=$(ldd "$pagehost" | awk '/libostrel_com\.so/ { print $3 }')
+[ "$(realpath "$com")" = "$(realpath "$private/libostrel_com.so")" ] ||
+    fail "the installed pagehost loads $com, not the installed libostrel_com.so"
+
+step "The installed pagehost's tour, with build/bin out of reach"
+mv "$build/bin" "$hidden"
+mkdir -p "$work/home" "$work/pages" "$work/elsewhere"
+cp "$root/samples/welcome.html" "$work/pages/"
+sandbox=()
+[ "$(id -u)" -ne 0 ] || sandbox=(QTWEBENGINE_DISABLE_SANDBOX=1)
+status=0
+(cd "$work/elsewhere" && env -i HOME="$work/home" PATH=/usr/bin:/bin QT_QPA_PLATFORM=offscreen \
+    "${sandbox[@]}" LD_DEBUG=libs LD_DEBUG_OUTPUT="$work/ld-debug" \
+    "$pagehost" --tour "$work/tour" --addin "$module" --clsid "$clsid" \
+    "$work/pages/welcome.html") >"$work/tour.log" 2>&1 || status=$?
+mv "$hidden" "$build/bin"
+if [ "$status" -ne 0 ]; then cat "$work/tour.log" >&2; fail "the installed pagehost's tour failed ($status)"; fi
+page=$work/tour/welcome.html
+grep -q "<div id='OstrelInsert'>" "$page" && grep -q '<form class="ostrel-signup"' "$page" ||
+    fail "the form did not land in $page"
+# Every library any process of the tour loaded (the rendered view's helper processes too).
+if grep -h 'calling init:' "$work"/ld-debug.* | grep -F "$build"; then
+    fail "the tour loaded the libraries above from the build folder"
+fi
+grep -h 'calling init:.*/ostrel_preview\.so' "$work"/ld-debug.* | awk '{ print $NF }' |
+    xargs -r realpath | grep -qxF "$(realpath "$private/ostrel_preview.so")" ||
+    fail "the tour did not load the installed rendered-view module"
+echo "The form is in the page; every library came from the installed tree or the system."
+
+step "Building the Debian package"
+rm -f "$build"/ostrel_*.deb
+(cd "$build" && cpack -G DEB >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log" >&2; fail "cpack failed"; }
+deb=$(ls "$build"/ostrel_*.deb)
+echo "$deb"
+dpkg-deb -x "$deb" "$work/unpacked"
+dpkg-deb --field "$deb"
+
+step "lintian"
+# Errors fail; warnings are printed (each one left in place is explained in packaging/README.md).
+lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian found errors in $deb"
+
+step "Desktop entry, metainfo and manual pages of the unpacked package"
+"$root/scripts/check-desktop-files.sh" "$work/unpacked" || fail "check-desktop-files found errors"
+
+step "The product alone, BUILD_TESTING=OFF"
+launcher=()
+if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+    # Paths relative to the checkout, and no build folder in the hash: the objects compiled
+    # for build/ serve this folder too.
+    export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
+fi
+cmake -S "$root" -B "$product_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DBUILD_TESTING=OFF "${launcher[@]}" >"$work/product.log" 2>&1 &&
+    cmake --build "$product_build" -j "$(nproc)" >>"$work/product.log" 2>&1 ||
+    { tail -40 "$work/product.log" >&2; fail "the BUILD_TESTING=OFF build failed"; }
+if grep -Eq '^(GTest_DIR|GTEST_INCLUDE_DIR|benchmark_DIR|Qt6Test_DIR):[A-Z]+=/' \
+    "$product_build/CMakeCache.txt"; then
+    fail "the BUILD_TESTING=OFF build looked for the test libraries"
+fi
+echo "check-install: all passed"
