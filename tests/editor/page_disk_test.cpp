@@ -34,7 +34,8 @@ protected:
         const std::size_t before = m_harness.messages.shown.size();
         QEvent activate(QEvent::WindowActivate);
         QApplication::sendEvent(&window(), &activate);
-        QTest::qWaitFor([&] { return m_harness.messages.shown.size() > before; }, 250);
+        static_cast<void>(
+            QTest::qWaitFor([&] { return m_harness.messages.shown.size() > before; }, 250));
         return m_harness.messages.shown.size();
     }
     EditorHarness m_harness;
