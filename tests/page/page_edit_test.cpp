@@ -14,8 +14,8 @@ using host::PageModel;
 using host::testing::MemoryPageText;
 
 struct Page {
-    explicit Page(std::string text)
-        : text(std::make_shared<MemoryPageText>(std::move(text))), model(this->text) {}
+    explicit Page(std::string source)
+        : text(std::make_shared<MemoryPageText>(std::move(source))), model(text) {}
 
     host::ElementRef byId(const std::string& id) {
         auto s = model.snapshot();
