@@ -2,7 +2,8 @@
 # Installs what is missing, builds the libFuzzer targets with clang, ASan and UBSan into
 # build-fuzz/ (or $FUZZ_BUILD_DIR), and runs each for $FUZZ_SECONDS seconds (default 60) from a
 # copy of its seed corpus in tests/fuzz/corpus/. Any finding fails the run; the input that
-# found it is kept under <build>/fuzz-findings/<target>/.
+# found it is kept under <build>/fuzz-findings/<target>/. OSTREL_WERROR=ON (set by CI) makes
+# every compiler warning an error.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -12,7 +13,7 @@ fuzz_dir=$root/tests/fuzz
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DOSTREL_SANITIZE=ON -DOSTREL_FUZZ=ON >/dev/null
+    -DOSTREL_SANITIZE=ON -DOSTREL_FUZZ=ON -DOSTREL_WERROR="${OSTREL_WERROR:-OFF}" >/dev/null
 # Every corpus whose target the build defines (a target may wait for the code it fuzzes).
 defined=$(cmake --build "$build" --target help | sed -n 's/^\(fuzz_[a-z_]*\):.*/\1/p')
 targets=()

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything with AddressSanitizer and UndefinedBehaviorSanitizer
 # into build-asan/ (or $SANITIZE_BUILD_DIR), and runs every test there headless under ctest.
-# Any sanitizer finding fails its test, and so the run.
+# Any sanitizer finding fails its test, and so the run. OSTREL_WERROR=ON (set by CI) makes
+# every compiler warning an error.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
 build=${SANITIZE_BUILD_DIR:-$root/build-asan}
 
 # Debug compiles fastest, and the sanitizers need no optimiser to find what they look for.
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DOSTREL_SANITIZE=ON >/dev/null
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DOSTREL_SANITIZE=ON \
+    -DOSTREL_WERROR="${OSTREL_WERROR:-OFF}" >/dev/null
 cmake --build "$build" -j "$(nproc)"
 
 export QT_QPA_PLATFORM=offscreen

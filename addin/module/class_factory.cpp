@@ -10,14 +10,14 @@ namespace {
 std::atomic<long> g_locks{0};
 }
 
-com::HRESULT ConnectFactory::CreateInstance(com::IUnknown* outer, const com::Guid& iid,
+com::HRESULT ConnectFactory::CreateInstance(com::IUnknown* outer, const com::Guid& riid,
                                             void** out) {
     if (!out) return com::E_POINTER;
     *out = nullptr;
     if (outer) return com::CLASS_E_NOAGGREGATION;
     return com::guarded([&] {
         auto object = com::make<Connect>();
-        com::check(static_cast<_Connect*>(object.get())->QueryInterface(iid, out));
+        com::check(static_cast<_Connect*>(object.get())->QueryInterface(riid, out));
     });
 }
 

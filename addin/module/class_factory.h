@@ -9,7 +9,7 @@ namespace ostrel {
 
 class ConnectFactory : public com::Object<com::IClassFactory> {
 public:
-    com::HRESULT CreateInstance(com::IUnknown* outer, const com::Guid& iid, void** out) override;
+    com::HRESULT CreateInstance(com::IUnknown* outer, const com::Guid& riid, void** out) override;
     com::HRESULT LockServer(bool lock) override;
 
 private:

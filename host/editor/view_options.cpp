@@ -41,7 +41,7 @@ ViewOptions::ViewOptions(QSettings& settings, QMenu& viewMenu, QTabWidget& tabs,
             [this](bool on) { setShown(on, renderedShown() || !on); });
     connect(m_rendered, &QAction::triggered, this,
             [this](bool on) { setShown(sourceShown() || !on, on); });
-    connect(m_scripts, &QAction::triggered, this, [this, &tabs](bool on) {
+    connect(m_scripts, &QAction::triggered, this, [&tabs](bool on) {
         if (auto* view = qobject_cast<EditorTab*>(tabs.currentWidget())) view->setScriptsEnabled(on);
     });
     connect(&tabs, &QTabWidget::currentChanged, this,

@@ -119,11 +119,11 @@ bool startsEndTag(std::string_view text, std::size_t at, std::string_view name) 
 // the next text node after the form; browsers keep it as the form's last child. Moves it
 // back, where the text shows that this happened.
 void ParsedHtml::repairFormEnds() {
-    const std::string_view page(m_text);
+    const std::string_view sourceText(m_text);
     bool anyFormEnd = false;
-    for (std::size_t at = page.find("</"); at != std::string_view::npos && !anyFormEnd;
-         at = page.find("</", at + 2)) {
-        anyFormEnd = startsEndTag(page, at, "form");
+    for (std::size_t at = sourceText.find("</"); at != std::string_view::npos && !anyFormEnd;
+         at = sourceText.find("</", at + 2)) {
+        anyFormEnd = startsEndTag(sourceText, at, "form");
     }
     if (!anyFormEnd) return;
     std::vector<GumboNode*> forms;

@@ -169,7 +169,7 @@ TEST_F(WebBrowserTest, QuitReachesTheCurrentSubscribersOnTheUiThreadAfterTheExit
     released = nullptr;  // the browser stays open without its object
 
     ASSERT_TRUE(fake.waitForRuns(2));
-    QTest::qWait(200);
+    QTest::qWait(200);  // time let pass on purpose: no quit is reported in it
     EXPECT_EQ(kept->quits, 0) << "the browsers are still open";
     fake.quitAll();
     ASSERT_TRUE(testing_browser::waitForNoBrowserProcess());
@@ -291,7 +291,7 @@ TEST_F(WebBrowserTest, NavigateFailsClearlyAndStartsNothingItShouldNot) {
         std::string::npos)
         << missing.description();
     QFile::rename(fake.program() + ".away", fake.program());
-    QTest::qWait(100);
+    QTest::qWait(100);  // time let pass on purpose: the failed start runs nothing later
     EXPECT_TRUE(fake.runs().empty());
 
     ASSERT_EQ(navigate(b.get(), "http://x.example/"), com::S_OK) << "a failed start may be retried";

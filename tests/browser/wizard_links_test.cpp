@@ -77,7 +77,7 @@ TEST_F(WizardLinks, EitherButtonDisablesBothAndOpensOneBrowserAtItsBuiltInAddres
             click(other);
             click(pressed);
             ASSERT_TRUE(fake.waitForRuns(1));
-            QTest::qWait(200);
+            QTest::qWait(200);  // time let pass on purpose: no second browser starts in it
             ASSERT_EQ(fake.runs().size(), 1u) << "no second browser from the same wizard";
             EXPECT_EQ(fake.runs().front().arguments,
                       QStringList{order ? "https://secure.ostrel.example/order.htm?id=20417"

@@ -14,6 +14,9 @@ struct ITickEvents : com::IUnknown {
     static constexpr com::Guid iid = com::Guid::literal("{22222222-0000-0000-0000-000000000001}");
     using Base = com::IUnknown;
     virtual com::HRESULT Tick(int n) = 0;
+
+protected:
+    ~ITickEvents() = default;
 };
 
 class Clock : public com::Object<com::IDispatch> {

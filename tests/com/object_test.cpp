@@ -9,20 +9,32 @@ struct IAnimal : com::IUnknown {
     static constexpr com::Guid iid = com::Guid::literal("{11111111-0000-0000-0000-000000000001}");
     using Base = com::IUnknown;
     virtual int legs() = 0;
+
+protected:
+    ~IAnimal() = default;
 };
 struct IBird : IAnimal {
     static constexpr com::Guid iid = com::Guid::literal("{11111111-0000-0000-0000-000000000002}");
     using Base = IAnimal;
     virtual bool flies() = 0;
+
+protected:
+    ~IBird() = default;
 };
 struct INamed : com::IUnknown {
     static constexpr com::Guid iid = com::Guid::literal("{11111111-0000-0000-0000-000000000003}");
     using Base = com::IUnknown;
     virtual const char* name() = 0;
+
+protected:
+    ~INamed() = default;
 };
 struct IUnrelated : com::IUnknown {
     static constexpr com::Guid iid = com::Guid::literal("{11111111-0000-0000-0000-000000000004}");
     using Base = com::IUnknown;
+
+protected:
+    ~IUnrelated() = default;
 };
 
 class Ostrich : public com::Object<IBird, INamed> {

@@ -71,7 +71,7 @@ TEST_F(WizardKeyboard, EnterAndEscapePressNoButtonAndDoNotClose) {
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
             QTest::keyClick(focus, key);
         }
-        QTest::qWait(kLongerThanAnAnimatedClickMs);
+        QTest::qWait(kLongerThanAnAnimatedClickMs);  // on purpose: no click comes in it
         EXPECT_EQ(clicks, (std::array<int, 4>{}));
         EXPECT_TRUE(form.isVisible());
     }

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QImage>
 #include <QLabel>
 #include <QTest>
 #include <string>
@@ -62,10 +63,14 @@ TEST(PageTexts, CaptionsFitOnOneLine) {
     }
 }
 
+// Each page's picture is of the whole window and differs from the page before it (a page
+// that did not show, or showed its neighbour's frame, would not).
 TEST(PageTexts, ScreenshotOfEveryPage) {
     const QDir folder(OSTREL_SCREENSHOT_DIR);
     ASSERT_TRUE(folder.mkpath("."));
+    QImage previous;
     for (int page = 0; page <= 8; ++page) {
+        SCOPED_TRACE(page);
         ostrel::WizardForm form;
         loadStepCaptions(form);
         // One page at a time on page 0's place, borderless, as the wizard shows them.
@@ -77,8 +82,13 @@ TEST(PageTexts, ScreenshotOfEveryPage) {
         }
         form.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        const QImage shot = form.grab().toImage();
+        ASSERT_FALSE(shot.isNull());
+        EXPECT_TRUE(shot.size() == form.size() * form.devicePixelRatio());
+        EXPECT_TRUE(shot != previous) << "the same picture as the page before";
         const QString file = folder.filePath(QString("fraStep_%1.png").arg(page));
-        EXPECT_TRUE(form.grab().save(file)) << file.toStdString();
+        EXPECT_TRUE(shot.save(file)) << file.toStdString();
+        previous = shot;
     }
 }
 

@@ -294,10 +294,10 @@ int main(int argc, char** argv) {
                     std::string secondRun;
                     bool verbatim = false;
                     if (error.empty()) {
-                        const std::string& written = edits.at(0).text;
-                        verbatim = written == snippet ||
-                                   written.find(host::testing::kWrapperStart + snippet +
-                                                host::testing::kWrapperEnd) != std::string::npos;
+                        const std::string& inserted = edits.at(0).text;
+                        verbatim = inserted == snippet ||
+                                   inserted.find(host::testing::kWrapperStart + snippet +
+                                                 host::testing::kWrapperEnd) != std::string::npos;
                         auto again = std::make_shared<host::testing::RecordingPageText>(edited);
                         try {
                             host::testing::runAddinInsertion(

@@ -14,8 +14,8 @@ using host::PageModel;
 using host::testing::RecordingPageText;
 
 struct Page {
-    explicit Page(std::string text)
-        : text(std::make_shared<RecordingPageText>(std::move(text))), model(this->text) {}
+    explicit Page(std::string source)
+        : text(std::make_shared<RecordingPageText>(std::move(source))), model(text) {}
 
     host::ElementRef byId(const std::string& id) {
         auto s = model.snapshot();

@@ -129,7 +129,7 @@ TEST_F(RenderedView, LoadsFilesOfThePagesFolderOnlyAndAFormSendsNothing) {
     EXPECT_EQ(sent.action, remote + "/send");
     EXPECT_EQ(sent.encoding, "application/x-www-form-urlencoded");
     EXPECT_EQ(fields(sent), (Fields{{"list", "a&b <c>"}, {"city", u"K\u00f6ln"_qs}, {"go", "1"}}));
-    QTest::qWait(300);
+    QTest::qWait(300);  // time let pass on purpose: no request reaches the server in it
     EXPECT_TRUE(server.paths().isEmpty()) << server.paths().join(' ').toStdString();
     EXPECT_TRUE(inspect(view, "location.pathname.endsWith('/site/page.html')").toBool())
         << "neither the link nor the form took the view away";
@@ -195,7 +195,7 @@ TEST_F(RenderedView, PageScriptsReachNoServerPastTheGuard) {
     waitSettled(view);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return inspect(view, "document.body.dataset.done == 1").toBool(); }, 20000));
-    QTest::qWait(500);  // the last datagrams in flight
+    QTest::qWait(500);  // on purpose: the last datagrams in flight, to show none arrives
     EXPECT_EQ(server.connections, 0);
     EXPECT_EQ(server.datagrams, 0);
     EXPECT_EQ(view.blockedCount(), 6)

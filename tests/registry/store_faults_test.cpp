@@ -356,6 +356,6 @@ TEST_P(StoreFaults, LinksModesAndValuesNeverReachAnotherFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothFiles, StoreFaults, ::testing::Values("settings", "registry"),
-                         [](const auto& info) { return info.param; });
+                         [](const auto& each) { return each.param; });
 
 }  // namespace

@@ -61,8 +61,8 @@ struct FakeHtmlDocument : com::Object<com::IHTMLDocument2> {
 
 struct EditorHarness {
     // With a folder, the session records its calls into add-ins there (see LoadRecords).
-    explicit EditorHarness(std::filesystem::path recordFolder = {})
-        : recordFolder(std::move(recordFolder)) {
+    explicit EditorHarness(std::filesystem::path records = {})
+        : recordFolder(std::move(records)) {
         start();
     }
     ~EditorHarness() { stop(); }
