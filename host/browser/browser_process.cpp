@@ -25,6 +25,16 @@ namespace {
 
 // How often a browser is looked for where the kernel cannot report its end.
 constexpr int kExitPollMs = 250;
+// Helpers the browser left behind may go on writing into its profile for a moment after it
+// ended; the folder is removed again until it is gone, this often and this many times.
+constexpr int kProfileRetryMs = 200;
+constexpr int kProfileTries = 25;
+
+void removeProfile(const QString& folder, int triesLeft) {
+    if (QDir(folder).removeRecursively() || triesLeft <= 1) return;
+    QTimer::singleShot(kProfileRetryMs, QCoreApplication::instance(),
+                       [folder, triesLeft] { removeProfile(folder, triesLeft - 1); });
+}
 
 com::Error startFailure(const QString& what) {
     return com::Error(com::errc::cannotCreateObject, what.toStdString(),
@@ -96,9 +106,8 @@ BrowserProcess::~BrowserProcess() {
 void BrowserProcess::onFinished() {
     if (m_exitNotifier) m_exitNotifier->setEnabled(false);
     if (m_exitPoll) m_exitPoll->stop();
-    // Helpers that the browser left behind may still be writing into the profile; what
-    // they leave there goes with the folder all the same.
-    if (!m_profileDir.isEmpty()) QDir(std::exchange(m_profileDir, QString())).removeRecursively();
+    // What helpers left behind in the profile goes with the folder all the same.
+    if (!m_profileDir.isEmpty()) removeProfile(std::exchange(m_profileDir, QString()), kProfileTries);
     if (auto handler = std::exchange(m_onExit, nullptr)) handler();
     deleteLater();
 }

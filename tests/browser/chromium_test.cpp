@@ -54,7 +54,8 @@ TEST(RealChromium, ANewInstanceOpensTheAddressAndItsEndIsReported) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return sink->quits == 1; }, 30000));
     EXPECT_TRUE(sink->onUiThread);
     EXPECT_TRUE(testing_browser::waitForNoBrowserProcess());
-    EXPECT_FALSE(QFileInfo::exists(profile)) << "the temporary profile is removed";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !QFileInfo::exists(profile); }, 10000))
+        << "the temporary profile is removed";
 
     browser->Unadvise(cookie);
     host::revokeBrowserClass();
