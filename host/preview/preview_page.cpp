@@ -1,7 +1,6 @@
 // The rendered page's rules for navigation and windows.
 #include "host/preview/preview_page.h"
 
-#include <QPointer>
 #include <QWebEngineScript>
 
 #include "host/preview/form_capture.h"
@@ -10,6 +9,10 @@ namespace host::preview {
 
 PreviewPage::PreviewPage(QWebEngineProfile* profile, Hooks hooks)
     : QWebEnginePage(profile), m_hooks(std::move(hooks)) {}
+
+PreviewPage::~PreviewPage() {
+    *m_alive = false;
+}
 
 bool PreviewPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
     if (type == NavigationTypeFormSubmitted) {
@@ -31,10 +34,9 @@ QWebEnginePage* PreviewPage::createWindow(WebWindowType) {
 }
 
 void PreviewPage::reportSubmission(const QUrl& navigationUrl) {
-    QPointer<PreviewPage> self(this);
     runJavaScript(takeSubmissionScript(), QWebEngineScript::ApplicationWorld,
-                  [self, navigationUrl](const QVariant& taken) {
-                      if (!self || !self->m_hooks.formSubmitted) return;
+                  [self = this, alive = m_alive, navigationUrl](const QVariant& taken) {
+                      if (!*alive || !self->m_hooks.formSubmitted) return;
                       // A new window asked for by anything but a form has nothing to report.
                       if (navigationUrl.isEmpty() && taken.toString().isEmpty()) return;
                       self->m_hooks.formSubmitted(readSubmission(taken, navigationUrl));

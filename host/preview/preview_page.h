@@ -6,6 +6,7 @@
 #include <QUrl>
 #include <QWebEnginePage>
 #include <functional>
+#include <memory>
 
 #include "host/preview/rendered_view.h"
 
@@ -19,6 +20,7 @@ public:
         std::function<void(const QString&)> consoleMessage;
     };
     PreviewPage(QWebEngineProfile* profile, Hooks hooks);
+    ~PreviewPage() override;
 
     // The one address the main frame may go to: the page the view is showing.
     void setPageUrl(const QUrl& url) { m_pageUrl = url; }
@@ -42,6 +44,9 @@ private:
 
     Hooks m_hooks;
     QUrl m_pageUrl;
+    // False once this page is being destroyed: the base class answers script callbacks still
+    // pending from its own destructor, when this part of the object is already gone.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
 }  // namespace host::preview
