@@ -38,6 +38,7 @@ FOLDERS = {
     "host/site": ("host", 6),
     "host/sourceview": ("host", 6),
     "host/addinsui": ("host", 6),
+    "host/formcheck": ("host", 7),
     "host/editor": ("editor", 10),
 }
 # layer: the layers it may use besides its own.
