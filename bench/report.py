@@ -71,7 +71,12 @@ PROGRAMS = [
     ("site_bench", site_rows),
     ("typing_bench", lambda names: [
         ("typing into a 1 MB page, per key (median)", "BM_TypeIntoPage/highlighted",
-         "BM_TypeIntoPage/plain", "same without colours")]),
+         "BM_TypeIntoPage/plain", "same without colours"),
+        ("keys as the rendered view refreshes, 1 MB page, slowest (thread CPU)",
+         "BM_TypeDuringRefresh/1", "BM_TypeDuringRefresh/0", "rendered view hidden"),
+        ("keys as the rendered view refreshes, 1 MB page, 99th percentile (thread CPU)",
+         "BM_TypeDuringRefresh/1:p99_ms", "BM_TypeDuringRefresh/0:p99_ms",
+         "rendered view hidden")]),
     ("registry_read_bench", lambda names: [
         (f"registry read, {int(n):,} keys", f"BM_ReadRegistry/{n}", f"BM_ReadAndSplitLines/{n}",
          "read the file, split lines") for n in ("10000", "100000")]),

@@ -144,8 +144,29 @@ void EditorTab::renderNow() {
         m_rendered->revealAfterRender(kInsertionId);
         m_revealPending = false;
     }
-    m_rendered->render(QByteArray::fromStdString(m_page.pageText()->text()), m_page.path(),
-                       m_page.displayName());
+    // Converting a large page takes longer than a key may wait; only the copy of the
+    // document's text is made here.
+    m_text.convert(*m_page.pageText());
+}
+
+void EditorTab::textReady(const PageTextWorker::Result& result) {
+    if (!m_rendered) return;
+    if (!result.failure.isEmpty()) {
+        if (!m_textFailure) {
+            m_textFailure = new QLabel(m_renderedSide);
+            m_textFailure->setObjectName(QStringLiteral("renderedTextFailure"));
+            m_textFailure->setWordWrap(true);
+            m_textFailure->setAlignment(Qt::AlignCenter);
+            m_renderedSide->layout()->addWidget(m_textFailure);
+        }
+        m_textFailure->setText(result.failure);
+        m_rendered->widget()->hide();
+        m_textFailure->show();
+        return;
+    }
+    if (m_textFailure) m_textFailure->hide();
+    m_rendered->widget()->show();
+    m_rendered->render(result.utf8, m_page.path(), m_page.displayName());
 }
 
 void EditorTab::setScriptsEnabled(bool enabled) {
@@ -158,7 +179,7 @@ void EditorTab::setScriptsEnabled(bool enabled) {
 }
 
 bool EditorTab::isSettled() const {
-    if (m_refresh.isActive()) return false;
+    if (m_refresh.isActive() || m_text.busy()) return false;
     if (!renderedVisible() || m_failure) return true;
     return m_rendered && !m_stale && m_rendered->isSettled();
 }

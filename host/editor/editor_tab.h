@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "host/editor/page_text_worker.h"
 #include "host/editor/page_view_control.h"
 #include "host/preview/rendered_view.h"
 
@@ -55,6 +56,7 @@ private:
     void showRendered();
     void createRendered();
     void renderNow();
+    void textReady(const PageTextWorker::Result& result);
     bool renderedVisible() const;
 
     QPlainTextEdit* m_source;
@@ -63,8 +65,10 @@ private:
     FormTrialService& m_trials;
     QWidget* m_renderedSide;
     QLabel* m_failure = nullptr;
+    QLabel* m_textFailure = nullptr;  // in the view's place while the text cannot be made
     std::unique_ptr<preview::RenderedView> m_rendered;
     QTimer m_refresh;
+    PageTextWorker m_text{[this](const PageTextWorker::Result& result) { textReady(result); }};
     bool m_stale = true;
     bool m_revealPending = false;
     bool m_sized = false;
