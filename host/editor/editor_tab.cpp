@@ -72,6 +72,12 @@ void EditorTab::showEvent(QShowEvent* event) {
     }
     if (!m_options.renderedShown()) return;
     if (!m_rendered && !m_failure && m_options.sourceShown()) {
+        if (preview::renderedViewStarted()) {
+            // Chromium runs already: the load starts now and goes on in its own processes
+            // while the source is coloured and painted.
+            showRendered();
+            return;
+        }
         // Made only once the source has been painted, so that the editor shows the page
         // before Chromium starts; what the author sees first never waits for it.
         m_source->viewport()->installEventFilter(this);
