@@ -71,8 +71,9 @@ QString refusePeerConnectionsScript(const QString& token) {
 }
 
 // Run in the application world of the main frame: the page reports where it is scrolled to.
-// The browser side's own copy of the position follows the compositor's frames, and a
-// position set by a script (the reveal) can be missing from it when the next refresh reads it.
+// The browser side's own copy (scrollPosition) is learnt from the compositor's frames, apart
+// from and later than the page's messages, so a refresh soon after the reveal could read a
+// stale one; these reports come in order with the view's own messages.
 QString reportScrollScript(const QString& token) {
     return QStringLiteral(R"JS(
 addEventListener('scroll', (e) => {
