@@ -1,26 +1,25 @@
 // The rendered view's text, made off the window's thread.
 #include "host/editor/page_text_worker.h"
 
-#include <QFutureWatcher>
-#include <QPromise>
-#include <QRunnable>
-#include <QThreadPool>
-#include <memory>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 #include <new>
+#include <thread>
 
 namespace host {
-namespace {
 
-// One thread for every page's refresh, apart from the global pool, which others may keep busy.
-QThreadPool& pool() {
-    static QThreadPool threads;
-    static const bool one = [] {
-        threads.setMaxThreadCount(1);
-        return true;
-    }();
-    (void)one;
-    return threads;
-}
+// What passes between the threads, under the worker's one lock: the snapshot goes in, the
+// text comes out. Only standard locks cross threads here, none of Qt's events or futures,
+// so that ThreadSanitizer sees every hand-over (Qt's own library is not built for it).
+struct PageTextWorker::Job {
+    DocumentPageText::Snapshot snapshot;
+    bool dropped = false;
+    bool done = false;
+    Result result;
+};
+
+namespace {
 
 // A page too large for the memory left shows this in the rendered view's place rather than
 // end the editor.
@@ -37,35 +36,101 @@ PageTextWorker::Result make(const DocumentPageText::Snapshot& snapshot) {
     }
 }
 
+// One thread for every page's refresh, started on first use and joined as the program ends.
+class Thread {
+public:
+    static Thread& instance() {
+        static Thread thread;
+        return thread;
+    }
+    ~Thread() {
+        {
+            std::lock_guard lock(m_lock);
+            m_stop = true;
+        }
+        m_wake.notify_one();
+        if (m_thread.joinable()) m_thread.join();
+    }
+    void post(std::shared_ptr<PageTextWorker::Job> job) {
+        {
+            std::lock_guard lock(m_lock);
+            m_queue.push_back(std::move(job));
+            if (!m_thread.joinable()) m_thread = std::thread([this] { run(); });
+        }
+        m_wake.notify_one();
+    }
+    std::mutex& lock() { return m_lock; }
+
+private:
+    void run() {
+        std::unique_lock lock(m_lock);
+        while (true) {
+            m_wake.wait(lock, [this] { return m_stop || !m_queue.empty(); });
+            if (m_stop) return;
+            const std::shared_ptr<PageTextWorker::Job> job = std::move(m_queue.front());
+            m_queue.pop_front();
+            if (job->dropped) continue;
+            lock.unlock();
+            // The snapshot is this thread's alone until `done` is set.
+            PageTextWorker::Result result = make(job->snapshot);
+            job->snapshot = {};
+            lock.lock();
+            job->result = std::move(result);
+            job->done = true;
+        }
+    }
+
+    std::mutex m_lock;
+    std::condition_variable m_wake;
+    std::deque<std::shared_ptr<PageTextWorker::Job>> m_queue;
+    bool m_stop = false;
+    std::thread m_thread;
+};
+
+// How often the window's thread looks for the text while it is being made: short against
+// the conversion of a large page, and only while one is under way.
+constexpr int kCollectMs = 2;
+
 }  // namespace
 
+PageTextWorker::PageTextWorker(std::function<void(const Result&)> done) : m_done(std::move(done)) {
+    m_collect.setInterval(kCollectMs);
+    QObject::connect(&m_collect, &QTimer::timeout, [this] { collect(); });
+}
+
+PageTextWorker::~PageTextWorker() {
+    if (!m_job) return;
+    std::lock_guard lock(Thread::instance().lock());
+    m_job->dropped = true;
+}
+
 void PageTextWorker::convert(const DocumentPageText& text) {
-    const std::uint64_t serial = ++m_latest;
-    DocumentPageText::Snapshot snapshot;
+    auto job = std::make_shared<Job>();
     try {
-        snapshot = text.snapshot();  // a copy of the document's text, on this thread
+        job->snapshot = text.snapshot();  // a copy of the document's text, on this thread
     } catch (const std::bad_alloc&) {
-        m_busy = false;
-        m_done(outOfMemory());
-        return;
+        job->result = outOfMemory();
+        job->done = true;
     }
-    m_busy = true;
-    auto promise = std::make_shared<QPromise<Result>>();
-    // A watcher per job, a child of the context: with this worker gone, it is gone too and
-    // takes the result nowhere.
-    auto* watcher = new QFutureWatcher<Result>(&m_context);
-    QObject::connect(watcher, &QFutureWatcherBase::finished, watcher, [this, watcher, serial] {
-        watcher->deleteLater();
-        if (serial != m_latest) return;  // a later snapshot's text is on its way
-        m_busy = false;
-        m_done(watcher->result());
-    });
-    watcher->setFuture(promise->future());
-    pool().start([promise, snapshot = std::move(snapshot)] {
-        promise->start();
-        promise->addResult(make(snapshot));
-        promise->finish();
-    });
+    if (m_job) {
+        std::lock_guard lock(Thread::instance().lock());
+        m_job->dropped = true;  // a later snapshot's text is on its way
+    }
+    m_job = job;
+    if (!job->done) Thread::instance().post(job);
+    m_collect.start();
+}
+
+void PageTextWorker::collect() {
+    Result result;
+    {
+        std::lock_guard lock(Thread::instance().lock());
+        if (!m_job->done) return;
+        result = std::move(m_job->result);
+    }
+    m_job.reset();
+    m_collect.stop();
+    m_done(result);
 }
 
 }  // namespace host

@@ -3,10 +3,10 @@
 #pragma once
 
 #include <QByteArray>
-#include <QObject>
 #include <QString>
-#include <cstdint>
+#include <QTimer>
 #include <functional>
+#include <memory>
 
 #include "host/editor/document_page_text.h"
 
@@ -18,20 +18,24 @@ public:
         QByteArray utf8;
         QString failure;  // set instead of the text when memory ran out
     };
+    struct Job;
+
     // Called on the window's thread with the newest snapshot's text only; a result overtaken
     // by a later snapshot is dropped.
-    explicit PageTextWorker(std::function<void(const Result&)> done) : m_done(std::move(done)) {}
+    explicit PageTextWorker(std::function<void(const Result&)> done);
+    ~PageTextWorker();
     PageTextWorker(const PageTextWorker&) = delete;
     PageTextWorker& operator=(const PageTextWorker&) = delete;
 
     void convert(const DocumentPageText& text);
-    bool busy() const { return m_busy; }
+    bool busy() const { return m_job != nullptr; }
 
 private:
+    void collect();
+
     std::function<void(const Result&)> m_done;
-    QObject m_context;  // the results' watchers live in it
-    std::uint64_t m_latest = 0;
-    bool m_busy = false;
+    std::shared_ptr<Job> m_job;  // the newest, until its text is collected
+    QTimer m_collect;
 };
 
 }  // namespace host
