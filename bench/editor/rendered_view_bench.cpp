@@ -143,16 +143,18 @@ struct Editor {
         host::EditorTab* view = session->window().tabOf(page);
         const auto done = [&] { return source.painted && bothPainted(*view); };
         QPointer<QWebEngineView> rendered;
+        QMetaObject::Connection finished;
         QElapsedTimer waited;
         waited.start();
         while (!done() && waited.elapsed() < kWaitMs) {
             if (loaded && !rendered && (rendered = view->findChild<QWebEngineView*>())) {
                 *loaded = 0;
-                QObject::connect(rendered->page(), &QWebEnginePage::loadFinished,
-                                 rendered->page(), [loaded] { *loaded = nowNs(); });
+                finished = QObject::connect(rendered->page(), &QWebEnginePage::loadFinished,
+                                            rendered->page(), [loaded] { *loaded = nowNs(); });
             }
             waitForEvents();
         }
+        QObject::disconnect(finished);
         return page;
     }
 
