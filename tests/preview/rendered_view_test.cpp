@@ -3,6 +3,7 @@
 // and the add-in's form appears, revealed, after Finish.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -202,6 +203,33 @@ TEST_F(RenderedView, PageScriptsReachNoServerPastTheGuard) {
         << "the WebSocket, the worker's fetch, the servers the refused peer connection named";
     EXPECT_FALSE(qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS"))
         << "programs the editor starts do not inherit the view's switches";
+}
+
+// Whether `node` or a node under it is one the predicate wants.
+bool anyAccessible(QAccessibleInterface* node, const std::function<bool(QAccessibleInterface*)>& wanted) {
+    if (!node || wanted(node)) return node != nullptr;
+    for (int i = 0; i < node->childCount(); ++i)
+        if (anyAccessible(node->child(i), wanted)) return true;
+    return false;
+}
+
+// With assistive technology active, the rendered page's content is in the accessibility tree
+// under the view.
+TEST_F(RenderedView, AssistiveTechnologySeesTheRenderedPage) {
+    host::EditorTab& view = open("a11y.html", "<h1>Opening hours</h1><p>Every day</p>");
+    // As a screen reader starting while the editor runs; the offscreen platform has no bridge
+    // to report one, so the test announces it.
+    QAccessible::setActive(true);
+    QAccessibleInterface* rendered = QAccessible::queryAccessibleInterface(view.rendered()->widget());
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return anyAccessible(rendered, [](QAccessibleInterface* n) {
+                return n->role() == QAccessible::Heading &&
+                       n->text(QAccessible::Name) == "Opening hours";
+            });
+        },
+        kChromiumMs));
+    QAccessible::setActive(false);
 }
 
 TEST_F(RenderedView, ScriptsRunForThePageTheyWereTurnedOnForOnly) {
