@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTextDocument>
 #include <QToolBar>
 #include <QUdpSocket>
 
@@ -21,6 +22,7 @@
 #include "host/editor/page.h"
 #include "host/editor/editor_tab.h"
 #include "host/preview/page_folder.h"
+#include "host/preview/rendered_view.h"
 #include "support/editor_harness.h"
 
 namespace {
@@ -230,6 +232,27 @@ TEST_F(RenderedView, AssistiveTechnologySeesTheRenderedPage) {
         },
         kChromiumMs));
     QAccessible::setActive(false);
+}
+
+// A page above the rendered view's limit is neither copied nor rendered: a note takes the
+// view's place and the view is emptied; once the page is small enough it renders again.
+TEST_F(RenderedView, APageAboveTheLimitGetsANoteAndRendersOnceSmaller) {
+    QByteArray large = "<h1>Large</h1>\n";
+    const QByteArray line(99, 'x');
+    while (large.size() <= host::preview::kLargestRenderedPage) large += "<p>" + line + "</p>\n";
+    host::EditorTab& view = open("large.html", large);
+    auto* note = view.findChild<QLabel*>("renderedDeclined");
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->isVisible() && note->text().contains("up to 16.0 MB") &&
+                note->text().contains("source is still editable"))
+        << note->text().toStdString();
+    EXPECT_FALSE(view.rendered()->widget()->isVisible());
+    EXPECT_EQ(inspect(view, "document.querySelectorAll('p').length").toInt(), 0);
+
+    page->document()->setPlainText("<h1>Small</h1>");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !note->isVisible() && view.isSettled(); }, kChromiumMs));
+    EXPECT_TRUE(view.rendered()->widget()->isVisible());
+    EXPECT_EQ(inspect(view, "document.querySelector('h1').textContent").toString(), "Small");
 }
 
 TEST_F(RenderedView, ScriptsRunForThePageTheyWereTurnedOnForOnly) {
