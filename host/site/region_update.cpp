@@ -142,6 +142,10 @@ RegionEdit replaceRegion(PageModel& model, const std::string& id, const std::str
     } catch (const com::Error& e) {
         edit.outcome = PageOutcome::Refused;
         edit.reason = QString::fromStdString(e.description());
+    } catch (const std::bad_alloc&) {
+        // A page open in the editor is edited on the window's thread: the editor goes on.
+        edit.outcome = PageOutcome::Refused;
+        edit.reason = outOfMemory("update it");
     }
     return edit;
 }
