@@ -113,8 +113,9 @@ QString tooLarge(const QString& path, std::int64_t size, std::int64_t needed,
                  std::int64_t available) {
     return QStringLiteral(
                "%1 (%2) is too large to open: holding and rendering it takes about %3 of "
-               "memory, and %4 is free. The file was not changed, and the other pages stay as they are. Close "
-               "other programs and try again, or split the page into smaller ones.")
+               "memory, and %4 is free. The file was not changed, and the other pages stay as "
+               "they are. Close other programs and try again, or split the page into smaller "
+               "ones.")
         .arg(QDir::toNativeSeparators(path), megabytes(size), megabytes(needed),
              megabytes(available));
 }

@@ -503,7 +503,9 @@ void SiteController::pollTask() {
                                        "in the editor are as they were. Close other pages or "
                                        "programs and try again.")
                             .arg(task->what),
-                        MessageIcon::Warning, {MessageButton::Ok}, MessageButton::Ok});
+                        MessageIcon::Warning,
+                        {MessageButton::Ok},
+                        MessageButton::Ok});
         return;
     }
     // A Cancel pressed after the work finished but before this still counts: nothing has

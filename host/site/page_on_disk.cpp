@@ -26,8 +26,9 @@ void checkPlainFile(const QFileInfo& info, bool forWriting) {
 QString tooLargeForSite(qint64 size) {
     if (size <= kLargestSitePage) return {};
     const auto mb = [](qint64 bytes) { return QString::number(double(bytes) / (1 << 20), 'f', 1); };
-    return QStringLiteral("it is %1 MB, and the site update reads pages of up to %2 MB; it was "
-                          "not read or changed. Update its region in the editor")
+    return QStringLiteral(
+               "it is %1 MB, and the site update reads pages of up to %2 MB; it was "
+               "not read or changed. Update its region in the editor")
         .arg(mb(size), mb(kLargestSitePage));
 }
 

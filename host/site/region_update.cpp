@@ -52,8 +52,9 @@ QString linesOf(const std::vector<const GumboNode*>& elements) {
 }
 
 QString outOfMemory(const char* what) {
-    return QStringLiteral("there was not enough memory to %1, so it was not changed. Close "
-                          "other programs and update again, or update its region in the editor")
+    return QStringLiteral(
+               "there was not enough memory to %1, so it was not changed. Close "
+               "other programs and update again, or update its region in the editor")
         .arg(QLatin1String(what));
 }
 

@@ -146,8 +146,9 @@ int runRegionUpdateCommand(const QStringList& arguments, std::FILE* out, std::FI
     try {
         plan = planSiteUpdate(pages, request.id, content);
     } catch (const std::bad_alloc&) {
-        std::fprintf(err, "pagehost: there was not enough memory to plan the site update; no "
-                          "page was changed. Close other programs and run it again\n");
+        std::fprintf(err,
+                     "pagehost: there was not enough memory to plan the site update; no "
+                     "page was changed. Close other programs and run it again\n");
         return 1;
     }
     commitSiteUpdate(plan);

@@ -26,7 +26,8 @@ struct AddressSpaceLimit {
         getrlimit(RLIMIT_AS, &before);
         std::ifstream status("/proc/self/status");
         rlim_t kib = 0;
-        for (std::string key; status >> key && !(key == "VmSize:" && status >> kib);) {}
+        for (std::string key; status >> key && !(key == "VmSize:" && status >> kib);) {
+        }
         rlimit lowered{kib * 1024 + headroom, before.rlim_max};
         setrlimit(RLIMIT_AS, &lowered);
     }
@@ -43,7 +44,8 @@ TEST(MemoryRoads, RunningOutGivesAMessageAndTheRoadWorksAgainAfterwards) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("<!DOCTYPE html><body><div id=\"OstrelInsert\">old</div>\n");
-    for (qint64 n = 0; n < (qint64(12) << 20); n += 32) f.write("<p>a line of the large page</p>\n");
+    for (qint64 n = 0; n < (qint64(12) << 20); n += 32)
+        f.write("<p>a line of the large page</p>\n");
     f.close();
     const auto documents = host::defaultHtmlDocuments();
     const std::unique_ptr<host::Page> opened = host::Page::open(path, documents);

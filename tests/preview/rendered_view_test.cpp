@@ -208,7 +208,8 @@ TEST_F(RenderedView, PageScriptsReachNoServerPastTheGuard) {
 }
 
 // Whether `node` or a node under it is one the predicate wants.
-bool anyAccessible(QAccessibleInterface* node, const std::function<bool(QAccessibleInterface*)>& wanted) {
+bool anyAccessible(QAccessibleInterface* node,
+                   const std::function<bool(QAccessibleInterface*)>& wanted) {
     if (!node || wanted(node)) return node != nullptr;
     for (int i = 0; i < node->childCount(); ++i)
         if (anyAccessible(node->child(i), wanted)) return true;
@@ -222,7 +223,8 @@ TEST_F(RenderedView, AssistiveTechnologySeesTheRenderedPage) {
     // As a screen reader starting while the editor runs; the offscreen platform has no bridge
     // to report one, so the test announces it.
     QAccessible::setActive(true);
-    QAccessibleInterface* rendered = QAccessible::queryAccessibleInterface(view.rendered()->widget());
+    QAccessibleInterface* rendered =
+        QAccessible::queryAccessibleInterface(view.rendered()->widget());
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
             return anyAccessible(rendered, [](QAccessibleInterface* n) {
@@ -250,7 +252,8 @@ TEST_F(RenderedView, APageAboveTheLimitGetsANoteAndRendersOnceSmaller) {
     EXPECT_EQ(inspect(view, "document.querySelectorAll('p').length").toInt(), 0);
 
     page->document()->setPlainText("<h1>Small</h1>");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !note->isVisible() && view.isSettled(); }, kChromiumMs));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return !note->isVisible() && view.isSettled(); }, kChromiumMs));
     EXPECT_TRUE(view.rendered()->widget()->isVisible());
     EXPECT_EQ(inspect(view, "document.querySelector('h1').textContent").toString(), "Small");
 }

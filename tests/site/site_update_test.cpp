@@ -152,7 +152,8 @@ TEST(SiteNames, SkippedPagesAreReportedAndLoneSurrogatesRefused) {
     write(dir.path(), "caf\xE9.html", page(region(kOld)));
     write(dir.path(), "new\nline.html", page(region(kOld)));
     // Sparse: 40 MB on paper, nothing on disk; only the first holds the id.
-    for (const auto& [name, start] : {std::pair{"big.html", page(region(kOld))}, {"plain.html", "<p>"}}) {
+    for (const auto& [name, start] :
+         {std::pair{"big.html", page(region(kOld))}, {"plain.html", "<p>"}}) {
         write(dir.path(), name, start);
         QFile(dir.filePath(name)).resize(qint64(40) << 20);
     }
