@@ -207,12 +207,14 @@ TEST_F(RenderedView, PageScriptsReachNoServerPastTheGuard) {
         << "programs the editor starts do not inherit the view's switches";
 }
 
-// Whether `node` or a node under it is one the predicate wants.
-bool anyAccessible(QAccessibleInterface* node,
-                   const std::function<bool(QAccessibleInterface*)>& wanted) {
-    if (!node || wanted(node)) return node != nullptr;
+// Whether `node` or a node under it is a heading named `name`. Chromium's nodes come from code
+// built without type information, which the sanitizer's check of dynamic types cannot read.
+__attribute__((no_sanitize("vptr"))) bool holdsHeading(QAccessibleInterface* node,
+                                                      const QString& name) {
+    if (!node) return false;
+    if (node->role() == QAccessible::Heading && node->text(QAccessible::Name) == name) return true;
     for (int i = 0; i < node->childCount(); ++i)
-        if (anyAccessible(node->child(i), wanted)) return true;
+        if (holdsHeading(node->child(i), name)) return true;
     return false;
 }
 
@@ -225,14 +227,8 @@ TEST_F(RenderedView, AssistiveTechnologySeesTheRenderedPage) {
     QAccessible::setActive(true);
     QAccessibleInterface* rendered =
         QAccessible::queryAccessibleInterface(view.rendered()->widget());
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] {
-            return anyAccessible(rendered, [](QAccessibleInterface* n) {
-                return n->role() == QAccessible::Heading &&
-                       n->text(QAccessible::Name) == "Opening hours";
-            });
-        },
-        kChromiumMs));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return holdsHeading(rendered, "Opening hours"); }, kChromiumMs));
     QAccessible::setActive(false);
 }
 
