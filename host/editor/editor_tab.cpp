@@ -10,6 +10,7 @@
 
 #include "host/editor/form_trial_dialog.h"
 #include "host/editor/page.h"
+#include "host/editor/rendered_text.h"
 #include "host/editor/view_options.h"
 #include "host/preview/rendered_view_module.h"
 
@@ -144,8 +145,25 @@ void EditorTab::renderNow() {
         m_rendered->revealAfterRender(kInsertionId);
         m_revealPending = false;
     }
-    m_rendered->render(QByteArray::fromStdString(m_page.pageText()->text()), m_page.path(),
-                       m_page.displayName());
+    RenderedText text = renderedText(m_page);
+    showDeclined(text.declined);
+    // A declined page leaves the view empty, so that its processes give back what the last
+    // rendering took.
+    m_rendered->render(text.html, m_page.path(), m_page.displayName());
+}
+
+void EditorTab::showDeclined(const QString& why) {
+    if (why.isEmpty() && !m_declined) return;
+    if (!m_declined) {
+        m_declined = new QLabel(m_renderedSide);
+        m_declined->setObjectName(QStringLiteral("renderedDeclined"));
+        m_declined->setWordWrap(true);
+        m_declined->setAlignment(Qt::AlignCenter);
+        m_renderedSide->layout()->addWidget(m_declined);
+    }
+    m_declined->setText(why);
+    m_declined->setVisible(!why.isEmpty());
+    m_rendered->widget()->setVisible(why.isEmpty());
 }
 
 void EditorTab::setScriptsEnabled(bool enabled) {

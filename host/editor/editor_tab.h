@@ -55,6 +55,7 @@ private:
     void showRendered();
     void createRendered();
     void renderNow();
+    void showDeclined(const QString& why);
     bool renderedVisible() const;
 
     QPlainTextEdit* m_source;
@@ -63,6 +64,7 @@ private:
     FormTrialService& m_trials;
     QWidget* m_renderedSide;
     QLabel* m_failure = nullptr;
+    QLabel* m_declined = nullptr;  // in the view's place while the page is not rendered
     std::unique_ptr<preview::RenderedView> m_rendered;
     QTimer m_refresh;
     bool m_stale = true;
