@@ -10,6 +10,7 @@
 
 #include "host/editor/form_trial_dialog.h"
 #include "host/editor/page.h"
+#include "host/editor/rendered_text.h"
 #include "host/editor/view_options.h"
 #include "host/preview/rendered_view_module.h"
 
@@ -152,27 +153,29 @@ void EditorTab::renderNow() {
     }
     // Converting a large page takes longer than a key may wait; only the copy of the
     // document's text is made here.
-    m_text.convert(*m_page.pageText());
+    m_text.convert(m_page);
 }
 
-void EditorTab::textReady(const PageTextWorker::Result& result) {
+void EditorTab::textReady(const RenderedText& text) {
     if (!m_rendered) return;
-    if (!result.failure.isEmpty()) {
-        if (!m_textFailure) {
-            m_textFailure = new QLabel(m_renderedSide);
-            m_textFailure->setObjectName(QStringLiteral("renderedTextFailure"));
-            m_textFailure->setWordWrap(true);
-            m_textFailure->setAlignment(Qt::AlignCenter);
-            m_renderedSide->layout()->addWidget(m_textFailure);
-        }
-        m_textFailure->setText(result.failure);
-        m_rendered->widget()->hide();
-        m_textFailure->show();
-        return;
+    showDeclined(text.declined);
+    // A declined page leaves the view empty, so that its processes give back what the last
+    // rendering took.
+    m_rendered->render(text.html, m_page.path(), m_page.displayName());
+}
+
+void EditorTab::showDeclined(const QString& why) {
+    if (why.isEmpty() && !m_declined) return;
+    if (!m_declined) {
+        m_declined = new QLabel(m_renderedSide);
+        m_declined->setObjectName(QStringLiteral("renderedDeclined"));
+        m_declined->setWordWrap(true);
+        m_declined->setAlignment(Qt::AlignCenter);
+        m_renderedSide->layout()->addWidget(m_declined);
     }
-    if (m_textFailure) m_textFailure->hide();
-    m_rendered->widget()->show();
-    m_rendered->render(result.utf8, m_page.path(), m_page.displayName());
+    m_declined->setText(why);
+    m_declined->setVisible(!why.isEmpty());
+    m_rendered->widget()->setVisible(why.isEmpty());
 }
 
 void EditorTab::setScriptsEnabled(bool enabled) {

@@ -56,7 +56,8 @@ private:
     void showRendered();
     void createRendered();
     void renderNow();
-    void textReady(const PageTextWorker::Result& result);
+    void textReady(const RenderedText& text);
+    void showDeclined(const QString& why);
     bool renderedVisible() const;
 
     QPlainTextEdit* m_source;
@@ -65,10 +66,10 @@ private:
     FormTrialService& m_trials;
     QWidget* m_renderedSide;
     QLabel* m_failure = nullptr;
-    QLabel* m_textFailure = nullptr;  // in the view's place while the text cannot be made
+    QLabel* m_declined = nullptr;  // in the view's place while the page is not rendered
     std::unique_ptr<preview::RenderedView> m_rendered;
     QTimer m_refresh;
-    PageTextWorker m_text{[this](const PageTextWorker::Result& result) { textReady(result); }};
+    PageTextWorker m_text{[this](const RenderedText& text) { textReady(text); }};
     bool m_stale = true;
     bool m_revealPending = false;
     bool m_sized = false;

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
+#include <new>
 
 #include "host/commandbars/menu_mirror.h"
 #include "host/editor/file_dialog_service.h"
@@ -154,7 +156,20 @@ Page* EditorWindow::openPage(const QString& path) {
         showError(QStringLiteral("Open Page"), e.message());
         return nullptr;
     }
-    Page* added = addPage(std::move(page));
+    Page* added = nullptr;
+    Page* raw = page.get();
+    try {
+        added = addPage(std::move(page));
+    } catch (const std::bad_alloc&) {
+        // Its tab and views are given back; the pages open before stay as they are.
+        if (indexOf(raw) >= 0) removePage(raw);
+        showError(QStringLiteral("Open Page"),
+                  QStringLiteral("%1 was not opened: there was not enough memory to show it. The "
+                                 "file was not changed, and the other pages stay as they are. "
+                                 "Close other pages or programs and try again.")
+                      .arg(QDir::toNativeSeparators(absolute)));
+        return nullptr;
+    }
     if (!added->readOnlyReason().isEmpty()) {
         m_services.messages->show(this, {kAppName,
                                          added->readOnlyReason(),
@@ -171,16 +186,17 @@ Page* EditorWindow::newPage() {
 }
 
 Page* EditorWindow::addPage(std::unique_ptr<Page> page) {
-    auto* view = new SourceView(page->document());
-    view->setReadOnly(!page->readOnlyReason().isEmpty());
+    // Listed first, so that removePage can take back whatever of it was made.
     Page* raw = page.get();
+    m_pages.push_back(std::move(page));
+    auto* view = new SourceView(raw->document());
+    view->setReadOnly(!raw->readOnlyReason().isEmpty());
     connect(raw, &Page::modificationChanged, this, [this] { updateTitles(); });
     connect(raw, &Page::reloaded, view, [this, raw, view] {
         view->setReadOnly(!raw->readOnlyReason().isEmpty());
         updateTitles();
     });
     m_diskWatch->watch(raw);
-    m_pages.push_back(std::move(page));
     auto* pane = new EditorTab(view, *raw, *m_viewOptions,
                               m_services.formTrials ? *m_services.formTrials : qtFormTrials());
     m_tabs->addTab(pane, raw->displayName());

@@ -12,6 +12,7 @@
 
 #include "com/error.h"
 #include "host/editor/page_window_object.h"
+#include "host/preview/rendered_view.h"
 #include "platform/files/user_file.h"
 
 namespace host {
@@ -70,6 +71,14 @@ constexpr std::int64_t kMemoryPerPageByte = 13;
 // The text view counts characters in int; well below that, and beyond any hand-made page.
 constexpr std::int64_t kLargestPage = std::int64_t(1) << 30;
 
+// The editor's own share and that of the rendered view's processes, which show only pages up
+// to their limit (a larger one gets a note instead).
+std::int64_t memoryToOpen(std::int64_t size) {
+    const std::int64_t rendered =
+        size <= preview::kLargestRenderedPage ? size * preview::kRenderedMemoryPerPageByte : 0;
+    return size * kMemoryPerPageByte + rendered;
+}
+
 std::int64_t numberInFile(const QString& path, const QByteArray& key = {}) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return -1;
@@ -103,9 +112,10 @@ QString megabytes(std::int64_t bytes) {
 QString tooLarge(const QString& path, std::int64_t size, std::int64_t needed,
                  std::int64_t available) {
     return QStringLiteral(
-               "%1 (%2) is too large to open: holding it takes about %3 of memory, and %4 is "
-               "free. The file was not changed, and the other pages stay as they are. Close "
-               "other programs and try again, or split the page into smaller ones.")
+               "%1 (%2) is too large to open: holding and rendering it takes about %3 of "
+               "memory, and %4 is free. The file was not changed, and the other pages stay as "
+               "they are. Close other programs and try again, or split the page into smaller "
+               "ones.")
         .arg(QDir::toNativeSeparators(path), megabytes(size), megabytes(needed),
              megabytes(available));
 }
@@ -120,11 +130,15 @@ QString checkFits(const QString& path, std::int64_t memoryForPage) {
                            "up to %3. The file was not changed.")
                 .arg(QDir::toNativeSeparators(path), megabytes(size), megabytes(kLargestPage)));
     }
-    const std::int64_t needed = size * kMemoryPerPageByte;
+    const std::int64_t needed = memoryToOpen(size);
     const std::int64_t available = memoryForPage > 0 ? memoryForPage : freeMemory();
-    const QString message = tooLarge(path, size, needed, available);
-    if (needed > available) throw PageError(message);
-    return message;
+    if (needed > available) throw PageError(tooLarge(path, size, needed, available));
+    return QStringLiteral(
+               "%1 (%2) was not opened: memory ran out while reading it (holding and rendering "
+               "it takes about %3). The file was not changed, and the other pages stay as they "
+               "are. Close other pages or programs and try again, or split the page into "
+               "smaller ones.")
+        .arg(QDir::toNativeSeparators(path), megabytes(size), megabytes(needed));
 }
 
 FileContents readPageFile(const QString& path) {

@@ -4,7 +4,6 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
-#include <new>
 #include <thread>
 
 namespace host {
@@ -16,25 +15,10 @@ struct PageTextWorker::Job {
     DocumentPageText::Snapshot snapshot;
     bool dropped = false;
     bool done = false;
-    Result result;
+    RenderedText result;
 };
 
 namespace {
-
-// A page too large for the memory left shows this in the rendered view's place rather than
-// end the editor.
-PageTextWorker::Result outOfMemory() {
-    return {{}, QStringLiteral("The page is too large to show rendered with the memory left. "
-                               "Close other pages or programs, then edit the page to try again.")};
-}
-
-PageTextWorker::Result make(const DocumentPageText::Snapshot& snapshot) {
-    try {
-        return {DocumentPageText::utf8(snapshot), {}};
-    } catch (const std::bad_alloc&) {
-        return outOfMemory();
-    }
-}
 
 // One thread for every page's refresh, started on first use and joined as the program ends.
 class Thread {
@@ -72,7 +56,7 @@ private:
             if (job->dropped) continue;
             lock.unlock();
             // The snapshot is this thread's alone until `done` is set.
-            PageTextWorker::Result result = make(job->snapshot);
+            RenderedText result = renderedText(job->snapshot);
             job->snapshot = {};
             lock.lock();
             job->result = std::move(result);
@@ -93,7 +77,7 @@ constexpr int kCollectMs = 2;
 
 }  // namespace
 
-PageTextWorker::PageTextWorker(std::function<void(const Result&)> done) : m_done(std::move(done)) {
+PageTextWorker::PageTextWorker(std::function<void(const RenderedText&)> done) : m_done(std::move(done)) {
     m_collect.setInterval(kCollectMs);
     QObject::connect(&m_collect, &QTimer::timeout, [this] { collect(); });
 }
@@ -104,13 +88,14 @@ PageTextWorker::~PageTextWorker() {
     m_job->dropped = true;
 }
 
-void PageTextWorker::convert(const DocumentPageText& text) {
+void PageTextWorker::convert(const Page& page) {
     auto job = std::make_shared<Job>();
-    try {
-        job->snapshot = text.snapshot();  // a copy of the document's text, on this thread
-    } catch (const std::bad_alloc&) {
-        job->result = outOfMemory();
+    auto start = renderedTextStart(page);  // a copy of the document's text, on this thread
+    if (auto* done = std::get_if<RenderedText>(&start)) {
+        job->result = std::move(*done);
         job->done = true;
+    } else {
+        job->snapshot = std::move(std::get<DocumentPageText::Snapshot>(start));
     }
     if (m_job) {
         std::lock_guard lock(Thread::instance().lock());
@@ -122,7 +107,7 @@ void PageTextWorker::convert(const DocumentPageText& text) {
 }
 
 void PageTextWorker::collect() {
-    Result result;
+    RenderedText result;
     {
         std::lock_guard lock(Thread::instance().lock());
         if (!m_job->done) return;

@@ -2,38 +2,34 @@
 // does not hold up typing when a refresh starts.
 #pragma once
 
-#include <QByteArray>
-#include <QString>
 #include <QTimer>
 #include <functional>
 #include <memory>
 
-#include "host/editor/document_page_text.h"
+#include "host/editor/rendered_text.h"
 
 namespace host {
 
+class Page;
+
 class PageTextWorker {
 public:
-    struct Result {
-        QByteArray utf8;
-        QString failure;  // set instead of the text when memory ran out
-    };
     struct Job;
 
-    // Called on the window's thread with the newest snapshot's text only; a result overtaken
-    // by a later snapshot is dropped.
-    explicit PageTextWorker(std::function<void(const Result&)> done);
+    // Called on the window's thread with the newest page text only; a text overtaken by a
+    // later one is dropped.
+    explicit PageTextWorker(std::function<void(const RenderedText&)> done);
     ~PageTextWorker();
     PageTextWorker(const PageTextWorker&) = delete;
     PageTextWorker& operator=(const PageTextWorker&) = delete;
 
-    void convert(const DocumentPageText& text);
+    void convert(const Page& page);
     bool busy() const { return m_job != nullptr; }
 
 private:
     void collect();
 
-    std::function<void(const Result&)> m_done;
+    std::function<void(const RenderedText&)> m_done;
     std::shared_ptr<Job> m_job;  // the newest, until its text is collected
     QTimer m_collect;
 };

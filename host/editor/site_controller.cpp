@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
@@ -16,6 +17,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <atomic>
+#include <new>
 
 #include "host/editor/editor_window.h"
 #include "host/editor/page.h"
@@ -57,6 +59,8 @@ QString quotedId(const std::string& id) {
 struct SiteController::Task {
     TaskProgress progress;
     std::atomic<bool> finished{false};
+    bool outOfMemory = false;  // written before `finished`
+    QString what;
     std::function<void(bool cancelled)> done;
     std::jthread thread;
 };
@@ -157,7 +161,9 @@ bool SiteController::openSite(const QString& folder) {
         return false;
     }
     m_folder = info.absoluteFilePath();
-    m_pages = listSitePages(m_folder);
+    SiteListing listing = listSite(m_folder);
+    m_pages = std::move(listing.pages);
+    m_skipped = std::move(listing.skipped);
     m_panel->showSite(m_folder, m_pages);
     if (!m_panelSized) {
         // Narrow at first, so that the page's source keeps most of the window; the author's
@@ -258,9 +264,15 @@ void SiteController::scanFor(Page* page, std::vector<std::string> ids) {
     auto found = std::make_shared<Offer>(Offer{{}, page, {}});
     runInBackground(
         QStringLiteral("Looking for the changed region on the site's pages"),
-        [others, ids, found](TaskProgress& progress) {
+        [others, ids, found, skipped = m_skipped](TaskProgress& progress) {
             for (const std::string& id : ids) {
                 found->pages = scanForRegion(others, QString::fromStdString(id), &progress);
+                // Pages the listing left out (too large, say) are shown with why, unchecked.
+                for (const SkippedEntry& entry : skipped) {
+                    if (!entry.folder && mayHoldId(entry, QByteArray::fromStdString(id)))
+                        found->pages.push_back(
+                            {QFile::decodeName(entry.path), 0, std::nullopt, entry.reason});
+                }
                 found->id = id;
                 if (!found->pages.empty() || progress.cancelled) return;
             }
@@ -452,8 +464,14 @@ void SiteController::runInBackground(const QString& what,
     m_task = std::make_unique<Task>();
     m_task->done = std::move(done);
     Task* task = m_task.get();
+    task->what = what;
     task->thread = std::jthread([task, work = std::move(work)] {
-        work(task->progress);
+        // An exception leaving a thread would end the editor with every page in it.
+        try {
+            work(task->progress);
+        } catch (const std::bad_alloc&) {
+            task->outOfMemory = true;
+        }
         task->finished = true;
     });
     m_progress->setRange(0, 0);
@@ -478,6 +496,18 @@ void SiteController::pollTask() {
     m_window.statusBar()->clearMessage();
     std::unique_ptr<Task> task = std::move(m_task);
     task->thread.join();
+    if (task->outOfMemory) {
+        m_window.messages().show(
+            &m_window, {QStringLiteral("Site"),
+                        QStringLiteral("%1 stopped: there was not enough memory. The pages open "
+                                       "in the editor are as they were. Close other pages or "
+                                       "programs and try again.")
+                            .arg(task->what),
+                        MessageIcon::Warning,
+                        {MessageButton::Ok},
+                        MessageButton::Ok});
+        return;
+    }
     // A Cancel pressed after the work finished but before this still counts: nothing has
     // been written or edited yet.
     task->done(task->progress.cancelled);

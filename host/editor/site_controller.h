@@ -15,6 +15,7 @@
 #include "host/site/parallel_pages.h"
 #include "host/site/region_update.h"
 #include "host/site/site_commit.h"
+#include "host/site/site_folder.h"
 
 class QAction;
 class QMenu;
@@ -89,6 +90,7 @@ private:
     QSettings& m_settings;
     QString m_folder;
     QStringList m_pages;
+    std::vector<SkippedEntry> m_skipped;
     SitePanel* m_panel;
     bool m_panelSized = false;
     RegionUpdateBar* m_bar;

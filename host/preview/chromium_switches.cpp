@@ -9,6 +9,10 @@ namespace host::preview {
 namespace {
 
 constexpr char kFlagsVariable[] = "QTWEBENGINE_CHROMIUM_FLAGS";
+// Qt WebEngine leaves Chromium's accessibility off on Linux unless this is set; with it, the
+// page's tree is built only while assistive technology is active (QAccessible::isActive), so
+// it costs nothing otherwise.
+constexpr char kAccessibilityVariable[] = "QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY";
 
 }  // namespace
 
@@ -43,6 +47,9 @@ void startChromiumOffline() {
                      (s.contains(u' ') ? '"' + s.toUtf8() + '"' : s.toUtf8());
         }
         qputenv(kFlagsVariable, flags);
+        const bool hadAccessibility = qEnvironmentVariableIsSet(kAccessibilityVariable);
+        const QByteArray ownAccessibility = qgetenv(kAccessibilityVariable);
+        if (!hadAccessibility) qputenv(kAccessibilityVariable, "1");
         // Chromium starts with the first profile made; one off the record leaves nothing on disk.
         { const QWebEngineProfile first; }
         // Programs the editor starts (a browser on Qt WebEngine, say) keep the user's own.
@@ -50,6 +57,11 @@ void startChromiumOffline() {
             qputenv(kFlagsVariable, own);
         } else {
             qunsetenv(kFlagsVariable);
+        }
+        if (hadAccessibility) {
+            qputenv(kAccessibilityVariable, ownAccessibility);
+        } else {
+            qunsetenv(kAccessibilityVariable);
         }
         return true;
     }();

@@ -23,9 +23,20 @@ void checkPlainFile(const QFileInfo& info, bool forWriting) {
 
 }  // namespace
 
+QString tooLargeForSite(qint64 size) {
+    if (size <= kLargestSitePage) return {};
+    const auto mb = [](qint64 bytes) { return QString::number(double(bytes) / (1 << 20), 'f', 1); };
+    return QStringLiteral(
+               "it is %1 MB, and the site update reads pages of up to %2 MB; it was "
+               "not read or changed. Update its region in the editor")
+        .arg(mb(size), mb(kLargestSitePage));
+}
+
 PageOnDisk readPageOnDisk(const QString& path) {
     const QFileInfo info(path);
     checkPlainFile(info, false);
+    if (const QString why = tooLargeForSite(info.size()); !why.isEmpty())
+        throw SiteError(QStringLiteral("%1: %2").arg(info.absoluteFilePath(), why));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw SiteError(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));

@@ -2,6 +2,7 @@
 #include "host/site/region_update.h"
 
 #include <QFileInfo>
+#include <new>
 #include <optional>
 
 #include "host/pagefile/page_file_format.h"
@@ -48,6 +49,13 @@ QString linesOf(const std::vector<const GumboNode*>& elements) {
                      .arg(e->v.element.start_pos.line)
                      .arg(e->v.element.start_pos.column);
     return lines.join(QStringLiteral("; "));
+}
+
+QString outOfMemory(const char* what) {
+    return QStringLiteral(
+               "there was not enough memory to %1, so it was not changed. Close "
+               "other programs and update again, or update its region in the editor")
+        .arg(QLatin1String(what));
 }
 
 }  // namespace
@@ -97,6 +105,8 @@ std::vector<RegionInPage> scanForRegion(const QStringList& pages, const QString&
                 if (region.count > 0) found[i] = std::move(region);
             } catch (const SiteError& e) {
                 found[i] = RegionInPage{path, 0, std::nullopt, e.message()};
+            } catch (const std::bad_alloc&) {
+                found[i] = RegionInPage{path, 0, std::nullopt, outOfMemory("read")};
             } catch (const std::exception& e) {
                 found[i] = RegionInPage{path, 0, std::nullopt, QString::fromUtf8(e.what())};
             }
@@ -133,6 +143,10 @@ RegionEdit replaceRegion(PageModel& model, const std::string& id, const std::str
     } catch (const com::Error& e) {
         edit.outcome = PageOutcome::Refused;
         edit.reason = QString::fromStdString(e.description());
+    } catch (const std::bad_alloc&) {
+        // A page open in the editor is edited on the window's thread: the editor goes on.
+        edit.outcome = PageOutcome::Refused;
+        edit.reason = outOfMemory("update it");
     }
     return edit;
 }
@@ -175,6 +189,12 @@ PlannedPage planPage(const QString& path, const std::string& id, const std::stri
                           "again. The page was not changed.")
                           .arg(QString::number(unsigned(e.codePoint()), 16).toUpper().rightJustified(4, u'0'))
                           .arg(unsigned(e.codePoint()));
+    } catch (const std::bad_alloc&) {
+        // What this page took is given back for the other pages' plans.
+        plan = {};
+        plan.before.path = QFileInfo(path).absoluteFilePath();
+        plan.outcome = PageOutcome::Refused;
+        plan.reason = outOfMemory("plan its update");
     } catch (const std::exception& e) {
         plan.outcome = PageOutcome::Refused;
         plan.reason = QString::fromUtf8(e.what());

@@ -4,10 +4,10 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
-#include <fcntl.h>
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <stdexcept>
 
 #include "host/pagefile/page_file_format.h"
@@ -107,17 +107,6 @@ QString reportName(const QByteArray& bytes) {
     return QString::fromUtf8(plain ? bytes : QByteArray::fromStdString(platform::text::quoteText(view)));
 }
 
-// Whether a page the listing left out may hold the region: its bytes hold the id, or it
-// cannot be read to tell.
-bool mayHoldRegion(const SkippedEntry& entry, const QString& id) {
-    if (entry.folder) return true;
-    QFile file(QFile::decodeName(entry.path));
-    const int fd = ::open(entry.path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-    if (fd < 0) return true;
-    const bool opened = file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
-    return !opened || file.readAll().contains(id.toUtf8());
-}
-
 }  // namespace
 
 bool asksForRegionUpdate(int argc, char** argv) {
@@ -153,7 +142,15 @@ int runRegionUpdateCommand(const QStringList& arguments, std::FILE* out, std::FI
     const QString from = QFileInfo(request.from).canonicalFilePath();
     pages.removeIf([&](const QString& p) { return QFileInfo(p).canonicalFilePath() == from; });
 
-    std::vector<PlannedPage> plan = planSiteUpdate(pages, request.id, content);
+    std::vector<PlannedPage> plan;
+    try {
+        plan = planSiteUpdate(pages, request.id, content);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(err,
+                     "pagehost: there was not enough memory to plan the site update; no "
+                     "page was changed. Close other programs and run it again\n");
+        return 1;
+    }
     commitSiteUpdate(plan);
     int counts[4] = {};
     for (const PlannedPage& page : plan) {
@@ -168,7 +165,7 @@ int runRegionUpdateCommand(const QStringList& arguments, std::FILE* out, std::FI
     int missed = 0;
     const QByteArray rootBytes = QFile::encodeName(root.absolutePath()) + '/';
     for (const SkippedEntry& entry : listing.skipped) {
-        const bool holds = mayHoldRegion(entry, request.id);
+        const bool holds = mayHoldId(entry, request.id.toUtf8());
         missed += holds;
         print(out, QStringLiteral("skipped: %1: %2%3")
                        .arg(reportName(entry.path.mid(rootBytes.size())), entry.reason,

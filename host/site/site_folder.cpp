@@ -8,11 +8,13 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <climits>
 #include <vector>
 
+#include "host/site/page_on_disk.h"
 #include "platform/text/utf8.h"
 
 namespace host::site {
@@ -82,6 +84,10 @@ void walk(const QDir& root, const QByteArray& dir, const IgnoreRules& rules, Sit
         }
         const QString text = QFile::decodeName(path);
         if (rules.ignores(QString::fromUtf8(name), root.relativeFilePath(text))) continue;
+        if (const QString why = tooLargeForSite(st.st_size); !folder && !why.isEmpty()) {
+            out.skipped.push_back({path, why, false});
+            continue;
+        }
         if (folder) {
             walk(root, path, rules, out);
         } else {
@@ -108,6 +114,29 @@ SiteListing listSite(const QString& folder) {
 
 QStringList listSitePages(const QString& folder) {
     return listSite(folder).pages;
+}
+
+bool mayHoldId(const SkippedEntry& entry, const QByteArray& idUtf8) {
+    if (entry.folder) return true;
+    // Never through a link, and never waiting on a FIFO put where a page was.
+    const int fd = ::open(entry.path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) return true;
+    constexpr qsizetype kPiece = 1 << 20;
+    // Each piece starts with the end of the one before, so that an id across two is found.
+    QByteArray window;
+    QByteArray piece(kPiece, Qt::Uninitialized);
+    bool found = false, failed = false;
+    while (!found) {
+        const ssize_t n = ::read(fd, piece.data(), std::size_t(kPiece));
+        if (n <= 0) {
+            failed = n < 0;
+            break;
+        }
+        window = window.right(idUtf8.size() - 1) + piece.left(qsizetype(n));
+        found = window.contains(idUtf8);
+    }
+    ::close(fd);
+    return found || failed;
 }
 
 }  // namespace host::site

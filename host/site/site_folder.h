@@ -32,8 +32,14 @@ struct SiteListing {
 };
 
 // The same walk, also naming what it had to leave out: pages and folders whose names are not
-// UTF-8 text (the editor's names are text) or whose paths exceed the system's limit.
+// UTF-8 text (the editor's names are text) or whose paths exceed the system's limit, and
+// pages larger than the site update reads (kLargestSitePage).
 SiteListing listSite(const QString& folder);
+
+// Whether an entry the listing left out may hold the region: a folder may; a page may when
+// its bytes hold the id's, or when it cannot be read to tell. Reads a piece at a time, so a
+// page of any size is searched in little memory.
+bool mayHoldId(const SkippedEntry& entry, const QByteArray& idUtf8);
 
 // Whether the name is of a page the site lists (by its name only).
 bool isPageName(const QString& fileName);

@@ -104,10 +104,10 @@ TEST_F(PageTextTest, ClosedPageFailsClearly) {
 TEST_F(PageTextTest, OnlyTheNewestTextMadeOffThreadArrives) {
     host::Page& page = open("<p>1</p>");
     std::vector<QByteArray> arrived;
-    host::PageTextWorker worker([&](const host::PageTextWorker::Result& r) { arrived.push_back(r.utf8); });
+    host::PageTextWorker worker([&](const host::RenderedText& r) { arrived.push_back(r.html); });
     for (const char* text : {"<p>2</p>", "<p>3</p>", "<p>4</p>"}) {
         page.document()->setPlainText(text);
-        worker.convert(*page.pageText());
+        worker.convert(page);
     }
     EXPECT_TRUE(worker.busy());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !worker.busy(); }));

@@ -3,6 +3,7 @@
 // and the add-in's form appears, revealed, after Finish.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTextDocument>
 #include <QToolBar>
 #include <QUdpSocket>
 
@@ -20,6 +22,7 @@
 #include "host/editor/page.h"
 #include "host/editor/editor_tab.h"
 #include "host/preview/page_folder.h"
+#include "host/preview/rendered_view.h"
 #include "support/editor_harness.h"
 
 namespace {
@@ -202,6 +205,53 @@ TEST_F(RenderedView, PageScriptsReachNoServerPastTheGuard) {
         << "the WebSocket, the worker's fetch, the servers the refused peer connection named";
     EXPECT_FALSE(qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS"))
         << "programs the editor starts do not inherit the view's switches";
+}
+
+// Whether `node` or a node under it is a heading named `name`. Chromium's nodes come from code
+// built without type information, which the sanitizer's check of dynamic types cannot read.
+__attribute__((no_sanitize("vptr"))) bool holdsHeading(QAccessibleInterface* node,
+                                                      const QString& name) {
+    if (!node) return false;
+    if (node->role() == QAccessible::Heading && node->text(QAccessible::Name) == name) return true;
+    for (int i = 0; i < node->childCount(); ++i)
+        if (holdsHeading(node->child(i), name)) return true;
+    return false;
+}
+
+// With assistive technology active, the rendered page's content is in the accessibility tree
+// under the view.
+TEST_F(RenderedView, AssistiveTechnologySeesTheRenderedPage) {
+    host::EditorTab& view = open("a11y.html", "<h1>Opening hours</h1><p>Every day</p>");
+    // As a screen reader starting while the editor runs; the offscreen platform has no bridge
+    // to report one, so the test announces it.
+    QAccessible::setActive(true);
+    QAccessibleInterface* rendered =
+        QAccessible::queryAccessibleInterface(view.rendered()->widget());
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return holdsHeading(rendered, "Opening hours"); }, kChromiumMs));
+    QAccessible::setActive(false);
+}
+
+// A page above the rendered view's limit is neither copied nor rendered: a note takes the
+// view's place and the view is emptied; once the page is small enough it renders again.
+TEST_F(RenderedView, APageAboveTheLimitGetsANoteAndRendersOnceSmaller) {
+    QByteArray large = "<h1>Large</h1>\n";
+    const QByteArray line(99, 'x');
+    while (large.size() <= host::preview::kLargestRenderedPage) large += "<p>" + line + "</p>\n";
+    host::EditorTab& view = open("large.html", large);
+    auto* note = view.findChild<QLabel*>("renderedDeclined");
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->isVisible() && note->text().contains("up to 16.0 MB") &&
+                note->text().contains("source is still editable"))
+        << note->text().toStdString();
+    EXPECT_FALSE(view.rendered()->widget()->isVisible());
+    EXPECT_EQ(inspect(view, "document.querySelectorAll('p').length").toInt(), 0);
+
+    page->document()->setPlainText("<h1>Small</h1>");
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return !note->isVisible() && view.isSettled(); }, kChromiumMs));
+    EXPECT_TRUE(view.rendered()->widget()->isVisible());
+    EXPECT_EQ(inspect(view, "document.querySelector('h1').textContent").toString(), "Small");
 }
 
 TEST_F(RenderedView, ScriptsRunForThePageTheyWereTurnedOnForOnly) {

@@ -82,6 +82,8 @@ protected:
 
 TEST_F(SiteEditorTest, AChangedRegionIsOfferedReviewedAppliedAndUndone) {
     host::site::SiteController& site = window().site();
+    write("large.html", kPage);  // sparse: too large for the update, shown with why
+    QFile(m_dir.filePath("large.html")).resize(qint64(40) << 20);
     host::Page* open = window().openPage(m_dir.filePath("b.html"));
     m_siteDialogs.folder = m_dir.path();
     window().findChild<QAction*>("openSiteAction")->trigger();
@@ -91,12 +93,15 @@ TEST_F(SiteEditorTest, AChangedRegionIsOfferedReviewedAppliedAndUndone) {
     changeRegionOnA();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !site.bar()->isHidden(); }, 20000));
     const QString offered = site.bar()->findChild<QLabel*>("regionUpdateText")->text();
-    EXPECT_TRUE(offered.contains("3 other pages of the site hold it")) << offered.toStdString();
+    EXPECT_TRUE(offered.contains("4 other pages of the site hold it")) << offered.toStdString();
 
-    m_siteDialogs.answer = std::vector{true, true, false};  // b (open), c, e
+    m_siteDialogs.answer = std::vector{true, true, false, false};  // b (open), c, e, large
     site.reviewOffer();
-    ASSERT_EQ(m_siteDialogs.reviewed.size(), 3u);
+    ASSERT_EQ(m_siteDialogs.reviewed.size(), 4u);
     EXPECT_TRUE(m_siteDialogs.reviewed[0].label.contains("open"));
+    EXPECT_FALSE(m_siteDialogs.reviewed[3].checked);
+    EXPECT_TRUE(m_siteDialogs.reviewed[3].label.contains("large.html - it is 40.0 MB"))
+        << m_siteDialogs.reviewed[3].label.toStdString();
     EXPECT_EQ(m_siteDialogs.reviewed[1].diff(), "- <p>old</p>\n+ <p>new</p>");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !site.busy(); }, 20000));
     EXPECT_TRUE(m_messages.shown.empty());

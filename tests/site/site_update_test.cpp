@@ -137,8 +137,9 @@ TEST_F(SiteUpdateTest, CommandLinePrintsALinePerPageAndFailsWhenOneWasRefused) {
     }
 }
 
-// Pages the listing cannot take are named, quoted where their names are not plain text, and
-// fail the run when they may hold the region; a lone surrogate in the source is refused.
+// Pages the listing cannot take (names that are not text, pages too large to read) are named,
+// quoted where their names are not plain text, and fail the run when they may hold the
+// region; a lone surrogate in the source is refused.
 TEST(SiteNames, SkippedPagesAreReportedAndLoneSurrogatesRefused) {
     QTemporaryDir dir, elsewhere;
     const auto write = [](const QString& folder, const QByteArray& name, const QByteArray& bytes) {
@@ -150,6 +151,12 @@ TEST(SiteNames, SkippedPagesAreReportedAndLoneSurrogatesRefused) {
     write(dir.path(), "source.html", page(region(kNew)));
     write(dir.path(), "caf\xE9.html", page(region(kOld)));
     write(dir.path(), "new\nline.html", page(region(kOld)));
+    // Sparse: 40 MB on paper, nothing on disk; only the first holds the id.
+    for (const auto& [name, start] :
+         {std::pair{"big.html", page(region(kOld))}, {"plain.html", "<p>"}}) {
+        write(dir.path(), name, start);
+        QFile(dir.filePath(name)).resize(qint64(40) << 20);
+    }
     QByteArray lone = utf16(page(region("<p>X</p>")));
     lone.replace(QByteArray("X\0", 2), QByteArray("\0\xD8", 2));  // a high surrogate alone
     write(elsewhere.path(), "lone.html", lone);
@@ -161,7 +168,11 @@ TEST(SiteNames, SkippedPagesAreReportedAndLoneSurrogatesRefused) {
     } cases[] = {
         {source, 1,
          {"updated: \"new\\nline.html\"", "skipped: \"caf\\xE9.html\": its name is not UTF-8 text",
-          ", 1 skipped"}},
+          "skipped: big.html: it is 40.0 MB, and the site update reads pages of up to 32.0 MB; "
+          "it was not read or changed. Update its region in the editor; it may hold the region",
+          "skipped: plain.html: it is 40.0 MB, and the site update reads pages of up to 32.0 MB; "
+          "it was not read or changed. Update its region in the editor\n",
+          ", 3 skipped"}},
         {elsewhere.filePath("lone.html"), 2, {"lone.html, line 4, column 27: a lone surrogate (U+D800)"}},
     };
     for (const auto& c : cases) {
