@@ -37,7 +37,7 @@ void noForm(const FormPage& page, std::vector<Finding>& out) {
     // A form around the region: the parser drops the sign-up form's own start tag (forms do
     // not nest), and its fields go with the outer form.
     const GumboNode* outer = nullptr;
-    for (const GumboNode* n = region->parent; n && !outer; n = n->parent) {
+    for (const GumboNode* n = region; n && !outer; n = n->parent) {
         if (page::isHtml(n, GUMBO_TAG_FORM)) outer = n;
     }
     const auto inside = FormPage::descendants(region);
@@ -48,11 +48,17 @@ void noForm(const FormPage& page, std::vector<Finding>& out) {
     if (outer && fields) {
         out.push_back(page.finding(
             Severity::error, CheckKind::templateEntries, page.offsetOf(region),
-            QStringLiteral("the sign-up region lies inside another form (the <form> at %1): "
-                           "forms do not nest, so browsers drop the sign-up form's own <form> "
-                           "tag and send its fields to that form's action instead")
-                .arg(page.placeName(page.offsetOf(outer))),
-            QStringLiteral("move the sign-up region out of the other form (after its </form>)")));
+            (outer == region
+                 ? QStringLiteral("the sign-up region is itself a form")
+                 : QStringLiteral("the sign-up region lies inside another form (the <form> at %1)")
+                       .arg(page.placeName(page.offsetOf(outer)))) +
+                QStringLiteral(": forms do not nest, so browsers drop the sign-up form's own "
+                               "<form> tag and send its fields to that form's action instead"),
+            outer == region
+                ? QStringLiteral("give the sign-up form a region of its own, such as <div "
+                                 "id=\"OstrelInsert\"></div>, outside every form, and take the "
+                                 "name or id \"OstrelInsert\" off this form")
+                : QStringLiteral("move the sign-up region out of the other form (after its </form>)")));
         return;
     }
     const bool empty = inside.empty() &&

@@ -55,5 +55,8 @@ std::vector<MetaPolicy> metaPolicies(const FormPage& page);
 // The service's home page, where the wizard sends visitors when the thank-you entry is empty
 // (wizard/settings/service_addresses.h holds the same; a test checks that they agree).
 inline constexpr const char* kServiceHomePage = "http://www.ostrel.example/";
+// The add-in publisher's home page, the thank-you address the wizard shows a new author first
+// (the same file holds it).
+inline constexpr const char* kPublisherHomePage = "http://www.publisher.example/";
 
 }  // namespace host::formcheck

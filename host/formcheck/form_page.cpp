@@ -43,6 +43,21 @@ QString encodedRelativePath(const QString& relative) {
     return parts.join(u'/');
 }
 
+// Element kinds whose name attribute the document's "all" collection finds them by, as the
+// add-in's lookup of the region does (the same list as host/page/page_model.cpp's).
+bool nameIdentifies(const GumboNode* e) {
+    if (e->v.element.tag_namespace != GUMBO_NAMESPACE_HTML) return false;
+    switch (e->v.element.tag) {
+        case GUMBO_TAG_A: case GUMBO_TAG_BUTTON: case GUMBO_TAG_EMBED: case GUMBO_TAG_FORM:
+        case GUMBO_TAG_FRAME: case GUMBO_TAG_FRAMESET: case GUMBO_TAG_IFRAME: case GUMBO_TAG_IMG:
+        case GUMBO_TAG_INPUT: case GUMBO_TAG_MAP: case GUMBO_TAG_META: case GUMBO_TAG_OBJECT:
+        case GUMBO_TAG_SELECT: case GUMBO_TAG_TEXTAREA:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 std::optional<csp::Origin> Publishing::origin() const {
@@ -66,21 +81,30 @@ std::string_view FormPage::text() const {
 void FormPage::findRegionAndForm() {
     for (const GumboNode* e : m_elements) {
         const char* id = page::attributeValue(e, "id");
-        if (id && kRegionId == id) m_regions.push_back(e);
+        const char* name = nameIdentifies(e) ? page::attributeValue(e, "name") : nullptr;
+        if ((id && kRegionId == id) || (name && kRegionId == name)) m_regions.push_back(e);
     }
     if (m_regions.empty()) return;
-    const GumboNode* region = m_regions.front();
-    auto it = std::find(m_elements.begin(), m_elements.end(), region);
-    for (++it; it != m_elements.end() && inside(*it, region); ++it) {
-        if (page::isHtml(*it, GUMBO_TAG_FORM)) {
-            m_form = *it;
-            break;
+    // The first form inside a region (not a region itself), in document order.
+    for (const GumboNode* e : m_elements) {
+        if (!page::isHtml(e, GUMBO_TAG_FORM) || isRegion(e)) continue;
+        for (const GumboNode* r : m_regions) {
+            if (inside(e, r)) {
+                m_form = e;
+                m_formRegion = r;
+                break;
+            }
         }
+        if (m_form) break;
     }
     if (!m_form) return;
     for (const GumboNode* e : descendants(m_form)) {
         if (isControl(e)) m_controls.push_back(e);
     }
+}
+
+bool FormPage::isRegion(const GumboNode* e) const {
+    return std::find(m_regions.begin(), m_regions.end(), e) != m_regions.end();
 }
 
 void FormPage::readPublishing() {

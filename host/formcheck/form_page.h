@@ -47,10 +47,15 @@ public:
 
     // Every element in document order.
     const std::vector<const GumboNode*>& elements() const { return m_elements; }
-    // The elements whose id is exactly "OstrelInsert", in document order.
+    // The sign-up regions: the elements the add-in's lookup finds by "OstrelInsert" (an id,
+    // or the name of a form, input, image and the like), in document order.
     const std::vector<const GumboNode*>& regions() const { return m_regions; }
-    const GumboNode* region() const { return m_regions.empty() ? nullptr : m_regions.front(); }
-    // The sign-up form: the first form inside the first region; nullptr without one.
+    bool isRegion(const GumboNode* element) const;
+    // The region that holds the form, else the first; nullptr without one.
+    const GumboNode* region() const {
+        return m_formRegion ? m_formRegion : m_regions.empty() ? nullptr : m_regions.front();
+    }
+    // The sign-up form: the first form inside a region (not a region itself); nullptr without one.
     const GumboNode* form() const { return m_form; }
     // The form's controls (input, select, textarea, button) inside it in the tree.
     const std::vector<const GumboNode*>& controls() const { return m_controls; }
@@ -96,6 +101,7 @@ private:
     std::vector<const GumboNode*> m_elements;
     std::vector<const GumboNode*> m_regions;
     const GumboNode* m_form = nullptr;
+    const GumboNode* m_formRegion = nullptr;
     std::vector<const GumboNode*> m_controls;
     Publishing m_publishing;
 };

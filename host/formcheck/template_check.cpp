@@ -183,10 +183,12 @@ std::vector<Markup> markupIn(std::string_view text, std::size_t from, std::size_
 void checkRegionsAndForms(const FormPage& page, Report& report) {
     const auto& regions = page.regions();
     for (std::size_t i = 1; i < regions.size(); ++i) {
+        const bool byId = FormPage::value(regions[i], "id") == kRegionId;
         report.add(Severity::error, page.offsetOf(regions[i]),
-                   QStringLiteral("a second sign-up region (an element with the id \"%1\"); the "
-                                  "first is at %2")
-                       .arg(QLatin1StringView(kRegionId.data(), qsizetype(kRegionId.size())),
+                   QStringLiteral("a second sign-up region (an element %1 \"%2\"); the first is "
+                                  "at %3")
+                       .arg(byId ? QStringLiteral("with the id") : QStringLiteral("named"),
+                            QLatin1StringView(kRegionId.data(), qsizetype(kRegionId.size())),
                             page.placeName(page.offsetOf(regions[0]))),
                    QStringLiteral("keep one sign-up region in the page: with two, the add-in and "
                                   "the site update cannot tell which to fill, and the page has "
@@ -196,7 +198,7 @@ void checkRegionsAndForms(const FormPage& page, Report& report) {
     const std::string action = form ? trimmedAddressText(QString::fromStdString(FormPage::value(form, "action"))).toStdString() : std::string();
     std::vector<const GumboNode*> forms;
     for (const GumboNode* e : page.elements()) {
-        if (!page::isHtml(e, GUMBO_TAG_FORM)) continue;
+        if (!page::isHtml(e, GUMBO_TAG_FORM) || page.isRegion(e)) continue;
         const bool inRegion = std::any_of(regions.begin(), regions.end(),
                                           [&](const GumboNode* r) { return FormPage::inside(e, r); });
         const std::string classes = " " + asciiLowered(FormPage::value(e, "class")) + " ";
@@ -211,11 +213,11 @@ void checkRegionsAndForms(const FormPage& page, Report& report) {
         if (inRegion || marked || sameService) forms.push_back(e);
     }
     for (std::size_t i = 1; i < forms.size(); ++i) {
-        // A form in a second region is named by that region's finding.
-        const bool inLaterRegion = std::any_of(regions.begin() + 1, regions.end(), [&](const GumboNode* r) {
-            return FormPage::inside(forms[i], r);
+        // A form in another region is named by that region's finding.
+        const bool inOtherRegion = std::any_of(regions.begin(), regions.end(), [&](const GumboNode* r) {
+            return r != page.region() && FormPage::inside(forms[i], r);
         });
-        if (inLaterRegion) continue;
+        if (inOtherRegion) continue;
         report.add(Severity::error, page.offsetOf(forms[i]),
                    QStringLiteral("a second sign-up form; the first is at %1")
                        .arg(page.placeName(page.offsetOf(forms[0]))),

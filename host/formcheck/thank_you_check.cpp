@@ -14,9 +14,10 @@ const QString kAdvicePage = QStringLiteral(
     "make a page of your site that says \"check your inbox to confirm your subscription\" and "
     "give its full address as the thank-you page in the wizard");
 
-bool isServiceHomePage(const WebAddress& a) {
-    const auto home = parseAbsoluteAddress(QString::fromLatin1(kServiceHomePage));
-    return home && a.isHttp() && a.host == home->host && a.port == home->port &&
+// Whether the address is the home page `home` (http: or https:).
+bool isHomePage(const WebAddress& a, const char* home) {
+    const auto h = parseAbsoluteAddress(QString::fromLatin1(home));
+    return h && a.isHttp() && a.host == h->host && a.port == h->port &&
            (a.path.isEmpty() || a.path == u"/") && a.query.isEmpty();
 }
 
@@ -77,16 +78,21 @@ void checkThankYouPage(const FormPage& page, std::vector<Finding>& out) {
                                                : page.offsetOf(redirect->field);
     const QString& text = redirect->text;
     const auto address = parseAbsoluteAddress(text);
-    if (text.isEmpty() || (address && isServiceHomePage(*address))) {
+    const bool service = address && isHomePage(*address, kServiceHomePage);
+    const bool publisher = address && isHomePage(*address, kPublisherHomePage);
+    if (text.isEmpty() || service || publisher) {
         out.push_back(page.finding(
             Severity::note, CheckKind::thankYouPage, at,
             text.isEmpty()
                 ? QStringLiteral("the thank-you page is empty: after signing up, visitors land on "
                                  "the service's home page, not on your site")
-                : QStringLiteral("the thank-you page is the service's home page %1 (the wizard's "
-                                 "value for an empty entry): after signing up, visitors land there, "
-                                 "not on your site")
-                      .arg(quoted(text)),
+                : QStringLiteral("the thank-you page is %1 %2 (%3): after signing up, visitors "
+                                 "land there, not on your site")
+                      .arg(service ? QStringLiteral("the service's home page")
+                                   : QStringLiteral("the add-in publisher's home page"),
+                           quoted(text),
+                           service ? QStringLiteral("the wizard's value for an empty entry")
+                                   : QStringLiteral("the wizard's first suggestion")),
             kAdvicePage));
         return;
     }

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cstdio>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -14,6 +16,7 @@
 #include "host/formcheck/form_checks.h"
 #include "host/page/memory_page_text.h"
 #include "host/page/page_model.h"
+#include "host/pagefile/page_file_format.h"
 #include "tests/snippet/recording_settings_store.h"
 #include "wizard/settings/service_addresses.h"
 #include "wizard/snippet/module_folder.h"
@@ -104,8 +107,62 @@ TEST(ShippedTemplateCheck, WithEveryBoxEmptyNamesTheListIdAndTheThankYouPage) {
     EXPECT_EQ(findings[1].severity, Severity::note);
 }
 
-TEST(ShippedTemplateCheck, KnowsTheServiceHomePageTheWizardFallsBackTo) {
+// The page corpus of the insertion tests (tests/page/corpus, the region written as @MARKER@):
+// every page the editor takes the form into passes, but for the pages whose region itself is
+// wrong for a form.
+TEST(ShippedTemplateCheck, PassesInEveryPageOfThePageCorpusWhoseRegionCanHoldAForm) {
+    snippet_test::RecordingSettingsStore store;
+    const std::string snippet = ostrel::buildSnippet(ordinaryEntries(), store, ostrel::moduleFolder());
+    // Page name prefix -> what the check must say about it, in order.
+    const std::map<QString, std::vector<QString>> faulty{
+        {"17-", {"region is itself a form"}},
+        {"18-", {"lies inside another form"}},
+        {"19-", {"lies inside another form"}},
+        {"26-", {"second sign-up region", "second sign-up region"}},
+        {"27-", {"region is itself a form"}},
+    };
+    const QDir corpus(QStringLiteral(OSTREL_SOURCE_DIR "/tests/page/corpus"));
+    int checked = 0;
+    for (const QString& name : corpus.entryList({QStringLiteral("*.html")}, QDir::Files)) {
+        SCOPED_TRACE(name.toStdString());
+        QFile file(corpus.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        QString text = host::decodePage(file.readAll()).text;
+        text.replace(QStringLiteral("@MARKER@"), QStringLiteral("OstrelInsert"));
+        auto page = std::make_shared<host::MemoryPageText>(text.toStdString());
+        host::PageModel model(page);
+        try {  // as the add-in's InsertHTML does
+            const auto snapshot = model.snapshot();
+            const auto regions = host::PageModel::elementsNamed(*snapshot, "OstrelInsert");
+            if (regions.size() == 1) {
+                model.setInnerHtml(model.refOf(*snapshot, regions.front()), snippet);
+            } else {
+                const auto bodies = host::PageModel::elementsWithTag(*snapshot, "body");
+                if (bodies.empty()) continue;
+                model.insertAdjacentHtml(model.refOf(*snapshot, bodies.front()),
+                                         host::AdjacentPosition::beforeEnd,
+                                         "<div id='OstrelInsert'>\r\n" + snippet + "</div>\r\n");
+            }
+        } catch (const com::Error&) {
+            continue;  // the editor refuses the insertion; nothing to check
+        }
+        ++checked;
+        const auto findings = host::formcheck::checkForm(QByteArray::fromStdString(page->current()), {});
+        const auto expected = faulty.find(name.left(3));
+        const std::vector<QString> says = expected == faulty.end() ? std::vector<QString>{} : expected->second;
+        ASSERT_EQ(findings.size(), says.size()) << qPrintable(listed(findings));
+        for (std::size_t i = 0; i < says.size(); ++i)
+            EXPECT_TRUE(findings[i].what.contains(says[i])) << qPrintable(listed(findings));
+    }
+    EXPECT_GE(checked, 50);
+    std::printf("The shipped template in the page corpus: %d pages checked, %zu with a region unfit "
+                "for a form, no other finding\n",
+                checked, faulty.size());
+}
+
+TEST(ShippedTemplateCheck, KnowsTheHomePagesTheWizardFallsBackToAndSuggests) {
     EXPECT_EQ(std::string_view(host::formcheck::kServiceHomePage), ostrel::kServiceHomePage);
+    EXPECT_EQ(std::string_view(host::formcheck::kPublisherHomePage), ostrel::kPublisherHomePage);
 }
 
 }  // namespace
