@@ -93,7 +93,7 @@ bool hiddenFieldAttribute(std::string_view name) {
     static const std::set<std::string_view> kUsual{"type", "name",  "value", "id",   "class",
                                                    "form", "disabled", "autocomplete", "dir",
                                                    "lang", "title"};
-    return kUsual.contains(name) || name.starts_with("data-");
+    return kUsual.contains(name) || name.starts_with("data-") || name.starts_with("aria-");
 }
 
 // A custom element's name: a lower-case letter first, a hyphen somewhere, no markup.
