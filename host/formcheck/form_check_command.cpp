@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include <cstring>
+#include <new>
 #include <stdexcept>
 
 #include "host/formcheck/form_check.h"
@@ -102,7 +103,13 @@ public:
             return;
         }
         const PageContext context{QFileInfo(path).absoluteFilePath(), siteFolder, m_publishedAt};
-        const FormCheckRun run = runFormCheck(text.toUtf8(), context);
+        FormCheckRun run;
+        try {
+            run = runFormCheck(text.toUtf8(), context);
+        } catch (const std::bad_alloc&) {
+            notChecked(shown, QStringLiteral("there was not enough memory to read the page"));
+            return;
+        }
         if (onlyWithRegion && run.checked && run.regions == 0) {
             ++m_tally.withoutRegion;
             return;
@@ -132,7 +139,7 @@ public:
         }
         const QByteArray rootBytes = QFile::encodeName(root) + '/';
         for (const site::SkippedEntry& entry : listing.skipped) {
-            const bool holds = mayHold(entry);
+            const bool holds = site::mayHoldId(entry, QByteArray(kRegionId.data(), qsizetype(kRegionId.size())));
             m_tally.mayHoldRegion += holds;
             print(m_out, QStringLiteral("%1: skipped: %2%3")
                              .arg(site::reportName(prefix.toUtf8() + '/' + entry.path.mid(rootBytes.size())),
@@ -148,12 +155,6 @@ private:
     void notChecked(const QString& shown, const QString& why) {
         ++m_tally.notChecked;
         print(m_out, oneLine(QStringLiteral("%1: not checked: %2").arg(shown, why)));
-    }
-
-    bool mayHold(const site::SkippedEntry& entry) const {
-        if (entry.folder) return true;
-        QFile file(QFile::decodeName(entry.path));
-        return !file.open(QIODevice::ReadOnly) || m_prefilter.mayHold(file.readAll());
     }
 
     std::FILE* m_out;
