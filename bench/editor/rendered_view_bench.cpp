@@ -1,7 +1,8 @@
 // The rendered view's cost: opening a page until both its source and its rendered view are
 // painted, the memory the rendered view adds, and the editor's start with the view shown,
-// each beside the editor with the view hidden, measured in the same run; and opening a page
-// until its rendered view has loaded it, beside a bare QWebEngineView loading the same file.
+// each beside the editor with the view hidden, measured in the same run; opening a page
+// until its rendered view has loaded it, beside a bare QWebEngineView loading the same file;
+// and the Form Check on the same page, beside its opening.
 #include <benchmark/benchmark.h>
 #include <dirent.h>
 #include <unistd.h>
@@ -33,6 +34,7 @@
 #include "host/editor/file_dialog_service.h"
 #include "host/editor/page.h"
 #include "host/editor/editor_tab.h"
+#include "host/formcheck/form_check.h"
 #include "host/messagebox/message_box_service.h"
 #include "host/preview/rendered_view_module.h"
 
@@ -53,7 +55,25 @@ QTemporaryDir& folder() {
     return dir;
 }
 
-// A page of about `bytes` bytes that uses a style sheet and an image from its folder.
+// The sign-up region after Finish with the shipped template and ordinary entries.
+const QByteArray kSignUpRegion =
+    "<div id=\"OstrelInsert\">\n<form class=\"ostrel-signup\" method=\"post\" "
+    "action=\"https://www.ostrel.example/cgi/subscribe\" accept-charset=\"UTF-8\" "
+    "aria-labelledby=\"ostrel-signup-heading\">\n"
+    "  <h2 id=\"ostrel-signup-heading\">Stay in touch</h2>\n"
+    "  <input type=\"hidden\" name=\"list\" value=\"gardenclub\" />\n"
+    "  <input type=\"hidden\" name=\"tracking\" value=\"website\" />\n"
+    "  <input type=\"hidden\" name=\"redirect\" value=\"https://club.example/thanks.html\" />\n"
+    "  <input type=\"hidden\" name=\"start_message\" value=\"1\" />\n"
+    "  <input type=\"hidden\" name=\"required\" value=\"name,from\" />\n"
+    "  <p><label for=\"ostrel-signup-name\">Your name (required)</label>\n"
+    "  <input type=\"text\" id=\"ostrel-signup-name\" name=\"name\" autocomplete=\"name\" /></p>\n"
+    "  <p><label for=\"ostrel-signup-from\">Your e-mail address (required)</label>\n"
+    "  <input type=\"email\" id=\"ostrel-signup-from\" name=\"from\" autocomplete=\"email\" /></p>\n"
+    "  <p><button type=\"submit\">Subscribe</button></p>\n</form>\n</div>\n";
+
+// A page of about `bytes` bytes that uses a style sheet and an image from its folder, with the
+// sign-up form at its end.
 QString writePage(std::int64_t bytes) {
     const QString path = folder().filePath(QStringLiteral("page-%1.html").arg(bytes));
     if (QFile::exists(path)) return path;
@@ -66,8 +86,8 @@ QString writePage(std::int64_t bytes) {
     const QByteArray paragraph =
         "<p class=\"x\">Caf\xC3\xA9 na\xC3\xAFve r\xC3\xA9sum\xC3\xA9 text, with <a href=\"#top\">a "
         "link</a> and <b>some</b> more words to fill the line.</p>\n";
-    while (page.size() < bytes) page += paragraph;
-    page += "</body>\n</html>\n";
+    while (page.size() + kSignUpRegion.size() < bytes) page += paragraph;
+    page += kSignUpRegion + "</body>\n</html>\n";
     QFile f(path);
     f.open(QIODevice::WriteOnly);
     f.write(page);
@@ -268,6 +288,25 @@ void BM_BareWebView(benchmark::State& state) {
     }
 }
 
+// The Form Check on the page the rendered view opens above: one parse and every check, as the
+// editor runs it after Finish. Args: page size.
+void BM_CheckForm(benchmark::State& state) {
+    const QString path = writePage(state.range(0));
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    const QByteArray page = file.readAll();
+    const host::formcheck::PageContext context{path, folder().path(), QString()};
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        const auto findings = host::formcheck::checkForm(page, context);
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        if (!findings.empty()) {
+            state.SkipWithError("the benchmark page's form has findings");
+            break;
+        }
+    }
+}
+
 // A fresh process per start: from its launch until the editor window has painted the sample
 // page's source; "rendered_ms" is until its rendered view is painted too.
 void BM_EditorStart(benchmark::State& state) {
@@ -317,6 +356,7 @@ BENCHMARK(BM_OpenUntilPainted)
     ->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_BareWebView)->Args({100 << 10, 0})->Args({1 << 20, 0})->Args({100 << 10, 1})->Args({1 << 20, 1})
     ->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_CheckForm)->Arg(1 << 20)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EditorStart)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 int main(int argc, char** argv) {

@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 #include <cstring>
 
+#include "host/formcheck/form_check_command.h"
 #include "host/site/region_update_command.h"
 
 namespace host {
@@ -25,7 +26,7 @@ QString usage() {
         "  --tour-script FILE  the road to play instead of the built-in one\n"
         "  -h, --help          show this text\n"
         "  --version           print the program's version\n") +
-           site::regionUpdateUsage();
+           site::regionUpdateUsage() + formcheck::formCheckUsage();
 }
 
 QString versionText() {

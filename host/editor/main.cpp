@@ -6,6 +6,7 @@
 
 #include "host/editor/command_line.h"
 #include "host/editor/run_editor.h"
+#include "host/formcheck/form_check_command.h"
 #include "host/site/region_update_command.h"
 
 int main(int argc, char** argv) {
@@ -22,6 +23,11 @@ int main(int argc, char** argv) {
         QStringList arguments;
         for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
         return host::site::runRegionUpdateCommand(arguments, stdout, stderr);
+    }
+    if (host::formcheck::asksForFormCheck(argc, argv)) {
+        QStringList arguments;
+        for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+        return host::formcheck::runFormCheckCommand(arguments, stdout, stderr);
     }
     const auto set = [](const char* name) {
         const char* v = std::getenv(name);

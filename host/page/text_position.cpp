@@ -8,16 +8,21 @@
 
 namespace host::page {
 
-std::string lineAndColumn(std::string_view text, std::size_t offset) {
+LineColumn lineColumnOf(std::string_view text, std::size_t offset) {
     offset = std::min(offset, text.size());
     const std::string_view before = text.substr(0, offset);
-    const std::size_t line = 1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
+    const auto line = 1 + std::count(before.begin(), before.end(), '\n');
     const std::size_t lineStart = before.rfind('\n') == std::string_view::npos ? 0 : before.rfind('\n') + 1;
-    std::size_t column = 1;
+    std::ptrdiff_t column = 1;
     for (std::size_t i = lineStart; i < offset; ++i) {
         if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++column;
     }
-    return "line " + std::to_string(line) + ", column " + std::to_string(column);
+    return {static_cast<int>(line), static_cast<int>(column)};
+}
+
+std::string lineAndColumn(std::string_view text, std::size_t offset) {
+    const LineColumn at = lineColumnOf(text, offset);
+    return "line " + std::to_string(at.line) + ", column " + std::to_string(at.column);
 }
 
 std::string placeOf(const ParsedHtml& page, const GumboNode* e) {

@@ -9,6 +9,14 @@
 
 namespace host::page {
 
+// Line and column of a byte offset, both counted from 1, the column in characters (UTF-8
+// lead bytes); an offset past the end counts as the end.
+struct LineColumn {
+    int line = 1;
+    int column = 1;
+};
+LineColumn lineColumnOf(std::string_view text, std::size_t offset);
+
 // "line 12, column 3": lines and columns counted from 1, columns in characters.
 std::string lineAndColumn(std::string_view text, std::size_t offset);
 

@@ -13,10 +13,9 @@
 #include "host/pagefile/page_file_format.h"
 #include "host/page/memory_page_text.h"
 #include "host/site/region_update.h"
+#include "host/site/report_name.h"
 #include "host/site/site_commit.h"
 #include "host/site/site_folder.h"
-#include "platform/text/text_format.h"
-#include "platform/text/utf8.h"
 
 namespace host::site {
 namespace {
@@ -92,19 +91,6 @@ std::string sourceContent(const Request& r) {
 
 void print(std::FILE* f, const QString& line) {
     std::fprintf(f, "%s\n", qUtf8Printable(line));
-}
-
-// A name as it can stand on a line of the report: as it is, or quoted with escapes when it
-// holds a line break, another control character, a quote or a backslash, or bytes that are
-// not text, so that no name can forge a line or pass for another.
-QString reportName(const QByteArray& bytes) {
-    const std::string_view view(bytes.constData(), std::size_t(bytes.size()));
-    const bool plain = platform::text::isValidUtf8(view) &&
-                       std::none_of(view.begin(), view.end(), [](char c) {
-                           return static_cast<unsigned char>(c) < 0x20 || c == 0x7F || c == '"' ||
-                                  c == '\\';
-                       });
-    return QString::fromUtf8(plain ? bytes : QByteArray::fromStdString(platform::text::quoteText(view)));
 }
 
 }  // namespace

@@ -408,7 +408,7 @@ TEST_F(RenderedView, AddInsFormShowsRevealedAndItsSubmissionShowsTheFieldsAsGive
     ASSERT_TRUE(QTest::qWaitFor([&] { return !trials.shown.empty(); }, kChromiumMs));
     const auto& sent = trials.shown.front();
     EXPECT_EQ(sent.method, "POST");
-    EXPECT_EQ(sent.action, "http://www.ostrel.example/cgi/subscribe");
+    EXPECT_EQ(sent.action, "https://www.ostrel.example/cgi/subscribe");
     EXPECT_EQ(fields(sent), (Fields{{"list", user},
                                     {"tracking", "ezine<ad>&x"},
                                     {"redirect", "http://www.publisher.example/"},

@@ -68,7 +68,7 @@ TEST(ShippedTemplate, GivesAWellFormedLabelledSignUpFormWithEveryPlaceholderFill
     }
     gumbo_destroy_output(&kGumboDefaultOptions, output);
 
-    EXPECT_EQ(actions, std::set<std::string>{"http://www.ostrel.example/cgi/subscribe"});
+    EXPECT_EQ(actions, std::set<std::string>{"https://www.ostrel.example/cgi/subscribe"});
     EXPECT_EQ(headings, 1);
     EXPECT_EQ(labelled, fieldIds) << "every visible field has its label";
     EXPECT_EQ(fieldNames, (std::set<std::string>{"name", "from"}));

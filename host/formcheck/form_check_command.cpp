@@ -1,0 +1,222 @@
+// The command-line Form Check: pages given by name are checked as they are; a site folder's
+// pages are checked where they hold the sign-up region.
+#include "host/formcheck/form_check_command.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstring>
+#include <new>
+#include <stdexcept>
+
+#include "host/formcheck/form_check.h"
+#include "host/formcheck/form_page.h"
+#include "host/formcheck/web_address.h"
+#include "host/pagefile/page_file_format.h"
+#include "host/site/region_lookup.h"
+#include "host/site/report_name.h"
+#include "host/site/site_folder.h"
+
+namespace host::formcheck {
+namespace {
+
+struct UsageError : std::runtime_error {
+    explicit UsageError(const QString& m) : std::runtime_error(m.toStdString()) {}
+};
+
+struct Request {
+    QString publishedAt;
+    QStringList paths;
+};
+
+Request parse(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption check(QStringLiteral("check-form"));
+    const QCommandLineOption published(QStringLiteral("published-at"), {}, QStringLiteral("URL"));
+    parser.addOptions({check, published});
+    if (!parser.parse(arguments)) throw UsageError(parser.errorText());
+    Request r{parser.value(published), parser.positionalArguments()};
+    if (r.paths.isEmpty())
+        throw UsageError(QStringLiteral("--check-form needs a PAGE or a SITE_FOLDER to check"));
+    if (parser.isSet(published)) {
+        const auto address = parseAbsoluteAddress(r.publishedAt);
+        if (!address || !address->isAbsoluteHttp())
+            throw UsageError(QStringLiteral("--published-at needs the full http: or https: address "
+                                            "the pages are published at, not \"%1\"")
+                                 .arg(r.publishedAt));
+    }
+    for (const QString& path : r.paths) {
+        const QFileInfo info(path);
+        if (!info.isDir() && !info.isFile())
+            throw UsageError(QStringLiteral("%1 is neither a page nor a folder").arg(path));
+    }
+    return r;
+}
+
+void print(std::FILE* f, const QString& line) {
+    std::fprintf(f, "%s\n", qUtf8Printable(line));
+}
+
+// A message on one line: any line break or other control character becomes a space.
+QString oneLine(QString text) {
+    for (QChar& c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || c == QChar(0x2028) || c == QChar(0x2029))
+            c = u' ';
+    }
+    return text;
+}
+
+struct Tally {
+    int pages = 0;
+    int withoutRegion = 0;
+    int notChecked = 0;
+    int mayHoldRegion = 0;  // left out by a folder's listing, and may hold the region
+    int counts[3] = {};
+};
+
+class Checker {
+public:
+    Checker(std::FILE* out, QString publishedAt) : m_out(out), m_publishedAt(std::move(publishedAt)) {}
+
+    // `shown` is the name the report gives the page; `siteFolder` the folder its thank-you
+    // addresses are looked up in.
+    void checkPage(const QString& path, const QString& shown, const QString& siteFolder,
+                   bool onlyWithRegion) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            notChecked(shown, file.errorString());
+            return;
+        }
+        const QByteArray bytes = file.readAll();
+        if (onlyWithRegion && !m_prefilter.mayHold(bytes)) {
+            ++m_tally.withoutRegion;
+            return;
+        }
+        QString text;
+        try {
+            text = decodePage(bytes).text;
+        } catch (const UnreadableEncoding& e) {
+            notChecked(shown, QString::fromUtf8(e.what()));
+            return;
+        }
+        const PageContext context{QFileInfo(path).absoluteFilePath(), siteFolder, m_publishedAt};
+        FormCheckRun run;
+        try {
+            run = runFormCheck(text.toUtf8(), context);
+        } catch (const std::bad_alloc&) {
+            notChecked(shown, QStringLiteral("there was not enough memory to read the page"));
+            return;
+        }
+        if (onlyWithRegion && run.checked && run.regions == 0) {
+            ++m_tally.withoutRegion;
+            return;
+        }
+        ++m_tally.pages;
+        if (!run.checked) ++m_tally.notChecked;
+        for (const Finding& f : run.findings) {
+            ++m_tally.counts[int(f.severity)];
+            const QString place = f.line > 0 ? QStringLiteral("%1:%2:%3").arg(shown).arg(f.line).arg(f.column)
+                                             : shown;
+            print(m_out, oneLine(QStringLiteral("%1: %2: [%3] %4 \u2014 %5")
+                                     .arg(place, severityName(f.severity), checkName(f.check),
+                                          f.what, f.advice)));
+        }
+    }
+
+    void checkFolder(const QString& folder) {
+        const QString root = QFileInfo(folder).absoluteFilePath();
+        QString prefix = folder;
+        while (prefix.size() > 1 && prefix.endsWith(u'/')) prefix.chop(1);
+        const site::SiteListing listing = site::listSite(root);
+        const QDir dir(root);
+        for (const QString& page : listing.pages) {
+            const QString shown = site::reportName(
+                (prefix == u"/" ? prefix : prefix + u'/').toUtf8() + dir.relativeFilePath(page).toUtf8());
+            checkPage(page, shown, root, true);
+        }
+        const QByteArray rootBytes = QFile::encodeName(root) + '/';
+        for (const site::SkippedEntry& entry : listing.skipped) {
+            const bool holds = site::mayHoldId(entry, QByteArray(kRegionId.data(), qsizetype(kRegionId.size())));
+            m_tally.mayHoldRegion += holds;
+            print(m_out, QStringLiteral("%1: skipped: %2%3")
+                             .arg(site::reportName(prefix.toUtf8() + '/' + entry.path.mid(rootBytes.size())),
+                                  entry.reason,
+                                  holds ? QStringLiteral("; it may hold the sign-up region and was not checked")
+                                        : QString()));
+        }
+    }
+
+    const Tally& tally() const { return m_tally; }
+
+private:
+    void notChecked(const QString& shown, const QString& why) {
+        ++m_tally.notChecked;
+        print(m_out, oneLine(QStringLiteral("%1: not checked: %2").arg(shown, why)));
+    }
+
+    std::FILE* m_out;
+    QString m_publishedAt;
+    site::IdPrefilter m_prefilter{QString::fromLatin1(kRegionId.data(), qsizetype(kRegionId.size()))};
+    Tally m_tally;
+};
+
+QString plural(int n, const char* one, const char* many) {
+    return QStringLiteral("%1 %2").arg(n).arg(QLatin1StringView(n == 1 ? one : many));
+}
+
+}  // namespace
+
+bool asksForFormCheck(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--check-form") == 0) return true;
+    }
+    return false;
+}
+
+QString formCheckUsage() {
+    return QStringLiteral(
+        "       pagehost --check-form [--published-at URL] PAGE...|SITE_FOLDER\n"
+        "  --check-form        without a window: check the sign-up form in each PAGE, or in\n"
+        "                      every page of SITE_FOLDER that holds the sign-up region; prints\n"
+        "                      one line per finding (PAGE:LINE:COLUMN: severity: [check] ...)\n"
+        "                      and exits with 1 when an error was found\n"
+        "  --published-at URL  the address the site folder (or each PAGE's folder) is\n"
+        "                      published at, for the https and thank-you page checks\n");
+}
+
+int runFormCheckCommand(const QStringList& arguments, std::FILE* out, std::FILE* err) {
+    Request request;
+    try {
+        request = parse(arguments);
+    } catch (const std::exception& e) {
+        std::fprintf(err, "pagehost: %s\n", e.what());
+        return 2;
+    }
+    Checker checker(out, request.publishedAt);
+    bool folders = false;
+    for (const QString& path : request.paths) {
+        if (QFileInfo(path).isDir()) {
+            folders = true;
+            checker.checkFolder(path);
+        } else {
+            checker.checkPage(path, site::reportName(path.toUtf8()),
+                              QFileInfo(path).absolutePath(), false);
+        }
+    }
+    const Tally& t = checker.tally();
+    QString summary = QStringLiteral("%1 checked: %2, %3, %4")
+                          .arg(plural(t.pages, "page", "pages"),
+                               plural(t.counts[int(Severity::error)], "error", "errors"),
+                               plural(t.counts[int(Severity::warning)], "warning", "warnings"),
+                               plural(t.counts[int(Severity::note)], "note", "notes"));
+    if (folders) summary += QStringLiteral("; %1 without the sign-up region").arg(plural(t.withoutRegion, "page", "pages"));
+    if (t.notChecked > 0) summary += QStringLiteral("; %1 not checked").arg(plural(t.notChecked, "page", "pages"));
+    print(out, summary);
+    std::fflush(out);
+    return t.counts[int(Severity::error)] > 0 || t.notChecked > 0 || t.mayHoldRegion > 0 ? 1 : 0;
+}
+
+}  // namespace host::formcheck

@@ -1,0 +1,143 @@
+// The thank-you page the service sends visitors to after they sign up (the hidden field
+// "redirect"): given, a full address, and a file of the site where it lies in the site.
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QUrl>
+
+#include "host/formcheck/form_checks.h"
+
+namespace host::formcheck {
+namespace {
+
+const QString kAdvicePage = QStringLiteral(
+    "make a page of your site that says \"check your inbox to confirm your subscription\" and "
+    "give its full address as the thank-you page in the wizard");
+
+// Whether the address is the home page `home` (http: or https:).
+bool isHomePage(const WebAddress& a, const char* home) {
+    const auto h = parseAbsoluteAddress(QString::fromLatin1(home));
+    return h && a.isHttp() && a.host == h->host && a.port == h->port &&
+           (a.path.isEmpty() || a.path == u"/") && a.query.isEmpty();
+}
+
+// The file a page address names: a folder's index page where it names a folder.
+QString fileFor(const QString& path) {
+    if (path.endsWith(u'/') || QFileInfo(path).isDir()) {
+        const QDir folder(path);
+        for (const char* index : {"index.html", "index.htm"}) {
+            if (QFileInfo(folder.filePath(QLatin1StringView(index))).isFile())
+                return folder.filePath(QLatin1StringView(index));
+        }
+        return folder.filePath(QStringLiteral("index.html"));
+    }
+    return path;
+}
+
+// The path part of an address written in the page, without query and fragment, decoded.
+QString decodedPath(QString written) {
+    const qsizetype cut = written.indexOf(QRegularExpression(QStringLiteral("[?#]")));
+    if (cut >= 0) written.truncate(cut);
+    return QUrl::fromPercentEncoding(written.toUtf8());
+}
+
+QString siteRoot(const PageContext& context) {
+    if (!context.siteFolder.isEmpty()) return context.siteFolder;
+    if (!context.pagePath.isEmpty()) return QFileInfo(context.pagePath).absolutePath();
+    return {};
+}
+
+// The file a relative thank-you address names, read against the page's file (or, from "/",
+// the site's folder); empty when it cannot be told.
+QString relativeFile(const PageContext& context, const QString& written) {
+    const QString path = decodedPath(written);
+    if (path.isEmpty()) return {};
+    if (path.startsWith(u'/')) {
+        if (context.siteFolder.isEmpty()) return {};
+        return fileFor(QDir::cleanPath(context.siteFolder + path) + (path.endsWith(u'/') ? "/" : ""));
+    }
+    if (context.pagePath.isEmpty()) return {};
+    const QString folder = QFileInfo(context.pagePath).absolutePath();
+    return fileFor(QDir::cleanPath(folder + u'/' + path) + (path.endsWith(u'/') ? "/" : ""));
+}
+
+QString shownFile(const PageContext& context, const QString& file) {
+    const QString root = siteRoot(context);
+    if (root.isEmpty()) return file;
+    const QString relative = QDir(root).relativeFilePath(file);
+    return relative.startsWith(QStringLiteral("../")) ? file : relative;
+}
+
+}  // namespace
+
+void checkThankYouPage(const FormPage& page, std::vector<Finding>& out) {
+    if (!page.form()) return;
+    const auto redirect = fieldValue(page, "redirect");
+    if (!redirect) return;  // the template check names the missing field
+    const std::size_t at = redirect->attribute ? page.offsetOfValue(redirect->field, redirect->attribute)
+                                               : page.offsetOf(redirect->field);
+    const QString& text = redirect->text;
+    const auto address = parseAbsoluteAddress(text);
+    const bool service = address && isHomePage(*address, kServiceHomePage);
+    const bool publisher = address && isHomePage(*address, kPublisherHomePage);
+    if (text.isEmpty() || service || publisher) {
+        out.push_back(page.finding(
+            Severity::note, CheckKind::thankYouPage, at,
+            text.isEmpty()
+                ? QStringLiteral("the thank-you page is empty: after signing up, visitors land on "
+                                 "the service's home page, not on your site")
+                : QStringLiteral("the thank-you page is %1 %2 (%3): after signing up, visitors "
+                                 "land there, not on your site")
+                      .arg(service ? QStringLiteral("the service's home page")
+                                   : QStringLiteral("the add-in publisher's home page"),
+                           quoted(text),
+                           service ? QStringLiteral("the wizard's value for an empty entry")
+                                   : QStringLiteral("the wizard's first suggestion")),
+            kAdvicePage));
+        return;
+    }
+    const PageContext& context = page.context();
+    if (!address) {
+        const QString file = relativeFile(context, text);
+        const bool missing = !file.isEmpty() && !QFileInfo(file).isFile();
+        out.push_back(page.finding(
+            Severity::warning, CheckKind::thankYouPage, at,
+            QStringLiteral("the thank-you page %1 is not a full address: the service sends "
+                           "visitors to it as written, and their browser reads it against the "
+                           "service's address, not your site's%2")
+                .arg(quoted(text), missing ? QStringLiteral("; nor does the site have the file %1")
+                                                 .arg(quoted(shownFile(context, file)))
+                                           : QString()),
+            QStringLiteral("write the page's full address, starting with https:// and your "
+                           "site's address%1")
+                .arg(missing ? QStringLiteral(", and make the page") : QString())));
+        return;
+    }
+    if (!address->isAbsoluteHttp()) {
+        out.push_back(page.finding(
+            Severity::warning, CheckKind::thankYouPage, at,
+            QStringLiteral("the thank-you page %1 is not a web page's address").arg(quoted(text)),
+            kAdvicePage));
+        return;
+    }
+    // Inside the site: under its published address, read as http or https alike.
+    const QString root = siteRoot(context);
+    auto published = parseAbsoluteAddress(context.publishedAt);
+    if (root.isEmpty() || !published || !published->isAbsoluteHttp()) return;
+    WebAddress candidate = *address;
+    candidate.scheme = published->scheme;
+    QString rest;
+    if (!addressUnder(candidate, *published, &rest)) return;
+    const QString file = fileFor(QDir::cleanPath(root + u'/' + decodedPath(rest)) +
+                                 (rest.isEmpty() || rest.endsWith(u'/') ? "/" : ""));
+    if (QFileInfo(file).isFile()) return;
+    out.push_back(page.finding(
+        Severity::warning, CheckKind::thankYouPage, at,
+        QStringLiteral("the thank-you page %1 lies in the site published at %2, but the site has "
+                       "no file %3: visitors who sign up land on a missing page")
+            .arg(quoted(text), quoted(published->toString()), quoted(shownFile(context, file))),
+        QStringLiteral("make that page (one that says \"check your inbox to confirm your "
+                       "subscription\"), or correct the address")));
+}
+
+}  // namespace host::formcheck
