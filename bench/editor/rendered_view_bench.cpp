@@ -1,7 +1,8 @@
 // The rendered view's cost: opening a page until both its source and its rendered view are
 // painted, the memory the rendered view adds, and the editor's start with the view shown,
-// each beside the editor with the view hidden, measured in the same run; and the Form Check
-// on the same page, beside its opening.
+// each beside the editor with the view hidden, measured in the same run; opening a page
+// until its rendered view has loaded it, beside a bare QWebEngineView loading the same file;
+// and the Form Check on the same page, beside its opening.
 #include <benchmark/benchmark.h>
 #include <dirent.h>
 #include <unistd.h>
@@ -11,14 +12,23 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QBuffer>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlSchemeHandler>
+#include <QWebEngineView>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "host/editor/editor_session.h"
 #include "host/editor/file_dialog_service.h"
@@ -26,6 +36,7 @@
 #include "host/editor/editor_tab.h"
 #include "host/formcheck/form_check.h"
 #include "host/messagebox/message_box_service.h"
+#include "host/preview/rendered_view_module.h"
 
 namespace {
 
@@ -148,16 +159,33 @@ struct Editor {
         session->window().show();
     }
     ~Editor() { session->shutdown(); }
-    // Opens the page and waits until both its views are painted.
-    host::Page* openPainted(const QString& path) {
+    // Opens the page and waits until both its views are painted; `loaded` is when the
+    // rendered view had loaded the page, `started` when that load started (0 with none).
+    host::Page* openPainted(const QString& path, long long* loaded = nullptr,
+                            long long* started = nullptr) {
         SourcePainted source;
         host::Page* page = session->window().openPage(path);
         host::EditorTab* view = session->window().tabOf(page);
         const auto done = [&] { return source.painted && bothPainted(*view); };
+        QPointer<QWebEngineView> rendered;
+        QMetaObject::Connection finished, begun;
         QElapsedTimer waited;
         waited.start();
-        while (!done() && waited.elapsed() < kWaitMs)
+        while (!done() && waited.elapsed() < kWaitMs) {
+            if (loaded && !rendered && (rendered = view->findChild<QWebEngineView*>())) {
+                *loaded = 0;
+                finished = QObject::connect(rendered->page(), &QWebEnginePage::loadFinished,
+                                            rendered->page(), [loaded] { *loaded = nowNs(); });
+                if (started)
+                    begun = QObject::connect(rendered->page(), &QWebEnginePage::loadStarted,
+                                             rendered->page(), [started] {
+                                                 if (!*started) *started = nowNs();
+                                             });
+            }
             waitForEvents();
+        }
+        QObject::disconnect(finished);
+        QObject::disconnect(begun);
         return page;
     }
 
@@ -175,14 +203,89 @@ void BM_OpenUntilPainted(benchmark::State& state) {
     // Chromium starts once per process; that start belongs to the editor's, measured below.
     editor.session->window().closePage(editor.openPainted(writePage(1024)));
     double pss = 0;
+    std::vector<double> loaded, started;
     for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        host::Page* page = editor.openPainted(path);
-        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        const long long start = nowNs();
+        long long loadedAt = 0, startedAt = 0;
+        host::Page* page = editor.openPainted(path, &loadedAt, &startedAt);
+        state.SetIterationTime((nowNs() - start) / 1e9);
+        if (loadedAt) loaded.push_back((loadedAt - start) / 1e6);
+        if (startedAt) started.push_back((startedAt - start) / 1e6);
         pss = treePssMiB();
         editor.session->window().closePage(page);
     }
     state.counters["pss_MiB"] = pss;
+    if (!loaded.empty()) {
+        std::sort(loaded.begin(), loaded.end());
+        state.counters["loaded_ms"] = loaded[loaded.size() / 2];  // the median
+    }
+    if (!started.empty()) {
+        std::sort(started.begin(), started.end());
+        state.counters["load_started_ms"] = started[started.size() / 2];
+    }
+}
+
+// Serves one page's bytes from memory, as plainly as Qt allows, and nothing else.
+class BareSchemeHandler : public QWebEngineUrlSchemeHandler {
+public:
+    explicit BareSchemeHandler(QByteArray html) : m_html(std::move(html)) {}
+    void requestStarted(QWebEngineUrlRequestJob* job) override {
+        if (!job->requestUrl().path().endsWith(u".html")) {
+            job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+            return;
+        }
+        auto* body = new QBuffer(job);
+        body->setData(m_html);
+        body->open(QIODevice::ReadOnly);
+        job->reply("text/html;charset=utf-8", body);
+    }
+
+private:
+    QByteArray m_html;
+};
+
+// The floor for the rendered side: a bare QWebEngineView, made and shown at the editor's
+// size, loading the same page, until it has loaded (as "loaded_ms" above). Args: page size,
+// and how: 0 from its file, 1 from memory through a bare handler of the editor's scheme on
+// an off-the-record profile of its own (what Qt's custom schemes cost, before any of ours).
+void BM_BareWebView(benchmark::State& state) {
+    const QString path = writePage(state.range(0));
+    const bool throughScheme = state.range(1) != 0;
+    {
+        // Chromium starts as the editor starts it (its switches and its scheme), and before
+        // the timing.
+        QString failure;
+        host::preview::createRenderedView({}, nullptr, &failure);
+        QWebEngineView warm;
+        warm.load(QUrl::fromLocalFile(writePage(1024)));
+        bool done = false;
+        QObject::connect(&warm, &QWebEngineView::loadFinished, [&] { done = true; });
+        while (!done) waitForEvents();
+    }
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    const QByteArray html = file.readAll();
+    for (auto _ : state) {
+        const long long start = nowNs();
+        // Made in this order so that they go view first, profile last.
+        QWebEngineProfile profile;
+        BareSchemeHandler handler(html);
+        std::unique_ptr<QWebEnginePage> page;
+        QWebEngineView view;
+        if (throughScheme) {
+            profile.installUrlSchemeHandler("ostrel-page", &handler);
+            page = std::make_unique<QWebEnginePage>(&profile);
+            view.setPage(page.get());
+        }
+        view.resize(480, 680);
+        view.show();
+        bool done = false;
+        QObject::connect(&view, &QWebEngineView::loadFinished, [&] { done = true; });
+        view.load(throughScheme ? QUrl(QStringLiteral("ostrel-page://") + path)
+                                : QUrl::fromLocalFile(path));
+        while (!done) waitForEvents();
+        state.SetIterationTime((nowNs() - start) / 1e9);
+    }
 }
 
 // The Form Check on the page the rendered view opens above: one parse and every check, as the
@@ -250,6 +353,8 @@ int childStart(const QString& settings, const QString& page) {
 
 BENCHMARK(BM_OpenUntilPainted)
     ->Args({100 << 10, 0})->Args({1 << 20, 0})->Args({100 << 10, 1})->Args({1 << 20, 1})
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_BareWebView)->Args({100 << 10, 0})->Args({1 << 20, 0})->Args({100 << 10, 1})->Args({1 << 20, 1})
     ->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_CheckForm)->Arg(1 << 20)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EditorStart)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);

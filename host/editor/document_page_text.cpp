@@ -19,6 +19,28 @@ constexpr const char* kSource = "pagehost";
     throw com::Error(number, description, kSource);
 }
 
+// Every block break becomes the file's line ending. One writer for both kinds of string, so
+// that the text rendered and the text the page document reads are the same bytes.
+template <class Bytes>
+Bytes toPageText(const QString& raw, LineEnding lineEnding) {
+    const QByteArray utf8 = raw.toUtf8();
+    const std::string_view eol = lineEndingBytes(lineEnding);
+    constexpr std::string_view kParagraph = "\xE2\x80\xA9";  // U+2029, the block break
+    using Size = decltype(Bytes().size());
+    Bytes out;
+    out.reserve(static_cast<Size>(utf8.size()));
+    const std::string_view text(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+    std::size_t from = 0;
+    for (std::size_t at = text.find(kParagraph); at != std::string_view::npos;
+         at = text.find(kParagraph, from)) {
+        out.append(text.data() + from, static_cast<Size>(at - from));
+        out.append(eol.data(), static_cast<Size>(eol.size()));
+        from = at + kParagraph.size();
+    }
+    out.append(text.data() + from, static_cast<Size>(text.size() - from));
+    return out;
+}
+
 }  // namespace
 
 DocumentPageText::DocumentPageText(QTextDocument* document, LineEnding lineEnding)
@@ -48,23 +70,17 @@ std::string DocumentPageText::text() const {
     QTextDocument& doc = document();
     if (m_cachedRevision == m_revision) return m_cachedText;
     // toRawText keeps no-break spaces that toPlainText would turn into plain spaces.
-    const QByteArray utf8 = doc.toRawText().toUtf8();
-    const std::string_view eol = lineEndingBytes(m_lineEnding);
-    constexpr std::string_view kParagraph = "\xE2\x80\xA9";  // U+2029, the block break
-    std::string out;
-    out.reserve(static_cast<std::size_t>(utf8.size()));
-    const std::string_view raw(utf8.constData(), static_cast<std::size_t>(utf8.size()));
-    std::size_t from = 0;
-    for (std::size_t at = raw.find(kParagraph); at != std::string_view::npos;
-         at = raw.find(kParagraph, from)) {
-        out.append(raw.substr(from, at - from));
-        out.append(eol);
-        from = at + kParagraph.size();
-    }
-    out.append(raw.substr(from));
-    m_cachedText = std::move(out);
+    m_cachedText = toPageText<std::string>(doc.toRawText(), m_lineEnding);
     m_cachedRevision = m_revision;
     return m_cachedText;
+}
+
+DocumentPageText::Snapshot DocumentPageText::snapshot() const {
+    return {document().toRawText(), m_lineEnding, m_revision};
+}
+
+QByteArray DocumentPageText::utf8(const Snapshot& snapshot) {
+    return toPageText<QByteArray>(snapshot.raw, snapshot.lineEnding);
 }
 
 void DocumentPageText::replace(std::size_t offset, std::size_t length,

@@ -2,6 +2,7 @@
 // positions and undo steps out.
 #pragma once
 
+#include <QByteArray>
 #include <QMetaObject>
 #include <QPointer>
 #include <QString>
@@ -27,6 +28,17 @@ public:
     std::string text() const override;
     void replace(std::size_t offset, std::size_t length, std::string_view replacement) override;
     std::uint64_t revision() const override { return m_revision; }
+
+    // What text() is made from, taken cheaply on the window's thread so that the making can
+    // run on another (utf8()).
+    struct Snapshot {
+        QString raw;  // the document's text, each block break U+2029
+        LineEnding lineEnding = LineEnding::Lf;
+        std::uint64_t revision = 0;
+    };
+    Snapshot snapshot() const;
+    // The page text of a snapshot, as text() gives it; safe on any thread.
+    static QByteArray utf8(const Snapshot& snapshot);
 
     // Edits through the seam fail with this reason while it is set (a page open read-only).
     void setReadOnlyReason(QString reason) { m_readOnlyReason = std::move(reason); }

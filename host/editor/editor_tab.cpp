@@ -73,6 +73,12 @@ void EditorTab::showEvent(QShowEvent* event) {
     }
     if (!m_options.renderedShown()) return;
     if (!m_rendered && !m_failure && m_options.sourceShown()) {
+        if (preview::renderedViewStarted()) {
+            // Chromium runs already: the load starts now and goes on in its own processes
+            // while the source is coloured and painted.
+            showRendered();
+            return;
+        }
         // Made only once the source has been painted, so that the editor shows the page
         // before Chromium starts; what the author sees first never waits for it.
         m_source->viewport()->installEventFilter(this);
@@ -145,7 +151,13 @@ void EditorTab::renderNow() {
         m_rendered->revealAfterRender(kInsertionId);
         m_revealPending = false;
     }
-    RenderedText text = renderedText(m_page);
+    // Converting a large page takes longer than a key may wait; only the copy of the
+    // document's text is made here.
+    m_text.convert(m_page);
+}
+
+void EditorTab::textReady(const RenderedText& text) {
+    if (!m_rendered) return;
     showDeclined(text.declined);
     // A declined page leaves the view empty, so that its processes give back what the last
     // rendering took.
@@ -176,7 +188,7 @@ void EditorTab::setScriptsEnabled(bool enabled) {
 }
 
 bool EditorTab::isSettled() const {
-    if (m_refresh.isActive()) return false;
+    if (m_refresh.isActive() || m_text.busy()) return false;
     if (!renderedVisible() || m_failure) return true;
     return m_rendered && !m_stale && m_rendered->isSettled();
 }

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "host/editor/page_text_worker.h"
 #include "host/editor/page_view_control.h"
 #include "host/preview/rendered_view.h"
 
@@ -55,6 +56,7 @@ private:
     void showRendered();
     void createRendered();
     void renderNow();
+    void textReady(const RenderedText& text);
     void showDeclined(const QString& why);
     bool renderedVisible() const;
 
@@ -67,6 +69,7 @@ private:
     QLabel* m_declined = nullptr;  // in the view's place while the page is not rendered
     std::unique_ptr<preview::RenderedView> m_rendered;
     QTimer m_refresh;
+    PageTextWorker m_text{[this](const RenderedText& text) { textReady(text); }};
     bool m_stale = true;
     bool m_revealPending = false;
     bool m_sized = false;

@@ -3,6 +3,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <variant>
+
+#include "host/editor/document_page_text.h"
 
 namespace host {
 
@@ -13,8 +16,13 @@ struct RenderedText {
     QString declined;  // why it is not: too large, or memory ran out making the copy
 };
 
-// Never throws for lack of memory: a page too large for the rendered view is declined before
-// any copy is made, and a copy that runs out of memory is given back and declined.
+// The part made on the window's thread: either the answer already (a page too large for the
+// rendered view is declined before any copy is made; a copy that runs out of memory is
+// given back and declined), or a copy of the document's text to convert.
+std::variant<RenderedText, DocumentPageText::Snapshot> renderedTextStart(const Page& page);
+// The rest, on any thread; never throws for lack of memory.
+RenderedText renderedText(const DocumentPageText::Snapshot& snapshot);
+// Both, here.
 RenderedText renderedText(const Page& page);
 
 }  // namespace host

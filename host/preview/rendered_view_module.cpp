@@ -8,6 +8,8 @@
 namespace host::preview {
 namespace {
 
+bool g_started = false;
+
 struct Module {
     CreateRenderedView create = nullptr;
     QString failure;
@@ -60,7 +62,13 @@ std::unique_ptr<RenderedView> createRenderedView(RenderedViewEvents events, QWid
         if (failure) *failure = m.failure;
         return nullptr;
     }
-    return std::unique_ptr<RenderedView>(m.create(std::move(events), parent, failure));
+    std::unique_ptr<RenderedView> view(m.create(std::move(events), parent, failure));
+    g_started = g_started || view;
+    return view;
+}
+
+bool renderedViewStarted() {
+    return g_started;
 }
 
 }  // namespace host::preview

@@ -13,4 +13,8 @@ namespace host::preview {
 std::unique_ptr<RenderedView> createRenderedView(RenderedViewEvents events, QWidget* parent,
                                                  QString* failure);
 
+// True once a view has been made in this process: the browser engine is running, and
+// another view starts at once.
+bool renderedViewStarted();
+
 }  // namespace host::preview

@@ -70,6 +70,19 @@ QString refusePeerConnectionsScript(const QString& token) {
         .arg(token);
 }
 
+// Run in the application world of the main frame: the page reports where it is scrolled to.
+// The browser side's own copy (scrollPosition) is learnt from the compositor's frames, apart
+// from and later than the page's messages, so a refresh soon after the reveal could read a
+// stale one; these reports come in order with the view's own messages.
+QString reportScrollScript(const QString& token) {
+    return QStringLiteral(R"JS(
+addEventListener('scroll', (e) => {
+  if (e.target === document) console.log('%1' + scrollX + ' ' + scrollY);
+}, {capture: true, passive: true});
+)JS")
+        .arg(token);
+}
+
 QWebEngineScript pageScript(const QString& name, QWebEngineScript::ScriptWorldId world,
                             const QString& source) {
     QWebEngineScript script;
@@ -109,7 +122,8 @@ WebRenderedView::WebRenderedView(RenderedViewEvents events, QWidget* parent)
       m_profile(nullptr),
       m_page(nullptr),
       m_paintedToken(randomToken("painted")),
-      m_refusedToken(randomToken("refused") + u' ') {
+      m_refusedToken(randomToken("refused") + u' '),
+      m_scrolledToken(randomToken("scrolled") + u' ') {
     registerPageScheme();
     startChromiumOffline();
     // No storage name: off the record, nothing of the page is kept on disk.
@@ -140,6 +154,11 @@ PreviewPage* WebRenderedView::makePage() {
     hooks.consoleMessage = [this](const QString& message) {
         if (message.startsWith(m_refusedToken)) {
             m_guard.refuse(message.mid(m_refusedToken.size()));
+        } else if (message.startsWith(m_scrolledToken)) {
+            // A report from the document a load is replacing is no longer where the view is.
+            const QStringList xy = message.mid(m_scrolledToken.size()).split(u' ');
+            if (m_loadingUrl.isEmpty() && xy.size() == 2)
+                m_scroll = QPointF(xy[0].toDouble(), xy[1].toDouble());
         } else if (message == m_paintedToken && m_loadingUrl.isEmpty()) {
             settle();
         }
@@ -157,6 +176,11 @@ PreviewPage* WebRenderedView::makePage() {
     page->scripts().insert(pageScript(QStringLiteral("ostrel-refuse-peer-connections"),
                                       QWebEngineScript::MainWorld,
                                       refusePeerConnectionsScript(m_refusedToken)));
+    QWebEngineScript scrolled = pageScript(QStringLiteral("ostrel-report-scroll"),
+                                           QWebEngineScript::ApplicationWorld,
+                                           reportScrollScript(m_scrolledToken));
+    scrolled.setRunsOnSubFrames(false);
+    page->scripts().insert(scrolled);
     QObject::connect(page, &QWebEnginePage::loadingChanged, page,
                      [this](const QWebEngineLoadingInfo& info) { loadingChanged(info); });
     return page;
@@ -165,13 +189,10 @@ PreviewPage* WebRenderedView::makePage() {
 void WebRenderedView::replacePage() {
     // The old page's renderer may be stuck in a script that never returns; a new page gets
     // a renderer of its own, and the old one ends with the last page that used it.
-    const QPointF scroll = m_page->scrollPosition();
-    const QUrl shown = m_page->url();
     PreviewPage* old = m_page;
     m_page = makePage();
     m_view->setPage(m_page);
     delete old;
-    m_keptScroll = shown == pageUrl(m_pagePath, m_untitledName) ? scroll : QPointF();
     m_loadingUrl.clear();
     m_loadAgain = false;
 }
@@ -204,8 +225,8 @@ void WebRenderedView::render(const QByteArray& utf8Html, const QString& pagePath
 void WebRenderedView::startLoad() {
     m_paintFallback.stop();
     const QUrl url = pageUrl(m_pagePath, m_untitledName);
-    m_scroll = url == m_page->url() ? m_page->scrollPosition() : m_keptScroll;
-    m_keptScroll = {};
+    if (url != m_shownUrl) m_scroll = {};  // another page, or this one under a new name
+    m_shownUrl = url;
     const PageFolder folder(m_pagePath);
     m_scheme.setPage(m_html, url, folder);
     m_guard.reset(url, folder);
@@ -247,10 +268,12 @@ void WebRenderedView::afterLoad() {
     } else {
         script = QStringLiteral("window.scrollTo(%1, %2);").arg(m_scroll.x()).arg(m_scroll.y());
     }
-    // Two frames on, the new text has been painted.
+    // Where that left the page, told before it is settled: the next refresh keeps it. Two
+    // frames on, the new text has been painted.
     script += QStringLiteral(
-                  " requestAnimationFrame(() => requestAnimationFrame(() => console.log('%1')));")
-                  .arg(m_paintedToken);
+                  " console.log('%1' + scrollX + ' ' + scrollY);"
+                  " requestAnimationFrame(() => requestAnimationFrame(() => console.log('%2')));")
+                  .arg(m_scrolledToken, m_paintedToken);
     m_page->runJavaScript(script, QWebEngineScript::ApplicationWorld);
     m_paintFallback.start();
 }

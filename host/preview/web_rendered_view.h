@@ -51,6 +51,7 @@ private:
     QTimer m_paintFallback;
     QString m_paintedToken;
     QString m_refusedToken;  // starts a console message naming a connection refused
+    QString m_scrolledToken;  // starts a console message with the page's scroll position
     bool m_scriptsEnabled = false;
 
     QByteArray m_html;
@@ -58,8 +59,8 @@ private:
     QString m_untitledName;
     QUrl m_loadingUrl;  // empty when no load is under way
     bool m_loadAgain = false;
-    QPointF m_scroll;
-    QPointF m_keptScroll;  // from a page replaced before its next load
+    QUrl m_shownUrl;
+    QPointF m_scroll;  // where the shown page is scrolled to, as it last said
     QString m_reveal;
     bool m_settled = true;
 };

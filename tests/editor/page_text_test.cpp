@@ -7,6 +7,7 @@
 #include <QTextDocument>
 
 #include "host/editor/page.h"
+#include "host/editor/page_text_worker.h"
 #include "support/editor_harness.h"
 
 namespace {
@@ -24,6 +25,8 @@ protected:
 TEST_F(PageTextTest, TextIsThePageAsSavedInUtf8) {
     host::Page& page = open("\xEF\xBB\xBF<p>caf\xC3\xA9</p>\r\n<p>x</p>");
     EXPECT_EQ(page.pageText()->text(), "<p>caf\xC3\xA9</p>\r\n<p>x</p>");
+    EXPECT_EQ(host::DocumentPageText::utf8(page.pageText()->snapshot()).toStdString(),
+              page.pageText()->text()) << "the rendered view gets the same bytes";
     host::Page& legacy = *m_harness.window().openPage(m_harness.writeFile("l.html", "caf\xE9\n"));
     EXPECT_EQ(legacy.pageText()->text(), "caf\xC3\xA9\n");
 }
@@ -94,6 +97,22 @@ TEST_F(PageTextTest, ClosedPageFailsClearly) {
     } catch (const com::Error& e) {
         EXPECT_EQ(e.description(), "The page has been closed");
     }
+}
+
+// The rendered view's text is made on another thread; of texts asked for one after another,
+// only the newest arrives, once.
+TEST_F(PageTextTest, OnlyTheNewestTextMadeOffThreadArrives) {
+    host::Page& page = open("<p>1</p>");
+    std::vector<QByteArray> arrived;
+    host::PageTextWorker worker([&](const host::RenderedText& r) { arrived.push_back(r.html); });
+    for (const char* text : {"<p>2</p>", "<p>3</p>", "<p>4</p>"}) {
+        page.document()->setPlainText(text);
+        worker.convert(page);
+    }
+    EXPECT_TRUE(worker.busy());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !worker.busy(); }));
+    QTest::qWait(50);  // on purpose: time for a late, older result to show up, which none may
+    EXPECT_EQ(arrived, std::vector<QByteArray>{"<p>4</p>"});
 }
 
 }  // namespace

@@ -303,6 +303,37 @@ TEST_F(RenderedView, AScriptThatNeverReturnsEndsWhenScriptsAreTurnedOff) {
     }
 }
 
+// An add-in's insertion is revealed; the author's next edit renders the page again and must
+// leave it where the reveal put it. Each round reveals a new place, so a position kept from
+// an earlier round cannot pass for this one.
+TEST_F(RenderedView, AnEditAfterARevealKeepsTheRevealedPlace) {
+    QByteArray html = "<!DOCTYPE html><html><body>";
+    for (int i = 0; i < 10; ++i)
+        html += "<div id=s" + QByteArray::number(i) + " style='height:900px'>x</div>";
+    host::EditorTab& view = open("tall.html", html + "</body></html>");
+    host::PageText& text = *page->pageText();
+    const auto edit = [&](const std::string& from, const std::string& to) {
+        const std::string now = text.text();
+        text.replace(now.find(from), from.size(), to);
+    };
+    std::string revealed = "s0";
+    edit("id=" + revealed, "id=OstrelInsert");
+    for (int round = 1; round <= 8; ++round) {
+        SCOPED_TRACE(round);
+        view.setViewMode(host::kSourceAndRendered);
+        edit("id=OstrelInsert", "id=" + revealed);
+        revealed = "s" + std::to_string(round);
+        edit("id=" + revealed, "id=OstrelInsert");
+        waitSettled(view);
+        const double top = inspect(view, "window.scrollY").toDouble();
+        ASSERT_NEAR(top, round * 900 + 8, 2) << "the insertion is at the top of the view";
+        // The author's edit, far from the insertion.
+        round % 2 ? edit("<body>", "<body><!-- -->") : edit("<body><!-- -->", "<body>");
+        waitSettled(view);
+        EXPECT_EQ(inspect(view, "window.scrollY").toDouble(), top);
+    }
+}
+
 class RenderedViewWithDialogs : public RenderedView {
 protected:
     void SetUp() override {
