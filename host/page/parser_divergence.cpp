@@ -86,12 +86,25 @@ bool insideParagraph(const GumboNode* e) {
     return false;
 }
 
-// Markup that old and new rules for <select> content read alike.
+// Markup that old and new rules for <select> content read alike. (Browsers now keep
+// <keygen> and <textarea> inside it; gumbo ends the select at them.)
 bool allowedInSelect(std::string_view name) {
-    for (std::string_view ok :
-         {"option", "optgroup", "select", "script", "template", "input", "keygen", "textarea",
-          "/option", "/optgroup", "/select", "/script", "/template"}) {
+    for (std::string_view ok : {"option", "optgroup", "script", "template", "/option",
+                                "/optgroup", "/script", "/template"}) {
         if (name == ok) return true;
+    }
+    return false;
+}
+
+// Tags that end a <select> under old and new rules alike (the table ones only where the
+// select is inside a table): what follows them is outside it.
+bool endsSelect(std::string_view name, bool inTable) {
+    if (name == "select" || name == "/select" || name == "input") return true;
+    if (!inTable) return false;
+    for (std::string_view table : {"caption", "table", "tbody", "tfoot", "thead", "tr", "td",
+                                   "th", "/caption", "/table", "/tbody", "/tfoot", "/thead",
+                                   "/tr", "/td", "/th"}) {
+        if (name == table) return true;
     }
     return false;
 }
@@ -129,6 +142,9 @@ std::optional<std::string> DivergenceScan::check(const GumboNode* e) const {
         if (e->parse_flags & GUMBO_INSERTION_FROM_ISINDEX || isHtml(e, GUMBO_TAG_ISINDEX)) {
             return "an <isindex> element";
         }
+        // Gumbo reads <menuitem> as empty, leaving its content after it; browsers as an
+        // element with content.
+        if (isHtml(e, GUMBO_TAG_MENUITEM)) return "a <menuitem> element";
         if (e->v.element.tag == GUMBO_TAG_UNKNOWN) {
             if (lowerName(e) == "search") return "a <search> element";
             // Browsers end an open paragraph at <dialog>; gumbo keeps it open around it.
@@ -186,7 +202,19 @@ std::optional<std::string> DivergenceScan::check(const GumboNode* e) const {
         if (!start) return "a <select> element not written as such";
         std::size_t end = text.size();
         if (const auto tag = endTagSpan(page, e)) end = tag->begin;
+        // Inside a table, or moved out of one just before it (gumbo flags no such move).
+        bool inTable = false;
+        if (const auto siblings = childrenOf(e->parent);
+            e->index_within_parent + 1 < siblings.size()) {
+            const GumboNode* next = siblings[e->index_within_parent + 1];
+            inTable = isHtml(next, GUMBO_TAG_TABLE) &&
+                      next->v.element.start_pos.offset < e->v.element.start_pos.offset;
+        }
+        for (const GumboNode* n = e->parent; n && isElement(n) && !inTable; n = n->parent) {
+            inTable = isHtml(n, GUMBO_TAG_TABLE);
+        }
         for (const std::string& name : tagsIn(text, start->end, end)) {
+            if (endsSelect(name, inTable)) break;
             if (!allowedInSelect(name)) return "<" + name + "> inside a <select> element";
         }
     }
