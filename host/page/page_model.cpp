@@ -48,8 +48,9 @@ const PageSnapshot::Index& PageSnapshot::index() const {
             if (!inTemplate && page::isElement(n)) {
                 index.elements.push_back(n);
                 state.visit(n);
-                divergence.visit(n);
             }
+            // A template's content is parsed like the rest of the page.
+            if (page::isElement(n)) divergence.visit(n);
             const bool kidsInTemplate = inTemplate || n->type == GUMBO_NODE_TEMPLATE;
             const auto kids = page::childrenOf(n);
             for (auto it = kids.rbegin(); it != kids.rend(); ++it) {
@@ -194,6 +195,48 @@ std::string staleFormattingEnds(const PageSnapshot& s, const page::EditPlan& pla
     std::string joined;
     for (const std::string& end : ends) joined += end;
     return joined;
+}
+
+// End tags for the elements written in the page and still open at the body's end that are
+// off its last-child chain (whose end tags the plan writes already): formatting elements,
+// forms and raw text moved out of an open table, say. Innermost first, as an author closes
+// them.
+std::string offChainEnds(const PageSnapshot& s, const page::EditPlan& plan) {
+    const page::ParsedHtml& page = s.parse();
+    // The chain as page::closersAt walks it: open elements only.
+    std::vector<const GumboNode*> chain;
+    for (const GumboNode* n = plan.parent; n;) {
+        chain.push_back(n);
+        const auto kids = page::childrenOf(n);
+        n = kids.empty() || !page::isElement(kids.back()) ? nullptr : kids.back();
+        if (!n || page::isVoid(n)) break;
+        if (const auto end = page::endTagSpan(page, n); end && end->end <= plan.from) break;
+        if (!page::endTagSpan(page, n) && n->v.element.end_pos.offset != 0 &&
+            page.offsetOf(n->v.element.end_pos) < plan.from) {
+            break;
+        }
+    }
+    std::string ends;
+    const auto& elements = s.elements();
+    for (auto it = elements.rbegin(); it != elements.rend(); ++it) {
+        const GumboNode* e = *it;
+        if (page::isVoid(e) || std::find(chain.begin(), chain.end(), e) != chain.end()) continue;
+        if (page::isHtml(e, GUMBO_TAG_HTML) || page::isHtml(e, GUMBO_TAG_HEAD) ||
+            page::isHtml(e, GUMBO_TAG_BODY)) {
+            continue;
+        }
+        const auto start = page::startTagSpan(page, e);
+        if (!start || start->begin >= plan.from) continue;
+        if (const auto end = page::endTagSpan(page, e); end && end->end <= plan.from) continue;
+        // A form closed without its end tag stays the parser's form, which a nested form
+        // in the new HTML would meet; its end tag clears it.
+        if (e->v.element.end_pos.offset != 0 && page.offsetOf(e->v.element.end_pos) < plan.from &&
+            !page::isHtml(e, GUMBO_TAG_FORM)) {
+            continue;
+        }
+        ends += "</" + page::serializedName(e) + ">";
+    }
+    return ends;
 }
 
 // The outermost element written in the page that is still open where the body ends.
@@ -394,6 +437,11 @@ void addLastResorts(std::vector<std::string>& candidates, const PageSnapshot& s,
     }
     if (plan.bodyEnd && !plan.bodyEnd->spaceAfterEnd.empty()) {
         candidates.push_back(plan.text(serialized, ownLine, {}, plan.bodyEnd->spaceAfterEnd));
+    }
+    if (plan.bodyEnd) {
+        if (const std::string ends = offChainEnds(s, plan); !ends.empty()) {
+            candidates.push_back(plan.text(serialized, ownLine, {}, ends));
+        }
     }
 }
 
