@@ -51,6 +51,7 @@ const PageSnapshot::Index& PageSnapshot::index() const {
             }
             // A template's content is parsed like the rest of the page.
             if (page::isElement(n)) divergence.visit(n);
+            if (n->type == GUMBO_NODE_COMMENT) divergence.visitComment(n);
             const bool kidsInTemplate = inTemplate || n->type == GUMBO_NODE_TEMPLATE;
             const auto kids = page::childrenOf(n);
             for (auto it = kids.rbegin(); it != kids.rend(); ++it) {
@@ -229,9 +230,13 @@ std::string offChainEnds(const PageSnapshot& s, const page::EditPlan& plan) {
         if (!start || start->begin >= plan.from) continue;
         if (const auto end = page::endTagSpan(page, e); end && end->end <= plan.from) continue;
         // A form closed without its end tag stays the parser's form, which a nested form
-        // in the new HTML would meet; its end tag clears it.
+        // in the new HTML would meet, and a formatting element closed so stays one to reopen;
+        // their end tags clear them.
+        const bool lingers = page::isHtml(e, GUMBO_TAG_FORM) ||
+                             (page::isFormatting(e) &&
+                              (e->parse_flags & GUMBO_INSERTION_IMPLICIT_END_TAG));
         if (e->v.element.end_pos.offset != 0 && page.offsetOf(e->v.element.end_pos) < plan.from &&
-            !page::isHtml(e, GUMBO_TAG_FORM)) {
+            !lingers) {
             continue;
         }
         ends += "</" + page::serializedName(e) + ">";
@@ -438,10 +443,21 @@ void addLastResorts(std::vector<std::string>& candidates, const PageSnapshot& s,
     if (plan.bodyEnd && !plan.bodyEnd->spaceAfterEnd.empty()) {
         candidates.push_back(plan.text(serialized, ownLine, {}, plan.bodyEnd->spaceAfterEnd));
     }
-    if (plan.bodyEnd) {
-        if (const std::string ends = offChainEnds(s, plan); !ends.empty()) {
-            candidates.push_back(plan.text(serialized, ownLine, {}, ends));
-        }
+    if (!plan.bodyEnd) return;
+    // Closers searched in turn: end tags of elements left open off the last-child chain,
+    // before the chain's (raw text, forms) or after them (formatting elements that a
+    // table's end would otherwise reopen), after the white space that follows </body>;
+    // and '>' finishing a tag left unfinished at the end of the page.
+    const std::string& space = plan.bodyEnd->spaceAfterEnd;
+    if (const std::string ends = offChainEnds(s, plan); !ends.empty()) {
+        candidates.push_back(plan.text(serialized, ownLine, {}, ends));
+        candidates.push_back(plan.text(serialized, ownLine, ends));
+        if (!space.empty()) candidates.push_back(plan.text(serialized, ownLine, {}, space + ends));
+    }
+    const std::string& text = s.parse().text();
+    if (plan.from == text.size() && text.rfind('<') != std::string::npos &&
+        (text.rfind('>') == std::string::npos || text.rfind('>') < text.rfind('<'))) {
+        candidates.push_back(plan.text(serialized, ownLine, {}, ">"));
     }
 }
 

@@ -135,6 +135,26 @@ void DivergenceScan::visit(const GumboNode* element) {
     }
 }
 
+void DivergenceScan::visitComment(const GumboNode* comment) {
+    if (m_finding) return;
+    const std::string_view text(m_page.text());
+    const std::size_t at = m_page.offsetOf(comment->v.text.original_text.data);
+    if (at == std::string::npos || text.compare(at, 2, "<?") != 0 || at + 2 >= text.size() ||
+        !std::isalpha(static_cast<unsigned char>(text[at + 2]))) {
+        return;
+    }
+    const std::size_t end = at + comment->v.text.original_text.length;
+    if (end < text.size() || text.back() == '>') return;
+    std::string name;
+    for (std::size_t i = at + 2; i < end && std::isalnum(static_cast<unsigned char>(text[i])); ++i) {
+        name += text[i];
+    }
+    // "<?xml" stays a comment in browsers too.
+    if (platform::text::asciiLowered(name) == "xml") return;
+    m_finding = "the processing instruction <?" + name + " left unfinished at the end of the page (" +
+                lineAndColumn(text, at) + ")";
+}
+
 std::optional<std::string> DivergenceScan::check(const GumboNode* e) const {
     const ParsedHtml& page = m_page;
     const std::string_view text(page.text());

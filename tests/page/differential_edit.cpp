@@ -241,8 +241,25 @@ int main(int argc, char** argv) {
          {"<head><script>var a = 1;\n", "<head><style>p { color: red }\n",
           "<head><title>Club news\n", "<head><!-- note\n", "<body><textarea>Your note\n",
           "<body><p>x</p><script><!--\n", "<body><b><p><i>x\n", "<body><table><tr><td>x\n",
-          "<body><select><option>x\n", "<body><p>x<a href=y>link\n"}) {
+          "<body><select><option>x\n", "<body><p>x<a href=y>link\n",
+          // Closers written before the division: '>', "-->", "]]>", end tags.
+          "<body><p>x<?php echo 1;\n", "<body><p>x<!x\n", "<body><p>x<!-- note\n",
+          "<body><p>x<!--\n", "<body><p>x<!-\n", "<body><svg><![CDATA[x\n",
+          "<body><math><mi><![CDATA[x\n", "<body><table><tr><td>x<!-- c\n",
+          "<body><p>x</b", "<body><p>x<b", "<body><script>x<!--<script>\n",
+          "<body><script>x<!--\n", "<body><b><table><tr><td>x</b>\n",
+          "<body><table><b>x\n", "<body><table><tr><td><b>x\n", "<body><table><i><tr><td>x\n",
+          "<head><title>t</title><!-- c\n", "<head><?xml x\n", "<body><div><select>x<!-- c\n",
+          "<body><textarea>x</textarea\n", "<body><p>x<svg><p>y\n", "<body>x&amp\n"}) {
         pages.emplace_back("generated-open-end-" + std::to_string(pages.size()),
+                           std::string("<!DOCTYPE html>\n<html>") + ending);
+    }
+    // Pages that only the author's own text can change into one that takes the division:
+    // browsers keep a "</" at the very end as text, and any text after it makes it a tag or
+    // a comment. Refusing them is allowed.
+    const std::size_t refusableFrom = pages.size();
+    for (const char* ending : {"<body><p>x</", "<body><p>x</\n"}) {
+        pages.emplace_back("generated-refusable-" + std::to_string(pages.size()),
                            std::string("<!DOCTYPE html>\n<html>") + ending);
     }
 
@@ -259,6 +276,7 @@ int main(int argc, char** argv) {
         const bool generated = index >= generatedFrom;
         // The sweep's pages: one edit each, the way the editor checks it.
         const bool sweep = index >= sweepFrom;
+        const bool refusable = index >= refusableFrom && index < sweepFrom;
         for (const char* variant : {"marker", "plain"})
             for (const bool wholePage : {false, true}) {
                 if (sweep && (std::string(variant) == "marker" || wholePage)) continue;
@@ -347,7 +365,8 @@ int main(int argc, char** argv) {
                     manifest << ",\"bytes\":" << json(byteCheck)
                              << ",\"damaged\":" << (damaged ? "true" : "false")
                              << ",\"generated\":" << (generated ? "true" : "false")
-                             << ",\"sweep\":" << (sweep ? "true" : "false") << "}";
+                             << ",\"sweep\":" << (sweep ? "true" : "false")
+                             << ",\"refusable\":" << (refusable ? "true" : "false") << "}";
                     first = false;
                 }
             }

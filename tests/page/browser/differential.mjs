@@ -87,7 +87,8 @@ try {
         if (r.movedIntoBody === false) {
           problems.push('refused for content after the body, but there is none: ' + c.error);
         } else if (r.representable && !c.damaged && !r.movedIntoBody &&
-                   !(c.generated && (r.parserDiffers || /browsers read/.test(c.error)))) {
+                   !(c.generated && (r.parserDiffers || /browsers read/.test(c.error))) &&
+                   !c.refusable) {
           // Generated pages hold constructs that gumbo reads unlike browsers in some places;
           // refusing a page for one, with a message that names it, is allowed.
           problems.push('refused, but the browser tree is representable: ' + c.error);
