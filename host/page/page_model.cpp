@@ -16,6 +16,7 @@
 #include "host/page/html_serializer.h"
 #include "host/page/page_errors.h"
 #include "host/page/parser_divergence.h"
+#include "host/page/refusal.h"
 #include "host/page/source_order.h"
 #include "host/page/source_spans.h"
 #include "host/page/text_position.h"
@@ -242,65 +243,6 @@ std::string offChainEnds(const PageSnapshot& s, const page::EditPlan& plan) {
         ends += "</" + page::serializedName(e) + ">";
     }
     return ends;
-}
-
-// The outermost element written in the page that is still open where the body ends.
-const GumboNode* openAtBodyEnd(const page::ParsedHtml& page, const GumboNode* body,
-                               std::size_t offset) {
-    for (const GumboNode* n = body;;) {
-        const auto kids = page::childrenOf(n);
-        if (kids.empty() || !page::isElement(kids.back()) || page::isVoid(kids.back())) {
-            return nullptr;
-        }
-        const GumboNode* last = kids.back();
-        const auto end = page::endTagSpan(page, last);
-        if (end && end->end <= offset) return nullptr;
-        if (!end && page::startTagSpan(page, last)) return last;
-        n = last;
-    }
-}
-
-// Why no text gives the tree a browser builds, in the author's terms: what in the page
-// stands in the way, where it is, and what to do about it.
-std::string refusal(const page::ParsedHtml& page, const GumboNode* element,
-                    std::optional<AdjacentPosition> where, const page::EditPlan& plan) {
-    const std::string unchanged = " The page was not changed.";
-    if (plan.bodyEnd) {
-        if (const GumboNode* open = openAtBodyEnd(page, element, plan.from)) {
-            const std::string name = page::lowerName(open);
-            if (page::isHtml(open, GUMBO_TAG_PLAINTEXT)) {
-                return "The HTML cannot be added at the end of the body: everything after " +
-                       page::placeOf(page, open) +
-                       " is read as plain text, to the end of the page, and no end tag closes "
-                       "it. Remove that <plaintext> tag (a <pre> shows text alike) and try "
-                       "again." +
-                       unchanged;
-            }
-            return "The HTML cannot be added at the end of the body so that the page reads as a "
-                   "browser builds it: " +
-                   page::placeOf(page, open) +
-                   " is still open there, and no end tags written before the new HTML close it "
-                   "as a browser does. Close the <" +
-                   name + "> (write </" + name + "> where its content ends) and try again." +
-                   unchanged;
-        }
-        return "The HTML cannot be added at the end of the body (" +
-               page::lineAndColumn(page.text(), plan.from) +
-               ") so that the page reads as a browser builds it: the markup before that place "
-               "leaves the parser in a state that changes what is inserted. Check that the "
-               "elements before it are closed, and try again." +
-               unchanged;
-    }
-    const char* how = !where                                    ? "inside"
-                      : *where == AdjacentPosition::beforeBegin ? "before"
-                      : *where == AdjacentPosition::afterEnd    ? "after"
-                                                                : "inside";
-    return std::string("The HTML cannot be placed ") + how + " " + page::placeOf(page, element) +
-           " so that the page reads as a browser builds it: that element does not allow "
-           "the HTML's nesting (a <form> or a block such as <div> inside a <p> or <span>, "
-           "cells outside a table), or markup around it reopens or moves what is inserted. "
-           "Use a <div> for that element, or change the HTML, and try again." +
-           unchanged;
 }
 
 const char* sourceOf(std::optional<AdjacentPosition> where) {
@@ -539,7 +481,12 @@ void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> wher
                      {0, 0, parentPath, plan.firstShifted, shift, !where.has_value()});
         return;
     }
-    fail(com::errc::invalidProcedureCall, refusal(page, element, where, plan), source);
+    const char* how = !where                                    ? "inside"
+                      : *where == AdjacentPosition::beforeBegin ? "before"
+                      : *where == AdjacentPosition::afterEnd    ? "after"
+                                                                : "inside";
+    fail(com::errc::invalidProcedureCall,
+         page::refusal(page, s->elements(), element, how, plan, fragment.nodes), source);
 }
 
 void PageModel::writeChecked(std::size_t from, std::size_t to, const std::string& text,
