@@ -96,6 +96,37 @@ bool allowedInSelect(std::string_view name) {
     return false;
 }
 
+// An end tag inside a <select> that old and new rules both ignore: browsers now read it as
+// in the body, where it does nothing unless it names an element open around the select (or,
+// for a heading, any heading), a formatting element they may reopen, or is one that the body
+// rules turn into an element or a state (</p>, </br>, </form>, </body>, </html>).
+bool ignoredEndInSelect(std::string_view name, const GumboNode* select) {
+    if (!name.starts_with('/')) return false;
+    name.remove_prefix(1);
+    for (std::string_view acts : {"p", "br", "form", "body", "html"}) {
+        if (name == acts) return false;
+    }
+    const GumboTag tag = gumbo_tagn_enum(name.data(), static_cast<unsigned>(name.size()));
+    const auto heading = [](GumboTag t) { return t >= GUMBO_TAG_H1 && t <= GUMBO_TAG_H6; };
+    switch (tag) {
+        case GUMBO_TAG_A: case GUMBO_TAG_B: case GUMBO_TAG_BIG: case GUMBO_TAG_CODE:
+        case GUMBO_TAG_EM: case GUMBO_TAG_FONT: case GUMBO_TAG_I: case GUMBO_TAG_NOBR:
+        case GUMBO_TAG_S: case GUMBO_TAG_SMALL: case GUMBO_TAG_STRIKE: case GUMBO_TAG_STRONG:
+        case GUMBO_TAG_TT: case GUMBO_TAG_U:
+            return false;
+        default:
+            break;
+    }
+    for (const GumboNode* n = select->parent; n && isElement(n); n = n->parent) {
+        if (lowerName(n) == name) return false;
+        if (heading(tag) && n->v.element.tag_namespace == GUMBO_NAMESPACE_HTML &&
+            heading(n->v.element.tag)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Tags that end a <select> under old and new rules alike (the table ones only where the
 // select is inside a table): what follows them is outside it.
 bool endsSelect(std::string_view name, bool inTable) {
@@ -235,7 +266,9 @@ std::optional<std::string> DivergenceScan::check(const GumboNode* e) const {
         }
         for (const std::string& name : tagsIn(text, start->end, end)) {
             if (endsSelect(name, inTable)) break;
-            if (!allowedInSelect(name)) return "<" + name + "> inside a <select> element";
+            if (!allowedInSelect(name) && !ignoredEndInSelect(name, e)) {
+                return "<" + name + "> inside a <select> element";
+            }
         }
     }
     return std::nullopt;
