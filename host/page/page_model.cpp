@@ -227,12 +227,9 @@ std::string offChainEnds(const PageSnapshot& s, const page::EditPlan& plan) {
             page::isHtml(e, GUMBO_TAG_BODY)) {
             continue;
         }
-        const auto start = page::startTagSpan(page, e);
-        if (!start || start->begin >= plan.from) continue;
-        if (const auto end = page::endTagSpan(page, e); end && end->end <= plan.from) continue;
         // A form closed without its end tag stays the parser's form, which a nested form
         // in the new HTML would meet, and a formatting element closed so stays one to reopen;
-        // their end tags clear them.
+        // their end tags clear them. (The cheap tests first: a page has many elements.)
         const bool lingers = page::isHtml(e, GUMBO_TAG_FORM) ||
                              (page::isFormatting(e) &&
                               (e->parse_flags & GUMBO_INSERTION_IMPLICIT_END_TAG));
@@ -240,6 +237,9 @@ std::string offChainEnds(const PageSnapshot& s, const page::EditPlan& plan) {
             !lingers) {
             continue;
         }
+        const auto start = page::startTagSpan(page, e);
+        if (!start || start->begin >= plan.from) continue;
+        if (const auto end = page::endTagSpan(page, e); end && end->end <= plan.from) continue;
         ends += "</" + page::serializedName(e) + ">";
     }
     return ends;

@@ -33,15 +33,12 @@ const GumboNode* openAtBodyEnd(const ParsedHtml& page, const GumboNode* body, st
 // A "</" at the very end of the page: browsers keep it as text, and any text after it would
 // make it a tag or a comment.
 std::optional<std::string> strayEndTagOpen(const ParsedHtml& page, std::size_t offset) {
+    // The insertion point stands before it, or after it where the parser made it text.
     const std::string_view text(page.text());
-    std::size_t at = offset;
-    if (at >= 2 && text.compare(at - 2, 2, "</") == 0) {
-        at -= 2;
-    } else if (at < text.size() && text.substr(at) == "</") {
-        // An unfinished tag's text is left after the insertion point.
-    } else {
+    if (!text.ends_with("</") || (offset != text.size() && offset != text.size() - 2)) {
         return std::nullopt;
     }
+    const std::size_t at = text.size() - 2;
     return "The HTML cannot be added at the end of the body: the " + quoted("</") + " at " +
            lineAndColumn(text, at) +
            " ends the page, and browsers show it as text there, while any text written after "
