@@ -78,15 +78,22 @@ const GumboNode* contentAfter(const ParsedHtml& page, const GumboNode* body, con
     return first;
 }
 
-std::string describe(const GumboNode* n) {
-    if (isElement(n)) return '<' + lowerName(n) + '>';
-    if (n->type == GUMBO_NODE_COMMENT) return "a comment";
-    std::string words(n->v.text.text);
-    const std::size_t first = words.find_first_not_of(" \t\n\r\f");
-    words = words.substr(first == std::string::npos ? 0 : first, 24);
-    const std::size_t eol = words.find_first_of("\r\n");
-    if (eol != std::string::npos) words.resize(eol);
-    return "the text \"" + words + "\"";
+// The content as the author finds it at `at`: text is quoted as written there (a parser
+// joins text on both sides of an ignored tag into one node).
+std::string describe(std::string_view text, const GumboNode* n, std::size_t at) {
+    if (isElement(n)) return '<' + lowerName(n) + "> at " + lineAndColumn(text, at);
+    if (n->type == GUMBO_NODE_COMMENT) return "a comment at " + lineAndColumn(text, at);
+    // Past white space and the tags that the parser ignored there (</html>, say).
+    while (at < text.size()) {
+        at = std::min(text.find_first_not_of(" \t\n\r\f", at), text.size());
+        if (at == text.size() || text[at] != '<') break;
+        const std::size_t close = text.find('>', at);
+        if (close == std::string_view::npos) break;
+        at = close + 1;
+    }
+    std::string_view words = text.substr(at, 24);
+    words = words.substr(0, words.find_first_of("<\r\n"));
+    return "the text \"" + std::string(words) + "\" at " + lineAndColumn(text, at);
 }
 
 // Whether `at` lies in a comment written after the body (in the html element or after it).
@@ -193,8 +200,8 @@ BodyEnd bodyEnd(const ParsedHtml& page, const GumboNode* body, const char* sourc
     if (end) {
         if (const GumboNode* stray = contentAfter(page, body, *end)) {
             fail(com::errc::invalidProcedureCall,
-                 "Nothing can be added at the end of the body of this page: " + describe(stray) +
-                     " at " + lineAndColumn(text, std::max(startOf(page, stray), end->end)) +
+                 "Nothing can be added at the end of the body of this page: " +
+                     describe(text, stray, std::max(startOf(page, stray), end->end)) +
                      " stands after the body's end tag (" + lineAndColumn(text, end->begin) +
                      "), and browsers move it into the body. Move it before the end tag, or "
                      "remove it, and try again. The page was not changed.",

@@ -5,8 +5,11 @@
 #include <cctype>
 
 #include "com/object.h"
+#include "host/page/gumbo_tree.h"
 #include "host/page/page_errors.h"
 #include "host/page/page_model.h"
+#include "host/page/text_position.h"
+#include "platform/text/ascii.h"
 
 namespace host {
 namespace {
@@ -190,8 +193,7 @@ private:
         std::string where;
         for (std::size_t i = 0; i < list.size(); ++i) {
             if (i > 0) where += i + 1 == list.size() ? " and " : ", ";
-            where += '<' + page::lowerName(list[i]) + "> on line " +
-                     std::to_string(list[i]->v.element.start_pos.line);
+            where += page::placeOf(snapshot->parse(), list[i]);
         }
         com::setErrorInfo({com::numberOf(com::E_NOINTERFACE),
                            "the page holds " + std::to_string(list.size()) +
@@ -216,6 +218,24 @@ private:
         return asDispatch(com::make<HtmlElement>(m_model, m_model->refOf(s, e)));
     }
 
+    // A frameset page: its <frameset> stands where the body would.
+    [[noreturn]] static void failNoBody(const PageSnapshot& s, std::int32_t position,
+                                        const char* source) {
+        std::string where = "it is a frameset page";
+        for (const GumboNode* e : s.elements()) {
+            if (page::isHtml(e, GUMBO_TAG_FRAMESET)) {
+                where += ", and " + page::placeOf(s.parse(), e) + " takes the body's place";
+                break;
+            }
+        }
+        fail(com::errc::subscriptOutOfRange,
+             "This page has no <body> to add HTML to (no item " + std::to_string(position) +
+                 "): " + where +
+                 ". Add the HTML to a page that one of its frames shows, and try again. The "
+                 "page was not changed.",
+             source);
+    }
+
     std::string describe() const {
         if (m_filter.tag) return "<" + *m_filter.tag + "> elements";
         return "elements";
@@ -229,11 +249,13 @@ private:
             const auto list = members(*snapshot);
             const std::int32_t position = name.toInt32();
             if (position < 0 || static_cast<std::size_t>(position) >= list.size()) {
+                if (list.empty() && m_filter.tag &&
+                    platform::text::asciiLowered(*m_filter.tag) == "body") {
+                    failNoBody(*snapshot, position, source);
+                }
                 if (list.empty() && m_filter.tag) {
                     fail(com::errc::subscriptOutOfRange,
-                         "The page has no " + describe() +
-                             " (a frameset page has no body), "
-                             "so there is no item " +
+                         "The page has no " + describe() + ", so there is no item " +
                              std::to_string(position) + ".",
                          source);
                 }

@@ -16,6 +16,7 @@
 #include "host/page/html_serializer.h"
 #include "host/page/page_errors.h"
 #include "host/page/parser_divergence.h"
+#include "host/page/refusal.h"
 #include "host/page/source_order.h"
 #include "host/page/source_spans.h"
 #include "host/page/text_position.h"
@@ -48,8 +49,10 @@ const PageSnapshot::Index& PageSnapshot::index() const {
             if (!inTemplate && page::isElement(n)) {
                 index.elements.push_back(n);
                 state.visit(n);
-                divergence.visit(n);
             }
+            // A template's content is parsed like the rest of the page.
+            if (page::isElement(n)) divergence.visit(n);
+            if (n->type == GUMBO_NODE_COMMENT) divergence.visitComment(n);
             const bool kidsInTemplate = inTemplate || n->type == GUMBO_NODE_TEMPLATE;
             const auto kids = page::childrenOf(n);
             for (auto it = kids.rbegin(); it != kids.rend(); ++it) {
@@ -196,63 +199,50 @@ std::string staleFormattingEnds(const PageSnapshot& s, const page::EditPlan& pla
     return joined;
 }
 
-// The outermost element written in the page that is still open where the body ends.
-const GumboNode* openAtBodyEnd(const page::ParsedHtml& page, const GumboNode* body,
-                               std::size_t offset) {
-    for (const GumboNode* n = body;;) {
+// End tags for the elements written in the page and still open at the body's end that are
+// off its last-child chain (whose end tags the plan writes already): formatting elements,
+// forms and raw text moved out of an open table, say. Innermost first, as an author closes
+// them.
+std::string offChainEnds(const PageSnapshot& s, const page::EditPlan& plan) {
+    const page::ParsedHtml& page = s.parse();
+    // The chain as page::closersAt walks it: open elements only.
+    std::vector<const GumboNode*> chain;
+    for (const GumboNode* n = plan.parent; n;) {
+        chain.push_back(n);
         const auto kids = page::childrenOf(n);
-        if (kids.empty() || !page::isElement(kids.back()) || page::isVoid(kids.back())) {
-            return nullptr;
+        n = kids.empty() || !page::isElement(kids.back()) ? nullptr : kids.back();
+        if (!n || page::isVoid(n)) break;
+        if (const auto end = page::endTagSpan(page, n); end && end->end <= plan.from) break;
+        if (!page::endTagSpan(page, n) && n->v.element.end_pos.offset != 0 &&
+            page.offsetOf(n->v.element.end_pos) < plan.from) {
+            break;
         }
-        const GumboNode* last = kids.back();
-        const auto end = page::endTagSpan(page, last);
-        if (end && end->end <= offset) return nullptr;
-        if (!end && page::startTagSpan(page, last)) return last;
-        n = last;
     }
-}
-
-// Why no text gives the tree a browser builds, in the author's terms: what in the page
-// stands in the way, where it is, and what to do about it.
-std::string refusal(const page::ParsedHtml& page, const GumboNode* element,
-                    std::optional<AdjacentPosition> where, const page::EditPlan& plan) {
-    const std::string unchanged = " The page was not changed.";
-    if (plan.bodyEnd) {
-        if (const GumboNode* open = openAtBodyEnd(page, element, plan.from)) {
-            const std::string name = page::lowerName(open);
-            if (page::isHtml(open, GUMBO_TAG_PLAINTEXT)) {
-                return "The HTML cannot be added at the end of the body: everything after " +
-                       page::placeOf(page, open) +
-                       " is read as plain text, to the end of the page, and no end tag closes "
-                       "it. Remove that <plaintext> tag (a <pre> shows text alike) and try "
-                       "again." +
-                       unchanged;
-            }
-            return "The HTML cannot be added at the end of the body so that the page reads as a "
-                   "browser builds it: " +
-                   page::placeOf(page, open) +
-                   " is still open there, and no end tags written before the new HTML close it "
-                   "as a browser does. Close the <" +
-                   name + "> (write </" + name + "> where its content ends) and try again." +
-                   unchanged;
+    std::string ends;
+    const auto& elements = s.elements();
+    for (auto it = elements.rbegin(); it != elements.rend(); ++it) {
+        const GumboNode* e = *it;
+        if (page::isVoid(e) || std::find(chain.begin(), chain.end(), e) != chain.end()) continue;
+        if (page::isHtml(e, GUMBO_TAG_HTML) || page::isHtml(e, GUMBO_TAG_HEAD) ||
+            page::isHtml(e, GUMBO_TAG_BODY)) {
+            continue;
         }
-        return "The HTML cannot be added at the end of the body (" +
-               page::lineAndColumn(page.text(), plan.from) +
-               ") so that the page reads as a browser builds it: the markup before that place "
-               "leaves the parser in a state that changes what is inserted. Check that the "
-               "elements before it are closed, and try again." +
-               unchanged;
+        // A form closed without its end tag stays the parser's form, which a nested form
+        // in the new HTML would meet, and a formatting element closed so stays one to reopen;
+        // their end tags clear them. (The cheap tests first: a page has many elements.)
+        const bool lingers = page::isHtml(e, GUMBO_TAG_FORM) ||
+                             (page::isFormatting(e) &&
+                              (e->parse_flags & GUMBO_INSERTION_IMPLICIT_END_TAG));
+        if (e->v.element.end_pos.offset != 0 && page.offsetOf(e->v.element.end_pos) < plan.from &&
+            !lingers) {
+            continue;
+        }
+        const auto start = page::startTagSpan(page, e);
+        if (!start || start->begin >= plan.from) continue;
+        if (const auto end = page::endTagSpan(page, e); end && end->end <= plan.from) continue;
+        ends += "</" + page::serializedName(e) + ">";
     }
-    const char* how = !where                                    ? "inside"
-                      : *where == AdjacentPosition::beforeBegin ? "before"
-                      : *where == AdjacentPosition::afterEnd    ? "after"
-                                                                : "inside";
-    return std::string("The HTML cannot be placed ") + how + " " + page::placeOf(page, element) +
-           " so that the page reads as a browser builds it: that element does not allow "
-           "the HTML's nesting (a <form> or a block such as <div> inside a <p> or <span>, "
-           "cells outside a table), or markup around it reopens or moves what is inserted. "
-           "Use a <div> for that element, or change the HTML, and try again." +
-           unchanged;
+    return ends;
 }
 
 const char* sourceOf(std::optional<AdjacentPosition> where) {
@@ -395,6 +385,22 @@ void addLastResorts(std::vector<std::string>& candidates, const PageSnapshot& s,
     if (plan.bodyEnd && !plan.bodyEnd->spaceAfterEnd.empty()) {
         candidates.push_back(plan.text(serialized, ownLine, {}, plan.bodyEnd->spaceAfterEnd));
     }
+    if (!plan.bodyEnd) return;
+    // Closers searched in turn: end tags of elements left open off the last-child chain,
+    // before the chain's (raw text, forms) or after them (formatting elements that a
+    // table's end would otherwise reopen), after the white space that follows </body>;
+    // and '>' finishing a tag left unfinished at the end of the page.
+    const std::string& space = plan.bodyEnd->spaceAfterEnd;
+    if (const std::string ends = offChainEnds(s, plan); !ends.empty()) {
+        candidates.push_back(plan.text(serialized, ownLine, {}, ends));
+        candidates.push_back(plan.text(serialized, ownLine, ends));
+        if (!space.empty()) candidates.push_back(plan.text(serialized, ownLine, {}, space + ends));
+    }
+    const std::string& text = s.parse().text();
+    if (plan.from == text.size() && text.rfind('<') != std::string::npos &&
+        (text.rfind('>') == std::string::npos || text.rfind('>') < text.rfind('<'))) {
+        candidates.push_back(plan.text(serialized, ownLine, {}, ">"));
+    }
 }
 
 struct CandidateCheck {
@@ -475,7 +481,12 @@ void PageModel::edit(const ElementRef& ref, std::optional<AdjacentPosition> wher
                      {0, 0, parentPath, plan.firstShifted, shift, !where.has_value()});
         return;
     }
-    fail(com::errc::invalidProcedureCall, refusal(page, element, where, plan), source);
+    const char* how = !where                                    ? "inside"
+                      : *where == AdjacentPosition::beforeBegin ? "before"
+                      : *where == AdjacentPosition::afterEnd    ? "after"
+                                                                : "inside";
+    fail(com::errc::invalidProcedureCall,
+         page::refusal(page, s->elements(), element, how, plan, fragment.nodes), source);
 }
 
 void PageModel::writeChecked(std::size_t from, std::size_t to, const std::string& text,

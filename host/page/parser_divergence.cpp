@@ -86,12 +86,56 @@ bool insideParagraph(const GumboNode* e) {
     return false;
 }
 
-// Markup that old and new rules for <select> content read alike.
+// Markup that old and new rules for <select> content read alike. (Browsers now keep
+// <keygen> and <textarea> inside it; gumbo ends the select at them.)
 bool allowedInSelect(std::string_view name) {
-    for (std::string_view ok :
-         {"option", "optgroup", "select", "script", "template", "input", "keygen", "textarea",
-          "/option", "/optgroup", "/select", "/script", "/template"}) {
+    for (std::string_view ok : {"option", "optgroup", "script", "template", "/option",
+                                "/optgroup", "/script", "/template"}) {
         if (name == ok) return true;
+    }
+    return false;
+}
+
+// An end tag inside a <select> that old and new rules both ignore: browsers now read it as
+// in the body, where it does nothing unless it names an element open around the select (or,
+// for a heading, any heading), a formatting element they may reopen, or is one that the body
+// rules turn into an element or a state (</p>, </br>, </form>, </body>, </html>).
+bool ignoredEndInSelect(std::string_view name, const GumboNode* select) {
+    if (!name.starts_with('/')) return false;
+    name.remove_prefix(1);
+    for (std::string_view acts : {"p", "br", "form", "body", "html"}) {
+        if (name == acts) return false;
+    }
+    const GumboTag tag = gumbo_tagn_enum(name.data(), static_cast<unsigned>(name.size()));
+    const auto heading = [](GumboTag t) { return t >= GUMBO_TAG_H1 && t <= GUMBO_TAG_H6; };
+    switch (tag) {
+        case GUMBO_TAG_A: case GUMBO_TAG_B: case GUMBO_TAG_BIG: case GUMBO_TAG_CODE:
+        case GUMBO_TAG_EM: case GUMBO_TAG_FONT: case GUMBO_TAG_I: case GUMBO_TAG_NOBR:
+        case GUMBO_TAG_S: case GUMBO_TAG_SMALL: case GUMBO_TAG_STRIKE: case GUMBO_TAG_STRONG:
+        case GUMBO_TAG_TT: case GUMBO_TAG_U:
+            return false;
+        default:
+            break;
+    }
+    for (const GumboNode* n = select->parent; n && isElement(n); n = n->parent) {
+        if (lowerName(n) == name) return false;
+        if (heading(tag) && n->v.element.tag_namespace == GUMBO_NAMESPACE_HTML &&
+            heading(n->v.element.tag)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Tags that end a <select> under old and new rules alike (the table ones only where the
+// select is inside a table): what follows them is outside it.
+bool endsSelect(std::string_view name, bool inTable) {
+    if (name == "select" || name == "/select" || name == "input") return true;
+    if (!inTable) return false;
+    for (std::string_view table : {"caption", "table", "tbody", "tfoot", "thead", "tr", "td",
+                                   "th", "/caption", "/table", "/tbody", "/tfoot", "/thead",
+                                   "/tr", "/td", "/th"}) {
+        if (name == table) return true;
     }
     return false;
 }
@@ -122,6 +166,26 @@ void DivergenceScan::visit(const GumboNode* element) {
     }
 }
 
+void DivergenceScan::visitComment(const GumboNode* comment) {
+    if (m_finding) return;
+    const std::string_view text(m_page.text());
+    const std::size_t at = m_page.offsetOf(comment->v.text.original_text.data);
+    if (at == std::string::npos || text.compare(at, 2, "<?") != 0 || at + 2 >= text.size() ||
+        !std::isalpha(static_cast<unsigned char>(text[at + 2]))) {
+        return;
+    }
+    const std::size_t end = at + comment->v.text.original_text.length;
+    if (end < text.size() || text.back() == '>') return;
+    std::string name;
+    for (std::size_t i = at + 2; i < end && std::isalnum(static_cast<unsigned char>(text[i])); ++i) {
+        name += text[i];
+    }
+    // "<?xml" stays a comment in browsers too.
+    if (platform::text::asciiLowered(name) == "xml") return;
+    m_finding = "the processing instruction <?" + name + " left unfinished at the end of the page (" +
+                lineAndColumn(text, at) + ")";
+}
+
 std::optional<std::string> DivergenceScan::check(const GumboNode* e) const {
     const ParsedHtml& page = m_page;
     const std::string_view text(page.text());
@@ -129,11 +193,16 @@ std::optional<std::string> DivergenceScan::check(const GumboNode* e) const {
         if (e->parse_flags & GUMBO_INSERTION_FROM_ISINDEX || isHtml(e, GUMBO_TAG_ISINDEX)) {
             return "an <isindex> element";
         }
+        // Gumbo reads <menuitem> as empty, leaving its content after it; browsers as an
+        // element with content.
+        if (isHtml(e, GUMBO_TAG_MENUITEM)) return "a <menuitem> element";
         if (e->v.element.tag == GUMBO_TAG_UNKNOWN) {
-            if (lowerName(e) == "search") return "a <search> element";
-            // Browsers end an open paragraph at <dialog>; gumbo keeps it open around it.
-            if (lowerName(e) == "dialog" && insideParagraph(e)) {
-                return "a <dialog> element inside a <p>";
+            // Browsers end an open paragraph at these blocks; gumbo keeps it open around them
+            // (elsewhere both read them alike, as the element sweep shows).
+            for (const char* block : {"search", "dialog"}) {
+                if (lowerName(e) == block && insideParagraph(e)) {
+                    return std::string("a <") + block + "> element inside a <p>";
+                }
             }
             // Gumbo lets an end tag of any unknown name close any element of unknown name;
             // browsers match names.
@@ -186,8 +255,22 @@ std::optional<std::string> DivergenceScan::check(const GumboNode* e) const {
         if (!start) return "a <select> element not written as such";
         std::size_t end = text.size();
         if (const auto tag = endTagSpan(page, e)) end = tag->begin;
+        // Inside a table, or moved out of one just before it (gumbo flags no such move).
+        bool inTable = false;
+        if (const auto siblings = childrenOf(e->parent);
+            e->index_within_parent + 1 < siblings.size()) {
+            const GumboNode* next = siblings[e->index_within_parent + 1];
+            inTable = isHtml(next, GUMBO_TAG_TABLE) &&
+                      next->v.element.start_pos.offset < e->v.element.start_pos.offset;
+        }
+        for (const GumboNode* n = e->parent; n && isElement(n) && !inTable; n = n->parent) {
+            inTable = isHtml(n, GUMBO_TAG_TABLE);
+        }
         for (const std::string& name : tagsIn(text, start->end, end)) {
-            if (!allowedInSelect(name)) return "<" + name + "> inside a <select> element";
+            if (endsSelect(name, inTable)) break;
+            if (!allowedInSelect(name) && !ignoredEndInSelect(name, e)) {
+                return "<" + name + "> inside a <select> element";
+            }
         }
     }
     return std::nullopt;

@@ -21,6 +21,9 @@ class DivergenceScan {
 public:
     explicit DivergenceScan(const ParsedHtml& page) : m_page(page) {}
     void visit(const GumboNode* element);
+    // Comments too: browsers read "<?name" as a processing instruction, which the end of
+    // the page drops where gumbo keeps a comment.
+    void visitComment(const GumboNode* comment);
     const std::optional<std::string>& finding() const { return m_finding; }
 
 private:

@@ -1,8 +1,9 @@
 // Runs the add-in's insertion over every corpus page and snippet and writes the edited pages
 // and a manifest for the browser comparison (differential.mjs).
 //
-// Usage: page_differential_edit <corpus-folder> <snippet-folder> <output-folder> [N]
-// N: how many damaged copies of corpus pages to add (see below).
+// Usage: page_differential_edit <corpus-folder> <snippet-folder> <output-folder> [N [sweep]]
+// N: how many damaged copies of corpus pages to add (see below). sweep: a folder of the
+// element sweep's pages (element-pages.mjs), each edited once and compared parse for parse.
 // Each page is run with "@MARKER@" written as "OstrelInsert" and as "OstrelOther", and each
 // edit both with the checkpoint check and with whole-page checks.
 #include <algorithm>
@@ -187,11 +188,12 @@ std::vector<fs::path> filesIn(const fs::path& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4 && argc != 5) {
-        std::cerr << "usage: page_differential_edit <corpus> <snippets> <output> [damaged-pages]\n";
+    if (argc < 4 || argc > 6) {
+        std::cerr << "usage: page_differential_edit <corpus> <snippets> <output> [damaged-pages "
+                     "[sweep-folder]]\n";
         return 2;
     }
-    const int damagedPages = argc == 5 ? std::atoi(argv[4]) : 0;
+    const int damagedPages = argc >= 5 ? std::atoi(argv[4]) : 0;
     const fs::path corpus = argv[1];
     const fs::path snippets = argv[2];
     const fs::path output = argv[3];
@@ -239,24 +241,52 @@ int main(int argc, char** argv) {
          {"<head><script>var a = 1;\n", "<head><style>p { color: red }\n",
           "<head><title>Club news\n", "<head><!-- note\n", "<body><textarea>Your note\n",
           "<body><p>x</p><script><!--\n", "<body><b><p><i>x\n", "<body><table><tr><td>x\n",
-          "<body><select><option>x\n", "<body><p>x<a href=y>link\n"}) {
+          "<body><select><option>x\n", "<body><p>x<a href=y>link\n",
+          // Closers written before the division: '>', "-->", "]]>", end tags.
+          "<body><p>x<?php echo 1;\n", "<body><p>x<!x\n", "<body><p>x<!-- note\n",
+          "<body><p>x<!--\n", "<body><p>x<!-\n", "<body><svg><![CDATA[x\n",
+          "<body><math><mi><![CDATA[x\n", "<body><table><tr><td>x<!-- c\n",
+          "<body><p>x</b", "<body><p>x<b", "<body><script>x<!--<script>\n",
+          "<body><script>x<!--\n", "<body><b><table><tr><td>x</b>\n",
+          "<body><table><b>x\n", "<body><table><tr><td><b>x\n", "<body><table><i><tr><td>x\n",
+          "<head><title>t</title><!-- c\n", "<head><?xml x\n", "<body><div><select>x<!-- c\n",
+          "<body><textarea>x</textarea\n", "<body><p>x<svg><p>y\n", "<body>x&amp\n"}) {
         pages.emplace_back("generated-open-end-" + std::to_string(pages.size()),
                            std::string("<!DOCTYPE html>\n<html>") + ending);
+    }
+    // Pages that only the author's own text can change into one that takes the division:
+    // browsers keep a "</" at the very end as text, and any text after it makes it a tag or
+    // a comment. Refusing them is allowed.
+    const std::size_t refusableFrom = pages.size();
+    for (const char* ending : {"<body><p>x</", "<body><p>x</\n"}) {
+        pages.emplace_back("generated-refusable-" + std::to_string(pages.size()),
+                           std::string("<!DOCTYPE html>\n<html>") + ending);
+    }
+
+    const std::size_t sweepFrom = pages.size();
+    if (argc == 6) {
+        for (const fs::path& pagePath : filesIn(argv[5])) {
+            pages.emplace_back(pagePath.stem().string(), readFile(pagePath));
+        }
     }
 
     for (std::size_t index = 0; index < pages.size(); ++index) {
         const auto& [pageName, page] = pages[index];
         const bool damaged = index >= written && index < generatedFrom;
         const bool generated = index >= generatedFrom;
+        // The sweep's pages: one edit each, the way the editor checks it.
+        const bool sweep = index >= sweepFrom;
+        const bool refusable = index >= refusableFrom && index < sweepFrom;
         for (const char* variant : {"marker", "plain"})
             for (const bool wholePage : {false, true}) {
+                if (sweep && (std::string(variant) == "marker" || wholePage)) continue;
                 const std::string original =
                     replaceAll(page, "@MARKER@",
                                std::string(variant) == "marker" ? "OstrelInsert" : "OstrelOther");
                 for (const fs::path& snippetPath : filesIn(snippets)) {
                     // Generated pages: the appended division, with three snippets.
                     if (generated && (std::string(variant) == "marker" ||
-                                      snippetPath.stem().string() > "c")) {
+                                      snippetPath.stem().string() > (sweep ? "a-signup-form" : "c"))) {
                         continue;
                     }
                     const std::string snippet = readFile(snippetPath);
@@ -334,7 +364,9 @@ int main(int argc, char** argv) {
                     }
                     manifest << ",\"bytes\":" << json(byteCheck)
                              << ",\"damaged\":" << (damaged ? "true" : "false")
-                             << ",\"generated\":" << (generated ? "true" : "false") << "}";
+                             << ",\"generated\":" << (generated ? "true" : "false")
+                             << ",\"sweep\":" << (sweep ? "true" : "false")
+                             << ",\"refusable\":" << (refusable ? "true" : "false") << "}";
                     first = false;
                 }
             }

@@ -59,7 +59,8 @@ TEST(HtmlDocumentObject, ItemByIdIsNothingOneElementOrACollection) {
     } catch (const com::Error& e) {
         EXPECT_EQ(e.number(), com::errc::typeMismatch);
         EXPECT_NE(e.description().find("Type mismatch: the page holds 2 elements with the id or "
-                                       "name \"OstrelInsert\" (<div> on line 2 and <p> on line 4)"),
+                                       "name \"OstrelInsert\" (the <div id=\"OstrelInsert\"> at line 2, "
+                                       "column 1 and the <p id=\"OstrelInsert\"> at line 4, column 1)"),
                   std::string::npos)
             << e.description();
     }
@@ -93,7 +94,7 @@ TEST(HtmlDocumentObject, FramesetPageHasNoBodyAndSaysSo) {
         FAIL();
     } catch (const com::Error& e) {
         EXPECT_EQ(e.number(), com::errc::subscriptOutOfRange);
-        EXPECT_NE(e.description().find("no <body> elements"), std::string::npos) << e.description();
+        EXPECT_NE(e.description().find("no <body> to add HTML to"), std::string::npos) << e.description();
         EXPECT_EQ(e.source(), "IHTMLElementCollection.item");
     }
 }

@@ -18,8 +18,9 @@ const browser = await openBrowser();
 let passed = 0;
 const failures = [];
 const differences = [];
+const sweepDifferences = [];
 try {
-  const batch = 25;
+  const batch = 100;
   for (let i = 0; i < cases.length; i += batch) {
     const slice = cases.slice(i, i + batch).map((c) => {
       const original = decodePage(fs.readFileSync(c.original));
@@ -30,7 +31,7 @@ try {
         edited: c.edited ? decodePage(fs.readFileSync(c.edited)) : null,
         endTagAt: endTagOffset(original, c.error),
         // Compared once per page, and for the generated pages' refusals.
-        gumbo: c.name.endsWith('.plain.a-signup-form.whole') || (c.generated && c.error)
+        gumbo: c.name.endsWith('.plain.a-signup-form.whole') || (c.generated && c.error) || c.sweep
           ? c.gumbo : undefined,
       };
     });
@@ -86,7 +87,8 @@ try {
         if (r.movedIntoBody === false) {
           problems.push('refused for content after the body, but there is none: ' + c.error);
         } else if (r.representable && !c.damaged && !r.movedIntoBody &&
-                   !(c.generated && (r.parserDiffers || /browsers read/.test(c.error)))) {
+                   !(c.generated && (r.parserDiffers || /browsers read/.test(c.error))) &&
+                   !c.refusable) {
           // Generated pages hold constructs that gumbo reads unlike browsers in some places;
           // refusing a page for one, with a message that names it, is allowed.
           problems.push('refused, but the browser tree is representable: ' + c.error);
@@ -96,6 +98,16 @@ try {
         }
       } else if (r.oursTree !== r.browserTree) {
         problems.push('trees differ\n--- browser\n' + r.browserTree + '\n--- ours\n' + r.oursTree);
+      }
+      // The element sweep: where gumbo reads the page unlike the browser, the page document
+      // must refuse it, naming what browsers read differently.
+      if (c.sweep && r.parserDiffers) {
+        sweepDifferences.push(`${c.name.split('.')[0]}: ${r.parserDiffers} (${
+          c.error ? c.error.replace(/^([^:]*):.*$/s, '$1') : 'edited'})`);
+        if (!/browsers read/.test(c.error || '')) {
+          problems.push('gumbo reads this page unlike the browser, and it was not refused for ' +
+                        'that: ' + r.parserDiffers + (c.error ? ' (refused: ' + c.error + ')' : ''));
+        }
       }
       if (c.secondRun) problems.push('edited once, but the next run was refused: ' + c.secondRun);
       if (r.parserDiffers && c.name.endsWith('.plain.a-signup-form.whole')) {
@@ -110,13 +122,20 @@ try {
   await browser.close();
 }
 for (const f of failures) console.log('FAIL ' + f + '\n');
+const sweep = cases.filter((c) => c.sweep);
+if (sweep.length) {
+  console.log(`element sweep: ${sweep.length} pages compared, gumbo reads ${
+    sweepDifferences.length} unlike the browser`);
+  for (const d of sweepDifferences) console.log('  ' + d);
+}
 console.log(`pages that gumbo reads unlike the browser: ${differences.length}`);
 for (const d of differences) console.log('  ' + d);
 const edited = cases.filter((c) => c.edited);
 console.log(`snippet written as given in ${edited.filter((c) => c.verbatim).length} of ` +
             `${edited.length} edits, as a serialized fragment in the others`);
-for (const kind of ['corpus', 'damaged', 'generated']) {
-  const group = cases.filter((c) => (c.damaged ? 'damaged' : c.generated ? 'generated' : 'corpus') === kind);
+for (const kind of ['corpus', 'damaged', 'generated', 'sweep']) {
+  const group = cases.filter((c) => (c.damaged ? 'damaged' : c.sweep ? 'sweep'
+    : c.generated ? 'generated' : 'corpus') === kind);
   const refused = group.filter((c) => c.error).length;
   console.log(`${kind} pages: ${group.length} cases, ${refused} refused by the page document`);
 }

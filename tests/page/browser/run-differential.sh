@@ -6,5 +6,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 tool=$1 corpus=$2 snippets=$3 work=$4 modules=$5
 "$here/ensure-modules.sh" "$modules"
 rm -rf "$work"
-"$tool" "$corpus" "$snippets" "$work" 150
+node "$here/element-pages.mjs" "$here/element-names.txt" "$work/sweep"
+"$tool" "$corpus" "$snippets" "$work" 150 "$work/sweep"
 exec node "$modules/differential.mjs" "$work/manifest.json"
