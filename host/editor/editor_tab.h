@@ -38,6 +38,10 @@ public:
     // them on, and not remembered once the page is closed.
     bool scriptsEnabled() const { return m_scriptsEnabled; }
     void setScriptsEnabled(bool enabled);
+    // The rendered view's accessibility audit of the element `elementId` in the page's
+    // latest text (rendered first if it is not on screen yet). `done` gets a failure instead
+    // when there is no rendered view, or the author has hidden the rendered side.
+    void auditForm(const QString& elementId, preview::RenderedView::AuditDone done);
 
     std::int32_t viewMode() const override;
     void setViewMode(std::int32_t mode) override;
@@ -46,6 +50,9 @@ signals:
     void blockedCountChanged(int count);
     void scriptsEnabledChanged(bool enabled);
     void settled();
+    // An add-in changed the page just after setting its view mode (as it does before an
+    // insertion), in the same turn of the event loop.
+    void addInChangedPage();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -58,6 +65,7 @@ private:
     void renderNow();
     void textReady(const RenderedText& text);
     void showDeclined(const QString& why);
+    void render();
     bool renderedVisible() const;
 
     QPlainTextEdit* m_source;
