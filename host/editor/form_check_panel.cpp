@@ -16,6 +16,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <new>
 
 #include "host/editor/editor_tab.h"
 #include "host/editor/editor_window.h"
@@ -42,6 +43,13 @@ bool before(const formcheck::Finding& a, const formcheck::Finding& b) {
         return std::tuple(f.line == 0, f.line, f.column, int(f.severity));
     };
     return key(a) < key(b);
+}
+
+// A page too large to copy for the check leaves the editor as it was.
+formcheck::Finding outOfMemory() {
+    return {formcheck::Severity::warning, formcheck::CheckKind::templateEntries,
+            QStringLiteral("The check did not run: there was not enough memory to copy the page."),
+            0, 0, QStringLiteral("Close other pages or programs and check again.")};
 }
 
 QMenu* toolsMenu(QMenuBar* bar) {
@@ -133,8 +141,12 @@ void FormCheckPanel::check(Page* page) {
     if (!site.isEmpty() && !page->path().isEmpty() &&
         !QDir(site).relativeFilePath(page->path()).startsWith(QLatin1String("..")))
         context.siteFolder = site;
-    result.fromPage =
-        formcheck::checkForm(QByteArray::fromStdString(page->pageText()->text()), context);
+    try {
+        result.fromPage =
+            formcheck::checkForm(QByteArray::fromStdString(page->pageText()->text()), context);
+    } catch (const std::bad_alloc&) {
+        result.fromPage = {outOfMemory()};
+    }
 
     show();
     raise();
@@ -164,8 +176,12 @@ void FormCheckPanel::auditAnswered(Page* page, int run, const QByteArray& axeJso
     result.auditing = false;
     if (failure.isEmpty()) {
         // Placed in the text as it is now: the view audits the latest text.
-        result.fromAudit = formcheck::axeFindings(
-            axeJson, QByteArray::fromStdString(page->pageText()->text()), kRegionId);
+        try {
+            result.fromAudit = formcheck::axeFindings(
+                axeJson, QByteArray::fromStdString(page->pageText()->text()), kRegionId);
+        } catch (const std::bad_alloc&) {
+            result.fromAudit = {outOfMemory()};
+        }
         result.axeVersion = QJsonDocument::fromJson(axeJson).object()[u"axe"].toString();
     } else {
         result.auditFailure = failure;
