@@ -495,7 +495,9 @@ TEST_F(RenderedView, TheFormCheckRunsAfterTheInsertionAndPlacesAFaultPlantedInTh
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || modal->objectName() != "frmOstWiz") return;
         driver.stop();
-        finishWizard(*modal, {{1, {"txtUserName", "garden"}}});
+        // Ordinary entries: a list, and a thank-you page of the club's own.
+        finishWizard(*modal, {{1, {"txtUserName", "garden"}},
+                              {7, {"txtThankURL", "https://gardenclub.example/thanks.html"}}});
     });
     driver.start(1);
     for (QAction* a : session->window().findChild<QToolBar*>("Insert")->actions())
