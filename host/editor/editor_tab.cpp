@@ -167,6 +167,8 @@ void EditorTab::textReady(const RenderedText& text) {
     // A declined page leaves the view empty, so that its processes give back what the last
     // rendering took.
     m_rendered->render(text.html, m_page.path(), m_page.displayName());
+    for (auto& [elementId, done] : std::exchange(m_auditsWaiting, {}))
+        auditRendered(elementId, std::move(done));
 }
 
 void EditorTab::showDeclined(const QString& why) {
@@ -235,8 +237,17 @@ void EditorTab::auditForm(const QString& elementId, preview::RenderedView::Audit
         QTimer::singleShot(0, this, [done = std::move(done), why] { done({}, why); });
         return;
     }
-    // The audit is of the text as it is now, even on a tab not in front.
+    // The audit is of the text as it is now, even on a tab not in front: once its
+    // conversion is done, the view has it and audits it when it is on screen.
     if (m_stale || m_refresh.isActive()) render();
+    if (m_text.busy()) {
+        m_auditsWaiting.push_back({elementId, std::move(done)});
+        return;
+    }
+    auditRendered(elementId, std::move(done));
+}
+
+void EditorTab::auditRendered(const QString& elementId, preview::RenderedView::AuditDone done) {
     if (m_declined && !m_declined->isHidden()) {
         QTimer::singleShot(0, this, [done = std::move(done)] {
             done({}, QStringLiteral("the rendered view does not show this page (its side says why)"));

@@ -6,6 +6,8 @@
 #include <QSplitter>
 #include <QTimer>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "host/editor/page_text_worker.h"
 #include "host/editor/page_view_control.h"
@@ -64,6 +66,7 @@ private:
     void createRendered();
     void renderNow();
     void textReady(const RenderedText& text);
+    void auditRendered(const QString& elementId, preview::RenderedView::AuditDone done);
     void showDeclined(const QString& why);
     void render();
     bool renderedVisible() const;
@@ -77,6 +80,8 @@ private:
     QLabel* m_declined = nullptr;  // in the view's place while the page is not rendered
     std::unique_ptr<preview::RenderedView> m_rendered;
     QTimer m_refresh;
+    // Audits asked for while the page's text is being converted for the view.
+    std::vector<std::pair<QString, preview::RenderedView::AuditDone>> m_auditsWaiting;
     PageTextWorker m_text{[this](const RenderedText& text) { textReady(text); }};
     bool m_stale = true;
     bool m_revealPending = false;
