@@ -11,30 +11,13 @@
 #include "host/page/gumbo_tree.h"
 #include "host/page/parsed_html.h"
 #include "host/page/source_spans.h"
+#include "host/page/text_position.h"
 
 namespace host::formcheck {
 namespace {
 
 // The longest quotation of an element's markup in a finding.
 constexpr qsizetype kQuotedChars = 80;
-
-struct Place {
-    int line = 0;
-    int column = 0;
-};
-
-Place placeAt(const std::string& text, std::size_t offset) {
-    Place place{1, 1};
-    for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
-        if (text[i] == '\n') {
-            ++place.line;
-            place.column = 1;
-        } else if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
-            ++place.column;
-        }
-    }
-    return place;
-}
 
 std::vector<const GumboNode*> elementChildren(const GumboNode* node) {
     std::vector<const GumboNode*> out;
@@ -121,7 +104,7 @@ std::vector<Finding> axeFindings(const QByteArray& axeJson, const QByteArray& ut
                                 rule[u"helpUrl"].toString());
             if (region) {
                 if (const auto at = tagOffset(*parsed, region, node[u"path"].toArray())) {
-                    const Place place = placeAt(parsed->text(), *at);
+                    const page::LineColumn place = page::lineColumnOf(parsed->text(), *at);
                     f.line = place.line;
                     f.column = place.column;
                 }
