@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # What an installed build must do, checked on the build folder that scripts/test.sh made
 # (build/, or $BUILD_DIR):
-#  1. `cmake --install` into a scratch DESTDIR; the installed pagehost plays its tour on a copy
+#  1. `cmake --install` into a scratch DESTDIR (axe-core and its licences too, when the build
+#     has them); the installed pagehost plays its tour on a copy
 #     of the sample page from another folder, with a clean environment and the build
 #     folder's binaries out of reach (build/bin renamed meanwhile), and the add-in's form
 #     lands in the page; no installed binary resolves a library from the build folder.
@@ -40,6 +41,12 @@ done
 [ -f "$(dirname "$module")/template.wtf" ] || fail "template.wtf is not beside $module"
 private=$(dirname "$(find "$stage/usr/lib" -name libostrel_com.so | head -1)")
 [ -f "$private/ostrel_preview.so" ] || fail "ostrel_preview.so is not beside libostrel_com.so"
+# axe-core for the Form Check, with its licences, where the build fetched it.
+if [ -f "$build/share/pagehost/axe-core/axe.min.js" ]; then
+    for file in axe.min.js LICENSE LICENSE-3RD-PARTY.txt; do
+        [ -f "$stage/usr/share/pagehost/axe-core/$file" ] || fail "not installed: share/pagehost/axe-core/$file"
+    done
+fi
 
 step "Resolving the installed binaries' libraries"
 for binary in "$pagehost" "$stage/usr/bin/ostrel-regsvr" "$module" "$private/ostrel_preview.so"; do
@@ -77,6 +84,10 @@ fi
 grep -h 'calling init:.*/ostrel_preview\.so' "$work"/ld-debug.* | awk '{ print $NF }' |
     xargs -r realpath | grep -qxF "$(realpath "$private/ostrel_preview.so")" ||
     fail "the tour did not load the installed rendered-view module"
+if [ -f "$stage/usr/share/pagehost/axe-core/axe.min.js" ]; then
+    grep -q 'The accessibility audit (axe-core .*) ran on the rendered form' "$work/tour.log" ||
+        { cat "$work/tour.log" >&2; fail "the Form Check's audit did not run with the installed axe-core"; }
+fi
 echo "The form is in the page; every library came from the installed tree or the system."
 
 step "Building the Debian package"

@@ -7,6 +7,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
 build=${SANITIZE_BUILD_DIR:-$root/build-asan}
+# axe-core for the Form Check's audit, as scripts/build.sh fetches it.
+"$root/third_party/axe-core/fetch.sh" "$build/axe-core"
 
 # Debug compiles fastest, and the sanitizers need no optimiser to find what they look for.
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DOSTREL_SANITIZE=ON \

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -313,7 +314,11 @@ void AddInsDialog::removeSelected() {
 }
 
 void addAddInsMenu(QMainWindow& window, AddInHost& host, AddInsDialogServices services) {
-    QMenu* tools = window.menuBar()->addMenu(QStringLiteral("&Tools"));
+    // The editor may have made the menu already, for a command of its own.
+    QMenu* tools = nullptr;
+    for (QAction* a : window.menuBar()->actions())
+        if (a->menu() && a->text() == QLatin1String("&Tools")) tools = a->menu();
+    if (!tools) tools = window.menuBar()->addMenu(QStringLiteral("&Tools"));
     QAction* action = tools->addAction(QStringLiteral("&Add-ins..."));
     action->setObjectName("actionAddIns");
     QObject::connect(action, &QAction::triggered, &window, [&window, &host, services] {

@@ -146,6 +146,11 @@ void EditorTab::createRendered() {
 void EditorTab::renderNow() {
     m_refresh.stop();
     if (!m_rendered || !renderedVisible()) return;  // stays stale until it shows
+    render();
+}
+
+void EditorTab::render() {
+    m_refresh.stop();
     m_stale = false;
     if (m_revealPending) {
         m_rendered->revealAfterRender(kInsertionId);
@@ -162,6 +167,8 @@ void EditorTab::textReady(const RenderedText& text) {
     // A declined page leaves the view empty, so that its processes give back what the last
     // rendering took.
     m_rendered->render(text.html, m_page.path(), m_page.displayName());
+    for (auto& [elementId, done] : std::exchange(m_auditsWaiting, {}))
+        auditRendered(elementId, std::move(done));
 }
 
 void EditorTab::showDeclined(const QString& why) {
@@ -207,8 +214,47 @@ void EditorTab::setViewMode(std::int32_t mode) {
     m_revealPending = true;
     const std::uint64_t before = m_page.pageText()->revision();
     QTimer::singleShot(0, this, [this, before] {
-        if (m_page.pageText()->revision() == before) m_revealPending = false;
+        if (m_page.pageText()->revision() == before) {
+            m_revealPending = false;
+        } else {
+            emit addInChangedPage();
+        }
     });
+}
+
+void EditorTab::auditForm(const QString& elementId, preview::RenderedView::AuditDone done) {
+    QString why;
+    if (!m_options.renderedShown()) {
+        why = QStringLiteral("the rendered page is hidden (View > Rendered Page shows it)");
+    } else {
+        createRendered();
+        if (m_failure) {
+            why = m_failure->text();
+            why[0] = why[0].toLower();
+        }
+    }
+    if (!why.isEmpty()) {
+        QTimer::singleShot(0, this, [done = std::move(done), why] { done({}, why); });
+        return;
+    }
+    // The audit is of the text as it is now, even on a tab not in front: once its
+    // conversion is done, the view has it and audits it when it is on screen.
+    if (m_stale || m_refresh.isActive()) render();
+    if (m_text.busy()) {
+        m_auditsWaiting.push_back({elementId, std::move(done)});
+        return;
+    }
+    auditRendered(elementId, std::move(done));
+}
+
+void EditorTab::auditRendered(const QString& elementId, preview::RenderedView::AuditDone done) {
+    if (m_declined && !m_declined->isHidden()) {
+        QTimer::singleShot(0, this, [done = std::move(done)] {
+            done({}, QStringLiteral("the rendered view does not show this page (its side says why)"));
+        });
+        return;
+    }
+    m_rendered->auditForm(elementId, std::move(done));
 }
 
 }  // namespace host

@@ -6,6 +6,8 @@
 #include <QSplitter>
 #include <QTimer>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "host/editor/page_text_worker.h"
 #include "host/editor/page_view_control.h"
@@ -38,6 +40,10 @@ public:
     // them on, and not remembered once the page is closed.
     bool scriptsEnabled() const { return m_scriptsEnabled; }
     void setScriptsEnabled(bool enabled);
+    // The rendered view's accessibility audit of the element `elementId` in the page's
+    // latest text (rendered first if it is not on screen yet). `done` gets a failure instead
+    // when there is no rendered view, or the author has hidden the rendered side.
+    void auditForm(const QString& elementId, preview::RenderedView::AuditDone done);
 
     std::int32_t viewMode() const override;
     void setViewMode(std::int32_t mode) override;
@@ -46,6 +52,9 @@ signals:
     void blockedCountChanged(int count);
     void scriptsEnabledChanged(bool enabled);
     void settled();
+    // An add-in changed the page just after setting its view mode (as it does before an
+    // insertion), in the same turn of the event loop.
+    void addInChangedPage();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -57,7 +66,9 @@ private:
     void createRendered();
     void renderNow();
     void textReady(const RenderedText& text);
+    void auditRendered(const QString& elementId, preview::RenderedView::AuditDone done);
     void showDeclined(const QString& why);
+    void render();
     bool renderedVisible() const;
 
     QPlainTextEdit* m_source;
@@ -69,6 +80,8 @@ private:
     QLabel* m_declined = nullptr;  // in the view's place while the page is not rendered
     std::unique_ptr<preview::RenderedView> m_rendered;
     QTimer m_refresh;
+    // Audits asked for while the page's text is being converted for the view.
+    std::vector<std::pair<QString, preview::RenderedView::AuditDone>> m_auditsWaiting;
     PageTextWorker m_text{[this](const RenderedText& text) { textReady(text); }};
     bool m_stale = true;
     bool m_revealPending = false;

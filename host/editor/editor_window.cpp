@@ -17,6 +17,7 @@
 
 #include "host/commandbars/menu_mirror.h"
 #include "host/editor/file_dialog_service.h"
+#include "host/editor/form_check_panel.h"
 #include "host/editor/form_trial_dialog.h"
 #include "host/editor/host_application_object.h"
 #include "host/editor/outside_resources_label.h"
@@ -70,6 +71,10 @@ EditorWindow::EditorWindow(EditorServices services, QWidget* parent)
     m_application =
         com::make<HostApplicationObject>(m_commandBars, [this] { return activePage(); });
     m_site = new site::SiteController(*this, m_services.siteDialogs, *m_settings);
+    // The sign-up form is checked after a site update, as after an add-in's insertion.
+    m_formCheck = new FormCheckPanel(*this);
+    connect(m_site, &site::SiteController::siteUpdated, m_formCheck,
+            [this] { m_formCheck->check(activePage()); });
     resize(960, 680);
     updateTitles();
 }
@@ -199,6 +204,7 @@ Page* EditorWindow::addPage(std::unique_ptr<Page> page) {
     m_diskWatch->watch(raw);
     auto* pane = new EditorTab(view, *raw, *m_viewOptions,
                               m_services.formTrials ? *m_services.formTrials : qtFormTrials());
+    connect(pane, &EditorTab::addInChangedPage, m_formCheck, [this, raw] { m_formCheck->check(raw); });
     m_tabs->addTab(pane, raw->displayName());
     m_tabs->setCurrentWidget(pane);
     view->setFocus();

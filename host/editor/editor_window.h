@@ -21,6 +21,7 @@ class QTabWidget;
 namespace host {
 
 class FileDialogService;
+class FormCheckPanel;
 class FormTrialService;
 class HostApplicationObject;
 class MessageBoxService;
@@ -79,6 +80,7 @@ public:
     com::ComPtr<com::IHostApplication> application() const;
     MessageBoxService& messages() const { return *m_services.messages; }
     site::SiteController& site() const { return *m_site; }
+    FormCheckPanel& formCheck() const { return *m_formCheck; }
 
     // A mode the editor runs in ("Safe Mode"): shown in the window title and, as `status`,
     // for good in the status bar.
@@ -112,6 +114,7 @@ private:
     com::ComPtr<HostApplicationObject> m_application;
     PageDiskWatch* m_diskWatch;
     site::SiteController* m_site;  // a child object
+    FormCheckPanel* m_formCheck;   // a child widget
     int m_untitledCount = 0;
     bool m_detached = false;
     QString m_modeNote;

@@ -28,6 +28,17 @@ QString methodOf(const preview::FormSubmission& s) {
                               : s.method;
 }
 
+// What the author is told when the page's own content policy stops the submission.
+QString blockedNote(const preview::FormSubmission& s) {
+    return QStringLiteral(
+               "The page's Content-Security-Policy blocks this submission: its directive "
+               "\"%1\" does not allow %2. A browser sends nothing, and visitors who sign up "
+               "are never added. Add the form's address (or its origin) to form-action in the "
+               "policy, or take the policy out of the page.")
+        .arg(s.blockedBy, s.blockedAddress.isEmpty() ? QStringLiteral("the form's address")
+                                                     : s.blockedAddress);
+}
+
 QLabel* selectable(const QString& text) {
     auto* label = new QLabel(text);
     label->setTextFormat(Qt::PlainText);
@@ -40,6 +51,7 @@ QLabel* selectable(const QString& text) {
 
 QString describeSubmission(const preview::FormSubmission& s) {
     QString text = QStringLiteral("Method: %1\nAddress: %2\n").arg(methodOf(s), s.action);
+    if (!s.blockedBy.isEmpty()) text += QStringLiteral("Blocked by: %1\n").arg(s.blockedBy);
     if (!s.encoding.isEmpty()) text += QStringLiteral("Encoding: %1\n").arg(s.encoding);
     if (!s.requestUrl.isEmpty()) text += QStringLiteral("Request: %1\n").arg(s.requestUrl);
     text += QStringLiteral("Fields:\n");
@@ -71,10 +83,20 @@ void QtFormTrialService::show(QWidget* parent, const preview::FormSubmission& s)
     auto* dialog = new QDialog(parent);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setObjectName(QStringLiteral("formTrialDialog"));
-    dialog->setWindowTitle(QStringLiteral("Try the Form - nothing was sent"));
+    const bool blocked = !s.blockedBy.isEmpty();
+    dialog->setWindowTitle(blocked
+                               ? QStringLiteral("Try the Form - blocked by the page's content policy")
+                               : QStringLiteral("Try the Form - nothing was sent"));
     auto* layout = new QVBoxLayout(dialog);
-    layout->addWidget(new QLabel(QStringLiteral(
-        "Submitting this form would send the following. Nothing was sent.")));
+    if (blocked) {
+        QLabel* note = selectable(blockedNote(s));
+        note->setObjectName(QStringLiteral("formTrialBlocked"));
+        layout->addWidget(note);
+    }
+    layout->addWidget(new QLabel(
+        blocked ? QStringLiteral("Were it allowed, submitting this form would send the following. "
+                                 "Nothing was sent.")
+                : QStringLiteral("Submitting this form would send the following. Nothing was sent.")));
     auto* facts = new QFormLayout;
     facts->addRow(QStringLiteral("Method:"), selectable(methodOf(s)));
     facts->addRow(QStringLiteral("Address:"), selectable(s.action));

@@ -13,6 +13,7 @@
 #include "host/browser/browser_profiles.h"
 #include "host/editor/default_html_documents.h"
 #include "host/editor/file_dialog_service.h"
+#include "host/editor/form_check_panel.h"
 #include "host/editor/page.h"
 #include "host/editor/registered_addins.h"
 #include "host/editor/tour_folder.h"
@@ -149,6 +150,10 @@ int runEditor(const CommandLine& given) {
                     page ? qUtf8Printable(page->path()) : "(none)");
         for (const QString& picture : tour->pictures())
             std::printf("  %s\n", qUtf8Printable(picture));
+        if (const FormCheckPanel& check = window.formCheck(); check.isVisible()) {
+            std::printf("Form Check: %s\n  %s\n", qUtf8Printable(check.summary()),
+                        qUtf8Printable(check.auditState()));
+        }
         std::fflush(stdout);
     }
     session.shutdown();

@@ -422,6 +422,7 @@ void SiteController::applyOffer(const std::vector<bool>& checked) {
                         m_undo->setEnabled(true);
                     }
                     report(QStringLiteral("Update Site"), done, problems);
+                    if (!done.isEmpty()) emit siteUpdated();
                 },
                 false);
         });

@@ -60,6 +60,10 @@ public:
     RegionUpdateBar* bar() const { return m_bar; }
     QAction* undoAction() const { return m_undo; }
 
+signals:
+    // A site update changed the region on pages of the site (open ones, and files).
+    void siteUpdated();
+
 private:
     struct Task;
     // id -> a hash of its element's content, for ids held by one element.

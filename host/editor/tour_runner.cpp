@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "host/editor/editor_window.h"
+#include "host/editor/form_check_panel.h"
 #include "host/editor/page.h"
 #include "host/editor/editor_tab.h"
 #include "host/preview/rendered_view.h"
@@ -77,6 +78,8 @@ bool TourRunner::run(const TourStep& step, QWidget* dialog) {
         case TourStep::Kind::Shot: {
             const EditorTab* view = m_window.tabOf(m_window.activePage());
             if (view && !view->isSettled()) return false;
+            // A Form Check under way shows its result in the picture.
+            if (m_window.formCheck().isChecking(m_window.activePage())) return false;
             savePicture(m_window, step.target);
             return true;
         }

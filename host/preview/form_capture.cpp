@@ -11,7 +11,7 @@
 
 namespace host::preview {
 
-QString formCaptureScript() {
+QString formCaptureScript(const QString& blockedToken) {
     // Chromium builds the entry list twice for one submission, the second time without the
     // submit button, so the first list after a submit event is the one that would go.
     // Lists that page scripts build with new FormData() fire the event too; they would be
@@ -28,6 +28,13 @@ QString formCaptureScript() {
   document.addEventListener('formdata', e => {
     if (e.isTrusted) kept.push({form: e.target, data: e.formData, submitter});
   }, true);
+  // The browser refuses a submission its form-action forbids before any navigation; the
+  // editor learns of it here, and the list kept for it is taken as for one that went.
+  const say = console.log.bind(console);
+  document.addEventListener('securitypolicyviolation', e => {
+    if (!e.isTrusted || e.effectiveDirective !== 'form-action') return;
+    say(%1 + JSON.stringify({policy: e.originalPolicy, blocked: e.blockedURI}));
+  }, true);
   window.__ostrelTakeSubmission = () => {
     const first = kept[0];
     kept.length = 0;
@@ -43,7 +50,10 @@ QString formCaptureScript() {
     });
   };
 })();
-)JS");
+)JS")
+        .arg(QString::fromUtf8(
+            QJsonDocument(QJsonArray{blockedToken}).toJson(QJsonDocument::Compact)) +
+             QStringLiteral("[0]"));
 }
 
 QString takeSubmissionScript() {
@@ -82,6 +92,22 @@ FormSubmission readSubmission(const QVariant& taken, const QUrl& navigationUrl) 
         const QJsonArray pair = field.toArray();
         out.fields.emplace_back(pair.at(0).toString(), pair.at(1).toString());
     }
+    return out;
+}
+
+FormSubmission readBlockedSubmission(const QVariant& taken, const QString& violation) {
+    const QJsonObject v = QJsonDocument::fromJson(violation.toUtf8()).object();
+    const QString address = v["blocked"].toString();
+    FormSubmission out = readSubmission(taken, QUrl(address));
+    out.requestUrl.clear();  // the address the browser would have asked for is not known
+    out.blockedAddress = address;
+    // The directive as the page wrote it, from the policy that refused the submission.
+    for (const QString& directive : v["policy"].toString().split(u';')) {
+        const QString d = directive.trimmed();
+        if (d.section(u' ', 0, 0).compare(u"form-action", Qt::CaseInsensitive) == 0)
+            out.blockedBy = d.simplified();
+    }
+    if (out.blockedBy.isEmpty()) out.blockedBy = QStringLiteral("form-action");
     return out;
 }
 

@@ -43,8 +43,20 @@ void PreviewPage::reportSubmission(const QUrl& navigationUrl) {
                   });
 }
 
+void PreviewPage::reportBlockedSubmission(const QString& violation) {
+    runJavaScript(takeSubmissionScript(), QWebEngineScript::ApplicationWorld,
+                  [self = this, alive = m_alive, violation](const QVariant& taken) {
+                      if (!*alive || !self->m_hooks.formSubmitted) return;
+                      self->m_hooks.formSubmitted(readBlockedSubmission(taken, violation));
+                  });
+}
+
 void PreviewPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message,
                                            int, const QString&) {
+    if (!m_blockedToken.isEmpty() && message.startsWith(m_blockedToken)) {
+        reportBlockedSubmission(message.mid(m_blockedToken.size()));
+        return;
+    }
     if (m_hooks.consoleMessage) m_hooks.consoleMessage(message);
 }
 

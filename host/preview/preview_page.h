@@ -24,6 +24,9 @@ public:
 
     // The one address the main frame may go to: the page the view is showing.
     void setPageUrl(const QUrl& url) { m_pageUrl = url; }
+    // Starts the console message of the form capture script (form_capture.h) that names a
+    // submission the page's content policy blocked; known to the view alone.
+    void setBlockedSubmissionToken(const QString& token) { m_blockedToken = token; }
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
@@ -41,9 +44,11 @@ protected:
 
 private:
     void reportSubmission(const QUrl& navigationUrl);
+    void reportBlockedSubmission(const QString& violation);
 
     Hooks m_hooks;
     QUrl m_pageUrl;
+    QString m_blockedToken;
     // False once this page is being destroyed: the base class answers script callbacks still
     // pending from its own destructor, when this part of the object is already gone.
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);

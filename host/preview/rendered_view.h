@@ -30,6 +30,11 @@ struct FormSubmission {
     QString encoding;    // the POST body's type; empty for GET
     QString requestUrl;  // the full address a GET would ask for, fields included
     std::vector<std::pair<QString, QString>> fields;  // in the order they would go; a file field gives its file name
+    // The page's content policy stops this submission in a browser: the directive that
+    // refused it and the address it refused ("form-action 'self'", "https://list.example/").
+    // Empty when nothing stops it.
+    QString blockedBy;
+    QString blockedAddress;
 };
 
 // The module calls these on the editor's thread; any may be empty.
@@ -58,6 +63,13 @@ public:
     // Runs `script` in a world of its own beside the page's (it sees the page's DOM, even
     // with the page's scripts off); tests and the tour read the rendered page with it.
     virtual void inspect(const QString& script, std::function<void(const QVariant&)> done) = 0;
+    // Audits the element with `elementId` for accessibility once the last text given is on
+    // screen, with axe-core in that world (so with the page's scripts off too): `done` gets
+    // axe's answer as JSON text (form_audit.h says what it holds), or an empty text and
+    // `failure` saying why the audit did not run (axe-core not installed, say). Never
+    // called once the view is gone.
+    using AuditDone = std::function<void(const QByteArray& axeJson, const QString& failure)>;
+    virtual void auditForm(const QString& elementId, AuditDone done) = 0;
 };
 
 // The module's one entry point; null, with `failure` saying why, when no view can be made.

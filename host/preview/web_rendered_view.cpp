@@ -1,6 +1,8 @@
 // The rendered view on Qt WebEngine.
 #include "host/preview/web_rendered_view.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRandomGenerator>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineLoadingInfo>
@@ -11,6 +13,7 @@
 #include <QWebEngineView>
 
 #include "host/preview/chromium_switches.h"
+#include "host/preview/form_audit.h"
 #include "host/preview/form_capture.h"
 #include "host/preview/preview_page.h"
 
@@ -20,6 +23,10 @@ namespace {
 constexpr int kMarkMs = 1500;
 // When no frame comes (a hidden view draws none), the rendering counts as settled anyway.
 constexpr int kPaintFallbackMs = 1000;
+// axe-core takes a fraction of a second on a form; its answer is asked for this often, and
+// given up on after this long.
+constexpr int kAuditPollMs = 50;
+constexpr int kAuditTimeoutMs = 30000;
 
 void lockDown(QWebEngineSettings& s) {
     using S = QWebEngineSettings;
@@ -123,7 +130,8 @@ WebRenderedView::WebRenderedView(RenderedViewEvents events, QWidget* parent)
       m_page(nullptr),
       m_paintedToken(randomToken("painted")),
       m_refusedToken(randomToken("refused") + u' '),
-      m_scrolledToken(randomToken("scrolled") + u' ') {
+      m_scrolledToken(randomToken("scrolled") + u' '),
+      m_blockedToken(randomToken("blocked") + u' ') {
     registerPageScheme();
     startChromiumOffline();
     // No storage name: off the record, nothing of the page is kept on disk.
@@ -143,6 +151,8 @@ WebRenderedView::WebRenderedView(RenderedViewEvents events, QWidget* parent)
     m_paintFallback.setSingleShot(true);
     m_paintFallback.setInterval(kPaintFallbackMs);
     QObject::connect(&m_paintFallback, &QTimer::timeout, [this] { settle(); });
+    m_auditPoll.setInterval(kAuditPollMs);
+    QObject::connect(&m_auditPoll, &QTimer::timeout, [this] { pollAudit(); });
 }
 
 PreviewPage* WebRenderedView::makePage() {
@@ -164,6 +174,7 @@ PreviewPage* WebRenderedView::makePage() {
         }
     };
     auto* page = new PreviewPage(m_profile, std::move(hooks));
+    page->setBlockedSubmissionToken(m_blockedToken);
     lockDown(*page->settings());
     page->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, m_scriptsEnabled);
     QObject::connect(page, &QWebEnginePage::featurePermissionRequested, page,
@@ -172,7 +183,8 @@ PreviewPage* WebRenderedView::makePage() {
                                                     QWebEnginePage::PermissionDeniedByUser);
                      });
     page->scripts().insert(pageScript(QStringLiteral("ostrel-form-capture"),
-                                      QWebEngineScript::ApplicationWorld, formCaptureScript()));
+                                      QWebEngineScript::ApplicationWorld,
+                                      formCaptureScript(m_blockedToken)));
     page->scripts().insert(pageScript(QStringLiteral("ostrel-refuse-peer-connections"),
                                       QWebEngineScript::MainWorld,
                                       refusePeerConnectionsScript(m_refusedToken)));
@@ -193,11 +205,15 @@ void WebRenderedView::replacePage() {
     m_page = makePage();
     m_view->setPage(m_page);
     delete old;
+    ++m_loads;  // an audit under way starts again in the new page
     m_loadingUrl.clear();
     m_loadAgain = false;
 }
 
 WebRenderedView::~WebRenderedView() {
+    // Deleting the page answers its scripts still pending, with nothing.
+    m_closing = true;
+    m_auditPoll.stop();
     // The view shows the page, and the page lives in the profile.
     delete m_view;
     delete m_page;
@@ -231,6 +247,7 @@ void WebRenderedView::startLoad() {
     m_scheme.setPage(m_html, url, folder);
     m_guard.reset(url, folder);
     m_page->setPageUrl(url);
+    ++m_loads;
     m_loadingUrl = url;
     m_page->load(url);
 }
@@ -283,6 +300,7 @@ void WebRenderedView::settle() {
     if (m_settled) return;
     m_settled = true;
     if (m_events.settled) m_events.settled();
+    startAudit();
 }
 
 void WebRenderedView::setScriptsEnabled(bool enabled) {
@@ -303,6 +321,79 @@ void WebRenderedView::revealAfterRender(const QString& elementId) {
 
 void WebRenderedView::inspect(const QString& script, std::function<void(const QVariant&)> done) {
     m_page->runJavaScript(script, QWebEngineScript::ApplicationWorld, std::move(done));
+}
+
+
+void WebRenderedView::auditForm(const QString& elementId, AuditDone done) {
+    m_audits.push_back({elementId, std::move(done)});
+    startAudit();
+}
+
+void WebRenderedView::startAudit() {
+    if (m_audits.empty() || m_auditRunning || !m_settled || !m_loadingUrl.isEmpty()) return;
+    QString failure;
+    const QString axe = axeCoreSource(&failure);
+    if (axe.isEmpty()) {
+        finishAudit({}, failure);
+        return;
+    }
+    m_auditRunning = true;
+    m_auditAsking = false;
+    m_auditLoad = m_loads;
+    m_auditClock.start();
+    m_page->runJavaScript(startAuditScript(axe, m_audits.front().elementId, ++m_auditToken),
+                          QWebEngineScript::ApplicationWorld);
+    m_auditPoll.start();
+}
+
+void WebRenderedView::pollAudit() {
+    if (!m_auditRunning) return;
+    if (m_loads != m_auditLoad) {
+        // A newer text took the document away: the audit starts again once it is settled.
+        m_auditPoll.stop();
+        m_auditRunning = false;
+        startAudit();
+        return;
+    }
+    if (m_auditClock.hasExpired(kAuditTimeoutMs)) {
+        finishAudit({}, QStringLiteral("axe-core gave no answer within %1 seconds")
+                            .arg(kAuditTimeoutMs / 1000));
+        return;
+    }
+    if (m_auditAsking) return;
+    m_auditAsking = true;
+    m_page->runJavaScript(
+        auditAnswerScript(m_auditToken), QWebEngineScript::ApplicationWorld,
+        [this, page = m_page, token = m_auditToken](const QVariant& answer) {
+            // A page being replaced or destroyed answers with nothing.
+            if (m_closing || page != m_page || !m_auditRunning || token != m_auditToken) return;
+            m_auditAsking = false;
+            if (answer.typeId() != QMetaType::QString) return;  // still running
+            const QByteArray json = answer.toString().toUtf8();
+            const QJsonObject result = QJsonDocument::fromJson(json).object();
+            if (result.contains(u"error")) {
+                finishAudit({}, QStringLiteral("axe-core failed: %1")
+                                    .arg(result.value(u"error").toString()));
+            } else if (!result.value(u"region").toBool()) {
+                finishAudit({}, QStringLiteral("the page has no element with the id \"%1\"")
+                                    .arg(m_audits.front().elementId));
+            } else {
+                finishAudit(json, {});
+            }
+        });
+}
+
+void WebRenderedView::finishAudit(const QByteArray& axeJson, const QString& failure) {
+    m_auditPoll.stop();
+    m_auditRunning = false;
+    m_auditAsking = false;
+    AuditDone done = std::move(m_audits.front().done);
+    m_audits.pop_front();
+    // Out of the browser's call; not at all once the view is gone.
+    QTimer::singleShot(0, m_view, [done = std::move(done), axeJson, failure] {
+        done(axeJson, failure);
+    });
+    startAudit();
 }
 
 }  // namespace host::preview

@@ -2,10 +2,13 @@
 // all pass the guard and whose page text comes from the editor.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPointF>
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
+#include <cstdint>
+#include <deque>
 #include <memory>
 
 #include "host/preview/page_scheme.h"
@@ -33,6 +36,7 @@ public:
     bool isSettled() const override { return m_settled; }
     int blockedCount() const override { return m_guard.blockedCount(); }
     void inspect(const QString& script, std::function<void(const QVariant&)> done) override;
+    void auditForm(const QString& elementId, AuditDone done) override;
 
 private:
     PreviewPage* makePage();
@@ -41,6 +45,9 @@ private:
     void loadingChanged(const QWebEngineLoadingInfo& info);
     void afterLoad();
     void settle();
+    void startAudit();
+    void pollAudit();
+    void finishAudit(const QByteArray& axeJson, const QString& failure);
 
     RenderedViewEvents m_events;
     RequestGuard m_guard;
@@ -52,6 +59,7 @@ private:
     QString m_paintedToken;
     QString m_refusedToken;  // starts a console message naming a connection refused
     QString m_scrolledToken;  // starts a console message with the page's scroll position
+    QString m_blockedToken;  // starts one naming a form submission the page's policy blocked
     bool m_scriptsEnabled = false;
 
     QByteArray m_html;
@@ -63,6 +71,21 @@ private:
     QPointF m_scroll;  // where the shown page is scrolled to, as it last said
     QString m_reveal;
     bool m_settled = true;
+    std::uint64_t m_loads = 0;  // documents started, each with a script world of its own
+
+    // The first audit asked for runs once the text is settled; the others wait their turn.
+    struct AuditRequest {
+        QString elementId;
+        AuditDone done;
+    };
+    std::deque<AuditRequest> m_audits;
+    bool m_auditRunning = false;
+    bool m_auditAsking = false;  // a question for the answer is out
+    int m_auditToken = 0;
+    std::uint64_t m_auditLoad = 0;  // the document it runs in
+    QTimer m_auditPoll;
+    QElapsedTimer m_auditClock;
+    bool m_closing = false;
 };
 
 }  // namespace host::preview

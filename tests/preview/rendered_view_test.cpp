@@ -5,12 +5,18 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QTreeWidget>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QNetworkDatagram>
 #include <QPushButton>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTest>
 #include <QTextDocument>
 #include <QToolBar>
@@ -18,9 +24,11 @@
 
 #include "browser/page_server.h"
 #include "host/editor/default_html_documents.h"
+#include "host/editor/form_check_panel.h"
 #include "host/editor/form_trial_dialog.h"
 #include "host/editor/page.h"
 #include "host/editor/editor_tab.h"
+#include "host/formcheck/axe_findings.h"
 #include "host/preview/page_folder.h"
 #include "host/preview/rendered_view.h"
 #include "support/editor_harness.h"
@@ -78,6 +86,17 @@ protected:
         return result;
     }
     static Fields fields(const host::preview::FormSubmission& s) { return s.fields; }
+    // The audit's answer, or its failure after a "!".
+    static QString audit(host::EditorTab& view) {
+        QString answer;
+        bool done = false;
+        view.auditForm("OstrelInsert", [&](const QByteArray& json, const QString& failure) {
+            answer = failure.isEmpty() ? QString::fromUtf8(json) : "!" + failure;
+            done = true;
+        });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, kChromiumMs));
+        return answer;
+    }
     void toggleScripts() { session->window().findChild<QAction*>("viewPageScripts")->trigger(); }
     static bool ranScripts(host::EditorTab& view) {
         return inspect(view, "document.body.dataset.ran == 1").toBool();
@@ -360,6 +379,45 @@ TEST_F(RenderedViewWithDialogs, AFormSubmittedOnATimerShowsOneDialogAndCountsThe
     waitSettled(view);
 }
 
+TEST_F(RenderedView, AuditFindsAnUnlabelledFieldInTheRegionWithScriptsOffAndNothingInACleanForm) {
+    // The field outside the region is no business of the audit's.
+    const QByteArray faulty =
+        "<!DOCTYPE html><html lang=en><head><title>t</title></head><body>\n<input name=outside>\n"
+        "<div id=OstrelInsert><form action='https://list.example/'>\n"
+        "  <p>Name</p>\n  <p><input name=name></p><button>Join</button></form></div></body></html>";
+    host::EditorTab& view = open("faulty.html", faulty);
+    const QString answer = audit(view);
+    ASSERT_FALSE(answer.startsWith('!')) << answer.toStdString();
+    const auto found = host::formcheck::axeFindings(answer.toUtf8(), faulty, "OstrelInsert");
+    ASSERT_EQ(found.size(), 1u) << answer.toStdString();
+    EXPECT_EQ(found[0].severity, host::formcheck::Severity::error);
+    EXPECT_EQ(found[0].check, host::formcheck::CheckKind::accessibility);
+    EXPECT_TRUE(found[0].what.contains("<input name=\"name\">")) << found[0].what.toStdString();
+    EXPECT_EQ(std::pair(found[0].line, found[0].column), std::pair(5, 6)) << "the field's tag";
+
+    host::EditorTab& clean = open("clean.html",
+        "<!DOCTYPE html><html lang=en><head><title>t</title></head><body><div id=OstrelInsert>"
+        "<form><label>Name <input name=name required></label><button>Join</button></form>"
+        "</div></body></html>");
+    EXPECT_EQ(host::formcheck::axeFindings(audit(clean).toUtf8(), {}, "OstrelInsert").size(), 0u);
+
+    qputenv("OSTREL_AXE_CORE", dir.filePath("nowhere/axe.min.js").toUtf8());
+    EXPECT_TRUE(audit(clean).startsWith("!axe-core is not installed")) << "and the editor says so";
+    qunsetenv("OSTREL_AXE_CORE");
+}
+
+TEST_F(RenderedView, AFormThePagesPolicyBlocksIsShownAsBlocked) {
+    host::EditorTab& view = open("policy.html",
+        "<head><meta http-equiv=Content-Security-Policy content=\"form-action 'self'\"></head>"
+        "<body><form method=post action='https://list.example/join'><input name=a value=1>"
+        "<button id=go>Go</button></form></body>");
+    inspect(view, "document.getElementById('go').click()");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !trials.shown.empty(); }, kChromiumMs));
+    EXPECT_EQ(trials.shown.front().blockedBy, "form-action 'self'");
+    EXPECT_EQ(trials.shown.front().blockedAddress, "https://list.example/join");
+    EXPECT_EQ(fields(trials.shown.front()), (Fields{{"a", "1"}}));
+}
+
 // Plays the wizard: the entries typed on their pages, then Finish.
 void finishWizard(QWidget& wizard, const std::vector<std::pair<int, std::pair<const char*, QString>>>& typed) {
     int at = 0;
@@ -416,6 +474,63 @@ TEST_F(RenderedView, AddInsFormShowsRevealedAndItsSubmissionShowsTheFieldsAsGive
                                     {"required", "name,from"},
                                     {"name", ""},
                                     {"from", ""}}));
+    QFile::remove(settings);
+}
+
+TEST_F(RenderedView, TheFormCheckRunsAfterTheInsertionAndPlacesAFaultPlantedInThePage) {
+    const QString settings =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Ostrel_Plugin.ini";
+    QFile::remove(settings);
+    constexpr com::Guid kConnect = com::Guid::literal("{2D94A8A9-A676-40FA-A131-CB6D94BE99EC}");
+    ASSERT_EQ(session->loadAddIn({OSTREL_MODULE, kConnect}, com::ext_cm_Startup).state(),
+              host::AddInModule::State::Connected);
+    QFile sample(OSTREL_SAMPLES "/welcome.html");
+    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+    host::EditorTab& view = open("welcome.html", sample.readAll());
+    host::FormCheckPanel& panel = session->window().formCheck();
+    EXPECT_FALSE(panel.isVisible());
+
+    QTimer driver;
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal->objectName() != "frmOstWiz") return;
+        driver.stop();
+        // Ordinary entries: a list, and a thank-you page of the club's own.
+        finishWizard(*modal, {{1, {"txtUserName", "garden"}},
+                              {7, {"txtThankURL", "https://gardenclub.example/thanks.html"}}});
+    });
+    driver.start(1);
+    for (QAction* a : session->window().findChild<QToolBar*>("Insert")->actions())
+        if (a->text() == "Ostrel...") a->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.isVisible() && !panel.isChecking(page); },
+                                kChromiumMs)) << "no click asked for";
+    EXPECT_TRUE(panel.summary().startsWith("Sign-up form of welcome.html: "))
+        << panel.summary().toStdString();
+    EXPECT_TRUE(panel.auditState().contains("ran on the rendered form")) << panel.auditState().toStdString();
+    EXPECT_TRUE(panel.findings(page).empty()) << "the shipped template passes: " << panel.summary().toStdString();
+
+    // The planted fault: the name field loses its label. axe names it; where the page's own
+    // checks name it too, the row checked here is axe's.
+    QTextDocument& text = *view.source()->document();
+    QTextCursor label = text.find(QRegularExpression("<label for=\"ostrel-signup-name\">[^<]*</label>"));
+    ASSERT_FALSE(label.isNull());
+    label.removeSelectedText();
+    const QTextCursor field = text.find("<input type=\"text\" id=\"ostrel-signup-name\"");
+    session->window().formCheck().checkAction()->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !panel.isChecking(page); }, kChromiumMs));
+    QTreeWidgetItem* named = nullptr;
+    for (int i = 0; i < panel.list()->topLevelItemCount(); ++i) {
+        const QString what = panel.list()->topLevelItem(i)->text(2);
+        if (what.startsWith("Form elements must have labels") && what.contains("ostrel-signup-name"))
+            named = panel.list()->topLevelItem(i);
+    }
+    ASSERT_NE(named, nullptr) << panel.summary().toStdString();
+    const int line = field.blockNumber() + 1;
+    const int column = field.selectionStart() - field.block().position() + 1;
+    EXPECT_EQ(named->text(1), QString("%1:%2").arg(line).arg(column));
+    EXPECT_EQ(named->text(0), "error");
+    emit panel.list()->itemActivated(named, 0);
+    EXPECT_EQ(view.source()->textCursor().position(), field.selectionStart()) << "the jump";
     QFile::remove(settings);
 }
 

@@ -1,0 +1,75 @@
+// The Form Check panel below the page: what is wrong with the page's sign-up form, where
+// (line:column, a jump to the source), and what to do. It runs by itself after an add-in's
+// insertion and after a site update, and on demand (Tools > Check Sign-up Form).
+#pragma once
+
+#include <QDockWidget>
+#include <QString>
+#include <map>
+#include <vector>
+
+#include "host/formcheck/form_finding.h"
+
+class QAction;
+class QLabel;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace host {
+
+class EditorWindow;
+class Page;
+
+class FormCheckPanel : public QDockWidget {
+    Q_OBJECT
+public:
+    // Docks itself below the page area of `window`, hidden, and adds its command to the
+    // window's Tools menu.
+    explicit FormCheckPanel(EditorWindow& window);
+    ~FormCheckPanel() override;
+
+    // Checks the page and shows the panel: the page's text at once (host/formcheck), then
+    // the rendered form's accessibility audit when the rendered view answers.
+    void check(Page* page);
+
+    // What it shows for the active page: the summary line, the audit's state, the findings
+    // (in the order listed).
+    QString summary() const;
+    QString auditState() const;
+    QTreeWidget* list() const { return m_list; }
+    // True while the page's audit has not answered.
+    bool isChecking(const Page* page) const;
+    // The findings of the page's last check, page and audit together.
+    std::vector<formcheck::Finding> findings(const Page* page) const;
+    QAction* checkAction() const { return m_checkAction; }
+
+signals:
+    // The page's check is complete, audit included.
+    void checked(Page* page);
+
+private:
+    struct Result {
+        QString pageName;
+        std::vector<formcheck::Finding> fromPage;
+        std::vector<formcheck::Finding> fromAudit;
+        bool auditing = true;
+        QString auditFailure;  // why the audit did not run
+        QString axeVersion;
+        int run = 0;
+    };
+
+    void auditAnswered(Page* page, int run, const QByteArray& axeJson, const QString& failure);
+    void showActive();
+    void goTo(QTreeWidgetItem* item);
+
+    EditorWindow& m_window;
+    QLabel* m_summary;
+    QLabel* m_audit;
+    QTreeWidget* m_list;
+    QAction* m_checkAction;
+    std::map<const Page*, Result> m_results;
+    int m_runs = 0;
+    bool m_sized = false;
+};
+
+}  // namespace host

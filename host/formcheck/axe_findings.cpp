@@ -1,0 +1,118 @@
+// axe-core's violations as findings in the page's source.
+#include "host/formcheck/axe_findings.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "host/page/gumbo_tree.h"
+#include "host/page/parsed_html.h"
+#include "host/page/source_spans.h"
+#include "host/page/text_position.h"
+
+namespace host::formcheck {
+namespace {
+
+// The longest quotation of an element's markup in a finding.
+constexpr qsizetype kQuotedChars = 80;
+
+std::vector<const GumboNode*> elementChildren(const GumboNode* node) {
+    std::vector<const GumboNode*> out;
+    for (const GumboNode* child : page::childrenOf(node))
+        if (page::isElement(child)) out.push_back(child);
+    return out;
+}
+
+// Where the region's path leads in the source: the start tag of the last element on it
+// that matched and was written.
+std::optional<std::size_t> tagOffset(const page::ParsedHtml& parsed, const GumboNode* region,
+                                     const QJsonArray& path) {
+    std::optional<std::size_t> offset;
+    const GumboNode* at = region;
+    auto note = [&](const GumboNode* element) {
+        if (const auto span = page::startTagSpan(parsed, element)) offset = span->begin;
+    };
+    note(at);
+    for (const QJsonValue& step : path) {
+        const auto kids = elementChildren(at);
+        const int index = step[u"index"].toInt(-1);
+        if (index < 0 || index >= int(kids.size())) break;
+        const GumboNode* next = kids[std::size_t(index)];
+        if (QString::fromStdString(page::lowerName(next)) != step[u"tag"].toString()) break;
+        at = next;
+        note(at);
+    }
+    return offset;
+}
+
+Severity severityOf(const QString& impact) {
+    if (impact == u"critical" || impact == u"serious") return Severity::error;
+    if (impact == u"moderate") return Severity::warning;
+    return Severity::note;
+}
+
+QString quoted(QString html) {
+    html = html.simplified();
+    if (html.size() > kQuotedChars) html = html.left(kQuotedChars - 3) + QStringLiteral("...");
+    return html;
+}
+
+}  // namespace
+
+std::vector<Finding> axeFindings(const QByteArray& axeJson, const QByteArray& utf8Page,
+                                 const QString& regionId) {
+    QJsonParseError error;
+    const QJsonDocument answer = QJsonDocument::fromJson(axeJson, &error);
+    if (error.error != QJsonParseError::NoError || !answer.object()[u"violations"].isArray()) {
+        return {{Severity::note, CheckKind::accessibility,
+                 QStringLiteral("The accessibility audit gave an answer that could not be read."),
+                 0, 0, QStringLiteral("Run Tools > Check Sign-up Form again.")}};
+    }
+    std::unique_ptr<page::ParsedHtml> parsed;
+    const GumboNode* region = nullptr;
+    try {
+        parsed = page::ParsedHtml::parse(utf8Page.toStdString(), page::ParseLimits{});
+        const std::string id = regionId.toStdString();
+        for (const GumboNode* e : page::elementsInOrder(parsed->document())) {
+            const char* value = page::attributeValue(e, "id");
+            if (value && value == id) {
+                region = e;
+                break;
+            }
+        }
+    } catch (const std::exception&) {
+        // A page the parser gives up on: the findings keep no place.
+    }
+
+    std::vector<Finding> out;
+    for (const QJsonValue& rule : answer.object()[u"violations"].toArray()) {
+        for (const QJsonValue& node : rule[u"nodes"].toArray()) {
+            Finding f;
+            f.check = CheckKind::accessibility;
+            f.severity = severityOf(node[u"impact"].isString() ? node[u"impact"].toString()
+                                                               : rule[u"impact"].toString());
+            f.what = QStringLiteral("%1: %2").arg(rule[u"help"].toString(),
+                                                  quoted(node[u"html"].toString()));
+            QString summary = node[u"failureSummary"].toString();
+            summary.replace(QStringLiteral(":\n"), QStringLiteral(": "));
+            summary.replace(u'\n', QStringLiteral("; "));
+            f.advice = QStringLiteral("%1 (axe-core rule %2: %3)")
+                           .arg(summary.simplified(), rule[u"id"].toString(),
+                                rule[u"helpUrl"].toString());
+            if (region) {
+                if (const auto at = tagOffset(*parsed, region, node[u"path"].toArray())) {
+                    const page::LineColumn place = page::lineColumnOf(parsed->text(), *at);
+                    f.line = place.line;
+                    f.column = place.column;
+                }
+            }
+            out.push_back(std::move(f));
+        }
+    }
+    return out;
+}
+
+}  // namespace host::formcheck
