@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "host/page/gumbo_tree.h"
+#include "host/page/page_model.h"
 #include "host/page/source_spans.h"
 #include "host/page/text_position.h"
 #include "platform/text/ascii.h"
@@ -43,21 +44,6 @@ QString encodedRelativePath(const QString& relative) {
     return parts.join(u'/');
 }
 
-// Element kinds whose name attribute the document's "all" collection finds them by, as the
-// add-in's lookup of the region does (the same list as host/page/page_model.cpp's).
-bool nameIdentifies(const GumboNode* e) {
-    if (e->v.element.tag_namespace != GUMBO_NAMESPACE_HTML) return false;
-    switch (e->v.element.tag) {
-        case GUMBO_TAG_A: case GUMBO_TAG_BUTTON: case GUMBO_TAG_EMBED: case GUMBO_TAG_FORM:
-        case GUMBO_TAG_FRAME: case GUMBO_TAG_FRAMESET: case GUMBO_TAG_IFRAME: case GUMBO_TAG_IMG:
-        case GUMBO_TAG_INPUT: case GUMBO_TAG_MAP: case GUMBO_TAG_META: case GUMBO_TAG_OBJECT:
-        case GUMBO_TAG_SELECT: case GUMBO_TAG_TEXTAREA:
-            return true;
-        default:
-            return false;
-    }
-}
-
 }  // namespace
 
 std::optional<csp::Origin> Publishing::origin() const {
@@ -79,11 +65,8 @@ std::string_view FormPage::text() const {
 }
 
 void FormPage::findRegionAndForm() {
-    for (const GumboNode* e : m_elements) {
-        const char* id = page::attributeValue(e, "id");
-        const char* name = nameIdentifies(e) ? page::attributeValue(e, "name") : nullptr;
-        if ((id && kRegionId == id) || (name && kRegionId == name)) m_regions.push_back(e);
-    }
+    // Found as the add-in's own lookup finds the region.
+    m_regions = PageModel::elementsNamed(m_elements, kRegionId);
     if (m_regions.empty()) return;
     // The first form inside a region (not a region itself), in document order.
     for (const GumboNode* e : m_elements) {

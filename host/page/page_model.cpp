@@ -251,10 +251,10 @@ const char* sourceOf(std::optional<AdjacentPosition> where) {
 
 }  // namespace
 
-std::vector<const GumboNode*> PageModel::elementsNamed(const PageSnapshot& s,
-                                                       std::string_view name) {
+std::vector<const GumboNode*> PageModel::elementsNamed(
+    std::span<const GumboNode* const> elements, std::string_view name) {
     std::vector<const GumboNode*> found;
-    for (const GumboNode* e : s.elements()) {
+    for (const GumboNode* e : elements) {
         // Attribute names come lower case from the parser.
         const GumboVector& attributes = e->v.element.attributes;
         for (unsigned i = 0; i < attributes.length; ++i) {

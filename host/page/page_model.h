@@ -84,6 +84,11 @@ public:
     // Elements whose id is `name`, or whose name is `name` where a name identifies an element
     // (forms, images, inputs, ...), in document order.
     static std::vector<const GumboNode*> elementsNamed(const PageSnapshot& s,
+                                                       std::string_view name) {
+        return elementsNamed(s.elements(), name);
+    }
+    // The same among `elements`.
+    static std::vector<const GumboNode*> elementsNamed(std::span<const GumboNode* const> elements,
                                                        std::string_view name);
     // Elements with that tag name (any letter case for HTML elements), in document order.
     static std::vector<const GumboNode*> elementsWithTag(const PageSnapshot& s,
