@@ -36,6 +36,7 @@
 #include "host/editor/editor_tab.h"
 #include "host/formcheck/form_check.h"
 #include "host/messagebox/message_box_service.h"
+#include "host/preview/form_audit.h"
 #include "host/preview/rendered_view_module.h"
 
 namespace {
@@ -307,6 +308,34 @@ void BM_CheckForm(benchmark::State& state) {
     }
 }
 
+// The rendered form's accessibility audit on the page the rendered view has loaded: from the
+// request until the answer is back. Args: page size, and 1 as the check that runs by itself
+// after Finish asks for it (with its element limit), 0 as the author's request.
+void BM_AuditForm(benchmark::State& state) {
+    const QString path = writePage(state.range(0));
+    const int elementLimit =
+        state.range(1) ? host::preview::kAutomaticAuditElementLimit : 0;
+    Editor editor(true);
+    host::Page* page = editor.openPainted(path);
+    host::EditorTab* tab = editor.session->window().tabOf(page);
+    for (auto _ : state) {
+        const long long start = nowNs();
+        bool done = false;
+        QString failure;
+        tab->auditForm(QStringLiteral("OstrelInsert"), elementLimit, [&](const QByteArray&, const QString& why) {
+            failure = why;
+            done = true;
+        });
+        while (!done) waitForEvents();
+        state.SetIterationTime((nowNs() - start) / 1e9);
+        if (!failure.isEmpty()) {
+            state.SkipWithError(failure.toStdString().c_str());
+            break;
+        }
+    }
+    editor.session->window().closePage(page);
+}
+
 // A fresh process per start: from its launch until the editor window has painted the sample
 // page's source; "rendered_ms" is until its rendered view is painted too.
 void BM_EditorStart(benchmark::State& state) {
@@ -357,6 +386,9 @@ BENCHMARK(BM_OpenUntilPainted)
 BENCHMARK(BM_BareWebView)->Args({100 << 10, 0})->Args({1 << 20, 0})->Args({100 << 10, 1})->Args({1 << 20, 1})
     ->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_CheckForm)->Arg(1 << 20)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AuditForm)->Args({100 << 10, 1})->Args({1 << 20, 1})->Args({1 << 20, 0})
+    ->Iterations(3)->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EditorStart)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 int main(int argc, char** argv) {

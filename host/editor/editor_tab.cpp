@@ -167,8 +167,8 @@ void EditorTab::textReady(const RenderedText& text) {
     // A declined page leaves the view empty, so that its processes give back what the last
     // rendering took.
     m_rendered->render(text.html, m_page.path(), m_page.displayName());
-    for (auto& [elementId, done] : std::exchange(m_auditsWaiting, {}))
-        auditRendered(elementId, std::move(done));
+    for (auto& [elementId, elementLimit, done] : std::exchange(m_auditsWaiting, {}))
+        auditRendered(elementId, elementLimit, std::move(done));
 }
 
 void EditorTab::showDeclined(const QString& why) {
@@ -222,7 +222,8 @@ void EditorTab::setViewMode(std::int32_t mode) {
     });
 }
 
-void EditorTab::auditForm(const QString& elementId, preview::RenderedView::AuditDone done) {
+void EditorTab::auditForm(const QString& elementId, int elementLimit,
+                          preview::RenderedView::AuditDone done) {
     QString why;
     if (!m_options.renderedShown()) {
         why = QStringLiteral("the rendered page is hidden (View > Rendered Page shows it)");
@@ -241,20 +242,21 @@ void EditorTab::auditForm(const QString& elementId, preview::RenderedView::Audit
     // conversion is done, the view has it and audits it when it is on screen.
     if (m_stale || m_refresh.isActive()) render();
     if (m_text.busy()) {
-        m_auditsWaiting.push_back({elementId, std::move(done)});
+        m_auditsWaiting.push_back({elementId, elementLimit, std::move(done)});
         return;
     }
-    auditRendered(elementId, std::move(done));
+    auditRendered(elementId, elementLimit, std::move(done));
 }
 
-void EditorTab::auditRendered(const QString& elementId, preview::RenderedView::AuditDone done) {
+void EditorTab::auditRendered(const QString& elementId, int elementLimit,
+                              preview::RenderedView::AuditDone done) {
     if (m_declined && !m_declined->isHidden()) {
         QTimer::singleShot(0, this, [done = std::move(done)] {
             done({}, QStringLiteral("the rendered view does not show this page (its side says why)"));
         });
         return;
     }
-    m_rendered->auditForm(elementId, std::move(done));
+    m_rendered->auditForm(elementId, elementLimit, std::move(done));
 }
 
 }  // namespace host

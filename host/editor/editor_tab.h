@@ -41,9 +41,10 @@ public:
     bool scriptsEnabled() const { return m_scriptsEnabled; }
     void setScriptsEnabled(bool enabled);
     // The rendered view's accessibility audit of the element `elementId` in the page's
-    // latest text (rendered first if it is not on screen yet). `done` gets a failure instead
-    // when there is no rendered view, or the author has hidden the rendered side.
-    void auditForm(const QString& elementId, preview::RenderedView::AuditDone done);
+    // latest text (rendered first if it is not on screen yet), unless `elementLimit` is not 0
+    // and the page has more elements (see RenderedView::auditForm). `done` gets a failure
+    // instead when there is no rendered view, or the author has hidden the rendered side.
+    void auditForm(const QString& elementId, int elementLimit, preview::RenderedView::AuditDone done);
 
     std::int32_t viewMode() const override;
     void setViewMode(std::int32_t mode) override;
@@ -66,7 +67,8 @@ private:
     void createRendered();
     void renderNow();
     void textReady(const RenderedText& text);
-    void auditRendered(const QString& elementId, preview::RenderedView::AuditDone done);
+    void auditRendered(const QString& elementId, int elementLimit,
+                       preview::RenderedView::AuditDone done);
     void showDeclined(const QString& why);
     void render();
     bool renderedVisible() const;
@@ -81,7 +83,12 @@ private:
     std::unique_ptr<preview::RenderedView> m_rendered;
     QTimer m_refresh;
     // Audits asked for while the page's text is being converted for the view.
-    std::vector<std::pair<QString, preview::RenderedView::AuditDone>> m_auditsWaiting;
+    struct WaitingAudit {
+        QString elementId;
+        int elementLimit;
+        preview::RenderedView::AuditDone done;
+    };
+    std::vector<WaitingAudit> m_auditsWaiting;
     PageTextWorker m_text{[this](const RenderedText& text) { textReady(text); }};
     bool m_stale = true;
     bool m_revealPending = false;

@@ -73,8 +73,12 @@ EditorWindow::EditorWindow(EditorServices services, QWidget* parent)
     m_site = new site::SiteController(*this, m_services.siteDialogs, *m_settings);
     // The sign-up form is checked after a site update, as after an add-in's insertion.
     m_formCheck = new FormCheckPanel(*this);
+    // A new published-at address changes what the shown check says.
+    connect(m_site, &site::SiteController::publishedAtChanged, m_formCheck, [this] {
+        if (m_formCheck->isVisible()) m_formCheck->check(activePage(), FormCheckPanel::Start::byItself);
+    });
     connect(m_site, &site::SiteController::siteUpdated, m_formCheck,
-            [this] { m_formCheck->check(activePage()); });
+            [this] { m_formCheck->check(activePage(), FormCheckPanel::Start::byItself); });
     resize(960, 680);
     updateTitles();
 }
@@ -204,7 +208,9 @@ Page* EditorWindow::addPage(std::unique_ptr<Page> page) {
     m_diskWatch->watch(raw);
     auto* pane = new EditorTab(view, *raw, *m_viewOptions,
                               m_services.formTrials ? *m_services.formTrials : qtFormTrials());
-    connect(pane, &EditorTab::addInChangedPage, m_formCheck, [this, raw] { m_formCheck->check(raw); });
+    connect(pane, &EditorTab::addInChangedPage, m_formCheck, [this, raw] {
+        m_formCheck->check(raw, FormCheckPanel::Start::byItself);
+    });
     m_tabs->addTab(pane, raw->displayName());
     m_tabs->setCurrentWidget(pane);
     view->setFocus();

@@ -4,8 +4,6 @@
 #include <QAction>
 #include <QDir>
 #include <QHeaderView>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -22,6 +20,7 @@
 #include "host/editor/editor_window.h"
 #include "host/editor/page.h"
 #include "host/editor/site_controller.h"
+#include "host/preview/form_audit.h"
 #include "host/formcheck/axe_findings.h"
 #include "host/formcheck/form_check.h"
 
@@ -117,7 +116,7 @@ FormCheckPanel::FormCheckPanel(EditorWindow& window)
     m_checkAction->setStatusTip(QStringLiteral(
         "Checks the page's sign-up form: accessibility, transport, content policy, thank-you "
         "page and template"));
-    connect(m_checkAction, &QAction::triggered, this, [this] { check(m_window.activePage()); });
+    connect(m_checkAction, &QAction::triggered, this, [this] { check(m_window.activePage(), Start::asked); });
     toolsMenu(window.menuBar())->addAction(m_checkAction);
     if (auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("pageTabs")))
         connect(tabs, &QTabWidget::currentChanged, this, [this] { showActive(); });
@@ -126,7 +125,7 @@ FormCheckPanel::FormCheckPanel(EditorWindow& window)
 
 FormCheckPanel::~FormCheckPanel() = default;
 
-void FormCheckPanel::check(Page* page) {
+void FormCheckPanel::check(Page* page, Start start) {
     if (!page) return;
     if (!m_results.contains(page))
         connect(page, &QObject::destroyed, this, [this, page] { m_results.erase(page); });
@@ -139,8 +138,10 @@ void FormCheckPanel::check(Page* page) {
     context.pagePath = page->path();
     const QString site = m_window.site().siteFolder();
     if (!site.isEmpty() && !page->path().isEmpty() &&
-        !QDir(site).relativeFilePath(page->path()).startsWith(QLatin1String("..")))
+        !QDir(site).relativeFilePath(page->path()).startsWith(QLatin1String(".."))) {
         context.siteFolder = site;
+        context.publishedAt = m_window.site().publishedAt();
+    }
     try {
         result.fromPage =
             formcheck::checkForm(QByteArray::fromStdString(page->pageText()->text()), context);
@@ -162,7 +163,9 @@ void FormCheckPanel::check(Page* page) {
         auditAnswered(page, result.run, {}, QStringLiteral("the page has no view"));
         return;
     }
-    tab->auditForm(kRegionId, [self = QPointer<FormCheckPanel>(this), page = QPointer<Page>(page),
+    const int elementLimit =
+        start == Start::byItself ? preview::kAutomaticAuditElementLimit : 0;
+    tab->auditForm(kRegionId, elementLimit, [self = QPointer<FormCheckPanel>(this), page = QPointer<Page>(page),
                                run = result.run](const QByteArray& json, const QString& failure) {
         if (self && page) self->auditAnswered(page, run, json, failure);
     });
@@ -182,7 +185,7 @@ void FormCheckPanel::auditAnswered(Page* page, int run, const QByteArray& axeJso
         } catch (const std::bad_alloc&) {
             result.fromAudit = {outOfMemory()};
         }
-        result.axeVersion = QJsonDocument::fromJson(axeJson).object()[u"axe"].toString();
+        result.auditSummary = formcheck::auditSummary(axeJson);
     } else {
         result.auditFailure = failure;
     }
@@ -265,9 +268,7 @@ void FormCheckPanel::showActive() {
                                         "checks ran.")
                              .arg(result.auditFailure));
     } else {
-        m_audit->setText(QStringLiteral("The accessibility audit (axe-core %1, WCAG 2.2 A and AA) "
-                                        "ran on the rendered form.")
-                             .arg(result.axeVersion));
+        m_audit->setText(result.auditSummary);
     }
     m_audit->show();
 }

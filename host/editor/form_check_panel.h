@@ -29,8 +29,10 @@ public:
     ~FormCheckPanel() override;
 
     // Checks the page and shows the panel: the page's text at once (host/formcheck), then
-    // the rendered form's accessibility audit when the rendered view answers.
-    void check(Page* page);
+    // the rendered form's accessibility audit when the rendered view answers. A check that
+    // runs by itself leaves the audit of a very large page to the author's request.
+    enum class Start { byItself, asked };
+    void check(Page* page, Start start);
 
     // What it shows for the active page: the summary line, the audit's state, the findings
     // (in the order listed).
@@ -54,7 +56,7 @@ private:
         std::vector<formcheck::Finding> fromAudit;
         bool auditing = true;
         QString auditFailure;  // why the audit did not run
-        QString axeVersion;
+        QString auditSummary;
         int run = 0;
     };
 

@@ -29,6 +29,7 @@
 #include "host/editor/site_dialogs.h"
 #include "host/site/site_folder.h"
 #include "host/editor/site_panel.h"
+#include "host/editor/site_published_at.h"
 
 namespace host::site {
 namespace {
@@ -89,6 +90,14 @@ SiteController::SiteController(EditorWindow& window, SiteDialogs* dialogs, QSett
     m_panel->hide();
     connect(m_panel, &SitePanel::pageChosen, this, [this](const QString& path) {
         m_window.openPage(path);
+    });
+    connect(m_panel, &SitePanel::publishedAtEdited, this, [this](const QString& address) {
+        const QString problem = publishedAtProblem(address);
+        // A wrong entry stays in the field for the author to mend; the kept one is unchanged.
+        m_panel->setPublishedAtProblem(problem);
+        if (!problem.isEmpty() || m_folder.isEmpty() || address == publishedAt()) return;
+        setPublishedAt(m_settings, m_folder, address);
+        emit publishedAtChanged();
     });
     connect(m_bar, &RegionUpdateBar::reviewRequested, this, [this] { reviewOffer(); });
     connect(m_bar, &RegionUpdateBar::updateRequested, this, [this] { applyOffer(); });
@@ -165,6 +174,7 @@ bool SiteController::openSite(const QString& folder) {
     m_pages = std::move(listing.pages);
     m_skipped = std::move(listing.skipped);
     m_panel->showSite(m_folder, m_pages);
+    m_panel->setPublishedAt(publishedAt());
     if (!m_panelSized) {
         // Narrow at first, so that the page's source keeps most of the window; the author's
         // own width is kept afterwards.
@@ -179,6 +189,10 @@ bool SiteController::openSite(const QString& folder) {
     // What the open pages hold now is the starting point for noticing changes.
     for (Page* page : m_window.pages()) watch(page);
     return true;
+}
+
+QString SiteController::publishedAt() const {
+    return m_folder.isEmpty() ? QString() : site::publishedAt(m_settings, m_folder);
 }
 
 QStringList SiteController::recentEntries() const {

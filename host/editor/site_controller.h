@@ -45,6 +45,8 @@ public:
     bool openSite(const QString& folder);
     const QString& siteFolder() const { return m_folder; }
     const QStringList& sitePages() const { return m_pages; }
+    // The address the open site is published at, as the author gave it; empty if not given.
+    QString publishedAt() const;
     QStringList recentEntries() const;
 
     // Looks for changed regions on the active page now rather than after the author pauses.
@@ -63,6 +65,8 @@ public:
 signals:
     // A site update changed the region on pages of the site (open ones, and files).
     void siteUpdated();
+    // The author gave the open site another published-at address.
+    void publishedAtChanged();
 
 private:
     struct Task;

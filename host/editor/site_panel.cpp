@@ -3,16 +3,42 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QHash>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 namespace host::site {
 
-SitePanel::SitePanel(QWidget* parent) : QDockWidget(QStringLiteral("Site"), parent), m_tree(new QTreeWidget) {
+SitePanel::SitePanel(QWidget* parent)
+    : QDockWidget(QStringLiteral("Site"), parent),
+      m_publishedAt(new QLineEdit),
+      m_publishedAtProblem(new QLabel),
+      m_tree(new QTreeWidget) {
     setObjectName("sitePanel");
+    m_publishedAt->setObjectName("sitePublishedAt");
+    m_publishedAt->setPlaceholderText(QStringLiteral("https://www.your-site.example/"));
+    m_publishedAt->setToolTip(QStringLiteral(
+        "The address these pages are published at. The sign-up form check uses it to tell "
+        "whether the pages are served over https and whether a thank-you page is one of them."));
+    m_publishedAtProblem->setObjectName("sitePublishedAtProblem");
+    m_publishedAtProblem->setWordWrap(true);
+    m_publishedAtProblem->hide();
     m_tree->setObjectName("siteTree");
     m_tree->setHeaderHidden(true);
-    setWidget(m_tree);
+    auto* area = new QWidget;
+    auto* layout = new QVBoxLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* fields = new QFormLayout;
+    fields->addRow(QStringLiteral("&Published at:"), m_publishedAt);
+    layout->addLayout(fields);
+    layout->addWidget(m_publishedAtProblem);
+    layout->addWidget(m_tree, 1);
+    setWidget(area);
+    connect(m_publishedAt, &QLineEdit::editingFinished, this,
+            [this] { emit publishedAtEdited(m_publishedAt->text().trimmed()); });
     connect(m_tree, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
         const QString path = item->data(0, Qt::UserRole).toString();
         if (!path.isEmpty()) emit pageChosen(path);
@@ -43,6 +69,16 @@ void SitePanel::showSite(const QString& folder, const QStringList& pages) {
         item->setToolTip(0, page);
     }
     m_tree->expandAll();
+}
+
+void SitePanel::setPublishedAt(const QString& address) {
+    m_publishedAt->setText(address);
+    setPublishedAtProblem({});
+}
+
+void SitePanel::setPublishedAtProblem(const QString& problem) {
+    m_publishedAtProblem->setText(problem);
+    m_publishedAtProblem->setVisible(!problem.isEmpty());
 }
 
 }  // namespace host::site

@@ -29,4 +29,8 @@ namespace host::formcheck {
 std::vector<Finding> axeFindings(const QByteArray& axeJson, const QByteArray& utf8Page,
                                  const QString& regionId);
 
+// What the audit covered, for the author: axe's version and the rules it ran, or why it was
+// left out (a page too large for a check that ran by itself) and how to run it.
+QString auditSummary(const QByteArray& axeJson);
+
 }  // namespace host::formcheck

@@ -49,7 +49,8 @@ QString axeCoreSource(QString* failure) {
     return source;
 }
 
-QString startAuditScript(const QString& axeSource, const QString& elementId, int token) {
+QString startAuditScript(const QString& axeSource, const QString& elementId, int token,
+                         int elementLimit) {
     QJsonArray tags;
     for (const char* tag : kAuditTags) tags.append(QLatin1String(tag));
     // axe.min.js assigns window.axe; in a function of its own its names stay out of the way.
@@ -59,11 +60,25 @@ QString startAuditScript(const QString& axeSource, const QString& elementId, int
     // channel, which event dispatch delivers); longer ones are axe's guards against a
     // frame or a fetch that never answers, which do not fire (iframes are not audited, and
     // the view gives up on the whole audit after its own time limit).
+    // The first function answers at once where there is nothing to audit; the others see
+    // that answer kept and do nothing. One pass of arg(): a later one would also replace
+    // "%N" inside axe-core's own text.
     // A node's path counts element children from the audited element down, with each
     // element's name, so that the page's source can be walked the same way.
     return QStringLiteral(R"JS(
+(() => {
+  const own = Object.prototype.hasOwnProperty;
+  if (!own.call(window, '%2')) window['%2'] = {};
+  const answer = value => { window['%2']['%3'] = JSON.stringify(value); };
+  if (!document.getElementById(%4[0])) return answer({region: false});
+  const elements = document.getElementsByTagName('*').length;
+  const limit = %6;
+  if (limit > 0 && elements > limit)
+    answer({region: true, audited: false, elements, limit, violations: []});
+})();
 (function () {
-  if (Object.prototype.hasOwnProperty.call(window, 'axe')) return;
+  const own = Object.prototype.hasOwnProperty;
+  if (own.call(window, 'axe') || own.call(window['%2'], '%3')) return;
   const soon = new Map();
   let last = 0;
   const channel = new MessageChannel();
@@ -86,11 +101,10 @@ QString startAuditScript(const QString& axeSource, const QString& elementId, int
 }).call(window);
 (() => {
   const own = Object.prototype.hasOwnProperty;
-  if (!own.call(window, '%2')) window['%2'] = {};
   const store = window['%2'];
   const token = '%3';
+  if (own.call(store, token)) return;
   const region = document.getElementById(%4[0]);
-  if (!region) { store[token] = JSON.stringify({region: false}); return; }
   const get = (proto, name) => Object.getOwnPropertyDescriptor(proto, name).get;
   const parentOf = get(Node.prototype, 'parentElement');
   const childrenOf = get(Element.prototype, 'children');
@@ -107,15 +121,16 @@ QString startAuditScript(const QString& axeSource, const QString& elementId, int
     return path;
   };
   const tags = %5;
+  // Nodes are found by their path; axe's selectors for them would cost a pass over the page.
   axe.run(region, {runOnly: {type: 'tag', values: tags}, resultTypes: ['violations'],
-                   elementRef: true, iframes: false})
+                   elementRef: true, selectors: false, iframes: false})
     .then(result => {
       store[token] = JSON.stringify({
         axe: result.testEngine.version, region: true, tags,
         violations: result.violations.map(v => ({
           id: v.id, impact: v.impact, help: v.help, description: v.description,
           helpUrl: v.helpUrl,
-          nodes: v.nodes.map(n => ({html: n.html, target: n.target, impact: n.impact,
+          nodes: v.nodes.map(n => ({html: n.html, impact: n.impact,
                                     failureSummary: n.failureSummary, path: pathOf(n.element)})),
         })),
       });
@@ -123,7 +138,8 @@ QString startAuditScript(const QString& axeSource, const QString& elementId, int
 })();
 )JS")
         .arg(axeSource, kStore, QString::number(token),
-             jsonArrayText(QJsonArray{elementId}), jsonArrayText(tags));
+             jsonArrayText(QJsonArray{elementId}), jsonArrayText(tags),
+             QString::number(elementLimit));
 }
 
 QString auditAnswerScript(int token) {

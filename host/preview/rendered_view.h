@@ -64,12 +64,13 @@ public:
     // with the page's scripts off); tests and the tour read the rendered page with it.
     virtual void inspect(const QString& script, std::function<void(const QVariant&)> done) = 0;
     // Audits the element with `elementId` for accessibility once the last text given is on
-    // screen, with axe-core in that world (so with the page's scripts off too): `done` gets
+    // screen, with axe-core in that world (so with the page's scripts off too), unless
+    // `elementLimit` is not 0 and the page has more elements than that: `done` gets
     // axe's answer as JSON text (form_audit.h says what it holds), or an empty text and
     // `failure` saying why the audit did not run (axe-core not installed, say). Never
     // called once the view is gone.
     using AuditDone = std::function<void(const QByteArray& axeJson, const QString& failure)>;
-    virtual void auditForm(const QString& elementId, AuditDone done) = 0;
+    virtual void auditForm(const QString& elementId, int elementLimit, AuditDone done) = 0;
 };
 
 // The module's one entry point; null, with `failure` saying why, when no view can be made.

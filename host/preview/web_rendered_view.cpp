@@ -324,8 +324,8 @@ void WebRenderedView::inspect(const QString& script, std::function<void(const QV
 }
 
 
-void WebRenderedView::auditForm(const QString& elementId, AuditDone done) {
-    m_audits.push_back({elementId, std::move(done)});
+void WebRenderedView::auditForm(const QString& elementId, int elementLimit, AuditDone done) {
+    m_audits.push_back({elementId, elementLimit, std::move(done)});
     startAudit();
 }
 
@@ -341,7 +341,8 @@ void WebRenderedView::startAudit() {
     m_auditAsking = false;
     m_auditLoad = m_loads;
     m_auditClock.start();
-    m_page->runJavaScript(startAuditScript(axe, m_audits.front().elementId, ++m_auditToken),
+    const AuditRequest& audit = m_audits.front();
+    m_page->runJavaScript(startAuditScript(axe, audit.elementId, ++m_auditToken, audit.elementLimit),
                           QWebEngineScript::ApplicationWorld);
     m_auditPoll.start();
 }

@@ -36,7 +36,7 @@ public:
     bool isSettled() const override { return m_settled; }
     int blockedCount() const override { return m_guard.blockedCount(); }
     void inspect(const QString& script, std::function<void(const QVariant&)> done) override;
-    void auditForm(const QString& elementId, AuditDone done) override;
+    void auditForm(const QString& elementId, int elementLimit, AuditDone done) override;
 
 private:
     PreviewPage* makePage();
@@ -76,6 +76,7 @@ private:
     // The first audit asked for runs once the text is settled; the others wait their turn.
     struct AuditRequest {
         QString elementId;
+        int elementLimit;
         AuditDone done;
     };
     std::deque<AuditRequest> m_audits;

@@ -29,6 +29,7 @@
 #include "host/editor/page.h"
 #include "host/editor/editor_tab.h"
 #include "host/formcheck/axe_findings.h"
+#include "host/preview/form_audit.h"
 #include "host/preview/page_folder.h"
 #include "host/preview/rendered_view.h"
 #include "support/editor_harness.h"
@@ -87,10 +88,10 @@ protected:
     }
     static Fields fields(const host::preview::FormSubmission& s) { return s.fields; }
     // The audit's answer, or its failure after a "!".
-    static QString audit(host::EditorTab& view) {
+    static QString audit(host::EditorTab& view, int elementLimit = 0) {
         QString answer;
         bool done = false;
-        view.auditForm("OstrelInsert", [&](const QByteArray& json, const QString& failure) {
+        view.auditForm("OstrelInsert", elementLimit, [&](const QByteArray& json, const QString& failure) {
             answer = failure.isEmpty() ? QString::fromUtf8(json) : "!" + failure;
             done = true;
         });
@@ -404,6 +405,33 @@ TEST_F(RenderedView, AuditFindsAnUnlabelledFieldInTheRegionWithScriptsOffAndNoth
     qputenv("OSTREL_AXE_CORE", dir.filePath("nowhere/axe.min.js").toUtf8());
     EXPECT_TRUE(audit(clean).startsWith("!axe-core is not installed")) << "and the editor says so";
     qunsetenv("OSTREL_AXE_CORE");
+}
+
+TEST_F(RenderedView, AuditLeavesOutPagesAboveTheLimitItIsGivenAndSaysHowToRunIt) {
+    // Pale grey on white, far below WCAG's contrast ratio: a finding whenever axe runs.
+    const QByteArray region =
+        "<div id=OstrelInsert><form action='https://list.example/'><label style='color:#ddd'>"
+        "Name <input name=name></label><button>Join</button></form></div>";
+    constexpr int kLimit = host::preview::kAutomaticAuditElementLimit;
+    const struct {
+        int filler, limit;
+        bool audited;
+    } cases[] = {{0, kLimit, true}, {kLimit, kLimit, false}, {kLimit, 0, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.filler << " " << c.limit);
+        QByteArray text = "<!DOCTYPE html><html lang=en><head><title>t</title></head><body>";
+        for (int i = 0; i < c.filler; ++i) text += "<i></i>";
+        text += region + "</body></html>";
+        const QString answer =
+            audit(open(QStringLiteral("big-%1-%2.html").arg(c.filler).arg(c.limit), text), c.limit);
+        ASSERT_FALSE(answer.startsWith('!')) << answer.toStdString();
+        const auto found = host::formcheck::axeFindings(answer.toUtf8(), text, "OstrelInsert");
+        EXPECT_EQ(found.size(), c.audited ? 1u : 0u) << answer.toStdString();
+        const QString summary = host::formcheck::auditSummary(answer.toUtf8());
+        EXPECT_EQ(summary.contains("left out of this check, which ran by itself: the page has "
+                                   "10,009 elements (more than 10,000)"), !c.audited)
+            << summary.toStdString();
+    }
 }
 
 TEST_F(RenderedView, AFormThePagesPolicyBlocksIsShownAsBlocked) {

@@ -6,16 +6,19 @@
 #include <QAccessible>
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 #include <QTextDocument>
+#include <algorithm>
 #include <thread>
 #include <QTreeWidget>
 
 #include "host/editor/default_html_documents.h"
+#include "host/editor/form_check_panel.h"
 #include "host/editor/page.h"
 #include "host/site/region_lookup.h"
 #include "host/editor/region_review_dialog.h"
@@ -130,6 +133,47 @@ TEST_F(SiteEditorTest, TheSitePanelOpensNarrow) {
     auto* panel = window().findChild<host::site::SitePanel*>();
     ASSERT_TRUE(QTest::qWaitFor([&] { return panel->isVisible() && panel->width() > 0; }));
     EXPECT_LT(panel->width(), window().width() / 4);
+}
+
+// The site's published-at address is the author's entry in the panel: a wrong one is named
+// and not kept, a right one is kept for the folder and tells the form check how the pages
+// are served.
+TEST_F(SiteEditorTest, PublishedAtIsKeptPerSiteAndTellsTheFormCheck) {
+    write("f.html", "<body><div id=OstrelInsert><form action='http://list.example/join'>"
+                    "</form></div></body>");
+    ASSERT_TRUE(window().site().openSite(m_dir.path()));
+    auto* panel = window().findChild<host::site::SitePanel*>();
+    const auto enter = [&](const QString& text) {
+        panel->publishedAtField()->setText(text);
+        emit panel->publishedAtField()->editingFinished();
+    };
+    const auto publishedOverHttps = [&] {
+        host::Page* page = window().openPage(m_dir.filePath("f.html"));
+        window().formCheck().check(page, host::FormCheckPanel::Start::asked);
+        const auto found = window().formCheck().findings(page);
+        return std::any_of(found.begin(), found.end(), [](const auto& f) {
+            return f.what.contains("while the page is published over https");
+        });
+    };
+    enter("club.example/news");
+    auto* problem = panel->findChild<QLabel*>("sitePublishedAtProblem");
+    EXPECT_TRUE(problem->text().startsWith("\"club.example/news\" is not a full http: or https: "
+                                           "address")) << problem->text().toStdString();
+    EXPECT_EQ(panel->publishedAtField()->text(), "club.example/news") << "the entry stays to mend";
+    EXPECT_EQ(window().site().publishedAt(), "");
+    EXPECT_FALSE(publishedOverHttps());
+
+    enter("https://club.example/");
+    EXPECT_TRUE(problem->isHidden());
+    EXPECT_EQ(window().site().publishedAt(), "https://club.example/");
+    EXPECT_TRUE(publishedOverHttps());
+
+    // The next start finds it with the folder.
+    m_session->shutdown();
+    SetUp();
+    ASSERT_TRUE(window().site().openSite(m_dir.path()));
+    EXPECT_EQ(window().findChild<host::site::SitePanel*>()->publishedAtField()->text(),
+              "https://club.example/");
 }
 
 // The review dialog is laid out for reading the diff, and Update is the default Enter presses,
