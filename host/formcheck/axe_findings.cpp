@@ -9,6 +9,7 @@
 #include <string>
 
 #include "host/page/gumbo_tree.h"
+#include "host/page/page_model.h"
 #include "host/page/parsed_html.h"
 #include "host/page/source_spans.h"
 #include "host/page/text_position.h"
@@ -75,14 +76,9 @@ std::vector<Finding> axeFindings(const QByteArray& axeJson, const QByteArray& ut
     const GumboNode* region = nullptr;
     try {
         parsed = page::ParsedHtml::parse(utf8Page.toStdString(), page::ParseLimits{});
-        const std::string id = regionId.toStdString();
-        for (const GumboNode* e : page::elementsInOrder(parsed->document())) {
-            const char* value = page::attributeValue(e, "id");
-            if (value && value == id) {
-                region = e;
-                break;
-            }
-        }
+        const auto named = PageModel::elementsNamed(page::elementsInOrder(parsed->document()),
+                                                    regionId.toStdString());
+        if (!named.empty()) region = named.front();
     } catch (const std::exception&) {
         // A page the parser gives up on: the findings keep no place.
     }

@@ -17,8 +17,9 @@ namespace host::formcheck {
 //
 // Where: the rendered page's DOM and the page's source are matched by structure, not by
 // selector. The audit gives each node its path of element children (index and name) from
-// the element with id `regionId`; that path is walked in gumbo's parse of `utf8Page` (the
-// text that was rendered) from the first element with that id, and the finding is placed
+// the region; that path is walked in gumbo's parse of `utf8Page` (the text that was
+// rendered) from the first element `regionId` names (its id, or the name of a form and the
+// like, as the add-in finds it), and the finding is placed
 // at the start tag of the element it leads to. Where a step does not match (an element the
 // parser implied has no tag in the source; scripts may have changed the DOM), the finding
 // is placed at the last element of the path that matched and has a tag of its own, at

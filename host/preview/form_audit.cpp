@@ -66,11 +66,17 @@ QString startAuditScript(const QString& axeSource, const QString& elementId, int
     // A node's path counts element children from the audited element down, with each
     // element's name, so that the page's source can be walked the same way.
     return QStringLiteral(R"JS(
+// The first element with that id, or that name where a name identifies an element (a form,
+// an image, ...), in document order: the element the add-in puts its form into.
+var regionOf = () => {
+  const found = document.all.namedItem(%4[0]);
+  return found instanceof Element ? found : found && found[0];
+};
 (() => {
   const own = Object.prototype.hasOwnProperty;
   if (!own.call(window, '%2')) window['%2'] = {};
   const answer = value => { window['%2']['%3'] = JSON.stringify(value); };
-  if (!document.getElementById(%4[0])) return answer({region: false});
+  if (!regionOf()) return answer({region: false});
   const elements = document.getElementsByTagName('*').length;
   const limit = %6;
   if (limit > 0 && elements > limit)
@@ -104,7 +110,7 @@ QString startAuditScript(const QString& axeSource, const QString& elementId, int
   const store = window['%2'];
   const token = '%3';
   if (own.call(store, token)) return;
-  const region = document.getElementById(%4[0]);
+  const region = regionOf();
   const get = (proto, name) => Object.getOwnPropertyDescriptor(proto, name).get;
   const parentOf = get(Node.prototype, 'parentElement');
   const childrenOf = get(Element.prototype, 'children');

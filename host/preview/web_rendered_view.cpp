@@ -376,7 +376,7 @@ void WebRenderedView::pollAudit() {
                 finishAudit({}, QStringLiteral("axe-core failed: %1")
                                     .arg(result.value(u"error").toString()));
             } else if (!result.value(u"region").toBool()) {
-                finishAudit({}, QStringLiteral("the page has no element with the id \"%1\"")
+                finishAudit({}, QStringLiteral("the page has no element with the id or name \"%1\"")
                                     .arg(m_audits.front().elementId));
             } else {
                 finishAudit(json, {});

@@ -402,6 +402,15 @@ TEST_F(RenderedView, AuditFindsAnUnlabelledFieldInTheRegionWithScriptsOffAndNoth
         "</div></body></html>");
     EXPECT_EQ(host::formcheck::axeFindings(audit(clean).toUtf8(), {}, "OstrelInsert").size(), 0u);
 
+    // A region the add-in finds by its name is the one audited.
+    const QByteArray named =
+        "<!DOCTYPE html><html lang=en><head><title>t</title></head><body>\n"
+        "<form name=OstrelInsert action='https://list.example/'>\n<input name=from></form></body></html>";
+    const auto byName = host::formcheck::axeFindings(audit(open("named.html", named)).toUtf8(),
+                                                     named, "OstrelInsert");
+    ASSERT_EQ(byName.size(), 1u);
+    EXPECT_EQ(std::pair(byName[0].line, byName[0].column), std::pair(3, 1));
+
     qputenv("OSTREL_AXE_CORE", dir.filePath("nowhere/axe.min.js").toUtf8());
     EXPECT_TRUE(audit(clean).startsWith("!axe-core is not installed")) << "and the editor says so";
     qunsetenv("OSTREL_AXE_CORE");
