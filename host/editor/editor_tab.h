@@ -44,7 +44,8 @@ public:
     // latest text (rendered first if it is not on screen yet), unless `elementLimit` is not 0
     // and the page has more elements (see RenderedView::auditForm). `done` gets a failure
     // instead when there is no rendered view, or the author has hidden the rendered side.
-    void auditForm(const QString& elementId, int elementLimit, preview::RenderedView::AuditDone done);
+    void auditForm(const QString& elementId, int elementLimit,
+                   preview::RenderedView::AuditDone done);
 
     std::int32_t viewMode() const override;
     void setViewMode(std::int32_t mode) override;

@@ -75,7 +75,8 @@ EditorWindow::EditorWindow(EditorServices services, QWidget* parent)
     m_formCheck = new FormCheckPanel(*this);
     // A new published-at address changes what the shown check says.
     connect(m_site, &site::SiteController::publishedAtChanged, m_formCheck, [this] {
-        if (m_formCheck->isVisible()) m_formCheck->check(activePage(), FormCheckPanel::Start::byItself);
+        if (m_formCheck->isVisible())
+            m_formCheck->check(activePage(), FormCheckPanel::Start::byItself);
     });
     connect(m_site, &site::SiteController::siteUpdated, m_formCheck,
             [this] { m_formCheck->check(activePage(), FormCheckPanel::Start::byItself); });
@@ -208,9 +209,8 @@ Page* EditorWindow::addPage(std::unique_ptr<Page> page) {
     m_diskWatch->watch(raw);
     auto* pane = new EditorTab(view, *raw, *m_viewOptions,
                               m_services.formTrials ? *m_services.formTrials : qtFormTrials());
-    connect(pane, &EditorTab::addInChangedPage, m_formCheck, [this, raw] {
-        m_formCheck->check(raw, FormCheckPanel::Start::byItself);
-    });
+    connect(pane, &EditorTab::addInChangedPage, m_formCheck,
+            [this, raw] { m_formCheck->check(raw, FormCheckPanel::Start::byItself); });
     m_tabs->addTab(pane, raw->displayName());
     m_tabs->setCurrentWidget(pane);
     view->setFocus();

@@ -20,9 +20,9 @@
 #include "host/editor/editor_window.h"
 #include "host/editor/page.h"
 #include "host/editor/site_controller.h"
-#include "host/preview/form_audit.h"
 #include "host/formcheck/axe_findings.h"
 #include "host/formcheck/form_check.h"
+#include "host/preview/form_audit.h"
 
 namespace host {
 namespace {
@@ -116,7 +116,8 @@ FormCheckPanel::FormCheckPanel(EditorWindow& window)
     m_checkAction->setStatusTip(QStringLiteral(
         "Checks the page's sign-up form: accessibility, transport, content policy, thank-you "
         "page and template"));
-    connect(m_checkAction, &QAction::triggered, this, [this] { check(m_window.activePage(), Start::asked); });
+    connect(m_checkAction, &QAction::triggered, this,
+            [this] { check(m_window.activePage(), Start::asked); });
     toolsMenu(window.menuBar())->addAction(m_checkAction);
     if (auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("pageTabs")))
         connect(tabs, &QTabWidget::currentChanged, this, [this] { showActive(); });
@@ -163,12 +164,12 @@ void FormCheckPanel::check(Page* page, Start start) {
         auditAnswered(page, result.run, {}, QStringLiteral("the page has no view"));
         return;
     }
-    const int elementLimit =
-        start == Start::byItself ? preview::kAutomaticAuditElementLimit : 0;
-    tab->auditForm(kRegionId, elementLimit, [self = QPointer<FormCheckPanel>(this), page = QPointer<Page>(page),
-                               run = result.run](const QByteArray& json, const QString& failure) {
-        if (self && page) self->auditAnswered(page, run, json, failure);
-    });
+    const int elementLimit = start == Start::byItself ? preview::kAutomaticAuditElementLimit : 0;
+    tab->auditForm(kRegionId, elementLimit,
+                   [self = QPointer<FormCheckPanel>(this), page = QPointer<Page>(page),
+                    run = result.run](const QByteArray& json, const QString& failure) {
+                       if (self && page) self->auditAnswered(page, run, json, failure);
+                   });
 }
 
 void FormCheckPanel::auditAnswered(Page* page, int run, const QByteArray& axeJson,

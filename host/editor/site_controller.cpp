@@ -21,15 +21,15 @@
 
 #include "host/editor/editor_window.h"
 #include "host/editor/page.h"
+#include "host/editor/region_update_bar.h"
+#include "host/editor/site_dialogs.h"
+#include "host/editor/site_panel.h"
+#include "host/editor/site_published_at.h"
 #include "host/messagebox/message_box_service.h"
 #include "host/page/gumbo_tree.h"
 #include "host/site/line_diff.h"
 #include "host/site/region_lookup.h"
-#include "host/editor/region_update_bar.h"
-#include "host/editor/site_dialogs.h"
 #include "host/site/site_folder.h"
-#include "host/editor/site_panel.h"
-#include "host/editor/site_published_at.h"
 
 namespace host::site {
 namespace {

@@ -55,8 +55,9 @@ QString publishedAtProblem(const QString& address) {
     if (address.isEmpty()) return {};
     const auto parsed = formcheck::parseAbsoluteAddress(address);
     if (parsed && parsed->isAbsoluteHttp()) return {};
-    return QStringLiteral("\"%1\" is not a full http: or https: address, such as "
-                          "https://www.your-site.example/. It is not kept.")
+    return QStringLiteral(
+               "\"%1\" is not a full http: or https: address, such as "
+               "https://www.your-site.example/. It is not kept.")
         .arg(address);
 }
 

@@ -114,15 +114,17 @@ std::vector<Finding> axeFindings(const QByteArray& axeJson, const QByteArray& ut
 QString auditSummary(const QByteArray& axeJson) {
     const QJsonObject answer = QJsonDocument::fromJson(axeJson).object();
     if (answer[u"audited"] == QJsonValue(false)) {
-        return QStringLiteral("The accessibility audit was left out of this check, which ran by "
-                              "itself: the page has %L1 elements (more than %L2), and auditing "
-                              "them takes longer than showing the page. Tools > Check Sign-up "
-                              "Form runs it.")
+        return QStringLiteral(
+                   "The accessibility audit was left out of this check, which ran by "
+                   "itself: the page has %L1 elements (more than %L2), and auditing "
+                   "them takes longer than showing the page. Tools > Check Sign-up "
+                   "Form runs it.")
             .arg(answer[u"elements"].toInteger())
             .arg(answer[u"limit"].toInteger());
     }
-    return QStringLiteral("The accessibility audit (axe-core %1, WCAG 2.2 A and AA) ran on the "
-                          "rendered form.")
+    return QStringLiteral(
+               "The accessibility audit (axe-core %1, WCAG 2.2 A and AA) ran on the "
+               "rendered form.")
         .arg(answer[u"axe"].toString());
 }
 

@@ -143,9 +143,8 @@ var regionOf = () => {
     }, e => { store[token] = JSON.stringify({error: String(e && e.message || e)}); });
 })();
 )JS")
-        .arg(axeSource, kStore, QString::number(token),
-             jsonArrayText(QJsonArray{elementId}), jsonArrayText(tags),
-             QString::number(elementLimit));
+        .arg(axeSource, kStore, QString::number(token), jsonArrayText(QJsonArray{elementId}),
+             jsonArrayText(tags), QString::number(elementLimit));
 }
 
 QString auditAnswerScript(int token) {

@@ -323,7 +323,6 @@ void WebRenderedView::inspect(const QString& script, std::function<void(const QV
     m_page->runJavaScript(script, QWebEngineScript::ApplicationWorld, std::move(done));
 }
 
-
 void WebRenderedView::auditForm(const QString& elementId, int elementLimit, AuditDone done) {
     m_audits.push_back({elementId, elementLimit, std::move(done)});
     startAudit();
@@ -342,8 +341,9 @@ void WebRenderedView::startAudit() {
     m_auditLoad = m_loads;
     m_auditClock.start();
     const AuditRequest& audit = m_audits.front();
-    m_page->runJavaScript(startAuditScript(axe, audit.elementId, ++m_auditToken, audit.elementLimit),
-                          QWebEngineScript::ApplicationWorld);
+    m_page->runJavaScript(
+        startAuditScript(axe, audit.elementId, ++m_auditToken, audit.elementLimit),
+        QWebEngineScript::ApplicationWorld);
     m_auditPoll.start();
 }
 

@@ -1,37 +1,37 @@
 // The rendered view on real Chromium, read through the page's own DOM: it loads files of
 // the page's folder and nothing else, a submitted form sends nothing and shows its fields,
 // and the add-in's form appears, revealed, after Finish.
+#include "host/preview/rendered_view.h"
+
 #include <gtest/gtest.h>
 
 #include <QAccessible>
 #include <QAction>
-#include <QTreeWidget>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QNetworkDatagram>
-#include <QPushButton>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTest>
-#include <QTextDocument>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <QUdpSocket>
 
 #include "browser/page_server.h"
 #include "host/editor/default_html_documents.h"
+#include "host/editor/editor_tab.h"
 #include "host/editor/form_check_panel.h"
 #include "host/editor/form_trial_dialog.h"
 #include "host/editor/page.h"
-#include "host/editor/editor_tab.h"
 #include "host/formcheck/axe_findings.h"
 #include "host/preview/form_audit.h"
 #include "host/preview/page_folder.h"
-#include "host/preview/rendered_view.h"
 #include "support/editor_harness.h"
 
 namespace {
@@ -91,10 +91,11 @@ protected:
     static QString audit(host::EditorTab& view, int elementLimit = 0) {
         QString answer;
         bool done = false;
-        view.auditForm("OstrelInsert", elementLimit, [&](const QByteArray& json, const QString& failure) {
-            answer = failure.isEmpty() ? QString::fromUtf8(json) : "!" + failure;
-            done = true;
-        });
+        view.auditForm("OstrelInsert", elementLimit,
+                       [&](const QByteArray& json, const QString& failure) {
+                           answer = failure.isEmpty() ? QString::fromUtf8(json) : "!" + failure;
+                           done = true;
+                       });
         EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, kChromiumMs));
         return answer;
     }
@@ -405,7 +406,8 @@ TEST_F(RenderedView, AuditFindsAnUnlabelledFieldInTheRegionWithScriptsOffAndNoth
     // A region the add-in finds by its name is the one audited.
     const QByteArray named =
         "<!DOCTYPE html><html lang=en><head><title>t</title></head><body>\n"
-        "<form name=OstrelInsert action='https://list.example/'>\n<input name=from></form></body></html>";
+        "<form name=OstrelInsert action='https://list.example/'>\n<input "
+        "name=from></form></body></html>";
     const auto byName = host::formcheck::axeFindings(audit(open("named.html", named)).toUtf8(),
                                                      named, "OstrelInsert");
     ASSERT_EQ(byName.size(), 1u);
@@ -438,7 +440,8 @@ TEST_F(RenderedView, AuditLeavesOutPagesAboveTheLimitItIsGivenAndSaysHowToRunIt)
         EXPECT_EQ(found.size(), c.audited ? 1u : 0u) << answer.toStdString();
         const QString summary = host::formcheck::auditSummary(answer.toUtf8());
         EXPECT_EQ(summary.contains("left out of this check, which ran by itself: the page has "
-                                   "10,009 elements (more than 10,000)"), !c.audited)
+                                   "10,009 elements (more than 10,000)"),
+                  !c.audited)
             << summary.toStdString();
     }
 }

@@ -8,24 +8,24 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
 #include <QTextDocument>
+#include <QTreeWidget>
 #include <algorithm>
 #include <thread>
-#include <QTreeWidget>
 
 #include "host/editor/default_html_documents.h"
 #include "host/editor/form_check_panel.h"
 #include "host/editor/page.h"
-#include "host/site/region_lookup.h"
 #include "host/editor/region_review_dialog.h"
 #include "host/editor/region_update_bar.h"
 #include "host/editor/site_controller.h"
 #include "host/editor/site_dialogs.h"
 #include "host/editor/site_panel.h"
+#include "host/site/region_lookup.h"
 #include "support/editor_harness.h"
 
 namespace {
@@ -139,8 +139,9 @@ TEST_F(SiteEditorTest, TheSitePanelOpensNarrow) {
 // and not kept, a right one is kept for the folder and tells the form check how the pages
 // are served.
 TEST_F(SiteEditorTest, PublishedAtIsKeptPerSiteAndTellsTheFormCheck) {
-    write("f.html", "<body><div id=OstrelInsert><form action='http://list.example/join'>"
-                    "</form></div></body>");
+    write("f.html",
+          "<body><div id=OstrelInsert><form action='http://list.example/join'>"
+          "</form></div></body>");
     ASSERT_TRUE(window().site().openSite(m_dir.path()));
     auto* panel = window().findChild<host::site::SitePanel*>();
     const auto enter = [&](const QString& text) {
@@ -157,8 +158,10 @@ TEST_F(SiteEditorTest, PublishedAtIsKeptPerSiteAndTellsTheFormCheck) {
     };
     enter("club.example/news");
     auto* problem = panel->findChild<QLabel*>("sitePublishedAtProblem");
-    EXPECT_TRUE(problem->text().startsWith("\"club.example/news\" is not a full http: or https: "
-                                           "address")) << problem->text().toStdString();
+    EXPECT_TRUE(
+        problem->text().startsWith("\"club.example/news\" is not a full http: or https: "
+                                   "address"))
+        << problem->text().toStdString();
     EXPECT_EQ(panel->publishedAtField()->text(), "club.example/news") << "the entry stays to mend";
     EXPECT_EQ(window().site().publishedAt(), "");
     EXPECT_FALSE(publishedOverHttps());
