@@ -13,7 +13,7 @@ inline constexpr const char* kAuditTags[] = {"wcag2a",  "wcag2aa",  "wcag21a",
 
 // Above this many elements in the page, a check that runs by itself (after an insertion, a
 // site update) leaves the audit out and says so: axe lays out and walks the whole page, not
-// only the form, and on a 1 MB page of 37,000 elements that took five seconds, several times
+// only the form, and on a 1 MB page of 26,000 elements that took five seconds, several times
 // the page's own rendering. The author's own request audits any page.
 inline constexpr int kAutomaticAuditElementLimit = 10000;
 
