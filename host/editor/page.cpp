@@ -233,6 +233,14 @@ bool Page::isModified() const {
     return m_document->isModified();
 }
 
+QByteArray Page::utf8AsSaved() const {
+    // A read-only page's text is not its bytes, and mixed line endings become one kind.
+    if (isModified() || !m_readOnlyReason.isEmpty() || m_format.encoding != TextEncoding::Utf8 ||
+        m_format.mixedLineEndings)
+        return {};
+    return m_format.byteOrderMark ? m_savedBytes.sliced(3) : m_savedBytes;
+}
+
 void Page::save(const QString& path) {
     const QString target = path.isEmpty() ? m_path : QFileInfo(path).absoluteFilePath();
     if (target.isEmpty())

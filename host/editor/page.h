@@ -62,6 +62,9 @@ public:
     void reload();
 
     std::shared_ptr<DocumentPageText> pageText() const { return m_text; }
+    // The page text (pageText()->text()) without making it, while that is the bytes last
+    // read or saved: an unchanged UTF-8 page with one kind of line ending. Empty otherwise.
+    QByteArray utf8AsSaved() const;
     // The page's HTML document, made on first use and kept so its parse is reused.
     com::ComPtr<com::IHTMLDocument2> htmlDocument();
     com::ComPtr<com::IPageWindow> window();

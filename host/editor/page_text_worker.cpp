@@ -89,20 +89,22 @@ PageTextWorker::~PageTextWorker() {
 }
 
 void PageTextWorker::convert(const Page& page) {
-    auto job = std::make_shared<Job>();
     auto start = renderedTextStart(page);  // a copy of the document's text, on this thread
-    if (auto* done = std::get_if<RenderedText>(&start)) {
-        job->result = std::move(*done);
-        job->done = true;
-    } else {
-        job->snapshot = std::move(std::get<DocumentPageText::Snapshot>(start));
-    }
     if (m_job) {
         std::lock_guard lock(Thread::instance().lock());
-        m_job->dropped = true;  // a later snapshot's text is on its way
+        m_job->dropped = true;  // a later text is on its way
+        m_job.reset();
+        m_collect.stop();
     }
+    if (auto* done = std::get_if<RenderedText>(&start)) {
+        // Nothing to convert (a page as it was opened, or declined): the view has it now.
+        m_done(*done);
+        return;
+    }
+    auto job = std::make_shared<Job>();
+    job->snapshot = std::move(std::get<DocumentPageText::Snapshot>(start));
     m_job = job;
-    if (!job->done) Thread::instance().post(job);
+    Thread::instance().post(job);
     m_collect.start();
 }
 

@@ -17,7 +17,7 @@ public:
     struct Job;
 
     // Called on the window's thread with the newest page text only; a text overtaken by a
-    // later one is dropped.
+    // later one is dropped. Called within convert() when there is nothing to convert.
     explicit PageTextWorker(std::function<void(const RenderedText&)> done);
     ~PageTextWorker();
     PageTextWorker(const PageTextWorker&) = delete;

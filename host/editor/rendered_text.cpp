@@ -40,6 +40,9 @@ std::variant<RenderedText, DocumentPageText::Snapshot> renderedTextStart(const P
                 .arg(megabytes(size), megabytes(preview::kLargestRenderedPage))};
     }
     try {
+        // A page as it was opened is its text in UTF-8 already: nothing to copy or convert.
+        if (QByteArray asSaved = page.utf8AsSaved(); !asSaved.isEmpty())
+            return RenderedText{std::move(asSaved), {}};
         return page.pageText()->snapshot();
     } catch (const std::bad_alloc&) {
         return outOfMemory();

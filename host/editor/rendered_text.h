@@ -16,9 +16,10 @@ struct RenderedText {
     QString declined;  // why it is not: too large, or memory ran out making the copy
 };
 
-// The part made on the window's thread: either the answer already (a page too large for the
-// rendered view is declined before any copy is made; a copy that runs out of memory is
-// given back and declined), or a copy of the document's text to convert.
+// The part made on the window's thread: either the answer already (a page unchanged since
+// it was read is its bytes; a page too large for the rendered view is declined before any
+// copy is made; a copy that runs out of memory is given back and declined), or a copy of
+// the document's text to convert.
 std::variant<RenderedText, DocumentPageText::Snapshot> renderedTextStart(const Page& page);
 // The rest, on any thread; never throws for lack of memory.
 RenderedText renderedText(const DocumentPageText::Snapshot& snapshot);

@@ -14,8 +14,8 @@ namespace {
 
 class PageTextTest : public testing::Test {
 protected:
-    host::Page& open(const QByteArray& bytes) {
-        host::Page* page = m_harness.window().openPage(m_harness.writeFile("p.html", bytes));
+    host::Page& open(const QByteArray& bytes, const QString& name = QStringLiteral("p.html")) {
+        host::Page* page = m_harness.window().openPage(m_harness.writeFile(name, bytes));
         EXPECT_NE(page, nullptr);
         return *page;
     }
@@ -29,6 +29,24 @@ TEST_F(PageTextTest, TextIsThePageAsSavedInUtf8) {
               page.pageText()->text()) << "the rendered view gets the same bytes";
     host::Page& legacy = *m_harness.window().openPage(m_harness.writeFile("l.html", "caf\xE9\n"));
     EXPECT_EQ(legacy.pageText()->text(), "caf\xC3\xA9\n");
+}
+
+// An unchanged page's bytes stand in for its text where they are that text, and only there:
+// mixed line endings, another encoding, a break of the text view's own.
+TEST_F(PageTextTest, BytesAsSavedStandInForTheTextOnlyWhereTheyAreIt) {
+    const std::pair<QByteArray, bool> cases[] = {
+        {"<p>caf\xC3\xA9</p>\r\n", true}, {"\xEF\xBB\xBF<p>\x0C</p>\r", true},
+        {"<p>a</p>\r\n<p>b</p>\n", false}, {"<p>caf\xE9</p>\n", false},
+        {"<p>a\xE2\x80\xA9</p>", false}};
+    int n = 0;
+    for (const auto& [bytes, asSaved] : cases) {
+        host::Page& page = open(bytes, QStringLiteral("p%1.html").arg(++n));
+        EXPECT_EQ(!page.utf8AsSaved().isEmpty(), asSaved) << n;
+        if (!asSaved) continue;
+        EXPECT_EQ(page.utf8AsSaved().toStdString(), page.pageText()->text()) << n;
+        page.pageText()->replace(0, 0, "<!-- -->");
+        EXPECT_TRUE(page.utf8AsSaved().isEmpty()) << "edited";
+    }
 }
 
 TEST_F(PageTextTest, ByteOffsetsLandAfterMultiByteCharactersAndLineBreaks) {
