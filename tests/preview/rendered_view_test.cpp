@@ -87,6 +87,17 @@ protected:
         return result;
     }
     static Fields fields(const host::preview::FormSubmission& s) { return s.fields; }
+    // Where the wizard remembers its entries; tests start and end without it.
+    static QString addInSettings() {
+        return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+               "/Ostrel_Plugin.ini";
+    }
+    // The add-in, connected as at the editor's start.
+    bool connectAddIn() {
+        constexpr com::Guid kConnect = com::Guid::literal("{2D94A8A9-A676-40FA-A131-CB6D94BE99EC}");
+        return session->loadAddIn({OSTREL_MODULE, kConnect}, com::ext_cm_Startup).state() ==
+               host::AddInModule::State::Connected;
+    }
     // The audit's answer, or its failure after a "!".
     static QString audit(host::EditorTab& view, int elementLimit = 0) {
         QString answer;
@@ -471,12 +482,9 @@ void finishWizard(QWidget& wizard, const std::vector<std::pair<int, std::pair<co
 }
 
 TEST_F(RenderedView, AddInsFormShowsRevealedAndItsSubmissionShowsTheFieldsAsGiven) {
-    const QString settings =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Ostrel_Plugin.ini";
+    const QString settings = addInSettings();
     QFile::remove(settings);
-    constexpr com::Guid kConnect = com::Guid::literal("{2D94A8A9-A676-40FA-A131-CB6D94BE99EC}");
-    ASSERT_EQ(session->loadAddIn({OSTREL_MODULE, kConnect}, com::ext_cm_Startup).state(),
-              host::AddInModule::State::Connected);
+    ASSERT_TRUE(connectAddIn());
     host::EditorTab& view = open("club.html",
         "<!DOCTYPE html>\n<html><head><title>Club</title></head>\n<body>\n"
         "<h1>Caf\xc3\xa9 club</h1><div style='height:4000px'></div>\n</body></html>\n");
@@ -518,12 +526,9 @@ TEST_F(RenderedView, AddInsFormShowsRevealedAndItsSubmissionShowsTheFieldsAsGive
 }
 
 TEST_F(RenderedView, TheFormCheckRunsAfterTheInsertionAndPlacesAFaultPlantedInThePage) {
-    const QString settings =
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Ostrel_Plugin.ini";
+    const QString settings = addInSettings();
     QFile::remove(settings);
-    constexpr com::Guid kConnect = com::Guid::literal("{2D94A8A9-A676-40FA-A131-CB6D94BE99EC}");
-    ASSERT_EQ(session->loadAddIn({OSTREL_MODULE, kConnect}, com::ext_cm_Startup).state(),
-              host::AddInModule::State::Connected);
+    ASSERT_TRUE(connectAddIn());
     QFile sample(OSTREL_SAMPLES "/welcome.html");
     ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
     host::EditorTab& view = open("welcome.html", sample.readAll());
