@@ -6,6 +6,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cstring>
 
 #include "host/page/gumbo_tree.h"
 #include "host/page/page_model.h"
@@ -21,20 +22,6 @@ bool isControl(const GumboNode* e) {
            page::isHtml(e, GUMBO_TAG_TEXTAREA) || page::isHtml(e, GUMBO_TAG_BUTTON);
 }
 
-bool hasToken(std::string_view list, std::string_view token) {
-    const std::string lowered = platform::text::asciiLowered(list);
-    std::string_view rest(lowered);
-    while (!rest.empty()) {
-        const auto begin = rest.find_first_not_of(" \t\n\r\f");
-        if (begin == std::string_view::npos) break;
-        rest.remove_prefix(begin);
-        const auto end = std::min(rest.find_first_of(" \t\n\r\f"), rest.size());
-        if (rest.substr(0, end) == token) return true;
-        rest.remove_prefix(end);
-    }
-    return false;
-}
-
 // The path of a file below a folder as an address path: each name percent-encoded.
 QString encodedRelativePath(const QString& relative) {
     QStringList parts;
@@ -42,6 +29,21 @@ QString encodedRelativePath(const QString& relative) {
         parts << QString::fromLatin1(QUrl::toPercentEncoding(part));
     }
     return parts.join(u'/');
+}
+
+// Whether a published-at address names the page itself (its path in the site, or that path
+// without ".html" as servers that hide the extension publish it) rather than a folder.
+bool namesPage(const WebAddress& published, const QString& relative) {
+    if (relative.isEmpty() || published.path.endsWith(u'/')) return false;
+    const QString path = QUrl::fromPercentEncoding(published.path.toUtf8());
+    QString bare = relative;
+    for (const char* extension : {".html", ".htm"}) {
+        if (bare.endsWith(QLatin1StringView(extension), Qt::CaseInsensitive)) {
+            bare.chop(qsizetype(std::strlen(extension)));
+            break;
+        }
+    }
+    return path.endsWith(u'/' + relative) || (bare != relative && path.endsWith(u'/' + bare));
 }
 
 }  // namespace
@@ -98,8 +100,6 @@ void FormPage::readPublishing() {
     std::optional<WebAddress> published;
     if (!m_context.publishedAt.isEmpty()) published = parseAbsoluteAddress(m_context.publishedAt);
     if (published && published->isAbsoluteHttp()) {
-        WebAddress root = *published;
-        if (!root.path.endsWith(u'/')) root.path += u'/';
         QString relative;
         if (!m_context.pagePath.isEmpty()) {
             const QString folder = m_context.siteFolder.isEmpty()
@@ -108,8 +108,20 @@ void FormPage::readPublishing() {
             relative = QDir(folder).relativeFilePath(QFileInfo(m_context.pagePath).absoluteFilePath());
             if (relative.startsWith(QStringLiteral("../"))) relative.clear();
         }
-        m_publishing.pageAddress =
-            relative.isEmpty() ? root : resolveAddress(root, encodedRelativePath(relative));
+        if (namesPage(*published, relative)) {
+            // The page's own address, as a page checked alone is often given: the site's
+            // folder is the folder above it by the page's path.
+            m_publishing.pageAddress = published;
+            m_publishing.siteAddress = resolveAddress(
+                *published, relative.count(u'/') == 0 ? QStringLiteral("./")
+                                                      : QStringLiteral("../").repeated(relative.count(u'/')));
+        } else {
+            WebAddress root = *published;
+            if (!root.path.endsWith(u'/')) root.path += u'/';
+            m_publishing.siteAddress = root;
+            m_publishing.pageAddress =
+                relative.isEmpty() ? root : resolveAddress(root, encodedRelativePath(relative));
+        }
         if (https(published))
             m_publishing.httpsSource =
                 QStringLiteral("the site's published address %1").arg(quoted(published->toString()));
@@ -145,18 +157,19 @@ const GumboNode* FormPage::control(std::string_view name) const {
     return nullptr;
 }
 
+bool FormPage::isVisitorField(const GumboNode* e) {
+    if (page::isHtml(e, GUMBO_TAG_SELECT) || page::isHtml(e, GUMBO_TAG_TEXTAREA)) return true;
+    if (!page::isHtml(e, GUMBO_TAG_INPUT)) return false;
+    const std::string type = platform::text::asciiLowered(value(e, "type"));
+    return type != "hidden" && type != "submit" && type != "reset" && type != "button" &&
+           type != "image";
+}
+
 std::vector<const GumboNode*> FormPage::visitorFields(std::string_view name) const {
     std::vector<const GumboNode*> found;
     for (const GumboNode* c : m_controls) {
         const char* n = page::attributeValue(c, "name");
-        if (!n || name != n || page::isHtml(c, GUMBO_TAG_BUTTON)) continue;
-        if (page::isHtml(c, GUMBO_TAG_INPUT)) {
-            const std::string type = platform::text::asciiLowered(value(c, "type"));
-            if (type == "hidden" || type == "submit" || type == "reset" || type == "button" ||
-                type == "image")
-                continue;
-        }
-        found.push_back(c);
+        if (n && name == n && isVisitorField(c)) found.push_back(c);
     }
     return found;
 }
@@ -191,6 +204,20 @@ std::string FormPage::textContent(const GumboNode* element) {
         for (auto it = kids.rbegin(); it != kids.rend(); ++it) pending.push_back(*it);
     }
     return out;
+}
+
+bool FormPage::hasToken(std::string_view list, std::string_view token) {
+    const std::string lowered = platform::text::asciiLowered(list);
+    std::string_view rest(lowered);
+    while (!rest.empty()) {
+        const auto begin = rest.find_first_not_of(" \t\n\r\f");
+        if (begin == std::string_view::npos) break;
+        rest.remove_prefix(begin);
+        const auto end = std::min(rest.find_first_of(" \t\n\r\f"), rest.size());
+        if (rest.substr(0, end) == token) return true;
+        rest.remove_prefix(end);
+    }
+    return false;
 }
 
 const GumboAttribute* FormPage::attribute(const GumboNode* element, const char* name) {
@@ -269,6 +296,15 @@ Finding FormPage::finding(Severity severity, CheckKind check, std::size_t offset
                           QString advice) const {
     const page::LineColumn at = page::lineColumnOf(text(), offset);
     return Finding{severity, check, std::move(what), at.line, at.column, std::move(advice)};
+}
+
+QString elementName(const GumboNode* e) {
+    QString name = u'<' + QString::fromStdString(page::lowerName(e));
+    if (const char* n = page::attributeValue(e, "name"); n && *n)
+        name += QStringLiteral(" name=%1").arg(quoted(std::string_view(n)));
+    else if (const char* id = page::attributeValue(e, "id"); id && *id)
+        name += QStringLiteral(" id=%1").arg(quoted(std::string_view(id)));
+    return name + u'>';
 }
 
 QString quoted(std::string_view value) {

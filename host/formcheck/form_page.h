@@ -26,6 +26,9 @@ inline constexpr std::string_view kRegionId = "OstrelInsert";
 // setting (with the page's path in the site), its canonical link and its <base href>.
 struct Publishing {
     std::optional<WebAddress> pageAddress;  // the page's own address, where known
+    // The published-at setting as the address of the site's folder (the page's folder for a
+    // page checked alone), where it is given: the setting may name the page itself.
+    std::optional<WebAddress> siteAddress;
     // Where the page tells that it is published over https, in the author's words ("the
     // canonical link at line 5, column 1"); empty when nothing tells so.
     QString httpsSource;
@@ -63,6 +66,7 @@ public:
     const GumboNode* control(std::string_view name) const;
     // The controls a visitor fills in with this name: neither hidden nor buttons.
     std::vector<const GumboNode*> visitorFields(std::string_view name) const;
+    static bool isVisitorField(const GumboNode* element);
     const Publishing& publishing() const { return m_publishing; }
 
     // Whether `node` lies inside `ancestor` (or is it).
@@ -74,6 +78,9 @@ public:
     static const GumboAttribute* attribute(const GumboNode* element, const char* name);
     // The attribute's value, or "" when it is missing.
     static std::string value(const GumboNode* element, const char* name);
+    // Whether a list of tokens separated by white space (rel, sandbox) holds `token` (lower
+    // case), in any letter case.
+    static bool hasToken(std::string_view list, std::string_view token);
 
     // Where things start in the text (byte offsets): an element's start tag (or, for an
     // element the parser made up, the nearest written element around it), an attribute's
@@ -110,5 +117,8 @@ private:
 // characters shown as \n, \t or \xHH.
 QString quoted(std::string_view value);
 QString quoted(const QString& value);
+
+// An element as a message names it: <input name="from">, <h2 id="title">, or <p>.
+QString elementName(const GumboNode* element);
 
 }  // namespace host::formcheck

@@ -104,7 +104,7 @@ TEST(ShippedTemplateCheck, WithEveryBoxEmptyNamesTheListIdAndTheThankYouPage) {
     EXPECT_EQ(findings[0].severity, Severity::error);
     EXPECT_TRUE(findings[0].what.contains(QStringLiteral("\"None\""))) << qPrintable(findings[0].what);
     EXPECT_EQ(findings[1].check, CheckKind::thankYouPage);
-    EXPECT_EQ(findings[1].severity, Severity::note);
+    EXPECT_EQ(findings[1].severity, Severity::warning);
 }
 
 // The page corpus of the insertion tests (tests/page/corpus, the region written as @MARKER@):
