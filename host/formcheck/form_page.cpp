@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QUrl>
 
 #include <algorithm>
@@ -31,10 +32,15 @@ QString encodedRelativePath(const QString& relative) {
     return parts.join(u'/');
 }
 
-// Whether a published-at address names the page itself (its path in the site, or that path
-// without ".html" as servers that hide the extension publish it) rather than a folder.
-bool namesPage(const WebAddress& published, const QString& relative) {
-    if (relative.isEmpty() || published.path.endsWith(u'/')) return false;
+// Whether a published-at address names a page rather than a folder (a page checked alone is
+// often given its own address), and then whether it is this page's: its path in the site,
+// or that path without ".html" as servers that hide the extension publish it.
+struct NamedPage {
+    bool page = false;
+    bool thisPage = false;
+};
+NamedPage namedPage(const WebAddress& published, const QString& relative) {
+    if (published.path.endsWith(u'/')) return {};
     const QString path = QUrl::fromPercentEncoding(published.path.toUtf8());
     QString bare = relative;
     for (const char* extension : {".html", ".htm"}) {
@@ -43,7 +49,12 @@ bool namesPage(const WebAddress& published, const QString& relative) {
             break;
         }
     }
-    return path.endsWith(u'/' + relative) || (bare != relative && path.endsWith(u'/' + bare));
+    if (!relative.isEmpty() &&
+        (path.endsWith(u'/' + relative) || (bare != relative && path.endsWith(u'/' + bare))))
+        return {true, true};
+    static const QRegularExpression pageFile(
+        QStringLiteral(R"(\.(html?|xhtml|shtml|php|aspx?|jsp)$)"), QRegularExpression::CaseInsensitiveOption);
+    return {path.section(u'/', -1).contains(pageFile), false};
 }
 
 }  // namespace
@@ -96,7 +107,8 @@ void FormPage::readPublishing() {
     const auto https = [](const std::optional<WebAddress>& a) {
         return a && a->isAbsoluteHttp() && a->scheme == u"https";
     };
-    // The setting: the address of the site's folder (or the page's own folder).
+    // The setting: the address of the site's folder (the page's own folder for a page checked
+    // alone), or of a page.
     std::optional<WebAddress> published;
     if (!m_context.publishedAt.isEmpty()) published = parseAbsoluteAddress(m_context.publishedAt);
     if (published && published->isAbsoluteHttp()) {
@@ -108,13 +120,16 @@ void FormPage::readPublishing() {
             relative = QDir(folder).relativeFilePath(QFileInfo(m_context.pagePath).absoluteFilePath());
             if (relative.startsWith(QStringLiteral("../"))) relative.clear();
         }
-        if (namesPage(*published, relative)) {
-            // The page's own address, as a page checked alone is often given: the site's
-            // folder is the folder above it by the page's path.
-            m_publishing.pageAddress = published;
+        if (const NamedPage named = namedPage(*published, relative); named.page) {
+            // The site's folder is the folder above the page by its path in the site (by none
+            // for another page's address).
+            const int up = named.thisPage ? int(relative.count(u'/')) : 0;
             m_publishing.siteAddress = resolveAddress(
-                *published, relative.count(u'/') == 0 ? QStringLiteral("./")
-                                                      : QStringLiteral("../").repeated(relative.count(u'/')));
+                *published, up == 0 ? QStringLiteral("./") : QStringLiteral("../").repeated(up));
+            m_publishing.pageAddress =
+                named.thisPage || relative.isEmpty() || !m_publishing.siteAddress
+                    ? published
+                    : resolveAddress(*m_publishing.siteAddress, encodedRelativePath(relative));
         } else {
             WebAddress root = *published;
             if (!root.path.endsWith(u'/')) root.path += u'/';

@@ -1,8 +1,9 @@
-// A near miss of the service's host: within two edits of it (a letter left out, added,
-// changed, or two letters swapped, a dot included), read in ASCII and as the visitor reads an
+// A near miss of the service's host: within one edit of it (a letter or dot left out, added
+// or changed, or two neighbours swapped), read in ASCII and as the visitor reads an
 // international name (a Cyrillic "о" for "o"), or any host with a label (or a part of one
 // between hyphens) within one edit of the service's name (secure.ostrel.example,
-// www.ostrel.com, www.ostrel-example.com).
+// www.ostrel.com, www.ostrel-example.com). Two edits would take in real names of other
+// sites ("hostel" is two from "ostrel").
 #include "host/formcheck/service_address.h"
 
 #include <QRegularExpression>
@@ -16,7 +17,7 @@
 namespace host::formcheck {
 namespace {
 
-constexpr qsizetype kHostEdits = 2;
+constexpr qsizetype kHostEdits = 1;
 constexpr qsizetype kNameEdits = 1;
 
 // Edits between a and b (insert, delete, change one character, swap two neighbours); past

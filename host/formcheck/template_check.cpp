@@ -240,7 +240,7 @@ void checkPlaceholders(const FormPage& page, Report& report,
 void checkServiceFields(const FormPage& page, Report& report) {
     const GumboNode* form = page.form();
     // Fields of the region that a stray </form> left outside the form are named by the
-    // structure check, at that </form>.
+    // structure check, once for all.
     std::set<std::string> outsideNames;
     for (const GumboNode* e : FormPage::descendants(page.region())) {
         if (isControl(e) && !FormPage::inside(e, form)) outsideNames.insert(FormPage::value(e, "name"));
@@ -259,7 +259,7 @@ void checkServiceFields(const FormPage& page, Report& report) {
                        .arg(quoted(required.name)));
     }
     const auto list = fieldValue(page, "list");
-    if (!list) {
+    if (!list && !outsideNames.contains("list")) {
         report.add(Severity::error, page.offsetOf(form),
                    QStringLiteral("the form has no field \"list\" (the list id): the service "
                                   "cannot tell which list to add the visitor to"),
@@ -276,7 +276,7 @@ void checkServiceFields(const FormPage& page, Report& report) {
                                         "entry: the service adds the visitor to no list"),
                    QStringLiteral("run the wizard again and enter your list's user id"));
     }
-    if (!fieldValue(page, "redirect")) {
+    if (!fieldValue(page, "redirect") && !outsideNames.contains("redirect")) {
         report.add(Severity::warning, page.offsetOf(form),
                    QStringLiteral("the form has no field \"redirect\" (the thank-you page): "
                                   "visitors land on the service's own page after signing up"),

@@ -14,6 +14,7 @@
 
 #include "host/formcheck/form_check.h"
 #include "host/formcheck/form_checks.h"
+#include "host/formcheck/service_address.h"
 #include "host/page/memory_page_text.h"
 #include "host/page/page_model.h"
 #include "host/pagefile/page_file_format.h"
@@ -163,6 +164,10 @@ TEST(ShippedTemplateCheck, PassesInEveryPageOfThePageCorpusWhoseRegionCanHoldAFo
 TEST(ShippedTemplateCheck, KnowsTheHomePagesTheWizardFallsBackToAndSuggests) {
     EXPECT_EQ(std::string_view(host::formcheck::kServiceHomePage), ostrel::kServiceHomePage);
     EXPECT_EQ(std::string_view(host::formcheck::kPublisherHomePage), ostrel::kPublisherHomePage);
+    // And the action the template sends sign-ups to, which the host rule compares against.
+    QFile shipped(QStringLiteral(OSTREL_SOURCE_DIR "/resources/template/template.wtf"));
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(shipped.readAll().contains(QByteArray("action=\"") + host::formcheck::kServiceAction + '"'));
 }
 
 }  // namespace
