@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include "host/formcheck/form_checks.h"
 #include "host/formcheck/service_address.h"
 #include "host/page/gumbo_tree.h"
@@ -36,16 +38,27 @@ std::size_t commentOffset(const FormPage& page, const GumboNode* comment) {
     return at == std::string::npos ? 0 : at;
 }
 
-// A sign-up form written inside a comment: in the region where the page has one, anywhere
-// with the region's name where it has none.
+// A sign-up form written inside a comment: in a region that holds nothing else (or its
+// fields, left out of the comment with the form's end), or anywhere with the region's name
+// where the page has no region. A region that shows an e-mail link or text beside an old form
+// kept in a comment is the author's choice.
 bool commentedOut(const FormPage& page, std::vector<Finding>& out) {
     const GumboNode* region = page.region();
     const GumboNode* root = region ? region : page.parse().document();
+    bool empty = true, fields = false;
+    if (region) {
+        const auto inside = FormPage::descendants(region);
+        empty = inside.empty() && QString::fromStdString(FormPage::textContent(region)).trimmed().isEmpty();
+        fields = std::any_of(inside.begin(), inside.end(), [](const GumboNode* e) {
+            return page::isHtml(e, GUMBO_TAG_INPUT) || page::isHtml(e, GUMBO_TAG_BUTTON);
+        });
+    }
     for (const GumboNode* comment : commentsIn(root)) {
         const std::string text = platform::text::asciiLowered(comment->v.text.text);
         if (text.find("<form") == std::string::npos) continue;
         if (!region && QString::fromUtf8(comment->v.text.text).indexOf(regionName()) < 0) continue;
         const bool whole = text.find("</form") != std::string::npos;
+        if (region && !empty && !(fields && !whole)) continue;
         out.push_back(page.finding(
             Severity::error, CheckKind::templateEntries, commentOffset(page, comment),
             !region ? QStringLiteral("the sign-up region and its form are commented out (<!-- ... "
@@ -62,10 +75,11 @@ bool commentedOut(const FormPage& page, std::vector<Finding>& out) {
     return false;
 }
 
-// Why the frame shows the sign-up form, or empty when it does not.
+// Why the frame shows the sign-up form, or empty when it does not. A frame in a region that
+// holds the form itself shows something else (a video, a map).
 QString framedSignUp(const FormPage& page, const GumboNode* frame) {
     for (const GumboNode* r : page.regions()) {
-        if (FormPage::inside(frame, r)) return QStringLiteral("in the sign-up region");
+        if (!page.form() && FormPage::inside(frame, r)) return QStringLiteral("in the sign-up region");
     }
     const std::string srcdoc = platform::text::asciiLowered(FormPage::value(frame, "srcdoc"));
     if (srcdoc.find("<form") != std::string::npos ||
