@@ -116,6 +116,12 @@ void checkTransport(const FormPage& page, std::vector<Finding>& out) {
         return;
     }
     if (address->scheme != u"http") return;
+    // A scheme-relative action is named with the scheme the page gives it.
+    const QString shown = action.schemeRelative
+                              ? quoted(text) + QStringLiteral(" (http: from the page's address)")
+                              : quoted(text);
+    const QString httpsAddress =
+        quoted(withHttps(action.schemeRelative ? address->toString() : text));
     const auto policies = metaPolicies(page);
     const bool upgraded = std::any_of(policies.begin(), policies.end(), [](const MetaPolicy& p) {
         return csp::findDirective(p.directives, "upgrade-insecure-requests") != nullptr;
@@ -127,26 +133,26 @@ void checkTransport(const FormPage& page, std::vector<Finding>& out) {
             QStringLiteral("the form's action %1 is http: while the page is published over https "
                            "(%2): browsers warn visitors that the form is not secure before it "
                            "sends their names and addresses unencrypted")
-                .arg(quoted(text), https),
-            QStringLiteral("use the service's https: address, %1").arg(quoted(withHttps(text)))));
+                .arg(shown, https),
+            QStringLiteral("use the service's https: address, %1").arg(httpsAddress)));
     } else if (!https.isEmpty()) {
         out.push_back(page.finding(
             Severity::warning, CheckKind::transport, at,
             QStringLiteral("the form's action %1 is http: on a page published over https (%2); "
                            "the page's policy upgrade-insecure-requests makes browsers send it to "
                            "the https: address instead")
-                .arg(quoted(text), https),
+                .arg(shown, https),
             QStringLiteral("write the https: address, %1, so that the form works where the policy "
-                           "is left out").arg(quoted(withHttps(text)))));
+                           "is left out").arg(httpsAddress)));
     } else {
         out.push_back(page.finding(
             Severity::note, CheckKind::transport, at,
             QStringLiteral("the form's action %1 is http: it sends visitors' names and addresses "
                            "unencrypted")
-                .arg(quoted(text)),
+                .arg(shown),
             QStringLiteral("use the service's https: address, %1; published over https, the page "
                            "would make browsers warn before sending")
-                .arg(quoted(withHttps(text)))));
+                .arg(httpsAddress)));
     }
 }
 
