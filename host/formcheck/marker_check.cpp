@@ -31,8 +31,9 @@ bool isWizardPlaceholder(const QString& marker) {
 // written escaped, where the wizard's Finish cannot find it.
 QString markerKind(const QString& marker) {
     return isWizardPlaceholder(marker)
-               ? QStringLiteral("a placeholder of the template written escaped, which the wizard "
-                                "does not fill")
+               ? QStringLiteral(
+                     "a placeholder of the template written escaped, which the wizard "
+                     "does not fill")
                : QStringLiteral("a placeholder of another tool");
 }
 
@@ -132,13 +133,15 @@ private:
     void text(const GumboNode* node) {
         const auto marker = findToolMarker(QString::fromUtf8(node->v.text.text), false);
         if (!marker) return;
-        const std::string_view raw(node->v.text.original_text.data, node->v.text.original_text.length);
+        const std::string_view raw(node->v.text.original_text.data,
+                                   node->v.text.original_text.length);
         std::size_t at = m_page.parse().offsetOf(node->v.text.original_text.data);
         if (at == std::string::npos) at = m_page.offsetOf(node->parent);
         if (const auto found = raw.find(marker->toStdString()); found != std::string_view::npos) {
             if (isWizardPlaceholder(*marker)) return;
             at += found;
-        } else if (const auto first = raw.find_first_not_of(" \t\r\n\f"); first != std::string_view::npos) {
+        } else if (const auto first = raw.find_first_not_of(" \t\r\n\f");
+                   first != std::string_view::npos) {
             at += first;
         }
         const GumboNode* heading = nullptr;

@@ -48,7 +48,8 @@ bool commentedOut(const FormPage& page, std::vector<Finding>& out) {
     bool empty = true, fields = false;
     if (region) {
         const auto inside = FormPage::descendants(region);
-        empty = inside.empty() && QString::fromStdString(FormPage::textContent(region)).trimmed().isEmpty();
+        empty = inside.empty() &&
+                QString::fromStdString(FormPage::textContent(region)).trimmed().isEmpty();
         fields = std::any_of(inside.begin(), inside.end(), [](const GumboNode* e) {
             return page::isHtml(e, GUMBO_TAG_INPUT) || page::isHtml(e, GUMBO_TAG_BUTTON);
         });
@@ -79,7 +80,8 @@ bool commentedOut(const FormPage& page, std::vector<Finding>& out) {
 // holds the form itself shows something else (a video, a map).
 QString framedSignUp(const FormPage& page, const GumboNode* frame) {
     for (const GumboNode* r : page.regions()) {
-        if (!page.form() && FormPage::inside(frame, r)) return QStringLiteral("in the sign-up region");
+        if (!page.form() && FormPage::inside(frame, r))
+            return QStringLiteral("in the sign-up region");
     }
     const std::string srcdoc = platform::text::asciiLowered(FormPage::value(frame, "srcdoc"));
     if (srcdoc.find("<form") != std::string::npos ||
@@ -94,7 +96,8 @@ QString framedSignUp(const FormPage& page, const GumboNode* frame) {
     const QString file = siteFileOf(page, src);
     if (file.isEmpty() || !QFileInfo(file).isFile()) return {};
     QFile f(file);
-    if (!f.open(QIODevice::ReadOnly) || !f.readAll().contains(QByteArray(kRegionId.data(), qsizetype(kRegionId.size()))))
+    if (!f.open(QIODevice::ReadOnly) ||
+        !f.readAll().contains(QByteArray(kRegionId.data(), qsizetype(kRegionId.size()))))
         return {};
     return QStringLiteral("that shows %1, which holds the sign-up form").arg(quoted(src));
 }
@@ -118,7 +121,8 @@ bool sandboxedFrames(const FormPage& page, std::vector<Finding>& out) {
                            "sign-up form in the page itself")
                 .arg(QString::fromUtf8(sandbox->value).simplified().isEmpty()
                          ? QStringLiteral("allow-forms")
-                         : QString::fromUtf8(sandbox->value).simplified() + QStringLiteral(" allow-forms"))));
+                         : QString::fromUtf8(sandbox->value).simplified() +
+                               QStringLiteral(" allow-forms"))));
     }
     return found;
 }

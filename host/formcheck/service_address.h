@@ -13,7 +13,8 @@ inline constexpr const char* kServiceAction = "https://www.ostrel.example/cgi/su
 inline constexpr const char* kServiceHost = "www.ostrel.example";
 
 enum class HostMatch {
-    service,   // the service's host, or its domain without "www." (letter case and a final dot aside)
+    service,   // the service's host, or its domain without "www." (letter case and a final dot
+               // aside)
     nearMiss,  // a typo of it, or another host of the service's name: no sign-up reaches it
     other,     // a host of its own (a relay of the author's, another service)
 };

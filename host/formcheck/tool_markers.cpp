@@ -14,15 +14,15 @@ namespace {
 // Marker syntaxes that ordinary text does not contain: their content stays on one line and
 // is short.
 const QRegularExpression& textMarkers() {
-    static const QRegularExpression re(QStringLiteral(
-        R"(\{\{[^}\n]{0,80}\}\})"                                          // {{LIST_ID}}
-        R"(|\{%[^\n]{0,80}?%\})"                                           // {% name %}
-        R"(|\[\[[^\]\n]{0,80}\]\])"                                        // [[name]]
-        R"(|\[\s*(?:your|insert|enter|add|type)\b[^\]\n]{0,80}\])"         // [Your heading]
-        R"(|\$\{[^}\n]{0,80}\})"                                           // ${name}
-        R"(|<<[^\s<>][^<>\n]{0,79}>>)"                                      // <<NAME>>
-        R"(|\*\|[^|\n]{1,80}\|\*)"                                         // *|NAME|*
-        R"(|%([A-Za-z_][A-Za-z0-9_.:-]{1,40})%)"),                         // %NAME%
+    static const QRegularExpression re(
+        QStringLiteral(R"(\{\{[^}\n]{0,80}\}\})"                                   // {{LIST_ID}}
+                       R"(|\{%[^\n]{0,80}?%\})"                                    // {% name %}
+                       R"(|\[\[[^\]\n]{0,80}\]\])"                                 // [[name]]
+                       R"(|\[\s*(?:your|insert|enter|add|type)\b[^\]\n]{0,80}\])"  // [Your heading]
+                       R"(|\$\{[^}\n]{0,80}\})"                                    // ${name}
+                       R"(|<<[^\s<>][^<>\n]{0,79}>>)"                              // <<NAME>>
+                       R"(|\*\|[^|\n]{1,80}\|\*)"                                  // *|NAME|*
+                       R"(|%([A-Za-z_][A-Za-z0-9_.:-]{1,40})%)"),                  // %NAME%
         QRegularExpression::CaseInsensitiveOption);
     return re;
 }
@@ -65,13 +65,14 @@ std::optional<QString> firstMarker(QStringView value, bool identifier) {
 // Character references that write marker punctuation; the parser has read the page's own
 // once, so these are the ones written twice over (&amp;lt;) or shown as text.
 QString withReferencesRead(QString text) {
-    static const QRegularExpression ref(QStringLiteral(R"(&(#[0-9]{1,7}|#[xX][0-9a-fA-F]{1,6}|[a-zA-Z]+);)"));
+    static const QRegularExpression ref(
+        QStringLiteral(R"(&(#[0-9]{1,7}|#[xX][0-9a-fA-F]{1,6}|[a-zA-Z]+);)"));
     static const std::array<std::pair<const char16_t*, char16_t>, 19> kNamed{{
-        {u"lt", u'<'}, {u"gt", u'>'}, {u"amp", u'&'}, {u"quot", u'"'}, {u"apos", u'\''},
-        {u"lbrace", u'{'}, {u"rbrace", u'}'}, {u"lcub", u'{'}, {u"rcub", u'}'},
-        {u"lsqb", u'['}, {u"rsqb", u']'}, {u"lbrack", u'['}, {u"rbrack", u']'},
-        {u"percnt", u'%'}, {u"dollar", u'$'}, {u"verbar", u'|'}, {u"vert", u'|'},
-        {u"ast", u'*'}, {u"midast", u'*'},
+        {u"lt", u'<'},     {u"gt", u'>'},     {u"amp", u'&'},    {u"quot", u'"'},
+        {u"apos", u'\''},  {u"lbrace", u'{'}, {u"rbrace", u'}'}, {u"lcub", u'{'},
+        {u"rcub", u'}'},   {u"lsqb", u'['},   {u"rsqb", u']'},   {u"lbrack", u'['},
+        {u"rbrack", u']'}, {u"percnt", u'%'}, {u"dollar", u'$'}, {u"verbar", u'|'},
+        {u"vert", u'|'},   {u"ast", u'*'},    {u"midast", u'*'},
     }};
     QString out;
     qsizetype from = 0;

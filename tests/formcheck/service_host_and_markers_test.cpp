@@ -13,19 +13,28 @@ namespace {
 using host::formcheck::HostMatch;
 
 TEST(ServiceHost, TellsTheServiceItsNearMissesAndOtherHostsApart) {
-    const QString cyrillicO = QString::fromLatin1(QUrl::toAce(QStringLiteral("www.\u043Estrel.example")));
+    const QString cyrillicO =
+        QString::fromLatin1(QUrl::toAce(QStringLiteral("www.\u043Estrel.example")));
     const struct {
         QString host;
         HostMatch match;
     } cases[] = {
-        {"www.ostrel.example", HostMatch::service},    {"www.ostrel.example.", HostMatch::service},
-        {"ostrel.example", HostMatch::service},        {"www.ostrel.exmaple", HostMatch::nearMiss},
-        {"ww.ostrel.example", HostMatch::nearMiss},    {"wwww.ostrel.example", HostMatch::nearMiss},
-        {"www.ostrelexample", HostMatch::nearMiss},    {"www.ostrel.example.com", HostMatch::nearMiss},
-        {"secure.ostrel.example", HostMatch::nearMiss}, {"www.ostrel-example.com", HostMatch::nearMiss},
-        {"www.0strel.example", HostMatch::nearMiss},   {cyrillicO, HostMatch::nearMiss},
-        {"club.example", HostMatch::other},            {"forms.club.example", HostMatch::other},
-        {"www.hostel.example", HostMatch::other},      {"www.publisher.example", HostMatch::other},
+        {"www.ostrel.example", HostMatch::service},
+        {"www.ostrel.example.", HostMatch::service},
+        {"ostrel.example", HostMatch::service},
+        {"www.ostrel.exmaple", HostMatch::nearMiss},
+        {"ww.ostrel.example", HostMatch::nearMiss},
+        {"wwww.ostrel.example", HostMatch::nearMiss},
+        {"www.ostrelexample", HostMatch::nearMiss},
+        {"www.ostrel.example.com", HostMatch::nearMiss},
+        {"secure.ostrel.example", HostMatch::nearMiss},
+        {"www.ostrel-example.com", HostMatch::nearMiss},
+        {"www.0strel.example", HostMatch::nearMiss},
+        {cyrillicO, HostMatch::nearMiss},
+        {"club.example", HostMatch::other},
+        {"forms.club.example", HostMatch::other},
+        {"www.hostel.example", HostMatch::other},
+        {"www.publisher.example", HostMatch::other},
     };
     for (const auto& c : cases)
         EXPECT_EQ(host::formcheck::compareWithServiceHost(c.host), c.match) << qPrintable(c.host);
