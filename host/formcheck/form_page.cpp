@@ -204,6 +204,25 @@ std::vector<const GumboNode*> FormPage::descendants(const GumboNode* element) {
     return out;
 }
 
+std::vector<const GumboNode*> FormPage::commentsIn(const GumboNode* root) {
+    std::vector<const GumboNode*> found;
+    std::vector<const GumboNode*> pending{root};
+    while (!pending.empty()) {
+        const GumboNode* n = pending.back();
+        pending.pop_back();
+        if (n->type == GUMBO_NODE_COMMENT) found.push_back(n);
+        if (n->type != GUMBO_NODE_ELEMENT && n->type != GUMBO_NODE_DOCUMENT) continue;
+        auto kids = page::childrenOf(n);
+        for (auto it = kids.rbegin(); it != kids.rend(); ++it) pending.push_back(*it);
+    }
+    return found;
+}
+
+std::size_t FormPage::offsetOfComment(const GumboNode* comment) const {
+    const std::size_t at = m_parse->offsetOf(comment->v.text.original_text.data);
+    return at == std::string::npos ? 0 : at;
+}
+
 std::string FormPage::textContent(const GumboNode* element) {
     std::string out;
     std::vector<const GumboNode*> pending{element};

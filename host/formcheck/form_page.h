@@ -73,6 +73,8 @@ public:
     static bool inside(const GumboNode* node, const GumboNode* ancestor);
     // The element's descendants that are elements, in document order.
     static std::vector<const GumboNode*> descendants(const GumboNode* element);
+    // The comments under `root` (an element, or the document), in document order.
+    static std::vector<const GumboNode*> commentsIn(const GumboNode* root);
     // The text content of an element (its text nodes in order).
     static std::string textContent(const GumboNode* element);
     static const GumboAttribute* attribute(const GumboNode* element, const char* name);
@@ -91,6 +93,8 @@ public:
     // The attribute's value as written in the text (between its quotes), or nothing when it
     // cannot be found there.
     std::optional<std::string_view> writtenValue(const GumboAttribute* a) const;
+    // Where a comment starts (its "<!--").
+    std::size_t offsetOfComment(const GumboNode* comment) const;
     // Where an element's source ends: its end tag, or the end of its last written descendant.
     std::size_t endOf(const GumboNode* element) const;
 

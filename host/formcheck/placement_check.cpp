@@ -18,26 +18,6 @@ QString regionName() {
     return QString::fromLatin1(kRegionId.data(), qsizetype(kRegionId.size()));
 }
 
-// The comment nodes under `root` (the document for the whole page), in document order.
-std::vector<const GumboNode*> commentsIn(const GumboNode* root) {
-    std::vector<const GumboNode*> found;
-    std::vector<const GumboNode*> pending{root};
-    while (!pending.empty()) {
-        const GumboNode* n = pending.back();
-        pending.pop_back();
-        if (n->type == GUMBO_NODE_COMMENT) found.push_back(n);
-        if (n->type != GUMBO_NODE_ELEMENT && n->type != GUMBO_NODE_DOCUMENT) continue;
-        auto kids = page::childrenOf(n);
-        for (auto it = kids.rbegin(); it != kids.rend(); ++it) pending.push_back(*it);
-    }
-    return found;
-}
-
-std::size_t commentOffset(const FormPage& page, const GumboNode* comment) {
-    const std::size_t at = page.parse().offsetOf(comment->v.text.original_text.data);
-    return at == std::string::npos ? 0 : at;
-}
-
 // A sign-up form written inside a comment: in a region that holds nothing else (or its
 // fields, left out of the comment with the form's end), or anywhere with the region's name
 // where the page has no region. A region that shows an e-mail link or text beside an old form
@@ -54,14 +34,14 @@ bool commentedOut(const FormPage& page, std::vector<Finding>& out) {
             return page::isHtml(e, GUMBO_TAG_INPUT) || page::isHtml(e, GUMBO_TAG_BUTTON);
         });
     }
-    for (const GumboNode* comment : commentsIn(root)) {
+    for (const GumboNode* comment : FormPage::commentsIn(root)) {
         const std::string text = platform::text::asciiLowered(comment->v.text.text);
         if (text.find("<form") == std::string::npos) continue;
         if (!region && QString::fromUtf8(comment->v.text.text).indexOf(regionName()) < 0) continue;
         const bool whole = text.find("</form") != std::string::npos;
         if (region && !empty && !(fields && !whole)) continue;
         out.push_back(page.finding(
-            Severity::error, CheckKind::templateEntries, commentOffset(page, comment),
+            Severity::error, CheckKind::templateEntries, page.offsetOfComment(comment),
             !region ? QStringLiteral("the sign-up region and its form are commented out (<!-- ... "
                                      "-->): browsers show visitors nothing of them")
             : whole ? QStringLiteral("the sign-up form is commented out (<!-- ... -->): browsers "

@@ -237,6 +237,18 @@ void checkPlaceholders(const FormPage& page, Report& report,
     }
 }
 
+// A comment in the form that holds a field of this name ("<!-- <input name="from"> -->").
+const GumboNode* commentedField(const GumboNode* form, const QString& name) {
+    const QRegularExpression field(
+        QStringLiteral(R"(<(input|select|textarea)\b[^>]*\bname\s*=\s*["']?%1(["'\s/>]|$))")
+            .arg(QRegularExpression::escape(name)),
+        QRegularExpression::CaseInsensitiveOption);
+    for (const GumboNode* comment : FormPage::commentsIn(form)) {
+        if (QString::fromUtf8(comment->v.text.text).contains(field)) return comment;
+    }
+    return nullptr;
+}
+
 void checkServiceFields(const FormPage& page, Report& report) {
     const GumboNode* form = page.form();
     // Fields of the region that a stray </form> left outside the form are named by the
@@ -249,6 +261,16 @@ void checkServiceFields(const FormPage& page, Report& report) {
         if (!page.visitorFields(required.name.toStdString()).empty()) continue;
         if (outsideNames.contains(required.name.toStdString())) continue;
         if (findToolMarker(required.name, false)) continue;  // the marker check names it
+        if (const GumboNode* comment = commentedField(form, required.name)) {
+            report.add(Severity::error, page.offsetOfComment(comment),
+                       QStringLiteral("the field %1, which the form's required list names, is "
+                                      "commented out (<!-- ... -->): visitors cannot fill it in, "
+                                      "and the service turns every sign-up away")
+                           .arg(quoted(required.name)),
+                       QStringLiteral("take away the <!-- and --> around the field, or clear its "
+                                      "check box in the wizard"));
+            continue;
+        }
         report.add(Severity::error, required.at,
                    QStringLiteral("the form's required list names %1, but the form has no field "
                                   "of that name for the visitor to fill in: the service finds no "
