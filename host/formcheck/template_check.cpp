@@ -255,7 +255,10 @@ void checkServiceFields(const FormPage& page, Report& report) {
     // structure check, once for all.
     std::set<std::string> outsideNames;
     for (const GumboNode* e : FormPage::descendants(page.region())) {
-        if (isControl(e) && !FormPage::inside(e, form)) outsideNames.insert(FormPage::value(e, "name"));
+        bool inForm = false;
+        for (const GumboNode* n = e->parent; n && n != page.region(); n = n->parent)
+            inForm = inForm || page::isHtml(n, GUMBO_TAG_FORM);
+        if (isControl(e) && !inForm) outsideNames.insert(FormPage::value(e, "name"));
     }
     for (const RequiredName& required : requiredNames(page)) {
         if (!page.visitorFields(required.name.toStdString()).empty()) continue;
