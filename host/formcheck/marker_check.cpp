@@ -60,31 +60,29 @@ public:
             const QString shown = described(*marker);
             if (name == "list") {
                 add(Severity::error, at,
-                    QStringLiteral("the list id holds %1, not your "
-                                   "list's user id: the service adds the visitor to no list")
+                    QStringLiteral("the list id holds %1, not your list's user id: the service "
+                                   "adds the visitor to no list")
                         .arg(shown),
                     QStringLiteral("run the wizard again and enter your list's user id, the one "
                                    "the service gave you"));
             } else if (name == "redirect") {
                 add(Severity::error, at,
-                    QStringLiteral("the thank-you page holds %1: "
-                                   "after signing up, visitors are sent to an address that does "
-                                   "not exist")
+                    QStringLiteral("the thank-you page holds %1: after signing up, visitors are "
+                                   "sent to an address that does not exist")
                         .arg(shown),
                     QStringLiteral("run the wizard again and give your thank-you page's full "
                                    "address"));
             } else if (name == "required") {
                 add(Severity::error, at,
-                    QStringLiteral("the required list holds %1: "
-                                   "the service looks for a field of that name, finds none and "
-                                   "turns every sign-up away")
+                    QStringLiteral("the required list holds %1: the service looks for a field of "
+                                   "that name, finds none and turns every sign-up away")
                         .arg(shown),
                     QStringLiteral("run the wizard again and tick the fields visitors must fill "
                                    "in"));
             } else {
                 add(Severity::warning, at,
-                    QStringLiteral("the hidden field %1 holds %2: "
-                                   "the service receives it as it is")
+                    QStringLiteral("the hidden field %1 holds %2: the service receives it as it "
+                                   "is")
                         .arg(quoted(name), shown),
                     QStringLiteral("write the value meant (the wizard fills the tracking and "
                                    "message number entries)"));
@@ -151,14 +149,12 @@ private:
         }
         if (heading) {
             add(Severity::error, at,
-                QStringLiteral("the heading %1 reads %2: visitors "
-                               "see it as the form's title")
+                QStringLiteral("the heading %1 reads %2: visitors see it as the form's title")
                     .arg(elementName(heading), described(*marker)),
                 QStringLiteral("run the wizard again and enter the heading, or write it here"));
         } else {
             add(Severity::warning, at,
-                QStringLiteral("the sign-up region shows %1: "
-                               "visitors see it as written")
+                QStringLiteral("the sign-up region shows %1: visitors see it as written")
                     .arg(described(*marker)),
                 QStringLiteral("write the words meant in its place"));
         }
@@ -180,8 +176,7 @@ private:
             const std::size_t at = inValue(e, a, *marker);
             if (at == kNamedElsewhere) continue;
             add(Severity::warning, at,
-                QStringLiteral("the %1's %2 holds %3: visitors "
-                               "see it as written")
+                QStringLiteral("the %1's %2 holds %3: visitors see it as written")
                     .arg(elementName(e), QLatin1StringView(name), described(*marker)),
                 QStringLiteral("write the words meant in its place"));
         }
