@@ -1,7 +1,9 @@
-// What an accessibility audit of the form alone cannot see: its ids against the rest of the
-// page, and whether the fields the service requires tell the visitor so.
+// What an accessibility audit of the form alone cannot see: its ids and references against the
+// rest of the page, and whether the fields the service requires tell the visitor so.
+#include <QRegularExpression>
 #include <QStringList>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
@@ -82,21 +84,22 @@ void checkIdClashes(const FormPage& page, std::vector<Finding>& out) {
     }
 }
 
-// The texts that label a field: labels around it, labels whose for= reaches it (the first
-// element with that id), and the elements its aria-labelledby names.
+const GumboNode* firstWithId(const FormPage& page, const std::string& wanted) {
+    for (const GumboNode* e : page.elements()) {
+        if (const char* v = page::attributeValue(e, "id"); v && wanted == v) return e;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 QStringList labelTexts(const FormPage& page, const GumboNode* field) {
     QStringList texts;
     for (const GumboNode* n = field->parent; n; n = n->parent) {
         if (page::isHtml(n, GUMBO_TAG_LABEL)) texts << QString::fromStdString(FormPage::textContent(n));
     }
     const std::string id = FormPage::value(field, "id");
-    const auto firstWithId = [&](const std::string& wanted) -> const GumboNode* {
-        for (const GumboNode* e : page.elements()) {
-            if (const char* v = page::attributeValue(e, "id"); v && wanted == v) return e;
-        }
-        return nullptr;
-    };
-    if (!id.empty() && firstWithId(id) == field) {
+    if (!id.empty() && firstWithId(page, id) == field) {
         for (const GumboNode* e : page.elements()) {
             if (page::isHtml(e, GUMBO_TAG_LABEL) && FormPage::value(e, "for") == id)
                 texts << QString::fromStdString(FormPage::textContent(e));
@@ -104,21 +107,131 @@ QStringList labelTexts(const FormPage& page, const GumboNode* field) {
     }
     for (const QString& ref :
          QString::fromStdString(FormPage::value(field, "aria-labelledby")).split(u' ', Qt::SkipEmptyParts)) {
-        if (const GumboNode* e = firstWithId(ref.toStdString()))
+        if (const GumboNode* e = firstWithId(page, ref.toStdString()))
             texts << QString::fromStdString(FormPage::textContent(e));
     }
     return texts;
 }
+
+namespace {
 
 // A label marks its field as required with an asterisk or the word "required" (any case).
 bool marksRequired(const QString& text) {
     return text.contains(u'*') || text.contains(QStringLiteral("required"), Qt::CaseInsensitive);
 }
 
-void checkRequiredMarks(const FormPage& page, std::vector<Finding>& out) {
+// The field a label with a broken for= was written for: the next field after its start in
+// the region (the one it wraps, if any, comes first).
+const GumboNode* fieldMeant(const std::vector<const GumboNode*>& inRegion, std::size_t labelIndex) {
+    for (std::size_t i = labelIndex + 1; i < inRegion.size(); ++i) {
+        if (FormPage::isVisitorField(inRegion[i])) return inRegion[i];
+    }
+    return nullptr;
+}
+
+// A label's for= that names no element of the page: the label is tied to no field. The field
+// it was written for keeps a name where something else names it; else screen readers give it
+// none, which is an error as a field without a label is.
+void danglingLabel(const FormPage& page, const GumboNode* label, const GumboAttribute* forAttribute,
+                   const GumboNode* meant, std::vector<Finding>& out) {
+    const bool wraps = meant && FormPage::inside(meant, label);
+    const bool otherName = meant && (!FormPage::value(meant, "aria-label").empty() ||
+                                     !FormPage::value(meant, "title").empty() ||
+                                     labelTexts(page, meant).size() > (wraps ? 1 : 0));
+    const QString field = meant ? QStringLiteral("the field ") + elementName(meant) : QString();
+    const std::string meantId = meant ? FormPage::value(meant, "id") : std::string();
+    out.push_back(page.finding(
+        otherName ? Severity::warning : Severity::error, CheckKind::accessibility,
+        page.offsetOfValue(label, forAttribute),
+        QStringLiteral("the label %1 is for the id %2, but no element of the page has that id: "
+                       "the label is tied to no field%3")
+            .arg(quoted(QString::fromStdString(FormPage::textContent(label)).simplified()),
+                 quoted(std::string_view(forAttribute->value)),
+                 !meant      ? QString()
+                 : otherName ? QStringLiteral(", and clicking it does not reach %1").arg(field)
+                             : QStringLiteral(", so screen readers announce %1 without a name, and "
+                                              "clicking the label does not reach it")
+                                   .arg(field)),
+        !meantId.empty() ? QStringLiteral("write for=%1, the field's id").arg(quoted(meantId))
+                         : QStringLiteral("give the field an id and write the same in the "
+                                          "label's for=")));
+}
+
+// An aria-labelledby or aria-describedby naming ids no element has: the form or field loses
+// its name or description to screen readers; the sign-up still works.
+void danglingAria(const FormPage& page, const GumboNode* e, const char* name,
+                  const std::set<std::string>& ids, std::vector<Finding>& out) {
+    const GumboAttribute* a = FormPage::attribute(e, name);
+    if (!a) return;
+    QStringList missing;
+    static const QRegularExpression space(QStringLiteral("[ \t\n\r\f]+"));
+    for (const QString& ref : QString::fromUtf8(a->value).split(space, Qt::SkipEmptyParts)) {
+        if (!ids.contains(ref.toStdString())) missing << quoted(ref);
+    }
+    if (missing.isEmpty()) return;
+    const bool labelledBy = std::string_view(name) == "aria-labelledby";
+    const bool isForm = page::isHtml(e, GUMBO_TAG_FORM);
+    // The form's name is its heading's text: the advice names the heading's id.
+    const GumboNode* heading = nullptr;
+    if (isForm && labelledBy) {
+        for (const GumboNode* d : FormPage::descendants(e)) {
+            const std::string tag = page::lowerName(d);
+            if (tag.size() == 2 && tag[0] == 'h' && tag[1] >= '1' && tag[1] <= '6') {
+                heading = d;
+                break;
+            }
+        }
+    }
+    const std::string headingId = heading ? FormPage::value(heading, "id") : std::string();
+    out.push_back(page.finding(
+        Severity::warning, CheckKind::accessibility, page.offsetOfValue(e, a),
+        QStringLiteral("%1's %2 names %3, but no element of the page has %4: screen readers "
+                       "announce %5 without its %6")
+            .arg(isForm ? QStringLiteral("the form") : QStringLiteral("the ") + elementName(e),
+                 QLatin1StringView(name), missing.join(QStringLiteral(", ")),
+                 missing.size() > 1 ? QStringLiteral("those ids") : QStringLiteral("that id"),
+                 isForm ? QStringLiteral("the form") : QStringLiteral("it"),
+                 labelledBy ? QStringLiteral("name") : QStringLiteral("description")),
+        !headingId.empty()
+            ? QStringLiteral("write %1=%2, the id of its heading").arg(QLatin1StringView(name), quoted(headingId))
+        : heading ? QStringLiteral("give the form's heading the id %1").arg(missing.front())
+                  : QStringLiteral("write the id of the element meant, or take the attribute "
+                                   "away")));
+}
+
+// References in the regions left behind when an id was changed. Returns the fields a label
+// with a dangling for= was meant for (their finding is the label's).
+std::set<const GumboNode*> checkDanglingReferences(const FormPage& page, std::vector<Finding>& out) {
+    std::set<std::string> ids;
+    for (const GumboNode* e : page.elements()) {
+        if (const char* id = page::attributeValue(e, "id"); id && *id) ids.insert(id);
+    }
+    std::set<const GumboNode*> meantFields;
+    for (const GumboNode* region : page.regions()) {
+        const auto inRegion = FormPage::descendants(region);
+        for (std::size_t i = 0; i < inRegion.size(); ++i) {
+            const GumboNode* e = inRegion[i];
+            const GumboAttribute* forAttribute =
+                page::isHtml(e, GUMBO_TAG_LABEL) ? FormPage::attribute(e, "for") : nullptr;
+            if (forAttribute && *forAttribute->value && !ids.contains(forAttribute->value)) {
+                const GumboNode* meant = fieldMeant(inRegion, i);
+                if (meant) meantFields.insert(meant);
+                danglingLabel(page, e, forAttribute, meant, out);
+            }
+            danglingAria(page, e, "aria-labelledby", ids, out);
+            danglingAria(page, e, "aria-describedby", ids, out);
+        }
+    }
+    return meantFields;
+}
+
+void checkRequiredMarks(const FormPage& page, const std::set<const GumboNode*>& namedElsewhere,
+                        std::vector<Finding>& out) {
     for (const RequiredName& required : requiredNames(page)) {
         const auto fields = page.visitorFields(required.name.toStdString());
         if (fields.empty()) continue;  // the template check names a missing field
+        if (std::any_of(fields.begin(), fields.end(), [&](const GumboNode* f) { return namedElsewhere.contains(f); }))
+            continue;  // its label's broken for= is the finding
         const bool marked = std::any_of(fields.begin(), fields.end(), [&](const GumboNode* f) {
             if (FormPage::attribute(f, "required")) return true;
             const QStringList texts = labelTexts(page, f);
@@ -144,7 +257,8 @@ void checkRequiredMarks(const FormPage& page, std::vector<Finding>& out) {
 
 void checkAccessibility(const FormPage& page, std::vector<Finding>& out) {
     checkIdClashes(page, out);
-    if (page.form()) checkRequiredMarks(page, out);
+    const auto labelledInVain = checkDanglingReferences(page, out);
+    if (page.form()) checkRequiredMarks(page, labelledInVain, out);
 }
 
 }  // namespace host::formcheck

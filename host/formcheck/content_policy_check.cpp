@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "host/formcheck/form_checks.h"
+#include "host/formcheck/service_address.h"
 #include "host/page/gumbo_tree.h"
 #include "platform/text/ascii.h"
 
@@ -72,7 +73,11 @@ void checkContentPolicy(const FormPage& page, std::vector<Finding>& out) {
         return upgrade ? upgraded(*a) : *a;
     };
     // The transport check names an action that is no absolute address.
-    const auto action = usable(parseAbsoluteAddress(QString::fromStdString(FormPage::value(form, "action"))));
+    const auto action = usable(formAction(page).address);
+    // The service is never the page's own site: where the action goes to it, 'self' cannot
+    // be what lets it through, known origin or not.
+    const bool actionToService =
+        action && compareWithServiceHost(action->host) != HostMatch::other;
     std::optional<WebAddress> thanks;
     if (const auto redirect = fieldValue(page, "redirect"); redirect && !redirect->text.isEmpty())
         thanks = usable(parseAbsoluteAddress(redirect->text));
@@ -89,14 +94,19 @@ void checkContentPolicy(const FormPage& page, std::vector<Finding>& out) {
                                          "site, give the site's published address")
                         : QString();
         if (action && !csp::allows(d->sources, *action, self, 0)) {
+            const bool certain = !selfUnknown || actionToService;
             out.push_back(page.finding(
-                selfUnknown ? Severity::warning : Severity::error, CheckKind::contentPolicy, at,
+                certain ? Severity::error : Severity::warning, CheckKind::contentPolicy, at,
                 QStringLiteral("the page's content security policy (%1) does not allow the form's "
-                               "action %2: the browser blocks the sign-up")
-                    .arg(directiveText(*d), quoted(action->toString())),
+                               "action %2: the browser blocks the sign-up%3")
+                    .arg(directiveText(*d), quoted(action->toString()),
+                         selfUnknown && actionToService
+                             ? QStringLiteral(" ('self' allows only the page's own site, and the "
+                                              "service's host is never that)")
+                             : QString()),
                 QStringLiteral("add the service's origin %1 to form-action in the <meta> policy "
                                "(and in any policy the server sends for the page)%2")
-                    .arg(quoted(action->origin()), unknownOrigin)));
+                    .arg(quoted(action->origin()), certain ? QString() : unknownOrigin)));
         }
         if (thanks && !csp::allows(d->sources, *thanks, self, 1)) {
             out.push_back(page.finding(

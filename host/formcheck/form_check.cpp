@@ -127,12 +127,14 @@ FormCheckRun runFormCheck(const QByteArray& utf8Page, const PageContext& context
     }
     run.regions = int(page->regions().size());
     std::vector<Finding>& out = run.findings;
-    if (!page->form()) noForm(*page, out);
+    const bool placementExplains = checkPlacement(*page, out);
+    if (!page->form() && !placementExplains) noForm(*page, out);
     checkAccessibility(*page, out);
     checkTransport(*page, out);
     checkContentPolicy(*page, out);
     checkThankYouPage(*page, out);
     checkTemplateAndEntries(*page, out);
+    checkToolMarkers(*page, out);
     std::stable_sort(out.begin(), out.end(), [](const Finding& a, const Finding& b) {
         return std::tie(a.line, a.column) < std::tie(b.line, b.column);
     });

@@ -2,6 +2,7 @@
 // adds its findings to `out`; none changes the page.
 #pragma once
 
+#include <QStringList>
 #include <vector>
 
 #include "host/formcheck/form_finding.h"
@@ -22,8 +23,37 @@ void checkContentPolicy(const FormPage& page, std::vector<Finding>& out);
 // site (thank_you_check.cpp).
 void checkThankYouPage(const FormPage& page, std::vector<Finding>& out);
 // Placeholders left, required names without a field, hidden fields missing, entries that
-// changed the form's structure, two sign-up regions or forms (template_check.cpp).
+// changed the form's structure, two sign-up regions or forms, a box ticked for the visitor
+// (template_check.cpp).
 void checkTemplateAndEntries(const FormPage& page, std::vector<Finding>& out);
+// Markers of other tools left in the form's values and the region's text (marker_check.cpp).
+void checkToolMarkers(const FormPage& page, std::vector<Finding>& out);
+// A form no visitor can send because of where it is: commented out, or in a frame whose
+// sandbox blocks forms (placement_check.cpp). True when it explained why the page has no
+// sign-up form.
+bool checkPlacement(const FormPage& page, std::vector<Finding>& out);
+
+// The form's action as a browser reads it (transport_check.cpp).
+struct FormAction {
+    const GumboAttribute* attribute = nullptr;
+    QString text;        // trimmed, as browsers trim it
+    std::size_t at = 0;  // where its value starts; the form's tag without one
+    // An absolute address, or "//host/path" read with the page's scheme (https: where the page
+    // does not tell); nothing for another relative address.
+    std::optional<WebAddress> address;
+    bool schemeRelative = false;  // written "//host/path"
+    bool schemeKnown = true;      // false where schemeRelative and the page's scheme is not known
+};
+FormAction formAction(const FormPage& page);
+
+// The texts that label a field: labels around it, labels whose for= reaches it, and the
+// elements its aria-labelledby names (accessibility_check.cpp).
+QStringList labelTexts(const FormPage& page, const GumboNode* field);
+
+// The file of the site an address written in the page names (relative to the page, from the
+// site's folder for "/...", or under the site's published address), a folder's index page
+// for a folder; empty where it names no file of the site (thank_you_check.cpp).
+QString siteFileOf(const FormPage& page, const QString& written);
 
 // The value a hidden field of the form holds, trimmed of surrounding white space, with the
 // field; nothing when the form has no field of that name.

@@ -3,9 +3,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QUrl>
 
 #include <algorithm>
+#include <cstring>
 
 #include "host/page/gumbo_tree.h"
 #include "host/page/page_model.h"
@@ -21,20 +23,6 @@ bool isControl(const GumboNode* e) {
            page::isHtml(e, GUMBO_TAG_TEXTAREA) || page::isHtml(e, GUMBO_TAG_BUTTON);
 }
 
-bool hasToken(std::string_view list, std::string_view token) {
-    const std::string lowered = platform::text::asciiLowered(list);
-    std::string_view rest(lowered);
-    while (!rest.empty()) {
-        const auto begin = rest.find_first_not_of(" \t\n\r\f");
-        if (begin == std::string_view::npos) break;
-        rest.remove_prefix(begin);
-        const auto end = std::min(rest.find_first_of(" \t\n\r\f"), rest.size());
-        if (rest.substr(0, end) == token) return true;
-        rest.remove_prefix(end);
-    }
-    return false;
-}
-
 // The path of a file below a folder as an address path: each name percent-encoded.
 QString encodedRelativePath(const QString& relative) {
     QStringList parts;
@@ -42,6 +30,31 @@ QString encodedRelativePath(const QString& relative) {
         parts << QString::fromLatin1(QUrl::toPercentEncoding(part));
     }
     return parts.join(u'/');
+}
+
+// Whether a published-at address names a page rather than a folder (a page checked alone is
+// often given its own address), and then whether it is this page's: its path in the site,
+// or that path without ".html" as servers that hide the extension publish it.
+struct NamedPage {
+    bool page = false;
+    bool thisPage = false;
+};
+NamedPage namedPage(const WebAddress& published, const QString& relative) {
+    if (published.path.endsWith(u'/')) return {};
+    const QString path = QUrl::fromPercentEncoding(published.path.toUtf8());
+    QString bare = relative;
+    for (const char* extension : {".html", ".htm"}) {
+        if (bare.endsWith(QLatin1StringView(extension), Qt::CaseInsensitive)) {
+            bare.chop(qsizetype(std::strlen(extension)));
+            break;
+        }
+    }
+    if (!relative.isEmpty() &&
+        (path.endsWith(u'/' + relative) || (bare != relative && path.endsWith(u'/' + bare))))
+        return {true, true};
+    static const QRegularExpression pageFile(
+        QStringLiteral(R"(\.(html?|xhtml|shtml|php|aspx?|jsp)$)"), QRegularExpression::CaseInsensitiveOption);
+    return {path.section(u'/', -1).contains(pageFile), false};
 }
 
 }  // namespace
@@ -94,12 +107,11 @@ void FormPage::readPublishing() {
     const auto https = [](const std::optional<WebAddress>& a) {
         return a && a->isAbsoluteHttp() && a->scheme == u"https";
     };
-    // The setting: the address of the site's folder (or the page's own folder).
+    // The setting: the address of the site's folder (the page's own folder for a page checked
+    // alone), or of a page.
     std::optional<WebAddress> published;
     if (!m_context.publishedAt.isEmpty()) published = parseAbsoluteAddress(m_context.publishedAt);
     if (published && published->isAbsoluteHttp()) {
-        WebAddress root = *published;
-        if (!root.path.endsWith(u'/')) root.path += u'/';
         QString relative;
         if (!m_context.pagePath.isEmpty()) {
             const QString folder = m_context.siteFolder.isEmpty()
@@ -108,8 +120,23 @@ void FormPage::readPublishing() {
             relative = QDir(folder).relativeFilePath(QFileInfo(m_context.pagePath).absoluteFilePath());
             if (relative.startsWith(QStringLiteral("../"))) relative.clear();
         }
-        m_publishing.pageAddress =
-            relative.isEmpty() ? root : resolveAddress(root, encodedRelativePath(relative));
+        if (const NamedPage named = namedPage(*published, relative); named.page) {
+            // The site's folder is the folder above the page by its path in the site (by none
+            // for another page's address).
+            const int up = named.thisPage ? int(relative.count(u'/')) : 0;
+            m_publishing.siteAddress = resolveAddress(
+                *published, up == 0 ? QStringLiteral("./") : QStringLiteral("../").repeated(up));
+            m_publishing.pageAddress =
+                named.thisPage || relative.isEmpty() || !m_publishing.siteAddress
+                    ? published
+                    : resolveAddress(*m_publishing.siteAddress, encodedRelativePath(relative));
+        } else {
+            WebAddress root = *published;
+            if (!root.path.endsWith(u'/')) root.path += u'/';
+            m_publishing.siteAddress = root;
+            m_publishing.pageAddress =
+                relative.isEmpty() ? root : resolveAddress(root, encodedRelativePath(relative));
+        }
         if (https(published))
             m_publishing.httpsSource =
                 QStringLiteral("the site's published address %1").arg(quoted(published->toString()));
@@ -145,18 +172,19 @@ const GumboNode* FormPage::control(std::string_view name) const {
     return nullptr;
 }
 
+bool FormPage::isVisitorField(const GumboNode* e) {
+    if (page::isHtml(e, GUMBO_TAG_SELECT) || page::isHtml(e, GUMBO_TAG_TEXTAREA)) return true;
+    if (!page::isHtml(e, GUMBO_TAG_INPUT)) return false;
+    const std::string type = platform::text::asciiLowered(value(e, "type"));
+    return type != "hidden" && type != "submit" && type != "reset" && type != "button" &&
+           type != "image";
+}
+
 std::vector<const GumboNode*> FormPage::visitorFields(std::string_view name) const {
     std::vector<const GumboNode*> found;
     for (const GumboNode* c : m_controls) {
         const char* n = page::attributeValue(c, "name");
-        if (!n || name != n || page::isHtml(c, GUMBO_TAG_BUTTON)) continue;
-        if (page::isHtml(c, GUMBO_TAG_INPUT)) {
-            const std::string type = platform::text::asciiLowered(value(c, "type"));
-            if (type == "hidden" || type == "submit" || type == "reset" || type == "button" ||
-                type == "image")
-                continue;
-        }
-        found.push_back(c);
+        if (n && name == n && isVisitorField(c)) found.push_back(c);
     }
     return found;
 }
@@ -176,6 +204,25 @@ std::vector<const GumboNode*> FormPage::descendants(const GumboNode* element) {
     return out;
 }
 
+std::vector<const GumboNode*> FormPage::commentsIn(const GumboNode* root) {
+    std::vector<const GumboNode*> found;
+    std::vector<const GumboNode*> pending{root};
+    while (!pending.empty()) {
+        const GumboNode* n = pending.back();
+        pending.pop_back();
+        if (n->type == GUMBO_NODE_COMMENT) found.push_back(n);
+        if (n->type != GUMBO_NODE_ELEMENT && n->type != GUMBO_NODE_DOCUMENT) continue;
+        auto kids = page::childrenOf(n);
+        for (auto it = kids.rbegin(); it != kids.rend(); ++it) pending.push_back(*it);
+    }
+    return found;
+}
+
+std::size_t FormPage::offsetOfComment(const GumboNode* comment) const {
+    const std::size_t at = m_parse->offsetOf(comment->v.text.original_text.data);
+    return at == std::string::npos ? 0 : at;
+}
+
 std::string FormPage::textContent(const GumboNode* element) {
     std::string out;
     std::vector<const GumboNode*> pending{element};
@@ -191,6 +238,20 @@ std::string FormPage::textContent(const GumboNode* element) {
         for (auto it = kids.rbegin(); it != kids.rend(); ++it) pending.push_back(*it);
     }
     return out;
+}
+
+bool FormPage::hasToken(std::string_view list, std::string_view token) {
+    const std::string lowered = platform::text::asciiLowered(list);
+    std::string_view rest(lowered);
+    while (!rest.empty()) {
+        const auto begin = rest.find_first_not_of(" \t\n\r\f");
+        if (begin == std::string_view::npos) break;
+        rest.remove_prefix(begin);
+        const auto end = std::min(rest.find_first_of(" \t\n\r\f"), rest.size());
+        if (rest.substr(0, end) == token) return true;
+        rest.remove_prefix(end);
+    }
+    return false;
 }
 
 const GumboAttribute* FormPage::attribute(const GumboNode* element, const char* name) {
@@ -269,6 +330,15 @@ Finding FormPage::finding(Severity severity, CheckKind check, std::size_t offset
                           QString advice) const {
     const page::LineColumn at = page::lineColumnOf(text(), offset);
     return Finding{severity, check, std::move(what), at.line, at.column, std::move(advice)};
+}
+
+QString elementName(const GumboNode* e) {
+    QString name = u'<' + QString::fromStdString(page::lowerName(e));
+    if (const char* n = page::attributeValue(e, "name"); n && *n)
+        name += QStringLiteral(" name=%1").arg(quoted(std::string_view(n)));
+    else if (const char* id = page::attributeValue(e, "id"); id && *id)
+        name += QStringLiteral(" id=%1").arg(quoted(std::string_view(id)));
+    return name + u'>';
 }
 
 QString quoted(std::string_view value) {

@@ -26,6 +26,9 @@ inline constexpr std::string_view kRegionId = "OstrelInsert";
 // setting (with the page's path in the site), its canonical link and its <base href>.
 struct Publishing {
     std::optional<WebAddress> pageAddress;  // the page's own address, where known
+    // The published-at setting as the address of the site's folder (the page's folder for a
+    // page checked alone), where it is given: the setting may name the page itself.
+    std::optional<WebAddress> siteAddress;
     // Where the page tells that it is published over https, in the author's words ("the
     // canonical link at line 5, column 1"); empty when nothing tells so.
     QString httpsSource;
@@ -63,17 +66,23 @@ public:
     const GumboNode* control(std::string_view name) const;
     // The controls a visitor fills in with this name: neither hidden nor buttons.
     std::vector<const GumboNode*> visitorFields(std::string_view name) const;
+    static bool isVisitorField(const GumboNode* element);
     const Publishing& publishing() const { return m_publishing; }
 
     // Whether `node` lies inside `ancestor` (or is it).
     static bool inside(const GumboNode* node, const GumboNode* ancestor);
     // The element's descendants that are elements, in document order.
     static std::vector<const GumboNode*> descendants(const GumboNode* element);
+    // The comments under `root` (an element, or the document), in document order.
+    static std::vector<const GumboNode*> commentsIn(const GumboNode* root);
     // The text content of an element (its text nodes in order).
     static std::string textContent(const GumboNode* element);
     static const GumboAttribute* attribute(const GumboNode* element, const char* name);
     // The attribute's value, or "" when it is missing.
     static std::string value(const GumboNode* element, const char* name);
+    // Whether a list of tokens separated by white space (rel, sandbox) holds `token` (lower
+    // case), in any letter case.
+    static bool hasToken(std::string_view list, std::string_view token);
 
     // Where things start in the text (byte offsets): an element's start tag (or, for an
     // element the parser made up, the nearest written element around it), an attribute's
@@ -84,6 +93,8 @@ public:
     // The attribute's value as written in the text (between its quotes), or nothing when it
     // cannot be found there.
     std::optional<std::string_view> writtenValue(const GumboAttribute* a) const;
+    // Where a comment starts (its "<!--").
+    std::size_t offsetOfComment(const GumboNode* comment) const;
     // Where an element's source ends: its end tag, or the end of its last written descendant.
     std::size_t endOf(const GumboNode* element) const;
 
@@ -110,5 +121,8 @@ private:
 // characters shown as \n, \t or \xHH.
 QString quoted(std::string_view value);
 QString quoted(const QString& value);
+
+// An element as a message names it: <input name="from">, <h2 id="title">, or <p>.
+QString elementName(const GumboNode* element);
 
 }  // namespace host::formcheck

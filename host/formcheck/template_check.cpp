@@ -10,6 +10,7 @@
 #include <string>
 
 #include "host/formcheck/form_checks.h"
+#include "host/formcheck/tool_markers.h"
 #include "host/page/gumbo_tree.h"
 #include "host/page/source_spans.h"
 #include "platform/text/ascii.h"
@@ -25,10 +26,12 @@ public:
     Report(const FormPage& page, std::vector<Finding>& out) : m_page(page), m_out(out) {}
     // `once`: the rules of an entry that changed the structure may see one fault twice (the
     // heading that holds "<x" and the element <x>); the first to see it at its place reports it.
-    void add(Severity severity, std::size_t at, QString what, QString advice, bool once = false) {
-        if (once && !m_places.insert(at).second) return;
+    // False where `once` and that place has a finding already.
+    bool add(Severity severity, std::size_t at, QString what, QString advice, bool once = false) {
+        if (once && !m_places.insert(at).second) return false;
         m_out.push_back(m_page.finding(severity, CheckKind::templateEntries, at, std::move(what),
                                        std::move(advice)));
+        return true;
     }
 
 private:
@@ -36,15 +39,6 @@ private:
     std::vector<Finding>& m_out;
     std::set<std::size_t> m_places;
 };
-
-QString elementName(const GumboNode* e) {
-    QString name = u'<' + QString::fromStdString(page::lowerName(e));
-    if (const char* n = page::attributeValue(e, "name"); n && *n)
-        name += QStringLiteral(" name=%1").arg(quoted(std::string_view(n)));
-    else if (const char* id = page::attributeValue(e, "id"); id && *id)
-        name += QStringLiteral(" id=%1").arg(quoted(std::string_view(id)));
-    return name + u'>';
-}
 
 bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
@@ -243,10 +237,43 @@ void checkPlaceholders(const FormPage& page, Report& report,
     }
 }
 
+// A comment in the form that holds a field of this name ("<!-- <input name="from"> -->").
+const GumboNode* commentedField(const GumboNode* form, const QString& name) {
+    const QRegularExpression field(
+        QStringLiteral(R"(<(input|select|textarea)\b[^>]*\bname\s*=\s*["']?%1(["'\s/>]|$))")
+            .arg(QRegularExpression::escape(name)),
+        QRegularExpression::CaseInsensitiveOption);
+    for (const GumboNode* comment : FormPage::commentsIn(form)) {
+        if (QString::fromUtf8(comment->v.text.text).contains(field)) return comment;
+    }
+    return nullptr;
+}
+
 void checkServiceFields(const FormPage& page, Report& report) {
     const GumboNode* form = page.form();
+    // Fields of the region that a stray </form> left outside the form are named by the
+    // structure check, once for all.
+    std::set<std::string> outsideNames;
+    for (const GumboNode* e : FormPage::descendants(page.region())) {
+        bool inForm = false;
+        for (const GumboNode* n = e->parent; n && n != page.region(); n = n->parent)
+            inForm = inForm || page::isHtml(n, GUMBO_TAG_FORM);
+        if (isControl(e) && !inForm) outsideNames.insert(FormPage::value(e, "name"));
+    }
     for (const RequiredName& required : requiredNames(page)) {
         if (!page.visitorFields(required.name.toStdString()).empty()) continue;
+        if (outsideNames.contains(required.name.toStdString())) continue;
+        if (findToolMarker(required.name, false)) continue;  // the marker check names it
+        if (const GumboNode* comment = commentedField(form, required.name)) {
+            report.add(Severity::error, page.offsetOfComment(comment),
+                       QStringLiteral("the field %1, which the form's required list names, is "
+                                      "commented out (<!-- ... -->): visitors cannot fill it in, "
+                                      "and the service turns every sign-up away")
+                           .arg(quoted(required.name)),
+                       QStringLiteral("take away the <!-- and --> around the field, or clear its "
+                                      "check box in the wizard"));
+            continue;
+        }
         report.add(Severity::error, required.at,
                    QStringLiteral("the form's required list names %1, but the form has no field "
                                   "of that name for the visitor to fill in: the service finds no "
@@ -257,7 +284,7 @@ void checkServiceFields(const FormPage& page, Report& report) {
                        .arg(quoted(required.name)));
     }
     const auto list = fieldValue(page, "list");
-    if (!list) {
+    if (!list && !outsideNames.contains("list")) {
         report.add(Severity::error, page.offsetOf(form),
                    QStringLiteral("the form has no field \"list\" (the list id): the service "
                                   "cannot tell which list to add the visitor to"),
@@ -274,7 +301,7 @@ void checkServiceFields(const FormPage& page, Report& report) {
                                         "entry: the service adds the visitor to no list"),
                    QStringLiteral("run the wizard again and enter your list's user id"));
     }
-    if (!fieldValue(page, "redirect")) {
+    if (!fieldValue(page, "redirect") && !outsideNames.contains("redirect")) {
         report.add(Severity::warning, page.offsetOf(form),
                    QStringLiteral("the form has no field \"redirect\" (the thank-you page): "
                                   "visitors land on the service's own page after signing up"),
@@ -362,6 +389,98 @@ void checkHeading(const FormPage& page, Report& report, const GumboNode* heading
     }
 }
 
+// An end tag </form> between the form's start and fields of the region that it left outside
+// the form: the entry's, or the author's, written before the fields. False where there is
+// none, or its place has a finding already (a heading that holds it).
+bool strayFormEnd(const FormPage& page, Report& report, const std::vector<const GumboNode*>& outside) {
+    const GumboNode* form = page.form();
+    if (!form || page.offsetOf(outside.front()) < page.offsetOf(form)) return false;
+    for (const Markup& m : markupIn(page.text(), page.offsetOf(form), page.offsetOf(outside.front()))) {
+        if (!m.endTag || m.name != "form") continue;
+        return report.add(
+            Severity::error, m.at,
+            QStringLiteral("this </form> ends the sign-up form before its field %1%2: browsers "
+                           "send none of the fields after it, and the form's own </form> further "
+                           "on is ignored")
+                .arg(elementName(outside.front()),
+                     outside.size() > 1 ? QStringLiteral(" and %1 more after it").arg(outside.size() - 1)
+                                        : QString()),
+            QStringLiteral("take this </form> away: the form ends at the </form> after its last "
+                           "field"),
+            true);
+    }
+    return false;
+}
+
+// A heading whose entry held its end tag: "Cakes</h2><h2>Bread" closes the heading and opens
+// another, "Cakes</h2>Bread" leaves the rest as text before a stray </h2>. Both stay on the
+// line the template wrote the heading on.
+void checkHeadingEnd(const FormPage& page, Report& report, const GumboNode* heading) {
+    const auto end = page::endTagSpan(page.parse(), heading);
+    if (!end) return;
+    const std::string_view text = page.text();
+    const std::size_t lineEnd = std::min(text.find('\n', end->end), text.size());
+    std::size_t next = end->end;
+    while (next < lineEnd && (text[next] == ' ' || text[next] == '\t')) ++next;
+    const std::string name = page::lowerName(heading);
+    const GumboNode* sibling = nullptr;
+    if (heading->parent) {
+        const auto kids = page::childrenOf(heading->parent);
+        const auto self = std::find(kids.begin(), kids.end(), heading);
+        for (auto it = self + 1; it != kids.end() && !sibling; ++it) {
+            if (page::isElement(*it)) sibling = *it;
+        }
+    }
+    const auto siblingTag = sibling ? page::startTagSpan(page.parse(), sibling) : std::nullopt;
+    const bool reopened = sibling && siblingTag && siblingTag->begin == next &&
+                          page::lowerName(sibling) == name && sibling->v.element.attributes.length == 0;
+    bool closedEarly = false;
+    if (!reopened) {
+        for (const Markup& m : markupIn(text, end->end, lineEnd)) {
+            if (m.name != name) continue;
+            closedEarly = m.endTag;
+            break;
+        }
+    }
+    if (!reopened && !closedEarly) return;
+    const QString shownName = QString::fromStdString(name);
+    report.add(Severity::error, end->begin,
+               reopened ? QStringLiteral("the heading %1 ends inside its entry: \"</%2><%2>\" in "
+                                         "it closes the heading and opens a second one, so "
+                                         "visitors see two headings, %3 and %4")
+                              .arg(elementName(heading), shownName,
+                                   quoted(QString::fromStdString(FormPage::textContent(heading)).simplified()),
+                                   quoted(QString::fromStdString(FormPage::textContent(sibling)).simplified()))
+                        : QStringLiteral("the heading %1 ends inside its entry: \"</%2>\" in it "
+                                         "closes the heading early, and the rest of the entry "
+                                         "shows as ordinary text after it")
+                              .arg(elementName(heading), shownName),
+               kEntryAdvice, true);
+}
+
+// A box ticked before the visitor chooses signs them up to more than the form asks (another
+// list, offers) unless they notice it: consent given for them. The list the form signs up
+// to anyway is no more.
+void checkTickedBoxes(const FormPage& page, Report& report) {
+    const auto list = fieldValue(page, "list");
+    for (const GumboNode* c : page.controls()) {
+        if (!page::isHtml(c, GUMBO_TAG_INPUT) || asciiLowered(FormPage::value(c, "type")) != "checkbox")
+            continue;
+        const GumboAttribute* checked = FormPage::attribute(c, "checked");
+        if (!checked || FormPage::attribute(c, "disabled")) continue;
+        const QString value = QString::fromStdString(FormPage::value(c, "value")).trimmed();
+        if (FormPage::value(c, "name") == "list" && list && list->field != c && value == list->text)
+            continue;
+        const QStringList labels = labelTexts(page, c);
+        report.add(Severity::warning, page.offsetOfAttribute(c, checked),
+                   QStringLiteral("the box %1 is ticked before the visitor chooses: whoever does not "
+                                  "notice it signs up to more than the form asks")
+                       .arg(labels.isEmpty() ? elementName(c) : quoted(labels.front().simplified())),
+                   QStringLiteral("take checked away, so that visitors tick the box themselves if "
+                                  "they want it"));
+    }
+}
+
 void checkStructure(const FormPage& page, Report& report,
                     const std::vector<std::pair<std::size_t, std::size_t>>& placeholderSpans) {
     const std::string_view text = page.text();
@@ -384,14 +503,18 @@ void checkStructure(const FormPage& page, Report& report,
                                .arg(QString::fromStdString(page::lowerName(e))),
                            kEntryAdvice, true);
             }
-            if (isHeading(e)) checkHeading(page, report, e, inPlaceholder);
+            if (isHeading(e)) {
+                checkHeading(page, report, e, inPlaceholder);
+                checkHeadingEnd(page, report, e);
+            }
             bool inForm = false;
             for (const GumboNode* n = e->parent; n && n != region->parent; n = n->parent)
                 inForm = inForm || page::isHtml(n, GUMBO_TAG_FORM);
             if (isControl(e) && !inForm && page.form()) outside.push_back(e);
         }
-        // Fields of the region that no form holds: named once, at the first.
-        if (!outside.empty()) {
+        // Fields of the region that no form holds: named once, at the </form> that ended the
+        // form before them where it is written, else at the first of them.
+        if (!outside.empty() && !strayFormEnd(page, report, outside)) {
             report.add(Severity::error, page.offsetOf(outside.front()),
                        outside.size() > 1
                            ? QStringLiteral("the field %1 and %2 more after it lie outside the "
@@ -435,7 +558,10 @@ void checkTemplateAndEntries(const FormPage& page, std::vector<Finding>& out) {
     std::vector<std::pair<std::size_t, std::size_t>> spans;
     checkPlaceholders(page, report, spans);
     checkStructure(page, report, spans);
-    if (page.form()) checkServiceFields(page, report);
+    if (page.form()) {
+        checkServiceFields(page, report);
+        checkTickedBoxes(page, report);
+    }
 }
 
 }  // namespace host::formcheck

@@ -6,6 +6,7 @@
 #include <QUrl>
 
 #include "host/formcheck/form_checks.h"
+#include "host/formcheck/tool_markers.h"
 
 namespace host::formcheck {
 namespace {
@@ -47,8 +48,8 @@ QString siteRoot(const PageContext& context) {
     return {};
 }
 
-// The file a relative thank-you address names, read against the page's file (or, from "/",
-// the site's folder); empty when it cannot be told.
+// The file a relative address names, read against the page's file (or, from "/", the site's
+// folder); empty when it cannot be told.
 QString relativeFile(const PageContext& context, const QString& written) {
     const QString path = decodedPath(written);
     if (path.isEmpty()) return {};
@@ -61,6 +62,20 @@ QString relativeFile(const PageContext& context, const QString& written) {
     return fileFor(QDir::cleanPath(folder + u'/' + path) + (path.endsWith(u'/') ? "/" : ""));
 }
 
+// The file of the site a full address names: under the site's published address, read as
+// http or https alike; empty elsewhere.
+QString publishedFile(const FormPage& page, const WebAddress& address) {
+    const QString root = siteRoot(page.context());
+    const auto& site = page.publishing().siteAddress;
+    if (root.isEmpty() || !site) return {};
+    WebAddress candidate = address;
+    candidate.scheme = site->scheme;
+    QString rest;
+    if (!addressUnder(candidate, *site, &rest)) return {};
+    return fileFor(QDir::cleanPath(root + u'/' + decodedPath(rest)) +
+                   (rest.isEmpty() || rest.endsWith(u'/') ? "/" : ""));
+}
+
 QString shownFile(const PageContext& context, const QString& file) {
     const QString root = siteRoot(context);
     if (root.isEmpty()) return file;
@@ -70,24 +85,36 @@ QString shownFile(const PageContext& context, const QString& file) {
 
 }  // namespace
 
+QString siteFileOf(const FormPage& page, const QString& written) {
+    const auto address = parseAbsoluteAddress(written);
+    if (!address) return relativeFile(page.context(), written);
+    return address->isAbsoluteHttp() ? publishedFile(page, *address) : QString();
+}
+
 void checkThankYouPage(const FormPage& page, std::vector<Finding>& out) {
     if (!page.form()) return;
     const auto redirect = fieldValue(page, "redirect");
     if (!redirect) return;  // the template check names the missing field
+    const QString& text = redirect->text;
+    if (findToolMarker(text, false)) return;  // the marker check names it
     const std::size_t at = redirect->attribute ? page.offsetOfValue(redirect->field, redirect->attribute)
                                                : page.offsetOf(redirect->field);
-    const QString& text = redirect->text;
     const auto address = parseAbsoluteAddress(text);
     const bool service = address && isHomePage(*address, kServiceHomePage);
     const bool publisher = address && isHomePage(*address, kPublisherHomePage);
     if (text.isEmpty() || service || publisher) {
+        // The sign-up is recorded, but the visitor leaves the site on a page that does not
+        // say "check your inbox", and a subscription left unconfirmed is lost: more than a
+        // remark, not a form that cannot be sent.
         out.push_back(page.finding(
-            Severity::note, CheckKind::thankYouPage, at,
+            Severity::warning, CheckKind::thankYouPage, at,
             text.isEmpty()
                 ? QStringLiteral("the thank-you page is empty: after signing up, visitors land on "
-                                 "the service's home page, not on your site")
+                                 "the service's home page, not on your site, and nothing tells "
+                                 "them to confirm their subscription in their inbox")
                 : QStringLiteral("the thank-you page is %1 %2 (%3): after signing up, visitors "
-                                 "land there, not on your site")
+                                 "land there, not on your site, and nothing tells them to confirm "
+                                 "their subscription in their inbox")
                       .arg(service ? QStringLiteral("the service's home page")
                                    : QStringLiteral("the add-in publisher's home page"),
                            quoted(text),
@@ -97,9 +124,9 @@ void checkThankYouPage(const FormPage& page, std::vector<Finding>& out) {
         return;
     }
     const PageContext& context = page.context();
+    const QString file = siteFileOf(page, text);
+    const bool missing = !file.isEmpty() && !QFileInfo(file).isFile();
     if (!address) {
-        const QString file = relativeFile(context, text);
-        const bool missing = !file.isEmpty() && !QFileInfo(file).isFile();
         out.push_back(page.finding(
             Severity::warning, CheckKind::thankYouPage, at,
             QStringLiteral("the thank-you page %1 is not a full address: the service sends "
@@ -120,22 +147,13 @@ void checkThankYouPage(const FormPage& page, std::vector<Finding>& out) {
             kAdvicePage));
         return;
     }
-    // Inside the site: under its published address, read as http or https alike.
-    const QString root = siteRoot(context);
-    auto published = parseAbsoluteAddress(context.publishedAt);
-    if (root.isEmpty() || !published || !published->isAbsoluteHttp()) return;
-    WebAddress candidate = *address;
-    candidate.scheme = published->scheme;
-    QString rest;
-    if (!addressUnder(candidate, *published, &rest)) return;
-    const QString file = fileFor(QDir::cleanPath(root + u'/' + decodedPath(rest)) +
-                                 (rest.isEmpty() || rest.endsWith(u'/') ? "/" : ""));
-    if (QFileInfo(file).isFile()) return;
+    if (!missing) return;  // elsewhere than the site, or its file is there
     out.push_back(page.finding(
         Severity::warning, CheckKind::thankYouPage, at,
         QStringLiteral("the thank-you page %1 lies in the site published at %2, but the site has "
                        "no file %3: visitors who sign up land on a missing page")
-            .arg(quoted(text), quoted(published->toString()), quoted(shownFile(context, file))),
+            .arg(quoted(text), quoted(page.publishing().siteAddress->toString()),
+                 quoted(shownFile(context, file))),
         QStringLiteral("make that page (one that says \"check your inbox to confirm your "
                        "subscription\"), or correct the address")));
 }

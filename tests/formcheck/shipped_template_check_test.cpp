@@ -14,6 +14,7 @@
 
 #include "host/formcheck/form_check.h"
 #include "host/formcheck/form_checks.h"
+#include "host/formcheck/service_address.h"
 #include "host/page/memory_page_text.h"
 #include "host/page/page_model.h"
 #include "host/pagefile/page_file_format.h"
@@ -104,7 +105,7 @@ TEST(ShippedTemplateCheck, WithEveryBoxEmptyNamesTheListIdAndTheThankYouPage) {
     EXPECT_EQ(findings[0].severity, Severity::error);
     EXPECT_TRUE(findings[0].what.contains(QStringLiteral("\"None\""))) << qPrintable(findings[0].what);
     EXPECT_EQ(findings[1].check, CheckKind::thankYouPage);
-    EXPECT_EQ(findings[1].severity, Severity::note);
+    EXPECT_EQ(findings[1].severity, Severity::warning);
 }
 
 // The page corpus of the insertion tests (tests/page/corpus, the region written as @MARKER@):
@@ -163,6 +164,10 @@ TEST(ShippedTemplateCheck, PassesInEveryPageOfThePageCorpusWhoseRegionCanHoldAFo
 TEST(ShippedTemplateCheck, KnowsTheHomePagesTheWizardFallsBackToAndSuggests) {
     EXPECT_EQ(std::string_view(host::formcheck::kServiceHomePage), ostrel::kServiceHomePage);
     EXPECT_EQ(std::string_view(host::formcheck::kPublisherHomePage), ostrel::kPublisherHomePage);
+    // And the action the template sends sign-ups to, which the host rule compares against.
+    QFile shipped(QStringLiteral(OSTREL_SOURCE_DIR "/resources/template/template.wtf"));
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(shipped.readAll().contains(QByteArray("action=\"") + host::formcheck::kServiceAction + '"'));
 }
 
 }  // namespace
