@@ -532,6 +532,26 @@ Fehlerquelle: %3</translation>
         <source>The accessibility audit did not run: %1. The other checks ran.</source>
         <translation>Die Barrierefreiheitsprüfung lief nicht: %1. Die anderen Prüfungen liefen.</translation>
     </message>
+    <message>
+        <source>accessibility</source>
+        <translation>Barrierefreiheit</translation>
+    </message>
+    <message>
+        <source>transport</source>
+        <translation>Übertragung</translation>
+    </message>
+    <message>
+        <source>content policy</source>
+        <translation>Inhaltsrichtlinie</translation>
+    </message>
+    <message>
+        <source>thank-you page</source>
+        <translation>Dankeseite</translation>
+    </message>
+    <message>
+        <source>template and entries</source>
+        <translation>Vorlage und Eingaben</translation>
+    </message>
 </context>
 <context>
     <name>host::FormTrialDialog</name>
@@ -917,6 +937,389 @@ Overwrite replaces the file with the page as the editor holds it. Reload reads t
     <message>
         <source>Run Page S&amp;cripts</source>
         <translation>S&amp;kripte der Seite ausführen</translation>
+    </message>
+</context>
+<context>
+    <name>host::formcheck::FormCheck</name>
+    <message>
+        <source>the id %1 of this &lt;%2&gt; in the sign-up region is also the id of the &lt;%3&gt; at %4%5</source>
+        <translation>die ID %1 dieses &lt;%2&gt; im Anmeldebereich ist auch die ID des &lt;%3&gt; bei %4%5</translation>
+    </message>
+    <message>
+        <source> (%1 elements in all)</source>
+        <translation> (%1 Elemente insgesamt)</translation>
+    </message>
+    <message>
+        <source>; labels and references to it reach only the first of them</source>
+        <translation>; Beschriftungen und Verweise darauf erreichen nur das erste davon</translation>
+    </message>
+    <message>
+        <source>keep one sign-up region in the page: a second copy of the form repeats every id</source>
+        <translation>behalten Sie einen Anmeldebereich in der Seite: Eine zweite Kopie des Formulars wiederholt jede ID</translation>
+    </message>
+    <message>
+        <source>give one of them another id (an id names one element of the page), and change the label&apos;s for= and any reference to it with it</source>
+        <translation>geben Sie einem davon eine andere ID (eine ID benennt ein Element der Seite), und ändern Sie das for= der Beschriftung und jeden Verweis darauf mit</translation>
+    </message>
+    <message>
+        <source>the field %1 must be filled in (the form&apos;s required list names it), but nothing tells the visitor: it has no required attribute and %2</source>
+        <translation>das Feld %1 muss ausgefüllt werden (die Pflichtliste des Formulars nennt es), aber nichts sagt es dem Besucher: Es hat kein Attribut required und %2</translation>
+    </message>
+    <message>
+        <source>no label</source>
+        <translation>keine Beschriftung</translation>
+    </message>
+    <message>
+        <source>its label %1 does not say so</source>
+        <translation>seine Beschriftung %1 sagt es nicht</translation>
+    </message>
+    <message>
+        <source>add the attribute required to the field, or mark its label, for example &quot;Your name (required)&quot; or &quot;Your name *&quot;</source>
+        <translation>geben Sie dem Feld das Attribut required, oder kennzeichnen Sie seine Beschriftung, zum Beispiel „Ihr Name (Pflichtfeld)“ oder „Ihr Name *“</translation>
+    </message>
+    <message>
+        <source>The accessibility audit gave an answer that could not be read.</source>
+        <translation>Die Barrierefreiheitsprüfung gab eine Antwort, die nicht gelesen werden konnte.</translation>
+    </message>
+    <message>
+        <source>Run Tools &gt; Check Sign-up Form again.</source>
+        <translation>Führen Sie Extras &gt; Anmeldeformular prüfen erneut aus.</translation>
+    </message>
+    <message>
+        <source>%1 (axe-core rule %2: %3)</source>
+        <translation>%1 (axe-core-Regel %2: %3)</translation>
+    </message>
+    <message>
+        <source>The accessibility audit was left out of this check, which ran by itself: the page has %L1 elements (more than %L2), and auditing them takes longer than showing the page. Tools &gt; Check Sign-up Form runs it.</source>
+        <translation>Die Barrierefreiheitsprüfung wurde bei dieser Prüfung, die von selbst lief, ausgelassen: Die Seite hat %L1 Elemente (mehr als %L2), und sie zu prüfen dauert länger, als die Seite zu zeigen. Extras &gt; Anmeldeformular prüfen führt sie aus.</translation>
+    </message>
+    <message>
+        <source>The accessibility audit (axe-core %1, WCAG 2.2 A and AA) ran on the rendered form.</source>
+        <translation>Die Barrierefreiheitsprüfung (axe-core %1, WCAG 2.2 A und AA) lief auf dem dargestellten Formular.</translation>
+    </message>
+    <message>
+        <source>; the page&apos;s own address is not known, so &apos;self&apos; was taken to allow nothing: if the address is the page&apos;s own site, give the site&apos;s published address</source>
+        <translation>; die eigene Adresse der Seite ist nicht bekannt, daher wurde angenommen, dass &apos;self&apos; nichts erlaubt: Ist die Adresse die eigene Website der Seite, geben Sie die Veröffentlichungsadresse der Website an</translation>
+    </message>
+    <message>
+        <source>the page&apos;s content security policy (%1) does not allow the form&apos;s action %2: the browser blocks the sign-up</source>
+        <translation>die Inhaltsrichtlinie der Seite (%1) erlaubt die Aktion %2 des Formulars nicht: Der Browser blockiert die Anmeldung</translation>
+    </message>
+    <message>
+        <source>add the service&apos;s origin %1 to form-action in the &lt;meta&gt; policy (and in any policy the server sends for the page)%2</source>
+        <translation>nehmen Sie den Ursprung %1 des Dienstes in form-action der &lt;meta&gt;-Richtlinie auf (und in jeder Richtlinie, die der Server für die Seite sendet)%2</translation>
+    </message>
+    <message>
+        <source>the page&apos;s content security policy (%1) does not allow the thank-you page %2: browsers apply form-action to the service&apos;s redirect after the sign-up and block it, so the visitor sees an error instead of the thank-you page</source>
+        <translation>die Inhaltsrichtlinie der Seite (%1) erlaubt die Dankeseite %2 nicht: Browser wenden form-action auf die Weiterleitung des Dienstes nach der Anmeldung an und blockieren sie, sodass der Besucher einen Fehler statt der Dankeseite sieht</translation>
+    </message>
+    <message>
+        <source>add the thank-you page&apos;s origin %1 to form-action%2</source>
+        <translation>nehmen Sie den Ursprung %1 der Dankeseite in form-action auf%2</translation>
+    </message>
+    <message>
+        <source>the page has no sign-up region (an element with the id &quot;%1&quot;), so there is no form to check</source>
+        <translation>die Seite hat keinen Anmeldebereich (ein Element mit der ID „%1“), also gibt es kein Formular zu prüfen</translation>
+    </message>
+    <message>
+        <source>run the Ostrel wizard on the page: Finish puts the form into a new region at the end of the page, or into an element with that id</source>
+        <translation>führen Sie den Ostrel-Assistenten auf der Seite aus: Fertig stellen setzt das Formular in einen neuen Bereich am Ende der Seite oder in ein Element mit dieser ID</translation>
+    </message>
+    <message>
+        <source>the sign-up region is itself a form</source>
+        <translation>der Anmeldebereich ist selbst ein Formular</translation>
+    </message>
+    <message>
+        <source>the sign-up region lies inside another form (the &lt;form&gt; at %1)</source>
+        <translation>der Anmeldebereich liegt in einem anderen Formular (dem &lt;form&gt; bei %1)</translation>
+    </message>
+    <message>
+        <source>: forms do not nest, so browsers drop the sign-up form&apos;s own &lt;form&gt; tag and send its fields to that form&apos;s action instead</source>
+        <translation>: Formulare lassen sich nicht verschachteln, daher verwerfen Browser das eigene &lt;form&gt;-Tag des Anmeldeformulars und senden seine Felder stattdessen an die Aktion jenes Formulars</translation>
+    </message>
+    <message>
+        <source>give the sign-up form a region of its own, such as &lt;div id=&quot;OstrelInsert&quot;&gt;&lt;/div&gt;, outside every form, and take the name or id &quot;OstrelInsert&quot; off this form</source>
+        <translation>geben Sie dem Anmeldeformular einen eigenen Bereich außerhalb jedes Formulars, etwa &lt;div id=&quot;OstrelInsert&quot;&gt;&lt;/div&gt;, und nehmen Sie diesem Formular den Namen oder die ID „OstrelInsert“</translation>
+    </message>
+    <message>
+        <source>move the sign-up region out of the other form (after its &lt;/form&gt;)</source>
+        <translation>verschieben Sie den Anmeldebereich aus dem anderen Formular heraus (hinter dessen &lt;/form&gt;)</translation>
+    </message>
+    <message>
+        <source>the sign-up region is empty: there is no form to check</source>
+        <translation>der Anmeldebereich ist leer: Es gibt kein Formular zu prüfen</translation>
+    </message>
+    <message>
+        <source>the sign-up region holds no form (an e-mail link or text): only its placeholders and ids were checked</source>
+        <translation>der Anmeldebereich enthält kein Formular (einen E-Mail-Link oder Text): Nur seine Platzhalter und IDs wurden geprüft</translation>
+    </message>
+    <message>
+        <source>run the Ostrel wizard on the page to put the sign-up form in</source>
+        <translation>führen Sie den Ostrel-Assistenten auf der Seite aus, um das Anmeldeformular einzufügen</translation>
+    </message>
+    <message>
+        <source>nothing to do if the e-mail link is what you chose; the wizard&apos;s HTML form choice puts a sign-up form there</source>
+        <translation>nichts zu tun, wenn Sie den E-Mail-Link gewählt haben; die Wahl HTML-Formular im Assistenten setzt dort ein Anmeldeformular ein</translation>
+    </message>
+    <message>
+        <source>the form check did not run: %1</source>
+        <translation>die Formularprüfung lief nicht: %1</translation>
+    </message>
+    <message>
+        <source>the page must be readable by the editor&apos;s page document for its form to be checked</source>
+        <translation>die Seite muss für das Seitendokument des Editors lesbar sein, damit ihr Formular geprüft werden kann</translation>
+    </message>
+    <message>
+        <source>the site&apos;s published address %1</source>
+        <translation>die Veröffentlichungsadresse %1 der Website</translation>
+    </message>
+    <message>
+        <source>%1 at %2</source>
+        <translation>%1 bei %2</translation>
+    </message>
+    <message>
+        <source> name=%1</source>
+        <translation> name=%1</translation>
+    </message>
+    <message>
+        <source> id=%1</source>
+        <translation> id=%1</translation>
+    </message>
+    <message>
+        <source>a second sign-up region (an element %1 &quot;%2&quot;); the first is at %3</source>
+        <translation>ein zweiter Anmeldebereich (ein Element %1 „%2“); der erste ist bei %3</translation>
+    </message>
+    <message>
+        <source>with the id</source>
+        <translation>mit der ID</translation>
+    </message>
+    <message>
+        <source>keep one sign-up region in the page: with two, the add-in and the site update cannot tell which to fill, and the page has every id of the form twice</source>
+        <translation>behalten Sie einen Anmeldebereich in der Seite: Bei zweien können das Add-in und die Website-Aktualisierung nicht wissen, welchen sie füllen sollen, und die Seite hat jede ID des Formulars doppelt</translation>
+    </message>
+    <message>
+        <source>a second sign-up form; the first is at %1</source>
+        <translation>ein zweites Anmeldeformular; das erste ist bei %1</translation>
+    </message>
+    <message>
+        <source>keep one sign-up form in the page, inside the sign-up region: two copies repeat every id of the form and confuse visitors</source>
+        <translation>behalten Sie ein Anmeldeformular in der Seite, im Anmeldebereich: Zwei Kopien wiederholen jede ID des Formulars und verwirren Besucher</translation>
+    </message>
+    <message>
+        <source>the placeholder %1 was left in the form</source>
+        <translation>der Platzhalter %1 ist im Formular stehen geblieben</translation>
+    </message>
+    <message>
+        <source>run the wizard again and press Finish, which fills every placeholder of the shipped template; a template of your own may use only &lt;&lt;USERID&gt;&gt;, &lt;&lt;HEADERFIELD&gt;&gt;, &lt;&lt;ADTRACKING&gt;&gt;, &lt;&lt;REDIRECT&gt;&gt;, &lt;&lt;MSGNO&gt;&gt; and &lt;&lt;REQUIREDFIELD&gt;&gt;</source>
+        <translation>führen Sie den Assistenten erneut aus und drücken Sie Fertig stellen, was jeden Platzhalter der mitgelieferten Vorlage füllt; eine eigene Vorlage darf nur &lt;&lt;USERID&gt;&gt;, &lt;&lt;HEADERFIELD&gt;&gt;, &lt;&lt;ADTRACKING&gt;&gt;, &lt;&lt;REDIRECT&gt;&gt;, &lt;&lt;MSGNO&gt;&gt; und &lt;&lt;REQUIREDFIELD&gt;&gt; verwenden</translation>
+    </message>
+    <message>
+        <source>the form&apos;s required list names %1, but the form has no field of that name for the visitor to fill in: the service finds no value for it and turns every sign-up away</source>
+        <translation>die Pflichtliste des Formulars nennt %1, aber das Formular hat kein Feld dieses Namens, das der Besucher ausfüllen könnte: Der Dienst findet keinen Wert dafür und weist jede Anmeldung ab</translation>
+    </message>
+    <message>
+        <source>name the field %1 (the service&apos;s names are &quot;name&quot; and &quot;from&quot;), or clear its check box in the wizard</source>
+        <translation>nennen Sie das Feld %1 (die Namen des Dienstes sind „name“ und „from“), oder entfernen Sie sein Häkchen im Assistenten</translation>
+    </message>
+    <message>
+        <source>the form has no field &quot;list&quot; (the list id): the service cannot tell which list to add the visitor to</source>
+        <translation>das Formular hat kein Feld „list“ (die Listen-ID): Der Dienst weiß nicht, in welche Liste er den Besucher eintragen soll</translation>
+    </message>
+    <message>
+        <source>use the shipped template, or give the form &lt;input type=&quot;hidden&quot; name=&quot;list&quot; value=&quot;&lt;&lt;USERID&gt;&gt;&quot;&gt;, and run the wizard again</source>
+        <translation>verwenden Sie die mitgelieferte Vorlage, oder geben Sie dem Formular &lt;input type=&quot;hidden&quot; name=&quot;list&quot; value=&quot;&lt;&lt;USERID&gt;&gt;&quot;&gt;, und führen Sie den Assistenten erneut aus</translation>
+    </message>
+    <message>
+        <source>the list id is empty: the service adds the visitor to no list</source>
+        <translation>die Listen-ID ist leer: Der Dienst trägt den Besucher in keine Liste ein</translation>
+    </message>
+    <message>
+        <source>the list id is &quot;None&quot;, the wizard&apos;s value for an empty entry: the service adds the visitor to no list</source>
+        <translation>die Listen-ID ist „None“, der Wert des Assistenten für eine leere Eingabe: Der Dienst trägt den Besucher in keine Liste ein</translation>
+    </message>
+    <message>
+        <source>run the wizard again and enter your list&apos;s user id</source>
+        <translation>führen Sie den Assistenten erneut aus und geben Sie die Benutzerkennung Ihrer Liste ein</translation>
+    </message>
+    <message>
+        <source>the form has no field &quot;redirect&quot; (the thank-you page): visitors land on the service&apos;s own page after signing up</source>
+        <translation>das Formular hat kein Feld „redirect“ (die Dankeseite): Besucher landen nach der Anmeldung auf der eigenen Seite des Dienstes</translation>
+    </message>
+    <message>
+        <source>use the shipped template, or give the form &lt;input type=&quot;hidden&quot; name=&quot;redirect&quot; value=&quot;&lt;&lt;REDIRECT&gt;&gt;&quot;&gt;, and run the wizard again</source>
+        <translation>verwenden Sie die mitgelieferte Vorlage, oder geben Sie dem Formular &lt;input type=&quot;hidden&quot; name=&quot;redirect&quot; value=&quot;&lt;&lt;REDIRECT&gt;&gt;&quot;&gt;, und führen Sie den Assistenten erneut aus</translation>
+    </message>
+    <message>
+        <source>an entry is inserted as typed: run the wizard again and leave quotes and &lt; out of the entries (write &amp;quot; and &amp;lt; where they must show), or mend the form&apos;s markup here</source>
+        <translation>eine Eingabe wird so eingefügt, wie sie getippt wurde: Führen Sie den Assistenten erneut aus und lassen Sie Anführungszeichen und &lt; aus den Eingaben weg (schreiben Sie &amp;quot; und &amp;lt;, wo sie erscheinen müssen), oder reparieren Sie das Markup des Formulars hier</translation>
+    </message>
+    <message>
+        <source>that no markup has: a quote in an entry ended the value before it</source>
+        <translation>das kein Markup hat: Ein Anführungszeichen in einer Eingabe hat den Wert davor beendet</translation>
+    </message>
+    <message>
+        <source>that runs a script: a quote in an entry ended the value before it</source>
+        <translation>das ein Skript ausführt: Ein Anführungszeichen in einer Eingabe hat den Wert davor beendet</translation>
+    </message>
+    <message>
+        <source>that a hidden field does not have: a quote in an entry ended the value before it</source>
+        <translation>das ein verstecktes Feld nicht hat: Ein Anführungszeichen in einer Eingabe hat den Wert davor beendet</translation>
+    </message>
+    <message>
+        <source>the %1 has an attribute %2 %3</source>
+        <translation>%1 hat ein Attribut %2, %3</translation>
+    </message>
+    <message>
+        <source>the %1 has the attribute %2 twice: browsers keep the first, %3, and drop this one; a quote in an entry ended the value early</source>
+        <translation>%1 hat das Attribut %2 zweimal: Browser behalten das erste, %3, und verwerfen dieses; ein Anführungszeichen in einer Eingabe hat den Wert zu früh beendet</translation>
+    </message>
+    <message>
+        <source>the heading %1 holds markup that changes the form: a &lt; in the entry %2</source>
+        <translation>die Überschrift %1 enthält Markup, das das Formular verändert: Ein &lt; in der Eingabe %2</translation>
+    </message>
+    <message>
+        <source>opened or closed elements, and the form&apos;s fields may now lie elsewhere</source>
+        <translation>hat Elemente geöffnet oder geschlossen, und die Felder des Formulars liegen nun womöglich anderswo</translation>
+    </message>
+    <message>
+        <source>opened a tag that swallowed the heading&apos;s end and what follows it</source>
+        <translation>hat ein Tag geöffnet, das das Ende der Überschrift und alles Folgende verschluckt hat</translation>
+    </message>
+    <message>
+        <source>the heading %1 holds markup (&lt;%2&gt;): if the entry meant &lt; as a character, it opened an element instead</source>
+        <translation>die Überschrift %1 enthält Markup (&lt;%2&gt;): War &lt; in der Eingabe als Zeichen gemeint, hat es stattdessen ein Element geöffnet</translation>
+    </message>
+    <message>
+        <source>write &amp;lt; in the heading&apos;s entry where &lt; must show</source>
+        <translation>schreiben Sie &amp;lt; in der Eingabe der Überschrift, wo &lt; erscheinen muss</translation>
+    </message>
+    <message>
+        <source>the element &lt;%1&gt; is no element of HTML: a &lt; in an entry opened it, and it takes in what follows</source>
+        <translation>das Element &lt;%1&gt; ist kein HTML-Element: Ein &lt; in einer Eingabe hat es geöffnet, und es nimmt alles Folgende auf</translation>
+    </message>
+    <message>
+        <source>the field %1 and %2 more after it lie outside the form: the form does not send them</source>
+        <translation>das Feld %1 und %2 weitere danach liegen außerhalb des Formulars: Das Formular sendet sie nicht</translation>
+    </message>
+    <message>
+        <source>the field %1 lies outside the form: the form does not send it</source>
+        <translation>das Feld %1 liegt außerhalb des Formulars: Das Formular sendet es nicht</translation>
+    </message>
+    <message>
+        <source>an end tag &lt;/form&gt; ends the form before its field %1: browsers send none of the fields after it</source>
+        <translation>ein End-Tag &lt;/form&gt; beendet das Formular vor seinem Feld %1: Browser senden keines der Felder danach</translation>
+    </message>
+    <message>
+        <source>make a page of your site that says &quot;check your inbox to confirm your subscription&quot; and give its full address as the thank-you page in the wizard</source>
+        <translation>legen Sie eine Seite Ihrer Website an, die sagt „Bitte bestätigen Sie Ihr Abonnement über die E-Mail in Ihrem Posteingang“, und geben Sie ihre vollständige Adresse im Assistenten als Dankeseite an</translation>
+    </message>
+    <message>
+        <source>the thank-you page is empty: after signing up, visitors land on the service&apos;s home page, not on your site</source>
+        <translation>die Dankeseite ist leer: Nach der Anmeldung landen Besucher auf der Startseite des Dienstes, nicht auf Ihrer Website</translation>
+    </message>
+    <message>
+        <source>the thank-you page is %1 %2 (%3): after signing up, visitors land there, not on your site</source>
+        <translation>die Dankeseite ist %1 %2 (%3): Nach der Anmeldung landen Besucher dort, nicht auf Ihrer Website</translation>
+    </message>
+    <message>
+        <source>the service&apos;s home page</source>
+        <translation>die Startseite des Dienstes</translation>
+    </message>
+    <message>
+        <source>the add-in publisher&apos;s home page</source>
+        <translation>die Startseite des Add-in-Herausgebers</translation>
+    </message>
+    <message>
+        <source>the wizard&apos;s value for an empty entry</source>
+        <translation>der Wert des Assistenten für eine leere Eingabe</translation>
+    </message>
+    <message>
+        <source>the wizard&apos;s first suggestion</source>
+        <translation>der erste Vorschlag des Assistenten</translation>
+    </message>
+    <message>
+        <source>the thank-you page %1 is not a full address: the service sends visitors to it as written, and their browser reads it against the service&apos;s address, not your site&apos;s%2</source>
+        <translation>die Dankeseite %1 ist keine vollständige Adresse: Der Dienst schickt Besucher so dorthin, wie sie geschrieben ist, und ihr Browser liest sie gegen die Adresse des Dienstes, nicht gegen die Ihrer Website%2</translation>
+    </message>
+    <message>
+        <source>; nor does the site have the file %1</source>
+        <translation>; auch hat die Website die Datei %1 nicht</translation>
+    </message>
+    <message>
+        <source>write the page&apos;s full address, starting with https:// and your site&apos;s address%1</source>
+        <translation>schreiben Sie die vollständige Adresse der Seite, beginnend mit https:// und der Adresse Ihrer Website%1</translation>
+    </message>
+    <message>
+        <source>, and make the page</source>
+        <translation>, und legen Sie die Seite an</translation>
+    </message>
+    <message>
+        <source>the thank-you page %1 is not a web page&apos;s address</source>
+        <translation>die Dankeseite %1 ist keine Adresse einer Webseite</translation>
+    </message>
+    <message>
+        <source>the thank-you page %1 lies in the site published at %2, but the site has no file %3: visitors who sign up land on a missing page</source>
+        <translation>die Dankeseite %1 liegt in der unter %2 veröffentlichten Website, aber die Website hat keine Datei %3: Besucher, die sich anmelden, landen auf einer fehlenden Seite</translation>
+    </message>
+    <message>
+        <source>make that page (one that says &quot;check your inbox to confirm your subscription&quot;), or correct the address</source>
+        <translation>legen Sie diese Seite an (eine, die sagt „Bitte bestätigen Sie Ihr Abonnement über die E-Mail in Ihrem Posteingang“), oder berichtigen Sie die Adresse</translation>
+    </message>
+    <message>
+        <source>the form&apos;s action is empty: it sends the sign-up to this page itself, not to the service</source>
+        <translation>die Aktion des Formulars ist leer: Es sendet die Anmeldung an diese Seite selbst, nicht an den Dienst</translation>
+    </message>
+    <message>
+        <source>the form has no action: it sends the sign-up to this page itself, not to the service</source>
+        <translation>das Formular hat keine Aktion: Es sendet die Anmeldung an diese Seite selbst, nicht an den Dienst</translation>
+    </message>
+    <message>
+        <source>give the form the service&apos;s address, action=&quot;%1&quot;</source>
+        <translation>geben Sie dem Formular die Adresse des Dienstes, action=&quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>the form&apos;s action %1 is not an absolute address: the browser reads it against the page&apos;s own address, so the sign-up goes to the page&apos;s server, not to the service</source>
+        <translation>die Aktion %1 des Formulars ist keine absolute Adresse: Der Browser liest sie gegen die eigene Adresse der Seite, also geht die Anmeldung an den Server der Seite, nicht an den Dienst</translation>
+    </message>
+    <message>
+        <source>write the service&apos;s full address, starting with https://, for example &quot;%1&quot;</source>
+        <translation>schreiben Sie die vollständige Adresse des Dienstes, beginnend mit https://, zum Beispiel „%1“</translation>
+    </message>
+    <message>
+        <source>the form&apos;s action %1 names no server</source>
+        <translation>die Aktion %1 des Formulars nennt keinen Server</translation>
+    </message>
+    <message>
+        <source>the form&apos;s action %1 is a %2: address, not a web address the service can receive the sign-up at</source>
+        <translation>die Aktion %1 des Formulars ist eine %2:-Adresse, keine Webadresse, unter der der Dienst die Anmeldung empfangen kann</translation>
+    </message>
+    <message>
+        <source>the form&apos;s action %1 is http: while the page is published over https (%2): browsers warn visitors that the form is not secure before it sends their names and addresses unencrypted</source>
+        <translation>die Aktion %1 des Formulars ist http:, während die Seite über https veröffentlicht ist (%2): Browser warnen Besucher, dass das Formular nicht sicher ist, bevor es ihre Namen und Adressen unverschlüsselt sendet</translation>
+    </message>
+    <message>
+        <source>use the service&apos;s https: address, %1</source>
+        <translation>verwenden Sie die https:-Adresse des Dienstes, %1</translation>
+    </message>
+    <message>
+        <source>the form&apos;s action %1 is http: on a page published over https (%2); the page&apos;s policy upgrade-insecure-requests makes browsers send it to the https: address instead</source>
+        <translation>die Aktion %1 des Formulars ist http: auf einer über https veröffentlichten Seite (%2); die Richtlinie upgrade-insecure-requests der Seite lässt Browser stattdessen an die https:-Adresse senden</translation>
+    </message>
+    <message>
+        <source>write the https: address, %1, so that the form works where the policy is left out</source>
+        <translation>schreiben Sie die https:-Adresse, %1, damit das Formular auch dort funktioniert, wo die Richtlinie fehlt</translation>
+    </message>
+    <message>
+        <source>the form&apos;s action %1 is http: it sends visitors&apos; names and addresses unencrypted</source>
+        <translation>die Aktion %1 des Formulars ist http: Es sendet Namen und Adressen der Besucher unverschlüsselt</translation>
+    </message>
+    <message>
+        <source>use the service&apos;s https: address, %1; published over https, the page would make browsers warn before sending</source>
+        <translation>verwenden Sie die https:-Adresse des Dienstes, %1; über https veröffentlicht, ließe die Seite Browser vor dem Senden warnen</translation>
+    </message>
+    <message>
+        <source>named</source>
+        <translation>mit dem Namen</translation>
     </message>
 </context>
 <context>

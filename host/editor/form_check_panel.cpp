@@ -49,6 +49,22 @@ QString severityText(formcheck::Severity severity) {
     return formcheck::severityName(severity);
 }
 
+QString checkText(formcheck::CheckKind check) {
+    switch (check) {
+        case formcheck::CheckKind::accessibility:
+            return FormCheckPanel::tr("accessibility");
+        case formcheck::CheckKind::transport:
+            return FormCheckPanel::tr("transport");
+        case formcheck::CheckKind::contentPolicy:
+            return FormCheckPanel::tr("content policy");
+        case formcheck::CheckKind::thankYouPage:
+            return FormCheckPanel::tr("thank-you page");
+        case formcheck::CheckKind::templateEntries:
+            return FormCheckPanel::tr("template and entries");
+    }
+    return formcheck::checkName(check);
+}
+
 // Places first, in the order of the text; findings tied to no place after them.
 bool before(const formcheck::Finding& a, const formcheck::Finding& b) {
     const auto key = [](const formcheck::Finding& f) {
@@ -254,7 +270,7 @@ void FormCheckPanel::showActive() {
         item->setText(kAdvice, f.advice);
         item->setData(kWhere, kLineRole, f.line);
         item->setData(kWhere, kColumnRole, f.column);
-        item->setToolTip(kWhat, QStringLiteral("%1 (%2)").arg(f.what, formcheck::checkName(f.check)));
+        item->setToolTip(kWhat, QStringLiteral("%1 (%2)").arg(f.what, checkText(f.check)));
         item->setToolTip(kAdvice, f.advice);
         if (placed) {
             item->setToolTip(kWhere, tr("Line %1, column %2: Enter or a double click "

@@ -1,7 +1,7 @@
 // What an accessibility audit of the form alone cannot see: its ids against the rest of the
 // page, and whether the fields the service requires tell the visitor so.
+#include <QCoreApplication>
 #include <QStringList>
-
 #include <map>
 #include <set>
 #include <string>
@@ -59,23 +59,33 @@ void checkIdClashes(const FormPage& page, std::vector<Finding>& out) {
             const bool otherInRegion =
                 std::any_of(page.regions().begin(), page.regions().end(),
                             [&](const GumboNode* r) { return FormPage::inside(other, r); });
-            QString what = QStringLiteral("the id %1 of this <%2> in the sign-up region is also the "
-                                          "id of the <%3> at %4%5")
-                               .arg(quoted(std::string_view(id)),
-                                    QString::fromStdString(page::lowerName(e)),
-                                    QString::fromStdString(page::lowerName(other)),
-                                    page.placeName(page.offsetOf(other)),
-                                    all.size() > 2 ? QStringLiteral(" (%1 elements in all)").arg(all.size())
-                                                   : QString());
+            QString what =
+                QCoreApplication::translate(
+                    "host::formcheck::FormCheck",
+                    "the id %1 of this <%2> in the sign-up region is also the "
+                    "id of the <%3> at %4%5")
+                    .arg(quoted(std::string_view(id)), QString::fromStdString(page::lowerName(e)),
+                         QString::fromStdString(page::lowerName(other)),
+                         page.placeName(page.offsetOf(other)),
+                         all.size() > 2 ? QCoreApplication::translate("host::formcheck::FormCheck",
+                                                                      " (%1 elements in all)")
+                                              .arg(all.size())
+                                        : QString());
             if (isReferenced)
-                what += QStringLiteral("; labels and references to it reach only the first of them");
+                what += QCoreApplication::translate(
+                    "host::formcheck::FormCheck",
+                    "; labels and references to it reach only the first of them");
             const QString advice =
                 otherInRegion && page.regions().size() > 1
-                    ? QStringLiteral("keep one sign-up region in the page: a second copy of the "
-                                     "form repeats every id")
-                    : QStringLiteral("give one of them another id (an id names one element of "
-                                     "the page), and change the label's for= and any reference "
-                                     "to it with it");
+                    ? QCoreApplication::translate(
+                          "host::formcheck::FormCheck",
+                          "keep one sign-up region in the page: a second copy of the "
+                          "form repeats every id")
+                    : QCoreApplication::translate(
+                          "host::formcheck::FormCheck",
+                          "give one of them another id (an id names one element of "
+                          "the page), and change the label's for= and any reference "
+                          "to it with it");
             out.push_back(page.finding(isReferenced ? Severity::error : Severity::warning,
                                        CheckKind::accessibility, page.offsetOf(e), what, advice));
         }
@@ -129,14 +139,20 @@ void checkRequiredMarks(const FormPage& page, std::vector<Finding>& out) {
         const QStringList texts = labelTexts(page, field);
         out.push_back(page.finding(
             Severity::warning, CheckKind::accessibility, page.offsetOf(field),
-            QStringLiteral("the field %1 must be filled in (the form's required list names it), "
-                           "but nothing tells the visitor: it has no required attribute and %2")
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "the field %1 must be filled in (the form's required list names it), "
+                "but nothing tells the visitor: it has no required attribute and %2")
                 .arg(quoted(required.name),
-                     texts.isEmpty() ? QStringLiteral("no label")
-                                     : QStringLiteral("its label %1 does not say so")
-                                           .arg(quoted(texts.front().simplified()))),
-            QStringLiteral("add the attribute required to the field, or mark its label, for "
-                           "example \"Your name (required)\" or \"Your name *\"")));
+                     texts.isEmpty()
+                         ? QCoreApplication::translate("host::formcheck::FormCheck", "no label")
+                         : QCoreApplication::translate("host::formcheck::FormCheck",
+                                                       "its label %1 does not say so")
+                               .arg(quoted(texts.front().simplified()))),
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "add the attribute required to the field, or mark its label, for "
+                "example \"Your name (required)\" or \"Your name *\"")));
     }
 }
 

@@ -2,8 +2,8 @@
 // placeholders left, names and hidden fields the service needs, entries that changed the
 // form's structure (they are inserted as typed, without escaping), and a second sign-up
 // region or form.
+#include <QCoreApplication>
 #include <QRegularExpression>
-
 #include <algorithm>
 #include <cctype>
 #include <set>
@@ -40,9 +40,11 @@ private:
 QString elementName(const GumboNode* e) {
     QString name = u'<' + QString::fromStdString(page::lowerName(e));
     if (const char* n = page::attributeValue(e, "name"); n && *n)
-        name += QStringLiteral(" name=%1").arg(quoted(std::string_view(n)));
+        name += QCoreApplication::translate("host::formcheck::FormCheck", " name=%1")
+                    .arg(quoted(std::string_view(n)));
     else if (const char* id = page::attributeValue(e, "id"); id && *id)
-        name += QStringLiteral(" id=%1").arg(quoted(std::string_view(id)));
+        name += QCoreApplication::translate("host::formcheck::FormCheck", " id=%1")
+                    .arg(quoted(std::string_view(id)));
     return name + u'>';
 }
 
@@ -184,15 +186,21 @@ void checkRegionsAndForms(const FormPage& page, Report& report) {
     const auto& regions = page.regions();
     for (std::size_t i = 1; i < regions.size(); ++i) {
         const bool byId = FormPage::value(regions[i], "id") == kRegionId;
-        report.add(Severity::error, page.offsetOf(regions[i]),
-                   QStringLiteral("a second sign-up region (an element %1 \"%2\"); the first is "
-                                  "at %3")
-                       .arg(byId ? QStringLiteral("with the id") : QStringLiteral("named"),
-                            QLatin1StringView(kRegionId.data(), qsizetype(kRegionId.size())),
-                            page.placeName(page.offsetOf(regions[0]))),
-                   QStringLiteral("keep one sign-up region in the page: with two, the add-in and "
-                                  "the site update cannot tell which to fill, and the page has "
-                                  "every id of the form twice"));
+        report.add(
+            Severity::error, page.offsetOf(regions[i]),
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "a second sign-up region (an element %1 \"%2\"); the first is "
+                "at %3")
+                .arg(byId ? QCoreApplication::translate("host::formcheck::FormCheck", "with the id")
+                          : QCoreApplication::translate("host::formcheck::FormCheck", "named"),
+                     QLatin1StringView(kRegionId.data(), qsizetype(kRegionId.size())),
+                     page.placeName(page.offsetOf(regions[0]))),
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "keep one sign-up region in the page: with two, the add-in and "
+                "the site update cannot tell which to fill, and the page has "
+                "every id of the form twice"));
     }
     const GumboNode* form = page.form();
     const std::string action = form ? trimmedAddressText(QString::fromStdString(FormPage::value(form, "action"))).toStdString() : std::string();
@@ -219,10 +227,13 @@ void checkRegionsAndForms(const FormPage& page, Report& report) {
         });
         if (inOtherRegion) continue;
         report.add(Severity::error, page.offsetOf(forms[i]),
-                   QStringLiteral("a second sign-up form; the first is at %1")
+                   QCoreApplication::translate("host::formcheck::FormCheck",
+                                               "a second sign-up form; the first is at %1")
                        .arg(page.placeName(page.offsetOf(forms[0]))),
-                   QStringLiteral("keep one sign-up form in the page, inside the sign-up region: "
-                                  "two copies repeat every id of the form and confuse visitors"));
+                   QCoreApplication::translate(
+                       "host::formcheck::FormCheck",
+                       "keep one sign-up form in the page, inside the sign-up region: "
+                       "two copies repeat every id of the form and confuse visitors"));
     }
 }
 
@@ -233,12 +244,15 @@ void checkPlaceholders(const FormPage& page, Report& report,
         for (const auto& [from, to] : placeholders(text, page.offsetOf(region), page.endOf(region))) {
             found.emplace_back(from, to);
             report.add(Severity::error, from,
-                       QStringLiteral("the placeholder %1 was left in the form")
+                       QCoreApplication::translate("host::formcheck::FormCheck",
+                                                   "the placeholder %1 was left in the form")
                            .arg(quoted(text.substr(from, to - from))),
-                       QStringLiteral("run the wizard again and press Finish, which fills every "
-                                      "placeholder of the shipped template; a template of your own "
-                                      "may use only <<USERID>>, <<HEADERFIELD>>, <<ADTRACKING>>, "
-                                      "<<REDIRECT>>, <<MSGNO>> and <<REQUIREDFIELD>>"));
+                       QCoreApplication::translate(
+                           "host::formcheck::FormCheck",
+                           "run the wizard again and press Finish, which fills every "
+                           "placeholder of the shipped template; a template of your own "
+                           "may use only <<USERID>>, <<HEADERFIELD>>, <<ADTRACKING>>, "
+                           "<<REDIRECT>>, <<MSGNO>> and <<REQUIREDFIELD>>"));
         }
     }
 }
@@ -247,46 +261,68 @@ void checkServiceFields(const FormPage& page, Report& report) {
     const GumboNode* form = page.form();
     for (const RequiredName& required : requiredNames(page)) {
         if (!page.visitorFields(required.name.toStdString()).empty()) continue;
-        report.add(Severity::error, required.at,
-                   QStringLiteral("the form's required list names %1, but the form has no field "
-                                  "of that name for the visitor to fill in: the service finds no "
-                                  "value for it and turns every sign-up away")
-                       .arg(quoted(required.name)),
-                   QStringLiteral("name the field %1 (the service's names are \"name\" and "
-                                  "\"from\"), or clear its check box in the wizard")
-                       .arg(quoted(required.name)));
+        report.add(
+            Severity::error, required.at,
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "the form's required list names %1, but the form has no field "
+                "of that name for the visitor to fill in: the service finds no "
+                "value for it and turns every sign-up away")
+                .arg(quoted(required.name)),
+            QCoreApplication::translate("host::formcheck::FormCheck",
+                                        "name the field %1 (the service's names are \"name\" and "
+                                        "\"from\"), or clear its check box in the wizard")
+                .arg(quoted(required.name)));
     }
     const auto list = fieldValue(page, "list");
     if (!list) {
-        report.add(Severity::error, page.offsetOf(form),
-                   QStringLiteral("the form has no field \"list\" (the list id): the service "
-                                  "cannot tell which list to add the visitor to"),
-                   QStringLiteral("use the shipped template, or give the form <input "
-                                  "type=\"hidden\" name=\"list\" value=\"<<USERID>>\">, and run "
-                                  "the wizard again"));
+        report.add(
+            Severity::error, page.offsetOf(form),
+            QCoreApplication::translate("host::formcheck::FormCheck",
+                                        "the form has no field \"list\" (the list id): the service "
+                                        "cannot tell which list to add the visitor to"),
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "use the shipped template, or give the form <input "
+                "type=\"hidden\" name=\"list\" value=\"<<USERID>>\">, and run "
+                "the wizard again"));
     } else if (list->text.isEmpty() || list->text == u"None") {
-        report.add(Severity::error,
-                   list->attribute ? page.offsetOfValue(list->field, list->attribute)
-                                   : page.offsetOf(list->field),
-                   list->text.isEmpty()
-                       ? QStringLiteral("the list id is empty: the service adds the visitor to no list")
-                       : QStringLiteral("the list id is \"None\", the wizard's value for an empty "
-                                        "entry: the service adds the visitor to no list"),
-                   QStringLiteral("run the wizard again and enter your list's user id"));
+        report.add(
+            Severity::error,
+            list->attribute ? page.offsetOfValue(list->field, list->attribute)
+                            : page.offsetOf(list->field),
+            list->text.isEmpty()
+                ? QCoreApplication::translate(
+                      "host::formcheck::FormCheck",
+                      "the list id is empty: the service adds the visitor to no list")
+                : QCoreApplication::translate(
+                      "host::formcheck::FormCheck",
+                      "the list id is \"None\", the wizard's value for an empty "
+                      "entry: the service adds the visitor to no list"),
+            QCoreApplication::translate("host::formcheck::FormCheck",
+                                        "run the wizard again and enter your list's user id"));
     }
     if (!fieldValue(page, "redirect")) {
-        report.add(Severity::warning, page.offsetOf(form),
-                   QStringLiteral("the form has no field \"redirect\" (the thank-you page): "
-                                  "visitors land on the service's own page after signing up"),
-                   QStringLiteral("use the shipped template, or give the form <input "
-                                  "type=\"hidden\" name=\"redirect\" value=\"<<REDIRECT>>\">, and "
-                                  "run the wizard again"));
+        report.add(
+            Severity::warning, page.offsetOf(form),
+            QCoreApplication::translate("host::formcheck::FormCheck",
+                                        "the form has no field \"redirect\" (the thank-you page): "
+                                        "visitors land on the service's own page after signing up"),
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "use the shipped template, or give the form <input "
+                "type=\"hidden\" name=\"redirect\" value=\"<<REDIRECT>>\">, and "
+                "run the wizard again"));
     }
 }
 
-const QString kEntryAdvice = QStringLiteral(
-    "an entry is inserted as typed: run the wizard again and leave quotes and < out of the "
-    "entries (write &quot; and &lt; where they must show), or mend the form's markup here");
+// Asked for each time: the author's language is known only once the application runs.
+QString entryAdvice() {
+    return QCoreApplication::translate(
+        "host::formcheck::FormCheck",
+        "an entry is inserted as typed: run the wizard again and leave quotes and < out of the "
+        "entries (write &quot; and &lt; where they must show), or mend the form's markup here");
+}
 
 void checkAttributes(const FormPage& page, Report& report, const GumboNode* e) {
     for (unsigned i = 0; i < e->v.element.attributes.length; ++i) {
@@ -296,17 +332,25 @@ void checkAttributes(const FormPage& page, Report& report, const GumboNode* e) {
                             asciiLowered(FormPage::value(e, "type")) == "hidden";
         QString why;
         if (!isAttributeName(name)) {
-            why = QStringLiteral("that no markup has: a quote in an entry ended the value before it");
+            why = QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "that no markup has: a quote in an entry ended the value before it");
         } else if (name.starts_with("on")) {
-            why = QStringLiteral("that runs a script: a quote in an entry ended the value before it");
+            why = QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "that runs a script: a quote in an entry ended the value before it");
         } else if (hidden && !hiddenFieldAttribute(name)) {
-            why = QStringLiteral("that a hidden field does not have: a quote in an entry ended the "
-                                 "value before it");
+            why = QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "that a hidden field does not have: a quote in an entry ended the "
+                "value before it");
         }
         if (why.isEmpty()) continue;
         report.add(Severity::error, page.offsetOfAttribute(e, a),
-                   QStringLiteral("the %1 has an attribute %2 %3").arg(elementName(e), quoted(name), why),
-                   kEntryAdvice, true);
+                   QCoreApplication::translate("host::formcheck::FormCheck",
+                                               "the %1 has an attribute %2 %3")
+                       .arg(elementName(e), quoted(name), why),
+                   entryAdvice(), true);
     }
     const auto tag = page::startTagSpan(page.parse(), e);
     if (!tag) return;
@@ -315,10 +359,12 @@ void checkAttributes(const FormPage& page, Report& report, const GumboNode* e) {
     for (const auto& [name, at] : attributeNames(text)) {
         if (seen.insert(name).second) continue;
         report.add(Severity::error, tag->begin + at,
-                   QStringLiteral("the %1 has the attribute %2 twice: browsers keep the first, %3, "
-                                  "and drop this one; a quote in an entry ended the value early")
+                   QCoreApplication::translate(
+                       "host::formcheck::FormCheck",
+                       "the %1 has the attribute %2 twice: browsers keep the first, %3, "
+                       "and drop this one; a quote in an entry ended the value early")
                        .arg(elementName(e), quoted(name), quoted(FormPage::value(e, name.c_str()))),
-                   kEntryAdvice, true);
+                   entryAdvice(), true);
     }
 }
 
@@ -345,20 +391,31 @@ void checkHeading(const FormPage& page, Report& report, const GumboNode* heading
     const std::size_t at = markup.empty() ? start->begin : markup.front().at;
     if (foreign) {
         report.add(Severity::error, at,
-                   QStringLiteral("the heading %1 holds markup that changes the form: a < in the "
-                                  "entry %2")
+                   QCoreApplication::translate(
+                       "host::formcheck::FormCheck",
+                       "the heading %1 holds markup that changes the form: a < in the "
+                       "entry %2")
                        .arg(elementName(heading),
-                            end ? QStringLiteral("opened or closed elements, and the form's fields "
-                                                 "may now lie elsewhere")
-                                : QStringLiteral("opened a tag that swallowed the heading's end "
-                                                 "and what follows it")),
-                   kEntryAdvice, true);
+                            end ? QCoreApplication::translate(
+                                      "host::formcheck::FormCheck",
+                                      "opened or closed elements, and the form's fields "
+                                      "may now lie elsewhere")
+                                : QCoreApplication::translate(
+                                      "host::formcheck::FormCheck",
+                                      "opened a tag that swallowed the heading's end "
+                                      "and what follows it")),
+                   entryAdvice(), true);
     } else {
-        report.add(Severity::warning, at,
-                   QStringLiteral("the heading %1 holds markup (<%2>): if the entry meant < as a "
-                                  "character, it opened an element instead")
-                       .arg(elementName(heading), QString::fromStdString(markup.front().name)),
-                   QStringLiteral("write &lt; in the heading's entry where < must show"), true);
+        report.add(
+            Severity::warning, at,
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "the heading %1 holds markup (<%2>): if the entry meant < as a "
+                "character, it opened an element instead")
+                .arg(elementName(heading), QString::fromStdString(markup.front().name)),
+            QCoreApplication::translate("host::formcheck::FormCheck",
+                                        "write &lt; in the heading's entry where < must show"),
+            true);
     }
 }
 
@@ -379,10 +436,12 @@ void checkStructure(const FormPage& page, Report& report,
                 e->v.element.tag_namespace == GUMBO_NAMESPACE_HTML &&
                 !isCustomElementName(page::lowerName(e))) {
                 report.add(Severity::error, at,
-                           QStringLiteral("the element <%1> is no element of HTML: a < in an entry "
-                                          "opened it, and it takes in what follows")
+                           QCoreApplication::translate(
+                               "host::formcheck::FormCheck",
+                               "the element <%1> is no element of HTML: a < in an entry "
+                               "opened it, and it takes in what follows")
                                .arg(QString::fromStdString(page::lowerName(e))),
-                           kEntryAdvice, true);
+                           entryAdvice(), true);
             }
             if (isHeading(e)) checkHeading(page, report, e, inPlaceholder);
             bool inForm = false;
@@ -394,14 +453,18 @@ void checkStructure(const FormPage& page, Report& report,
         if (!outside.empty()) {
             report.add(Severity::error, page.offsetOf(outside.front()),
                        outside.size() > 1
-                           ? QStringLiteral("the field %1 and %2 more after it lie outside the "
-                                            "form: the form does not send them")
+                           ? QCoreApplication::translate(
+                                 "host::formcheck::FormCheck",
+                                 "the field %1 and %2 more after it lie outside the "
+                                 "form: the form does not send them")
                                  .arg(elementName(outside.front()))
                                  .arg(outside.size() - 1)
-                           : QStringLiteral("the field %1 lies outside the form: the form does not "
-                                            "send it")
+                           : QCoreApplication::translate(
+                                 "host::formcheck::FormCheck",
+                                 "the field %1 lies outside the form: the form does not "
+                                 "send it")
                                  .arg(elementName(outside.front())),
-                       kEntryAdvice, true);
+                       entryAdvice(), true);
         }
     }
     // An end tag </form> before one of the form's fields ends the form there: browsers send
@@ -419,10 +482,12 @@ void checkStructure(const FormPage& page, Report& report,
             }
         }
         report.add(Severity::error, m.at,
-                   QStringLiteral("an end tag </form> ends the form before its field %1: browsers "
-                                  "send none of the fields after it")
+                   QCoreApplication::translate(
+                       "host::formcheck::FormCheck",
+                       "an end tag </form> ends the form before its field %1: browsers "
+                       "send none of the fields after it")
                        .arg(cut ? elementName(cut) : QString()),
-                   kEntryAdvice, true);
+                   entryAdvice(), true);
         break;
     }
 }

@@ -21,10 +21,10 @@ PATTERN = re.compile(
     r"\b(?:" + CALLS + r")\s*\(\s*(?:\{\s*)?(?:[A-Za-z_][\w.>-]*\s*,\s*)?(?:\{\s*)?" + LITERAL)
 # A message box request {title, text, ...} of literals.
 MESSAGE = re.compile(r"\{\s*" + LITERAL + r"\s*,\s*" + LITERAL)
-# What is not a text for the author: object names, settings keys, file names, addresses.
-# A sign written as its code point (\u00D7) is no word either.
+# What is not a text for the author: names, keys and ids (no capital, no space), file names,
+# addresses, and signs written as their code point (\u00D7).
 NOT_TEXT = re.compile(
-    r'"(?:[a-z][A-Za-z0-9]*|[\w./:-]*\.(?:html?|ini|so|png|txt)|https?://[^"]*|(?:\\u[0-9A-Fa-f]{4})+)"')
+    r'"(?:[^" A-Z]*|[\w./:-]*\.(?:html?|ini|so|png|txt)|https?://[^"]*|(?:\\u[0-9A-Fa-f]{4})+)"')
 
 
 def main(files):
