@@ -797,6 +797,33 @@ Overwrite replaces the file with the page as the editor holds it. Reload reads t
     </message>
 </context>
 <context>
+    <name>host::PageFile</name>
+    <message>
+        <source>line %1, column %2</source>
+        <translation>Zeile %1, Spalte %2</translation>
+    </message>
+    <message>
+        <source>holds bytes that are no text in %1, the encoding it declares (first at %2)</source>
+        <translation>enthält Bytes, die in %1, der angegebenen Kodierung, kein Text sind (zuerst bei %2)</translation>
+    </message>
+    <message>
+        <source>holds text that %1, the encoding it declares, does not write back as the same bytes</source>
+        <translation>enthält Text, den %1, die angegebene Kodierung, nicht als dieselben Bytes zurückschreibt</translation>
+    </message>
+    <message>
+        <source>ends in half a UTF-16 character</source>
+        <translation>endet mit einem halben UTF-16-Zeichen</translation>
+    </message>
+    <message>
+        <source> with BOM</source>
+        <translation> mit BOM</translation>
+    </message>
+    <message>
+        <source> (mixed)</source>
+        <translation> (gemischt)</translation>
+    </message>
+</context>
+<context>
     <name>host::PageScriptsLabel</name>
     <message>
         <source>Whether the rendered page runs its scripts: View &gt; Run Page Scripts, for this page while it is open.</source>
@@ -1512,6 +1539,77 @@ Overwrite replaces the file with the page as the editor holds it. Reload reads t
     <message>
         <source>&quot;%1&quot; is not a full http: or https: address, such as https://www.your-site.example/. It is not kept.</source>
         <translation>„%1“ ist keine vollständige http:- oder https:-Adresse wie https://www.your-site.example/. Sie wird nicht übernommen.</translation>
+    </message>
+</context>
+<context>
+    <name>host::site::SiteUpdate</name>
+    <message>
+        <source>%1 is a symbolic link</source>
+        <translation>%1 ist ein symbolischer Link</translation>
+    </message>
+    <message>
+        <source>%1 is not a file</source>
+        <translation>%1 ist keine Datei</translation>
+    </message>
+    <message>
+        <source>%1 is read-only</source>
+        <translation>%1 ist schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>it is %1 MB, and the site update reads pages of up to %2 MB; it was not read or changed. Update its region in the editor</source>
+        <translation>sie ist %1 MB groß, und die Website-Aktualisierung liest Seiten bis %2 MB; sie wurde weder gelesen noch geändert. Aktualisieren Sie ihren Bereich im Editor</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>line %1, column %2</source>
+        <translation>Zeile %1, Spalte %2</translation>
+    </message>
+    <message>
+        <source>there was not enough memory to %1, so it was not changed. Close other programs and update again, or update its region in the editor</source>
+        <translation>es war nicht genug Speicher frei, um %1, daher wurde sie nicht geändert. Schließen Sie andere Programme und aktualisieren Sie erneut, oder aktualisieren Sie ihren Bereich im Editor</translation>
+    </message>
+    <message>
+        <source>the page has %1 elements with the id &quot;%2&quot; (%3); an id names one element, so none was changed. Give the others another id.</source>
+        <translation>die Seite hat %1 Elemente mit der ID „%2“ (%3); eine ID benennt ein Element, daher wurde keines geändert. Geben Sie den anderen eine andere ID.</translation>
+    </message>
+    <message>
+        <source>the new content holds the character U+%1, which this page&apos;s encoding cannot hold; write it as the reference &amp;#%2; and update again. The page was not changed.</source>
+        <translation>der neue Inhalt enthält das Zeichen U+%1, das die Kodierung dieser Seite nicht aufnehmen kann; schreiben Sie es als Referenz &amp;#%2; und aktualisieren Sie erneut. Die Seite wurde nicht geändert.</translation>
+    </message>
+    <message>
+        <source>the file changed on disk after the update was planned; it was left as it is. Run the update again to include it.</source>
+        <translation>die Datei hat sich auf dem Datenträger geändert, nachdem die Aktualisierung geplant wurde; sie blieb, wie sie ist. Führen Sie die Aktualisierung erneut aus, um sie einzubeziehen.</translation>
+    </message>
+    <message>
+        <source>; the page was not changed.</source>
+        <translation>; die Seite wurde nicht geändert.</translation>
+    </message>
+    <message>
+        <source>it was changed after the update; it was left as it is</source>
+        <translation>sie wurde nach der Aktualisierung geändert; sie blieb, wie sie ist</translation>
+    </message>
+    <message>
+        <source>its name is not UTF-8 text</source>
+        <translation>ihr Name ist kein UTF-8-Text</translation>
+    </message>
+    <message>
+        <source>its path is longer than the system allows</source>
+        <translation>ihr Pfad ist länger, als das System erlaubt</translation>
+    </message>
+    <message>
+        <source>read</source>
+        <translation>sie zu lesen</translation>
+    </message>
+    <message>
+        <source>update it</source>
+        <translation>sie zu aktualisieren</translation>
+    </message>
+    <message>
+        <source>plan its update</source>
+        <translation>ihre Aktualisierung zu planen</translation>
     </message>
 </context>
 </TS>

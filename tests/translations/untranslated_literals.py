@@ -19,8 +19,9 @@ CALLS = (r"setText|setWindowTitle|setToolTip|setStatusTip|setWhatsThis|setPlaceh
 LITERAL = r'(?:QStringLiteral\(\s*|QLatin1String\(\s*|u?)"[^"\n]*[A-Za-z][^"\n]*"'
 PATTERN = re.compile(
     r"\b(?:" + CALLS + r")\s*\(\s*(?:\{\s*)?(?:[A-Za-z_][\w.>-]*\s*,\s*)?(?:\{\s*)?" + LITERAL)
-# A message box request {title, text, ...} of literals.
-MESSAGE = re.compile(r"\{\s*" + LITERAL + r"\s*,\s*" + LITERAL)
+# A message box request {title, text, ...} whose text is a literal sentence.
+MESSAGE = re.compile(r'\{\s*(?:[A-Za-z_]\w*|QStringLiteral\(\s*"[^"\n]*"\s*\))\s*,\s*'
+                     r'QStringLiteral\(\s*"[^"\n]* [^"\n]*"')
 # What is not a text for the author: names, keys and ids (no capital, no space), file names,
 # addresses, and signs written as their code point (\u00D7).
 NOT_TEXT = re.compile(
