@@ -103,13 +103,13 @@ if (($# > 0)); then
 else
     share=$repo/share
     for file in "$share"/*.desktop; do check_desktop_entry "$file"; done
+    # The editor's metainfo is made at build time (its releases from the changelog): it is
+    # judged as the scratch install below lays it out.
     check_metainfo "$share"/*.metainfo.xml
     for file in "$share"/man/*.1; do check_man_page "$file"; done
 
     # The version a packager reads everywhere is the project's.
     version=$(sed -n 's/^project(OstrelPlugin VERSION \([0-9.]*\).*/\1/p' "$repo/CMakeLists.txt")
-    grep -q "<release version=\"$version\"" "$share/example.ostrel.PageHost.metainfo.xml" ||
-        fail "the metainfo has no release entry for the project's version $version"
     for file in "$share"/man/*.1; do
         grep -q "^\.TH .*\"OstrelPlugin $version\"" "$file" ||
             fail "$file: its .TH line does not name OstrelPlugin $version"
@@ -118,12 +118,16 @@ else
     # Install share/ alone into a scratch root, as the package lays it out, and judge that.
     scratch=$(mktemp -d)
     trap 'rm -rf "$scratch"' EXIT
-    printf '%s\n' 'cmake_minimum_required(VERSION 3.25)' 'project(OstrelShare LANGUAGES NONE)' \
+    printf '%s\n' 'cmake_minimum_required(VERSION 3.25)' \
+        "project(OstrelShare VERSION $version LANGUAGES NONE)" \
         "add_subdirectory(\"$share\" share)" >"$scratch/CMakeLists.txt"
     if cmake -Wno-dev -S "$scratch" -B "$scratch/build" -DCMAKE_INSTALL_PREFIX=/usr >/dev/null &&
         cmake --build "$scratch/build" >/dev/null &&
         DESTDIR="$scratch/root" cmake --install "$scratch/build" >/dev/null; then
         check_tree "$scratch/root"
+        grep -q "<release version=\"$version\"" \
+            "$scratch/root/usr/share/metainfo/example.ostrel.PageHost.metainfo.xml" ||
+            fail "the metainfo has no release entry for the project's version $version"
     else
         fail "share/ does not install"
     fi

@@ -5,7 +5,9 @@
 #     has them); the installed pagehost plays its tour on a copy
 #     of the sample page from another folder, with a clean environment and the build
 #     folder's binaries out of reach (build/bin renamed meanwhile), and the add-in's form
-#     lands in the page; no installed binary resolves a library from the build folder.
+#     lands in the page; no installed binary resolves a library from the build folder. A
+#     second tour, in German, opens Help > Handbook (the installed handbook) and Help > About
+#     (the version and the licences).
 #  2. `cpack -G DEB` builds the package; unpacked with dpkg-deb -x, lintian finds no error in
 #     it and scripts/check-desktop-files.sh none in the unpacked tree.
 #  3. A BUILD_TESTING=OFF configure-and-build of the product alone succeeds (build-product/,
@@ -72,8 +74,25 @@ status=0
     "${sandbox[@]}" LD_DEBUG=libs LD_DEBUG_OUTPUT="$work/ld-debug" \
     "$pagehost" --tour "$work/tour" --addin "$module" --clsid "$clsid" \
     "$work/pages/welcome.html") >"$work/tour.log" 2>&1 || status=$?
+# Help > Handbook and Help > About, in German: the installed handbook, the version and the
+# licences, and the installed translation.
+printf '%s\n' 'menu helpHandbook' 'menu helpAbout' 'dialog-read about' 'dialog-click aboutClose' \
+    'wait-closed' >"$work/help.tour"
+help_status=0
+(cd "$work/elsewhere" && env -i HOME="$work/home" PATH=/usr/bin:/bin QT_QPA_PLATFORM=offscreen \
+    "${sandbox[@]}" LANG=de_DE.UTF-8 "$pagehost" --tour "$work/help" --tour-script "$work/help.tour" \
+    "$work/pages/welcome.html") >"$work/help.log" 2>&1 || help_status=$?
 mv "$hidden" "$build/bin"
 if [ "$status" -ne 0 ]; then cat "$work/tour.log" >&2; fail "the installed pagehost's tour failed ($status)"; fi
+[ "$help_status" -eq 0 ] || { cat "$work/help.log" >&2; fail "the Help menu's tour failed ($help_status)"; }
+grep -qxF "Opened in the browser: file://$stage/usr/share/pagehost/handbook/index.html" "$work/help.log" ||
+    { cat "$work/help.log" >&2; fail "Help > Handbook did not open the installed handbook"; }
+version=$(sed -n 's/^project(OstrelPlugin VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+for expected in "PageHost $version" MIT MPL-2.0 ISC Lizenz; do
+    grep -qF "$expected" "$work/help/about.txt" ||
+        { cat "$work/help/about.txt" >&2; fail "Help > About does not name: $expected"; }
+done
+echo "Help > Handbook opened the installed handbook; About names the version and the licences, in German."
 page=$work/tour/welcome.html
 grep -q "<div id='OstrelInsert'>" "$page" && grep -q '<form class="ostrel-signup"' "$page" ||
     fail "the form did not land in $page"

@@ -18,11 +18,12 @@
 #include <thread>
 
 #include "com/error.h"
-#include "host/messagebox/message_box_service.h"
-#include "platform/registry/registry_file.h"
 #include "com/registration/class_registration.h"
 #include "com/registration/record_removal.h"
+#include "host/commandbars/menu_lookup.h"
+#include "host/messagebox/message_box_service.h"
 #include "host/regtool/regsvr.h"
+#include "platform/registry/registry_file.h"
 
 namespace host {
 namespace {
@@ -32,7 +33,10 @@ namespace reg = com::registration;
 enum Column { kName, kDescription, kRegisteredFor, kModule, kFailure };
 enum Role { kProgIdRole = Qt::UserRole, kClassIdRole, kModuleRole, kAllUsersRole };
 
-const QString kTitle = QStringLiteral("Add-ins");
+// Asked for each time: the author's language is known only once the application runs.
+QString title() {
+    return AddInsDialog::tr("Add-ins");
+}
 
 QString text(const std::string& s) {
     return QString::fromStdString(s);
@@ -62,12 +66,12 @@ AddInsDialog::AddInsDialog(AddInHost& host, AddInsDialogServices services, QWidg
       m_services(std::move(services)),
       m_list(new QTreeWidget(this)) {
     setObjectName("addInsDialog");
-    setWindowTitle(kTitle);
+    setWindowTitle(title());
     m_list->setObjectName("lstAddIns");
     m_list->setRootIsDecorated(false);
-    m_list->setHeaderLabels({QStringLiteral("Add-in"), QStringLiteral("Description"),
-                             QStringLiteral("Registered for"), QStringLiteral("Module"),
-                             QStringLiteral("Last load failure")});
+    m_list->setHeaderLabels({AddInsDialog::tr("Add-in"), AddInsDialog::tr("Description"),
+                             AddInsDialog::tr("Registered for"), AddInsDialog::tr("Module"),
+                             AddInsDialog::tr("Last load failure")});
     m_list->header()->setSectionResizeMode(QHeaderView::Interactive);
     m_list->header()->setStretchLastSection(true);
     m_list->setTextElideMode(Qt::ElideMiddle);
@@ -75,12 +79,13 @@ AddInsDialog::AddInsDialog(AddInHost& host, AddInsDialogServices services, QWidg
     connect(m_list, &QTreeWidget::itemChanged, this, &AddInsDialog::onItemChanged);
 
     auto* hint = new QLabel(
-        QStringLiteral("A checked add-in is loaded now and whenever the editor starts."), this);
+        AddInsDialog::tr("A checked add-in is loaded now and whenever the editor starts."), this);
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* add = buttons->addButton(QStringLiteral("&Add..."), QDialogButtonBox::ActionRole);
+    QPushButton* add =
+        buttons->addButton(AddInsDialog::tr("&Add..."), QDialogButtonBox::ActionRole);
     add->setObjectName("cmdAddAddIn");
     QPushButton* remove =
-        buttons->addButton(QStringLiteral("&Remove"), QDialogButtonBox::ActionRole);
+        buttons->addButton(AddInsDialog::tr("&Remove"), QDialogButtonBox::ActionRole);
     remove->setObjectName("cmdRemoveAddIn");
     QPushButton* close = buttons->addButton(QDialogButtonBox::Close);
     close->setObjectName("cmdClose");
@@ -98,7 +103,7 @@ AddInsDialog::AddInsDialog(AddInHost& host, AddInsDialogServices services, QWidg
 
 void AddInsDialog::warn(const QString& message, const QString& details) {
     MessageRequest request{
-        kTitle, message, MessageIcon::Warning, {MessageButton::Ok}, MessageButton::Ok};
+        title(), message, MessageIcon::Warning, {MessageButton::Ok}, MessageButton::Ok};
     request.details = details;
     m_services.messages->show(this, request);
 }
@@ -107,16 +112,16 @@ host::regsvr::ChildOutcome AddInsDialog::registerWithProgress(
     host::regsvr::ChildRequest request, const QString& module) {
     std::atomic<bool> cancel{false};
     request.cancel = &cancel;
-    QProgressDialog progress(QStringLiteral("Registering %1...").arg(module),
-                             QStringLiteral("Cancel"), 0, 0, this);
+    QProgressDialog progress(AddInsDialog::tr("Registering %1...").arg(module),
+                             AddInsDialog::tr("Cancel"), 0, 0, this);
     progress.setObjectName("registrationProgress");
-    progress.setWindowTitle(kTitle);
+    progress.setWindowTitle(title());
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     // Cancel hides the dialog; it stays up, and the window blocked, until the child is gone.
     connect(&progress, &QProgressDialog::canceled, this, [&cancel, &progress] {
         cancel = true;
-        progress.setLabelText(QStringLiteral("Stopping the registration..."));
+        progress.setLabelText(AddInsDialog::tr("Stopping the registration..."));
         progress.show();
     });
     QEventLoop waiting;
@@ -164,7 +169,7 @@ void AddInsDialog::refresh() {
                               reg::RegisteredFor::AllUsers;
         item->setData(kName, kAllUsersRole, allUsers);
         item->setText(kRegisteredFor,
-                      allUsers ? QStringLiteral("all users") : QStringLiteral("this user"));
+                      allUsers ? AddInsDialog::tr("all users") : AddInsDialog::tr("this user"));
         try {
             const auto server = reg::resolveProgId(tree, entry.progId);
             item->setText(kModule, text(server.module.string()));
@@ -200,7 +205,7 @@ bool AddInsDialog::setLoadBehavior(const QString& progId, std::uint32_t value) {
                       reg::kLoadBehaviorValue, value);
         return true;
     } catch (const com::Error& e) {
-        warn(QStringLiteral("The choice could not be remembered for the next start: %1")
+        warn(AddInsDialog::tr("The choice could not be remembered for the next start: %1")
                  .arg(text(e.description())));
         return false;
     }
@@ -246,10 +251,11 @@ void AddInsDialog::addModule() {
         // The module's own output, of any length, goes behind the details button.
         QString details;
         if (!outcome.out.empty())
-            details += QStringLiteral("Standard output:\n%1\n").arg(QString::fromUtf8(outcome.out));
+            details +=
+                AddInsDialog::tr("Standard output:\n%1\n").arg(QString::fromUtf8(outcome.out));
         if (!outcome.err.empty())
-            details += QStringLiteral("Standard error:\n%1").arg(QString::fromUtf8(outcome.err));
-        warn(QStringLiteral("The module %1 was not added.\n\n%2")
+            details += AddInsDialog::tr("Standard error:\n%1").arg(QString::fromUtf8(outcome.err));
+        warn(AddInsDialog::tr("The module %1 was not added.\n\n%2")
                  .arg(module, text(outcome.message).trimmed()),
              details);
         refresh();
@@ -282,17 +288,17 @@ void AddInsDialog::removeSelected() {
     if (item->data(kName, kAllUsersRole).toBool()) {
         // The editor never writes the machine-wide file, not even as root: the package
         // that registered the add-in there removes it.
-        warn(QStringLiteral("The add-in \"%1\" is registered for all users of this computer, in "
-                            "%2, which only an administrator changes (ostrel-regsvr --machine "
-                            "--remove-records MODULE, or removing the package that installed "
-                            "it).\n\nTo keep it from loading for you, clear its check box.")
+        warn(AddInsDialog::tr("The add-in \"%1\" is registered for all users of this computer, in "
+                              "%2, which only an administrator changes (ostrel-regsvr --machine "
+                              "--remove-records MODULE, or removing the package that installed "
+                              "it).\n\nTo keep it from loading for you, clear its check box.")
                  .arg(item->text(kName), text(m_services.machineRegistry.string())));
         return;
     }
     const MessageButton answer = m_services.messages->show(
-        this, {kTitle,
-               QStringLiteral("Remove the add-in \"%1\"? Its registration records are deleted "
-                              "without running any of its code; the module file stays.")
+        this, {title(),
+               AddInsDialog::tr("Remove the add-in \"%1\"? Its registration records are deleted "
+                                "without running any of its code; the module file stays.")
                    .arg(item->text(kName)),
                MessageIcon::Question,
                {MessageButton::Yes, MessageButton::No},
@@ -308,18 +314,16 @@ void AddInsDialog::removeSelected() {
                 reg::removeAddInRecords(tree, m_services.hostKey, progId.toStdString());
             });
     } catch (const com::Error& e) {
-        warn(QStringLiteral("The add-in could not be removed: %1").arg(text(e.description())));
+        warn(AddInsDialog::tr("The add-in could not be removed: %1").arg(text(e.description())));
     }
     refresh();
 }
 
 void addAddInsMenu(QMainWindow& window, AddInHost& host, AddInsDialogServices services) {
     // The editor may have made the menu already, for a command of its own.
-    QMenu* tools = nullptr;
-    for (QAction* a : window.menuBar()->actions())
-        if (a->menu() && a->text() == QLatin1String("&Tools")) tools = a->menu();
-    if (!tools) tools = window.menuBar()->addMenu(QStringLiteral("&Tools"));
-    QAction* action = tools->addAction(QStringLiteral("&Add-ins..."));
+    QMenu& tools =
+        menuOf(*window.menuBar(), QStringLiteral("menuTools"), AddInsDialog::tr("&Tools"));
+    QAction* action = tools.addAction(AddInsDialog::tr("&Add-ins..."));
     action->setObjectName("actionAddIns");
     QObject::connect(action, &QAction::triggered, &window, [&window, &host, services] {
         AddInsDialog dialog(host, services, &window);

@@ -10,11 +10,13 @@
 namespace host {
 
 QString usage() {
-    return QStringLiteral(
+    // Every form's usage line first, then every option, as --help texts are read.
+    const QString lines = QStringLiteral(
         "Usage: pagehost [--addin MODULE --clsid {CLASS-ID}]... [--settings FILE] [PAGE]...\n"
         "       pagehost --safe-mode [--settings FILE] [PAGE]...\n"
         "       pagehost --tour DIR [--tour-script FILE] [--addin ...] PAGE\n"
-        "       pagehost --help | --version\n"
+        "       pagehost --help | --version\n");
+    const QString options = QStringLiteral(
         "  --addin MODULE      load the add-in module (a shared library)\n"
         "  --clsid {ID}        class id of the add-in in the module given before it\n"
         "  --settings FILE     keep the editor's own settings in FILE\n"
@@ -25,12 +27,18 @@ QString usage() {
         "                      status 3 if the rendered page could not be pictured\n"
         "  --tour-script FILE  the road to play instead of the built-in one\n"
         "  -h, --help          show this text\n"
-        "  --version           print the program's version\n") +
-           site::regionUpdateUsage() + formcheck::formCheckUsage();
+        "  --version           print the program's version\n");
+    return lines + site::regionUpdateUsageLine() + formcheck::formCheckUsageLine() +
+           QStringLiteral("\nOptions:\n") + options + site::regionUpdateOptions() +
+           formcheck::formCheckOptions();
+}
+
+QString programVersion() {
+    return QStringLiteral(OSTREL_VERSION);
 }
 
 QString versionText() {
-    return QStringLiteral("pagehost " OSTREL_VERSION "\n");
+    return QStringLiteral("pagehost %1\n").arg(programVersion());
 }
 
 CommandLine parseCommandLine(const QStringList& arguments) {

@@ -30,6 +30,7 @@ public:
 // `arguments` starts with the program name. Throws CommandLineError.
 CommandLine parseCommandLine(const QStringList& arguments);
 QString usage();
+QString programVersion();  // the project's version, as the package names it
 QString versionText();  // "pagehost <project version>\n", the answer to --version
 
 // Whether the arguments ask for a tour, read before the application object exists.

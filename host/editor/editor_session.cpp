@@ -1,6 +1,8 @@
 // Start-up and shut-down of the editor with its add-ins.
 #include "host/editor/editor_session.h"
 
+#include <QCoreApplication>
+
 #include "host/addins/addin_instance_object.h"
 #include "host/messagebox/message_box_service.h"
 
@@ -43,13 +45,15 @@ AddInModule& EditorSession::loadAddIn(const AddInSpec& entry, com::ConnectMode m
     if (module->state() == AddInModule::State::Failed) {
         m_failures[entry.classId.toString()] = QString::fromStdString(module->error());
         m_window->messages().show(
-            m_window.get(), {QStringLiteral("pagehost"),
-                             QStringLiteral("The add-in %1 (class %2) was not loaded: %3")
-                                 .arg(entry.path, QString::fromStdString(entry.classId.toString()),
-                                      QString::fromStdString(module->error())),
-                             MessageIcon::Warning,
-                             {MessageButton::Ok},
-                             MessageButton::Ok});
+            m_window.get(),
+            {QStringLiteral("pagehost"),
+             QCoreApplication::translate("host::EditorSession",
+                                         "The add-in %1 (class %2) was not loaded: %3")
+                 .arg(entry.path, QString::fromStdString(entry.classId.toString()),
+                      QString::fromStdString(module->error())),
+             MessageIcon::Warning,
+             {MessageButton::Ok},
+             MessageButton::Ok});
     } else {
         m_failures.erase(entry.classId.toString());
     }

@@ -54,6 +54,11 @@ EditorTab::EditorTab(QPlainTextEdit* source, Page& page, ViewOptions& options,
         m_refresh.start();
     });
     connect(&m_options, &ViewOptions::changed, this, &EditorTab::applyOptions);
+    connect(this, &QSplitter::splitterMoved, this, [this] {
+        const QList<int> s = sizes();
+        if (s.size() == 2 && s[0] > 0 && s[1] > 0)
+            m_options.setSourceShare(s[0] * 1000 / (s[0] + s[1]));
+    });
     m_page.setViewControl(this);
     applyOptions();
 }
@@ -67,9 +72,11 @@ EditorTab::~EditorTab() {
 void EditorTab::showEvent(QShowEvent* event) {
     QSplitter::showEvent(event);
     if (!m_sized) {
-        // Half and half; the empty rendered side would otherwise start with no width.
+        // As the author last split a tab (half and half at first); the empty rendered side
+        // would otherwise start with no width.
         m_sized = true;
-        setSizes({width() / 2, width() - width() / 2});
+        const int source = width() * m_options.sourceShare() / 1000;
+        setSizes({source, width() - source});
     }
     if (!m_options.renderedShown()) return;
     if (!m_rendered && !m_failure && m_options.sourceShown()) {
@@ -226,7 +233,7 @@ void EditorTab::auditForm(const QString& elementId, int elementLimit,
                           preview::RenderedView::AuditDone done) {
     QString why;
     if (!m_options.renderedShown()) {
-        why = QStringLiteral("the rendered page is hidden (View > Rendered Page shows it)");
+        why = tr("the rendered page is hidden (View > Rendered Page shows it)");
     } else {
         createRendered();
         if (m_failure) {
@@ -252,7 +259,8 @@ void EditorTab::auditRendered(const QString& elementId, int elementLimit,
                               preview::RenderedView::AuditDone done) {
     if (m_declined && !m_declined->isHidden()) {
         QTimer::singleShot(0, this, [done = std::move(done)] {
-            done({}, QStringLiteral("the rendered view does not show this page (its side says why)"));
+            done({},
+                 EditorTab::tr("the rendered view does not show this page (its side says why)"));
         });
         return;
     }

@@ -13,20 +13,24 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QVBoxLayout>
 #include <new>
 
+#include "host/commandbars/menu_lookup.h"
 #include "host/commandbars/menu_mirror.h"
+#include "host/editor/editor_tab.h"
 #include "host/editor/file_dialog_service.h"
 #include "host/editor/form_check_panel.h"
 #include "host/editor/form_trial_dialog.h"
 #include "host/editor/host_application_object.h"
+#include "host/editor/last_session.h"
 #include "host/editor/outside_resources_label.h"
 #include "host/editor/page.h"
 #include "host/editor/page_disk_watch.h"
-#include "host/editor/editor_tab.h"
+#include "host/editor/part_focus.h"
+#include "host/editor/site_controller.h"
 #include "host/editor/view_options.h"
 #include "host/messagebox/message_box_service.h"
-#include "host/editor/site_controller.h"
 #include "host/sourceview/go_to_message.h"
 #include "host/sourceview/source_view.h"
 
@@ -34,6 +38,7 @@ namespace host {
 namespace {
 
 const QString kAppName = QStringLiteral("pagehost");
+const QString kGeometryKey = QStringLiteral("Window/Geometry");
 
 }  // namespace
 
@@ -41,7 +46,8 @@ EditorWindow::EditorWindow(EditorServices services, QWidget* parent)
     : QMainWindow(parent),
       m_services(std::move(services)),
       m_tabs(new QTabWidget(this)),
-      m_diskWatch(new PageDiskWatch(this, *m_services.messages)) {
+      m_diskWatch(new PageDiskWatch(this, *m_services.messages)),
+      m_sessionOffer(new SessionOfferBar) {
     setObjectName("pagehostWindow");
     m_settings = m_services.settingsPath.isEmpty()
                      ? std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
@@ -50,7 +56,18 @@ EditorWindow::EditorWindow(EditorServices services, QWidget* parent)
     m_tabs->setObjectName("pageTabs");
     m_tabs->setTabsClosable(true);
     m_tabs->setDocumentMode(true);
-    setCentralWidget(m_tabs);
+    // The offer of the last session's pages goes above the pages.
+    auto* area = new QWidget;
+    auto* layout = new QVBoxLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_sessionOffer);
+    layout->addWidget(m_tabs, 1);
+    setCentralWidget(area);
+    connect(m_sessionOffer, &SessionOfferBar::reopenRequested, this,
+            [this](const QStringList& paths) {
+                for (const QString& path : paths) openPage(path);
+            });
     connect(m_tabs, &QTabWidget::tabCloseRequested, this, [this](int index) {
         if (index >= 0 && index < int(m_pages.size())) closePage(pages()[std::size_t(index)]);
     });
@@ -59,8 +76,8 @@ EditorWindow::EditorWindow(EditorServices services, QWidget* parent)
     m_commandBars = com::make<CommandBarsObject>(
         [this](const com::ErrorInfo& failure) { reportClickFailure(failure); });
     createActions();
-    m_viewOptions =
-        new ViewOptions(*m_settings, *menuBar()->addMenu(QStringLiteral("&View")), *m_tabs, this);
+    QMenu& view = menuOf(*menuBar(), QStringLiteral("menuView"), tr("&View"));
+    m_viewOptions = new ViewOptions(*m_settings, view, *m_tabs, this);
     // A permanent widget: a menu item's status tip would hide a plain status message.
     auto* format = new QLabel(statusBar());
     format->setObjectName("pageFormat");
@@ -80,7 +97,11 @@ EditorWindow::EditorWindow(EditorServices services, QWidget* parent)
     });
     connect(m_site, &site::SiteController::siteUpdated, m_formCheck,
             [this] { m_formCheck->check(activePage(), FormCheckPanel::Start::byItself); });
-    resize(960, 680);
+    m_partFocus = new PartFocus(*this, *m_viewOptions, view);
+    addHelpMenu(*this, m_services.openUrl ? m_services.openUrl : desktopUrlOpener(),
+                *m_services.messages);
+    // Where the author left it; a place off every screen now is put back on one by Qt.
+    if (!restoreGeometry(m_settings->value(kGeometryKey).toByteArray())) resize(960, 680);
     updateTitles();
 }
 
@@ -92,41 +113,41 @@ EditorWindow::~EditorWindow() {
 }
 
 void EditorWindow::createActions() {
-    auto* newAction = new QAction(QStringLiteral("&New"), this);
+    auto* newAction = new QAction(tr("&New"), this);
     newAction->setShortcut(QKeySequence::New);
-    auto* openAction = new QAction(QStringLiteral("&Open..."), this);
+    auto* openAction = new QAction(tr("&Open..."), this);
     openAction->setShortcut(QKeySequence::Open);
-    auto* saveAction = new QAction(QStringLiteral("&Save"), this);
+    auto* saveAction = new QAction(tr("&Save"), this);
     saveAction->setShortcut(QKeySequence::Save);
-    auto* undoAction = new QAction(QStringLiteral("&Undo"), this);
+    auto* undoAction = new QAction(tr("&Undo"), this);
     undoAction->setShortcut(QKeySequence::Undo);
     for (QAction* a : {newAction, openAction, saveAction, undoAction})
         a->setIconText(a->text().remove(u'&').remove(QStringLiteral("...")));
 
-    auto* saveAsAction = new QAction(QStringLiteral("Save &As..."), this);
+    auto* saveAsAction = new QAction(tr("Save &As..."), this);
     saveAsAction->setShortcut(QKeySequence::SaveAs);
     connect(saveAsAction, &QAction::triggered, this, [this] {
         if (Page* p = activePage()) savePageAs(p);
     });
-    auto* closeAction = new QAction(QStringLiteral("&Close"), this);
+    auto* closeAction = new QAction(tr("&Close"), this);
     closeAction->setShortcut(QKeySequence::Close);
     connect(closeAction, &QAction::triggered, this, [this] {
         if (Page* p = activePage()) closePage(p);
     });
-    auto* quitAction = new QAction(QStringLiteral("&Quit"), this);
+    auto* quitAction = new QAction(tr("&Quit"), this);
     quitAction->setShortcut(QKeySequence::Quit);
     connect(quitAction, &QAction::triggered, this, &QWidget::close);
-    auto* redoAction = new QAction(QStringLiteral("&Redo"), this);
+    auto* redoAction = new QAction(tr("&Redo"), this);
     redoAction->setShortcut(QKeySequence::Redo);
     connect(redoAction, &QAction::triggered, this, [this] {
         if (Page* p = activePage()) editorOf(p)->redo();
     });
 
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    QMenu* file = &menuOf(*menuBar(), QStringLiteral("menuFile"), tr("&File"));
     file->addActions({newAction, openAction, saveAction, saveAsAction});
     file->addSeparator();
     file->addActions({closeAction, quitAction});
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    QMenu* edit = &menuOf(*menuBar(), QStringLiteral("menuEdit"), tr("&Edit"));
     edit->addActions({undoAction, redoAction});
     edit->addSeparator();
     addSourceCommands(*edit, [this] { return activeSourceView(); });
@@ -134,7 +155,7 @@ void EditorWindow::createActions() {
     // The bar's built-in controls run their action through the control, so an add-in that
     // subscribes to their Click sees every use, from the bar or from the menu.
     CommandBarObject* standard =
-        m_commandBars->addBar(QStringLiteral("Standard"), addToolBar(QStringLiteral("Standard")));
+        m_commandBars->addBar(QStringLiteral("Standard"), addToolBar(tr("Standard")));
     standard->addBuiltIn(newAction, [this] { newPage(); });
     standard->addBuiltIn(openAction, [this] {
         for (const QString& path : m_services.fileDialogs->askFilesToOpen(this)) openPage(path);
@@ -145,10 +166,11 @@ void EditorWindow::createActions() {
     standard->addBuiltIn(undoAction, [this] {
         if (Page* p = activePage()) editorOf(p)->undo();
     });
-    QToolBar* insert = addToolBar(QStringLiteral("Insert"));
+    // Add-ins know the bars by their English names; the author sees them in their language.
+    QToolBar* insert = addToolBar(tr("Insert"));
     m_commandBars->addBar(QStringLiteral("Insert"), insert);
     // Toolbar buttons take no keyboard focus; the menu reaches them.
-    mirrorInMenu(*insert, *menuBar()->addMenu(QStringLiteral("&Insert")));
+    mirrorInMenu(*insert, menuOf(*menuBar(), QStringLiteral("menuInsert"), tr("&Insert")));
 }
 
 Page* EditorWindow::openPage(const QString& path) {
@@ -163,7 +185,7 @@ Page* EditorWindow::openPage(const QString& path) {
     try {
         page = Page::open(path, m_services.documents, m_services.memoryForPage);
     } catch (const PageError& e) {
-        showError(QStringLiteral("Open Page"), e.message());
+        showError(tr("Open Page"), e.message());
         return nullptr;
     }
     Page* added = nullptr;
@@ -173,10 +195,10 @@ Page* EditorWindow::openPage(const QString& path) {
     } catch (const std::bad_alloc&) {
         // Its tab and views are given back; the pages open before stay as they are.
         if (indexOf(raw) >= 0) removePage(raw);
-        showError(QStringLiteral("Open Page"),
-                  QStringLiteral("%1 was not opened: there was not enough memory to show it. The "
-                                 "file was not changed, and the other pages stay as they are. "
-                                 "Close other pages or programs and try again.")
+        showError(tr("Open Page"),
+                  tr("%1 was not opened: there was not enough memory to show it. The file was "
+                     "not changed, and the other pages stay as they are. Close other pages or "
+                     "programs and try again.")
                       .arg(QDir::toNativeSeparators(absolute)));
         return nullptr;
     }
@@ -191,8 +213,8 @@ Page* EditorWindow::openPage(const QString& path) {
 }
 
 Page* EditorWindow::newPage() {
-    return addPage(Page::createUntitled(QStringLiteral("Untitled %1").arg(++m_untitledCount),
-                                        m_services.documents));
+    return addPage(
+        Page::createUntitled(tr("Untitled %1").arg(++m_untitledCount), m_services.documents));
 }
 
 Page* EditorWindow::addPage(std::unique_ptr<Page> page) {
@@ -280,7 +302,7 @@ bool EditorWindow::savePage(Page* page) {
     try {
         page->save();
     } catch (const PageError& e) {
-        showError(QStringLiteral("Save Page"), e.message(), page);
+        showError(tr("Save Page"), e.message(), page);
         return false;
     }
     updateTitles();
@@ -295,7 +317,7 @@ bool EditorWindow::savePageAs(Page* page) {
     try {
         page->save(target);
     } catch (const PageError& e) {
-        showError(QStringLiteral("Save Page"), e.message(), page);
+        showError(tr("Save Page"), e.message(), page);
         return false;
     }
     m_diskWatch->watch(page);
@@ -323,25 +345,34 @@ bool EditorWindow::askToSave(Page* page, const QString& question) {
 }
 
 bool EditorWindow::closePage(Page* page) {
-    if (!askToSave(page, QStringLiteral("Save the changes to %1 before closing it?"))) return false;
+    if (!askToSave(page, tr("Save the changes to %1 before closing it?"))) return false;
     removePage(page);
     return true;
 }
 
 bool EditorWindow::confirmQuit() {
     for (Page* page : pages()) {
-        if (!askToSave(page, QStringLiteral("Save the changes to %1 before quitting?")))
-            return false;
+        if (!askToSave(page, tr("Save the changes to %1 before quitting?"))) return false;
     }
     return true;
 }
 
 void EditorWindow::closeEvent(QCloseEvent* event) {
     if (confirmQuit()) {
+        // What the author quits with is offered again at the next start.
+        QStringList paths;
+        for (const Page* p : pages())
+            if (!p->path().isEmpty()) paths << p->path();
+        saveLastSession(*m_settings, paths);
+        m_settings->setValue(kGeometryKey, saveGeometry());
         event->accept();
     } else {
         event->ignore();
     }
+}
+
+void EditorWindow::offerLastSession() {
+    m_sessionOffer->offer(lastSessionPages(*m_settings));
 }
 
 com::ComPtr<com::IHostApplication> EditorWindow::application() const {
@@ -349,9 +380,8 @@ com::ComPtr<com::IHostApplication> EditorWindow::application() const {
 }
 
 void EditorWindow::reportClickFailure(const com::ErrorInfo& failure) {
-    const QString text = QStringLiteral(
-                             "An add-in failed while handling a click.\n\n"
-                             "Error number: %1\nError description: %2\nError source: %3")
+    const QString text = tr("An add-in failed while handling a click.\n\n"
+                            "Error number: %1\nError description: %2\nError source: %3")
                              .arg(failure.number)
                              .arg(QString::fromStdString(failure.description),
                                   QString::fromStdString(failure.source));

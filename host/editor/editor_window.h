@@ -12,6 +12,7 @@
 #include "com/error.h"
 #include "com/host_application.h"
 #include "host/commandbars/command_bars_object.h"
+#include "host/editor/help_menu.h"
 #include "host/editor/html_document_factory.h"
 
 class QPlainTextEdit;
@@ -27,6 +28,8 @@ class HostApplicationObject;
 class MessageBoxService;
 class Page;
 class PageDiskWatch;
+class PartFocus;
+class SessionOfferBar;
 namespace site {
 class SiteController;
 class SiteDialogs;
@@ -46,6 +49,8 @@ struct EditorServices {
     std::int64_t memoryForPage = 0;
     // Shows what a form in a rendered page would send; null for the editor's own dialog.
     FormTrialService* formTrials = nullptr;
+    // Opens the handbook and the About box's links; empty for the desktop's browser.
+    UrlOpener openUrl;
 };
 
 class EditorWindow : public QMainWindow {
@@ -81,6 +86,11 @@ public:
     MessageBoxService& messages() const { return *m_services.messages; }
     site::SiteController& site() const { return *m_site; }
     FormCheckPanel& formCheck() const { return *m_formCheck; }
+    PartFocus& partFocus() const { return *m_partFocus; }
+
+    // Offers the pages open when the author last quit, in a bar above the pages; nothing
+    // when none of them is there any more.
+    void offerLastSession();
 
     // A mode the editor runs in ("Safe Mode"): shown in the window title and, as `status`,
     // for good in the status bar.
@@ -115,6 +125,8 @@ private:
     PageDiskWatch* m_diskWatch;
     site::SiteController* m_site;  // a child object
     FormCheckPanel* m_formCheck;   // a child widget
+    PartFocus* m_partFocus = nullptr;
+    SessionOfferBar* m_sessionOffer;
     int m_untitledCount = 0;
     bool m_detached = false;
     QString m_modeNote;

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <new>
 
+#include "host/commandbars/menu_lookup.h"
 #include "host/editor/editor_tab.h"
 #include "host/editor/editor_window.h"
 #include "host/editor/page.h"
@@ -32,8 +33,36 @@ enum Column { kSeverity, kWhere, kWhat, kAdvice };
 constexpr int kLineRole = Qt::UserRole;
 constexpr int kColumnRole = Qt::UserRole + 1;
 
-QString counted(std::size_t n, const char* one, const char* many) {
-    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+QString counted(std::size_t n, const QString& one, const QString& many) {
+    return n == 1 ? one : many.arg(n);
+}
+
+QString severityText(formcheck::Severity severity) {
+    switch (severity) {
+        case formcheck::Severity::error:
+            return FormCheckPanel::tr("error");
+        case formcheck::Severity::warning:
+            return FormCheckPanel::tr("warning");
+        case formcheck::Severity::note:
+            return FormCheckPanel::tr("note");
+    }
+    return formcheck::severityName(severity);
+}
+
+QString checkText(formcheck::CheckKind check) {
+    switch (check) {
+        case formcheck::CheckKind::accessibility:
+            return FormCheckPanel::tr("accessibility");
+        case formcheck::CheckKind::transport:
+            return FormCheckPanel::tr("transport");
+        case formcheck::CheckKind::contentPolicy:
+            return FormCheckPanel::tr("content policy");
+        case formcheck::CheckKind::thankYouPage:
+            return FormCheckPanel::tr("thank-you page");
+        case formcheck::CheckKind::templateEntries:
+            return FormCheckPanel::tr("template and entries");
+    }
+    return formcheck::checkName(check);
 }
 
 // Places first, in the order of the text; findings tied to no place after them.
@@ -46,16 +75,17 @@ bool before(const formcheck::Finding& a, const formcheck::Finding& b) {
 
 // A page too large to copy for the check leaves the editor as it was.
 formcheck::Finding outOfMemory() {
-    return {formcheck::Severity::warning, formcheck::CheckKind::templateEntries,
-            QStringLiteral("The check did not run: there was not enough memory to copy the page."),
-            0, 0, QStringLiteral("Close other pages or programs and check again.")};
+    return {
+        formcheck::Severity::warning,
+        formcheck::CheckKind::templateEntries,
+        FormCheckPanel::tr("The check did not run: there was not enough memory to copy the page."),
+        0,
+        0,
+        FormCheckPanel::tr("Close other pages or programs and check again.")};
 }
 
 QMenu* toolsMenu(QMenuBar* bar) {
-    for (QAction* a : bar->actions()) {
-        if (a->menu() && a->text() == QLatin1String("&Tools")) return a->menu();
-    }
-    return bar->addMenu(QStringLiteral("&Tools"));
+    return &menuOf(*bar, QStringLiteral("menuTools"), FormCheckPanel::tr("&Tools"));
 }
 
 // The column counts characters, a character outside the Basic Multilingual Plane as one.
@@ -76,12 +106,12 @@ void placeCursor(QPlainTextEdit& view, int line, int column) {
 }  // namespace
 
 FormCheckPanel::FormCheckPanel(EditorWindow& window)
-    : QDockWidget(QStringLiteral("Sign-up Form Check"), &window),
+    : QDockWidget(tr("Sign-up Form Check"), &window),
       m_window(window),
       m_summary(new QLabel),
       m_audit(new QLabel),
       m_list(new QTreeWidget),
-      m_checkAction(new QAction(QStringLiteral("Check Sign-up &Form"), this)) {
+      m_checkAction(new QAction(tr("Check Sign-up &Form"), this)) {
     setObjectName(QStringLiteral("formCheckPanel"));
     m_summary->setObjectName(QStringLiteral("formCheckSummary"));
     m_audit->setObjectName(QStringLiteral("formCheckAudit"));
@@ -92,14 +122,13 @@ FormCheckPanel::FormCheckPanel(EditorWindow& window)
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     }
     m_list->setColumnCount(4);
-    m_list->setHeaderLabels({QStringLiteral("Severity"), QStringLiteral("Where"),
-                             QStringLiteral("What is wrong"), QStringLiteral("What to do")});
+    m_list->setHeaderLabels({tr("Severity"), tr("Where"), tr("What is wrong"), tr("What to do")});
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(false);
     m_list->setWordWrap(true);
     m_list->header()->setStretchLastSection(true);
     m_list->setColumnWidth(kWhat, m_list->fontMetrics().averageCharWidth() * 56);
-    m_list->setAccessibleName(QStringLiteral("Form Check findings"));
+    m_list->setAccessibleName(tr("Form Check findings"));
     connect(m_list, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { goTo(item); });
 
     auto* content = new QWidget;
@@ -113,9 +142,9 @@ FormCheckPanel::FormCheckPanel(EditorWindow& window)
     hide();
 
     m_checkAction->setObjectName(QStringLiteral("checkFormAction"));
-    m_checkAction->setStatusTip(QStringLiteral(
-        "Checks the page's sign-up form: accessibility, transport, content policy, thank-you "
-        "page and template"));
+    m_checkAction->setStatusTip(
+        tr("Checks the page's sign-up form: accessibility, transport, content policy, thank-you "
+           "page and template"));
     connect(m_checkAction, &QAction::triggered, this,
             [this] { check(m_window.activePage(), Start::asked); });
     toolsMenu(window.menuBar())->addAction(m_checkAction);
@@ -161,7 +190,7 @@ void FormCheckPanel::check(Page* page, Start start) {
     showActive();
     EditorTab* tab = m_window.tabOf(page);
     if (!tab) {
-        auditAnswered(page, result.run, {}, QStringLiteral("the page has no view"));
+        auditAnswered(page, result.run, {}, tr("the page has no view"));
         return;
     }
     const int elementLimit = start == Start::byItself ? preview::kAutomaticAuditElementLimit : 0;
@@ -221,8 +250,8 @@ void FormCheckPanel::showActive() {
     const Page* page = m_window.activePage();
     const auto it = m_results.find(page);
     if (it == m_results.end()) {
-        m_summary->setText(page ? QStringLiteral("This page has not been checked. Tools > Check "
-                                                 "Sign-up Form checks it.")
+        m_summary->setText(page ? tr("This page has not been checked. Tools > Check "
+                                     "Sign-up Form checks it.")
                                 : QString());
         m_audit->hide();
         return;
@@ -234,39 +263,40 @@ void FormCheckPanel::showActive() {
         ++count[int(f.severity)];
         auto* item = new QTreeWidgetItem(m_list);
         const bool placed = f.line > 0;
-        item->setText(kSeverity, formcheck::severityName(f.severity));
+        item->setText(kSeverity, severityText(f.severity));
         item->setText(kWhere, placed ? QStringLiteral("%1:%2").arg(f.line).arg(f.column)
                                      : QStringLiteral("-"));
         item->setText(kWhat, f.what);
         item->setText(kAdvice, f.advice);
         item->setData(kWhere, kLineRole, f.line);
         item->setData(kWhere, kColumnRole, f.column);
-        item->setToolTip(kWhat, QStringLiteral("%1 (%2)").arg(f.what, formcheck::checkName(f.check)));
+        item->setToolTip(kWhat, QStringLiteral("%1 (%2)").arg(f.what, checkText(f.check)));
         item->setToolTip(kAdvice, f.advice);
         if (placed) {
-            item->setToolTip(kWhere, QStringLiteral("Line %1, column %2: Enter or a double click "
-                                                    "goes there in the source")
+            item->setToolTip(kWhere, tr("Line %1, column %2: Enter or a double click "
+                                        "goes there in the source")
                                          .arg(f.line)
                                          .arg(f.column));
         }
     }
     m_list->resizeColumnToContents(kSeverity);
     m_list->resizeColumnToContents(kWhere);
-    const QString counts =
-        all.empty() ? QStringLiteral("no problem found")
-                    : QStringLiteral("%1, %2, %3")
-                          .arg(counted(count[int(formcheck::Severity::error)], "error", "errors"),
-                               counted(count[int(formcheck::Severity::warning)], "warning",
-                                       "warnings"),
-                               counted(count[int(formcheck::Severity::note)], "note", "notes"));
-    m_summary->setText(QStringLiteral("Sign-up form of %1: %2%3.")
-                           .arg(result.pageName, counts,
-                                result.auditing ? QStringLiteral(" so far") : QString()));
+    const QString counts = all.empty() ? tr("no problem found")
+                                       : tr("%1, %2, %3")
+                                             .arg(counted(count[int(formcheck::Severity::error)],
+                                                          tr("1 error"), tr("%1 errors")),
+                                                  counted(count[int(formcheck::Severity::warning)],
+                                                          tr("1 warning"), tr("%1 warnings")),
+                                                  counted(count[int(formcheck::Severity::note)],
+                                                          tr("1 note"), tr("%1 notes")));
+    m_summary->setText(
+        tr("Sign-up form of %1: %2%3.")
+            .arg(result.pageName, counts, result.auditing ? tr(" so far") : QString()));
     if (result.auditing) {
-        m_audit->setText(QStringLiteral("The accessibility audit of the rendered form is running..."));
+        m_audit->setText(tr("The accessibility audit of the rendered form is running..."));
     } else if (!result.auditFailure.isEmpty()) {
-        m_audit->setText(QStringLiteral("The accessibility audit did not run: %1. The other "
-                                        "checks ran.")
+        m_audit->setText(tr("The accessibility audit did not run: %1. The other "
+                            "checks ran.")
                              .arg(result.auditFailure));
     } else {
         m_audit->setText(result.auditSummary);

@@ -2,6 +2,7 @@
 #include "host/editor/form_trial_dialog.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -24,19 +25,24 @@ QString oneLine(QString value) {
 }
 
 QString methodOf(const preview::FormSubmission& s) {
-    return s.method.isEmpty() ? QStringLiteral("(not known: the form is inside a frame)")
-                              : s.method;
+    return s.method.isEmpty()
+               ? QCoreApplication::translate("host::FormTrialDialog",
+                                             "(not known: the form is inside a frame)")
+               : s.method;
 }
 
 // What the author is told when the page's own content policy stops the submission.
 QString blockedNote(const preview::FormSubmission& s) {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "host::FormTrialDialog",
                "The page's Content-Security-Policy blocks this submission: its directive "
                "\"%1\" does not allow %2. A browser sends nothing, and visitors who sign up "
                "are never added. Add the form's address (or its origin) to form-action in the "
                "policy, or take the policy out of the page.")
-        .arg(s.blockedBy, s.blockedAddress.isEmpty() ? QStringLiteral("the form's address")
-                                                     : s.blockedAddress);
+        .arg(s.blockedBy,
+             s.blockedAddress.isEmpty()
+                 ? QCoreApplication::translate("host::FormTrialDialog", "the form's address")
+                 : s.blockedAddress);
 }
 
 QLabel* selectable(const QString& text) {
@@ -50,11 +56,18 @@ QLabel* selectable(const QString& text) {
 }  // namespace
 
 QString describeSubmission(const preview::FormSubmission& s) {
-    QString text = QStringLiteral("Method: %1\nAddress: %2\n").arg(methodOf(s), s.action);
-    if (!s.blockedBy.isEmpty()) text += QStringLiteral("Blocked by: %1\n").arg(s.blockedBy);
-    if (!s.encoding.isEmpty()) text += QStringLiteral("Encoding: %1\n").arg(s.encoding);
-    if (!s.requestUrl.isEmpty()) text += QStringLiteral("Request: %1\n").arg(s.requestUrl);
-    text += QStringLiteral("Fields:\n");
+    QString text = QCoreApplication::translate("host::FormTrialDialog", "Method: %1\nAddress: %2\n")
+                       .arg(methodOf(s), s.action);
+    if (!s.blockedBy.isEmpty())
+        text += QCoreApplication::translate("host::FormTrialDialog", "Blocked by: %1\n")
+                    .arg(s.blockedBy);
+    if (!s.encoding.isEmpty())
+        text +=
+            QCoreApplication::translate("host::FormTrialDialog", "Encoding: %1\n").arg(s.encoding);
+    if (!s.requestUrl.isEmpty())
+        text +=
+            QCoreApplication::translate("host::FormTrialDialog", "Request: %1\n").arg(s.requestUrl);
+    text += QCoreApplication::translate("host::FormTrialDialog", "Fields:\n");
     for (const auto& [name, value] : s.fields)
         text += oneLine(name) + u'\t' + oneLine(value) + u'\n';
     return text;
@@ -70,12 +83,17 @@ void QtFormTrialService::show(QWidget* parent, const preview::FormSubmission& s)
         ++m_unshown;
         const QString count =
             m_unshown == 1
-                ? QStringLiteral("1 more submission came while this was open; it is not shown.")
-                : QStringLiteral("%1 more submissions came while this was open; they are not shown.")
+                ? QCoreApplication::translate(
+                      "host::FormTrialDialog",
+                      "1 more submission came while this was open; it is not shown.")
+                : QCoreApplication::translate(
+                      "host::FormTrialDialog",
+                      "%1 more submissions came while this was open; they are not shown.")
                       .arg(m_unshown);
         m_unshownNote->setText(
-            count +
-            QStringLiteral(" View > Run Page Scripts stops a page that submits on its own."));
+            count + QCoreApplication::translate(
+                        "host::FormTrialDialog",
+                        " View > Run Page Scripts stops a page that submits on its own."));
         m_unshownNote->show();
         return;
     }
@@ -84,9 +102,11 @@ void QtFormTrialService::show(QWidget* parent, const preview::FormSubmission& s)
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setObjectName(QStringLiteral("formTrialDialog"));
     const bool blocked = !s.blockedBy.isEmpty();
-    dialog->setWindowTitle(blocked
-                               ? QStringLiteral("Try the Form - blocked by the page's content policy")
-                               : QStringLiteral("Try the Form - nothing was sent"));
+    dialog->setWindowTitle(
+        blocked ? QCoreApplication::translate("host::FormTrialDialog",
+                                              "Try the Form - blocked by the page's content policy")
+                : QCoreApplication::translate("host::FormTrialDialog",
+                                              "Try the Form - nothing was sent"));
     auto* layout = new QVBoxLayout(dialog);
     if (blocked) {
         QLabel* note = selectable(blockedNote(s));
@@ -94,20 +114,31 @@ void QtFormTrialService::show(QWidget* parent, const preview::FormSubmission& s)
         layout->addWidget(note);
     }
     layout->addWidget(new QLabel(
-        blocked ? QStringLiteral("Were it allowed, submitting this form would send the following. "
-                                 "Nothing was sent.")
-                : QStringLiteral("Submitting this form would send the following. Nothing was sent.")));
+        blocked ? QCoreApplication::translate(
+                      "host::FormTrialDialog",
+                      "Were it allowed, submitting this form would send the following. "
+                      "Nothing was sent.")
+                : QCoreApplication::translate(
+                      "host::FormTrialDialog",
+                      "Submitting this form would send the following. Nothing was sent.")));
     auto* facts = new QFormLayout;
-    facts->addRow(QStringLiteral("Method:"), selectable(methodOf(s)));
-    facts->addRow(QStringLiteral("Address:"), selectable(s.action));
-    if (!s.encoding.isEmpty()) facts->addRow(QStringLiteral("Encoding:"), selectable(s.encoding));
+    facts->addRow(QCoreApplication::translate("host::FormTrialDialog", "Method:"),
+                  selectable(methodOf(s)));
+    facts->addRow(QCoreApplication::translate("host::FormTrialDialog", "Address:"),
+                  selectable(s.action));
+    if (!s.encoding.isEmpty())
+        facts->addRow(QCoreApplication::translate("host::FormTrialDialog", "Encoding:"),
+                      selectable(s.encoding));
     if (!s.requestUrl.isEmpty())
-        facts->addRow(QStringLiteral("Request:"), selectable(s.requestUrl));
+        facts->addRow(QCoreApplication::translate("host::FormTrialDialog", "Request:"),
+                      selectable(s.requestUrl));
     layout->addLayout(facts);
 
     auto* table = new QTableWidget(int(s.fields.size()), 2);
     table->setObjectName(QStringLiteral("formTrialFields"));
-    table->setHorizontalHeaderLabels({QStringLiteral("Field"), QStringLiteral("Value")});
+    table->setHorizontalHeaderLabels(
+        {QCoreApplication::translate("host::FormTrialDialog", "Field"),
+         QCoreApplication::translate("host::FormTrialDialog", "Value")});
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->verticalHeader()->hide();
     table->horizontalHeader()->setStretchLastSection(true);
@@ -124,7 +155,9 @@ void QtFormTrialService::show(QWidget* parent, const preview::FormSubmission& s)
     layout->addWidget(m_unshownNote);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
-    QPushButton* copy = buttons->addButton(QStringLiteral("&Copy All"), QDialogButtonBox::ActionRole);
+    QPushButton* copy =
+        buttons->addButton(QCoreApplication::translate("host::FormTrialDialog", "&Copy All"),
+                           QDialogButtonBox::ActionRole);
     QObject::connect(copy, &QPushButton::clicked, dialog, [text = describeSubmission(s)] {
         QGuiApplication::clipboard()->setText(text);
     });

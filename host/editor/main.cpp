@@ -6,6 +6,7 @@
 
 #include "host/editor/command_line.h"
 #include "host/editor/run_editor.h"
+#include "host/editor/translations.h"
 #include "host/formcheck/form_check_command.h"
 #include "host/site/region_update_command.h"
 
@@ -47,6 +48,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("pagehost"));
     // Wayland matches the window to its desktop entry, and so its icon, by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("example.ostrel.PageHost"));
+    // The window, its dialogs and Qt's own buttons in the desktop's language.
+    host::installTranslations(QLocale::system());
     host::CommandLine commandLine;
     try {
         commandLine = host::parseCommandLine(QApplication::arguments());

@@ -9,18 +9,18 @@ namespace host {
 
 OutsideResourcesLabel::OutsideResourcesLabel(QTabWidget& tabs, QWidget* parent) : QLabel(parent) {
     setObjectName(QStringLiteral("outsideResources"));
-    setToolTip(QStringLiteral(
-        "The rendered page loads only files from the page's own folder, up to 64 MB each; "
-        "addresses elsewhere, connections its scripts ask for and larger files are not "
-        "fetched."));
+    setToolTip(
+        tr("The rendered page loads only files from the page's own folder, up to 64 MB each; "
+           "addresses elsewhere, connections its scripts ask for and larger files are not "
+           "fetched."));
     hide();
     connect(&tabs, &QTabWidget::currentChanged, this,
             [this, &tabs] { follow(tabs.currentWidget()); });
 }
 
 QString OutsideResourcesLabel::describe(int count) {
-    return count == 1 ? QStringLiteral("1 outside resource not loaded")
-                      : QStringLiteral("%1 outside resources not loaded").arg(count);
+    return count == 1 ? tr("1 outside resource not loaded")
+                      : tr("%1 outside resources not loaded").arg(count);
 }
 
 void OutsideResourcesLabel::follow(QWidget* current) {
@@ -42,9 +42,9 @@ void OutsideResourcesLabel::showCount(int count) {
 
 PageScriptsLabel::PageScriptsLabel(QTabWidget& tabs, QWidget* parent) : QLabel(parent) {
     setObjectName(QStringLiteral("pageScripts"));
-    setToolTip(QStringLiteral(
-        "Whether the rendered page runs its scripts: View > Run Page Scripts, for this page "
-        "while it is open."));
+    setToolTip(
+        tr("Whether the rendered page runs its scripts: View > Run Page Scripts, for this page "
+           "while it is open."));
     hide();
     connect(&tabs, &QTabWidget::currentChanged, this,
             [this, &tabs] { follow(tabs.currentWidget()); });
@@ -61,7 +61,7 @@ void PageScriptsLabel::follow(QWidget* current) {
 }
 
 void PageScriptsLabel::showState(bool on) {
-    setText(on ? QStringLiteral("Scripts on") : QStringLiteral("Scripts off"));
+    setText(on ? tr("Scripts on") : tr("Scripts off"));
 }
 
 }  // namespace host

@@ -35,10 +35,7 @@ QString describeFirstDifference(const QString& expected, const QString& kept) {
     while (i < expected.size() && i < kept.size() && expected[i] == kept[i]) ++i;
     const qsizetype line = expected.left(i).count(u'\n') + 1;
     const char16_t c = i < expected.size() ? expected[i].unicode() : 0;
-    return QStringLiteral("U+%1 on line %2")
-        .arg(unsigned(c), 4, 16, QChar(u'0'))
-        .toUpper()
-        .arg(line);
+    return Page::tr("U+%1 on line %2").arg(unsigned(c), 4, 16, QChar(u'0')).toUpper().arg(line);
 }
 
 }  // namespace
@@ -106,12 +103,12 @@ std::int64_t freeMemory() {
 }
 
 QString megabytes(std::int64_t bytes) {
-    return QString::number(double(bytes) / (1024 * 1024), 'f', 1) + QStringLiteral(" MB");
+    return QString::number(double(bytes) / (1024 * 1024), 'f', 1) + Page::tr(" MB");
 }
 
 QString tooLarge(const QString& path, std::int64_t size, std::int64_t needed,
                  std::int64_t available) {
-    return QStringLiteral(
+    return Page::tr(
                "%1 (%2) is too large to open: holding and rendering it takes about %3 of "
                "memory, and %4 is free. The file was not changed, and the other pages stay as "
                "they are. Close other programs and try again, or split the page into smaller "
@@ -126,14 +123,14 @@ QString checkFits(const QString& path, std::int64_t memoryForPage) {
     const std::int64_t size = QFileInfo(path).size();
     if (size > kLargestPage) {
         throw PageError(
-            QStringLiteral("%1 (%2) is too large to open: the editor holds pages of "
-                           "up to %3. The file was not changed.")
+            Page::tr("%1 (%2) is too large to open: the editor holds pages of "
+                     "up to %3. The file was not changed.")
                 .arg(QDir::toNativeSeparators(path), megabytes(size), megabytes(kLargestPage)));
     }
     const std::int64_t needed = memoryToOpen(size);
     const std::int64_t available = memoryForPage > 0 ? memoryForPage : freeMemory();
     if (needed > available) throw PageError(tooLarge(path, size, needed, available));
-    return QStringLiteral(
+    return Page::tr(
                "%1 (%2) was not opened: memory ran out while reading it (holding and rendering "
                "it takes about %3). The file was not changed, and the other pages stay as they "
                "are. Close other pages or programs and try again, or split the page into "
@@ -194,9 +191,9 @@ void Page::load(const QByteArray& bytes) {
     try {
         decoded = decodePage(bytes);
     } catch (const UnreadableEncoding& e) {
-        throw PageError(QStringLiteral("The editor cannot read %1: %2. Convert it to UTF-8 (and "
-                                       "its <meta charset> with it) in another program to edit "
-                                       "it here.")
+        throw PageError(tr("The editor cannot read %1: %2. Convert it to UTF-8 (and "
+                           "its <meta charset> with it) in another program to edit "
+                           "it here.")
                             .arg(displayName(), e.what()));
     }
     m_format = decoded.format;
@@ -208,17 +205,15 @@ void Page::load(const QByteArray& bytes) {
     m_document->setModified(false);
     m_readOnlyReason.clear();
     if (!decoded.readOnlyReason.isEmpty()) {
-        m_readOnlyReason = QStringLiteral(
-                               "%1 %2; it is open read-only so that saving cannot "
-                               "change it.")
+        m_readOnlyReason = tr("%1 %2; it is open read-only so that saving cannot "
+                              "change it.")
                                .arg(displayName(), decoded.readOnlyReason);
     }
     // The text view turns a few characters (paragraph and frame marks) into breaks of its
     // own; a page holding them could not be written back unchanged, so it is not edited.
     if (m_readOnlyReason.isEmpty() && documentText(*m_document) != decoded.text) {
-        m_readOnlyReason = QStringLiteral(
-                               "%1 holds a character that the editor cannot keep as it is (%2); "
-                               "it is open read-only so that saving cannot change it.")
+        m_readOnlyReason = tr("%1 holds a character that the editor cannot keep as it is (%2); "
+                              "it is open read-only so that saving cannot change it.")
                                .arg(displayName(), describeFirstDifference(
                                                        decoded.text, documentText(*m_document)));
     }
@@ -243,8 +238,7 @@ QByteArray Page::utf8AsSaved() const {
 
 void Page::save(const QString& path) {
     const QString target = path.isEmpty() ? m_path : QFileInfo(path).absoluteFilePath();
-    if (target.isEmpty())
-        throw PageError(QStringLiteral("%1 has no file name yet").arg(displayName()));
+    if (target.isEmpty()) throw PageError(tr("%1 has no file name yet").arg(displayName()));
     if (!m_readOnlyReason.isEmpty()) throw PageError(m_readOnlyReason);
     QByteArray bytes;
     PageFileFormat format = m_format;
@@ -256,12 +250,12 @@ void Page::save(const QString& path) {
             format = formatToWrite(text, m_format);
             bytes = encodePage(text, format);
         } catch (const UnreadableEncoding& e) {
-            throw PageError(QStringLiteral("%1 was not saved: %2. Declare an encoding the editor "
-                                           "can write, such as UTF-8, and save again.")
+            throw PageError(tr("%1 was not saved: %2. Declare an encoding the editor "
+                               "can write, such as UTF-8, and save again.")
                                 .arg(displayName(), e.what()));
         } catch (const UnencodableCharacter& e) {
-            throw PageError(QStringLiteral("%1 was not saved. %2. Replace it (for example with a "
-                                           "character reference such as &#%3;) and save again.")
+            throw PageError(tr("%1 was not saved. %2. Replace it (for example with a "
+                               "character reference such as &#%3;) and save again.")
                                 .arg(displayName(), QString::fromStdString(e.what()))
                                 .arg(unsigned(e.codePoint())));
         }

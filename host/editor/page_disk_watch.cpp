@@ -101,19 +101,17 @@ void PageDiskWatch::checkPage(Page* page, bool quick) {
     m_told[page] = now;
     const QString name = page->displayName();
     if (change == DiskChange::Removed) {
-        ask(QStringLiteral(
-                "%1 has been deleted, moved or made unreadable on disk. The editor keeps "
-                "the page open; saving it writes the file again.")
+        ask(tr("%1 has been deleted, moved or made unreadable on disk. The editor keeps "
+               "the page open; saving it writes the file again.")
                 .arg(name),
             {MessageButton::Ok}, MessageButton::Ok);
     } else if (page->isModified()) {
-        ask(QStringLiteral("%1 has been changed on disk by another program, and the editor holds "
-                           "unsaved changes to it. When you save, the editor will ask whether to "
-                           "overwrite the file, reload it or save under another name.")
+        ask(tr("%1 has been changed on disk by another program, and the editor holds "
+               "unsaved changes to it. When you save, the editor will ask whether to "
+               "overwrite the file, reload it or save under another name.")
                 .arg(name),
             {MessageButton::Ok}, MessageButton::Ok);
-    } else if (ask(QStringLiteral("%1 has been changed on disk by another program. Reload it?")
-                       .arg(name),
+    } else if (ask(tr("%1 has been changed on disk by another program. Reload it?").arg(name),
                    {MessageButton::Reload, MessageButton::Cancel},
                    MessageButton::Reload) == MessageButton::Reload) {
         reload(page);
@@ -127,24 +125,23 @@ PageDiskWatch::SaveChoice PageDiskWatch::confirmSave(Page* page) {
         case DiskChange::None:
             return SaveChoice::Write;
         case DiskChange::Removed:
-            answer = ask(QStringLiteral("%1 has been deleted or moved since the editor opened or "
-                                        "last saved it. Save it there again?")
+            answer = ask(tr("%1 has been deleted or moved since the editor opened or "
+                            "last saved it. Save it there again?")
                              .arg(name),
                          {MessageButton::Save, MessageButton::SaveAs, MessageButton::Cancel},
                          MessageButton::Save);
             if (answer == MessageButton::Save) return SaveChoice::Write;
             break;
         case DiskChange::Changed:
-            answer = ask(
-                QStringLiteral(
-                    "%1 has been changed on disk by another program since the editor opened or "
-                    "last saved it.\n\nOverwrite replaces the file with the page as the editor "
-                    "holds it. Reload reads the file again and drops the editor's changes. Save "
-                    "As writes the page to another file and keeps this one as it is.")
-                    .arg(name),
-                {MessageButton::Overwrite, MessageButton::Reload, MessageButton::SaveAs,
-                 MessageButton::Cancel},
-                MessageButton::Cancel);
+            answer =
+                ask(tr("%1 has been changed on disk by another program since the editor opened or "
+                       "last saved it.\n\nOverwrite replaces the file with the page as the editor "
+                       "holds it. Reload reads the file again and drops the editor's changes. Save "
+                       "As writes the page to another file and keeps this one as it is.")
+                        .arg(name),
+                    {MessageButton::Overwrite, MessageButton::Reload, MessageButton::SaveAs,
+                     MessageButton::Cancel},
+                    MessageButton::Cancel);
             break;
     }
     switch (answer) {
@@ -154,8 +151,8 @@ PageDiskWatch::SaveChoice PageDiskWatch::confirmSave(Page* page) {
             return SaveChoice::SaveAs;
         case MessageButton::Reload:
             if (page->isModified() &&
-                ask(QStringLiteral("Reload %1 from disk? The changes you made in the editor will "
-                                   "be lost.")
+                ask(tr("Reload %1 from disk? The changes you made in the editor will "
+                       "be lost.")
                         .arg(name),
                     {MessageButton::Reload, MessageButton::Cancel},
                     MessageButton::Cancel) != MessageButton::Reload) {
@@ -171,7 +168,7 @@ bool PageDiskWatch::reload(Page* page) {
     try {
         page->reload();
     } catch (const PageError& e) {
-        m_messages.show(m_window, {QStringLiteral("Reload Page"),
+        m_messages.show(m_window, {tr("Reload Page"),
                                    e.message(),
                                    MessageIcon::Warning,
                                    {MessageButton::Ok},

@@ -20,7 +20,7 @@ RegionReviewDialog::RegionReviewDialog(const QString& id, std::vector<RegionRevi
       m_pages(new QListWidget),
       m_diff(new QPlainTextEdit) {
     setObjectName("regionReviewDialog");
-    setWindowTitle(QStringLiteral("Update \"%1\" on other pages").arg(id));
+    setWindowTitle(tr("Update \"%1\" on other pages").arg(id));
     m_pages->setObjectName("regionReviewPages");
     m_diff->setObjectName("regionReviewDiff");
     m_diff->setReadOnly(true);
@@ -42,7 +42,7 @@ RegionReviewDialog::RegionReviewDialog(const QString& id, std::vector<RegionRevi
     // In the dialog before Update is made the default: a button not yet in a dialog is not
     // remembered as its default, and Cancel would show as one after taking the focus.
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-    QPushButton* update = buttons->addButton(QStringLiteral("Update"), QDialogButtonBox::AcceptRole);
+    QPushButton* update = buttons->addButton(tr("Update"), QDialogButtonBox::AcceptRole);
     update->setObjectName("regionReviewUpdate");
     update->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -55,8 +55,8 @@ RegionReviewDialog::RegionReviewDialog(const QString& id, std::vector<RegionRevi
     split->setStretchFactor(1, 1);
     split->setSizes({fontMetrics().averageCharWidth() * 24, 10000});
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral(
-        "The checked pages get the content that \"%1\" has on this page:").arg(id)));
+    layout->addWidget(
+        new QLabel(tr("The checked pages get the content that \"%1\" has on this page:").arg(id)));
     layout->addWidget(split);
     layout->addWidget(buttons);
     resize(860, 560);
@@ -70,7 +70,7 @@ std::vector<bool> RegionReviewDialog::checkedPages() const {
 }
 
 QString QtSiteDialogs::askSiteFolder(QWidget* parent) {
-    return QFileDialog::getExistingDirectory(parent, QStringLiteral("Open Site"));
+    return QFileDialog::getExistingDirectory(parent, RegionReviewDialog::tr("Open Site"));
 }
 
 std::optional<std::vector<bool>> QtSiteDialogs::reviewRegionUpdate(

@@ -18,9 +18,9 @@ RegionUpdateBar::RegionUpdateBar(QWidget* parent) : QFrame(parent), m_text(new Q
         b->setObjectName(name);
         return b;
     };
-    QPushButton* review = button(QStringLiteral("Review..."), "regionReview");
-    QPushButton* update = button(QStringLiteral("Update"), "regionUpdate");
-    QPushButton* dismiss = button(QStringLiteral("Not Now"), "regionDismiss");
+    QPushButton* review = button(tr("Review..."), "regionReview");
+    QPushButton* update = button(tr("Update"), "regionUpdate");
+    QPushButton* dismiss = button(tr("Not Now"), "regionDismiss");
     connect(review, &QPushButton::clicked, this, &RegionUpdateBar::reviewRequested);
     connect(update, &QPushButton::clicked, this, &RegionUpdateBar::updateRequested);
     connect(dismiss, &QPushButton::clicked, this, &QWidget::hide);

@@ -1,10 +1,12 @@
 // Finding the add-ins registered for start-up and loading them into the session.
 #include "host/editor/registered_addins.h"
 
+#include <QCoreApplication>
+
 #include "com/error.h"
+#include "com/registration/class_registration.h"
 #include "host/addinsui/crash_recovery.h"
 #include "host/messagebox/message_box_service.h"
-#include "com/registration/class_registration.h"
 
 namespace host {
 
@@ -17,8 +19,10 @@ RegisteredAddIns findRegisteredAddIns(const platform::registry::RegistryFile& re
     try {
         tree = registry.read();
     } catch (const com::Error& e) {
-        found.problems.push_back(QStringLiteral("The list of add-ins cannot be read: %1")
-                                     .arg(QString::fromStdString(e.description())));
+        found.problems.push_back(
+            QCoreApplication::translate("host::RegisteredAddIns",
+                                        "The list of add-ins cannot be read: %1")
+                .arg(QString::fromStdString(e.description())));
         return found;
     }
     platform::registry::RegistryTree machineTree;
@@ -27,7 +31,9 @@ RegisteredAddIns findRegisteredAddIns(const platform::registry::RegistryFile& re
     } catch (const com::Error& e) {
         // The user's own add-ins still load.
         found.problems.push_back(
-            QStringLiteral("The list of add-ins registered for all users cannot be read: %1")
+            QCoreApplication::translate(
+                "host::RegisteredAddIns",
+                "The list of add-ins registered for all users cannot be read: %1")
                 .arg(QString::fromStdString(e.description())));
     }
     tree = reg::combinedView(std::move(tree), machineTree);

@@ -1,6 +1,7 @@
 // The rendered view's copy of a page, declined where it would not fit.
 #include "host/editor/rendered_text.h"
 
+#include <QCoreApplication>
 #include <QTextDocument>
 #include <new>
 
@@ -11,17 +12,20 @@ namespace host {
 namespace {
 
 QString megabytes(qint64 bytes) {
-    return QString::number(double(bytes) / (1 << 20), 'f', 1) + QStringLiteral(" MB");
+    return QString::number(double(bytes) / (1 << 20), 'f', 1) +
+           QCoreApplication::translate("host::RenderedText", " MB");
 }
 
 // Said wherever the copy or its conversion runs out of memory.
 RenderedText outOfMemory() {
     return {{},
-            QStringLiteral("This page is not rendered: there was not enough memory to copy "
-                           "it for the rendered view. The source is still editable, and "
-                           "the editor and its other pages are as they were; close other "
-                           "pages or programs, and the page is rendered again after the "
-                           "next edit.")};
+            QCoreApplication::translate(
+                "host::RenderedText",
+                "This page is not rendered: there was not enough memory to copy "
+                "it for the rendered view. The source is still editable, and "
+                "the editor and its other pages are as they were; close other "
+                "pages or programs, and the page is rendered again after the "
+                "next edit.")};
 }
 
 }  // namespace
@@ -31,13 +35,14 @@ std::variant<RenderedText, DocumentPageText::Snapshot> renderedTextStart(const P
     // byte per character.
     const qint64 size = page.document()->characterCount();
     if (size > preview::kLargestRenderedPage) {
-        return RenderedText{
-            {},
-            QStringLiteral("This page is not rendered: it is about %1, and the rendered view "
-                           "shows pages of up to %2 (a browser takes about 100 times a "
-                           "page's size in memory to show it). The source is still "
-                           "editable, and the page is rendered again once it is smaller.")
-                .arg(megabytes(size), megabytes(preview::kLargestRenderedPage))};
+        return RenderedText{{},
+                            QCoreApplication::translate(
+                                "host::RenderedText",
+                                "This page is not rendered: it is about %1, and the rendered view "
+                                "shows pages of up to %2 (a browser takes about 100 times a "
+                                "page's size in memory to show it). The source is still "
+                                "editable, and the page is rendered again once it is smaller.")
+                                .arg(megabytes(size), megabytes(preview::kLargestRenderedPage))};
     }
     try {
         // A page as it was opened is its text in UTF-8 already: nothing to copy or convert.

@@ -2,10 +2,12 @@
 #include "host/editor/run_editor.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QUrl>
 #include <cstdio>
 
 #include "host/addinsui/addins_dialog.h"
@@ -16,10 +18,10 @@
 #include "host/editor/form_check_panel.h"
 #include "host/editor/page.h"
 #include "host/editor/registered_addins.h"
+#include "host/editor/site_dialogs.h"
 #include "host/editor/tour_folder.h"
 #include "host/editor/tour_runner.h"
 #include "host/messagebox/message_box_service.h"
-#include "host/editor/site_dialogs.h"
 
 namespace host {
 namespace {
@@ -54,8 +56,9 @@ std::vector<TourStep> tourSteps(const CommandLine& cl) {
 void startAddIns(EditorSession& session, const CommandLine& cl) {
     if (cl.safeMode) {
         // Records of a crash stay for the next ordinary start, which asks about them.
-        session.window().setModeNote(QStringLiteral("Safe Mode"),
-                                     QStringLiteral("Safe mode: no add-in is loaded"));
+        session.window().setModeNote(
+            QCoreApplication::translate("host::EditorWindow", "Safe Mode"),
+            QCoreApplication::translate("host::EditorWindow", "Safe mode: no add-in is loaded"));
         return;
     }
     for (const AddInSpec& entry : cl.addIns) session.loadAddIn(entry, com::ext_cm_Startup);
@@ -85,6 +88,14 @@ int runEditor(const CommandLine& given) {
     services.siteDialogs = &siteDialogs;
     services.documents = defaultHtmlDocuments();
     services.settingsPath = cl.settingsPath;
+    // A tour opens nothing on the desktop; it lists what it would have opened.
+    QStringList opened;
+    if (cl.tour()) {
+        services.openUrl = [&opened](const QUrl& url) {
+            opened << url.toString();
+            return true;
+        };
+    }
 
     QStringList pages = cl.pages;
     std::vector<TourStep> steps;
@@ -110,18 +121,23 @@ int runEditor(const CommandLine& given) {
                           cl.tour() ? std::filesystem::path() : LoadRecords::defaultFolder());
     EditorWindow& window = session.window();
     for (const QString& page : pages) window.openPage(page);
-    addAddInsMenu(window, session,
-                  {&window.messages(),
-                   [](QWidget* parent) {
-                       return QFileDialog::getOpenFileName(
-                           parent, QStringLiteral("Add Add-in"), QString(),
-                           QStringLiteral("Add-in modules (*.so);;All files (*)"));
-                   },
-                   // The registration tool is installed beside the editor.
-                   QDir(QCoreApplication::applicationDirPath())
-                       .filePath(QStringLiteral("ostrel-regsvr"))
-                       .toStdString(),
-                   platform::registry::RegistryFile::defaultPath(), std::string(kHostRegistryRoot)});
+    // A page named on the command line is what the author asked for; otherwise the last
+    // session's pages are offered.
+    if (pages.isEmpty()) window.offerLastSession();
+    addAddInsMenu(
+        window, session,
+        {&window.messages(),
+         [](QWidget* parent) {
+             return QFileDialog::getOpenFileName(
+                 parent, QCoreApplication::translate("host::EditorWindow", "Add Add-in"), QString(),
+                 QCoreApplication::translate("host::EditorWindow",
+                                             "Add-in modules (*.so);;All files (*)"));
+         },
+         // The registration tool is installed beside the editor.
+         QDir(QCoreApplication::applicationDirPath())
+             .filePath(QStringLiteral("ostrel-regsvr"))
+             .toStdString(),
+         platform::registry::RegistryFile::defaultPath(), std::string(kHostRegistryRoot)});
     startAddIns(session, cl);
     window.show();
 
@@ -150,6 +166,8 @@ int runEditor(const CommandLine& given) {
                     page ? qUtf8Printable(page->path()) : "(none)");
         for (const QString& picture : tour->pictures())
             std::printf("  %s\n", qUtf8Printable(picture));
+        for (const QString& address : opened)
+            std::printf("Opened in the browser: %s\n", qUtf8Printable(address));
         if (const FormCheckPanel& check = window.formCheck(); check.isVisible()) {
             std::printf("Form Check: %s\n  %s\n", qUtf8Printable(check.summary()),
                         qUtf8Printable(check.auditState()));

@@ -19,6 +19,7 @@
 #include <atomic>
 #include <new>
 
+#include "host/commandbars/menu_lookup.h"
 #include "host/editor/editor_window.h"
 #include "host/editor/page.h"
 #include "host/editor/region_update_bar.h"
@@ -39,16 +40,9 @@ constexpr int kRecentCount = 10;
 // How long the author pauses typing before the page is looked at for changed regions.
 constexpr int kPauseMs = 800;
 
-QMenu* menuNamed(QMenuBar* bar, const QString& title) {
-    for (QAction* a : bar->actions()) {
-        if (a->menu() && a->text() == title) return a->menu();
-    }
-    return bar->addMenu(title);
-}
-
 // "1 page", "3 pages".
 QString countOfPages(qsizetype n) {
-    return n == 1 ? QStringLiteral("1 page") : QStringLiteral("%1 pages").arg(n);
+    return n == 1 ? SiteController::tr("1 page") : SiteController::tr("%1 pages").arg(n);
 }
 
 QString quotedId(const std::string& id) {
@@ -74,7 +68,7 @@ SiteController::SiteController(EditorWindow& window, SiteDialogs* dialogs, QSett
       m_panel(new SitePanel(&window)),
       m_bar(new RegionUpdateBar),
       m_progress(new QProgressBar),
-      m_cancel(new QPushButton(QStringLiteral("Cancel"))),
+      m_cancel(new QPushButton(tr("Cancel"))),
       m_pause(new QTimer(this)),
       m_poll(new QTimer(this)) {
     // The bar goes above whatever the window shows as its page area.
@@ -138,32 +132,32 @@ SiteController::~SiteController() {
 }
 
 void SiteController::createActions() {
-    QMenu* file = menuNamed(m_window.menuBar(), QStringLiteral("&File"));
-    auto* openSiteAction = new QAction(QStringLiteral("Open &Site..."), this);
+    QMenu* file = &menuOf(*m_window.menuBar(), QStringLiteral("menuFile"), tr("&File"));
+    auto* openSiteAction = new QAction(tr("Open &Site..."), this);
     openSiteAction->setObjectName("openSiteAction");
     connect(openSiteAction, &QAction::triggered, this, [this] {
         const QString folder = m_dialogs ? m_dialogs->askSiteFolder(&m_window) : QString();
         if (!folder.isEmpty()) openSite(folder);
     });
-    m_recentMenu = new QMenu(QStringLiteral("Open &Recent"), file);
+    m_recentMenu = new QMenu(tr("Open &Recent"), file);
     m_recentMenu->setObjectName("recentMenu");
     connect(m_recentMenu, &QMenu::aboutToShow, this, &SiteController::fillRecentMenu);
     QAction* before = file->actions().size() > 2 ? file->actions()[2] : nullptr;  // after Open
     file->insertAction(before, openSiteAction);
     file->insertMenu(before, m_recentMenu);
 
-    m_undo = new QAction(QStringLiteral("Undo Site &Update"), this);
+    m_undo = new QAction(tr("Undo Site &Update"), this);
     m_undo->setObjectName("undoSiteUpdateAction");
     m_undo->setEnabled(false);
     connect(m_undo, &QAction::triggered, this, &SiteController::undoLastUpdate);
-    menuNamed(m_window.menuBar(), QStringLiteral("&Edit"))->addAction(m_undo);
+    menuOf(*m_window.menuBar(), QStringLiteral("menuEdit"), tr("&Edit")).addAction(m_undo);
 }
 
 bool SiteController::openSite(const QString& folder) {
     const QFileInfo info(folder);
     if (!info.isDir()) {
-        m_window.messages().show(&m_window, {QStringLiteral("Open Site"),
-                                             QStringLiteral("%1 is not a folder.").arg(folder),
+        m_window.messages().show(&m_window, {tr("Open Site"),
+                                             tr("%1 is not a folder.").arg(folder),
                                              MessageIcon::Warning,
                                              {MessageButton::Ok},
                                              MessageButton::Ok});
@@ -211,9 +205,9 @@ void SiteController::fillRecentMenu() {
     m_recentMenu->clear();
     for (const QString& entry : recentEntries()) {
         const bool site = QFileInfo(entry).isDir();
-        QAction* a = m_recentMenu->addAction(
-            site ? QStringLiteral("%1 (site)").arg(QDir::toNativeSeparators(entry))
-                 : QDir::toNativeSeparators(entry));
+        QAction* a =
+            m_recentMenu->addAction(site ? tr("%1 (site)").arg(QDir::toNativeSeparators(entry))
+                                         : QDir::toNativeSeparators(entry));
         connect(a, &QAction::triggered, this, [this, entry, site] {
             if (site) {
                 openSite(entry);
@@ -277,7 +271,7 @@ void SiteController::scanFor(Page* page, std::vector<std::string> ids) {
     others.removeAll(page->path());
     auto found = std::make_shared<Offer>(Offer{{}, page, {}});
     runInBackground(
-        QStringLiteral("Looking for the changed region on the site's pages"),
+        tr("Looking for the changed region on the site's pages"),
         [others, ids, found, skipped = m_skipped](TaskProgress& progress) {
             for (const std::string& id : ids) {
                 found->pages = scanForRegion(others, QString::fromStdString(id), &progress);
@@ -294,20 +288,18 @@ void SiteController::scanFor(Page* page, std::vector<std::string> ids) {
         [this, found](bool cancelled) {
             // A cancelled scan saw only some pages: offering those would update part of the site.
             if (cancelled) {
-                m_window.statusBar()->showMessage(
-                    QStringLiteral("Looking for the changed region cancelled."));
+                m_window.statusBar()->showMessage(tr("Looking for the changed region cancelled."));
                 return;
             }
             if (found->pages.empty() || !found->source || m_window.activePage() != found->source)
                 return;
             m_offer = std::move(*found);
-            const QString holders =
-                m_offer->pages.size() == 1
-                    ? QStringLiteral("1 other page of the site holds it: update it too?")
-                    : QStringLiteral("%1 other pages of the site hold it: update them too?")
-                          .arg(m_offer->pages.size());
-            m_bar->offer(QStringLiteral("The element %1 changed on this page. %2")
-                             .arg(quotedId(m_offer->id), holders));
+            const QString holders = m_offer->pages.size() == 1
+                                        ? tr("1 other page of the site holds it: update it too?")
+                                        : tr("%1 other pages of the site hold it: update them too?")
+                                              .arg(m_offer->pages.size());
+            m_bar->offer(
+                tr("The element %1 changed on this page. %2").arg(quotedId(m_offer->id), holders));
         });
 }
 
@@ -325,11 +317,13 @@ std::optional<std::string> SiteController::sourceContent() {
         if (region.count == 1) return region.content;
     } catch (const std::exception&) {
     }
-    m_window.messages().show(
-        &m_window, {QStringLiteral("Update Site"),
-                    QStringLiteral("The page no longer holds one element %1; nothing was "
-                                   "updated.").arg(quotedId(m_offer->id)),
-                    MessageIcon::Warning, {MessageButton::Ok}, MessageButton::Ok});
+    m_window.messages().show(&m_window, {tr("Update Site"),
+                                         tr("The page no longer holds one element %1; nothing was "
+                                            "updated.")
+                                             .arg(quotedId(m_offer->id)),
+                                         MessageIcon::Warning,
+                                         {MessageButton::Ok},
+                                         MessageButton::Ok});
     m_bar->hide();
     m_offer.reset();
     return std::nullopt;
@@ -342,13 +336,13 @@ void SiteController::reviewOffer() {
     for (const RegionInPage& region : m_offer->pages) {
         RegionReviewItem item{region.path, QDir(m_folder).relativeFilePath(region.path), {}, true};
         Page* open = openPageAt(region.path);
-        if (open) item.label += QStringLiteral(" (open: changed in the editor, not saved)");
+        if (open) item.label += tr(" (open: changed in the editor, not saved)");
         if (!region.problem.isEmpty() || region.count != 1) {
             item.checked = false;
-            item.label += region.problem.isEmpty()
-                              ? QStringLiteral(" - holds the id %1 times, will not be changed")
-                                    .arg(region.count)
-                              : QStringLiteral(" - ") + region.problem;
+            item.label +=
+                region.problem.isEmpty()
+                    ? tr(" - holds the id %1 times, will not be changed").arg(region.count)
+                    : QStringLiteral(" - ") + region.problem;
             items.push_back(std::move(item));
             continue;
         }
@@ -362,8 +356,8 @@ void SiteController::reviewOffer() {
                 old = regionContent(region.path, id);
             }
             return old ? sourceDiff(*old, content)
-                       : QStringLiteral("The page could not be read or no longer holds one "
-                                        "element with the id.");
+                       : tr("The page could not be read or no longer holds one "
+                            "element with the id.");
         };
         items.push_back(std::move(item));
     }
@@ -391,14 +385,14 @@ void SiteController::applyOffer(const std::vector<bool>& checked) {
     m_offer.reset();
     auto plan = std::make_shared<std::vector<PlannedPage>>();
     runInBackground(
-        QStringLiteral("Updating %1 on the site's pages").arg(quotedId(id)),
+        tr("Updating %1 on the site's pages").arg(quotedId(id)),
         [plan, closed, id, content = *content](TaskProgress& progress) {
             *plan = planSiteUpdate(closed, QString::fromStdString(id), content, &progress);
         },
         [this, plan, open, id, content = *content](bool cancelled) {
             if (cancelled) {
                 m_window.statusBar()->showMessage(
-                    QStringLiteral("Site update cancelled; no page was changed."));
+                    tr("Site update cancelled; no page was changed."));
                 return;
             }
             QStringList done, problems;
@@ -411,7 +405,7 @@ void SiteController::applyOffer(const std::vector<bool>& checked) {
                 if (edit.outcome == PageOutcome::Refused) {
                     problems << QStringLiteral("%1: %2").arg(name, edit.reason);
                 } else if (edit.outcome == PageOutcome::Updated) {
-                    done << name + QStringLiteral(" (open, not saved)");
+                    done << name + tr(" (open, not saved)");
                 }
                 // The page now matches the site; that is no change of the author's to offer.
                 if (m_known.contains(page)) m_known[page] = regionHashes(*page);
@@ -420,7 +414,7 @@ void SiteController::applyOffer(const std::vector<bool>& checked) {
             // It is past the point where Cancel could keep the site whole, so it offers none.
             auto written = std::make_shared<SiteUpdateUndo>();
             runInBackground(
-                QStringLiteral("Writing the updated pages"),
+                tr("Writing the updated pages"),
                 [plan, written](TaskProgress&) { *written = commitSiteUpdate(*plan); },
                 [this, plan, written, root, done, problems](bool) mutable {
                     for (const PlannedPage& page : *plan) {
@@ -435,7 +429,7 @@ void SiteController::applyOffer(const std::vector<bool>& checked) {
                         m_lastUpdate = std::move(*written);
                         m_undo->setEnabled(true);
                     }
-                    report(QStringLiteral("Update Site"), done, problems);
+                    report(tr("Update Site"), done, problems);
                     if (!done.isEmpty()) emit siteUpdated();
                 },
                 false);
@@ -456,21 +450,22 @@ void SiteController::undoLastUpdate() {
     }
     m_lastUpdate = {};
     m_undo->setEnabled(false);
-    report(QStringLiteral("Undo Site Update"), done, problems);
+    report(tr("Undo Site Update"), done, problems);
 }
 
 void SiteController::report(const QString& title, const QStringList& done,
                             const QStringList& problems) {
     m_window.statusBar()->showMessage(
-        QStringLiteral("%1: %2 changed, %3 left as %4.")
+        tr("%1: %2 changed, %3 left as %4.")
             .arg(title, countOfPages(done.size()), QString::number(problems.size()),
-                 problems.size() == 1 ? QStringLiteral("it was") : QStringLiteral("they were")));
+                 problems.size() == 1 ? tr("it was") : tr("they were")));
     if (problems.isEmpty()) return;
-    m_window.messages().show(
-        &m_window, {title,
-                    QStringLiteral("%1 changed. These were left as they were:\n\n%2")
-                        .arg(countOfPages(done.size()), problems.join(u'\n')),
-                    MessageIcon::Warning, {MessageButton::Ok}, MessageButton::Ok});
+    m_window.messages().show(&m_window, {title,
+                                         tr("%1 changed. These were left as they were:\n\n%2")
+                                             .arg(countOfPages(done.size()), problems.join(u'\n')),
+                                         MessageIcon::Warning,
+                                         {MessageButton::Ok},
+                                         MessageButton::Ok});
 }
 
 void SiteController::runInBackground(const QString& what,
@@ -512,15 +507,15 @@ void SiteController::pollTask() {
     std::unique_ptr<Task> task = std::move(m_task);
     task->thread.join();
     if (task->outOfMemory) {
-        m_window.messages().show(
-            &m_window, {QStringLiteral("Site"),
-                        QStringLiteral("%1 stopped: there was not enough memory. The pages open "
-                                       "in the editor are as they were. Close other pages or "
-                                       "programs and try again.")
-                            .arg(task->what),
-                        MessageIcon::Warning,
-                        {MessageButton::Ok},
-                        MessageButton::Ok});
+        m_window.messages().show(&m_window,
+                                 {tr("Site"),
+                                  tr("%1 stopped: there was not enough memory. The pages open "
+                                     "in the editor are as they were. Close other pages or "
+                                     "programs and try again.")
+                                      .arg(task->what),
+                                  MessageIcon::Warning,
+                                  {MessageButton::Ok},
+                                  MessageButton::Ok});
         return;
     }
     // A Cancel pressed after the work finished but before this still counts: nothing has

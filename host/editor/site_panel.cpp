@@ -13,16 +13,16 @@
 namespace host::site {
 
 SitePanel::SitePanel(QWidget* parent)
-    : QDockWidget(QStringLiteral("Site"), parent),
+    : QDockWidget(tr("Site"), parent),
       m_publishedAt(new QLineEdit),
       m_publishedAtProblem(new QLabel),
       m_tree(new QTreeWidget) {
     setObjectName("sitePanel");
     m_publishedAt->setObjectName("sitePublishedAt");
     m_publishedAt->setPlaceholderText(QStringLiteral("https://www.your-site.example/"));
-    m_publishedAt->setToolTip(QStringLiteral(
-        "The address these pages are published at. The sign-up form check uses it to tell "
-        "whether the pages are served over https and whether a thank-you page is one of them."));
+    m_publishedAt->setToolTip(
+        tr("The address these pages are published at. The sign-up form check uses it to tell "
+           "whether the pages are served over https and whether a thank-you page is one of them."));
     m_publishedAtProblem->setObjectName("sitePublishedAtProblem");
     m_publishedAtProblem->setWordWrap(true);
     m_publishedAtProblem->hide();
@@ -32,7 +32,7 @@ SitePanel::SitePanel(QWidget* parent)
     auto* layout = new QVBoxLayout(area);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* fields = new QFormLayout;
-    fields->addRow(QStringLiteral("&Published at:"), m_publishedAt);
+    fields->addRow(tr("&Published at:"), m_publishedAt);
     layout->addLayout(fields);
     layout->addWidget(m_publishedAtProblem);
     layout->addWidget(m_tree, 1);
@@ -48,7 +48,7 @@ SitePanel::SitePanel(QWidget* parent)
 void SitePanel::showSite(const QString& folder, const QStringList& pages) {
     m_tree->clear();
     const QDir root(folder);
-    setWindowTitle(QStringLiteral("Site: %1").arg(root.dirName()));
+    setWindowTitle(tr("Site: %1").arg(root.dirName()));
     QHash<QString, QTreeWidgetItem*> folders;
     for (const QString& page : pages) {
         const QStringList parts = root.relativeFilePath(page).split(u'/');
@@ -79,6 +79,9 @@ void SitePanel::setPublishedAt(const QString& address) {
 void SitePanel::setPublishedAtProblem(const QString& problem) {
     m_publishedAtProblem->setText(problem);
     m_publishedAtProblem->setVisible(!problem.isEmpty());
+    // A screen reader says why the entry was refused when it reads the field; without a
+    // problem the field's tool tip describes it again.
+    m_publishedAt->setAccessibleDescription(problem);
 }
 
 }  // namespace host::site

@@ -2,6 +2,7 @@
 // (folder paths hold the '/' that separates QSettings' keys).
 #include "host/editor/site_published_at.h"
 
+#include <QCoreApplication>
 #include <QSettings>
 #include <vector>
 
@@ -55,9 +56,9 @@ QString publishedAtProblem(const QString& address) {
     if (address.isEmpty()) return {};
     const auto parsed = formcheck::parseAbsoluteAddress(address);
     if (parsed && parsed->isAbsoluteHttp()) return {};
-    return QStringLiteral(
-               "\"%1\" is not a full http: or https: address, such as "
-               "https://www.your-site.example/. It is not kept.")
+    return QCoreApplication::translate("host::site::SitePanel",
+                                       "\"%1\" is not a full http: or https: address, such as "
+                                       "https://www.your-site.example/. It is not kept.")
         .arg(address);
 }
 

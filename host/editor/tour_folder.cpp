@@ -29,6 +29,7 @@ QStringList tourOutputNames(const QString& pageName, const std::vector<TourStep>
     for (const TourStep& step : steps) {
         if (step.kind == TourStep::Kind::Shot || step.kind == TourStep::Kind::DialogShot)
             names << step.target + QStringLiteral(".png");
+        if (step.kind == TourStep::Kind::DialogRead) names << step.target + QStringLiteral(".txt");
     }
     names.removeDuplicates();
     return names;

@@ -5,15 +5,18 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <cstdio>
 
+#include "host/editor/editor_tab.h"
 #include "host/editor/editor_window.h"
 #include "host/editor/form_check_panel.h"
 #include "host/editor/page.h"
-#include "host/editor/editor_tab.h"
 #include "host/preview/rendered_view.h"
 
 namespace host {
@@ -140,6 +143,31 @@ bool TourRunner::run(const TourStep& step, QWidget* dialog) {
                     QStringLiteral("the dialog has no text box '%1'").arg(step.target));
             if (!edit->isVisible()) return false;
             edit->setText(step.argument);
+            return true;
+        }
+        case TourStep::Kind::DialogRead: {
+            QStringList texts{dialog->windowTitle()};
+            for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+                if (!label->isVisible()) continue;
+                const bool rich =
+                    label->textFormat() == Qt::RichText ||
+                    (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(label->text()));
+                texts << (rich ? QTextDocumentFragment::fromHtml(label->text()).toPlainText()
+                               : label->text());
+            }
+            QFile file(QDir(m_outputDir).filePath(step.target + QStringLiteral(".txt")));
+            if (!file.open(QIODevice::WriteOnly) ||
+                file.write((texts.join(u'\n') + u'\n').toUtf8()) < 0)
+                throw StepFailed(QStringLiteral("cannot write %1").arg(file.fileName()));
+            return true;
+        }
+        case TourStep::Kind::Menu: {
+            auto* action = m_window.findChild<QAction*>(step.target);
+            if (!action)
+                throw StepFailed(
+                    QStringLiteral("the window has no menu item '%1'").arg(step.target));
+            // Queued, as a click: the item may open a modal dialog.
+            QTimer::singleShot(0, action, &QAction::trigger);
             return true;
         }
         case TourStep::Kind::WaitClosed:

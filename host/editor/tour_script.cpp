@@ -20,6 +20,8 @@ constexpr Verb kVerbs[] = {
     {"dialog-shot", TourStep::Kind::DialogShot, 1},
     {"dialog-click", TourStep::Kind::DialogClick, 1},
     {"dialog-text", TourStep::Kind::DialogText, 2},
+    {"dialog-read", TourStep::Kind::DialogRead, 1},
+    {"menu", TourStep::Kind::Menu, 1},
     {"wait-closed", TourStep::Kind::WaitClosed, 0},
     {"save", TourStep::Kind::Save, 0},
 };

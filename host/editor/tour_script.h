@@ -15,20 +15,34 @@ namespace host {
 //   dialog-shot NAME          picture of the open modal dialog, saved as NAME.png
 //   dialog-click OBJECTNAME   clicks the dialog's button of that object name
 //   dialog-text OBJECTNAME TEXT   types TEXT (the rest of the line) into that text box
+//   dialog-read NAME          the open modal dialog's texts, saved as NAME.txt
+//   menu OBJECTNAME           chooses the window's menu item of that object name
 //   wait-closed               waits until no modal dialog is open
 //   save                      saves the active page (File > Save)
 // A dialog step waits for a modal dialog (and its button to be enabled); every other step
 // waits until none is open. Pictures of the editor wait until the rendered page shows the
 // latest text.
 struct TourStep {
-    enum class Kind { Shot, RenderedShot, Click, DialogShot, DialogClick, DialogText, WaitClosed, Save };
+    enum class Kind {
+        Shot,
+        RenderedShot,
+        Click,
+        DialogShot,
+        DialogClick,
+        DialogText,
+        DialogRead,
+        Menu,
+        WaitClosed,
+        Save
+    };
     Kind kind;
     QString target;    // picture name, bar name or object name
     QString argument;  // caption or text
     int line = 0;
 
     bool needsDialog() const {
-        return kind == Kind::DialogShot || kind == Kind::DialogClick || kind == Kind::DialogText;
+        return kind == Kind::DialogShot || kind == Kind::DialogClick || kind == Kind::DialogText ||
+               kind == Kind::DialogRead;
     }
     QString describe() const;
 };

@@ -13,6 +13,8 @@ namespace {
 
 const QString kSourceKey = QStringLiteral("View/Source");
 const QString kRenderedKey = QStringLiteral("View/RenderedPage");
+const QString kShareKey = QStringLiteral("View/SourceShare");
+constexpr int kHalf = 500;
 
 QAction* checkable(QMenu& menu, const QString& text, bool checked) {
     QAction* action = menu.addAction(text);
@@ -25,14 +27,14 @@ QAction* checkable(QMenu& menu, const QString& text, bool checked) {
 
 ViewOptions::ViewOptions(QSettings& settings, QMenu& viewMenu, QTabWidget& tabs, QObject* parent)
     : QObject(parent), m_settings(settings) {
-    m_source = checkable(viewMenu, QStringLiteral("&Source"), settings.value(kSourceKey, true).toBool());
-    m_rendered = checkable(viewMenu, QStringLiteral("&Rendered Page"),
-                           settings.value(kRenderedKey, true).toBool());
+    m_source = checkable(viewMenu, tr("&Source"), settings.value(kSourceKey, true).toBool());
+    m_rendered =
+        checkable(viewMenu, tr("&Rendered Page"), settings.value(kRenderedKey, true).toBool());
     viewMenu.addSeparator();
     // Off for every page until the author turns them on for it: a page's scripts could do
     // anything a web page can, so one page's choice is never another's, nor a later file's
     // at the same place.
-    m_scripts = checkable(viewMenu, QStringLiteral("Run Page S&cripts"), false);
+    m_scripts = checkable(viewMenu, tr("Run Page S&cripts"), false);
     m_source->setObjectName(QStringLiteral("viewSource"));
     m_rendered->setObjectName(QStringLiteral("viewRenderedPage"));
     m_scripts->setObjectName(QStringLiteral("viewPageScripts"));
@@ -69,6 +71,16 @@ void ViewOptions::setShown(bool source, bool rendered) {
     m_rendered->setChecked(rendered);
     save();
     emit changed();
+}
+
+int ViewOptions::sourceShare() const {
+    const int share = m_settings.value(kShareKey, kHalf).toInt();
+    // Neither side is squeezed to nothing by a damaged setting.
+    return share >= 50 && share <= 950 ? share : kHalf;
+}
+
+void ViewOptions::setSourceShare(int perMille) {
+    m_settings.setValue(kShareKey, perMille);
 }
 
 void ViewOptions::save() {

@@ -1,4 +1,5 @@
-// The editor's remembered choices for how pages show, the source and the rendered page, and
+// The editor's remembered choices for how pages show, the source and the rendered page and
+// the split between them, and
 // the current page's choice whether its rendered view runs its scripts. The View menu's
 // actions set them.
 #pragma once
@@ -22,6 +23,9 @@ public:
     bool renderedShown() const;
     // At least one side shows: hiding the only one left shows the other.
     void setShown(bool source, bool rendered);
+    // The source's part of a tab's width, in thousandths, as the author last dragged it.
+    int sourceShare() const;
+    void setSourceShare(int perMille);
 
 signals:
     void changed();

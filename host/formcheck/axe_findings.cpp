@@ -1,6 +1,7 @@
 // axe-core's violations as findings in the page's source.
 #include "host/formcheck/axe_findings.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -69,8 +70,12 @@ std::vector<Finding> axeFindings(const QByteArray& axeJson, const QByteArray& ut
     const QJsonDocument answer = QJsonDocument::fromJson(axeJson, &error);
     if (error.error != QJsonParseError::NoError || !answer.object()[u"violations"].isArray()) {
         return {{Severity::note, CheckKind::accessibility,
-                 QStringLiteral("The accessibility audit gave an answer that could not be read."),
-                 0, 0, QStringLiteral("Run Tools > Check Sign-up Form again.")}};
+                 QCoreApplication::translate(
+                     "host::formcheck::FormCheck",
+                     "The accessibility audit gave an answer that could not be read."),
+                 0, 0,
+                 QCoreApplication::translate("host::formcheck::FormCheck",
+                                             "Run Tools > Check Sign-up Form again.")}};
     }
     std::unique_ptr<page::ParsedHtml> parsed;
     const GumboNode* region = nullptr;
@@ -95,9 +100,10 @@ std::vector<Finding> axeFindings(const QByteArray& axeJson, const QByteArray& ut
             QString summary = node[u"failureSummary"].toString();
             summary.replace(QStringLiteral(":\n"), QStringLiteral(": "));
             summary.replace(u'\n', QStringLiteral("; "));
-            f.advice = QStringLiteral("%1 (axe-core rule %2: %3)")
-                           .arg(summary.simplified(), rule[u"id"].toString(),
-                                rule[u"helpUrl"].toString());
+            f.advice =
+                QCoreApplication::translate("host::formcheck::FormCheck",
+                                            "%1 (axe-core rule %2: %3)")
+                    .arg(summary.simplified(), rule[u"id"].toString(), rule[u"helpUrl"].toString());
             if (region) {
                 if (const auto at = tagOffset(*parsed, region, node[u"path"].toArray())) {
                     const page::LineColumn place = page::lineColumnOf(parsed->text(), *at);
@@ -114,7 +120,8 @@ std::vector<Finding> axeFindings(const QByteArray& axeJson, const QByteArray& ut
 QString auditSummary(const QByteArray& axeJson) {
     const QJsonObject answer = QJsonDocument::fromJson(axeJson).object();
     if (answer[u"audited"] == QJsonValue(false)) {
-        return QStringLiteral(
+        return QCoreApplication::translate(
+                   "host::formcheck::FormCheck",
                    "The accessibility audit was left out of this check, which ran by "
                    "itself: the page has %L1 elements (more than %L2), and auditing "
                    "them takes longer than showing the page. Tools > Check Sign-up "
@@ -122,7 +129,8 @@ QString auditSummary(const QByteArray& axeJson) {
             .arg(answer[u"elements"].toInteger())
             .arg(answer[u"limit"].toInteger());
     }
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "host::formcheck::FormCheck",
                "The accessibility audit (axe-core %1, WCAG 2.2 A and AA) ran on the "
                "rendered form.")
         .arg(answer[u"axe"].toString());

@@ -1,8 +1,8 @@
 // The entry point: one parse of the page, then each check in turn, the findings in page order.
 #include "host/formcheck/form_check.h"
 
+#include <QCoreApplication>
 #include <QStringList>
-
 #include <algorithm>
 #include <exception>
 #include <new>
@@ -24,13 +24,17 @@ void noForm(const FormPage& page, std::vector<Finding>& out) {
             if (page::isHtml(e, GUMBO_TAG_BODY)) body = e;
         }
         const auto tag = body ? page::startTagSpan(page.parse(), body) : std::nullopt;
-        out.push_back(page.finding(
-            Severity::note, CheckKind::templateEntries, tag ? tag->begin : 0,
-            QStringLiteral("the page has no sign-up region (an element with the id \"%1\"), so "
-                           "there is no form to check")
-                .arg(QLatin1StringView(kRegionId.data(), qsizetype(kRegionId.size()))),
-            QStringLiteral("run the Ostrel wizard on the page: Finish puts the form into a new "
-                           "region at the end of the page, or into an element with that id")));
+        out.push_back(
+            page.finding(Severity::note, CheckKind::templateEntries, tag ? tag->begin : 0,
+                         QCoreApplication::translate(
+                             "host::formcheck::FormCheck",
+                             "the page has no sign-up region (an element with the id \"%1\"), so "
+                             "there is no form to check")
+                             .arg(QLatin1StringView(kRegionId.data(), qsizetype(kRegionId.size()))),
+                         QCoreApplication::translate(
+                             "host::formcheck::FormCheck",
+                             "run the Ostrel wizard on the page: Finish puts the form into a new "
+                             "region at the end of the page, or into an element with that id")));
         return;
     }
     if (page.form()) return;
@@ -48,29 +52,45 @@ void noForm(const FormPage& page, std::vector<Finding>& out) {
     if (outer && fields) {
         out.push_back(page.finding(
             Severity::error, CheckKind::templateEntries, page.offsetOf(region),
-            (outer == region
-                 ? QStringLiteral("the sign-up region is itself a form")
-                 : QStringLiteral("the sign-up region lies inside another form (the <form> at %1)")
-                       .arg(page.placeName(page.offsetOf(outer)))) +
-                QStringLiteral(": forms do not nest, so browsers drop the sign-up form's own "
-                               "<form> tag and send its fields to that form's action instead"),
+            (outer == region ? QCoreApplication::translate("host::formcheck::FormCheck",
+                                                           "the sign-up region is itself a form")
+                             : QCoreApplication::translate(
+                                   "host::formcheck::FormCheck",
+                                   "the sign-up region lies inside another form (the <form> at %1)")
+                                   .arg(page.placeName(page.offsetOf(outer)))) +
+                QCoreApplication::translate(
+                    "host::formcheck::FormCheck",
+                    ": forms do not nest, so browsers drop the sign-up form's own "
+                    "<form> tag and send its fields to that form's action instead"),
             outer == region
-                ? QStringLiteral("give the sign-up form a region of its own, such as <div "
-                                 "id=\"OstrelInsert\"></div>, outside every form, and take the "
-                                 "name or id \"OstrelInsert\" off this form")
-                : QStringLiteral("move the sign-up region out of the other form (after its </form>)")));
+                ? QCoreApplication::translate(
+                      "host::formcheck::FormCheck",
+                      "give the sign-up form a region of its own, such as <div "
+                      "id=\"OstrelInsert\"></div>, outside every form, and take the "
+                      "name or id \"OstrelInsert\" off this form")
+                : QCoreApplication::translate(
+                      "host::formcheck::FormCheck",
+                      "move the sign-up region out of the other form (after its </form>)")));
         return;
     }
     const bool empty = inside.empty() &&
                        QString::fromStdString(FormPage::textContent(region)).trimmed().isEmpty();
     out.push_back(page.finding(
         Severity::note, CheckKind::templateEntries, page.offsetOf(region),
-        empty ? QStringLiteral("the sign-up region is empty: there is no form to check")
-              : QStringLiteral("the sign-up region holds no form (an e-mail link or text): only "
-                               "its placeholders and ids were checked"),
-        empty ? QStringLiteral("run the Ostrel wizard on the page to put the sign-up form in")
-              : QStringLiteral("nothing to do if the e-mail link is what you chose; the wizard's "
-                               "HTML form choice puts a sign-up form there")));
+        empty
+            ? QCoreApplication::translate("host::formcheck::FormCheck",
+                                          "the sign-up region is empty: there is no form to check")
+            : QCoreApplication::translate(
+                  "host::formcheck::FormCheck",
+                  "the sign-up region holds no form (an e-mail link or text): only "
+                  "its placeholders and ids were checked"),
+        empty ? QCoreApplication::translate(
+                    "host::formcheck::FormCheck",
+                    "run the Ostrel wizard on the page to put the sign-up form in")
+              : QCoreApplication::translate(
+                    "host::formcheck::FormCheck",
+                    "nothing to do if the e-mail link is what you chose; the wizard's "
+                    "HTML form choice puts a sign-up form there")));
 }
 
 }  // namespace
@@ -118,11 +138,16 @@ FormCheckRun runFormCheck(const QByteArray& utf8Page, const PageContext& context
         throw;
     } catch (const std::exception& e) {
         run.checked = false;
-        run.findings.push_back(Finding{
-            Severity::warning, CheckKind::templateEntries,
-            QStringLiteral("the form check did not run: %1").arg(QString::fromUtf8(e.what())), 0, 0,
-            QStringLiteral("the page must be readable by the editor's page document for its form "
-                           "to be checked")});
+        run.findings.push_back(
+            Finding{Severity::warning, CheckKind::templateEntries,
+                    QCoreApplication::translate("host::formcheck::FormCheck",
+                                                "the form check did not run: %1")
+                        .arg(QString::fromUtf8(e.what())),
+                    0, 0,
+                    QCoreApplication::translate(
+                        "host::formcheck::FormCheck",
+                        "the page must be readable by the editor's page document for its form "
+                        "to be checked")});
         return run;
     }
     run.regions = int(page->regions().size());

@@ -176,9 +176,13 @@ bool asksForFormCheck(int argc, char** argv) {
     return false;
 }
 
-QString formCheckUsage() {
+QString formCheckUsageLine() {
     return QStringLiteral(
-        "       pagehost --check-form [--published-at URL] PAGE...|SITE_FOLDER\n"
+        "       pagehost --check-form [--published-at URL] PAGE...|SITE_FOLDER\n");
+}
+
+QString formCheckOptions() {
+    return QStringLiteral(
         "  --check-form        without a window: check the sign-up form in each PAGE, or in\n"
         "                      every page of SITE_FOLDER that holds the sign-up region; prints\n"
         "                      one line per finding (PAGE:LINE:COLUMN: severity: [check] ...)\n"

@@ -1,11 +1,11 @@
 // One parse of the page, the sign-up region and form found in it, and positions for findings.
 #include "host/formcheck/form_page.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QUrl>
-
 #include <algorithm>
 #include <cstring>
 
@@ -139,7 +139,9 @@ void FormPage::readPublishing() {
         }
         if (https(published))
             m_publishing.httpsSource =
-                QStringLiteral("the site's published address %1").arg(quoted(published->toString()));
+                QCoreApplication::translate("host::formcheck::FormCheck",
+                                            "the site's published address %1")
+                    .arg(quoted(published->toString()));
     }
     const GumboNode* canonical = nullptr;
     const GumboNode* base = nullptr;
@@ -156,8 +158,9 @@ void FormPage::readPublishing() {
         if (!address || !address->isAbsoluteHttp()) return;
         if (!m_publishing.pageAddress) m_publishing.pageAddress = address;
         if (m_publishing.httpsSource.isEmpty() && https(address)) {
-            m_publishing.httpsSource = QStringLiteral("%1 at %2").arg(
-                QString::fromLatin1(what), placeName(offsetOf(e)));
+            m_publishing.httpsSource =
+                QCoreApplication::translate("host::formcheck::FormCheck", "%1 at %2")
+                    .arg(QString::fromLatin1(what), placeName(offsetOf(e)));
         }
     };
     read(canonical, "the canonical link");

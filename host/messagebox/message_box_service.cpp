@@ -1,6 +1,7 @@
 // The Qt and the unattended message box services.
 #include "host/messagebox/message_box_service.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <cstdio>
@@ -44,28 +45,29 @@ QMessageBox::Icon toQt(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// In English; a shown button's caption is its translation.
 const char* nameOf(MessageButton b) {
     switch (b) {
         case MessageButton::Ok:
-            return "OK";
+            return QT_TRANSLATE_NOOP("host::MessageBoxService", "OK");
         case MessageButton::Save:
-            return "Save";
+            return QT_TRANSLATE_NOOP("host::MessageBoxService", "Save");
         case MessageButton::Discard:
-            return "Discard";
+            return QT_TRANSLATE_NOOP("host::MessageBoxService", "Discard");
         case MessageButton::Cancel:
-            return "Cancel";
+            return QT_TRANSLATE_NOOP("host::MessageBoxService", "Cancel");
         case MessageButton::Overwrite:
-            return "Overwrite";
+            return QT_TRANSLATE_NOOP("host::MessageBoxService", "Overwrite");
         case MessageButton::Reload:
-            return "Reload";
+            return QT_TRANSLATE_NOOP("host::MessageBoxService", "Reload");
         case MessageButton::SaveAs:
-            return "Save As...";
+            return QT_TRANSLATE_NOOP("host::MessageBoxService", "Save As...");
         case MessageButton::Yes:
-            return "Yes";
+            return QT_TRANSLATE_NOOP("host::MessageBoxService", "Yes");
         case MessageButton::No:
-            return "No";
+            return QT_TRANSLATE_NOOP("host::MessageBoxService", "No");
         case MessageButton::GoTo:
-            return "Go to";
+            return QT_TRANSLATE_NOOP("host::MessageBoxService", "Go to");
     }
     return "?";
 }
@@ -78,9 +80,10 @@ MessageButton QtMessageBoxService::show(QWidget* parent, const MessageRequest& r
     if (!request.details.isEmpty()) box.setDetailedText(request.details);
     std::vector<std::pair<QAbstractButton*, MessageButton>> added;
     for (MessageButton b : request.buttons) {
-        const QString caption = b == MessageButton::GoTo && !request.goToText.isEmpty()
-                                    ? request.goToText
-                                    : QString::fromUtf8(nameOf(b));
+        const QString caption =
+            b == MessageButton::GoTo && !request.goToText.isEmpty()
+                ? request.goToText
+                : QCoreApplication::translate("host::MessageBoxService", nameOf(b));
         const bool action = b == MessageButton::SaveAs || b == MessageButton::GoTo;
         QPushButton* button =
             toQt(b) != QMessageBox::NoButton

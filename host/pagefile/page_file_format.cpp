@@ -1,6 +1,7 @@
 // Reading and writing page bytes in the file's own encoding and line endings.
 #include "host/pagefile/page_file_format.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -83,7 +84,9 @@ QString describePosition(const QString& text, qsizetype at) {
             ++column;
         }
     }
-    return QStringLiteral("line %1, column %2").arg(line).arg(column);
+    return QCoreApplication::translate("host::PageFile", "line %1, column %2")
+        .arg(line)
+        .arg(column);
 }
 
 // UTF-16 units keep unpaired surrogates as they are, so any even number of bytes reads
@@ -103,16 +106,17 @@ QString decodeLegacy(const QByteArray& bytes, const QByteArray& name, QString& r
     QString text = decoder.decode(bytes);
     if (decoder.hasError()) {
         readOnlyReason =
-            QStringLiteral(
-                "holds bytes that are no text in %1, the encoding it "
-                "declares (first at %2)")
+            QCoreApplication::translate("host::PageFile",
+                                        "holds bytes that are no text in %1, the encoding it "
+                                        "declares (first at %2)")
                 .arg(QString::fromLatin1(name),
                      describePosition(text, text.indexOf(QChar::ReplacementCharacter)));
         return text;
     }
     QStringEncoder encoder(name.constData());
     if (QByteArray(encoder.encode(text)) != bytes || encoder.hasError()) {
-        readOnlyReason = QStringLiteral(
+        readOnlyReason = QCoreApplication::translate(
+                             "host::PageFile",
                              "holds text that %1, the encoding it declares, does not write back "
                              "as the same bytes")
                              .arg(QString::fromLatin1(name));
@@ -297,7 +301,8 @@ DecodedPage decodePage(const QByteArray& bytes) {
         format.byteOrderMark = true;
         page.text = decodeUtf16(view.substr(2), format.encoding == TextEncoding::Utf16Le);
         if (view.size() % 2 != 0)
-            page.readOnlyReason = QStringLiteral("ends in half a UTF-16 character");
+            page.readOnlyReason =
+                QCoreApplication::translate("host::PageFile", "ends in half a UTF-16 character");
     } else if (!utf8Bom && takeDeclaredEncoding(declared, format)) {
         if (format.encoding == TextEncoding::Windows1252) {
             page.text = decodeWindows1252(bytes);
@@ -384,7 +389,7 @@ QString encodingName(const PageFileFormat& format) {
 
 QString describeFormat(const PageFileFormat& format) {
     QString s = encodingName(format);
-    if (format.byteOrderMark) s += QStringLiteral(" with BOM");
+    if (format.byteOrderMark) s += QCoreApplication::translate("host::PageFile", " with BOM");
     switch (format.lineEnding) {
         case LineEnding::Lf:
             s += QStringLiteral(", LF");
@@ -396,7 +401,7 @@ QString describeFormat(const PageFileFormat& format) {
             s += QStringLiteral(", CR");
             break;
     }
-    if (format.mixedLineEndings) s += QStringLiteral(" (mixed)");
+    if (format.mixedLineEndings) s += QCoreApplication::translate("host::PageFile", " (mixed)");
     return s;
 }
 

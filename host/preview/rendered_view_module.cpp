@@ -23,7 +23,8 @@ const Module& module() {
     static const Module loaded = [] {
         Module m;
         if (!OSTREL_WITH_RENDERED_VIEW) {
-            m.failure = QStringLiteral(
+            m.failure = QCoreApplication::translate(
+                "host::RenderedView",
                 "This build of the editor has no rendered view: it was built without Qt "
                 "WebEngine. The page's source is on the other side.");
             return m;
@@ -42,12 +43,15 @@ const Module& module() {
             m.create =
                 reinterpret_cast<CreateRenderedView>(library.resolve(kCreateRenderedViewSymbol));
             if (!m.create) {
-                m.failure =
-                    QStringLiteral("The rendered page is not shown: %1").arg(library.errorString());
+                m.failure = QCoreApplication::translate("host::RenderedView",
+                                                        "The rendered page is not shown: %1")
+                                .arg(library.errorString());
             }
             return m;
         }
-        m.failure = QStringLiteral("The rendered page is not shown: %1").arg(errors);
+        m.failure =
+            QCoreApplication::translate("host::RenderedView", "The rendered page is not shown: %1")
+                .arg(errors);
         return m;
     }();
     return loaded;

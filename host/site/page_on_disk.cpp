@@ -1,6 +1,7 @@
 // Reading and writing site pages, refusing links and read-only files.
 #include "host/site/page_on_disk.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -13,12 +14,18 @@ namespace {
 // (an atomic replace would otherwise swap it for a writable file).
 void checkPlainFile(const QFileInfo& info, bool forWriting) {
     const QString path = info.absoluteFilePath();
-    if (info.isSymLink()) throw SiteError(QStringLiteral("%1 is a symbolic link").arg(path));
-    if (!info.isFile()) throw SiteError(QStringLiteral("%1 is not a file").arg(path));
+    if (info.isSymLink())
+        throw SiteError(
+            QCoreApplication::translate("host::site::SiteUpdate", "%1 is a symbolic link")
+                .arg(path));
+    if (!info.isFile())
+        throw SiteError(
+            QCoreApplication::translate("host::site::SiteUpdate", "%1 is not a file").arg(path));
     // The owner's write bit as well, since a process with every right (root) may write
     // anything.
     if (forWriting && (!info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner)))
-        throw SiteError(QStringLiteral("%1 is read-only").arg(path));
+        throw SiteError(
+            QCoreApplication::translate("host::site::SiteUpdate", "%1 is read-only").arg(path));
 }
 
 }  // namespace
@@ -26,7 +33,8 @@ void checkPlainFile(const QFileInfo& info, bool forWriting) {
 QString tooLargeForSite(qint64 size) {
     if (size <= kLargestSitePage) return {};
     const auto mb = [](qint64 bytes) { return QString::number(double(bytes) / (1 << 20), 'f', 1); };
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "host::site::SiteUpdate",
                "it is %1 MB, and the site update reads pages of up to %2 MB; it was "
                "not read or changed. Update its region in the editor")
         .arg(mb(size), mb(kLargestSitePage));
@@ -39,10 +47,12 @@ PageOnDisk readPageOnDisk(const QString& path) {
         throw SiteError(QStringLiteral("%1: %2").arg(info.absoluteFilePath(), why));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw SiteError(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
+        throw SiteError(QCoreApplication::translate("host::site::SiteUpdate", "Cannot read %1: %2")
+                            .arg(path, file.errorString()));
     PageOnDisk page{info.absoluteFilePath(), file.readAll(), {}};
     if (file.error() != QFileDevice::NoError)
-        throw SiteError(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
+        throw SiteError(QCoreApplication::translate("host::site::SiteUpdate", "Cannot read %1: %2")
+                            .arg(path, file.errorString()));
     page.stamp = platform::files::stampOf(path);
     return page;
 }

@@ -1,12 +1,13 @@
 // Scanning and planning pages on every core; nothing is written here.
 #include "host/site/region_update.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <new>
 #include <optional>
 
-#include "host/pagefile/page_file_format.h"
 #include "host/page/memory_page_text.h"
+#include "host/pagefile/page_file_format.h"
 #include "host/site/id_tag_count.h"
 #include "host/site/region_lookup.h"
 
@@ -45,17 +46,18 @@ qsizetype utf16Length(const std::string& s, std::size_t from, std::size_t length
 QString linesOf(const std::vector<const GumboNode*>& elements) {
     QStringList lines;
     for (const GumboNode* e : elements)
-        lines << QStringLiteral("line %1, column %2")
+        lines << QCoreApplication::translate("host::site::SiteUpdate", "line %1, column %2")
                      .arg(e->v.element.start_pos.line)
                      .arg(e->v.element.start_pos.column);
     return lines.join(QStringLiteral("; "));
 }
 
 QString outOfMemory(const char* what) {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "host::site::SiteUpdate",
                "there was not enough memory to %1, so it was not changed. Close "
                "other programs and update again, or update its region in the editor")
-        .arg(QLatin1String(what));
+        .arg(QCoreApplication::translate("host::site::SiteUpdate", what));
 }
 
 }  // namespace
@@ -106,7 +108,9 @@ std::vector<RegionInPage> scanForRegion(const QStringList& pages, const QString&
             } catch (const SiteError& e) {
                 found[i] = RegionInPage{path, 0, std::nullopt, e.message()};
             } catch (const std::bad_alloc&) {
-                found[i] = RegionInPage{path, 0, std::nullopt, outOfMemory("read")};
+                found[i] =
+                    RegionInPage{path, 0, std::nullopt,
+                                 outOfMemory(QT_TRANSLATE_NOOP("host::site::SiteUpdate", "read"))};
             } catch (const std::exception& e) {
                 found[i] = RegionInPage{path, 0, std::nullopt, QString::fromUtf8(e.what())};
             }
@@ -126,7 +130,8 @@ RegionEdit replaceRegion(PageModel& model, const std::string& id, const std::str
         if (elements.empty()) return edit;
         if (elements.size() > 1) {
             edit.outcome = PageOutcome::Refused;
-            edit.reason = QStringLiteral(
+            edit.reason = QCoreApplication::translate(
+                              "host::site::SiteUpdate",
                               "the page has %1 elements with the id \"%2\" (%3); an id names "
                               "one element, so none was changed. Give the others another id.")
                               .arg(elements.size())
@@ -146,7 +151,7 @@ RegionEdit replaceRegion(PageModel& model, const std::string& id, const std::str
     } catch (const std::bad_alloc&) {
         // A page open in the editor is edited on the window's thread: the editor goes on.
         edit.outcome = PageOutcome::Refused;
-        edit.reason = outOfMemory("update it");
+        edit.reason = outOfMemory(QT_TRANSLATE_NOOP("host::site::SiteUpdate", "update it"));
     }
     return edit;
 }
@@ -183,18 +188,20 @@ PlannedPage planPage(const QString& path, const std::string& id, const std::stri
         plan.reason = e.message();
     } catch (const UnencodableCharacter& e) {
         plan.outcome = PageOutcome::Refused;
-        plan.reason = QStringLiteral(
-                          "the new content holds the character U+%1, which this page's "
-                          "encoding cannot hold; write it as the reference &#%2; and update "
-                          "again. The page was not changed.")
-                          .arg(QString::number(unsigned(e.codePoint()), 16).toUpper().rightJustified(4, u'0'))
-                          .arg(unsigned(e.codePoint()));
+        plan.reason =
+            QCoreApplication::translate(
+                "host::site::SiteUpdate",
+                "the new content holds the character U+%1, which this page's "
+                "encoding cannot hold; write it as the reference &#%2; and update "
+                "again. The page was not changed.")
+                .arg(QString::number(unsigned(e.codePoint()), 16).toUpper().rightJustified(4, u'0'))
+                .arg(unsigned(e.codePoint()));
     } catch (const std::bad_alloc&) {
         // What this page took is given back for the other pages' plans.
         plan = {};
         plan.before.path = QFileInfo(path).absoluteFilePath();
         plan.outcome = PageOutcome::Refused;
-        plan.reason = outOfMemory("plan its update");
+        plan.reason = outOfMemory(QT_TRANSLATE_NOOP("host::site::SiteUpdate", "plan its update"));
     } catch (const std::exception& e) {
         plan.outcome = PageOutcome::Refused;
         plan.reason = QString::fromUtf8(e.what());

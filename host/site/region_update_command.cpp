@@ -104,9 +104,12 @@ bool asksForRegionUpdate(int argc, char** argv) {
     return false;
 }
 
-QString regionUpdateUsage() {
+QString regionUpdateUsageLine() {
+    return QStringLiteral("       pagehost --update-region ID --from PAGE SITE_FOLDER\n");
+}
+
+QString regionUpdateOptions() {
     return QStringLiteral(
-        "       pagehost --update-region ID --from PAGE SITE_FOLDER\n"
         "  --update-region ID  without a window: give the element with this id on every page\n"
         "                      of SITE_FOLDER the content it has on PAGE; prints one line per\n"
         "                      page and exits with 1 when a page was refused or left out\n");

@@ -1,6 +1,7 @@
 // Each page is checked against what was read at planning, then replaced atomically.
 #include "host/site/site_commit.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <optional>
 
@@ -15,7 +16,8 @@ std::optional<WrittenPage> commitPage(PlannedPage& page) {
     if (page.outcome != PageOutcome::Updated) return std::nullopt;
     if (!unchangedOnDisk(page.before)) {
         page.outcome = PageOutcome::Refused;
-        page.reason = QStringLiteral(
+        page.reason = QCoreApplication::translate(
+            "host::site::SiteUpdate",
             "the file changed on disk after the update was planned; it was left as it is. "
             "Run the update again to include it.");
         return std::nullopt;
@@ -25,9 +27,12 @@ std::optional<WrittenPage> commitPage(PlannedPage& page) {
         writePageAtomically(page.before.path, after);
         return WrittenPage{page.before.path, page.before.bytes, page.change};
     } catch (const SiteError& e) {
-        page.reason = e.message() + QStringLiteral("; the page was not changed.");
+        page.reason = e.message() + QCoreApplication::translate("host::site::SiteUpdate",
+                                                                "; the page was not changed.");
     } catch (const std::exception& e) {
-        page.reason = QString::fromUtf8(e.what()) + QStringLiteral("; the page was not changed.");
+        page.reason =
+            QString::fromUtf8(e.what()) +
+            QCoreApplication::translate("host::site::SiteUpdate", "; the page was not changed.");
     }
     page.outcome = PageOutcome::Refused;
     return std::nullopt;
@@ -53,7 +58,8 @@ std::vector<RestoredPage> undoSiteUpdate(const SiteUpdateUndo& undo) {
         try {
             const PageOnDisk now = readPageOnDisk(page.path);
             if (now.bytes != page.written()) {
-                r.reason = QStringLiteral(
+                r.reason = QCoreApplication::translate(
+                    "host::site::SiteUpdate",
                     "it was changed after the update; it was left as it is");
             } else {
                 writePageAtomically(page.path, page.previous);

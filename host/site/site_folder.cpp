@@ -1,15 +1,16 @@
 // Listing a site's pages: a walk that never enters a link or a hidden folder.
 #include "host/site/site_folder.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QRegularExpression>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <algorithm>
 #include <climits>
 #include <vector>
@@ -74,12 +75,18 @@ void walk(const QDir& root, const QByteArray& dir, const IgnoreRules& rules, Sit
         if (S_ISLNK(st.st_mode) || !(folder || (S_ISREG(st.st_mode) && isPageName(name)))) continue;
         const QByteArray path = dir + '/' + name;
         if (!platform::text::isValidUtf8(std::string_view(name.constData(), std::size_t(name.size())))) {
-            out.skipped.push_back({path, QStringLiteral("its name is not UTF-8 text"), folder});
+            out.skipped.push_back({path,
+                                   QCoreApplication::translate("host::site::SiteUpdate",
+                                                               "its name is not UTF-8 text"),
+                                   folder});
             continue;
         }
         if (path.size() >= PATH_MAX) {
             out.skipped.push_back(
-                {path, QStringLiteral("its path is longer than the system allows"), folder});
+                {path,
+                 QCoreApplication::translate("host::site::SiteUpdate",
+                                             "its path is longer than the system allows"),
+                 folder});
             continue;
         }
         const QString text = QFile::decodeName(path);

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
+#include <QWindow>
 #include <algorithm>
 
 #include "ui_frmOstWiz.h"
@@ -157,8 +158,24 @@ void WizardForm::showEvent(QShowEvent* event) {
     // bar included, on the owner's frame.
     const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
     if (!owner || event->spontaneous()) return;
+    m_centre = owner->frameGeometry().center();
+    centreFrame();
+}
+
+bool WizardForm::event(QEvent* event) {
+    // A window manager tells the frame's size only once the window is on screen, so the
+    // first placing may have left the title bar out: placed again when the frame is known,
+    // and never after the author has moved it (the margins stay as they are then).
+    if (event->type() == QEvent::Move && m_centre && windowHandle() &&
+        windowHandle()->frameMargins() != m_placedMargins)
+        centreFrame();
+    return QDialog::event(event);
+}
+
+void WizardForm::centreFrame() {
+    if (windowHandle()) m_placedMargins = windowHandle()->frameMargins();
     QRect frame = frameGeometry();
-    frame.moveCenter(owner->frameGeometry().center());
+    frame.moveCenter(*m_centre);
     move(frame.topLeft());
 }
 

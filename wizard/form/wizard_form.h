@@ -3,8 +3,11 @@
 #pragma once
 
 #include <QDialog>
+#include <QMargins>
+#include <QPoint>
 #include <QString>
 #include <memory>
+#include <optional>
 
 #include "wizard/form/control_array.h"
 
@@ -75,14 +78,21 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
+    // Moves the window so that its frame's centre is `m_centre`.
+    void centreFrame();
+
     std::unique_ptr<Ui::frmOstWiz> m_ui;
     ControlArray<QFrame> m_fraStep;
     ControlArray<QLabel> m_lblWzStep;
     ControlArray<QRadioButton> m_Option1;
     ControlArray<QCheckBox> m_chkRequire;
     ControlArray<QPushButton> m_cmdWizControl;
+    // Where the frame's centre goes, and the frame's margins it was placed with.
+    std::optional<QPoint> m_centre;
+    QMargins m_placedMargins;
 };
 
 }  // namespace ostrel

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <deque>
 #include <filesystem>
 #include <memory>
@@ -77,6 +78,10 @@ struct EditorHarness {
         };
         services.settingsPath = dir.filePath("pagehost.ini");
         services.memoryForPage = memoryForPage;
+        services.openUrl = [this](const QUrl& url) {
+            opened.push_back(url);
+            return true;
+        };
         session = std::make_unique<host::EditorSession>(std::move(services), recordFolder);
     }
     void stop() {
@@ -105,5 +110,6 @@ struct EditorHarness {
     ScriptedFileDialogs files;
     int documentsMade = 0;
     std::int64_t memoryForPage = 0;
+    std::vector<QUrl> opened;  // what the editor asked the desktop's browser to open
     std::unique_ptr<host::EditorSession> session;
 };

@@ -1,0 +1,51 @@
+# ostrel_metainfo_releases(<changelog> <version> <out-var>): the AppStream <releases> entries
+# made from a Debian changelog's entries, newest first, each with its version, date and
+# items, so that the metainfo never tells another story than the package's changelog.
+function(ostrel_metainfo_releases changelog version out_var)
+    file(READ ${changelog} text)
+    # Semicolons separate CMake's list items; they stand in as a mark of their own until the
+    # text is written.
+    string(REPLACE ";" "@SEMICOLON@" text "${text}")
+    string(REPLACE "\n" ";" lines "${text}")
+    set(releases "")
+    set(items "")
+    set(item "")
+    set(entry_version "")
+    foreach(line IN LISTS lines)
+        if(line MATCHES "^[^ ].* \\(([^)]*)\\) ")
+            set(entry_version "${CMAKE_MATCH_1}")
+            string(REPLACE "@PROJECT_VERSION@" "${version}" entry_version "${entry_version}")
+        elseif(line MATCHES "^(  \\* | -- )(.*)$")
+            set(next "${CMAKE_MATCH_2}")
+            if(NOT item STREQUAL "")
+                string(REPLACE "&" "&amp;" item "${item}")
+                string(REPLACE "<" "&lt;" item "${item}")
+                string(REPLACE ">" "&gt;" item "${item}")
+                string(APPEND items "          <li>${item}</li>\n")
+            endif()
+            set(item "${next}")
+            if(line MATCHES "^ -- .*  [A-Z][a-z][a-z], ([0-9][0-9]) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9]) ")
+                set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+                list(FIND months ${CMAKE_MATCH_2} month)
+                math(EXPR month "${month} + 1")
+                if(month LESS 10)
+                    set(month "0${month}")
+                endif()
+                string(APPEND releases
+                    "    <release version=\"${entry_version}\" "
+                    "date=\"${CMAKE_MATCH_3}-${month}-${CMAKE_MATCH_1}\">\n"
+                    "      <description>\n        <ul>\n${items}        </ul>\n"
+                    "      </description>\n    </release>\n")
+                set(items "")
+                set(item "")
+            endif()
+        elseif(line MATCHES "^    +(.*)$")
+            string(APPEND item " ${CMAKE_MATCH_1}")
+        endif()
+    endforeach()
+    if(releases STREQUAL "")
+        message(FATAL_ERROR "${changelog} has no entry the metainfo's releases can be made from")
+    endif()
+    string(REPLACE "@SEMICOLON@" ";" releases "${releases}")
+    set(${out_var} "${releases}" PARENT_SCOPE)
+endfunction()
