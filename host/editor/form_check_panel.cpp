@@ -18,6 +18,7 @@
 
 #include "host/editor/editor_tab.h"
 #include "host/editor/editor_window.h"
+#include "host/editor/form_rehearsal_runner.h"
 #include "host/editor/page.h"
 #include "host/editor/site_controller.h"
 #include "host/formcheck/axe_findings.h"
@@ -80,13 +81,16 @@ FormCheckPanel::FormCheckPanel(EditorWindow& window)
       m_window(window),
       m_summary(new QLabel),
       m_audit(new QLabel),
+      m_rehearsal(new QLabel),
+      m_rehearsals(new FormRehearsalRunner(this)),
       m_list(new QTreeWidget),
       m_checkAction(new QAction(QStringLiteral("Check Sign-up &Form"), this)) {
     setObjectName(QStringLiteral("formCheckPanel"));
     m_summary->setObjectName(QStringLiteral("formCheckSummary"));
     m_audit->setObjectName(QStringLiteral("formCheckAudit"));
+    m_rehearsal->setObjectName(QStringLiteral("formCheckRehearsal"));
     m_list->setObjectName(QStringLiteral("formCheckFindings"));
-    for (QLabel* label : {m_summary, m_audit}) {
+    for (QLabel* label : {m_summary, m_rehearsal, m_audit}) {
         label->setWordWrap(true);
         label->setTextFormat(Qt::PlainText);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -106,6 +110,7 @@ FormCheckPanel::FormCheckPanel(EditorWindow& window)
     auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(6, 4, 6, 4);
     layout->addWidget(m_summary);
+    layout->addWidget(m_rehearsal);
     layout->addWidget(m_audit);
     layout->addWidget(m_list, 1);
     setWidget(content);
@@ -143,12 +148,21 @@ void FormCheckPanel::check(Page* page, Start start) {
         context.siteFolder = site;
         context.publishedAt = m_window.site().publishedAt();
     }
+    QByteArray text;
     try {
-        result.fromPage =
-            formcheck::checkForm(QByteArray::fromStdString(page->pageText()->text()), context);
+        text = QByteArray::fromStdString(page->pageText()->text());
+        result.fromPage = formcheck::checkForm(text, context);
     } catch (const std::bad_alloc&) {
         result.fromPage = {outOfMemory()};
     }
+    // The rehearsal fills in and submits the page's form in a view of its own, with the
+    // page's scripts as its view runs them.
+    EditorTab* pageTab = m_window.tabOf(page);
+    m_rehearsals->rehearse(text, context, pageTab && pageTab->scriptsEnabled(),
+                           [self = QPointer<FormCheckPanel>(this), page = QPointer<Page>(page),
+                            run = result.run](const formcheck::Rehearsal& rehearsal) {
+                               if (self && page) self->rehearsed(page, run, rehearsal);
+                           });
 
     show();
     raise();
@@ -191,7 +205,24 @@ void FormCheckPanel::auditAnswered(Page* page, int run, const QByteArray& axeJso
         result.auditFailure = failure;
     }
     showActive();
-    emit checked(page);
+    answeredIfDone(page, result);
+}
+
+void FormCheckPanel::rehearsed(Page* page, int run, const formcheck::Rehearsal& rehearsal) {
+    const auto it = m_results.find(page);
+    if (it == m_results.end() || it->second.run != run) return;  // a newer check runs
+    it->second.rehearsing = false;
+    it->second.rehearsal = rehearsal;
+    showActive();
+    answeredIfDone(page, it->second);
+}
+
+void FormCheckPanel::answeredIfDone(Page* page, const Result& result) {
+    if (!result.auditing && !result.rehearsing) emit checked(page);
+}
+
+QString FormCheckPanel::rehearsalState() const {
+    return m_rehearsal->text();
 }
 
 QString FormCheckPanel::summary() const {
@@ -204,13 +235,14 @@ QString FormCheckPanel::auditState() const {
 
 bool FormCheckPanel::isChecking(const Page* page) const {
     const auto it = m_results.find(page);
-    return it != m_results.end() && it->second.auditing;
+    return it != m_results.end() && (it->second.auditing || it->second.rehearsing);
 }
 
 std::vector<formcheck::Finding> FormCheckPanel::findings(const Page* page) const {
     const auto it = m_results.find(page);
     if (it == m_results.end()) return {};
     std::vector<formcheck::Finding> all = it->second.fromPage;
+    formcheck::mergeRehearsalFindings(all, it->second.rehearsal);
     all.insert(all.end(), it->second.fromAudit.begin(), it->second.fromAudit.end());
     std::stable_sort(all.begin(), all.end(), before);
     return all;
@@ -225,6 +257,7 @@ void FormCheckPanel::showActive() {
                                                  "Sign-up Form checks it.")
                                 : QString());
         m_audit->hide();
+        m_rehearsal->hide();
         return;
     }
     const Result& result = it->second;
@@ -261,7 +294,14 @@ void FormCheckPanel::showActive() {
                                counted(count[int(formcheck::Severity::note)], "note", "notes"));
     m_summary->setText(QStringLiteral("Sign-up form of %1: %2%3.")
                            .arg(result.pageName, counts,
-                                result.auditing ? QStringLiteral(" so far") : QString()));
+                                result.auditing || result.rehearsing ? QStringLiteral(" so far")
+                                                                     : QString()));
+    m_rehearsal->setText(
+        result.rehearsing
+            ? QStringLiteral("The rehearsal (the form filled in and sent in the rendered page's "
+                             "engine, as a visitor would) is running...")
+            : QStringLiteral("Rehearsal:\n%1").arg(formcheck::rehearsalSummary(result.rehearsal)));
+    m_rehearsal->show();
     if (result.auditing) {
         m_audit->setText(QStringLiteral("The accessibility audit of the rendered form is running..."));
     } else if (!result.auditFailure.isEmpty()) {

@@ -6,6 +6,7 @@
 #include <QUrl>
 
 #include "host/formcheck/form_checks.h"
+#include "host/formcheck/site_file.h"
 
 namespace host::formcheck {
 namespace {
@@ -21,30 +22,11 @@ bool isHomePage(const WebAddress& a, const char* home) {
            (a.path.isEmpty() || a.path == u"/") && a.query.isEmpty();
 }
 
-// The file a page address names: a folder's index page where it names a folder.
-QString fileFor(const QString& path) {
-    if (path.endsWith(u'/') || QFileInfo(path).isDir()) {
-        const QDir folder(path);
-        for (const char* index : {"index.html", "index.htm"}) {
-            if (QFileInfo(folder.filePath(QLatin1StringView(index))).isFile())
-                return folder.filePath(QLatin1StringView(index));
-        }
-        return folder.filePath(QStringLiteral("index.html"));
-    }
-    return path;
-}
-
 // The path part of an address written in the page, without query and fragment, decoded.
 QString decodedPath(QString written) {
     const qsizetype cut = written.indexOf(QRegularExpression(QStringLiteral("[?#]")));
     if (cut >= 0) written.truncate(cut);
     return QUrl::fromPercentEncoding(written.toUtf8());
-}
-
-QString siteRoot(const PageContext& context) {
-    if (!context.siteFolder.isEmpty()) return context.siteFolder;
-    if (!context.pagePath.isEmpty()) return QFileInfo(context.pagePath).absolutePath();
-    return {};
 }
 
 // The file a relative thank-you address names, read against the page's file (or, from "/",
@@ -54,11 +36,11 @@ QString relativeFile(const PageContext& context, const QString& written) {
     if (path.isEmpty()) return {};
     if (path.startsWith(u'/')) {
         if (context.siteFolder.isEmpty()) return {};
-        return fileFor(QDir::cleanPath(context.siteFolder + path) + (path.endsWith(u'/') ? "/" : ""));
+        return fileForPath(QDir::cleanPath(context.siteFolder + path) + (path.endsWith(u'/') ? "/" : ""));
     }
     if (context.pagePath.isEmpty()) return {};
     const QString folder = QFileInfo(context.pagePath).absolutePath();
-    return fileFor(QDir::cleanPath(folder + u'/' + path) + (path.endsWith(u'/') ? "/" : ""));
+    return fileForPath(QDir::cleanPath(folder + u'/' + path) + (path.endsWith(u'/') ? "/" : ""));
 }
 
 QString shownFile(const PageContext& context, const QString& file) {
@@ -121,16 +103,9 @@ void checkThankYouPage(const FormPage& page, std::vector<Finding>& out) {
         return;
     }
     // Inside the site: under its published address, read as http or https alike.
-    const QString root = siteRoot(context);
-    auto published = parseAbsoluteAddress(context.publishedAt);
-    if (root.isEmpty() || !published || !published->isAbsoluteHttp()) return;
-    WebAddress candidate = *address;
-    candidate.scheme = published->scheme;
-    QString rest;
-    if (!addressUnder(candidate, *published, &rest)) return;
-    const QString file = fileFor(QDir::cleanPath(root + u'/' + decodedPath(rest)) +
-                                 (rest.isEmpty() || rest.endsWith(u'/') ? "/" : ""));
-    if (QFileInfo(file).isFile()) return;
+    const QString file = siteFileOf(context, *address);
+    if (file.isEmpty() || QFileInfo(file).isFile()) return;
+    const auto published = parseAbsoluteAddress(context.publishedAt);
     out.push_back(page.finding(
         Severity::warning, CheckKind::thankYouPage, at,
         QStringLiteral("the thank-you page %1 lies in the site published at %2, but the site has "
