@@ -92,7 +92,9 @@ TEST(FormCheckCommand, ExitsWithOneOnAnErrorAndTwoOnAWrongCommand) {
 TEST(FormCheckCommand, IsInTheHelp) {
     const Outcome run = pagehost({"--help"});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(run.out.contains("pagehost --check-form [--published-at URL] PAGE...|SITE_FOLDER"));
+    EXPECT_TRUE(run.out.contains(
+        "pagehost --check-form [--published-at URL] [--no-rehearsal] PAGE...|SITE_FOLDER"));
+    EXPECT_TRUE(run.out.contains("--no-rehearsal      leave out the rehearsal"));
 }
 
 }  // namespace
