@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QTabWidget>
 #include <QTextBlock>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -156,13 +157,20 @@ void FormCheckPanel::check(Page* page, Start start) {
         result.fromPage = {outOfMemory()};
     }
     // The rehearsal fills in and submits the page's form in a view of its own, with the
-    // page's scripts as its view runs them.
+    // page's scripts as its view runs them; like the audit, only where the author has the
+    // rendered page shown (hidden, no browser engine starts for it).
     EditorTab* pageTab = m_window.tabOf(page);
-    m_rehearsals->rehearse(text, context, pageTab && pageTab->scriptsEnabled(),
-                           [self = QPointer<FormCheckPanel>(this), page = QPointer<Page>(page),
-                            run = result.run](const formcheck::Rehearsal& rehearsal) {
-                               if (self && page) self->rehearsed(page, run, rehearsal);
-                           });
+    const auto answer = [self = QPointer<FormCheckPanel>(this), page = QPointer<Page>(page),
+                         run = result.run](const formcheck::Rehearsal& rehearsal) {
+        if (self && page) self->rehearsed(page, run, rehearsal);
+    };
+    if (!pageTab || pageTab->viewMode() == kSourceOnly) {
+        const QString why = pageTab ? QStringLiteral("the rendered page is hidden (View > Rendered Page shows it)")
+                                    : QStringLiteral("the page has no view");
+        QTimer::singleShot(0, this, [answer, why] { answer(formcheck::rehearsalNotRun(why)); });
+    } else {
+        m_rehearsals->rehearse(text, context, pageTab->scriptsEnabled(), answer);
+    }
 
     show();
     raise();

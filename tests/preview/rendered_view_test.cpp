@@ -553,6 +553,12 @@ TEST_F(RenderedView, TheFormCheckRunsAfterTheInsertionAndPlacesAFaultPlantedInTh
         << panel.summary().toStdString();
     EXPECT_TRUE(panel.auditState().contains("ran on the rendered form")) << panel.auditState().toStdString();
     EXPECT_TRUE(panel.findings(page).empty()) << "the shipped template passes: " << panel.summary().toStdString();
+    // The rehearsal's steps in order, the passed ones on one line.
+    EXPECT_TRUE(panel.rehearsalState().startsWith(QStringLiteral(
+        "Rehearsal:\n\u2713 the form is shown; filled \"name\", \"from\" with sample entries; "
+        "pressed \"Subscribe\": the form was sent; pressed Enter")))
+        << panel.rehearsalState().toStdString();
+    EXPECT_FALSE(panel.rehearsalState().contains(QChar(0x2717))) << panel.rehearsalState().toStdString();
 
     // The planted fault: the name field loses its label. axe names it; where the page's own
     // checks name it too, the row checked here is axe's.
