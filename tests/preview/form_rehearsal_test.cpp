@@ -10,6 +10,7 @@
 
 #include "host/editor/form_rehearsal_runner.h"
 #include "host/pagefile/page_file_format.h"
+#include "host/preview/rendered_view.h"
 
 namespace {
 
@@ -91,6 +92,15 @@ TEST(FormRehearsal, CheckFormCommandRehearsesOffscreenUnlessLeftOut) {
         EXPECT_EQ(run.exitCode(), c.exitCode) << qPrintable(out);
         EXPECT_TRUE(out.contains(c.out)) << qPrintable(out);
     }
+}
+
+TEST(FormRehearsal, SaysWhyWhenAPageIsLargerThanTheRenderedViewShows) {
+    host::FormRehearsalRunner runner;
+    const host::formcheck::Rehearsal r =
+        runner.rehearseNow(QByteArray(host::preview::kLargestRenderedPage + 1, ' '), {});
+    EXPECT_FALSE(r.ran);
+    EXPECT_TRUE(host::formcheck::rehearsalSummary(r).contains("larger than the rendered view shows"))
+        << qPrintable(host::formcheck::rehearsalSummary(r));
 }
 
 }  // namespace
