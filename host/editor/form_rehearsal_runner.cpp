@@ -109,6 +109,12 @@ void FormRehearsalRunner::loadThankYou(int run, formcheck::Rehearsal rehearsal) 
         finish(run, rehearsal);
         return;
     }
+    if (const auto known = m_thankYouLoaded.find(rehearsal.thankYouFile);
+        known != m_thankYouLoaded.end()) {
+        formcheck::addThankYouLoad(rehearsal, known->second);
+        finish(run, rehearsal);
+        return;
+    }
     QFile file(rehearsal.thankYouFile);
     QByteArray text;
     if (file.size() <= preview::kLargestRenderedPage && file.open(QIODevice::ReadOnly)) {
@@ -125,6 +131,7 @@ void FormRehearsalRunner::loadThankYou(int run, formcheck::Rehearsal rehearsal) 
     }
     m_view->render(text, rehearsal.thankYouFile, {});
     m_view->whenLoaded([this, run, rehearsal](bool loaded) mutable {
+        if (m_remember) m_thankYouLoaded[rehearsal.thankYouFile] = loaded;
         formcheck::addThankYouLoad(rehearsal, loaded);
         finish(run, rehearsal);
     });
@@ -164,6 +171,7 @@ int runFormCheckCommandLine(int argc, char** argv) {
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     FormRehearsalRunner runner;
+    runner.rememberThankYouPages();
     return formcheck::runFormCheckCommand(
         arguments, stdout, stderr,
         [&](const QByteArray& utf8Page, const formcheck::PageContext& context) {

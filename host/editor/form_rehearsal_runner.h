@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -38,6 +39,9 @@ public:
     // The same, waiting for the answer in an event loop of its own (the command line).
     formcheck::Rehearsal rehearseNow(const QByteArray& utf8Page,
                                      const formcheck::PageContext& context);
+    // Loads each thank-you page once and keeps the outcome: for a run over files that do
+    // not change meanwhile (the command line), where a site's pages share one.
+    void rememberThankYouPages() { m_remember = true; }
 
 private:
     void finish(int run, const formcheck::Rehearsal& rehearsal);
@@ -46,6 +50,8 @@ private:
     std::unique_ptr<preview::RenderedView> m_view;
     QString m_viewFailure;  // why no view can be made here; stays for the process
     std::optional<formcheck::ServiceForm> m_service;
+    bool m_remember = false;
+    std::map<QString, bool> m_thankYouLoaded;
     int m_run = 0;
     Done m_done;
     QTimer* m_guard;
