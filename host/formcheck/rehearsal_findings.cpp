@@ -147,7 +147,8 @@ private:
 
     bool shown() {
         const QJsonObject form = m_a[u"form"].toObject();
-        if (form[u"shown"].toBool()) {
+        // A form of no box of its own (display: contents) that nothing hides is shown.
+        if (form[u"shown"].toBool() || form[u"hiders"].toArray().isEmpty()) {
             step(QStringLiteral("the form is shown"), true);
             return true;
         }

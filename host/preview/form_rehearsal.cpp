@@ -117,16 +117,41 @@ QString rehearseFormScript(const QString& elementId, const QString& enterToken) 
   controls.sort((a, b) => a.compareDocumentPosition(b) & Node.DOCUMENT_POSITION_FOLLOWING ? -1 : 1);
   answer.controls = controls.map(describe);
   take();  // anything kept before the rehearsal is not its own
+  // A visitor fills in the text fields, and ticks or chooses what the form requires (a
+  // consent box, say); what is left as it is stays as the page has it.
   answer.filled = [];
-  for (const el of controls) {
-    if (!isText(el) || !shown(el) || el.matches(':disabled') || el.readOnly) continue;
-    const words = [el.getAttribute('name'), el.id, el.getAttribute('autocomplete')].join(' ');
-    const value = el.type === 'email' || /mail|from/i.test(words) ? 'visitor@example.com'
-                : /name/i.test(words) ? 'Sample Visitor' : 'Sample entry';
-    el.value = value;
+  const changed = el => {
     el.dispatchEvent(new Event('input', {bubbles: true}));
     el.dispatchEvent(new Event('change', {bubbles: true}));
-    answer.filled.push({path: pathOf(el), name: el.getAttribute('name') || '', value});
+  };
+  for (const el of controls) {
+    if (!shown(el) || el.matches(':disabled') || el.readOnly) continue;
+    const tag = nameOf.call(el), name = el.getAttribute('name') || '';
+    if (isText(el)) {
+      const words = [name, el.id, el.getAttribute('autocomplete')].join(' ');
+      const value = el.type === 'email' || /mail|from/i.test(words) ? 'visitor@example.com'
+                  : el.type === 'tel' ? '5550100' : el.type === 'url' ? 'https://example.com/'
+                  : /name/i.test(words) ? 'Sample Visitor' : 'Sample entry';
+      el.value = value;
+      changed(el);
+      answer.filled.push({path: pathOf(el), name, value});
+    } else if (!el.required) {
+      continue;
+    } else if (tag === 'input' && (el.type === 'checkbox' || el.type === 'radio') && !el.checked) {
+      el.checked = true;
+      changed(el);
+      answer.filled.push({path: pathOf(el), name, value: el.value});
+    } else if (tag === 'input' && el.type === 'number' && el.value === '') {
+      el.value = el.min !== '' ? el.min : '1';
+      changed(el);
+      answer.filled.push({path: pathOf(el), name, value: el.value});
+    } else if (tag === 'select' && el.value === '') {
+      const option = [...el.options].find(o => o.value !== '' && !o.disabled);
+      if (!option) continue;
+      el.value = option.value;
+      changed(el);
+      answer.filled.push({path: pathOf(el), name, value: el.value});
+    }
   }
   const press = controls.find(el => isSubmit(el) && shown(el));
   answer.pressed = null;
