@@ -131,7 +131,7 @@ void FormRehearsalRunner::loadThankYou(int run, formcheck::Rehearsal rehearsal) 
     }
     m_view->render(text, rehearsal.thankYouFile, {});
     m_view->whenLoaded([this, run, rehearsal](bool loaded) mutable {
-        if (m_remember) m_thankYouLoaded[rehearsal.thankYouFile] = loaded;
+        if (m_oneRun) m_thankYouLoaded[rehearsal.thankYouFile] = loaded;
         formcheck::addThankYouLoad(rehearsal, loaded);
         finish(run, rehearsal);
     });
@@ -140,6 +140,7 @@ void FormRehearsalRunner::loadThankYou(int run, formcheck::Rehearsal rehearsal) 
 void FormRehearsalRunner::finish(int run, const formcheck::Rehearsal& rehearsal) {
     if (run != m_run || !m_done) return;
     m_guard->stop();
+    if (m_view && !m_oneRun) m_view->render({}, {}, QStringLiteral("Untitled rehearsal"));
     Done done = std::move(m_done);
     m_done = nullptr;
     done(rehearsal);
@@ -171,7 +172,7 @@ int runFormCheckCommandLine(int argc, char** argv) {
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     FormRehearsalRunner runner;
-    runner.rememberThankYouPages();
+    runner.forOneRun();
     return formcheck::runFormCheckCommand(
         arguments, stdout, stderr,
         [&](const QByteArray& utf8Page, const formcheck::PageContext& context) {

@@ -39,9 +39,11 @@ public:
     // The same, waiting for the answer in an event loop of its own (the command line).
     formcheck::Rehearsal rehearseNow(const QByteArray& utf8Page,
                                      const formcheck::PageContext& context);
-    // Loads each thank-you page once and keeps the outcome: for a run over files that do
-    // not change meanwhile (the command line), where a site's pages share one.
-    void rememberThankYouPages() { m_remember = true; }
+    // For one run over files that do not change meanwhile (the command line): each
+    // thank-you page is loaded once (a site's pages share one), and the view keeps the last
+    // page until the next. Otherwise (the editor) the view lets go of the page after each
+    // rehearsal, so that a large one does not stay in memory.
+    void forOneRun() { m_oneRun = true; }
 
 private:
     void finish(int run, const formcheck::Rehearsal& rehearsal);
@@ -50,7 +52,7 @@ private:
     std::unique_ptr<preview::RenderedView> m_view;
     QString m_viewFailure;  // why no view can be made here; stays for the process
     std::optional<formcheck::ServiceForm> m_service;
-    bool m_remember = false;
+    bool m_oneRun = false;
     std::map<QString, bool> m_thankYouLoaded;
     int m_run = 0;
     Done m_done;
