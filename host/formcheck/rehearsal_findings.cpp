@@ -106,10 +106,16 @@ private:
         }
         return m_page->offsetOf(e);
     }
+    // One finding per place: fields a disabled fieldset holds share its attribute.
     void find(Severity severity, std::optional<std::size_t> at, QString what, QString advice) {
         if (m_page && at) {
-            m_out.findings.push_back(m_page->finding(severity, CheckKind::rehearsal, *at,
-                                                     std::move(what), std::move(advice)));
+            Finding f = m_page->finding(severity, CheckKind::rehearsal, *at, std::move(what),
+                                        std::move(advice));
+            const bool told = std::any_of(m_out.findings.begin(), m_out.findings.end(),
+                                          [&](const Finding& g) {
+                                              return g.line == f.line && g.column == f.column;
+                                          });
+            if (!told) m_out.findings.push_back(std::move(f));
         } else {
             m_out.findings.push_back({severity, CheckKind::rehearsal, std::move(what), 0, 0,
                                       std::move(advice)});
