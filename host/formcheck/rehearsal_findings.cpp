@@ -271,9 +271,14 @@ private:
                                 "(required, pattern, type) it fails"));
             return;
         }
-        find(Severity::error, place(pressed[u"path"]),
-             QStringLiteral("pressing %1 sends nothing: a script of the page stops the submission").arg(name),
-             QStringLiteral("look at the page's scripts that handle the form's submit event"));
+        // A page may send the sign-up with a script of its own (which the view keeps in):
+        // not certainly a fault.
+        find(Severity::warning, place(pressed[u"path"]),
+             QStringLiteral("pressing %1 sends no form: a script of the page stops the "
+                            "submission, and the sign-up works only if that script sends it")
+                 .arg(name),
+             QStringLiteral("make sure the page's script that handles the form's submit event "
+                            "sends the sign-up to the service, or let the form send it"));
     }
 
     // --- the request against what the service reads
