@@ -253,6 +253,13 @@ private:
     void nothingSent(const QJsonObject& pressed) {
         const QString name = controlName(pressed);
         step(QStringLiteral("pressed %1: nothing was sent").arg(name), false);
+        if (!pressed[u"owned"].toBool()) {
+            find(Severity::error, place(pressed[u"path"]),
+                 QStringLiteral("the submit button %1 is outside the sign-up form: pressing it "
+                                "sends nothing").arg(name),
+                 QStringLiteral("put the button inside the <form>, after its fields"));
+            return;
+        }
         if (pressed[u"disabled"].toBool()) {
             find(Severity::error, place(pressed[u"path"], "disabled"),
                  QStringLiteral("the submit button %1 is disabled: pressing it does nothing").arg(name),
@@ -338,6 +345,7 @@ private:
         bool needsValue = false;
         bool listId = false;
         Severity whenMissing = Severity::error;
+        bool named = false;  // the required list names it
     };
 
     void fields(const QJsonObject& request) {
@@ -347,7 +355,7 @@ private:
         m_sent = sent;
         std::vector<std::pair<QString, Wanted>> wanted;
         for (const ServiceField& f : m_service.fields)
-            wanted.push_back({f.name, {f.needsValue, f.listId, f.whenMissing}});
+            wanted.push_back({f.name, {f.needsValue, f.listId, f.whenMissing, false}});
         // The fields the required list names need a value too.
         for (const ServiceField& f : m_service.fields) {
             if (!f.namesFields || sent[f.name].isEmpty()) continue;
@@ -359,15 +367,16 @@ private:
                 if (it != wanted.end()) {
                     it->second.needsValue = true;
                     it->second.whenMissing = Severity::error;
+                    it->second.named = true;
                 } else {
-                    wanted.push_back({n, {true, false, Severity::error}});
+                    wanted.push_back({n, {true, false, Severity::error, true}});
                 }
             }
         }
         for (const auto& [name, w] : wanted) {
             const QStringList& values = sent[name];
             if (values.isEmpty()) {
-                missing(name, w.whenMissing);
+                missing(name, w.whenMissing, w.named);
             } else if (values.size() > 1) {
                 const QJsonObject* second = nullptr;
                 int seen = 0;
@@ -398,11 +407,11 @@ private:
     }
 
     // Why a field the service reads was not sent: the engine's view of the field says it.
-    void missing(const QString& name, Severity severity) {
+    void missing(const QString& name, Severity severity, bool named) {
         const QJsonObject* c = control(name, false);
         const QString what = quoted(name);
         if (!c) {
-            find(severity, place(m_a[u"form"][u"path"]),
+            find(severity, named ? requiredName(name) : place(m_a[u"form"][u"path"]),
                  QStringLiteral("the form sends no field %1, which the service reads").arg(what),
                  QStringLiteral("put the field back as the wizard writes it (Insert > Ostrel...)"));
         } else if ((*c)[u"disabled"].toBool()) {
@@ -430,6 +439,17 @@ private:
                      .arg(what, (*c)[u"tag"].toString(), (*c)[u"type"].toString()),
                  QStringLiteral("make it a field the visitor fills in, as the wizard writes it"));
         }
+    }
+
+    // Where the required list names `name`: its value, at the name.
+    std::optional<std::size_t> requiredName(const QString& name) const {
+        const QJsonObject* required = nullptr;
+        for (const ServiceField& f : m_service.fields)
+            if (f.namesFields && !required) required = control(f.name, true);
+        if (!required) return place(m_a[u"form"][u"path"]);
+        const auto at = place((*required)[u"path"], "value", true);
+        const qsizetype in = (*required)[u"label"].toString().toUtf8().indexOf(name.toUtf8());
+        return at && in >= 0 ? std::optional<std::size_t>(*at + std::size_t(in)) : at;
     }
 
     void empty(const QString& name) {

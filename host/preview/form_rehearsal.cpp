@@ -153,7 +153,8 @@ QString rehearseFormScript(const QString& elementId, const QString& enterToken) 
       answer.filled.push({path: pathOf(el), name, value: el.value});
     }
   }
-  const press = controls.find(el => isSubmit(el) && shown(el));
+  const press = controls.find(el => isSubmit(el) && shown(el) && el.form === form) ||
+                controls.find(el => isSubmit(el) && shown(el));
   answer.pressed = null;
   answer.sent = null;
   if (press) {
