@@ -41,9 +41,10 @@ std::optional<ServiceForm> parseServiceForm(const QByteArray& json, QString* fai
         field.needsValue = f[u"needsValue"].toBool();
         field.listId = f[u"listId"].toBool();
         field.namesFields = f[u"namesFields"].toBool();
-        field.whenMissing = f[u"whenMissing"] == QJsonValue(QStringLiteral("warning"))
-                                ? Severity::warning
-                                : Severity::error;
+        const QString missing = f[u"whenMissing"].toString();
+        field.whenMissing = missing == u"note"      ? Severity::note
+                            : missing == u"warning" ? Severity::warning
+                                                    : Severity::error;
         if (!field.name.isEmpty()) form.fields.push_back(field);
     }
     if (error.error != QJsonParseError::NoError || form.methods.isEmpty() ||
