@@ -415,12 +415,20 @@ private:
                  QStringLiteral("the form sends no field %1, which the service reads").arg(what),
                  QStringLiteral("put the field back as the wizard writes it (Insert > Ostrel...)"));
         } else if ((*c)[u"disabled"].toBool()) {
-            const bool byFieldset = (*c)[u"disabledBy"].isArray();
-            find(severity, byFieldset ? place((*c)[u"disabledBy"], "disabled") : place((*c)[u"path"]),
-                 QStringLiteral("the field %1 is disabled%2: browsers send nothing for a disabled "
-                                "field, so the service never gets it")
-                     .arg(what, byFieldset ? QStringLiteral(" (by the fieldset around it)") : QString()),
-                 QStringLiteral("remove the disabled attribute"));
+            if ((*c)[u"disabledBy"].isArray()) {
+                find(severity, place((*c)[u"disabledBy"], "disabled"),
+                     QStringLiteral("the fieldset around the field %1 is disabled: browsers send "
+                                    "nothing for the fields in a disabled fieldset, so the "
+                                    "service never gets them")
+                         .arg(what),
+                     QStringLiteral("remove the fieldset's disabled attribute"));
+            } else {
+                find(severity, place((*c)[u"path"]),
+                     QStringLiteral("the field %1 is disabled: browsers send nothing for a "
+                                    "disabled field, so the service never gets it")
+                         .arg(what),
+                     QStringLiteral("remove the disabled attribute"));
+            }
         } else if (!(*c)[u"owned"].toBool() && (*c)[u"formAttribute"].toBool()) {
             find(severity, place((*c)[u"path"], "form"),
                  QStringLiteral("the field %1 belongs to another form (its form attribute): it is "
