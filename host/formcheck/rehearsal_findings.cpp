@@ -212,8 +212,7 @@ private:
             }
         } else {
             step(QStringLiteral("pressed Enter in the e-mail field: the form was sent"), true);
-            if (request.isEmpty() && !pressed.isEmpty()) request = enterSent;
-            if (request.isEmpty() && pressed.isEmpty()) request = enterSent;
+            if (request.isEmpty()) request = enterSent;  // judged where the button sent nothing
         }
         return request;
     }
