@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -34,6 +35,7 @@
 #include "host/editor/file_dialog_service.h"
 #include "host/editor/page.h"
 #include "host/editor/editor_tab.h"
+#include "host/editor/form_rehearsal_runner.h"
 #include "host/formcheck/form_check.h"
 #include "host/messagebox/message_box_service.h"
 #include "host/preview/form_audit.h"
@@ -336,6 +338,69 @@ void BM_AuditForm(benchmark::State& state) {
     editor.session->window().closePage(page);
 }
 
+// The thank-you page of the benchmark's form, in the folder its pages are published from.
+void writeThanks(const QString& dir) {
+    QFile f(QDir(dir).filePath(QStringLiteral("thanks.html")));
+    f.open(QIODevice::WriteOnly);
+    f.write("<!DOCTYPE html>\n<title>Thanks</title>\n<p>Check your inbox.</p>\n");
+}
+
+// The sign-up rehearsal of the page the rendered view opens above, in the runner's own view
+// (made before the timing, as the editor's panel keeps it): its load, the form filled in and
+// sent, and the thank-you page loaded. Args: page size.
+void BM_Rehearsal(benchmark::State& state) {
+    const QString path = writePage(state.range(0));
+    writeThanks(folder().path());
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    const QByteArray page = file.readAll();
+    const host::formcheck::PageContext context{path, folder().path(),
+                                               QStringLiteral("https://club.example/")};
+    host::FormRehearsalRunner runner;
+    runner.rehearseNow(page, context);  // Chromium starts, and the view is made, before the timing
+    for (auto _ : state) {
+        const long long start = nowNs();
+        const host::formcheck::Rehearsal r = runner.rehearseNow(page, context);
+        state.SetIterationTime((nowNs() - start) / 1e9);
+        if (!r.ran || !r.findings.empty() || r.thankYouFile.isEmpty()) {
+            state.SkipWithError(host::formcheck::rehearsalSummary(r).toStdString().c_str());
+            break;
+        }
+    }
+}
+
+// pagehost --check-form on a site folder of 20 pages of 20 KB with the sign-up form, in a
+// process of its own. Args: 1 with the rehearsal, 0 with --no-rehearsal.
+void BM_CheckFormCommand(benchmark::State& state) {
+    const QString site = folder().filePath(QStringLiteral("site20"));
+    if (!QDir(site).exists()) {
+        QDir().mkpath(site);
+        writeThanks(site);
+        QFile source(writePage(20 << 10));
+        source.open(QIODevice::ReadOnly);
+        const QByteArray page = source.readAll();
+        for (int i = 0; i < 20; ++i) {
+            QFile f(QDir(site).filePath(QStringLiteral("page-%1.html").arg(i)));
+            f.open(QIODevice::WriteOnly);
+            f.write(page);
+        }
+    }
+    QStringList args{QStringLiteral("--check-form"), QStringLiteral("--published-at"),
+                     QStringLiteral("https://club.example/"), site};
+    if (state.range(0) == 0) args.insert(1, QStringLiteral("--no-rehearsal"));
+    for (auto _ : state) {
+        const long long start = nowNs();
+        QProcess run;
+        run.start(QStringLiteral(PAGEHOST), args);
+        run.waitForFinished(kWaitMs);
+        state.SetIterationTime((nowNs() - start) / 1e9);
+        if (run.exitCode() != 0) {
+            state.SkipWithError(run.readAllStandardOutput().toStdString().c_str());
+            break;
+        }
+    }
+}
+
 // A fresh process per start: from its launch until the editor window has painted the sample
 // page's source; "rendered_ms" is until its rendered view is painted too.
 void BM_EditorStart(benchmark::State& state) {
@@ -386,6 +451,9 @@ BENCHMARK(BM_OpenUntilPainted)
 BENCHMARK(BM_BareWebView)->Args({100 << 10, 0})->Args({1 << 20, 0})->Args({100 << 10, 1})->Args({1 << 20, 1})
     ->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_CheckForm)->Arg(1 << 20)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Rehearsal)->Arg(100 << 10)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CheckFormCommand)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond)
+    ->MinTime(3.0);
 BENCHMARK(BM_AuditForm)->Args({100 << 10, 1})->Args({1 << 20, 1})->Args({1 << 20, 0})
     ->Iterations(3)->UseManualTime()
     ->Unit(benchmark::kMillisecond);

@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QTabWidget>
 #include <QTextBlock>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include "host/commandbars/menu_lookup.h"
 #include "host/editor/editor_tab.h"
 #include "host/editor/editor_window.h"
+#include "host/editor/form_rehearsal_runner.h"
 #include "host/editor/page.h"
 #include "host/editor/site_controller.h"
 #include "host/formcheck/axe_findings.h"
@@ -61,6 +63,8 @@ QString checkText(formcheck::CheckKind check) {
             return FormCheckPanel::tr("thank-you page");
         case formcheck::CheckKind::templateEntries:
             return FormCheckPanel::tr("template and entries");
+        case formcheck::CheckKind::rehearsal:
+            return FormCheckPanel::tr("rehearsal");
     }
     return formcheck::checkName(check);
 }
@@ -110,13 +114,16 @@ FormCheckPanel::FormCheckPanel(EditorWindow& window)
       m_window(window),
       m_summary(new QLabel),
       m_audit(new QLabel),
+      m_rehearsal(new QLabel),
+      m_rehearsals(new FormRehearsalRunner(this)),
       m_list(new QTreeWidget),
       m_checkAction(new QAction(tr("Check Sign-up &Form"), this)) {
     setObjectName(QStringLiteral("formCheckPanel"));
     m_summary->setObjectName(QStringLiteral("formCheckSummary"));
     m_audit->setObjectName(QStringLiteral("formCheckAudit"));
+    m_rehearsal->setObjectName(QStringLiteral("formCheckRehearsal"));
     m_list->setObjectName(QStringLiteral("formCheckFindings"));
-    for (QLabel* label : {m_summary, m_audit}) {
+    for (QLabel* label : {m_summary, m_rehearsal, m_audit}) {
         label->setWordWrap(true);
         label->setTextFormat(Qt::PlainText);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -135,6 +142,7 @@ FormCheckPanel::FormCheckPanel(EditorWindow& window)
     auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(6, 4, 6, 4);
     layout->addWidget(m_summary);
+    layout->addWidget(m_rehearsal);
     layout->addWidget(m_audit);
     layout->addWidget(m_list, 1);
     setWidget(content);
@@ -172,11 +180,27 @@ void FormCheckPanel::check(Page* page, Start start) {
         context.siteFolder = site;
         context.publishedAt = m_window.site().publishedAt();
     }
+    QByteArray text;
     try {
-        result.fromPage =
-            formcheck::checkForm(QByteArray::fromStdString(page->pageText()->text()), context);
+        text = QByteArray::fromStdString(page->pageText()->text());
+        result.fromPage = formcheck::checkForm(text, context);
     } catch (const std::bad_alloc&) {
         result.fromPage = {outOfMemory()};
+    }
+    // The rehearsal fills in and submits the page's form in a view of its own, with the
+    // page's scripts as its view runs them; like the audit, only where the author has the
+    // rendered page shown (hidden, no browser engine starts for it).
+    EditorTab* pageTab = m_window.tabOf(page);
+    const auto answer = [self = QPointer<FormCheckPanel>(this), page = QPointer<Page>(page),
+                         run = result.run](const formcheck::Rehearsal& rehearsal) {
+        if (self && page) self->rehearsed(page, run, rehearsal);
+    };
+    if (!pageTab || pageTab->viewMode() == kSourceOnly) {
+        const QString why = pageTab ? tr("the rendered page is hidden (View > Rendered Page shows it)")
+                                    : tr("the page has no view");
+        QTimer::singleShot(0, this, [answer, why] { answer(formcheck::rehearsalNotRun(why)); });
+    } else {
+        m_rehearsals->rehearse(text, context, pageTab->scriptsEnabled(), answer);
     }
 
     show();
@@ -220,7 +244,24 @@ void FormCheckPanel::auditAnswered(Page* page, int run, const QByteArray& axeJso
         result.auditFailure = failure;
     }
     showActive();
-    emit checked(page);
+    answeredIfDone(page, result);
+}
+
+void FormCheckPanel::rehearsed(Page* page, int run, const formcheck::Rehearsal& rehearsal) {
+    const auto it = m_results.find(page);
+    if (it == m_results.end() || it->second.run != run) return;  // a newer check runs
+    it->second.rehearsing = false;
+    it->second.rehearsal = rehearsal;
+    showActive();
+    answeredIfDone(page, it->second);
+}
+
+void FormCheckPanel::answeredIfDone(Page* page, const Result& result) {
+    if (!result.auditing && !result.rehearsing) emit checked(page);
+}
+
+QString FormCheckPanel::rehearsalState() const {
+    return m_rehearsal->text();
 }
 
 QString FormCheckPanel::summary() const {
@@ -233,13 +274,14 @@ QString FormCheckPanel::auditState() const {
 
 bool FormCheckPanel::isChecking(const Page* page) const {
     const auto it = m_results.find(page);
-    return it != m_results.end() && it->second.auditing;
+    return it != m_results.end() && (it->second.auditing || it->second.rehearsing);
 }
 
 std::vector<formcheck::Finding> FormCheckPanel::findings(const Page* page) const {
     const auto it = m_results.find(page);
     if (it == m_results.end()) return {};
     std::vector<formcheck::Finding> all = it->second.fromPage;
+    formcheck::mergeRehearsalFindings(all, it->second.rehearsal);
     all.insert(all.end(), it->second.fromAudit.begin(), it->second.fromAudit.end());
     std::stable_sort(all.begin(), all.end(), before);
     return all;
@@ -254,6 +296,7 @@ void FormCheckPanel::showActive() {
                                      "Sign-up Form checks it.")
                                 : QString());
         m_audit->hide();
+        m_rehearsal->hide();
         return;
     }
     const Result& result = it->second;
@@ -289,9 +332,15 @@ void FormCheckPanel::showActive() {
                                                           tr("1 warning"), tr("%1 warnings")),
                                                   counted(count[int(formcheck::Severity::note)],
                                                           tr("1 note"), tr("%1 notes")));
-    m_summary->setText(
-        tr("Sign-up form of %1: %2%3.")
-            .arg(result.pageName, counts, result.auditing ? tr(" so far") : QString()));
+    m_summary->setText(tr("Sign-up form of %1: %2%3.")
+                           .arg(result.pageName, counts,
+                                result.auditing || result.rehearsing ? tr(" so far") : QString()));
+    m_rehearsal->setText(
+        result.rehearsing
+            ? tr("The rehearsal (the form filled in and sent in the rendered page's engine, as a "
+                 "visitor would) is running...")
+            : tr("Rehearsal:\n%1").arg(formcheck::rehearsalSummary(result.rehearsal)));
+    m_rehearsal->show();
     if (result.auditing) {
         m_audit->setText(tr("The accessibility audit of the rendered form is running..."));
     } else if (!result.auditFailure.isEmpty()) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/formcheck/form_finding.h"
+#include "host/formcheck/rehearsal_findings.h"
 
 class QAction;
 class QLabel;
@@ -18,6 +19,7 @@ class QTreeWidgetItem;
 namespace host {
 
 class EditorWindow;
+class FormRehearsalRunner;
 class Page;
 
 class FormCheckPanel : public QDockWidget {
@@ -38,10 +40,12 @@ public:
     // (in the order listed).
     QString summary() const;
     QString auditState() const;
+    // The rehearsal's steps, in order (passed ones on one line), or that it runs.
+    QString rehearsalState() const;
     QTreeWidget* list() const { return m_list; }
-    // True while the page's audit has not answered.
+    // True while the page's audit or rehearsal has not answered.
     bool isChecking(const Page* page) const;
-    // The findings of the page's last check, page and audit together.
+    // The findings of the page's last check: page, rehearsal and audit together.
     std::vector<formcheck::Finding> findings(const Page* page) const;
     QAction* checkAction() const { return m_checkAction; }
 
@@ -57,16 +61,22 @@ private:
         bool auditing = true;
         QString auditFailure;  // why the audit did not run
         QString auditSummary;
+        bool rehearsing = true;
+        formcheck::Rehearsal rehearsal;
         int run = 0;
     };
 
     void auditAnswered(Page* page, int run, const QByteArray& axeJson, const QString& failure);
+    void rehearsed(Page* page, int run, const formcheck::Rehearsal& rehearsal);
+    void answeredIfDone(Page* page, const Result& result);
     void showActive();
     void goTo(QTreeWidgetItem* item);
 
     EditorWindow& m_window;
     QLabel* m_summary;
     QLabel* m_audit;
+    QLabel* m_rehearsal;
+    FormRehearsalRunner* m_rehearsals;
     QTreeWidget* m_list;
     QAction* m_checkAction;
     std::map<const Page*, Result> m_results;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "host/editor/command_line.h"
+#include "host/editor/form_rehearsal_runner.h"
 #include "host/editor/run_editor.h"
 #include "host/editor/translations.h"
 #include "host/formcheck/form_check_command.h"
@@ -25,11 +26,7 @@ int main(int argc, char** argv) {
         for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
         return host::site::runRegionUpdateCommand(arguments, stdout, stderr);
     }
-    if (host::formcheck::asksForFormCheck(argc, argv)) {
-        QStringList arguments;
-        for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-        return host::formcheck::runFormCheckCommand(arguments, stdout, stderr);
-    }
+    if (host::formcheck::asksForFormCheck(argc, argv)) return host::runFormCheckCommandLine(argc, argv);
     const auto set = [](const char* name) {
         const char* v = std::getenv(name);
         return v && *v;

@@ -29,6 +29,7 @@ struct UsageError : std::runtime_error {
 struct Request {
     QString publishedAt;
     QStringList paths;
+    bool rehearse = true;
 };
 
 Request parse(const QStringList& arguments) {
@@ -36,9 +37,10 @@ Request parse(const QStringList& arguments) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption check(QStringLiteral("check-form"));
     const QCommandLineOption published(QStringLiteral("published-at"), {}, QStringLiteral("URL"));
-    parser.addOptions({check, published});
+    const QCommandLineOption noRehearsal(QStringLiteral("no-rehearsal"));
+    parser.addOptions({check, published, noRehearsal});
     if (!parser.parse(arguments)) throw UsageError(parser.errorText());
-    Request r{parser.value(published), parser.positionalArguments()};
+    Request r{parser.value(published), parser.positionalArguments(), !parser.isSet(noRehearsal)};
     if (r.paths.isEmpty())
         throw UsageError(QStringLiteral("--check-form needs a PAGE or a SITE_FOLDER to check"));
     if (parser.isSet(published)) {
@@ -74,12 +76,15 @@ struct Tally {
     int withoutRegion = 0;
     int notChecked = 0;
     int mayHoldRegion = 0;  // left out by a folder's listing, and may hold the region
+    int rehearsed = 0;
+    int notRehearsed = 0;
     int counts[3] = {};
 };
 
 class Checker {
 public:
-    Checker(std::FILE* out, QString publishedAt) : m_out(out), m_publishedAt(std::move(publishedAt)) {}
+    Checker(std::FILE* out, QString publishedAt, Rehearse rehearse)
+        : m_out(out), m_publishedAt(std::move(publishedAt)), m_rehearse(std::move(rehearse)) {}
 
     // `shown` is the name the report gives the page; `siteFolder` the folder its thank-you
     // addresses are looked up in.
@@ -116,6 +121,21 @@ public:
         }
         ++m_tally.pages;
         if (!run.checked) ++m_tally.notChecked;
+        if (m_rehearse && run.checked && run.regions > 0) {
+            const Rehearsal rehearsal = m_rehearse(text.toUtf8(), context);
+            if (rehearsal.ran) {
+                ++m_tally.rehearsed;
+                mergeRehearsalFindings(run.findings, rehearsal);
+            } else {
+                ++m_tally.notRehearsed;
+                // Said once for a reason every page shares (a build without the view).
+                for (const RehearsalStep& step : rehearsal.steps) {
+                    if (m_toldWhy.contains(step.what)) continue;
+                    m_toldWhy << step.what;
+                    print(m_out, oneLine(QStringLiteral("%1: %2").arg(shown, step.what)));
+                }
+            }
+        }
         for (const Finding& f : run.findings) {
             ++m_tally.counts[int(f.severity)];
             const QString place = f.line > 0 ? QStringLiteral("%1:%2:%3").arg(shown).arg(f.line).arg(f.column)
@@ -159,6 +179,8 @@ private:
 
     std::FILE* m_out;
     QString m_publishedAt;
+    Rehearse m_rehearse;
+    QStringList m_toldWhy;
     site::IdPrefilter m_prefilter{QString::fromLatin1(kRegionId.data(), qsizetype(kRegionId.size()))};
     Tally m_tally;
 };
@@ -178,7 +200,7 @@ bool asksForFormCheck(int argc, char** argv) {
 
 QString formCheckUsageLine() {
     return QStringLiteral(
-        "       pagehost --check-form [--published-at URL] PAGE...|SITE_FOLDER\n");
+        "       pagehost --check-form [--published-at URL] [--no-rehearsal] PAGE...|SITE_FOLDER\n");
 }
 
 QString formCheckOptions() {
@@ -188,10 +210,14 @@ QString formCheckOptions() {
         "                      one line per finding (PAGE:LINE:COLUMN: severity: [check] ...)\n"
         "                      and exits with 1 when an error was found\n"
         "  --published-at URL  the address the site folder (or each PAGE's folder) is\n"
-        "                      published at, for the https and thank-you page checks\n");
+        "                      published at, for the https and thank-you page checks\n"
+        "  --no-rehearsal      leave out the rehearsal (faster): without it, each page's form\n"
+        "                      is also filled in and submitted offscreen in the rendered\n"
+        "                      view's engine, and the request checked against the service\n");
 }
 
-int runFormCheckCommand(const QStringList& arguments, std::FILE* out, std::FILE* err) {
+int runFormCheckCommand(const QStringList& arguments, std::FILE* out, std::FILE* err,
+                        const Rehearse& rehearse) {
     Request request;
     try {
         request = parse(arguments);
@@ -199,7 +225,7 @@ int runFormCheckCommand(const QStringList& arguments, std::FILE* out, std::FILE*
         std::fprintf(err, "pagehost: %s\n", e.what());
         return 2;
     }
-    Checker checker(out, request.publishedAt);
+    Checker checker(out, request.publishedAt, request.rehearse ? rehearse : Rehearse{});
     bool folders = false;
     for (const QString& path : request.paths) {
         if (QFileInfo(path).isDir()) {
@@ -217,6 +243,10 @@ int runFormCheckCommand(const QStringList& arguments, std::FILE* out, std::FILE*
                                plural(t.counts[int(Severity::warning)], "warning", "warnings"),
                                plural(t.counts[int(Severity::note)], "note", "notes"));
     if (folders) summary += QStringLiteral("; %1 without the sign-up region").arg(plural(t.withoutRegion, "page", "pages"));
+    if (request.rehearse && rehearse) {
+        summary += QStringLiteral("; %1 rehearsed").arg(plural(t.rehearsed, "page", "pages"));
+        if (t.notRehearsed > 0) summary += QStringLiteral(", %1 not").arg(t.notRehearsed);
+    }
     if (t.notChecked > 0) summary += QStringLiteral("; %1 not checked").arg(plural(t.notChecked, "page", "pages"));
     print(out, summary);
     std::fflush(out);

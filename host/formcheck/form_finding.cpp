@@ -27,6 +27,8 @@ QString checkName(CheckKind check) {
             return QStringLiteral("thank-you page");
         case CheckKind::templateEntries:
             return QStringLiteral("template and entries");
+        case CheckKind::rehearsal:
+            return QStringLiteral("rehearsal");
     }
     return QString();
 }

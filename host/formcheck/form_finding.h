@@ -9,7 +9,8 @@ namespace host::formcheck {
 enum class Severity { error, warning, note };
 
 // The part of the check that found it; the panel and the command line name it.
-enum class CheckKind { accessibility, transport, contentPolicy, thankYouPage, templateEntries };
+// `rehearsal`: the form filled and submitted in the rendered view's engine, as a visitor would.
+enum class CheckKind { accessibility, transport, contentPolicy, thankYouPage, templateEntries, rehearsal };
 
 struct Finding {
     Severity severity = Severity::error;

@@ -6,6 +6,7 @@
 #include <QUrl>
 
 #include "host/formcheck/form_checks.h"
+#include "host/formcheck/site_file.h"
 #include "host/formcheck/tool_markers.h"
 
 namespace host::formcheck {
@@ -22,30 +23,11 @@ bool isHomePage(const WebAddress& a, const char* home) {
            (a.path.isEmpty() || a.path == u"/") && a.query.isEmpty();
 }
 
-// The file a page address names: a folder's index page where it names a folder.
-QString fileFor(const QString& path) {
-    if (path.endsWith(u'/') || QFileInfo(path).isDir()) {
-        const QDir folder(path);
-        for (const char* index : {"index.html", "index.htm"}) {
-            if (QFileInfo(folder.filePath(QLatin1StringView(index))).isFile())
-                return folder.filePath(QLatin1StringView(index));
-        }
-        return folder.filePath(QStringLiteral("index.html"));
-    }
-    return path;
-}
-
 // The path part of an address written in the page, without query and fragment, decoded.
 QString decodedPath(QString written) {
     const qsizetype cut = written.indexOf(QRegularExpression(QStringLiteral("[?#]")));
     if (cut >= 0) written.truncate(cut);
     return QUrl::fromPercentEncoding(written.toUtf8());
-}
-
-QString siteRoot(const PageContext& context) {
-    if (!context.siteFolder.isEmpty()) return context.siteFolder;
-    if (!context.pagePath.isEmpty()) return QFileInfo(context.pagePath).absolutePath();
-    return {};
 }
 
 // The file a relative address names, read against the page's file (or, from "/", the site's
@@ -55,11 +37,11 @@ QString relativeFile(const PageContext& context, const QString& written) {
     if (path.isEmpty()) return {};
     if (path.startsWith(u'/')) {
         if (context.siteFolder.isEmpty()) return {};
-        return fileFor(QDir::cleanPath(context.siteFolder + path) + (path.endsWith(u'/') ? "/" : ""));
+        return fileForPath(QDir::cleanPath(context.siteFolder + path) + (path.endsWith(u'/') ? "/" : ""));
     }
     if (context.pagePath.isEmpty()) return {};
     const QString folder = QFileInfo(context.pagePath).absolutePath();
-    return fileFor(QDir::cleanPath(folder + u'/' + path) + (path.endsWith(u'/') ? "/" : ""));
+    return fileForPath(QDir::cleanPath(folder + u'/' + path) + (path.endsWith(u'/') ? "/" : ""));
 }
 
 // The file of the site a full address names: under the site's published address, read as
@@ -67,13 +49,7 @@ QString relativeFile(const PageContext& context, const QString& written) {
 QString publishedFile(const FormPage& page, const WebAddress& address) {
     const QString root = siteRoot(page.context());
     const auto& site = page.publishing().siteAddress;
-    if (root.isEmpty() || !site) return {};
-    WebAddress candidate = address;
-    candidate.scheme = site->scheme;
-    QString rest;
-    if (!addressUnder(candidate, *site, &rest)) return {};
-    return fileFor(QDir::cleanPath(root + u'/' + decodedPath(rest)) +
-                   (rest.isEmpty() || rest.endsWith(u'/') ? "/" : ""));
+    return root.isEmpty() || !site ? QString() : publishedSiteFile(root, *site, address);
 }
 
 QString shownFile(const PageContext& context, const QString& file) {

@@ -41,10 +41,14 @@ QString formCaptureScript(const QString& blockedToken) {
     submitter = null;
     if (!first) return null;
     const f = first.form, s = first.submitter;
-    const by = (attr, prop) => s && s.hasAttribute(attr) ? s[prop] : f[prop];
+    // The form's own getters: a control named "action" or "method" would stand in for the
+    // form's property of that name.
+    const formProp = name => Object.getOwnPropertyDescriptor(HTMLFormElement.prototype, name).get.call(f);
+    const by = (attr, prop) => s && s.hasAttribute(attr) ? s[prop] : formProp(prop);
     return JSON.stringify({
       method: by('formmethod', 'method'),
       action: by('formaction', 'action'),
+      actionWritten: s && s.hasAttribute('formaction') ? s.getAttribute('formaction') : f.getAttribute('action'),
       enctype: by('formenctype', 'enctype'),
       fields: [...first.data.entries()].map(([k, v]) => [k, typeof v === 'string' ? v : v.name]),
     });

@@ -71,6 +71,16 @@ public:
     // called once the view is gone.
     using AuditDone = std::function<void(const QByteArray& axeJson, const QString& failure)>;
     virtual void auditForm(const QString& elementId, int elementLimit, AuditDone done) = 0;
+    // Rehearses the sign-up once the last text given has loaded: fills the form in the
+    // element `elementId` as a visitor would, presses its submit control, then Enter in its
+    // e-mail field, and keeps every request in as always. `done` gets what the engine did
+    // and would have sent, as JSON text (host/formcheck/rehearsal_findings.h reads it), or
+    // an empty text and `failure` saying why it could not run. Never called once the view
+    // is gone. The page's fields keep the sample entries: rehearse in a view of its own.
+    using RehearsalDone = std::function<void(const QByteArray& json, const QString& failure)>;
+    virtual void rehearseForm(const QString& elementId, RehearsalDone done) = 0;
+    // Calls `done` once the last text given has loaded (true) or could not be (false).
+    virtual void whenLoaded(std::function<void(bool loaded)> done) = 0;
 };
 
 // The module's one entry point; null, with `failure` saying why, when no view can be made.

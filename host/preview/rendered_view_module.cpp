@@ -75,4 +75,8 @@ bool renderedViewStarted() {
     return g_started;
 }
 
+bool renderedViewBuiltIn() {
+    return OSTREL_WITH_RENDERED_VIEW;
+}
+
 }  // namespace host::preview

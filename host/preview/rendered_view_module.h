@@ -17,4 +17,7 @@ std::unique_ptr<RenderedView> createRenderedView(RenderedViewEvents events, QWid
 // another view starts at once.
 bool renderedViewStarted();
 
+// False in a build without Qt WebEngine (-DOSTREL_WITH_RENDERED_VIEW=OFF).
+bool renderedViewBuiltIn();
+
 }  // namespace host::preview

@@ -1,7 +1,10 @@
 // The rendered view on Qt WebEngine.
 #include "host/preview/web_rendered_view.h"
 
+#include <QCoreApplication>
+#include <QFocusEvent>
 #include <QJsonDocument>
+#include <QKeyEvent>
 #include <QJsonObject>
 #include <QRandomGenerator>
 #include <QWebEngineDownloadRequest>
@@ -15,6 +18,7 @@
 #include "host/preview/chromium_switches.h"
 #include "host/preview/form_audit.h"
 #include "host/preview/form_capture.h"
+#include "host/preview/form_rehearsal.h"
 #include "host/preview/preview_page.h"
 
 namespace host::preview {
@@ -27,6 +31,9 @@ constexpr int kPaintFallbackMs = 1000;
 // given up on after this long.
 constexpr int kAuditPollMs = 50;
 constexpr int kAuditTimeoutMs = 30000;
+// The field's keyup comes a moment after the view presses Enter; without it (keys that
+// never reached the page) the rehearsal says that Enter could not be tried.
+constexpr int kEnterWaitMs = 5000;
 
 void lockDown(QWebEngineSettings& s) {
     using S = QWebEngineSettings;
@@ -131,7 +138,8 @@ WebRenderedView::WebRenderedView(RenderedViewEvents events, QWidget* parent)
       m_paintedToken(randomToken("painted")),
       m_refusedToken(randomToken("refused") + u' '),
       m_scrolledToken(randomToken("scrolled") + u' '),
-      m_blockedToken(randomToken("blocked") + u' ') {
+      m_blockedToken(randomToken("blocked") + u' '),
+      m_enterToken(randomToken("enter") + u' ') {
     registerPageScheme();
     startChromiumOffline();
     // No storage name: off the record, nothing of the page is kept on disk.
@@ -153,6 +161,12 @@ WebRenderedView::WebRenderedView(RenderedViewEvents events, QWidget* parent)
     QObject::connect(&m_paintFallback, &QTimer::timeout, [this] { settle(); });
     m_auditPoll.setInterval(kAuditPollMs);
     QObject::connect(&m_auditPoll, &QTimer::timeout, [this] { pollAudit(); });
+    m_enterWait.setSingleShot(true);
+    m_enterWait.setInterval(kEnterWaitMs);
+    QObject::connect(&m_enterWait, &QTimer::timeout, [this] {
+        m_rehearsalAnswer.insert(u"enter", QJsonObject{{QStringLiteral("delivered"), false}});
+        finishRehearsal({});
+    });
 }
 
 PreviewPage* WebRenderedView::makePage() {
@@ -169,6 +183,13 @@ PreviewPage* WebRenderedView::makePage() {
             const QStringList xy = message.mid(m_scrolledToken.size()).split(u' ');
             if (m_loadingUrl.isEmpty() && xy.size() == 2)
                 m_scroll = QPointF(xy[0].toDouble(), xy[1].toDouble());
+        } else if (message.startsWith(m_enterToken)) {
+            if (!m_rehearsing || m_rehearsalLoad != m_loads || !m_enterWait.isActive()) return;
+            QJsonObject enter =
+                QJsonDocument::fromJson(message.mid(m_enterToken.size()).toUtf8()).object();
+            enter.insert(u"delivered", true);
+            m_rehearsalAnswer.insert(u"enter", enter);
+            finishRehearsal({});
         } else if (message == m_paintedToken && m_loadingUrl.isEmpty()) {
             settle();
         }
@@ -214,6 +235,7 @@ WebRenderedView::~WebRenderedView() {
     // Deleting the page answers its scripts still pending, with nothing.
     m_closing = true;
     m_auditPoll.stop();
+    m_enterWait.stop();
     // The view shows the page, and the page lives in the profile.
     delete m_view;
     delete m_page;
@@ -263,7 +285,10 @@ void WebRenderedView::loadingChanged(const QWebEngineLoadingInfo& info) {
         startLoad();
         return;
     }
+    m_lastLoadOk = info.status() == QWebEngineLoadingInfo::LoadSucceededStatus;
     afterLoad();
+    answerLoaded(m_lastLoadOk);
+    startRehearsal();
 }
 
 void WebRenderedView::afterLoad() {
@@ -395,6 +420,74 @@ void WebRenderedView::finishAudit(const QByteArray& axeJson, const QString& fail
         done(axeJson, failure);
     });
     startAudit();
+}
+
+}  // namespace host::preview
+
+namespace host::preview {
+
+void WebRenderedView::whenLoaded(std::function<void(bool loaded)> done) {
+    m_loadWaiters.push_back(std::move(done));
+    if (m_loadingUrl.isEmpty() && m_loads > 0) answerLoaded(m_lastLoadOk);
+}
+
+void WebRenderedView::answerLoaded(bool loaded) {
+    for (auto& done : std::exchange(m_loadWaiters, {}))
+        QTimer::singleShot(0, m_view, [done = std::move(done), loaded] { done(loaded); });
+}
+
+void WebRenderedView::rehearseForm(const QString& elementId, RehearsalDone done) {
+    m_rehearsals.push_back({elementId, std::move(done)});
+    startRehearsal();
+}
+
+void WebRenderedView::startRehearsal() {
+    if (m_rehearsals.empty() || m_rehearsing || !m_loadingUrl.isEmpty() || m_loads == 0) return;
+    m_rehearsing = true;
+    m_rehearsalLoad = m_loads;
+    m_rehearsalAnswer = {};
+    m_page->runJavaScript(
+        rehearseFormScript(m_rehearsals.front().elementId, m_enterToken),
+        QWebEngineScript::ApplicationWorld, [this, page = m_page](const QVariant& answer) {
+            if (m_closing || !m_rehearsing) return;
+            if (page != m_page || m_rehearsalLoad != m_loads) {
+                finishRehearsal(QStringLiteral("the page was rendered again during the rehearsal"));
+                return;
+            }
+            m_rehearsalAnswer = QJsonDocument::fromJson(answer.toString().toUtf8()).object();
+            if (m_rehearsalAnswer.isEmpty()) {
+                finishRehearsal(QStringLiteral("the rehearsal's script gave no answer"));
+            } else if (m_rehearsalAnswer.value(u"enterIn").isObject()) {
+                pressEnter();
+            } else {
+                finishRehearsal({});
+            }
+        });
+}
+
+void WebRenderedView::pressEnter() {
+    // Sent to the widget that takes the page's keys, without taking the keyboard from the
+    // rest of the window: the field has the page's focus already.
+    QWidget* target = m_view->focusProxy() ? m_view->focusProxy() : m_view.data();
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::OtherFocusReason);
+    QCoreApplication::sendEvent(target, &focusIn);
+    for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent key(type, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QCoreApplication::sendEvent(target, &key);
+    }
+    m_enterWait.start();
+}
+
+void WebRenderedView::finishRehearsal(const QString& failure) {
+    m_enterWait.stop();
+    m_rehearsing = false;
+    RehearsalDone done = std::move(m_rehearsals.front().done);
+    m_rehearsals.pop_front();
+    const QByteArray json =
+        failure.isEmpty() ? QJsonDocument(m_rehearsalAnswer).toJson(QJsonDocument::Compact)
+                          : QByteArray();
+    QTimer::singleShot(0, m_view, [done = std::move(done), json, failure] { done(json, failure); });
+    startRehearsal();
 }
 
 }  // namespace host::preview

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QJsonObject>
 #include <QPointF>
 #include <QPointer>
 #include <QTimer>
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <vector>
 
 #include "host/preview/page_scheme.h"
 #include "host/preview/rendered_view.h"
@@ -37,6 +39,8 @@ public:
     int blockedCount() const override { return m_guard.blockedCount(); }
     void inspect(const QString& script, std::function<void(const QVariant&)> done) override;
     void auditForm(const QString& elementId, int elementLimit, AuditDone done) override;
+    void rehearseForm(const QString& elementId, RehearsalDone done) override;
+    void whenLoaded(std::function<void(bool loaded)> done) override;
 
 private:
     PreviewPage* makePage();
@@ -48,6 +52,10 @@ private:
     void startAudit();
     void pollAudit();
     void finishAudit(const QByteArray& axeJson, const QString& failure);
+    void startRehearsal();
+    void pressEnter();
+    void finishRehearsal(const QString& failure);
+    void answerLoaded(bool loaded);
 
     RenderedViewEvents m_events;
     RequestGuard m_guard;
@@ -87,6 +95,20 @@ private:
     QTimer m_auditPoll;
     QElapsedTimer m_auditClock;
     bool m_closing = false;
+
+    // Rehearsals run one at a time, each on the document loaded when it starts.
+    struct RehearsalRequest {
+        QString elementId;
+        RehearsalDone done;
+    };
+    std::deque<RehearsalRequest> m_rehearsals;
+    bool m_rehearsing = false;
+    std::uint64_t m_rehearsalLoad = 0;
+    QJsonObject m_rehearsalAnswer;
+    QString m_enterToken;  // starts the console message that tells what Enter sent
+    QTimer m_enterWait;
+    std::vector<std::function<void(bool)>> m_loadWaiters;
+    bool m_lastLoadOk = false;
 };
 
 }  // namespace host::preview

@@ -41,6 +41,7 @@ QString shortName(CheckKind check) {
         case CheckKind::contentPolicy: return QStringLiteral("content-policy");
         case CheckKind::thankYouPage: return QStringLiteral("thank-you");
         case CheckKind::templateEntries: return QStringLiteral("template");
+        case CheckKind::rehearsal: return QStringLiteral("rehearsal");
     }
     return {};
 }
@@ -112,7 +113,8 @@ TEST(FormCheckCorpus, FindsEveryPlantedFaultAtItsPlaceAndNothingElse) {
         const bool clean = planted.front().check == u"clean";
         cleanPages += clean;
         for (const Planted& p : planted) {
-            if (p.check == u"clean") continue;
+            // The rehearsal's rows are the browser test's (tests/preview/form_rehearsal_test.cpp).
+            if (p.check == u"clean" || p.check == u"rehearsal") continue;
             ++tally[p.check].planted;
             const auto it = std::find_if(findings.begin(), findings.end(), [&](const Finding& f) {
                 return shortName(f.check) == p.check &&

@@ -15,7 +15,10 @@ struct Outcome {
     QString err;
 };
 
-Outcome pagehost(const QStringList& args) {
+// The page checks alone: the rehearsal, which starts the browser engine, has a test of its
+// own among the browser tests (tests/preview/form_rehearsal_test.cpp).
+Outcome pagehost(QStringList args) {
+    if (args.value(0) == u"--check-form") args.insert(1, QStringLiteral("--no-rehearsal"));
     QProcess run;
     run.setWorkingDirectory(QStringLiteral(OSTREL_SOURCE_DIR));
     run.start(QStringLiteral(PAGEHOST), args);
@@ -89,7 +92,9 @@ TEST(FormCheckCommand, ExitsWithOneOnAnErrorAndTwoOnAWrongCommand) {
 TEST(FormCheckCommand, IsInTheHelp) {
     const Outcome run = pagehost({"--help"});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(run.out.contains("pagehost --check-form [--published-at URL] PAGE...|SITE_FOLDER"));
+    EXPECT_TRUE(run.out.contains(
+        "pagehost --check-form [--published-at URL] [--no-rehearsal] PAGE...|SITE_FOLDER"));
+    EXPECT_TRUE(run.out.contains("--no-rehearsal      leave out the rehearsal"));
 }
 
 }  // namespace

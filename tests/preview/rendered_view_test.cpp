@@ -145,7 +145,8 @@ TEST_F(RenderedView, LoadsFilesOfThePagesFolderOnlyAndAFormSendsNothing) {
         "<img id=remote src='" + remote + "/pic.png'><iframe src='" + remote + "/frame.html'></iframe>"
         "<a id=away href='" + remote + "/away.html'>away</a>"
         "<form method=post action='" + remote + "/send'><input type=hidden name=list value='a&amp;b &lt;c&gt;'>"
-        "<input name=city value='K\xc3\xb6ln'><button id=go name=go value=1>Go</button></form></body></html>");
+        "<input name=city value='K\xc3\xb6ln'><input type=hidden name=action value=x>"
+        "<button id=go name=go value=1>Go</button></form></body></html>");
 
     EXPECT_EQ(inspect(view, "['dot', 'up', 'link', 'remote'].map(id => "
                             "document.getElementById(id).naturalWidth).join()").toString().toStdString(),
@@ -161,9 +162,9 @@ TEST_F(RenderedView, LoadsFilesOfThePagesFolderOnlyAndAFormSendsNothing) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !trials.shown.empty(); }, kChromiumMs));
     const auto& sent = trials.shown.front();
     EXPECT_EQ(sent.method, "POST");
-    EXPECT_EQ(sent.action, remote + "/send");
+    EXPECT_EQ(sent.action, remote + "/send") << "a field named action does not stand in for it";
     EXPECT_EQ(sent.encoding, "application/x-www-form-urlencoded");
-    EXPECT_EQ(fields(sent), (Fields{{"list", "a&b <c>"}, {"city", u"K\u00f6ln"_qs}, {"go", "1"}}));
+    EXPECT_EQ(fields(sent), (Fields{{"list", "a&b <c>"}, {"city", u"K\u00f6ln"_qs}, {"action", "x"}, {"go", "1"}}));
     QTest::qWait(300);  // time let pass on purpose: no request reaches the server in it
     EXPECT_TRUE(server.paths().isEmpty()) << server.paths().join(' ').toStdString();
     EXPECT_TRUE(inspect(view, "location.pathname.endsWith('/site/page.html')").toBool())
@@ -553,6 +554,12 @@ TEST_F(RenderedView, TheFormCheckRunsAfterTheInsertionAndPlacesAFaultPlantedInTh
         << panel.summary().toStdString();
     EXPECT_TRUE(panel.auditState().contains("ran on the rendered form")) << panel.auditState().toStdString();
     EXPECT_TRUE(panel.findings(page).empty()) << "the shipped template passes: " << panel.summary().toStdString();
+    // The rehearsal's steps in order, the passed ones on one line.
+    EXPECT_TRUE(panel.rehearsalState().startsWith(QStringLiteral(
+        "Rehearsal:\n\u2713 the form is shown; filled \"name\", \"from\" with sample entries; "
+        "pressed \"Subscribe\": the form was sent; pressed Enter")))
+        << panel.rehearsalState().toStdString();
+    EXPECT_FALSE(panel.rehearsalState().contains(QChar(0x2717))) << panel.rehearsalState().toStdString();
 
     // The planted fault: the name field loses its label. axe names it; where the page's own
     // checks name it too, the row checked here is axe's.
