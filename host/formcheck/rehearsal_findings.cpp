@@ -14,6 +14,7 @@
 #include <tuple>
 
 #include "host/formcheck/form_page.h"
+#include "host/formcheck/service_address.h"
 #include "host/formcheck/site_file.h"
 #include "host/formcheck/web_address.h"
 #include "host/page/gumbo_tree.h"
@@ -310,7 +311,11 @@ private:
         const std::optional<WebAddress> action = actionAddress(request);
         if (action) {
             m_action = *action;
-            if (!m_service.schemes.contains(action->scheme) || action->host != m_service.host) {
+            // A host of the author's own (a relay) is theirs to vouch for; a typo of the
+            // service's host is not.
+            const bool wrongHost = action->host != m_service.host &&
+                                   compareWithServiceHost(action->host) == HostMatch::nearMiss;
+            if (!m_service.schemes.contains(action->scheme) || wrongHost) {
                 find(Severity::error, place(formPath, "action", true),
                      QStringLiteral("the form is sent to %1, not to the service at %2")
                          .arg(quoted(action->toString()), m_service.host),
