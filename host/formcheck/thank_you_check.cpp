@@ -47,6 +47,23 @@ QString siteRoot(const PageContext& context) {
     return {};
 }
 
+// The file a decoded address path names in the site: its dot segments resolved as a web
+// server resolves them, never above the site's folder (so "..%2f..%2fetc" stays inside).
+// `base` is the page's folder, relative to root ("" for the root itself).
+QString fileInSite(const QString& root, const QString& base, const QString& path) {
+    QStringList kept;
+    const QString joined = path.startsWith(u'/') ? path : base + u'/' + path;
+    for (const QString& part : joined.split(u'/', Qt::SkipEmptyParts)) {
+        if (part == u"..") {
+            if (!kept.isEmpty()) kept.removeLast();
+        } else if (part != u".") {
+            kept.push_back(part);
+        }
+    }
+    const QString file = kept.isEmpty() ? root : root + u'/' + kept.join(u'/');
+    return fileFor(file + (path.isEmpty() || path.endsWith(u'/') ? "/" : ""));
+}
+
 // The file a relative thank-you address names, read against the page's file (or, from "/",
 // the site's folder); empty when it cannot be told.
 QString relativeFile(const PageContext& context, const QString& written) {
@@ -54,11 +71,12 @@ QString relativeFile(const PageContext& context, const QString& written) {
     if (path.isEmpty()) return {};
     if (path.startsWith(u'/')) {
         if (context.siteFolder.isEmpty()) return {};
-        return fileFor(QDir::cleanPath(context.siteFolder + path) + (path.endsWith(u'/') ? "/" : ""));
+        return fileInSite(context.siteFolder, {}, path);
     }
     if (context.pagePath.isEmpty()) return {};
-    const QString folder = QFileInfo(context.pagePath).absolutePath();
-    return fileFor(QDir::cleanPath(folder + u'/' + path) + (path.endsWith(u'/') ? "/" : ""));
+    const QString root = siteRoot(context);
+    const QString folder = QDir(root).relativeFilePath(QFileInfo(context.pagePath).absolutePath());
+    return fileInSite(root, folder == u"." || folder.startsWith(u"..") ? QString() : folder, path);
 }
 
 QString shownFile(const PageContext& context, const QString& file) {
@@ -128,8 +146,7 @@ void checkThankYouPage(const FormPage& page, std::vector<Finding>& out) {
     candidate.scheme = published->scheme;
     QString rest;
     if (!addressUnder(candidate, *published, &rest)) return;
-    const QString file = fileFor(QDir::cleanPath(root + u'/' + decodedPath(rest)) +
-                                 (rest.isEmpty() || rest.endsWith(u'/') ? "/" : ""));
+    const QString file = fileInSite(root, {}, decodedPath(rest));
     if (QFileInfo(file).isFile()) return;
     out.push_back(page.finding(
         Severity::warning, CheckKind::thankYouPage, at,
