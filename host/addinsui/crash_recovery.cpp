@@ -5,6 +5,7 @@
 
 #include "com/error.h"
 #include "host/messagebox/message_box_service.h"
+#include "platform/registry/machine_registry.h"
 #include "com/registration/class_registration.h"
 
 namespace host {
@@ -62,7 +63,7 @@ std::map<std::string, QString> offerToDisableUnfinished(
         try {
             entry = reg::findAddIn(
                 reg::combinedView(registry.read(),
-                                  platform::registry::RegistryFile::machine().read()),
+                                  platform::registry::MachineRegistry().read().trusted),
                 hostKey, record.call.progId, record.call.classId);
         } catch (const com::Error&) {
             // Reported when the add-ins are loaded; the author is still told what happened.
