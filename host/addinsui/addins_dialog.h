@@ -32,7 +32,7 @@ struct AddInsDialogServices {
     std::string hostKey;                       // the editor's registry root
     std::chrono::milliseconds timeLimit = host::regsvr::kDefaultTimeLimit;
     // The machine-wide records beneath the user's, only read here.
-    platform::registry::MachineRegistry machine;
+    platform::registry::MachineRegistry machine{};
 };
 
 // The list is "lstAddIns", one row per entry of the editor's add-in list: the check box

@@ -150,6 +150,14 @@ std::filesystem::path absoluteModule(const std::filesystem::path& module) {
     return error ? module : path;
 }
 
+// Whether a key or one below it holds a value: a record file without any is empty.
+bool holdsValues(const platform::registry::RegistryKey& key) {
+    if (!key.values().empty()) return true;
+    for (const auto& sub : key.subkeys())
+        if (holdsValues(sub)) return true;
+    return false;
+}
+
 // Removes the records from one file: a machine-wide one sees them in the user's hive, where
 // a module writes them, and a record file left empty goes.
 std::vector<std::string> removeFrom(const std::filesystem::path& file, bool machine,
@@ -169,7 +177,7 @@ std::vector<std::string> removeFrom(const std::filesystem::path& file, bool mach
         for (auto& key : deleted) key = com::registration::inMachineHive(key);
         pr::applyChanges(tree, pr::withHiveRenamed(before, pr::kUserHive, pr::kMachineHive),
                          pr::withHiveRenamed(after, pr::kUserHive, pr::kMachineHive));
-        empty = tree.empty();
+        empty = !holdsValues(tree.root());
     });
     if (empty && removeIfEmpty && !deleted.empty()) std::filesystem::remove(file);
     return deleted;
@@ -301,7 +309,7 @@ int runTool(const Options& options, const std::filesystem::path& helper, std::os
         // Unregistering leaves the record file empty: it goes.
         std::error_code error;
         try {
-            if (platform::registry::RegistryFile(request.registry).read().empty())
+            if (!holdsValues(platform::registry::RegistryFile(request.registry).read().root()))
                 std::filesystem::remove(request.registry, error);
         } catch (const com::Error&) {
         }

@@ -97,6 +97,9 @@ TrustCheck checkMachineTarget(const fs::path& file, const OwnerTrust& trust) {
         }
         if (!nearest) nearest = at;
     }
+    // None made yet: the first folder above them that is there.
+    std::error_code error;
+    while (!nearest && at.has_relative_path() && !fs::exists(at, error)) at = at.parent_path();
     TrustCheck check = checkTrusted(nearest ? *nearest : at, trust);
     if (!check.trusted() && nearest == file && check.fix.starts_with("chown")) {
         check.fix += " && chmod 0644 " + quoted(file);
