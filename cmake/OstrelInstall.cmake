@@ -24,8 +24,8 @@ set(OSTREL_PACKAGE_RECORDS_DIR "/usr/${OSTREL_PACKAGE_RECORDS_SUBDIR}")
 # ostrel_install_machine_records(<module target> <installed folder of the module>): the
 # module's own registration, run at build time by the build user into a scratch per-user
 # registry (no root, no installed system touched), becomes the package's record file
-# <module>.reg: its keys moved to the machine's hive and the build's module path replaced by
-# the installed one, which is only known at install time (the prefix).
+# <module>.reg: its keys moved to the machine's hive and the build's module path and folder
+# replaced by the installed ones, which are only known at install time (the prefix).
 function(ostrel_install_machine_records target folder)
     set(name $<TARGET_FILE_BASE_NAME:${target}>)
     set(records ${CMAKE_CURRENT_BINARY_DIR}/${target}.user.reg)
@@ -45,6 +45,8 @@ function(ostrel_install_machine_records target folder)
         file(READ \"${converted}\" records)
         string(REPLACE \"@OSTREL_MODULE@\"
                \"\${CMAKE_INSTALL_PREFIX}/${folder}/$<TARGET_FILE_NAME:${target}>\"
+               records \"\${records}\")
+        string(REPLACE \"@OSTREL_MODULE_DIR@\" \"\${CMAKE_INSTALL_PREFIX}/${folder}\"
                records \"\${records}\")
         file(WRITE \"${CMAKE_CURRENT_BINARY_DIR}/staged/${name}.reg\" \"\${records}\")
         file(INSTALL \"${CMAKE_CURRENT_BINARY_DIR}/staged/${name}.reg\"

@@ -127,18 +127,23 @@ else
     left() { find "$droot" -mindepth 1 -path "$admin" -prune -o ! -path "$droot/var" \
         ! -path "$droot/var/lib" ! -path "$droot/etc" -print; }
     # An earlier build's single machine-wide file, its add-in records taken out again by
-    # that build's prerm: the package tidies it away on remove.
+    # that build's prerm: the package's postinst tidies it away.
     mkdir -p "$droot/etc/ostrel"
     printf 'OstrelRegistry 1\n' >"$droot/etc/ostrel/registry.reg"
     touch "$droot/etc/ostrel/registry.reg.lock"
     # The libraries it depends on are the computer's, not the scratch root's.
     in_root --force-depends -i "$deb" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log" >&2; fail "dpkg -i failed"; }
-    for script in preinst postinst prerm; do
+    [ ! -e "$droot/etc/ostrel" ] || fail "the earlier build's emptied /etc/ostrel/registry.reg was left"
+    for script in preinst prerm; do
         [ ! -e "$admin/info/ostrel.$script" ] || fail "the package has a $script; it needs none"
     done
-    if grep -En 'ostrel-regsvr|pagehost|\.so' "$admin/info/ostrel.postrm"; then
-        fail "postrm starts a program of the package or names a module"
-    fi
+    # No maintainer script starts a program of the package, loads a module or runs ldconfig
+    # (the private libraries are found through RUNPATH).
+    for script in "$admin"/info/ostrel.postinst "$admin"/info/ostrel.postrm; do
+        if grep -Env '^[[:space:]]*#' "$script" | grep -E 'ostrel-regsvr|pagehost|\.so|ldconfig'; then
+            fail "$(basename "$script") starts a program of the package, names a module or runs ldconfig"
+        fi
+    done
     owned=0
     while IFS= read -r file; do
         in_root -S "${file#"$droot"}" >/dev/null 2>&1 || fail "no package owns ${file#"$droot"}"
