@@ -9,8 +9,8 @@ namespace host {
 namespace reg = com::registration;
 namespace pr = platform::registry;
 
-AddInRegistryView readAddInRegistry(const pr::RegistryFile& user, const pr::MachineRegistry& machine,
-                                    std::string_view hostKey) {
+AddInRegistryView readAddInRegistry(const pr::RegistryFile& user,
+                                    const pr::MachineRegistry& machine, std::string_view hostKey) {
     AddInRegistryView view;
     try {
         view.user = user.read();
@@ -53,8 +53,9 @@ CheckedServer checkedServer(const AddInRegistryView& view, std::string_view prog
     if (!checked.allUsers) return checked;
     const pr::TrustCheck check = pr::checkTrusted(checked.server.module, trust);
     if (!check.trusted()) {
-        checked.refusal = "its module could be replaced by someone other than root: " +
-                          check.problem + (check.fix.empty() ? "" : " (fix: " + check.fix + ")");
+        checked.refusal =
+            "its module could be replaced by someone other than root: " + check.problem +
+            (check.fix.empty() ? "" : " (fix: " + check.fix + ")");
         checked.server.module.clear();
     } else {
         checked.server.module = check.real;

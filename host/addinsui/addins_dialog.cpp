@@ -164,10 +164,12 @@ void AddInsDialog::refresh() {
         setAllUsers(item, reg::registeredFor(view.user, view.machine, m_services.hostKey,
                                              entry.progId) == reg::RegisteredFor::AllUsers);
         try {
-            const CheckedServer checked = checkedServer(view, entry.progId, m_services.machine.trust());
+            const CheckedServer checked =
+                checkedServer(view, entry.progId, m_services.machine.trust());
             if (!checked.refusal.empty()) {
                 // Not loadable, so no check box: the reason is what the row says.
-                item->setText(kModule, text(reg::resolveProgId(view.combined, entry.progId).module.string()));
+                item->setText(
+                    kModule, text(reg::resolveProgId(view.combined, entry.progId).module.string()));
                 item->setText(kFailure, text("Not loaded: " + checked.refusal));
                 continue;
             }
@@ -187,8 +189,9 @@ void AddInsDialog::refresh() {
         QTreeWidgetItem* item = nullptr;
         for (int i = 0; i < m_list->topLevelItemCount() && !item; ++i) {
             QTreeWidgetItem* row = m_list->topLevelItem(i);
-            if (row->data(kName, kProgIdRole).toString().compare(text(refused.entry.progId),
-                                                                   Qt::CaseInsensitive) == 0)
+            if (row->data(kName, kProgIdRole)
+                    .toString()
+                    .compare(text(refused.entry.progId), Qt::CaseInsensitive) == 0)
                 item = row;
         }
         if (!item) item = addRow(refused.entry);

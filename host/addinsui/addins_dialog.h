@@ -10,8 +10,8 @@
 #include <string>
 
 #include "host/addins/addin_host.h"
-#include "host/regtool/child_registration.h"
 #include "host/addins/addin_registry_view.h"
+#include "host/regtool/child_registration.h"
 #include "platform/registry/machine_registry.h"
 #include "platform/registry/registry_file.h"
 

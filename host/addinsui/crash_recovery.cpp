@@ -4,9 +4,9 @@
 #include <set>
 
 #include "com/error.h"
+#include "com/registration/class_registration.h"
 #include "host/messagebox/message_box_service.h"
 #include "platform/registry/machine_registry.h"
-#include "com/registration/class_registration.h"
 
 namespace host {
 namespace {

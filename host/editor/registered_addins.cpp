@@ -4,10 +4,10 @@
 #include <cstdio>
 
 #include "com/error.h"
+#include "com/registration/class_registration.h"
 #include "host/addins/addin_registry_view.h"
 #include "host/addinsui/crash_recovery.h"
 #include "host/messagebox/message_box_service.h"
-#include "com/registration/class_registration.h"
 
 namespace host {
 
@@ -22,9 +22,10 @@ RegisteredAddIns findRegisteredAddIns(const platform::registry::RegistryFile& re
     if (view.userUnreadable) return found;
     const auto refuse = [&](const reg::AddInEntry& entry, const std::string& reason) {
         // The user's own "do not load" keeps it quiet, as it keeps a trusted one unloaded.
-        const auto behavior =
-            view.user.number(reg::addInKey(kHostRegistryRoot, entry.progId), reg::kLoadBehaviorValue);
-        if (behavior.value_or(entry.loadBehavior.value_or(reg::kLoadAtStartup)) != reg::kLoadAtStartup)
+        const auto behavior = view.user.number(reg::addInKey(kHostRegistryRoot, entry.progId),
+                                               reg::kLoadBehaviorValue);
+        if (behavior.value_or(entry.loadBehavior.value_or(reg::kLoadAtStartup)) !=
+            reg::kLoadAtStartup)
             return;
         found.refused.push_back(
             QStringLiteral("The add-in %1, registered for all users, is not loaded: %2")
@@ -39,8 +40,8 @@ RegisteredAddIns findRegisteredAddIns(const platform::registry::RegistryFile& re
                 refuse(entry, checked.refusal);
                 continue;
             }
-            found.toLoad.push_back({qs(checked.server.module.string()), checked.server.clsid,
-                                    qs(entry.progId)});
+            found.toLoad.push_back(
+                {qs(checked.server.module.string()), checked.server.clsid, qs(entry.progId)});
         } catch (const com::Error& e) {
             found.problems.push_back(qs(e.description()));
         }
@@ -59,7 +60,8 @@ void loadRegisteredAddIns(EditorSession& session, const platform::registry::Regi
         for (const auto& [classId, what] : outcomes) session.noteFailure(classId, what);
     }
     const auto found = findRegisteredAddIns(registry, machine);
-    for (const QString& refused : found.refused) std::fprintf(stderr, "pagehost: %s\n", qUtf8Printable(refused));
+    for (const QString& refused : found.refused)
+        std::fprintf(stderr, "pagehost: %s\n", qUtf8Printable(refused));
     for (const QString& problem : found.problems) {
         session.window().messages().show(&session.window(), {QStringLiteral("pagehost"),
                                                              problem,

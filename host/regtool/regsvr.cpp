@@ -165,8 +165,9 @@ std::vector<std::string> removeFrom(const std::filesystem::path& file, bool mach
     namespace pr = platform::registry;
     std::vector<std::string> deleted;
     if (!machine) {
-        pr::RegistryFile(file).modify(
-            [&](pr::RegistryTree& tree) { deleted = com::registration::removeRecords(tree, what); });
+        pr::RegistryFile(file).modify([&](pr::RegistryTree& tree) {
+            deleted = com::registration::removeRecords(tree, what);
+        });
         return deleted;
     }
     bool empty = false;
@@ -188,8 +189,9 @@ std::string refusedTarget(const std::filesystem::path& file) {
     const auto check = platform::registry::checkMachineTarget(
         file, platform::registry::OwnerTrust::forThisProcess());
     if (check.trusted()) return {};
-    return "The records for all users are not written to \"" + file.string() + "\": " +
-           check.problem + ". Fix: " + check.fix + ", then run this again. Nothing was written.\n";
+    return "The records for all users are not written to \"" + file.string() +
+           "\": " + check.problem + ". Fix: " + check.fix +
+           ", then run this again. Nothing was written.\n";
 }
 
 int removeRecords(const std::string& target, bool machine, std::ostream& out, std::ostream& err,
@@ -206,7 +208,8 @@ int removeRecords(const std::string& target, bool machine, std::ostream& out, st
             const auto places = pr::MachinePlaces::system();
             auto files = pr::recordFiles(places.adminRecords);
             std::error_code missing;
-            if (std::filesystem::exists(places.legacyFile, missing)) files.push_back(places.legacyFile);
+            if (std::filesystem::exists(places.legacyFile, missing))
+                files.push_back(places.legacyFile);
             for (const auto& file : files) {
                 if (const std::string refused = refusedTarget(file); !refused.empty()) {
                     err << refused;
@@ -287,8 +290,9 @@ int runTool(const Options& options, const std::filesystem::path& helper, std::os
         namespace pr = platform::registry;
         const auto check = pr::checkTrusted(module, pr::OwnerTrust::forThisProcess());
         if (!check.trusted()) {
-            err << "The module \"" << module.string() << "\" is not registered for all users: "
-                << check.problem << ". Every user's editor would load it, so it and every "
+            err << "The module \"" << module.string()
+                << "\" is not registered for all users: " << check.problem
+                << ". Every user's editor would load it, so it and every "
                 << "folder above it must be root's and writable by no one else: install it "
                 << "under /usr/local/lib (sudo install -D -m 0644 MODULE /usr/local/lib/NAME/"
                 << module.filename().string() << "), or register it for yourself alone "
@@ -296,8 +300,8 @@ int runTool(const Options& options, const std::filesystem::path& helper, std::os
             return kNotTrusted;
         }
         module = request.module = check.real;
-        request.registry = pr::MachinePlaces::system().adminRecords /
-                           (module.stem().string() + ".reg");
+        request.registry =
+            pr::MachinePlaces::system().adminRecords / (module.stem().string() + ".reg");
         if (const std::string refused = refusedTarget(request.registry); !refused.empty()) {
             err << refused;
             return kNotTrusted;

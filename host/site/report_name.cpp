@@ -22,10 +22,15 @@ bool hidden(char32_t c) {
 char32_t decode(std::string_view s) {
     const auto b = [&](std::size_t i) { return char32_t(static_cast<unsigned char>(s[i])); };
     switch (s.size()) {
-        case 2: return ((b(0) & 0x1F) << 6) | (b(1) & 0x3F);
-        case 3: return ((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F);
-        case 4: return ((b(0) & 0x07) << 18) | ((b(1) & 0x3F) << 12) | ((b(2) & 0x3F) << 6) | (b(3) & 0x3F);
-        default: return b(0);
+        case 2:
+            return ((b(0) & 0x1F) << 6) | (b(1) & 0x3F);
+        case 3:
+            return ((b(0) & 0x0F) << 12) | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F);
+        case 4:
+            return ((b(0) & 0x07) << 18) | ((b(1) & 0x3F) << 12) | ((b(2) & 0x3F) << 6) |
+                   (b(3) & 0x3F);
+        default:
+            return b(0);
     }
 }
 
@@ -35,7 +40,8 @@ QString reportName(const QByteArray& bytes) {
     const std::string_view view(bytes.constData(), std::size_t(bytes.size()));
     bool plain = platform::text::isValidUtf8(view);
     for (std::size_t i = 0; plain && i < view.size();) {
-        const std::size_t n = std::max<std::size_t>(1, platform::text::wellFormedSequenceAt(view, i));
+        const std::size_t n =
+            std::max<std::size_t>(1, platform::text::wellFormedSequenceAt(view, i));
         const char32_t c = decode(view.substr(i, n));
         plain = c >= 0x20 && c != 0x7F && c != '"' && c != '\\' && !hidden(c);
         i += n;
@@ -48,7 +54,8 @@ QString reportName(const QByteArray& bytes) {
     out.reserve(quoted.size());
     static constexpr char kHex[] = "0123456789ABCDEF";
     for (std::size_t i = 0; i < quoted.size();) {
-        const std::size_t n = std::max<std::size_t>(1, platform::text::wellFormedSequenceAt(quoted, i));
+        const std::size_t n =
+            std::max<std::size_t>(1, platform::text::wellFormedSequenceAt(quoted, i));
         if (n > 1 && hidden(decode(std::string_view(quoted).substr(i, n)))) {
             for (std::size_t k = 0; k < n; ++k) {
                 const auto u = static_cast<unsigned char>(quoted[i + k]);

@@ -40,7 +40,8 @@ std::string quoted(const fs::path& path) {
 OwnerTrust OwnerTrust::forThisProcess() {
     OwnerTrust trust;
     const char* own = std::getenv(kTrustOwnFilesVariable);
-    if (own && std::string_view(own) == "1" && ::geteuid() != 0) trust.owners.push_back(::geteuid());
+    if (own && std::string_view(own) == "1" && ::geteuid() != 0)
+        trust.owners.push_back(::geteuid());
     return trust;
 }
 
@@ -65,8 +66,8 @@ TrustCheck checkTrusted(const fs::path& path, const OwnerTrust& trust) {
             check.problem = quoted(at) + " became a link while it was checked";
             return check;
         }
-        const bool owned = std::find(trust.owners.begin(), trust.owners.end(), info.st_uid) !=
-                           trust.owners.end();
+        const bool owned =
+            std::find(trust.owners.begin(), trust.owners.end(), info.st_uid) != trust.owners.end();
         if (!owned) {
             check.problem = quoted(at) + " is owned by " + ownerName(info.st_uid) + ", not root";
             check.fix = "chown root:root " + quoted(at);
@@ -92,8 +93,8 @@ TrustCheck checkMachineTarget(const fs::path& file, const OwnerTrust& trust) {
             return {{}, quoted(at) + " cannot be checked: " + std::strerror(errno), {}};
         }
         if (S_ISLNK(info.st_mode)) {
-            return {{}, quoted(at) + " is a link, which is never followed there",
-                    "rm " + quoted(at)};
+            return {
+                {}, quoted(at) + " is a link, which is never followed there", "rm " + quoted(at)};
         }
         if (!nearest) nearest = at;
     }
@@ -115,8 +116,7 @@ MachinePlaces MachinePlaces::system() {
 
 MachinePlaces MachinePlaces::under(const fs::path& root) {
     const auto at = [&](std::string_view place) { return root / fs::path(place).relative_path(); };
-    return {at(OSTREL_PACKAGE_RECORDS_DIR), at("/etc/ostrel/registry.d"),
-            at(kMachineRegistryFile)};
+    return {at(OSTREL_PACKAGE_RECORDS_DIR), at("/etc/ostrel/registry.d"), at(kMachineRegistryFile)};
 }
 
 std::vector<fs::path> recordFiles(const fs::path& folder) {

@@ -71,7 +71,7 @@ struct RefusedRecords {
 struct MachineRecords {
     RegistryTree trusted;  // every trusted file's records, in the machine's hive
     std::vector<RefusedRecords> refused;
-    std::vector<std::string> problems;  // trusted files that cannot be read, each named
+    std::vector<std::string> problems;         // trusted files that cannot be read, each named
     std::vector<std::filesystem::path> files;  // every record file found, in reading order
 };
 

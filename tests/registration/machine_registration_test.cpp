@@ -66,7 +66,8 @@ TEST(MachineRegistration, LoadsForAUserWithoutARegistrationUnlessTheUserSaysOthe
 TEST(MachineRegistration, TheEditorLoadsItAndOnlyTheMachineRemovalRemovesIt) {
     TempRegistry registry;
     ASSERT_EQ(regsvr({"--machine", "-s", OSTREL_PLUGIN_PATH}), 0);
-    const std::string machineText = TempRegistry::textOf(registry.machineRecords(OSTREL_PLUGIN_PATH));
+    const std::string machineText =
+        TempRegistry::textOf(registry.machineRecords(OSTREL_PLUGIN_PATH));
     EXPECT_NE(machineText.find("[HKEY_LOCAL_MACHINE\\Software\\Classes\\OstrelPlugin.Connect]"),
               std::string::npos);
     {

@@ -87,7 +87,8 @@ TEST(MachineTrust, RecordsAndModulesLoadOnlyWhenRootAloneCanChangeThem) {
         return [=](const Tree& t) { ::chmod((t.root / relative).c_str(), m); };
     };
     const auto owner = [](const char* relative) {
-        return [=](const Tree& t) { ASSERT_EQ(::chown((t.root / relative).c_str(), kNobody, -1), 0); };
+        return
+            [=](const Tree& t) { ASSERT_EQ(::chown((t.root / relative).c_str(), kNobody, -1), 0); };
     };
     const Case cases[] = {
         {"all 0644 and 0755", [](const Tree&) {}, nullptr},
@@ -125,13 +126,16 @@ TEST(MachineTrust, RecordsAndModulesLoadOnlyWhenRootAloneCanChangeThem) {
         } else {
             EXPECT_TRUE(found.toLoad.empty());
             ASSERT_EQ(found.refused.size(), 1u);
-            EXPECT_TRUE(found.refused[0].contains(QString::fromStdString(
-                (fs::canonical(tree.root) / c.atFault).string())))
+            EXPECT_TRUE(found.refused[0].contains(
+                QString::fromStdString((fs::canonical(tree.root) / c.atFault).string())))
                 << found.refused[0].toStdString();
         }
         // Tools > Add-ins lists it: a check box when it may load, the reason when not.
-        host::AddInsDialogServices services{&harness.messages, {}, OSTREL_REGSVR_PATH,
-                                            registry.path(), std::string(host::kHostRegistryRoot)};
+        host::AddInsDialogServices services{&harness.messages,
+                                            {},
+                                            OSTREL_REGSVR_PATH,
+                                            registry.path(),
+                                            std::string(host::kHostRegistryRoot)};
         services.machine = machine;
         host::AddInsDialog dialog(*harness.session, services);
         auto* list = dialog.findChild<QTreeWidget*>("lstAddIns");
@@ -139,7 +143,8 @@ TEST(MachineTrust, RecordsAndModulesLoadOnlyWhenRootAloneCanChangeThem) {
         QTreeWidgetItem* row = list->topLevelItem(0);
         EXPECT_EQ(row->text(2), "all users");
         EXPECT_EQ(bool(row->flags() & Qt::ItemIsUserCheckable), !c.atFault);
-        EXPECT_EQ(row->text(4).startsWith("Not loaded: "), bool(c.atFault)) << row->text(4).toStdString();
+        EXPECT_EQ(row->text(4).startsWith("Not loaded: "), bool(c.atFault))
+            << row->text(4).toStdString();
         EXPECT_TRUE(harness.messages.shown.empty());
     }
     harness.stop();
@@ -198,7 +203,8 @@ TEST(MachineTrust, RegsvrRefusesWhatSomeoneElseCouldChangeAndWritesNothing) {
         SCOPED_TRACE(c.what);
         if (c.asRootOnly && ::geteuid() != 0) continue;
         TempRegistry registry;
-        if (const auto check = pr::checkTrusted(registry.machineRoot(), ownTrust()); !check.trusted())
+        if (const auto check = pr::checkTrusted(registry.machineRoot(), ownTrust());
+            !check.trusted())
             GTEST_SKIP() << check.problem;
         const fs::path module = registry.machineRoot() / "opt" / "OstrelPlugin.so";
         fs::create_directories(module.parent_path());
@@ -209,7 +215,8 @@ TEST(MachineTrust, RegsvrRefusesWhatSomeoneElseCouldChangeAndWritesNothing) {
         c.change(records, module);
         const std::string before = listing(registry.machineRoot());
         QString said;
-        const int status = regsvr({"--machine", "-s", QString::fromStdString(module.string())}, &said);
+        const int status =
+            regsvr({"--machine", "-s", QString::fromStdString(module.string())}, &said);
         if (!c.said) {
             EXPECT_EQ(status, 0) << said.toStdString();
             struct stat info {};
