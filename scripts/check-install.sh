@@ -9,7 +9,10 @@
 #     second tour, in German, opens Help > Handbook (the installed handbook) and Help > About
 #     (the version and the licences).
 #  2. `cpack -G DEB` builds the package; unpacked with dpkg-deb -x, lintian finds no error in
-#     it and scripts/check-desktop-files.sh none in the unpacked tree.
+#     it and scripts/check-desktop-files.sh none in the unpacked tree. As root (CI), dpkg
+#     installs it under a scratch root (dpkg --root; the computer's own files are not
+#     touched): its maintainer scripts start no program of the package, `dpkg -S` names the
+#     owner of every file it put there, and remove and purge leave nothing behind.
 #  3. A BUILD_TESTING=OFF configure-and-build of the product alone succeeds (build-product/,
 #     or $PRODUCT_BUILD_DIR), with ccache when present.
 # Any failure ends the script with status 1.
@@ -50,6 +53,14 @@ if [ -f "$build/share/pagehost/axe-core/axe.min.js" ]; then
         [ -f "$stage/usr/share/pagehost/axe-core/$file" ] || fail "not installed: share/pagehost/axe-core/$file"
     done
 fi
+
+# The add-in's record for every user, made at build time, names the installed module.
+records=$(find "$stage/usr/lib" -path '*/ostrel/registry.d/OstrelPlugin.reg' | head -1)
+[ -f "$records" ] || fail "not installed: the add-in's machine-wide record file (ostrel/registry.d/OstrelPlugin.reg)"
+recorded=$(sed -n 's/^@="\(\/.*OstrelPlugin\.so\)"$/\1/p' "$records" | head -1)
+[ -n "$recorded" ] && [ "$stage$recorded" -ef "$module" ] ||
+    fail "$records names the module ${recorded:-(none)}, not the installed $module"
+grep -q 'HKEY_CURRENT_USER' "$records" && fail "$records holds per-user keys"
 
 step "Resolving the installed binaries' libraries"
 for binary in "$pagehost" "$stage/usr/bin/ostrel-regsvr" "$module" "$private/ostrel_preview.so"; do
@@ -121,6 +132,52 @@ dpkg-deb --field "$deb"
 step "lintian"
 # Errors fail; warnings are printed (each one left in place is explained in packaging/README.md).
 lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian found errors in $deb"
+
+step "Install, remove and purge under a scratch root (dpkg --root)"
+if [ "$(id -u)" -ne 0 ]; then
+    echo "skipped: dpkg installs as root only (CI runs this as root)"
+else
+    droot=$work/dpkg-root
+    admin=$droot/var/lib/dpkg
+    mkdir -p "$admin/info" "$admin/updates" "$droot/etc"
+    touch "$admin/status"
+    in_root() { dpkg --root="$droot" --log=/dev/null --force-script-chrootless "$@"; }
+    # What every file of the scratch root is, but dpkg's own database and the folders made
+    # for it.
+    left() { find "$droot" -mindepth 1 -path "$admin" -prune -o ! -path "$droot/var" \
+        ! -path "$droot/var/lib" ! -path "$droot/etc" -print; }
+    # An earlier build's single machine-wide file, its add-in records taken out again by
+    # that build's prerm: the package's postinst tidies it away.
+    mkdir -p "$droot/etc/ostrel"
+    printf 'OstrelRegistry 1\n' >"$droot/etc/ostrel/registry.reg"
+    touch "$droot/etc/ostrel/registry.reg.lock"
+    # The libraries it depends on are the computer's, not the scratch root's.
+    in_root --force-depends -i "$deb" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log" >&2; fail "dpkg -i failed"; }
+    [ ! -e "$droot/etc/ostrel" ] || fail "the earlier build's emptied /etc/ostrel/registry.reg was left"
+    for script in preinst prerm; do
+        [ ! -e "$admin/info/ostrel.$script" ] || fail "the package has a $script; it needs none"
+    done
+    # No maintainer script starts a program of the package, loads a module or runs ldconfig
+    # (the private libraries are found through RUNPATH).
+    for script in "$admin"/info/ostrel.postinst "$admin"/info/ostrel.postrm; do
+        if grep -Env '^[[:space:]]*#' "$script" | grep -E 'ostrel-regsvr|pagehost|\.so|ldconfig'; then
+            fail "$(basename "$script") starts a program of the package, names a module or runs ldconfig"
+        fi
+    done
+    owned=0
+    while IFS= read -r file; do
+        in_root -S "${file#"$droot"}" >/dev/null 2>&1 || fail "no package owns ${file#"$droot"}"
+        owned=$((owned + 1))
+    done < <(find "$droot" -path "$admin" -prune -o ! -type d -print)
+    [ "$owned" -gt 10 ] || fail "dpkg installed only $owned files"
+    echo "dpkg -S names the owner of each of the $owned installed files."
+    in_root -r ostrel >>"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log" >&2; fail "dpkg -r failed"; }
+    [ -z "$(left)" ] || fail "dpkg -r left: $(left)"
+    in_root -P ostrel >>"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log" >&2; fail "dpkg -P failed"; }
+    [ -z "$(left)" ] || fail "dpkg -P left: $(left)"
+    in_root -s ostrel >/dev/null 2>&1 && fail "ostrel is still known to dpkg after the purge"
+    echo "Removed and purged: nothing is left."
+fi
 
 step "Desktop entry, metainfo and manual pages of the unpacked package"
 "$root/scripts/check-desktop-files.sh" "$work/unpacked" || fail "check-desktop-files found errors"

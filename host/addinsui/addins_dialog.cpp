@@ -139,49 +139,69 @@ host::regsvr::ChildOutcome AddInsDialog::registerWithProgress(
     return outcome;
 }
 
-platform::registry::RegistryTree AddInsDialog::readCombined(
-    platform::registry::RegistryTree* user, platform::registry::RegistryTree* machine) {
-    try {
-        *user = platform::registry::RegistryFile(m_services.registry).read();
-    } catch (const com::Error& e) {
-        warn(text(e.description()));
-    }
-    try {
-        if (!m_services.machineRegistry.empty())
-            *machine = platform::registry::RegistryFile(m_services.machineRegistry).read();
-    } catch (const com::Error& e) {
-        warn(text(e.description()));
-    }
-    return reg::combinedView(*user, *machine);
+AddInRegistryView AddInsDialog::readView() {
+    AddInRegistryView view =
+        readAddInRegistry(platform::registry::RegistryFile(m_services.registry), m_services.machine,
+                          m_services.hostKey);
+    for (const std::string& problem : view.problems) warn(text(problem));
+    return view;
 }
 
 void AddInsDialog::refresh() {
-    platform::registry::RegistryTree user, machine;
-    const platform::registry::RegistryTree tree = readCombined(&user, &machine);
+    const AddInRegistryView view = readView();
     m_filling = true;
     m_list->clear();
-    for (const reg::AddInEntry& entry : reg::listAddIns(tree, m_services.hostKey)) {
+    const auto addRow = [&](const reg::AddInEntry& entry) {
         auto* item = new QTreeWidgetItem(m_list);
         item->setText(kName, text(entry.friendlyName.empty() ? entry.progId : entry.friendlyName));
         item->setText(kDescription, text(entry.description));
         item->setData(kName, kProgIdRole, text(entry.progId));
-        const bool allUsers = reg::registeredFor(user, machine, m_services.hostKey, entry.progId) ==
-                              reg::RegisteredFor::AllUsers;
+        item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
+        return item;
+    };
+    const auto setAllUsers = [](QTreeWidgetItem* item, bool allUsers) {
         item->setData(kName, kAllUsersRole, allUsers);
         item->setText(kRegisteredFor,
                       allUsers ? AddInsDialog::tr("all users") : AddInsDialog::tr("this user"));
+    };
+    for (const reg::AddInEntry& entry : reg::listAddIns(view.combined, m_services.hostKey)) {
+        auto* item = addRow(entry);
+        setAllUsers(item, reg::registeredFor(view.user, view.machine, m_services.hostKey,
+                                             entry.progId) == reg::RegisteredFor::AllUsers);
         try {
-            const auto server = reg::resolveProgId(tree, entry.progId);
+            const CheckedServer checked =
+                checkedServer(view, entry.progId, m_services.machine.trust());
+            if (!checked.refusal.empty()) {
+                // Not loadable, so no check box: the reason is what the row says.
+                item->setText(
+                    kModule, text(reg::resolveProgId(view.combined, entry.progId).module.string()));
+                item->setText(kFailure, AddInsDialog::tr("Not loaded: %1").arg(text(checked.refusal)));
+                continue;
+            }
+            const auto& server = checked.server;
             item->setText(kModule, text(server.module.string()));
             item->setData(kName, kClassIdRole, text(server.clsid.toString()));
             item->setData(kName, kModuleRole, text(server.module.string()));
             item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         } catch (const com::Error& e) {
             // Nothing to load; the failure column says why, and Remove still works.
-            item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
             item->setText(kFailure, text(e.description()));
         }
         updateRow(item);
+    }
+    for (const RefusedAddIn& refused : view.refused) {
+        // The user's list may name it (their own "off" switch): that row says why, once.
+        QTreeWidgetItem* item = nullptr;
+        for (int i = 0; i < m_list->topLevelItemCount() && !item; ++i) {
+            QTreeWidgetItem* row = m_list->topLevelItem(i);
+            if (row->data(kName, kProgIdRole)
+                    .toString()
+                    .compare(text(refused.entry.progId), Qt::CaseInsensitive) == 0)
+                item = row;
+        }
+        if (!item) item = addRow(refused.entry);
+        setAllUsers(item, true);
+        item->setText(kFailure, AddInsDialog::tr("Not loaded: %1").arg(text(refused.reason)));
     }
     fitColumns(*m_list);
     m_filling = false;
@@ -286,13 +306,16 @@ void AddInsDialog::removeSelected() {
     if (!item) return;
     const QString progId = item->data(kName, kProgIdRole).toString();
     if (item->data(kName, kAllUsersRole).toBool()) {
-        // The editor never writes the machine-wide file, not even as root: the package
-        // that registered the add-in there removes it.
-        warn(AddInsDialog::tr("The add-in \"%1\" is registered for all users of this computer, in "
-                              "%2, which only an administrator changes (ostrel-regsvr --machine "
-                              "--remove-records MODULE, or removing the package that installed "
-                              "it).\n\nTo keep it from loading for you, clear its check box.")
-                 .arg(item->text(kName), text(m_services.machineRegistry.string())));
+        // The editor never writes the machine-wide records, not even as root: the package
+        // that installed them, or an administrator, removes them.
+        const auto& places = m_services.machine.places();
+        warn(AddInsDialog::tr("The add-in \"%1\" is registered for all users of this computer, by "
+                            "a record file in %2 or %3, which only an administrator changes "
+                            "(ostrel-regsvr --machine --remove-records MODULE, or removing the "
+                            "package that installed it).\n\nTo keep it from loading for you, "
+                            "clear its check box.")
+                 .arg(item->text(kName), text(places.packageRecords.string()),
+                      text(places.adminRecords.string())));
         return;
     }
     const MessageButton answer = m_services.messages->show(

@@ -10,7 +10,9 @@
 #include <string>
 
 #include "host/addins/addin_host.h"
+#include "host/addins/addin_registry_view.h"
 #include "host/regtool/child_registration.h"
+#include "platform/registry/machine_registry.h"
 #include "platform/registry/registry_file.h"
 
 class QMainWindow;
@@ -29,8 +31,8 @@ struct AddInsDialogServices {
     std::filesystem::path registry;            // the registry file
     std::string hostKey;                       // the editor's registry root
     std::chrono::milliseconds timeLimit = host::regsvr::kDefaultTimeLimit;
-    // The machine-wide registry beneath the user's, only read here.
-    std::filesystem::path machineRegistry = platform::registry::RegistryFile::machinePath();
+    // The machine-wide records beneath the user's, only read here.
+    platform::registry::MachineRegistry machine{};
 };
 
 // The list is "lstAddIns", one row per entry of the editor's add-in list: the check box
@@ -41,6 +43,8 @@ struct AddInsDialogServices {
 // "cmdRemoveAddIn" deletes the selected add-in's records after asking. The column "Registered
 // for" says whose records load it: "this user", or "all users" (the machine-wide registry,
 // which only an administrator changes: Remove refuses those, and points to the check box).
+// A machine-wide add-in whose records or module someone other than root could change is
+// listed without a check box, the reason in "Last load failure".
 class AddInsDialog : public QDialog {
     Q_OBJECT
 public:
@@ -57,8 +61,7 @@ private:
     bool setLoadBehavior(const QString& progId, std::uint32_t value);
     void warn(const QString& text, const QString& details = {});
     // The user's registry over the machine's, as the editor reads it at start.
-    platform::registry::RegistryTree readCombined(platform::registry::RegistryTree* user,
-                                                  platform::registry::RegistryTree* machine);
+    AddInRegistryView readView();
     // Runs the registration on a thread of its own while the window shows its progress and
     // a Cancel button, so the window never waits for the module.
     host::regsvr::ChildOutcome registerWithProgress(host::regsvr::ChildRequest request,

@@ -3,8 +3,11 @@
 
 #include <QCoreApplication>
 
+#include <cstdio>
+
 #include "com/error.h"
 #include "com/registration/class_registration.h"
+#include "host/addins/addin_registry_view.h"
 #include "host/addinsui/crash_recovery.h"
 #include "host/messagebox/message_box_service.h"
 
@@ -13,38 +16,37 @@ namespace host {
 namespace reg = com::registration;
 
 RegisteredAddIns findRegisteredAddIns(const platform::registry::RegistryFile& registry,
-                                      const platform::registry::RegistryFile& machine) {
+                                      const platform::registry::MachineRegistry& machine) {
     RegisteredAddIns found;
-    platform::registry::RegistryTree tree;
-    try {
-        tree = registry.read();
-    } catch (const com::Error& e) {
-        found.problems.push_back(
+    const auto qs = [](const std::string& s) { return QString::fromStdString(s); };
+    const AddInRegistryView view = readAddInRegistry(registry, machine, kHostRegistryRoot);
+    for (const std::string& problem : view.problems) found.problems.push_back(qs(problem));
+    if (view.userUnreadable) return found;
+    const auto refuse = [&](const reg::AddInEntry& entry, const std::string& reason) {
+        // The user's own "do not load" keeps it quiet, as it keeps a trusted one unloaded.
+        const auto behavior = view.user.number(reg::addInKey(kHostRegistryRoot, entry.progId),
+                                               reg::kLoadBehaviorValue);
+        if (behavior.value_or(entry.loadBehavior.value_or(reg::kLoadAtStartup)) !=
+            reg::kLoadAtStartup)
+            return;
+        found.refused.push_back(
             QCoreApplication::translate("host::RegisteredAddIns",
-                                        "The list of add-ins cannot be read: %1")
-                .arg(QString::fromStdString(e.description())));
-        return found;
-    }
-    platform::registry::RegistryTree machineTree;
-    try {
-        machineTree = machine.read();
-    } catch (const com::Error& e) {
-        // The user's own add-ins still load.
-        found.problems.push_back(
-            QCoreApplication::translate(
-                "host::RegisteredAddIns",
-                "The list of add-ins registered for all users cannot be read: %1")
-                .arg(QString::fromStdString(e.description())));
-    }
-    tree = reg::combinedView(std::move(tree), machineTree);
-    for (const auto& entry : reg::listAddIns(tree, kHostRegistryRoot)) {
+                                        "The add-in %1, registered for all users, is not loaded: %2")
+                .arg(qs(entry.progId), qs(reason)));
+    };
+    for (const RefusedAddIn& refused : view.refused) refuse(refused.entry, refused.reason);
+    for (const auto& entry : reg::listAddIns(view.combined, kHostRegistryRoot)) {
         if (entry.loadBehavior != reg::kLoadAtStartup) continue;
         try {
-            const auto server = reg::resolveProgId(tree, entry.progId);
-            found.toLoad.push_back({QString::fromStdString(server.module.string()), server.clsid,
-                                    QString::fromStdString(entry.progId)});
+            const CheckedServer checked = checkedServer(view, entry.progId, machine.trust());
+            if (!checked.refusal.empty()) {
+                refuse(entry, checked.refusal);
+                continue;
+            }
+            found.toLoad.push_back(
+                {qs(checked.server.module.string()), checked.server.clsid, qs(entry.progId)});
         } catch (const com::Error& e) {
-            found.problems.push_back(QString::fromStdString(e.description()));
+            found.problems.push_back(qs(e.description()));
         }
     }
     return found;
@@ -52,7 +54,7 @@ RegisteredAddIns findRegisteredAddIns(const platform::registry::RegistryFile& re
 
 void loadRegisteredAddIns(EditorSession& session, const platform::registry::RegistryFile& registry,
                           std::chrono::seconds hangAfter,
-                          const platform::registry::RegistryFile& machine) {
+                          const platform::registry::MachineRegistry& machine) {
     // First, so that an add-in the author disables is not loaded into this run.
     if (const LoadRecords* records = session.loadRecords()) {
         const auto outcomes =
@@ -61,6 +63,8 @@ void loadRegisteredAddIns(EditorSession& session, const platform::registry::Regi
         for (const auto& [classId, what] : outcomes) session.noteFailure(classId, what);
     }
     const auto found = findRegisteredAddIns(registry, machine);
+    for (const QString& refused : found.refused)
+        std::fprintf(stderr, "pagehost: %s\n", qUtf8Printable(refused));
     for (const QString& problem : found.problems) {
         session.window().messages().show(&session.window(), {QStringLiteral("pagehost"),
                                                              problem,

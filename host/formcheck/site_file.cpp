@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStringList>
 #include <QUrl>
 
 namespace host::formcheck {
@@ -19,6 +20,20 @@ QString fileForPath(const QString& path) {
     return path;
 }
 
+QString fileInSite(const QString& root, const QString& base, const QString& path) {
+    QStringList kept;
+    const QString joined = path.startsWith(u'/') ? path : base + u'/' + path;
+    for (const QString& part : joined.split(u'/', Qt::SkipEmptyParts)) {
+        if (part == u"..") {
+            if (!kept.isEmpty()) kept.removeLast();
+        } else if (part != u".") {
+            kept.push_back(part);
+        }
+    }
+    const QString file = kept.isEmpty() ? root : root + u'/' + kept.join(u'/');
+    return fileForPath(file + (path.isEmpty() || path.endsWith(u'/') ? "/" : ""));
+}
+
 QString siteRoot(const PageContext& context) {
     if (!context.siteFolder.isEmpty()) return context.siteFolder;
     if (!context.pagePath.isEmpty()) return QFileInfo(context.pagePath).absolutePath();
@@ -31,9 +46,7 @@ QString publishedSiteFile(const QString& root, const WebAddress& site, const Web
     candidate.scheme = site.scheme;
     QString rest;
     if (!addressUnder(candidate, site, &rest)) return {};
-    const QString path = QUrl::fromPercentEncoding(rest.toUtf8());
-    return fileForPath(QDir::cleanPath(root + u'/' + path) +
-                       (path.isEmpty() || path.endsWith(u'/') ? "/" : ""));
+    return fileInSite(root, {}, QUrl::fromPercentEncoding(rest.toUtf8()));
 }
 
 }  // namespace host::formcheck

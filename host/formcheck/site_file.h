@@ -12,6 +12,11 @@ namespace host::formcheck {
 // folder (index.html when neither exists).
 QString fileForPath(const QString& path);
 
+// The file a decoded address path names in the site folder `root`: its dot segments resolved
+// as a web server resolves them, never above `root` (so "..%2f..%2fetc" stays inside). `base`
+// is the page's folder relative to `root` ("" for the root itself).
+QString fileInSite(const QString& root, const QString& base, const QString& path);
+
 // The folder the site's pages are published from: the site's, else the page's own.
 QString siteRoot(const PageContext& context);
 

@@ -30,18 +30,19 @@ QString decodedPath(QString written) {
     return QUrl::fromPercentEncoding(written.toUtf8());
 }
 
-// The file a relative address names, read against the page's file (or, from "/", the site's
-// folder); empty when it cannot be told.
+// The file a relative thank-you address names, read against the page's file (or, from "/",
+// the site's folder); empty when it cannot be told.
 QString relativeFile(const PageContext& context, const QString& written) {
     const QString path = decodedPath(written);
     if (path.isEmpty()) return {};
     if (path.startsWith(u'/')) {
         if (context.siteFolder.isEmpty()) return {};
-        return fileForPath(QDir::cleanPath(context.siteFolder + path) + (path.endsWith(u'/') ? "/" : ""));
+        return fileInSite(context.siteFolder, {}, path);
     }
     if (context.pagePath.isEmpty()) return {};
-    const QString folder = QFileInfo(context.pagePath).absolutePath();
-    return fileForPath(QDir::cleanPath(folder + u'/' + path) + (path.endsWith(u'/') ? "/" : ""));
+    const QString root = siteRoot(context);
+    const QString folder = QDir(root).relativeFilePath(QFileInfo(context.pagePath).absolutePath());
+    return fileInSite(root, folder == u"." || folder.startsWith(u"..") ? QString() : folder, path);
 }
 
 // The file of the site a full address names: under the site's published address, read as

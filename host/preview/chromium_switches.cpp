@@ -23,6 +23,13 @@ QStringList offlineSwitches() {
         // Only the forcing switch is honoured here (the plain --webrtc-ip-handling-policy
         // changes nothing), and it overrides the page setting.
         QStringLiteral("--force-webrtc-ip-handling-policy=disable_non_proxied_udp"),
+        // A peer connection's first use otherwise makes the engine bind the multicast DNS
+        // socket (224.0.0.251:5353), to hide local addresses behind .local names it then
+        // answers for. This engine (Chromium 102) has no switch that keeps the WebRTC stack
+        // from starting at all; the rendered view refuses the constructor in every frame
+        // (web_rendered_view.cpp), and these switches leave a connection made anyway nothing
+        // to send on.
+        QStringLiteral("--disable-features=WebRtcHideLocalIpsWithMdns"),
         QStringLiteral("--disable-blink-features=WebTransport"),
         QStringLiteral("--disable-quic"),
         QStringLiteral("--dns-prefetch-disable"),

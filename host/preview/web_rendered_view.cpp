@@ -60,9 +60,15 @@ void lockDown(QWebEngineSettings& s) {
     s.setAttribute(S::FocusOnNavigationEnabled, false);
 }
 
-// Run in the page's own world before its scripts: a peer connection would open sockets no
-// request interceptor sees. Chromium's switches already leave it nowhere to go; this refuses
-// it at once and names the servers asked for, so that the status bar can count them.
+// Run in the page's own world before its scripts, in every frame the engine loads: a peer
+// connection would start the engine's WebRTC stack, which opens sockets no request
+// interceptor sees. Chromium's switches already leave it nowhere to go; this refuses it at
+// once and names the servers asked for, so that the status bar can count them.
+// A frame the page makes without loading anything (an about:blank frame) gets no script from
+// the engine, and its own RTCPeerConnection is a page's way round the refusal: each such frame
+// is sealed the moment it joins the document (DOMNodeInserted is dispatched synchronously,
+// before any script can reach the frame's window, also through window[0]) and whenever its
+// window or document is asked for; a sealed frame seals its own frames the same way.
 QString refusePeerConnectionsScript(const QString& token) {
     return QStringLiteral(R"JS(
 (() => {
@@ -75,10 +81,49 @@ QString refusePeerConnectionsScript(const QString& token) {
     for (const url of urls.length ? urls : ['webrtc:']) say('%1' + String(url));
     throw new DOMException('The rendered view opens no connections.', 'NotAllowedError');
   };
-  for (const name of ['RTCPeerConnection', 'webkitRTCPeerConnection']) {
-    if (name in window)
-      Object.defineProperty(window, name, {value: refuse, writable: false, configurable: false});
-  }
+  const sealed = new WeakSet();
+  const frameGetters = [];
+  const windowOf = (frame) => {
+    for (const [C, get] of frameGetters) if (frame instanceof C) return get.call(frame);
+    return null;
+  };
+  const sealFramesIn = (node) => {
+    seal(windowOf(node));
+    if (node && typeof node.querySelectorAll === 'function')
+      for (const frame of node.querySelectorAll('iframe, frame, object')) seal(windowOf(frame));
+  };
+  const onInserted = (e) => sealFramesIn(e.target);
+  const seal = (w) => {
+    try {
+      if (!w || sealed.has(w)) return;
+      sealed.add(w);
+      for (const name of ['RTCPeerConnection', 'webkitRTCPeerConnection']) {
+        if (name in w)
+          Object.defineProperty(w, name, {value: refuse, writable: false, configurable: false});
+      }
+      w.addEventListener('DOMNodeInserted', onInserted, true);
+      for (const C of [w.HTMLIFrameElement, w.HTMLFrameElement, w.HTMLObjectElement]) {
+        const view = Object.getOwnPropertyDescriptor(C.prototype, 'contentWindow');
+        const doc = Object.getOwnPropertyDescriptor(C.prototype, 'contentDocument');
+        frameGetters.push([C, view.get]);
+        Object.defineProperty(C.prototype, 'contentWindow', {configurable: false, enumerable: view.enumerable,
+          get() { const v = view.get.call(this); seal(v); return v; }});
+        Object.defineProperty(C.prototype, 'contentDocument', {configurable: false, enumerable: doc.enumerable,
+          get() { seal(view.get.call(this)); return doc.get.call(this); }});
+      }
+      const attach = w.Element.prototype.attachShadow;
+      Object.defineProperty(w.Element.prototype, 'attachShadow', {configurable: false, writable: false,
+        value: function (...args) {
+          const root = attach.apply(this, args);
+          root.addEventListener('DOMNodeInserted', onInserted, true);
+          return root;
+        }});
+      for (let i = 0; i < w.length; ++i) seal(w[i]);
+    } catch (e) {
+      // Another origin's window: its documents are loaded, and get this script from the engine.
+    }
+  };
+  seal(window);
 })();
 )JS")
         .arg(token);

@@ -14,6 +14,7 @@
 #include "com/error.h"
 #include "com/registration/class_registration.h"
 #include "com/registration/record_removal.h"
+#include "platform/registry/machine_registry.h"
 #include "platform/registry/registry_changes.h"
 #include "platform/registry/registry_file.h"
 #include "platform/text/text_format.h"
@@ -117,7 +118,10 @@ std::string usage(std::string_view program) {
            "hangs there changes nothing.\n"
            "  -u, --unregister       call DllUnregisterServer instead\n"
            "  -s, --quiet            print nothing on success\n"
-           "  --machine              change the registry of all users instead (root only)\n"
+           "  --machine              register for all users instead (root only), in\n"
+           "                         /etc/ostrel/registry.d/MODULE-NAME.reg; the module and\n"
+           "                         every folder above it must be root's and writable by\n"
+           "                         no one else\n"
            "  --time-limit SECONDS   stop the entry point after this long (default 30)\n"
            "  --remove-records X     remove the records of class id X, or of every class\n"
            "                         of module X, without loading the module\n"
@@ -125,12 +129,15 @@ std::string usage(std::string_view program) {
            "  -h, --help             show this text\n"
            "  --version              print the program's version\n"
            "The per-user registry is $OSTREL_REGISTRY_FILE when set, otherwise\n"
-           "$XDG_CONFIG_HOME/ostrel/registry.reg; that of all users is\n"
-           "$OSTREL_MACHINE_REGISTRY_FILE when set, otherwise /etc/ostrel/registry.reg.\n"
+           "$XDG_CONFIG_HOME/ostrel/registry.reg. Add-ins for all users are the record\n"
+           "files in /usr/lib/ostrel/registry.d (the package's), /etc/ostrel/registry.d\n"
+           "and the older /etc/ostrel/registry.reg, under $OSTREL_MACHINE_ROOT when set.\n"
            "Exit status: 0 done, 1 bad command line, 2 module not loadable,\n"
            "3 entry point missing, 4 entry point failed, 5 entry point crashed, ended\n"
            "the process instead of returning, or timed out, 6 no records to remove,\n"
-           "7 --machine by anyone but root.\n";
+           "7 --machine by anyone but root, 8 --machine refused: the module or the record\n"
+           "file could be changed by someone other than root, or is a link (nothing\n"
+           "is written).\n";
 }
 
 namespace {
@@ -143,6 +150,50 @@ std::filesystem::path absoluteModule(const std::filesystem::path& module) {
     return error ? module : path;
 }
 
+// Whether a key or one below it holds a value: a record file without any is empty.
+bool holdsValues(const platform::registry::RegistryKey& key) {
+    if (!key.values().empty()) return true;
+    for (const auto& sub : key.subkeys())
+        if (holdsValues(sub)) return true;
+    return false;
+}
+
+// Removes the records from one file: a machine-wide one sees them in the user's hive, where
+// a module writes them, and a record file left empty goes.
+std::vector<std::string> removeFrom(const std::filesystem::path& file, bool machine,
+                                    const std::string& what, bool removeIfEmpty) {
+    namespace pr = platform::registry;
+    std::vector<std::string> deleted;
+    if (!machine) {
+        pr::RegistryFile(file).modify([&](pr::RegistryTree& tree) {
+            deleted = com::registration::removeRecords(tree, what);
+        });
+        return deleted;
+    }
+    bool empty = false;
+    pr::RegistryFile::machine(file).modify([&](pr::RegistryTree& tree) {
+        const auto before = pr::withHiveRenamed(tree, pr::kMachineHive, pr::kUserHive);
+        auto after = before;
+        deleted = com::registration::removeRecords(after, what);
+        for (auto& key : deleted) key = com::registration::inMachineHive(key);
+        pr::applyChanges(tree, pr::withHiveRenamed(before, pr::kUserHive, pr::kMachineHive),
+                         pr::withHiveRenamed(after, pr::kUserHive, pr::kMachineHive));
+        empty = !holdsValues(tree.root());
+    });
+    if (empty && removeIfEmpty && !deleted.empty()) std::filesystem::remove(file);
+    return deleted;
+}
+
+// Why --machine may not write this record file, with the fix; "" when it may.
+std::string refusedTarget(const std::filesystem::path& file) {
+    const auto check = platform::registry::checkMachineTarget(
+        file, platform::registry::OwnerTrust::forThisProcess());
+    if (check.trusted()) return {};
+    return "The records for all users are not written to \"" + file.string() +
+           "\": " + check.problem + ". Fix: " + check.fix +
+           ", then run this again. Nothing was written.\n";
+}
+
 int removeRecords(const std::string& target, bool machine, std::ostream& out, std::ostream& err,
                   bool quiet) {
     namespace pr = platform::registry;
@@ -150,19 +201,38 @@ int removeRecords(const std::string& target, bool machine, std::ostream& out, st
     std::vector<std::string> deleted;
     try {
         if (!machine) {
-            pr::RegistryFile().modify([&](pr::RegistryTree& tree) {
-                deleted = com::registration::removeRecords(tree, what);
-            });
+            deleted = removeFrom(pr::RegistryFile::defaultPath(), false, what, false);
         } else {
-            // The records are looked for where a module writes them, in the user's hive.
-            pr::RegistryFile::machine().modify([&](pr::RegistryTree& tree) {
-                const auto before = pr::withHiveRenamed(tree, pr::kMachineHive, pr::kUserHive);
-                auto after = before;
-                deleted = com::registration::removeRecords(after, what);
-                for (auto& key : deleted) key = com::registration::inMachineHive(key);
-                pr::applyChanges(tree, pr::withHiveRenamed(before, pr::kUserHive, pr::kMachineHive),
-                                 pr::withHiveRenamed(after, pr::kUserHive, pr::kMachineHive));
-            });
+            // The administrator's record files and the older single file; the package's own
+            // records go with the package.
+            const auto places = pr::MachinePlaces::system();
+            auto files = pr::recordFiles(places.adminRecords);
+            std::error_code missing;
+            if (std::filesystem::exists(places.legacyFile, missing))
+                files.push_back(places.legacyFile);
+            for (const auto& file : files) {
+                if (const std::string refused = refusedTarget(file); !refused.empty()) {
+                    err << refused;
+                    return kNotTrusted;
+                }
+            }
+            for (const auto& file : files) {
+                for (auto& key : removeFrom(file, true, what, file != places.legacyFile))
+                    deleted.push_back(std::move(key));
+            }
+            if (deleted.empty()) {
+                for (const auto& file : pr::recordFiles(places.packageRecords)) {
+                    const auto tree = pr::withHiveRenamed(pr::RegistryFile(file).read(),
+                                                          pr::kMachineHive, pr::kUserHive);
+                    auto copy = tree;
+                    if (com::registration::removeRecords(copy, what).empty()) continue;
+                    err << "The records of \"" << what << "\" are the package's, in \""
+                        << file.string() << "\": they go when the package is removed. To keep "
+                        << "the add-in from loading for one user, clear its check box under "
+                        << "Tools > Add-ins.\n";
+                    return kNothingFound;
+                }
+            }
         }
     } catch (const com::Error& e) {
         err << e.description() << "\n";
@@ -186,9 +256,9 @@ int runTool(const Options& options, const std::filesystem::path& helper, std::os
     // Root only, for the real file; a file named by the variable (tests) keeps its own
     // permissions as the guard.
     if (options.machine && !options.inProcess && ::geteuid() != 0 &&
-        !std::getenv(platform::registry::kMachineRegistryFileVariable)) {
+        !std::getenv(platform::registry::kMachineRootVariable)) {
         err << "--machine changes the add-ins of every user of this computer, in "
-            << platform::registry::RegistryFile::machinePath().string()
+            << platform::registry::MachinePlaces::system().adminRecords.string()
             << ", which only root may do: run the same command as root (sudo).\n";
         return kNotPermitted;
     }
@@ -211,14 +281,43 @@ int runTool(const Options& options, const std::filesystem::path& helper, std::os
             return code;
         });
     }
-    const auto module = absoluteModule(options.module);
+    auto module = absoluteModule(options.module);
     host::regsvr::ChildRequest request{helper, module, options.unregister, options.timeLimit,
                                        platform::registry::RegistryFile::defaultPath()};
     if (options.machine) {
-        request.registry = platform::registry::RegistryFile::machinePath();
+        // Every user's editor, root's included, would load the module: it must be a file
+        // only root can change, checked before any of its code runs here as root.
+        namespace pr = platform::registry;
+        const auto check = pr::checkTrusted(module, pr::OwnerTrust::forThisProcess());
+        if (!check.trusted()) {
+            err << "The module \"" << module.string()
+                << "\" is not registered for all users: " << check.problem
+                << ". Every user's editor would load it, so it and every "
+                << "folder above it must be root's and writable by no one else: install it "
+                << "under /usr/local/lib (sudo install -D -m 0644 MODULE /usr/local/lib/NAME/"
+                << module.filename().string() << "), or register it for yourself alone "
+                << "(ostrel-regsvr MODULE). Nothing was written.\n";
+            return kNotTrusted;
+        }
+        module = request.module = check.real;
+        request.registry =
+            pr::MachinePlaces::system().adminRecords / (module.stem().string() + ".reg");
+        if (const std::string refused = refusedTarget(request.registry); !refused.empty()) {
+            err << refused;
+            return kNotTrusted;
+        }
         request.machine = true;
     }
     const auto outcome = runInChild(request);
+    if (options.machine && outcome.exitCode == kSuccess) {
+        // Unregistering leaves the record file empty: it goes.
+        std::error_code error;
+        try {
+            if (!holdsValues(platform::registry::RegistryFile(request.registry).read().root()))
+                std::filesystem::remove(request.registry, error);
+        } catch (const com::Error&) {
+        }
+    }
     out << outcome.out;
     err << outcome.err << outcome.message;
     if (outcome.exitCode == kSuccess && !options.quiet) {

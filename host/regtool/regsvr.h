@@ -22,6 +22,9 @@ enum ExitCode : int {
     kCrashed = 5,       // the entry point crashed, ended the process, or did not finish in time
     kNothingFound = 6,  // --remove-records found no record
     kNotPermitted = 7,  // --machine by anyone but root
+    // --machine refused: the module, or the record file or a folder above it, could be
+    // changed by someone other than root, or there is a link where the record file goes
+    kNotTrusted = 8,
 };
 
 struct Options {

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <vector>
 
 #include "platform/files/user_file.h"
 #include "platform/registry/registry_format.h"
@@ -35,13 +36,6 @@ RegistryFile RegistryFile::machine(fs::path path) {
     return file;
 }
 
-fs::path RegistryFile::machinePath() {
-    if (const char* file = std::getenv(kMachineRegistryFileVariable); file && file[0] != '\0') {
-        return file;
-    }
-    return kMachineRegistryFile;
-}
-
 RegistryTree RegistryFile::parse(const std::string& text, std::string_view action) const {
     try {
         return parseRegistry(text);
@@ -56,13 +50,19 @@ RegistryTree RegistryFile::read() const {
 }
 
 void RegistryFile::modify(const std::function<void(RegistryTree&)>& change) {
-    // Every user's editor reads the machine-wide file: its folder must not be made private.
-    const fs::path folder = m_file.parent_path();
-    std::error_code missing;
-    if (m_readableByAll && !folder.empty() && !fs::exists(folder, missing)) {
+    // Every user's editor reads the machine-wide records: no folder made for them may be
+    // private, whatever the umask.
+    if (m_readableByAll) {
+        std::vector<fs::path> missing;
         std::error_code error;
-        fs::create_directories(folder, error);
-        if (!error) ::chmod(folder.c_str(), 0755);
+        for (fs::path at = m_file.parent_path(); !at.empty() && !fs::exists(at, error);
+             at = at.parent_path()) {
+            missing.push_back(at);
+            if (at == at.parent_path()) break;
+        }
+        for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+            if (::mkdir(it->c_str(), 0755) == 0) ::chmod(it->c_str(), 0755);
+        }
     }
     const platform::files::FileLock lock(m_file, m_lockTimeout, kSource);
     const auto text = platform::files::readFile(m_file, kSource);

@@ -14,9 +14,7 @@ namespace platform::registry {
 
 // Names the registry file for every program of this user that does not get one passed in.
 inline constexpr const char* kRegistryFileVariable = "OSTREL_REGISTRY_FILE";
-// The machine-wide registry beneath every user's: what the package registers for all users.
-// Only root writes it; the editor only reads it. The variable names another one (tests).
-inline constexpr const char* kMachineRegistryFileVariable = "OSTREL_MACHINE_REGISTRY_FILE";
+// The single machine-wide file of earlier versions, still read (machine_registry.h).
 inline constexpr const char* kMachineRegistryFile = "/etc/ostrel/registry.reg";
 // The hive of each file's keys, as on the original platform.
 inline constexpr std::string_view kUserHive = "HKEY_CURRENT_USER";
@@ -30,10 +28,9 @@ public:
     explicit RegistryFile(std::filesystem::path file);
 
     static std::filesystem::path defaultPath();
-    // The machine-wide registry: $OSTREL_MACHINE_REGISTRY_FILE when set, otherwise
-    // /etc/ostrel/registry.reg; a new file and its folder are readable by every user.
-    static RegistryFile machine(std::filesystem::path file = machinePath());
-    static std::filesystem::path machinePath();
+    // A machine-wide record file (machine_registry.h): a new file and its folders are
+    // readable by every user.
+    static RegistryFile machine(std::filesystem::path file);
     const std::filesystem::path& path() const { return m_file; }
     void setLockTimeout(std::chrono::milliseconds timeout) { m_lockTimeout = timeout; }
 

@@ -89,6 +89,37 @@ TEST(FormCheckCommand, ExitsWithOneOnAnErrorAndTwoOnAWrongCommand) {
     }
 }
 
+// A name that turns the rest of its line around (U+202E) is quoted like one with a line
+// break; a thank-you address whose "..%2f" climbs out of the site names a file inside it.
+TEST(FormCheckCommand, QuotesHiddenControlsAndKeepsTheThankYouPageInTheSite) {
+    QTemporaryDir dir;
+    const QString bidi = dir.filePath(QStringLiteral("a\u202Eb.html"));
+    write(bidi, kHttpForm);
+    QDir(dir.path()).mkdir("site");
+    QByteArray climbing = kHttpForm;
+    climbing.replace("https://club.example/thanks.html", "..%2f..%2fsecret.html");
+    write(dir.filePath("site/climb.html"), climbing);
+    QByteArray absolute = kHttpForm;
+    absolute.replace("https://club.example/thanks.html", "https://club.example/..%2F..%2Fsecret.html");
+    write(dir.filePath("site/absolute.html"), absolute);
+    const struct {
+        QStringList args;
+        QString said;
+    } cases[] = {
+        {{"--check-form", bidi}, QStringLiteral("a\\xE2\\x80\\xAEb.html\":5:29: note:")},
+        {{"--check-form", dir.filePath("site")}, QStringLiteral("nor does the site have the file \"secret.html\"")},
+        {{"--check-form", "--published-at", "https://club.example/", dir.filePath("site")},
+         QStringLiteral("but the site has no file \"secret.html\"")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(u' ').toStdString());
+        const Outcome run = pagehost(c.args);
+        EXPECT_TRUE(run.out.contains(c.said)) << qPrintable(run.out);
+        EXPECT_FALSE(run.out.contains(QChar(0x202E)));
+        EXPECT_FALSE(run.out.contains(QStringLiteral("../secret.html")));
+    }
+}
+
 TEST(FormCheckCommand, IsInTheHelp) {
     const Outcome run = pagehost({"--help"});
     EXPECT_EQ(run.exitCode, 0);

@@ -22,6 +22,8 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QUdpSocket>
+#include <filesystem>
+#include <set>
 
 #include "browser/page_server.h"
 #include "host/editor/default_html_documents.h"
@@ -205,9 +207,8 @@ TEST_F(RenderedView, PageScriptsReachNoServerPastTheGuard) {
     const QByteArray named = "localhost:" + QByteArray::number(server.port());
     // Each road out a page script has, past the request guard's sight or in it: WebRTC's
     // STUN and TURN (by address and by a name the system would resolve), WebTransport,
-    // connections opened ahead of use, a WebSocket and a worker's fetch. The page's own peer connection is refused and
-    // counted; the one it takes from a new frame gets as far as Chromium, which must send
-    // nothing either.
+    // connections opened ahead of use, a WebSocket and a worker's fetch. The page's own peer
+    // connection is refused and counted, and so is the one it takes from a new frame.
     open("page.html",
          "<!DOCTYPE html><html><head><link rel=preconnect href='http://" + named + "/'>"
          "<link rel=dns-prefetch href='http://" + named + "/'></head><body><script>"
@@ -238,6 +239,79 @@ TEST_F(RenderedView, PageScriptsReachNoServerPastTheGuard) {
         << "the WebSocket, the worker's fetch, the servers the refused peer connection named";
     EXPECT_FALSE(qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS"))
         << "programs the editor starts do not inherit the view's switches";
+}
+
+// The local ports of the UDP sockets this process holds: Chromium's network service runs here.
+std::set<int> udpPortsHere() {
+    std::set<QByteArray> inodes;
+    std::error_code error;
+    for (const auto& fd : std::filesystem::directory_iterator("/proc/self/fd", error)) {
+        const std::string target = std::filesystem::read_symlink(fd.path(), error).string();
+        if (target.starts_with("socket:["))
+            inodes.insert(QByteArray::fromStdString(target.substr(8, target.size() - 9)));
+    }
+    std::set<int> ports;
+    for (const char* table : {"/proc/self/net/udp", "/proc/self/net/udp6"}) {
+        QFile f(table);
+        if (!f.open(QIODevice::ReadOnly)) continue;
+        f.readLine();
+        while (!f.atEnd()) {
+            const auto cols = f.readLine().simplified().split(' ');
+            if (cols.size() > 9 && inodes.count(cols[9]))
+                ports.insert(cols[1].mid(cols[1].lastIndexOf(':') + 1).toInt(nullptr, 16));
+        }
+    }
+    return ports;
+}
+
+// No frame gets a working peer connection, whatever road the page takes to one: its own, a
+// loaded frame's, and the windows of frames it makes without loading anything (the engine
+// runs no script there), reached through the frame, through window[i], inside a closed shadow
+// root, inside another such frame, or from a javascript: address run in the frame. The engine
+// then never starts WebRTC: no multicast DNS socket (5353) in this process, nothing sent.
+TEST_F(RenderedView, PeerConnectionsAreRefusedInEveryFrame) {
+    CountingServer server;
+    const QByteArray stun = "stun:127.0.0.1:" + QByteArray::number(server.port());
+    writeFile("child.html", "<p>child</p>");
+    const std::set<int> before = udpPortsHere();
+    open("frames.html",
+         "<!DOCTYPE html><body><iframe src=child.html></iframe><script>"
+         "const out = document.body.dataset;"
+         "const attempt = (name, w) => { try { const pc = new w.RTCPeerConnection("
+         "  {iceServers: [{urls: '" + stun + "'}]}); out[name] = 'made';"
+         "  pc.createDataChannel('x'); pc.createOffer().then(o => pc.setLocalDescription(o));"
+         "} catch (e) { out[name] = 'refused'; } };"
+         "const frame = () => document.createElement('iframe');"
+         "attempt('main', window);"
+         "const a = frame(); document.body.appendChild(a); attempt('blank', a.contentWindow);"
+         "document.body.append(frame()); attempt('indexed', window[window.length - 1]);"
+         "const holder = document.createElement('div'); holder.innerHTML = '<iframe></iframe>';"
+         "document.body.appendChild(holder); attempt('parsed', window[window.length - 1]);"
+         "const host = document.createElement('div'); document.body.appendChild(host);"
+         "host.attachShadow({mode: 'closed'}).appendChild(frame());"
+         "attempt('shadow', window[window.length - 1]);"
+         "a.contentDocument.body.appendChild(a.contentDocument.createElement('iframe'));"
+         "attempt('nested', a.contentWindow[0]);"
+         "const j = frame(); j.src = \"javascript:try { new RTCPeerConnection(); "
+         "  parent.document.body.dataset.scripted = 'made' } catch (e) { "
+         "  parent.document.body.dataset.scripted = 'refused' }\"; document.body.appendChild(j);"
+         "window.onload = () => { attempt('loaded', window[0]); out.done = 1; };"
+         "</script></body>");
+    toggleScripts();
+    host::EditorTab& view = *session->window().tabOf(page);
+    waitSettled(view);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return inspect(view, "document.body.dataset.done == 1").toBool(); }, 20000));
+    QTest::qWait(500);  // on purpose: anything in flight, to show none arrives
+    const QVariantMap outcomes = inspect(view, "Object.assign({}, document.body.dataset)").toMap();
+    for (const char* road : {"main", "blank", "indexed", "parsed", "shadow", "nested", "loaded"})
+        EXPECT_EQ(outcomes.value(road).toString().toStdString(), "refused") << road;
+    EXPECT_NE(outcomes.value("scripted").toString().toStdString(), "made") << "a javascript: address in a frame";
+    EXPECT_EQ(server.connections + server.datagrams, 0);
+    std::set<int> opened = udpPortsHere();
+    for (int port : before) opened.erase(port);
+    EXPECT_EQ(opened.count(5353), 0u) << "the engine started WebRTC's multicast DNS";
+    EXPECT_TRUE(opened.empty()) << "a UDP socket was opened, on port " << *opened.begin();
 }
 
 // Whether `node` or a node under it is a heading named `name`. Chromium's nodes come from code

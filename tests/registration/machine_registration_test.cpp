@@ -66,7 +66,8 @@ TEST(MachineRegistration, LoadsForAUserWithoutARegistrationUnlessTheUserSaysOthe
 TEST(MachineRegistration, TheEditorLoadsItAndOnlyTheMachineRemovalRemovesIt) {
     TempRegistry registry;
     ASSERT_EQ(regsvr({"--machine", "-s", OSTREL_PLUGIN_PATH}), 0);
-    const std::string machineText = TempRegistry::textOf(registry.machinePath());
+    const std::string machineText =
+        TempRegistry::textOf(registry.machineRecords(OSTREL_PLUGIN_PATH));
     EXPECT_NE(machineText.find("[HKEY_LOCAL_MACHINE\\Software\\Classes\\OstrelPlugin.Connect]"),
               std::string::npos);
     {
@@ -88,13 +89,15 @@ TEST(MachineRegistration, TheEditorLoadsItAndOnlyTheMachineRemovalRemovesIt) {
         dialog.findChild<QPushButton*>("cmdRemoveAddIn")->click();
         ASSERT_EQ(harness.messages.shown.size(), 1u);
         EXPECT_TRUE(harness.messages.shown[0].text.contains("registered for all users"));
-        EXPECT_EQ(TempRegistry::textOf(registry.machinePath()), machineText);
+        EXPECT_EQ(TempRegistry::textOf(registry.machineRecords(OSTREL_PLUGIN_PATH)), machineText);
         EXPECT_EQ(harness.session->addInCount(), 1u);
         harness.stop();
     }
     EXPECT_EQ(regsvr({"--machine", "-s", "--remove-records", OSTREL_PLUGIN_PATH}), 0);
     EXPECT_TRUE(host::findRegisteredAddIns(platform::registry::RegistryFile()).toLoad.empty());
     EXPECT_FALSE(registry.exists());
+    EXPECT_FALSE(std::filesystem::exists(registry.machineRecords(OSTREL_PLUGIN_PATH)))
+        << "a record file left empty goes";
 }
 
 }  // namespace
