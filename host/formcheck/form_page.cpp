@@ -327,7 +327,10 @@ std::size_t FormPage::endOf(const GumboNode* element) const {
 }
 
 QString FormPage::placeName(std::size_t offset) const {
-    return QString::fromStdString(page::lineAndColumn(text(), offset));
+    const page::LineColumn at = page::lineColumnOf(text(), offset);
+    return QCoreApplication::translate("host::formcheck::FormCheck", "line %1, column %2")
+        .arg(at.line)
+        .arg(at.column);
 }
 
 Finding FormPage::finding(Severity severity, CheckKind check, std::size_t offset, QString what,

@@ -31,13 +31,15 @@ bool isWizardPlaceholder(const QString& marker) {
 // What the marker is, for the message: the wizard's own placeholder reaches this check only
 // written escaped, where the wizard's Finish cannot find it.
 QString markerKind(const QString& marker) {
-    return isWizardPlaceholder(marker)
-               ? QCoreApplication::translate(
-                     "host::formcheck::FormCheck",
-                     "a placeholder of the template written escaped, which the wizard "
-                     "does not fill")
-               : QCoreApplication::translate("host::formcheck::FormCheck",
-                                             "a placeholder of another tool");
+    if (isWizardPlaceholder(marker)) {
+        //: The object of "holds", "shows" or "reads" in the findings below.
+        return QCoreApplication::translate(
+            "host::formcheck::FormCheck",
+            "a placeholder of the template written escaped, which the wizard does not fill");
+    }
+    //: The object of "holds", "shows" or "reads" in the findings below.
+    return QCoreApplication::translate("host::formcheck::FormCheck",
+                                       "a placeholder of another tool");
 }
 
 QString described(const QString& marker) {

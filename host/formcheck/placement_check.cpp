@@ -69,12 +69,14 @@ bool commentedOut(const FormPage& page, std::vector<Finding>& out) {
 QString framedSignUp(const FormPage& page, const GumboNode* frame) {
     for (const GumboNode* r : page.regions()) {
         if (!page.form() && FormPage::inside(frame, r))
+            //: Says which frame: it follows "the sign-up form is in a frame".
             return QCoreApplication::translate("host::formcheck::FormCheck",
                                                "in the sign-up region");
     }
     const std::string srcdoc = platform::text::asciiLowered(FormPage::value(frame, "srcdoc"));
     if (srcdoc.find("<form") != std::string::npos ||
         srcdoc.find(platform::text::asciiLowered(std::string(kRegionId))) != std::string::npos)
+        //: Says which frame: it follows "the sign-up form is in a frame".
         return QCoreApplication::translate("host::formcheck::FormCheck",
                                            "whose srcdoc holds the sign-up form");
     const QString src = trimmedAddressText(QString::fromStdString(FormPage::value(frame, "src")));
@@ -82,6 +84,7 @@ QString framedSignUp(const FormPage& page, const GumboNode* frame) {
     if (const auto address = parseAbsoluteAddress(src);
         address && address->isAbsoluteHttp() &&
         compareWithServiceHost(address->host) != HostMatch::other)
+        //: Says which frame: it follows "the sign-up form is in a frame".
         return QCoreApplication::translate("host::formcheck::FormCheck",
                                            "that shows the service's form %1")
             .arg(quoted(src));
@@ -91,6 +94,7 @@ QString framedSignUp(const FormPage& page, const GumboNode* frame) {
     if (!f.open(QIODevice::ReadOnly) ||
         !f.readAll().contains(QByteArray(kRegionId.data(), qsizetype(kRegionId.size()))))
         return {};
+    //: Says which frame: it follows "the sign-up form is in a frame".
     return QCoreApplication::translate("host::formcheck::FormCheck",
                                        "that shows %1, which holds the sign-up form")
         .arg(quoted(src));
