@@ -1029,10 +1029,6 @@ Overwrite replaces the file with the page as the editor holds it. Reload reads t
         <translation>; die eigene Adresse der Seite ist nicht bekannt, daher wurde angenommen, dass &apos;self&apos; nichts erlaubt: Ist die Adresse die eigene Website der Seite, geben Sie die Veröffentlichungsadresse der Website an</translation>
     </message>
     <message>
-        <source>the page&apos;s content security policy (%1) does not allow the form&apos;s action %2: the browser blocks the sign-up</source>
-        <translation>die Inhaltsrichtlinie der Seite (%1) erlaubt die Aktion %2 des Formulars nicht: Der Browser blockiert die Anmeldung</translation>
-    </message>
-    <message>
         <source>add the service&apos;s origin %1 to form-action in the &lt;meta&gt; policy (and in any policy the server sends for the page)%2</source>
         <translation>nehmen Sie den Ursprung %1 des Dienstes in form-action der &lt;meta&gt;-Richtlinie auf (und in jeder Richtlinie, die der Server für die Seite sendet)%2</translation>
     </message>
@@ -1241,14 +1237,6 @@ Overwrite replaces the file with the page as the editor holds it. Reload reads t
         <translation>legen Sie eine Seite Ihrer Website an, die sagt „Bitte bestätigen Sie Ihr Abonnement über die E-Mail in Ihrem Posteingang“, und geben Sie ihre vollständige Adresse im Assistenten als Dankeseite an</translation>
     </message>
     <message>
-        <source>the thank-you page is empty: after signing up, visitors land on the service&apos;s home page, not on your site</source>
-        <translation>die Dankeseite ist leer: Nach der Anmeldung landen Besucher auf der Startseite des Dienstes, nicht auf Ihrer Website</translation>
-    </message>
-    <message>
-        <source>the thank-you page is %1 %2 (%3): after signing up, visitors land there, not on your site</source>
-        <translation>die Dankeseite ist %1 %2 (%3): Nach der Anmeldung landen Besucher dort, nicht auf Ihrer Website</translation>
-    </message>
-    <message>
         <source>the service&apos;s home page</source>
         <translation>die Startseite des Dienstes</translation>
     </message>
@@ -1347,6 +1335,256 @@ Overwrite replaces the file with the page as the editor holds it. Reload reads t
     <message>
         <source>named</source>
         <translation>mit dem Namen</translation>
+    </message>
+    <message>
+        <source>the canonical link</source>
+        <translation>der kanonische Link</translation>
+    </message>
+    <message>
+        <source>the &lt;base href&gt;</source>
+        <translation>das &lt;base href&gt;</translation>
+    </message>
+    <message>
+        <source>line %1, column %2</source>
+        <translation>Zeile %1, Spalte %2</translation>
+    </message>
+    <message>
+        <source>the field %1</source>
+        <translation>das Feld %1</translation>
+    </message>
+    <message>
+        <source>the label %1 is for the id %2, but no element of the page has that id: the label is tied to no field%3</source>
+        <translation>die Beschriftung %1 gehört zur ID %2, aber kein Element der Seite hat diese ID: Die Beschriftung ist mit keinem Feld verbunden%3</translation>
+    </message>
+    <message>
+        <source>, and clicking it does not reach %1</source>
+        <translation>, und ein Klick darauf erreicht %1 nicht</translation>
+    </message>
+    <message>
+        <source>, so screen readers announce %1 without a name, and clicking the label does not reach it</source>
+        <translation>, daher sagen Screenreader %1 ohne Namen an, und ein Klick auf die Beschriftung erreicht es nicht</translation>
+    </message>
+    <message>
+        <source>write for=%1, the field&apos;s id</source>
+        <translation>schreiben Sie for=%1, die ID des Feldes</translation>
+    </message>
+    <message>
+        <source>give the field an id and write the same in the label&apos;s for=</source>
+        <translation>geben Sie dem Feld eine ID und schreiben Sie dieselbe in das for= der Beschriftung</translation>
+    </message>
+    <message>
+        <source>those ids</source>
+        <translation>diese IDs</translation>
+    </message>
+    <message>
+        <source>that id</source>
+        <translation>diese ID</translation>
+    </message>
+    <message>
+        <source>the form&apos;s %1 names %2, but no element of the page has %3: screen readers announce the form without its name</source>
+        <translation>das Attribut %1 des Formulars nennt %2, aber kein Element der Seite hat %3: Screenreader sagen das Formular ohne seinen Namen an</translation>
+    </message>
+    <message>
+        <source>the form&apos;s %1 names %2, but no element of the page has %3: screen readers announce the form without its description</source>
+        <translation>das Attribut %1 des Formulars nennt %2, aber kein Element der Seite hat %3: Screenreader sagen das Formular ohne seine Beschreibung an</translation>
+    </message>
+    <message>
+        <source>the %1&apos;s %2 names %3, but no element of the page has %4: screen readers announce it without its name</source>
+        <translation>das Attribut %2 von %1 nennt %3, aber kein Element der Seite hat %4: Screenreader sagen es ohne seinen Namen an</translation>
+    </message>
+    <message>
+        <source>the %1&apos;s %2 names %3, but no element of the page has %4: screen readers announce it without its description</source>
+        <translation>das Attribut %2 von %1 nennt %3, aber kein Element der Seite hat %4: Screenreader sagen es ohne seine Beschreibung an</translation>
+    </message>
+    <message>
+        <source>write %1=%2, the id of its heading</source>
+        <translation>schreiben Sie %1=%2, die ID seiner Überschrift</translation>
+    </message>
+    <message>
+        <source>give the form&apos;s heading the id %1</source>
+        <translation>geben Sie der Überschrift des Formulars die ID %1</translation>
+    </message>
+    <message>
+        <source>write the id of the element meant, or take the attribute away</source>
+        <translation>schreiben Sie die ID des gemeinten Elements, oder entfernen Sie das Attribut</translation>
+    </message>
+    <message>
+        <source>the form&apos;s action goes to the host %1, not to the service&apos;s host %2: no sign-up reaches the service, and visitors see an error page (or a stranger&apos;s server receives their names and addresses)</source>
+        <translation>die Aktion des Formulars geht an den Host %1, nicht an den Host %2 des Dienstes: Keine Anmeldung erreicht den Dienst, und Besucher sehen eine Fehlerseite (oder der Server eines Fremden empfängt ihre Namen und Adressen)</translation>
+    </message>
+    <message>
+        <source>write the service&apos;s address, action=&quot;%1&quot;</source>
+        <translation>schreiben Sie die Adresse des Dienstes, action=&quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>the form&apos;s action %1 has no scheme: browsers send the sign-up with the page&apos;s own, encrypted from a page served over https: but unencrypted from one served over http:</source>
+        <translation>die Aktion %1 des Formulars hat kein Schema: Browser senden die Anmeldung mit dem der Seite, verschlüsselt von einer über https: ausgelieferten Seite, aber unverschlüsselt von einer über http: ausgelieferten</translation>
+    </message>
+    <message>
+        <source>write the service&apos;s https: address, %1, so that it is encrypted wherever the page is served</source>
+        <translation>schreiben Sie die https:-Adresse des Dienstes, %1, damit die Anmeldung verschlüsselt gesendet wird, wo immer die Seite ausgeliefert wird</translation>
+    </message>
+    <message>
+        <source> (http: from the page&apos;s address)</source>
+        <translation> (http: aus der Adresse der Seite)</translation>
+    </message>
+    <message>
+        <source>the page&apos;s content security policy (%1) does not allow the form&apos;s action %2: the browser blocks the sign-up%3</source>
+        <translation>die Inhaltsrichtlinie der Seite (%1) erlaubt die Aktion %2 des Formulars nicht: Der Browser blockiert die Anmeldung%3</translation>
+    </message>
+    <message>
+        <source> (&apos;self&apos; allows only the page&apos;s own site, and the service&apos;s host is never that)</source>
+        <translation> (&apos;self&apos; erlaubt nur die eigene Website der Seite, und der Host des Dienstes gehört nie dazu)</translation>
+    </message>
+    <message>
+        <source>the thank-you page is empty: after signing up, visitors land on the service&apos;s home page, not on your site, and nothing tells them to confirm their subscription in their inbox</source>
+        <translation>die Dankeseite ist leer: Nach der Anmeldung landen Besucher auf der Startseite des Dienstes, nicht auf Ihrer Website, und nichts sagt ihnen, dass sie ihr Abonnement in ihrem Posteingang bestätigen müssen</translation>
+    </message>
+    <message>
+        <source>the thank-you page is %1 %2 (%3): after signing up, visitors land there, not on your site, and nothing tells them to confirm their subscription in their inbox</source>
+        <translation>die Dankeseite ist %1 %2 (%3): Nach der Anmeldung landen Besucher dort, nicht auf Ihrer Website, und nichts sagt ihnen, dass sie ihr Abonnement in ihrem Posteingang bestätigen müssen</translation>
+    </message>
+    <message>
+        <source>the field %1, which the form&apos;s required list names, is commented out (&lt;!-- ... --&gt;): visitors cannot fill it in, and the service turns every sign-up away</source>
+        <translation>das Feld %1, das die Pflichtliste des Formulars nennt, ist auskommentiert (&lt;!-- ... --&gt;): Besucher können es nicht ausfüllen, und der Dienst weist jede Anmeldung ab</translation>
+    </message>
+    <message>
+        <source>take away the &lt;!-- and --&gt; around the field, or clear its check box in the wizard</source>
+        <translation>entfernen Sie das &lt;!-- und --&gt; um das Feld, oder entfernen Sie sein Häkchen im Assistenten</translation>
+    </message>
+    <message>
+        <source>this &lt;/form&gt; ends the sign-up form before its field %1%2: browsers send none of the fields after it, and the form&apos;s own &lt;/form&gt; further on is ignored</source>
+        <translation>dieses &lt;/form&gt; beendet das Anmeldeformular vor seinem Feld %1%2: Browser senden keines der Felder danach, und das eigene &lt;/form&gt; des Formulars weiter hinten wird ignoriert</translation>
+    </message>
+    <message>
+        <source> and %1 more after it</source>
+        <translation> und %1 weiteren danach</translation>
+    </message>
+    <message>
+        <source>take this &lt;/form&gt; away: the form ends at the &lt;/form&gt; after its last field</source>
+        <translation>entfernen Sie dieses &lt;/form&gt;: Das Formular endet am &lt;/form&gt; nach seinem letzten Feld</translation>
+    </message>
+    <message>
+        <source>the heading %1 ends inside its entry: &quot;&lt;/%2&gt;&lt;%2&gt;&quot; in it closes the heading and opens a second one, so visitors see two headings, %3 and %4</source>
+        <translation>die Überschrift %1 endet in ihrer Eingabe: „&lt;/%2&gt;&lt;%2&gt;“ darin schließt die Überschrift und öffnet eine zweite, sodass Besucher zwei Überschriften sehen, %3 und %4</translation>
+    </message>
+    <message>
+        <source>the heading %1 ends inside its entry: &quot;&lt;/%2&gt;&quot; in it closes the heading early, and the rest of the entry shows as ordinary text after it</source>
+        <translation>die Überschrift %1 endet in ihrer Eingabe: „&lt;/%2&gt;“ darin schließt die Überschrift zu früh, und der Rest der Eingabe erscheint danach als gewöhnlicher Text</translation>
+    </message>
+    <message>
+        <source>the box %1 is ticked before the visitor chooses: whoever does not notice it signs up to more than the form asks</source>
+        <translation>das Kästchen %1 ist angekreuzt, bevor der Besucher wählt: Wer es nicht bemerkt, meldet sich für mehr an, als das Formular erfragt</translation>
+    </message>
+    <message>
+        <source>take checked away, so that visitors tick the box themselves if they want it</source>
+        <translation>entfernen Sie checked, damit Besucher das Kästchen selbst ankreuzen, wenn sie es wollen</translation>
+    </message>
+    <message>
+        <source>a placeholder of the template written escaped, which the wizard does not fill</source>
+        <extracomment>The object of &quot;holds&quot;, &quot;shows&quot; or &quot;reads&quot; in the findings below.</extracomment>
+        <translation>einen maskiert geschriebenen Platzhalter der Vorlage, den der Assistent nicht füllt</translation>
+    </message>
+    <message>
+        <source>a placeholder of another tool</source>
+        <extracomment>The object of &quot;holds&quot;, &quot;shows&quot; or &quot;reads&quot; in the findings below.</extracomment>
+        <translation>einen Platzhalter eines anderen Werkzeugs</translation>
+    </message>
+    <message>
+        <source>the list id holds %1, not your list&apos;s user id: the service adds the visitor to no list</source>
+        <translation>die Listen-ID enthält %1, nicht die Benutzerkennung Ihrer Liste: Der Dienst trägt den Besucher in keine Liste ein</translation>
+    </message>
+    <message>
+        <source>run the wizard again and enter your list&apos;s user id, the one the service gave you</source>
+        <translation>führen Sie den Assistenten erneut aus und geben Sie die Benutzerkennung Ihrer Liste ein, die Ihnen der Dienst gegeben hat</translation>
+    </message>
+    <message>
+        <source>the thank-you page holds %1: after signing up, visitors are sent to an address that does not exist</source>
+        <translation>die Dankeseite enthält %1: Nach der Anmeldung werden Besucher an eine Adresse geschickt, die es nicht gibt</translation>
+    </message>
+    <message>
+        <source>run the wizard again and give your thank-you page&apos;s full address</source>
+        <translation>führen Sie den Assistenten erneut aus und geben Sie die vollständige Adresse Ihrer Dankeseite an</translation>
+    </message>
+    <message>
+        <source>the required list holds %1: the service looks for a field of that name, finds none and turns every sign-up away</source>
+        <translation>die Pflichtliste enthält %1: Der Dienst sucht ein Feld dieses Namens, findet keines und weist jede Anmeldung ab</translation>
+    </message>
+    <message>
+        <source>run the wizard again and tick the fields visitors must fill in</source>
+        <translation>führen Sie den Assistenten erneut aus und kreuzen Sie die Felder an, die Besucher ausfüllen müssen</translation>
+    </message>
+    <message>
+        <source>the hidden field %1 holds %2: the service receives it as it is</source>
+        <translation>das versteckte Feld %1 enthält %2: Der Dienst erhält den Wert unverändert</translation>
+    </message>
+    <message>
+        <source>write the value meant (the wizard fills the tracking and message number entries)</source>
+        <translation>schreiben Sie den gemeinten Wert (der Assistent füllt die Eingaben für Tracking und Nachrichtennummer)</translation>
+    </message>
+    <message>
+        <source>the heading %1 reads %2: visitors see it as the form&apos;s title</source>
+        <translation>die Überschrift %1 zeigt %2: Besucher sehen ihn als Titel des Formulars</translation>
+    </message>
+    <message>
+        <source>run the wizard again and enter the heading, or write it here</source>
+        <translation>führen Sie den Assistenten erneut aus und geben Sie die Überschrift ein, oder schreiben Sie sie hier</translation>
+    </message>
+    <message>
+        <source>the sign-up region shows %1: visitors see it as written</source>
+        <translation>der Anmeldebereich zeigt %1: Besucher sehen ihn so, wie er geschrieben ist</translation>
+    </message>
+    <message>
+        <source>write the words meant in its place</source>
+        <translation>schreiben Sie an seiner Stelle die gemeinten Worte</translation>
+    </message>
+    <message>
+        <source>the %1&apos;s %2 holds %3: visitors see it as written</source>
+        <translation>das Attribut %2 von %1 enthält %3: Besucher sehen ihn so, wie er geschrieben ist</translation>
+    </message>
+    <message>
+        <source>the sign-up region and its form are commented out (&lt;!-- ... --&gt;): browsers show visitors nothing of them</source>
+        <translation>der Anmeldebereich und sein Formular sind auskommentiert (&lt;!-- ... --&gt;): Browser zeigen Besuchern nichts davon</translation>
+    </message>
+    <message>
+        <source>the sign-up form is commented out (&lt;!-- ... --&gt;): browsers show visitors nothing of it</source>
+        <translation>das Anmeldeformular ist auskommentiert (&lt;!-- ... --&gt;): Browser zeigen Besuchern nichts davon</translation>
+    </message>
+    <message>
+        <source>the sign-up form&apos;s &lt;form&gt; tag is commented out (&lt;!-- ... --&gt;): its fields belong to no form, and the button sends nothing</source>
+        <translation>das &lt;form&gt;-Tag des Anmeldeformulars ist auskommentiert (&lt;!-- ... --&gt;): Seine Felder gehören zu keinem Formular, und die Schaltfläche sendet nichts</translation>
+    </message>
+    <message>
+        <source>take away the &lt;!-- and --&gt; around the form, or run the wizard again to put a new form in</source>
+        <translation>entfernen Sie das &lt;!-- und --&gt; um das Formular, oder führen Sie den Assistenten erneut aus, um ein neues Formular einzufügen</translation>
+    </message>
+    <message>
+        <source>in the sign-up region</source>
+        <extracomment>Says which frame: it follows &quot;the sign-up form is in a frame&quot;.</extracomment>
+        <translation> im Anmeldebereich</translation>
+    </message>
+    <message>
+        <source>whose srcdoc holds the sign-up form</source>
+        <extracomment>Says which frame: it follows &quot;the sign-up form is in a frame&quot;.</extracomment>
+        <translation>, dessen srcdoc das Anmeldeformular enthält</translation>
+    </message>
+    <message>
+        <source>that shows the service&apos;s form %1</source>
+        <extracomment>Says which frame: it follows &quot;the sign-up form is in a frame&quot;.</extracomment>
+        <translation>, der das Formular %1 des Dienstes zeigt</translation>
+    </message>
+    <message>
+        <source>that shows %1, which holds the sign-up form</source>
+        <extracomment>Says which frame: it follows &quot;the sign-up form is in a frame&quot;.</extracomment>
+        <translation>, der %1 zeigt, worin das Anmeldeformular steht</translation>
+    </message>
+    <message>
+        <source>the sign-up form is in a frame %1, and the frame&apos;s sandbox does not allow forms: the browser blocks the submission, so visitors press the button and nothing is sent</source>
+        <translation>das Anmeldeformular liegt in einem Rahmen%1, und die Sandbox des Rahmens erlaubt keine Formulare: Der Browser blockiert das Absenden, sodass Besucher die Schaltfläche drücken und nichts gesendet wird</translation>
+    </message>
+    <message>
+        <source>add allow-forms to the frame&apos;s sandbox (sandbox=&quot;%1&quot;), or put the sign-up form in the page itself</source>
+        <translation>nehmen Sie allow-forms in die Sandbox des Rahmens auf (sandbox=&quot;%1&quot;), oder setzen Sie das Anmeldeformular in die Seite selbst</translation>
     </message>
 </context>
 <context>

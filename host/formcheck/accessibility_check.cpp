@@ -1,8 +1,8 @@
 // What an accessibility audit of the form alone cannot see: its ids and references against the
 // rest of the page, and whether the fields the service requires tell the visitor so.
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QStringList>
-
 #include <algorithm>
 #include <map>
 #include <set>
@@ -61,23 +61,33 @@ void checkIdClashes(const FormPage& page, std::vector<Finding>& out) {
             const bool otherInRegion =
                 std::any_of(page.regions().begin(), page.regions().end(),
                             [&](const GumboNode* r) { return FormPage::inside(other, r); });
-            QString what = QStringLiteral("the id %1 of this <%2> in the sign-up region is also the "
-                                          "id of the <%3> at %4%5")
-                               .arg(quoted(std::string_view(id)),
-                                    QString::fromStdString(page::lowerName(e)),
-                                    QString::fromStdString(page::lowerName(other)),
-                                    page.placeName(page.offsetOf(other)),
-                                    all.size() > 2 ? QStringLiteral(" (%1 elements in all)").arg(all.size())
-                                                   : QString());
+            QString what =
+                QCoreApplication::translate(
+                    "host::formcheck::FormCheck",
+                    "the id %1 of this <%2> in the sign-up region is also the "
+                    "id of the <%3> at %4%5")
+                    .arg(quoted(std::string_view(id)), QString::fromStdString(page::lowerName(e)),
+                         QString::fromStdString(page::lowerName(other)),
+                         page.placeName(page.offsetOf(other)),
+                         all.size() > 2 ? QCoreApplication::translate("host::formcheck::FormCheck",
+                                                                      " (%1 elements in all)")
+                                              .arg(all.size())
+                                        : QString());
             if (isReferenced)
-                what += QStringLiteral("; labels and references to it reach only the first of them");
+                what += QCoreApplication::translate(
+                    "host::formcheck::FormCheck",
+                    "; labels and references to it reach only the first of them");
             const QString advice =
                 otherInRegion && page.regions().size() > 1
-                    ? QStringLiteral("keep one sign-up region in the page: a second copy of the "
-                                     "form repeats every id")
-                    : QStringLiteral("give one of them another id (an id names one element of "
-                                     "the page), and change the label's for= and any reference "
-                                     "to it with it");
+                    ? QCoreApplication::translate(
+                          "host::formcheck::FormCheck",
+                          "keep one sign-up region in the page: a second copy of the "
+                          "form repeats every id")
+                    : QCoreApplication::translate(
+                          "host::formcheck::FormCheck",
+                          "give one of them another id (an id names one element of "
+                          "the page), and change the label's for= and any reference "
+                          "to it with it");
             out.push_back(page.finding(isReferenced ? Severity::error : Severity::warning,
                                        CheckKind::accessibility, page.offsetOf(e), what, advice));
         }
@@ -138,22 +148,35 @@ void danglingLabel(const FormPage& page, const GumboNode* label, const GumboAttr
     const bool otherName = meant && (!FormPage::value(meant, "aria-label").empty() ||
                                      !FormPage::value(meant, "title").empty() ||
                                      labelTexts(page, meant).size() > (wraps ? 1 : 0));
-    const QString field = meant ? QStringLiteral("the field ") + elementName(meant) : QString();
+    const QString field =
+        meant ? QCoreApplication::translate("host::formcheck::FormCheck", "the field %1")
+                    .arg(elementName(meant))
+              : QString();
     const std::string meantId = meant ? FormPage::value(meant, "id") : std::string();
     out.push_back(page.finding(
         otherName ? Severity::warning : Severity::error, CheckKind::accessibility,
         page.offsetOfValue(label, forAttribute),
-        QStringLiteral("the label %1 is for the id %2, but no element of the page has that id: "
-                       "the label is tied to no field%3")
+        QCoreApplication::translate(
+            "host::formcheck::FormCheck",
+            "the label %1 is for the id %2, but no element of the page has that id: "
+            "the label is tied to no field%3")
             .arg(quoted(QString::fromStdString(FormPage::textContent(label)).simplified()),
                  quoted(std::string_view(forAttribute->value)),
                  !meant      ? QString()
-                 : otherName ? QStringLiteral(", and clicking it does not reach %1").arg(field)
-                             : QStringLiteral(", so screen readers announce %1 without a name, and "
-                                              "clicking the label does not reach it")
+                 : otherName ? QCoreApplication::translate("host::formcheck::FormCheck",
+                                                           ", and clicking it does not reach %1")
+                                   .arg(field)
+                             : QCoreApplication::translate(
+                                   "host::formcheck::FormCheck",
+                                   ", so screen readers announce %1 without a name, and "
+                                   "clicking the label does not reach it")
                                    .arg(field)),
-        !meantId.empty() ? QStringLiteral("write for=%1, the field's id").arg(quoted(meantId))
-                         : QStringLiteral("give the field an id and write the same in the "
+        !meantId.empty()
+            ? QCoreApplication::translate("host::formcheck::FormCheck",
+                                          "write for=%1, the field's id")
+                  .arg(quoted(meantId))
+            : QCoreApplication::translate("host::formcheck::FormCheck",
+                                          "give the field an id and write the same in the "
                                           "label's for=")));
 }
 
@@ -183,20 +206,46 @@ void danglingAria(const FormPage& page, const GumboNode* e, const char* name,
         }
     }
     const std::string headingId = heading ? FormPage::value(heading, "id") : std::string();
+    // Whole sentences for each case: a name and a description differ in other languages.
+    const QString those =
+        missing.size() > 1 ? QCoreApplication::translate("host::formcheck::FormCheck", "those ids")
+                           : QCoreApplication::translate("host::formcheck::FormCheck", "that id");
+    const QString what =
+        isForm
+            ? (labelledBy ? QCoreApplication::translate(
+                                "host::formcheck::FormCheck",
+                                "the form's %1 names %2, but no element of the page "
+                                "has %3: screen readers announce the form without "
+                                "its name")
+                          : QCoreApplication::translate(
+                                "host::formcheck::FormCheck",
+                                "the form's %1 names %2, but no element of the page "
+                                "has %3: screen readers announce the form without "
+                                "its description"))
+                  .arg(QLatin1StringView(name), missing.join(QStringLiteral(", ")), those)
+            : (labelledBy
+                   ? QCoreApplication::translate(
+                         "host::formcheck::FormCheck",
+                         "the %1's %2 names %3, but no element of the page "
+                         "has %4: screen readers announce it without its name")
+                   : QCoreApplication::translate("host::formcheck::FormCheck",
+                                                 "the %1's %2 names %3, but no element of the page "
+                                                 "has %4: screen readers announce it without its "
+                                                 "description"))
+                  .arg(elementName(e), QLatin1StringView(name), missing.join(QStringLiteral(", ")),
+                       those);
     out.push_back(page.finding(
-        Severity::warning, CheckKind::accessibility, page.offsetOfValue(e, a),
-        QStringLiteral("%1's %2 names %3, but no element of the page has %4: screen readers "
-                       "announce %5 without its %6")
-            .arg(isForm ? QStringLiteral("the form") : QStringLiteral("the ") + elementName(e),
-                 QLatin1StringView(name), missing.join(QStringLiteral(", ")),
-                 missing.size() > 1 ? QStringLiteral("those ids") : QStringLiteral("that id"),
-                 isForm ? QStringLiteral("the form") : QStringLiteral("it"),
-                 labelledBy ? QStringLiteral("name") : QStringLiteral("description")),
-        !headingId.empty()
-            ? QStringLiteral("write %1=%2, the id of its heading").arg(QLatin1StringView(name), quoted(headingId))
-        : heading ? QStringLiteral("give the form's heading the id %1").arg(missing.front())
-                  : QStringLiteral("write the id of the element meant, or take the attribute "
-                                   "away")));
+        Severity::warning, CheckKind::accessibility, page.offsetOfValue(e, a), what,
+        !headingId.empty() ? QCoreApplication::translate("host::formcheck::FormCheck",
+                                                         "write %1=%2, the id of its heading")
+                                 .arg(QLatin1StringView(name), quoted(headingId))
+        : heading ? QCoreApplication::translate("host::formcheck::FormCheck",
+                                                "give the form's heading the id %1")
+                        .arg(missing.front())
+                  : QCoreApplication::translate(
+                        "host::formcheck::FormCheck",
+                        "write the id of the element meant, or take the attribute "
+                        "away")));
 }
 
 // References in the regions left behind when an id was changed. Returns the fields a label
@@ -242,14 +291,20 @@ void checkRequiredMarks(const FormPage& page, const std::set<const GumboNode*>& 
         const QStringList texts = labelTexts(page, field);
         out.push_back(page.finding(
             Severity::warning, CheckKind::accessibility, page.offsetOf(field),
-            QStringLiteral("the field %1 must be filled in (the form's required list names it), "
-                           "but nothing tells the visitor: it has no required attribute and %2")
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "the field %1 must be filled in (the form's required list names it), "
+                "but nothing tells the visitor: it has no required attribute and %2")
                 .arg(quoted(required.name),
-                     texts.isEmpty() ? QStringLiteral("no label")
-                                     : QStringLiteral("its label %1 does not say so")
-                                           .arg(quoted(texts.front().simplified()))),
-            QStringLiteral("add the attribute required to the field, or mark its label, for "
-                           "example \"Your name (required)\" or \"Your name *\"")));
+                     texts.isEmpty()
+                         ? QCoreApplication::translate("host::formcheck::FormCheck", "no label")
+                         : QCoreApplication::translate("host::formcheck::FormCheck",
+                                                       "its label %1 does not say so")
+                               .arg(quoted(texts.front().simplified()))),
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "add the attribute required to the field, or mark its label, for "
+                "example \"Your name (required)\" or \"Your name *\"")));
     }
 }
 

@@ -7,6 +7,7 @@
 // form through, whatever its default-src says. Browsers apply form-action to the redirect
 // that follows the submission too (Chromium does; paths are not compared after a redirect),
 // so the thank-you page's address must be allowed as well.
+#include <QCoreApplication>
 #include <algorithm>
 
 #include "host/formcheck/form_checks.h"
@@ -89,34 +90,45 @@ void checkContentPolicy(const FormPage& page, std::vector<Finding>& out) {
         const std::size_t at = policy.written ? policy.at + d->at : policy.at;
         const bool selfUnknown = !self && namesSelf(*d);
         const QString unknownOrigin =
-            selfUnknown ? QStringLiteral("; the page's own address is not known, so 'self' was "
-                                         "taken to allow nothing: if the address is the page's own "
-                                         "site, give the site's published address")
+            selfUnknown ? QCoreApplication::translate(
+                              "host::formcheck::FormCheck",
+                              "; the page's own address is not known, so 'self' was "
+                              "taken to allow nothing: if the address is the page's own "
+                              "site, give the site's published address")
                         : QString();
         if (action && !csp::allows(d->sources, *action, self, 0)) {
             const bool certain = !selfUnknown || actionToService;
             out.push_back(page.finding(
                 certain ? Severity::error : Severity::warning, CheckKind::contentPolicy, at,
-                QStringLiteral("the page's content security policy (%1) does not allow the form's "
-                               "action %2: the browser blocks the sign-up%3")
+                QCoreApplication::translate(
+                    "host::formcheck::FormCheck",
+                    "the page's content security policy (%1) does not allow the form's "
+                    "action %2: the browser blocks the sign-up%3")
                     .arg(directiveText(*d), quoted(action->toString()),
                          selfUnknown && actionToService
-                             ? QStringLiteral(" ('self' allows only the page's own site, and the "
-                                              "service's host is never that)")
+                             ? QCoreApplication::translate(
+                                   "host::formcheck::FormCheck",
+                                   " ('self' allows only the page's own site, and the "
+                                   "service's host is never that)")
                              : QString()),
-                QStringLiteral("add the service's origin %1 to form-action in the <meta> policy "
-                               "(and in any policy the server sends for the page)%2")
+                QCoreApplication::translate(
+                    "host::formcheck::FormCheck",
+                    "add the service's origin %1 to form-action in the <meta> policy "
+                    "(and in any policy the server sends for the page)%2")
                     .arg(quoted(action->origin()), certain ? QString() : unknownOrigin)));
         }
         if (thanks && !csp::allows(d->sources, *thanks, self, 1)) {
             out.push_back(page.finding(
                 selfUnknown ? Severity::warning : Severity::error, CheckKind::contentPolicy, at,
-                QStringLiteral("the page's content security policy (%1) does not allow the "
-                               "thank-you page %2: browsers apply form-action to the service's "
-                               "redirect after the sign-up and block it, so the visitor sees an "
-                               "error instead of the thank-you page")
+                QCoreApplication::translate(
+                    "host::formcheck::FormCheck",
+                    "the page's content security policy (%1) does not allow the "
+                    "thank-you page %2: browsers apply form-action to the service's "
+                    "redirect after the sign-up and block it, so the visitor sees an "
+                    "error instead of the thank-you page")
                     .arg(directiveText(*d), quoted(thanks->toString())),
-                QStringLiteral("add the thank-you page's origin %1 to form-action%2")
+                QCoreApplication::translate("host::formcheck::FormCheck",
+                                            "add the thank-you page's origin %1 to form-action%2")
                     .arg(quoted(thanks->origin()), unknownOrigin)));
         }
     }

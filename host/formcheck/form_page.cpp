@@ -160,11 +160,12 @@ void FormPage::readPublishing() {
         if (m_publishing.httpsSource.isEmpty() && https(address)) {
             m_publishing.httpsSource =
                 QCoreApplication::translate("host::formcheck::FormCheck", "%1 at %2")
-                    .arg(QString::fromLatin1(what), placeName(offsetOf(e)));
+                    .arg(QCoreApplication::translate("host::formcheck::FormCheck", what),
+                         placeName(offsetOf(e)));
         }
     };
-    read(canonical, "the canonical link");
-    read(base, "the <base href>");
+    read(canonical, QT_TRANSLATE_NOOP("host::formcheck::FormCheck", "the canonical link"));
+    read(base, QT_TRANSLATE_NOOP("host::formcheck::FormCheck", "the <base href>"));
 }
 
 const GumboNode* FormPage::control(std::string_view name) const {
@@ -326,7 +327,10 @@ std::size_t FormPage::endOf(const GumboNode* element) const {
 }
 
 QString FormPage::placeName(std::size_t offset) const {
-    return QString::fromStdString(page::lineAndColumn(text(), offset));
+    const page::LineColumn at = page::lineColumnOf(text(), offset);
+    return QCoreApplication::translate("host::formcheck::FormCheck", "line %1, column %2")
+        .arg(at.line)
+        .arg(at.column);
 }
 
 Finding FormPage::finding(Severity severity, CheckKind check, std::size_t offset, QString what,
@@ -338,9 +342,11 @@ Finding FormPage::finding(Severity severity, CheckKind check, std::size_t offset
 QString elementName(const GumboNode* e) {
     QString name = u'<' + QString::fromStdString(page::lowerName(e));
     if (const char* n = page::attributeValue(e, "name"); n && *n)
-        name += QStringLiteral(" name=%1").arg(quoted(std::string_view(n)));
+        name += QCoreApplication::translate("host::formcheck::FormCheck", " name=%1")
+                    .arg(quoted(std::string_view(n)));
     else if (const char* id = page::attributeValue(e, "id"); id && *id)
-        name += QStringLiteral(" id=%1").arg(quoted(std::string_view(id)));
+        name += QCoreApplication::translate("host::formcheck::FormCheck", " id=%1")
+                    .arg(quoted(std::string_view(id)));
     return name + u'>';
 }
 

@@ -4,6 +4,7 @@
 // the region's text, the heading is what visitors read first (error), other text shows as
 // written (warning). The wizard's own <<NAME>> placeholders, written as such, are named by
 // the template check.
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 #include "host/formcheck/form_checks.h"
@@ -30,11 +31,15 @@ bool isWizardPlaceholder(const QString& marker) {
 // What the marker is, for the message: the wizard's own placeholder reaches this check only
 // written escaped, where the wizard's Finish cannot find it.
 QString markerKind(const QString& marker) {
-    return isWizardPlaceholder(marker)
-               ? QStringLiteral(
-                     "a placeholder of the template written escaped, which the wizard "
-                     "does not fill")
-               : QStringLiteral("a placeholder of another tool");
+    if (isWizardPlaceholder(marker)) {
+        //: The object of "holds", "shows" or "reads" in the findings below.
+        return QCoreApplication::translate(
+            "host::formcheck::FormCheck",
+            "a placeholder of the template written escaped, which the wizard does not fill");
+    }
+    //: The object of "holds", "shows" or "reads" in the findings below.
+    return QCoreApplication::translate("host::formcheck::FormCheck",
+                                       "a placeholder of another tool");
 }
 
 QString described(const QString& marker) {
@@ -60,32 +65,48 @@ public:
             const QString shown = described(*marker);
             if (name == "list") {
                 add(Severity::error, at,
-                    QStringLiteral("the list id holds %1, not your list's user id: the service "
-                                   "adds the visitor to no list")
+                    QCoreApplication::translate(
+                        "host::formcheck::FormCheck",
+                        "the list id holds %1, not your list's user id: the service "
+                        "adds the visitor to no list")
                         .arg(shown),
-                    QStringLiteral("run the wizard again and enter your list's user id, the one "
-                                   "the service gave you"));
+                    QCoreApplication::translate(
+                        "host::formcheck::FormCheck",
+                        "run the wizard again and enter your list's user id, the one "
+                        "the service gave you"));
             } else if (name == "redirect") {
                 add(Severity::error, at,
-                    QStringLiteral("the thank-you page holds %1: after signing up, visitors are "
-                                   "sent to an address that does not exist")
+                    QCoreApplication::translate(
+                        "host::formcheck::FormCheck",
+                        "the thank-you page holds %1: after signing up, visitors are "
+                        "sent to an address that does not exist")
                         .arg(shown),
-                    QStringLiteral("run the wizard again and give your thank-you page's full "
-                                   "address"));
+                    QCoreApplication::translate(
+                        "host::formcheck::FormCheck",
+                        "run the wizard again and give your thank-you page's full "
+                        "address"));
             } else if (name == "required") {
                 add(Severity::error, at,
-                    QStringLiteral("the required list holds %1: the service looks for a field of "
-                                   "that name, finds none and turns every sign-up away")
+                    QCoreApplication::translate(
+                        "host::formcheck::FormCheck",
+                        "the required list holds %1: the service looks for a field of "
+                        "that name, finds none and turns every sign-up away")
                         .arg(shown),
-                    QStringLiteral("run the wizard again and tick the fields visitors must fill "
-                                   "in"));
+                    QCoreApplication::translate(
+                        "host::formcheck::FormCheck",
+                        "run the wizard again and tick the fields visitors must fill "
+                        "in"));
             } else {
                 add(Severity::warning, at,
-                    QStringLiteral("the hidden field %1 holds %2: the service receives it as it "
-                                   "is")
+                    QCoreApplication::translate(
+                        "host::formcheck::FormCheck",
+                        "the hidden field %1 holds %2: the service receives it as it "
+                        "is")
                         .arg(quoted(name), shown),
-                    QStringLiteral("write the value meant (the wizard fills the tracking and "
-                                   "message number entries)"));
+                    QCoreApplication::translate(
+                        "host::formcheck::FormCheck",
+                        "write the value meant (the wizard fills the tracking and "
+                        "message number entries)"));
             }
         }
     }
@@ -149,14 +170,21 @@ private:
         }
         if (heading) {
             add(Severity::error, at,
-                QStringLiteral("the heading %1 reads %2: visitors see it as the form's title")
+                QCoreApplication::translate(
+                    "host::formcheck::FormCheck",
+                    "the heading %1 reads %2: visitors see it as the form's title")
                     .arg(elementName(heading), described(*marker)),
-                QStringLiteral("run the wizard again and enter the heading, or write it here"));
+                QCoreApplication::translate(
+                    "host::formcheck::FormCheck",
+                    "run the wizard again and enter the heading, or write it here"));
         } else {
             add(Severity::warning, at,
-                QStringLiteral("the sign-up region shows %1: visitors see it as written")
+                QCoreApplication::translate(
+                    "host::formcheck::FormCheck",
+                    "the sign-up region shows %1: visitors see it as written")
                     .arg(described(*marker)),
-                QStringLiteral("write the words meant in its place"));
+                QCoreApplication::translate("host::formcheck::FormCheck",
+                                            "write the words meant in its place"));
         }
     }
 
@@ -176,9 +204,11 @@ private:
             const std::size_t at = inValue(e, a, *marker);
             if (at == kNamedElsewhere) continue;
             add(Severity::warning, at,
-                QStringLiteral("the %1's %2 holds %3: visitors see it as written")
+                QCoreApplication::translate("host::formcheck::FormCheck",
+                                            "the %1's %2 holds %3: visitors see it as written")
                     .arg(elementName(e), QLatin1StringView(name), described(*marker)),
-                QStringLiteral("write the words meant in its place"));
+                QCoreApplication::translate("host::formcheck::FormCheck",
+                                            "write the words meant in its place"));
         }
     }
 

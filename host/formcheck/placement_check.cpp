@@ -1,9 +1,9 @@
 // Where the form is, when that alone stops every sign-up: commented out (browsers show
 // nothing of it), or shown in a frame whose sandbox does not allow forms (browsers block its
 // submission; Chromium says so only in its console).
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-
 #include <algorithm>
 
 #include "host/formcheck/form_checks.h"
@@ -42,15 +42,23 @@ bool commentedOut(const FormPage& page, std::vector<Finding>& out) {
         if (region && !empty && !(fields && !whole)) continue;
         out.push_back(page.finding(
             Severity::error, CheckKind::templateEntries, page.offsetOfComment(comment),
-            !region ? QStringLiteral("the sign-up region and its form are commented out (<!-- ... "
-                                     "-->): browsers show visitors nothing of them")
-            : whole ? QStringLiteral("the sign-up form is commented out (<!-- ... -->): browsers "
-                                     "show visitors nothing of it")
-                    : QStringLiteral("the sign-up form's <form> tag is commented out (<!-- ... "
-                                     "-->): its fields belong to no form, and the button sends "
-                                     "nothing"),
-            QStringLiteral("take away the <!-- and --> around the form, or run the wizard again "
-                           "to put a new form in")));
+            !region ? QCoreApplication::translate(
+                          "host::formcheck::FormCheck",
+                          "the sign-up region and its form are commented out (<!-- ... "
+                          "-->): browsers show visitors nothing of them")
+            : whole ? QCoreApplication::translate(
+                          "host::formcheck::FormCheck",
+                          "the sign-up form is commented out (<!-- ... -->): browsers "
+                          "show visitors nothing of it")
+                    : QCoreApplication::translate(
+                          "host::formcheck::FormCheck",
+                          "the sign-up form's <form> tag is commented out (<!-- ... "
+                          "-->): its fields belong to no form, and the button sends "
+                          "nothing"),
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "take away the <!-- and --> around the form, or run the wizard again "
+                "to put a new form in")));
         return true;
     }
     return false;
@@ -61,25 +69,35 @@ bool commentedOut(const FormPage& page, std::vector<Finding>& out) {
 QString framedSignUp(const FormPage& page, const GumboNode* frame) {
     for (const GumboNode* r : page.regions()) {
         if (!page.form() && FormPage::inside(frame, r))
-            return QStringLiteral("in the sign-up region");
+            //: Says which frame: it follows "the sign-up form is in a frame".
+            return QCoreApplication::translate("host::formcheck::FormCheck",
+                                               "in the sign-up region");
     }
     const std::string srcdoc = platform::text::asciiLowered(FormPage::value(frame, "srcdoc"));
     if (srcdoc.find("<form") != std::string::npos ||
         srcdoc.find(platform::text::asciiLowered(std::string(kRegionId))) != std::string::npos)
-        return QStringLiteral("whose srcdoc holds the sign-up form");
+        //: Says which frame: it follows "the sign-up form is in a frame".
+        return QCoreApplication::translate("host::formcheck::FormCheck",
+                                           "whose srcdoc holds the sign-up form");
     const QString src = trimmedAddressText(QString::fromStdString(FormPage::value(frame, "src")));
     if (src.isEmpty()) return {};
     if (const auto address = parseAbsoluteAddress(src);
         address && address->isAbsoluteHttp() &&
         compareWithServiceHost(address->host) != HostMatch::other)
-        return QStringLiteral("that shows the service's form %1").arg(quoted(src));
+        //: Says which frame: it follows "the sign-up form is in a frame".
+        return QCoreApplication::translate("host::formcheck::FormCheck",
+                                           "that shows the service's form %1")
+            .arg(quoted(src));
     const QString file = siteFileOf(page, src);
     if (file.isEmpty() || !QFileInfo(file).isFile()) return {};
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly) ||
         !f.readAll().contains(QByteArray(kRegionId.data(), qsizetype(kRegionId.size()))))
         return {};
-    return QStringLiteral("that shows %1, which holds the sign-up form").arg(quoted(src));
+    //: Says which frame: it follows "the sign-up form is in a frame".
+    return QCoreApplication::translate("host::formcheck::FormCheck",
+                                       "that shows %1, which holds the sign-up form")
+        .arg(quoted(src));
 }
 
 bool sandboxedFrames(const FormPage& page, std::vector<Finding>& out) {
@@ -93,12 +111,16 @@ bool sandboxedFrames(const FormPage& page, std::vector<Finding>& out) {
         found = true;
         out.push_back(page.finding(
             Severity::error, CheckKind::templateEntries, page.offsetOfAttribute(e, sandbox),
-            QStringLiteral("the sign-up form is in a frame %1, and the frame's sandbox does not "
-                           "allow forms: the browser blocks the submission, so visitors press the "
-                           "button and nothing is sent")
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "the sign-up form is in a frame %1, and the frame's sandbox does not "
+                "allow forms: the browser blocks the submission, so visitors press the "
+                "button and nothing is sent")
                 .arg(why),
-            QStringLiteral("add allow-forms to the frame's sandbox (sandbox=\"%1\"), or put the "
-                           "sign-up form in the page itself")
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "add allow-forms to the frame's sandbox (sandbox=\"%1\"), or put the "
+                "sign-up form in the page itself")
                 .arg(QString::fromUtf8(sandbox->value).simplified().isEmpty()
                          ? QStringLiteral("allow-forms")
                          : QString::fromUtf8(sandbox->value).simplified() +

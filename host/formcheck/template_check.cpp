@@ -2,8 +2,8 @@
 // placeholders left, names and hidden fields the service needs, entries that changed the
 // form's structure (they are inserted as typed, without escaping), and a second sign-up
 // region or form.
+#include <QCoreApplication>
 #include <QRegularExpression>
-
 #include <algorithm>
 #include <cctype>
 #include <set>
@@ -178,15 +178,21 @@ void checkRegionsAndForms(const FormPage& page, Report& report) {
     const auto& regions = page.regions();
     for (std::size_t i = 1; i < regions.size(); ++i) {
         const bool byId = FormPage::value(regions[i], "id") == kRegionId;
-        report.add(Severity::error, page.offsetOf(regions[i]),
-                   QStringLiteral("a second sign-up region (an element %1 \"%2\"); the first is "
-                                  "at %3")
-                       .arg(byId ? QStringLiteral("with the id") : QStringLiteral("named"),
-                            QLatin1StringView(kRegionId.data(), qsizetype(kRegionId.size())),
-                            page.placeName(page.offsetOf(regions[0]))),
-                   QStringLiteral("keep one sign-up region in the page: with two, the add-in and "
-                                  "the site update cannot tell which to fill, and the page has "
-                                  "every id of the form twice"));
+        report.add(
+            Severity::error, page.offsetOf(regions[i]),
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "a second sign-up region (an element %1 \"%2\"); the first is "
+                "at %3")
+                .arg(byId ? QCoreApplication::translate("host::formcheck::FormCheck", "with the id")
+                          : QCoreApplication::translate("host::formcheck::FormCheck", "named"),
+                     QLatin1StringView(kRegionId.data(), qsizetype(kRegionId.size())),
+                     page.placeName(page.offsetOf(regions[0]))),
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "keep one sign-up region in the page: with two, the add-in and "
+                "the site update cannot tell which to fill, and the page has "
+                "every id of the form twice"));
     }
     const GumboNode* form = page.form();
     const std::string action = form ? trimmedAddressText(QString::fromStdString(FormPage::value(form, "action"))).toStdString() : std::string();
@@ -213,10 +219,13 @@ void checkRegionsAndForms(const FormPage& page, Report& report) {
         });
         if (inOtherRegion) continue;
         report.add(Severity::error, page.offsetOf(forms[i]),
-                   QStringLiteral("a second sign-up form; the first is at %1")
+                   QCoreApplication::translate("host::formcheck::FormCheck",
+                                               "a second sign-up form; the first is at %1")
                        .arg(page.placeName(page.offsetOf(forms[0]))),
-                   QStringLiteral("keep one sign-up form in the page, inside the sign-up region: "
-                                  "two copies repeat every id of the form and confuse visitors"));
+                   QCoreApplication::translate(
+                       "host::formcheck::FormCheck",
+                       "keep one sign-up form in the page, inside the sign-up region: "
+                       "two copies repeat every id of the form and confuse visitors"));
     }
 }
 
@@ -227,12 +236,15 @@ void checkPlaceholders(const FormPage& page, Report& report,
         for (const auto& [from, to] : placeholders(text, page.offsetOf(region), page.endOf(region))) {
             found.emplace_back(from, to);
             report.add(Severity::error, from,
-                       QStringLiteral("the placeholder %1 was left in the form")
+                       QCoreApplication::translate("host::formcheck::FormCheck",
+                                                   "the placeholder %1 was left in the form")
                            .arg(quoted(text.substr(from, to - from))),
-                       QStringLiteral("run the wizard again and press Finish, which fills every "
-                                      "placeholder of the shipped template; a template of your own "
-                                      "may use only <<USERID>>, <<HEADERFIELD>>, <<ADTRACKING>>, "
-                                      "<<REDIRECT>>, <<MSGNO>> and <<REQUIREDFIELD>>"));
+                       QCoreApplication::translate(
+                           "host::formcheck::FormCheck",
+                           "run the wizard again and press Finish, which fills every "
+                           "placeholder of the shipped template; a template of your own "
+                           "may use only <<USERID>>, <<HEADERFIELD>>, <<ADTRACKING>>, "
+                           "<<REDIRECT>>, <<MSGNO>> and <<REQUIREDFIELD>>"));
         }
     }
 }
@@ -266,54 +278,80 @@ void checkServiceFields(const FormPage& page, Report& report) {
         if (findToolMarker(required.name, false)) continue;  // the marker check names it
         if (const GumboNode* comment = commentedField(form, required.name)) {
             report.add(Severity::error, page.offsetOfComment(comment),
-                       QStringLiteral("the field %1, which the form's required list names, is "
-                                      "commented out (<!-- ... -->): visitors cannot fill it in, "
-                                      "and the service turns every sign-up away")
+                       QCoreApplication::translate(
+                           "host::formcheck::FormCheck",
+                           "the field %1, which the form's required list names, is "
+                           "commented out (<!-- ... -->): visitors cannot fill it in, "
+                           "and the service turns every sign-up away")
                            .arg(quoted(required.name)),
-                       QStringLiteral("take away the <!-- and --> around the field, or clear its "
-                                      "check box in the wizard"));
+                       QCoreApplication::translate(
+                           "host::formcheck::FormCheck",
+                           "take away the <!-- and --> around the field, or clear its "
+                           "check box in the wizard"));
             continue;
         }
-        report.add(Severity::error, required.at,
-                   QStringLiteral("the form's required list names %1, but the form has no field "
-                                  "of that name for the visitor to fill in: the service finds no "
-                                  "value for it and turns every sign-up away")
-                       .arg(quoted(required.name)),
-                   QStringLiteral("name the field %1 (the service's names are \"name\" and "
-                                  "\"from\"), or clear its check box in the wizard")
-                       .arg(quoted(required.name)));
+        report.add(
+            Severity::error, required.at,
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "the form's required list names %1, but the form has no field "
+                "of that name for the visitor to fill in: the service finds no "
+                "value for it and turns every sign-up away")
+                .arg(quoted(required.name)),
+            QCoreApplication::translate("host::formcheck::FormCheck",
+                                        "name the field %1 (the service's names are \"name\" and "
+                                        "\"from\"), or clear its check box in the wizard")
+                .arg(quoted(required.name)));
     }
     const auto list = fieldValue(page, "list");
     if (!list && !outsideNames.contains("list")) {
-        report.add(Severity::error, page.offsetOf(form),
-                   QStringLiteral("the form has no field \"list\" (the list id): the service "
-                                  "cannot tell which list to add the visitor to"),
-                   QStringLiteral("use the shipped template, or give the form <input "
-                                  "type=\"hidden\" name=\"list\" value=\"<<USERID>>\">, and run "
-                                  "the wizard again"));
+        report.add(
+            Severity::error, page.offsetOf(form),
+            QCoreApplication::translate("host::formcheck::FormCheck",
+                                        "the form has no field \"list\" (the list id): the service "
+                                        "cannot tell which list to add the visitor to"),
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "use the shipped template, or give the form <input "
+                "type=\"hidden\" name=\"list\" value=\"<<USERID>>\">, and run "
+                "the wizard again"));
     } else if (list->text.isEmpty() || list->text == u"None") {
-        report.add(Severity::error,
-                   list->attribute ? page.offsetOfValue(list->field, list->attribute)
-                                   : page.offsetOf(list->field),
-                   list->text.isEmpty()
-                       ? QStringLiteral("the list id is empty: the service adds the visitor to no list")
-                       : QStringLiteral("the list id is \"None\", the wizard's value for an empty "
-                                        "entry: the service adds the visitor to no list"),
-                   QStringLiteral("run the wizard again and enter your list's user id"));
+        report.add(
+            Severity::error,
+            list->attribute ? page.offsetOfValue(list->field, list->attribute)
+                            : page.offsetOf(list->field),
+            list->text.isEmpty()
+                ? QCoreApplication::translate(
+                      "host::formcheck::FormCheck",
+                      "the list id is empty: the service adds the visitor to no list")
+                : QCoreApplication::translate(
+                      "host::formcheck::FormCheck",
+                      "the list id is \"None\", the wizard's value for an empty "
+                      "entry: the service adds the visitor to no list"),
+            QCoreApplication::translate("host::formcheck::FormCheck",
+                                        "run the wizard again and enter your list's user id"));
     }
     if (!fieldValue(page, "redirect") && !outsideNames.contains("redirect")) {
-        report.add(Severity::warning, page.offsetOf(form),
-                   QStringLiteral("the form has no field \"redirect\" (the thank-you page): "
-                                  "visitors land on the service's own page after signing up"),
-                   QStringLiteral("use the shipped template, or give the form <input "
-                                  "type=\"hidden\" name=\"redirect\" value=\"<<REDIRECT>>\">, and "
-                                  "run the wizard again"));
+        report.add(
+            Severity::warning, page.offsetOf(form),
+            QCoreApplication::translate("host::formcheck::FormCheck",
+                                        "the form has no field \"redirect\" (the thank-you page): "
+                                        "visitors land on the service's own page after signing up"),
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "use the shipped template, or give the form <input "
+                "type=\"hidden\" name=\"redirect\" value=\"<<REDIRECT>>\">, and "
+                "run the wizard again"));
     }
 }
 
-const QString kEntryAdvice = QStringLiteral(
-    "an entry is inserted as typed: run the wizard again and leave quotes and < out of the "
-    "entries (write &quot; and &lt; where they must show), or mend the form's markup here");
+// Asked for each time: the author's language is known only once the application runs.
+QString entryAdvice() {
+    return QCoreApplication::translate(
+        "host::formcheck::FormCheck",
+        "an entry is inserted as typed: run the wizard again and leave quotes and < out of the "
+        "entries (write &quot; and &lt; where they must show), or mend the form's markup here");
+}
 
 void checkAttributes(const FormPage& page, Report& report, const GumboNode* e) {
     for (unsigned i = 0; i < e->v.element.attributes.length; ++i) {
@@ -323,17 +361,25 @@ void checkAttributes(const FormPage& page, Report& report, const GumboNode* e) {
                             asciiLowered(FormPage::value(e, "type")) == "hidden";
         QString why;
         if (!isAttributeName(name)) {
-            why = QStringLiteral("that no markup has: a quote in an entry ended the value before it");
+            why = QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "that no markup has: a quote in an entry ended the value before it");
         } else if (name.starts_with("on")) {
-            why = QStringLiteral("that runs a script: a quote in an entry ended the value before it");
+            why = QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "that runs a script: a quote in an entry ended the value before it");
         } else if (hidden && !hiddenFieldAttribute(name)) {
-            why = QStringLiteral("that a hidden field does not have: a quote in an entry ended the "
-                                 "value before it");
+            why = QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "that a hidden field does not have: a quote in an entry ended the "
+                "value before it");
         }
         if (why.isEmpty()) continue;
         report.add(Severity::error, page.offsetOfAttribute(e, a),
-                   QStringLiteral("the %1 has an attribute %2 %3").arg(elementName(e), quoted(name), why),
-                   kEntryAdvice, true);
+                   QCoreApplication::translate("host::formcheck::FormCheck",
+                                               "the %1 has an attribute %2 %3")
+                       .arg(elementName(e), quoted(name), why),
+                   entryAdvice(), true);
     }
     const auto tag = page::startTagSpan(page.parse(), e);
     if (!tag) return;
@@ -342,10 +388,12 @@ void checkAttributes(const FormPage& page, Report& report, const GumboNode* e) {
     for (const auto& [name, at] : attributeNames(text)) {
         if (seen.insert(name).second) continue;
         report.add(Severity::error, tag->begin + at,
-                   QStringLiteral("the %1 has the attribute %2 twice: browsers keep the first, %3, "
-                                  "and drop this one; a quote in an entry ended the value early")
+                   QCoreApplication::translate(
+                       "host::formcheck::FormCheck",
+                       "the %1 has the attribute %2 twice: browsers keep the first, %3, "
+                       "and drop this one; a quote in an entry ended the value early")
                        .arg(elementName(e), quoted(name), quoted(FormPage::value(e, name.c_str()))),
-                   kEntryAdvice, true);
+                   entryAdvice(), true);
     }
 }
 
@@ -372,20 +420,31 @@ void checkHeading(const FormPage& page, Report& report, const GumboNode* heading
     const std::size_t at = markup.empty() ? start->begin : markup.front().at;
     if (foreign) {
         report.add(Severity::error, at,
-                   QStringLiteral("the heading %1 holds markup that changes the form: a < in the "
-                                  "entry %2")
+                   QCoreApplication::translate(
+                       "host::formcheck::FormCheck",
+                       "the heading %1 holds markup that changes the form: a < in the "
+                       "entry %2")
                        .arg(elementName(heading),
-                            end ? QStringLiteral("opened or closed elements, and the form's fields "
-                                                 "may now lie elsewhere")
-                                : QStringLiteral("opened a tag that swallowed the heading's end "
-                                                 "and what follows it")),
-                   kEntryAdvice, true);
+                            end ? QCoreApplication::translate(
+                                      "host::formcheck::FormCheck",
+                                      "opened or closed elements, and the form's fields "
+                                      "may now lie elsewhere")
+                                : QCoreApplication::translate(
+                                      "host::formcheck::FormCheck",
+                                      "opened a tag that swallowed the heading's end "
+                                      "and what follows it")),
+                   entryAdvice(), true);
     } else {
-        report.add(Severity::warning, at,
-                   QStringLiteral("the heading %1 holds markup (<%2>): if the entry meant < as a "
-                                  "character, it opened an element instead")
-                       .arg(elementName(heading), QString::fromStdString(markup.front().name)),
-                   QStringLiteral("write &lt; in the heading's entry where < must show"), true);
+        report.add(
+            Severity::warning, at,
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "the heading %1 holds markup (<%2>): if the entry meant < as a "
+                "character, it opened an element instead")
+                .arg(elementName(heading), QString::fromStdString(markup.front().name)),
+            QCoreApplication::translate("host::formcheck::FormCheck",
+                                        "write &lt; in the heading's entry where < must show"),
+            true);
     }
 }
 
@@ -399,14 +458,20 @@ bool strayFormEnd(const FormPage& page, Report& report, const std::vector<const 
         if (!m.endTag || m.name != "form") continue;
         return report.add(
             Severity::error, m.at,
-            QStringLiteral("this </form> ends the sign-up form before its field %1%2: browsers "
-                           "send none of the fields after it, and the form's own </form> further "
-                           "on is ignored")
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "this </form> ends the sign-up form before its field %1%2: browsers "
+                "send none of the fields after it, and the form's own </form> further "
+                "on is ignored")
                 .arg(elementName(outside.front()),
-                     outside.size() > 1 ? QStringLiteral(" and %1 more after it").arg(outside.size() - 1)
+                     outside.size() > 1 ? QCoreApplication::translate("host::formcheck::FormCheck",
+                                                                      " and %1 more after it")
+                                              .arg(outside.size() - 1)
                                         : QString()),
-            QStringLiteral("take this </form> away: the form ends at the </form> after its last "
-                           "field"),
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "take this </form> away: the form ends at the </form> after its last "
+                "field"),
             true);
     }
     return false;
@@ -444,18 +509,22 @@ void checkHeadingEnd(const FormPage& page, Report& report, const GumboNode* head
     }
     if (!reopened && !closedEarly) return;
     const QString shownName = QString::fromStdString(name);
-    report.add(Severity::error, end->begin,
-               reopened ? QStringLiteral("the heading %1 ends inside its entry: \"</%2><%2>\" in "
-                                         "it closes the heading and opens a second one, so "
-                                         "visitors see two headings, %3 and %4")
-                              .arg(elementName(heading), shownName,
-                                   quoted(QString::fromStdString(FormPage::textContent(heading)).simplified()),
-                                   quoted(QString::fromStdString(FormPage::textContent(sibling)).simplified()))
-                        : QStringLiteral("the heading %1 ends inside its entry: \"</%2>\" in it "
-                                         "closes the heading early, and the rest of the entry "
-                                         "shows as ordinary text after it")
-                              .arg(elementName(heading), shownName),
-               kEntryAdvice, true);
+    report.add(
+        Severity::error, end->begin,
+        reopened
+            ? QCoreApplication::translate("host::formcheck::FormCheck",
+                                          "the heading %1 ends inside its entry: \"</%2><%2>\" in "
+                                          "it closes the heading and opens a second one, so "
+                                          "visitors see two headings, %3 and %4")
+                  .arg(elementName(heading), shownName,
+                       quoted(QString::fromStdString(FormPage::textContent(heading)).simplified()),
+                       quoted(QString::fromStdString(FormPage::textContent(sibling)).simplified()))
+            : QCoreApplication::translate("host::formcheck::FormCheck",
+                                          "the heading %1 ends inside its entry: \"</%2>\" in it "
+                                          "closes the heading early, and the rest of the entry "
+                                          "shows as ordinary text after it")
+                  .arg(elementName(heading), shownName),
+        entryAdvice(), true);
 }
 
 // A box ticked before the visitor chooses signs them up to more than the form asks (another
@@ -472,12 +541,17 @@ void checkTickedBoxes(const FormPage& page, Report& report) {
         if (FormPage::value(c, "name") == "list" && list && list->field != c && value == list->text)
             continue;
         const QStringList labels = labelTexts(page, c);
-        report.add(Severity::warning, page.offsetOfAttribute(c, checked),
-                   QStringLiteral("the box %1 is ticked before the visitor chooses: whoever does not "
-                                  "notice it signs up to more than the form asks")
-                       .arg(labels.isEmpty() ? elementName(c) : quoted(labels.front().simplified())),
-                   QStringLiteral("take checked away, so that visitors tick the box themselves if "
-                                  "they want it"));
+        report.add(
+            Severity::warning, page.offsetOfAttribute(c, checked),
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "the box %1 is ticked before the visitor chooses: whoever does not "
+                "notice it signs up to more than the form asks")
+                .arg(labels.isEmpty() ? elementName(c) : quoted(labels.front().simplified())),
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "take checked away, so that visitors tick the box themselves if "
+                "they want it"));
     }
 }
 
@@ -498,10 +572,12 @@ void checkStructure(const FormPage& page, Report& report,
                 e->v.element.tag_namespace == GUMBO_NAMESPACE_HTML &&
                 !isCustomElementName(page::lowerName(e))) {
                 report.add(Severity::error, at,
-                           QStringLiteral("the element <%1> is no element of HTML: a < in an entry "
-                                          "opened it, and it takes in what follows")
+                           QCoreApplication::translate(
+                               "host::formcheck::FormCheck",
+                               "the element <%1> is no element of HTML: a < in an entry "
+                               "opened it, and it takes in what follows")
                                .arg(QString::fromStdString(page::lowerName(e))),
-                           kEntryAdvice, true);
+                           entryAdvice(), true);
             }
             if (isHeading(e)) {
                 checkHeading(page, report, e, inPlaceholder);
@@ -517,14 +593,18 @@ void checkStructure(const FormPage& page, Report& report,
         if (!outside.empty() && !strayFormEnd(page, report, outside)) {
             report.add(Severity::error, page.offsetOf(outside.front()),
                        outside.size() > 1
-                           ? QStringLiteral("the field %1 and %2 more after it lie outside the "
-                                            "form: the form does not send them")
+                           ? QCoreApplication::translate(
+                                 "host::formcheck::FormCheck",
+                                 "the field %1 and %2 more after it lie outside the "
+                                 "form: the form does not send them")
                                  .arg(elementName(outside.front()))
                                  .arg(outside.size() - 1)
-                           : QStringLiteral("the field %1 lies outside the form: the form does not "
-                                            "send it")
+                           : QCoreApplication::translate(
+                                 "host::formcheck::FormCheck",
+                                 "the field %1 lies outside the form: the form does not "
+                                 "send it")
                                  .arg(elementName(outside.front())),
-                       kEntryAdvice, true);
+                       entryAdvice(), true);
         }
     }
     // An end tag </form> before one of the form's fields ends the form there: browsers send
@@ -542,10 +622,12 @@ void checkStructure(const FormPage& page, Report& report,
             }
         }
         report.add(Severity::error, m.at,
-                   QStringLiteral("an end tag </form> ends the form before its field %1: browsers "
-                                  "send none of the fields after it")
+                   QCoreApplication::translate(
+                       "host::formcheck::FormCheck",
+                       "an end tag </form> ends the form before its field %1: browsers "
+                       "send none of the fields after it")
                        .arg(cut ? elementName(cut) : QString()),
-                   kEntryAdvice, true);
+                   entryAdvice(), true);
         break;
     }
 }

@@ -1,5 +1,6 @@
 // The thank-you page the service sends visitors to after they sign up (the hidden field
 // "redirect"): given, a full address, and a file of the site where it lies in the site.
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -12,9 +13,13 @@
 namespace host::formcheck {
 namespace {
 
-const QString kAdvicePage = QStringLiteral(
-    "make a page of your site that says \"check your inbox to confirm your subscription\" and "
-    "give its full address as the thank-you page in the wizard");
+// Asked for each time: the author's language is known only once the application runs.
+QString advicePage() {
+    return QCoreApplication::translate(
+        "host::formcheck::FormCheck",
+        "make a page of your site that says \"check your inbox to confirm your subscription\" and "
+        "give its full address as the thank-you page in the wizard");
+}
 
 // Whether the address is the home page `home` (http: or https:).
 bool isHomePage(const WebAddress& a, const char* home) {
@@ -86,18 +91,28 @@ void checkThankYouPage(const FormPage& page, std::vector<Finding>& out) {
         out.push_back(page.finding(
             Severity::warning, CheckKind::thankYouPage, at,
             text.isEmpty()
-                ? QStringLiteral("the thank-you page is empty: after signing up, visitors land on "
-                                 "the service's home page, not on your site, and nothing tells "
-                                 "them to confirm their subscription in their inbox")
-                : QStringLiteral("the thank-you page is %1 %2 (%3): after signing up, visitors "
-                                 "land there, not on your site, and nothing tells them to confirm "
-                                 "their subscription in their inbox")
-                      .arg(service ? QStringLiteral("the service's home page")
-                                   : QStringLiteral("the add-in publisher's home page"),
-                           quoted(text),
-                           service ? QStringLiteral("the wizard's value for an empty entry")
-                                   : QStringLiteral("the wizard's first suggestion")),
-            kAdvicePage));
+                ? QCoreApplication::translate(
+                      "host::formcheck::FormCheck",
+                      "the thank-you page is empty: after signing up, visitors land on "
+                      "the service's home page, not on your site, and nothing tells "
+                      "them to confirm their subscription in their inbox")
+                : QCoreApplication::translate(
+                      "host::formcheck::FormCheck",
+                      "the thank-you page is %1 %2 (%3): after signing up, visitors "
+                      "land there, not on your site, and nothing tells them to confirm "
+                      "their subscription in their inbox")
+                      .arg(
+                          service ? QCoreApplication::translate("host::formcheck::FormCheck",
+                                                                "the service's home page")
+                                  : QCoreApplication::translate("host::formcheck::FormCheck",
+                                                                "the add-in publisher's home page"),
+                          quoted(text),
+                          service
+                              ? QCoreApplication::translate("host::formcheck::FormCheck",
+                                                            "the wizard's value for an empty entry")
+                              : QCoreApplication::translate("host::formcheck::FormCheck",
+                                                            "the wizard's first suggestion")),
+            advicePage()));
         return;
     }
     const PageContext& context = page.context();
@@ -106,33 +121,47 @@ void checkThankYouPage(const FormPage& page, std::vector<Finding>& out) {
     if (!address) {
         out.push_back(page.finding(
             Severity::warning, CheckKind::thankYouPage, at,
-            QStringLiteral("the thank-you page %1 is not a full address: the service sends "
-                           "visitors to it as written, and their browser reads it against the "
-                           "service's address, not your site's%2")
-                .arg(quoted(text), missing ? QStringLiteral("; nor does the site have the file %1")
-                                                 .arg(quoted(shownFile(context, file)))
-                                           : QString()),
-            QStringLiteral("write the page's full address, starting with https:// and your "
-                           "site's address%1")
-                .arg(missing ? QStringLiteral(", and make the page") : QString())));
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "the thank-you page %1 is not a full address: the service sends "
+                "visitors to it as written, and their browser reads it against the "
+                "service's address, not your site's%2")
+                .arg(quoted(text),
+                     missing ? QCoreApplication::translate("host::formcheck::FormCheck",
+                                                           "; nor does the site have the file %1")
+                                   .arg(quoted(shownFile(context, file)))
+                             : QString()),
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "write the page's full address, starting with https:// and your "
+                "site's address%1")
+                .arg(missing ? QCoreApplication::translate("host::formcheck::FormCheck",
+                                                           ", and make the page")
+                             : QString())));
         return;
     }
     if (!address->isAbsoluteHttp()) {
         out.push_back(page.finding(
             Severity::warning, CheckKind::thankYouPage, at,
-            QStringLiteral("the thank-you page %1 is not a web page's address").arg(quoted(text)),
-            kAdvicePage));
+            QCoreApplication::translate("host::formcheck::FormCheck",
+                                        "the thank-you page %1 is not a web page's address")
+                .arg(quoted(text)),
+            advicePage()));
         return;
     }
     if (!missing) return;  // elsewhere than the site, or its file is there
-    out.push_back(page.finding(
-        Severity::warning, CheckKind::thankYouPage, at,
-        QStringLiteral("the thank-you page %1 lies in the site published at %2, but the site has "
-                       "no file %3: visitors who sign up land on a missing page")
-            .arg(quoted(text), quoted(page.publishing().siteAddress->toString()),
-                 quoted(shownFile(context, file))),
-        QStringLiteral("make that page (one that says \"check your inbox to confirm your "
-                       "subscription\"), or correct the address")));
+    out.push_back(
+        page.finding(Severity::warning, CheckKind::thankYouPage, at,
+                     QCoreApplication::translate(
+                         "host::formcheck::FormCheck",
+                         "the thank-you page %1 lies in the site published at %2, but the site has "
+                         "no file %3: visitors who sign up land on a missing page")
+                         .arg(quoted(text), quoted(page.publishing().siteAddress->toString()),
+                              quoted(shownFile(context, file))),
+                     QCoreApplication::translate(
+                         "host::formcheck::FormCheck",
+                         "make that page (one that says \"check your inbox to confirm your "
+                         "subscription\"), or correct the address")));
 }
 
 }  // namespace host::formcheck

@@ -1,5 +1,6 @@
 // Where the form sends the sign-up: an absolute http(s) address, and not http: from a page
 // published over https.
+#include <QCoreApplication>
 #include <algorithm>
 
 #include "host/formcheck/form_checks.h"
@@ -25,17 +26,22 @@ void checkHost(const FormPage& page, const FormAction& action, std::vector<Findi
         return;
     out.push_back(page.finding(
         Severity::error, CheckKind::transport, action.at,
-        QStringLiteral("the form's action goes to the host %1, not to the service's host %2: "
-                       "no sign-up reaches the service, and visitors see an error page (or a "
-                       "stranger's server receives their names and addresses)")
+        QCoreApplication::translate(
+            "host::formcheck::FormCheck",
+            "the form's action goes to the host %1, not to the service's host %2: "
+            "no sign-up reaches the service, and visitors see an error page (or a "
+            "stranger's server receives their names and addresses)")
             .arg(quoted(action.address->host), quoted(QString::fromLatin1(kServiceHost))),
-        QStringLiteral("write the service's address, action=\"%1\"")
+        QCoreApplication::translate("host::formcheck::FormCheck",
+                                    "write the service's address, action=\"%1\"")
             .arg(QLatin1StringView(kServiceAction))));
 }
 
 QString fullAddressAdvice() {
-    return QStringLiteral("write the service's full address, starting with https://, for "
-                          "example \"%1\"")
+    return QCoreApplication::translate(
+               "host::formcheck::FormCheck",
+               "write the service's full address, starting with https://, for "
+               "example \"%1\"")
         .arg(QLatin1StringView(kServiceAction));
 }
 
@@ -72,11 +78,16 @@ void checkTransport(const FormPage& page, std::vector<Finding>& out) {
     if (text.isEmpty()) {
         out.push_back(page.finding(
             Severity::error, CheckKind::transport, at,
-            action.attribute ? QStringLiteral("the form's action is empty: it sends the sign-up to this page "
-                                    "itself, not to the service")
-                   : QStringLiteral("the form has no action: it sends the sign-up to this page "
-                                    "itself, not to the service"),
-            QStringLiteral("give the form the service's address, action=\"%1\"")
+            action.attribute ? QCoreApplication::translate(
+                                   "host::formcheck::FormCheck",
+                                   "the form's action is empty: it sends the sign-up to this page "
+                                   "itself, not to the service")
+                             : QCoreApplication::translate(
+                                   "host::formcheck::FormCheck",
+                                   "the form has no action: it sends the sign-up to this page "
+                                   "itself, not to the service"),
+            QCoreApplication::translate("host::formcheck::FormCheck",
+                                        "give the form the service's address, action=\"%1\"")
                 .arg(QLatin1StringView(kServiceAction))));
         return;
     }
@@ -84,9 +95,11 @@ void checkTransport(const FormPage& page, std::vector<Finding>& out) {
     if (!address) {
         out.push_back(page.finding(
             Severity::error, CheckKind::transport, at,
-            QStringLiteral("the form's action %1 is not an absolute address: the browser reads it "
-                           "against the page's own address, so the sign-up goes to the page's "
-                           "server, not to the service")
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "the form's action %1 is not an absolute address: the browser reads it "
+                "against the page's own address, so the sign-up goes to the page's "
+                "server, not to the service")
                 .arg(quoted(text)),
             fullAddressAdvice()));
         return;
@@ -94,11 +107,14 @@ void checkTransport(const FormPage& page, std::vector<Finding>& out) {
     if (!address->isAbsoluteHttp()) {
         out.push_back(page.finding(
             Severity::error, CheckKind::transport, at,
-            address->isHttp()
-                ? QStringLiteral("the form's action %1 names no server").arg(quoted(text))
-                : QStringLiteral("the form's action %1 is a %2: address, not a web address the "
-                                 "service can receive the sign-up at")
-                      .arg(quoted(text), address->scheme),
+            address->isHttp() ? QCoreApplication::translate("host::formcheck::FormCheck",
+                                                            "the form's action %1 names no server")
+                                    .arg(quoted(text))
+                              : QCoreApplication::translate(
+                                    "host::formcheck::FormCheck",
+                                    "the form's action %1 is a %2: address, not a web address the "
+                                    "service can receive the sign-up at")
+                                    .arg(quoted(text), address->scheme),
             fullAddressAdvice()));
         return;
     }
@@ -106,20 +122,26 @@ void checkTransport(const FormPage& page, std::vector<Finding>& out) {
     if (action.schemeRelative && !action.schemeKnown) {
         out.push_back(page.finding(
             Severity::note, CheckKind::transport, at,
-            QStringLiteral("the form's action %1 has no scheme: browsers send the sign-up with the "
-                           "page's own, encrypted from a page served over https: but unencrypted "
-                           "from one served over http:")
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "the form's action %1 has no scheme: browsers send the sign-up with the "
+                "page's own, encrypted from a page served over https: but unencrypted "
+                "from one served over http:")
                 .arg(quoted(text)),
-            QStringLiteral("write the service's https: address, %1, so that it is encrypted "
-                           "wherever the page is served")
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "write the service's https: address, %1, so that it is encrypted "
+                "wherever the page is served")
                 .arg(quoted(QStringLiteral("https:") + text))));
         return;
     }
     if (address->scheme != u"http") return;
     // A scheme-relative action is named with the scheme the page gives it.
-    const QString shown = action.schemeRelative
-                              ? quoted(text) + QStringLiteral(" (http: from the page's address)")
-                              : quoted(text);
+    const QString shown =
+        action.schemeRelative
+            ? quoted(text) + QCoreApplication::translate("host::formcheck::FormCheck",
+                                                         " (http: from the page's address)")
+            : quoted(text);
     const QString httpsAddress =
         quoted(withHttps(action.schemeRelative ? address->toString() : text));
     const auto policies = metaPolicies(page);
@@ -128,31 +150,44 @@ void checkTransport(const FormPage& page, std::vector<Finding>& out) {
     });
     const QString https = page.publishing().httpsSource;
     if (!https.isEmpty() && !upgraded) {
-        out.push_back(page.finding(
-            Severity::error, CheckKind::transport, at,
-            QStringLiteral("the form's action %1 is http: while the page is published over https "
-                           "(%2): browsers warn visitors that the form is not secure before it "
-                           "sends their names and addresses unencrypted")
-                .arg(shown, https),
-            QStringLiteral("use the service's https: address, %1").arg(httpsAddress)));
+        out.push_back(
+            page.finding(Severity::error, CheckKind::transport, at,
+                         QCoreApplication::translate(
+                             "host::formcheck::FormCheck",
+                             "the form's action %1 is http: while the page is published over https "
+                             "(%2): browsers warn visitors that the form is not secure before it "
+                             "sends their names and addresses unencrypted")
+                             .arg(shown, https),
+                         QCoreApplication::translate("host::formcheck::FormCheck",
+                                                     "use the service's https: address, %1")
+                             .arg(httpsAddress)));
     } else if (!https.isEmpty()) {
         out.push_back(page.finding(
             Severity::warning, CheckKind::transport, at,
-            QStringLiteral("the form's action %1 is http: on a page published over https (%2); "
-                           "the page's policy upgrade-insecure-requests makes browsers send it to "
-                           "the https: address instead")
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "the form's action %1 is http: on a page published over https (%2); "
+                "the page's policy upgrade-insecure-requests makes browsers send it to "
+                "the https: address instead")
                 .arg(shown, https),
-            QStringLiteral("write the https: address, %1, so that the form works where the policy "
-                           "is left out").arg(httpsAddress)));
-    } else {
-        out.push_back(page.finding(
-            Severity::note, CheckKind::transport, at,
-            QStringLiteral("the form's action %1 is http: it sends visitors' names and addresses "
-                           "unencrypted")
-                .arg(shown),
-            QStringLiteral("use the service's https: address, %1; published over https, the page "
-                           "would make browsers warn before sending")
+            QCoreApplication::translate(
+                "host::formcheck::FormCheck",
+                "write the https: address, %1, so that the form works where the policy "
+                "is left out")
                 .arg(httpsAddress)));
+    } else {
+        out.push_back(
+            page.finding(Severity::note, CheckKind::transport, at,
+                         QCoreApplication::translate(
+                             "host::formcheck::FormCheck",
+                             "the form's action %1 is http: it sends visitors' names and addresses "
+                             "unencrypted")
+                             .arg(shown),
+                         QCoreApplication::translate(
+                             "host::formcheck::FormCheck",
+                             "use the service's https: address, %1; published over https, the page "
+                             "would make browsers warn before sending")
+                             .arg(httpsAddress)));
     }
 }
 

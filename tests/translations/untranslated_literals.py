@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Lists the texts an author would see that are written as plain literals instead of going
 through the translation (tr, QCoreApplication::translate, QT_TRANSLATE_NOOP): a literal given
-straight to a widget's text, title, tip, button, menu or message box. Exits 1 when it finds one.
+straight to a widget's text, title, tip, button, menu or message box, and in the Form Check's
+checks any literal phrase. Exits 1 when it finds one.
 
     untranslated_literals.py FILE...
 """
@@ -26,6 +27,19 @@ MESSAGE = re.compile(r'\{\s*(?:[A-Za-z_]\w*|QStringLiteral\(\s*"[^"\n]*"\s*\))\s
 # addresses, and signs written as their code point (\u00D7).
 NOT_TEXT = re.compile(
     r'"(?:[^" A-Z]*|[\w./:-]*\.(?:html?|ini|so|png|txt)|https?://[^"]*|(?:\\u[0-9A-Fa-f]{4})+)"')
+# The Form Check's findings are put together from phrases before any widget shows them: in its
+# checks, a literal of two words or more is a text the author reads. The command line's
+# report, English by design, is written in the files named here.
+FINDINGS = "/host/formcheck/"
+ENGLISH_REPORT = ("form_check_command.cpp", "form_finding.cpp")
+PHRASE = re.compile(r'QStringLiteral\(\s*"[^"\n]*[A-Za-z]+ +[A-Za-z][^"\n]*"')
+
+
+def patterns(path):
+    path = "/" + path.replace("\\", "/")
+    if FINDINGS in path and not path.endswith(ENGLISH_REPORT):
+        return (PATTERN, MESSAGE, PHRASE)
+    return (PATTERN, MESSAGE)
 
 
 def main(files):
@@ -33,7 +47,7 @@ def main(files):
     for path in files:
         with open(path, encoding="utf-8") as f:
             text = f.read()
-        for pattern in (PATTERN, MESSAGE):
+        for pattern in patterns(path):
             for m in pattern.finditer(text):
                 literals = re.findall(r'"[^"\n]*"', m.group(0))
                 if all(NOT_TEXT.fullmatch(lit) for lit in literals):
