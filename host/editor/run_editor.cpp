@@ -98,7 +98,15 @@ int runEditor(const CommandLine& given) {
             std::fprintf(stderr, "pagehost: %s\n", e.what());
             return 2;
         }
-        // The tour leaves the author's own editor settings alone.
+        // The tour leaves the author's own settings alone: the editor's, and those of the
+        // add-ins it loads, which find their configuration folder in XDG_CONFIG_HOME. Set
+        // here, once, before any add-in is loaded or any thread started.
+        const QString settings = QDir(cl.tourDir).absoluteFilePath(QString::fromLatin1(kTourSettingsFolder));
+        if (!QDir().mkpath(settings)) {
+            std::fprintf(stderr, "pagehost: Cannot make the folder %s\n", qUtf8Printable(settings));
+            return 2;
+        }
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings));
         if (services.settingsPath.isEmpty()) {
             services.settingsPath =
                 QDir(cl.tourDir).absoluteFilePath(QStringLiteral("pagehost.ini"));

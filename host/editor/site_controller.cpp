@@ -60,7 +60,9 @@ QString quotedId(const std::string& id) {
 struct SiteController::Task {
     TaskProgress progress;
     std::atomic<bool> finished{false};
-    bool outOfMemory = false;  // written before `finished`
+    // Why the work stopped, when it failed; written before `finished`.
+    bool outOfMemory = false;
+    QString failure;
     QString what;
     std::function<void(bool cancelled)> done;
     std::jthread thread;
@@ -486,6 +488,10 @@ void SiteController::runInBackground(const QString& what,
             work(task->progress);
         } catch (const std::bad_alloc&) {
             task->outOfMemory = true;
+        } catch (const std::exception& e) {
+            task->failure = QString::fromUtf8(e.what());
+        } catch (...) {
+            task->failure = QStringLiteral("an unexpected failure");
         }
         task->finished = true;
     });
@@ -511,13 +517,17 @@ void SiteController::pollTask() {
     m_window.statusBar()->clearMessage();
     std::unique_ptr<Task> task = std::move(m_task);
     task->thread.join();
-    if (task->outOfMemory) {
+    if (task->outOfMemory || !task->failure.isEmpty()) {
+        const QString why = task->outOfMemory ? QStringLiteral("there was not enough memory")
+                                              : task->failure;
         m_window.messages().show(
             &m_window, {QStringLiteral("Site"),
-                        QStringLiteral("%1 stopped: there was not enough memory. The pages open "
-                                       "in the editor are as they were. Close other pages or "
-                                       "programs and try again.")
-                            .arg(task->what),
+                        QStringLiteral("%1 stopped: %2. The pages open in the editor are as they "
+                                       "were.%3")
+                            .arg(task->what, why,
+                                 task->outOfMemory ? QStringLiteral(" Close other pages or "
+                                                                    "programs and try again.")
+                                                   : QString()),
                         MessageIcon::Warning,
                         {MessageButton::Ok},
                         MessageButton::Ok});
