@@ -3,12 +3,6 @@
 
 namespace host::site {
 
-QString tooLargeForSite(qint64 size, qint64 onDisk) {
-    const QString why = tooLargeToRead(size, onDisk, kLargestSitePage);
-    if (why.isEmpty()) return {};
-    return why + QStringLiteral("; it was not read or changed. Update its region in the editor");
-}
-
 PageOnDisk readPageOnDisk(const QString& path) {
     try {
         return readPageFile(path);

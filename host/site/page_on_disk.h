@@ -19,10 +19,6 @@ public:
 
 // The largest page the site update reads (see kLargestParsedPage).
 inline constexpr qint64 kLargestSitePage = kLargestParsedPage;
-// Why a page of `size` bytes (`onDisk` of them stored) is left out of the site update, or
-// empty when it is not.
-QString tooLargeForSite(qint64 size, qint64 onDisk);
-
 // Path, bytes and stamp (size, time, inode and hash as read).
 using PageOnDisk = PageFile;
 

@@ -78,7 +78,8 @@ bool concernsSite(const QByteArray& name, const Entry& e) {
 // Why an entry the walk concerns is left out, and whether its bytes may be searched for an
 // id: empty when it is listed (or walked into).
 SkippedEntry leftOut(const QByteArray& path, const QByteArray& name, const Entry& e, int dirFd) {
-    const bool folder = S_ISDIR(e.st.st_mode) || e.linkToFolder;
+    // A link to a folder is no folder of the site: it is never followed.
+    const bool folder = S_ISDIR(e.st.st_mode);
     if (!platform::text::isValidUtf8(std::string_view(name.constData(), std::size_t(name.size())))) {
         const bool small = S_ISREG(e.st.st_mode) && e.st.st_size <= kLargestSitePage;
         return {path, QStringLiteral("its name is not UTF-8 text"), folder,
@@ -95,9 +96,9 @@ SkippedEntry leftOut(const QByteArray& path, const QByteArray& name, const Entry
     if (::faccessat(dirFd, name.constData(), R_OK | (folder ? X_OK : 0), AT_EACCESS) != 0)
         return {path, QStringLiteral("it cannot be read: %1").arg(QString::fromLocal8Bit(std::strerror(errno))),
                 folder, SkippedEntry::Search::Unknown};
-    if (const QString why = tooLargeForSite(e.st.st_size, qint64(e.st.st_blocks) * 512);
+    if (const QString why = tooLargeToRead(e.st.st_size, qint64(e.st.st_blocks) * 512, kLargestSitePage);
         !folder && !why.isEmpty())
-        return {path, why, false, SkippedEntry::Search::Unknown};
+        return {path, why + QStringLiteral("; it was not read"), false, SkippedEntry::Search::Unknown};
     return {};
 }
 
