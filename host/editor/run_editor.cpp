@@ -32,10 +32,11 @@ QString prepareTourPage(const QString& dir, const QString& page) {
     const QString copy = QDir(dir).absoluteFilePath(QFileInfo(page).fileName());
     if (QFileInfo(copy) == QFileInfo(page)) return copy;
     QFile::remove(copy);
-    if (!QFile::copy(page, copy)) {
-        throw CommandLineError(QStringLiteral("Cannot copy %1 into %2").arg(page, dir));
+    try {
+        replacePageFile(copy, readPageFile(page, Page::fileRules()).bytes, "Tour");
+    } catch (const PageFileError& e) {
+        throw CommandLineError(QStringLiteral("Cannot copy %1 into %2: %3").arg(page, dir, e.message()));
     }
-    QFile::setPermissions(copy, QFile::permissions(copy) | QFileDevice::WriteOwner);
     return copy;
 }
 
