@@ -122,6 +122,8 @@ LoadRecords::Scope LoadRecords::record(const AddInCall& call) const {
     platform::files::ReplaceOptions options;
     options.removeLeftovers = false;
     options.followLinks = false;
+    // It has to outlive a crashed editor, not a crashed machine: the folder is not flushed.
+    options.syncFolder = false;
     try {
         platform::files::replaceFile(ownFile(), text, "Add-in records", options);
     } catch (const std::exception& e) {

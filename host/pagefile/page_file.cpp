@@ -13,7 +13,7 @@
 #include <cstring>
 #include <new>
 
-#include "platform/failure/error.h"
+#include "platform/failure/failure.h"
 #include "platform/files/user_file.h"
 
 namespace host {

@@ -303,10 +303,9 @@ std::string brokenUtf8(std::string_view bytes, bool byteOrderMark) {
     }
     std::string shown;
     for (std::size_t i = at; i < bytes.size() && i < at + 4; ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[i]);
-        if (i > at && (byte & 0xC0) != 0x80) break;  // the next character begins
+        if (i > at && !platform::text::isUtf8Continuation(bytes[i])) break;  // the next character
         char hex[4];
-        std::snprintf(hex, sizeof hex, "%02X", byte);
+        std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned char>(bytes[i]));
         if (!shown.empty()) shown += ' ';
         shown += hex;
     }
@@ -345,7 +344,7 @@ DecodedPage decodePage(const QByteArray& bytes) {
     } else if (const bool valid = isValidUtf8(view); valid || utf8Bom || declared.name == "UTF-8") {
         // Bytes that promise UTF-8 and break it are refused: read as another encoding, they
         // would be written back changed wherever the text is edited.
-        if (!valid) throw UnreadableEncoding(brokenUtf8(view, utf8Bom));
+        if (!valid) throw BrokenUtf8(brokenUtf8(view, utf8Bom));
         format.encoding = TextEncoding::Utf8;
         format.byteOrderMark = utf8Bom;
         // QString::fromUtf8 would drop a second mark after the first.

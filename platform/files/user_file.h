@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/failure/error.h"
+#include "platform/failure/failure.h"
 #include "platform/text/text_format.h"
 
 namespace platform::files {
