@@ -13,6 +13,7 @@
 
 #include "host/pagefile/page_file.h"
 #include "host/pagefile/page_file_format.h"
+#include "host/site/parallel_pages.h"
 
 namespace {
 
@@ -215,6 +216,19 @@ TEST(PageFileRoads, FormCheckOutOfMemoryIsAMessage) {
         EXPECT_EQ(run.exitCode(), c.exitCode) << c.page << out.toStdString();
         EXPECT_TRUE(out.contains(c.says)) << out.toStdString();
     }
+}
+
+// A job that throws on a worker thread does not end the program: the rest stop and the
+// failure reaches the caller, who reports it.
+TEST(ParallelPages, AFailingJobIsThrownToTheCaller) {
+    std::atomic<int> ran{0};
+    EXPECT_THROW(host::site::forEachPage(1000,
+                                         [&](std::size_t i) {
+                                             ++ran;
+                                             if (i == 3) throw std::runtime_error("page 3");
+                                         }),
+                 std::runtime_error);
+    EXPECT_LT(ran.load(), 1000);
 }
 
 }  // namespace
