@@ -69,6 +69,11 @@ PROGRAMS = [
         ("add-in load from the registry", "BM_RegisteredAddInToConnected",
          "BM_DlopenTrivialModule", "dlopen of an empty module")]),
     ("site_bench", site_rows),
+    ("editor_bench", lambda names: [row for n in ("1048576", "10485760") for row in (
+        (f"open a {int(n) >> 20} MB page (page-file service, decoding, text view)", f"BM_OpenPage/{n}",
+         f"BM_BareReadIntoDocument/{n}", "QFile read into a text document"),
+        (f"save an edited {int(n) >> 20} MB page (page-file service)", f"BM_SaveEditedPage/{n}",
+         f"BM_BareSaveFile/{n}", "QSaveFile of the text"))]),
     ("typing_bench", lambda names: [
         ("typing into a 1 MB page, per key (median)", "BM_TypeIntoPage/highlighted",
          "BM_TypeIntoPage/plain", "same without colours"),

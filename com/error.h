@@ -11,7 +11,7 @@
 
 #include "com/call_site.h"
 #include "com/status.h"
-#include "platform/failure/error.h"
+#include "platform/failure/failure.h"
 
 namespace com {
 

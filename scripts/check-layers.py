@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
-"""Fails on an #include that runs against the layer table below.
+"""Fails on an #include that runs against the layer table below, and on code above the
+platform that reads or replaces a file outside the page-file service (host/pagefile/) without
+being named, with its kind of file, in OTHER_FILES.
 
 Each folder of the product has a layer and a rank. A file may include its own folder's
 headers, and those of a folder of lower rank whose layer its own layer may use. Tests may
@@ -51,6 +53,28 @@ USES = {
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 
+# Page files are read and replaced by host/pagefile/ alone. Any other code above the platform
+# that opens, reads whole or replaces a file is named here with the kind of file it is.
+FILE_ACCESS = re.compile(
+    r"\bQFile\s+\w+\s*\(|new QFile\(|QSaveFile|readAll\(|replaceFile\(|ifstream|ofstream|"
+    r"readFile\(|(?<![\w:])::open\(|\bfopen\(|QFile::copy")
+OTHER_FILES = {
+    "host/pagefile/page_file.cpp": "the page-file service itself",
+    "host/editor/page.cpp": "the system's free memory (/proc/meminfo, the control group's limit)",
+    "host/editor/run_editor.cpp": "the tour script",
+    "host/editor/tour_folder.cpp": "the tour folder's record of what tours wrote",
+    "host/addins/load_record.cpp": "records of add-in calls in progress",
+    "host/site/site_folder.cpp": "a site folder's .siteignore",
+    "host/preview/form_audit.cpp": "the accessibility audit's script",
+    "host/preview/page_scheme.cpp": "files a rendered page loads from its folder, streamed, 64 MiB each at most",
+    "host/browser/browser_profiles.cpp": "the browser profiles' markers",
+    "host/regtool/child_registration.cpp": "/proc entries of the registration child",
+    "wizard/form/string_table.cpp": "the wizard's string table (a resource)",
+    "wizard/snippet/module_folder.cpp": "/proc/self/maps",
+    "wizard/snippet/template_file.cpp": "the web-form template",
+    "wizard/settings/ini_settings_store.cpp": "the settings file (the platform's per-user file service)",
+}
+
 
 def folder_of(path):
     return str(Path(path).parent)
@@ -92,8 +116,15 @@ def main():
                 line = text.count("\n", 0, match.start()) + 1
                 print(f"{name}:{line}: #include \"{match.group(1)}\": {reason}")
                 faults += 1
+        top = name.split("/")[0]
+        if top in ("host", "addin", "wizard", "com") and name not in OTHER_FILES:
+            for match in FILE_ACCESS.finditer(text):
+                line = text.count("\n", 0, match.start()) + 1
+                print(f"{name}:{line}: {match.group(0)}: page files are read and replaced by "
+                      "host/pagefile/ alone; another kind of file is named in OTHER_FILES")
+                faults += 1
     if faults:
-        print(f"{faults} include(s) against the layer table (scripts/check-layers.py)")
+        print(f"{faults} fault(s) against the layer table or the page-file rule (scripts/check-layers.py)")
         return 1
     print(f"Layers: {len(files)} files, every include runs downward")
     return 0

@@ -295,7 +295,7 @@ void frmOstWiz::ieView_Quit(com::Bool16*) {
 void frmOstWiz::BuildHTML() {
     WizardEntries entries;
     entries.emailLink = m_form->Option1()[0]->isChecked();
-    entries.userName = textOf(m_form->txtUserName());
+    entries.listId = textOf(m_form->txtUserName());
     entries.linkText = textOf(m_form->txtLinkText());
     entries.formHeader = textOf(m_form->txtFormHeader());
     entries.adTracking = textOf(m_form->txtAdTracking());

@@ -1,6 +1,6 @@
 // The module's in-process entry points. No exception leaves them.
 #include "addin/identity.h"
-#include "addin/module/class_factory.h"
+#include "addin/module/connect_factory.h"
 #include "addin/module/module_exports.h"
 #include "addin/module/registration.h"
 #include "com/addin_extensibility.h"

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QPlainTextDocumentLayout>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTextDocument>
 
@@ -37,6 +39,21 @@ void BM_OpenPage(benchmark::State& state) {
     for (auto _ : state) {
         auto page = host::Page::open(path, {});
         benchmark::DoNotOptimize(page->document());
+    }
+    state.SetBytesProcessed(state.iterations() * state.range(0));
+}
+
+// The floor for opening: the file read whole and put into a text document, nothing checked,
+// stamped or decoded by rule.
+void BM_BareReadIntoDocument(benchmark::State& state) {
+    const QString path = writePage(state.range(0));
+    for (auto _ : state) {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        QTextDocument document;
+        document.setDocumentLayout(new QPlainTextDocumentLayout(&document));
+        document.setPlainText(QString::fromUtf8(file.readAll()));
+        benchmark::DoNotOptimize(document.characterCount());
     }
     state.SetBytesProcessed(state.iterations() * state.range(0));
 }
@@ -80,6 +97,20 @@ void BM_SaveEditedPage(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * state.range(0));
 }
 
+// The floor for saving: the same bytes written with QSaveFile (temporary file, rename).
+void BM_BareSaveFile(benchmark::State& state) {
+    auto page = host::Page::open(writePage(state.range(0)), {});
+    const QString target = folder().filePath("bare-saved.html");
+    for (auto _ : state) {
+        page->pageText()->replace(0, 0, "x");
+        QSaveFile file(target);
+        file.open(QIODevice::WriteOnly);
+        file.write(page->document()->toPlainText().toUtf8());
+        file.commit();
+    }
+    state.SetBytesProcessed(state.iterations() * state.range(0));
+}
+
 constexpr std::int64_t kSizes[] = {100 << 10, 1 << 20, 10 << 20};
 
 void sizes(benchmark::internal::Benchmark* b) {
@@ -88,6 +119,8 @@ void sizes(benchmark::internal::Benchmark* b) {
 }
 
 BENCHMARK(BM_OpenPage)->Apply(sizes);
+BENCHMARK(BM_BareReadIntoDocument)->Apply(sizes);
+BENCHMARK(BM_BareSaveFile)->Apply(sizes);
 BENCHMARK(BM_TextAfterEdit)->Apply(sizes);
 BENCHMARK(BM_InsertSnippetBeforeBodyEnd)->Apply(sizes);
 BENCHMARK(BM_SaveEditedPage)->Apply(sizes);

@@ -47,7 +47,7 @@ std::string makeTemplate(std::size_t size, std::size_t occurrences) {
 
 ostrel::WizardEntries entries() {
     ostrel::WizardEntries e;
-    e.userName = "newsletter";
+    e.listId = "newsletter";
     e.formHeader = "Get our weekly news";
     e.adTracking = "spring";
     e.thankUrl = "http://www.publisher.example/thanks.htm";

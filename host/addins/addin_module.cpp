@@ -114,7 +114,6 @@ void AddInModule::unload() {
     // Closing a library whose objects are still alive would leave them without code; a
     // module that cannot tell stays loaded for the rest of the run.
     if (m_handedOutObjects && (!canUnloadNow || canUnloadNow() != com::S_OK)) {
-        m_keptLoaded = true;
         m_library = nullptr;
         return;
     }

@@ -33,8 +33,6 @@ public:
     const std::string& error() const { return m_error; }
     const std::string& path() const { return m_path; }
     const com::Guid& classId() const { return m_classId; }
-    // Whether the library stayed loaded because the module still had objects alive.
-    bool keptLoaded() const { return m_keptLoaded; }
 
     // OnConnection. On failure the add-in object is released and the module is Failed.
     bool connect(com::IDispatch* application, com::ConnectMode mode, com::IDispatch* addInInst);
@@ -55,7 +53,6 @@ private:
     com::ComPtr<com::IDTExtensibility2> m_addIn;
     State m_state = State::Failed;
     std::string m_error;
-    bool m_keptLoaded = false;
     bool m_handedOutObjects = false;  // DllGetClassObject was called
 };
 

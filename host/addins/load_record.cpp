@@ -115,33 +115,22 @@ LoadRecords::Scope LoadRecords::record(const AddInCall& call) const {
     text += "progid=" + quoteText(call.progId) + "\n";
     text += "clsid=" + quoteText(call.classId) + "\n";
     text += "module=" + quoteText(call.module) + "\n";
+    // Replaced in one step by the platform's writer, flushed before the rename: a reader never
+    // sees a record half written, a crash right after still finds it, and whatever sits at the
+    // record's path (a hard link to another file, a pipe, a symbolic link) is replaced, never
+    // opened, so it is not written through and cannot hold the editor.
+    platform::files::ReplaceOptions options;
+    options.removeLeftovers = false;
+    options.followLinks = false;
+    // It has to outlive a crashed editor, not a crashed machine: the folder is not flushed.
+    options.syncFolder = false;
     try {
-        platform::files::createFolders(m_folder, ownFile(), "Add-in records");
+        platform::files::replaceFile(ownFile(), text, "Add-in records", options);
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "pagehost: %s\n", e.what());
-    }
-    // Written whole under a name of its own, then renamed into place: a reader never sees
-    // a record half written, and whatever sits at the record's path (a hard link to another
-    // file, a FIFO, a symbolic link) is replaced, never opened, so it is not written through
-    // and cannot hold the editor. O_EXCL creates a new regular file or fails.
-    const fs::path draft = m_folder / ("." + ownFile().filename().string());
-    constexpr int kCreate = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
-    int fd = ::open(draft.c_str(), kCreate, 0600);
-    if (fd < 0 && errno == EEXIST) {
-        // Left by a killed editor that had this process id, or put there.
-        ::unlink(draft.c_str());
-        fd = ::open(draft.c_str(), kCreate, 0600);
-    }
-    bool written =
-        fd >= 0 && ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    if (fd >= 0) ::close(fd);
-    written = written && ::rename(draft.c_str(), ownFile().c_str()) == 0;
-    if (!written) {
-        ::unlink(draft.c_str());
         std::fprintf(stderr,
-                     "pagehost: cannot write %s; a crash in this add-in will not be "
-                     "recognised at the next start\n",
-                     ownFile().c_str());
+                     "pagehost: %s; a crash in this add-in will not be recognised at the next "
+                     "start\n",
+                     e.what());
     }
     return Scope(this);
 }

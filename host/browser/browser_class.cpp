@@ -4,7 +4,7 @@
 #include "com/class_factory.h"
 #include "com/error.h"
 #include "com/web_browser.h"
-#include "host/browser/web_browser.h"
+#include "host/browser/browser_object.h"
 
 namespace host {
 

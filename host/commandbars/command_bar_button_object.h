@@ -45,7 +45,6 @@ public:
     QAction* action() const { return m_action; }
     bool isTemporary() const { return m_temporary; }
     bool isBuiltIn() const { return m_builtIn; }
-    std::size_t subscriberCount() const { return m_subscribers.size(); }
     QString caption() const;
 
     // Cuts the control off from its bar and its subscribers; later calls fail.

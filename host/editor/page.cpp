@@ -13,14 +13,9 @@
 #include "com/error.h"
 #include "host/editor/page_window_object.h"
 #include "host/preview/rendered_view.h"
-#include "platform/files/user_file.h"
 
 namespace host {
 
-using platform::files::readFileStamped;
-using platform::files::stampPath;
-using platform::files::DiskChange;
-using platform::files::DiskStamp;
 namespace {
 
 // The document's text with its block breaks as '\n'.
@@ -55,11 +50,6 @@ Page::~Page() {
 }
 
 namespace {
-
-struct FileContents {
-    QByteArray bytes;
-    DiskStamp stamp;
-};
 
 // What an open page holds per byte of its file: the bytes, the text as read, the text
 // view's blocks and layout, and the UTF-8 copy the page document parses (measured 10.5 for
@@ -117,10 +107,8 @@ QString tooLarge(const QString& path, std::int64_t size, std::int64_t needed,
              megabytes(available));
 }
 
-// Throws PageError before the page at `path` is read when it would not fit; returns the
-// message for running out of memory while reading it all the same.
-QString checkFits(const QString& path, std::int64_t memoryForPage) {
-    const std::int64_t size = QFileInfo(path).size();
+// Throws PageError before a page of `size` bytes is read when it would not fit.
+void checkFits(const QString& path, std::int64_t size, std::int64_t memoryForPage) {
     if (size > kLargestPage) {
         throw PageError(
             Page::tr("%1 (%2) is too large to open: the editor holds pages of "
@@ -130,37 +118,52 @@ QString checkFits(const QString& path, std::int64_t memoryForPage) {
     const std::int64_t needed = memoryToOpen(size);
     const std::int64_t available = memoryForPage > 0 ? memoryForPage : freeMemory();
     if (needed > available) throw PageError(tooLarge(path, size, needed, available));
+}
+
+QString outOfMemory(const QString& path, std::int64_t size) {
     return Page::tr(
                "%1 (%2) was not opened: memory ran out while reading it (holding and rendering "
                "it takes about %3). The file was not changed, and the other pages stay as they "
                "are. Close other pages or programs and try again, or split the page into "
                "smaller ones.")
-        .arg(QDir::toNativeSeparators(path), megabytes(size), megabytes(needed));
+        .arg(QDir::toNativeSeparators(path), megabytes(size), megabytes(memoryToOpen(size)));
 }
 
-FileContents readPageFile(const QString& path) {
-    FileContents contents;
-    QString error;
-    contents.stamp = readFileStamped(path, contents.bytes, error);
-    if (!contents.stamp.exists) throw PageError(error);
-    return contents;
+// Reads the page through the page-file service, checking first that it fits.
+PageFile readForEditor(const QString& path, std::int64_t memoryForPage) {
+    PageFileRules rules = Page::fileRules();
+    std::int64_t size = 0;
+    rules.beforeReading = [&](qint64 bytes) {
+        size = bytes;
+        checkFits(path, bytes, memoryForPage);
+    };
+    try {
+        return readPageFile(path, rules);
+    } catch (const PageFileError& e) {
+        if (e.kind() == PageFileError::Kind::OutOfMemory) throw PageError(outOfMemory(path, size));
+        throw PageError(e.message());
+    }
 }
 
 }  // namespace
 
+const PageFileRules& Page::fileRules() {
+    static const PageFileRules rules{kLargestPage, true, {}};
+    return rules;
+}
+
 std::unique_ptr<Page> Page::open(const QString& path, HtmlDocumentFactory documents,
                                  std::int64_t memoryForPage) {
-    const QString outOfMemory = checkFits(path, memoryForPage);
+    PageFile file = readForEditor(path, memoryForPage);
     try {
-        FileContents contents = readPageFile(path);
         std::unique_ptr<Page> page(
             new Page(QFileInfo(path).absoluteFilePath(), QString(), std::move(documents)));
         page->m_memoryForPage = memoryForPage;
-        page->load(contents.bytes);
-        page->m_disk = std::move(contents.stamp);
+        page->load(file.bytes);
+        page->m_disk = std::move(file.stamp);
         return page;
     } catch (const std::bad_alloc&) {
-        throw PageError(outOfMemory);
+        throw PageError(outOfMemory(path, file.stamp.size));
     }
 }
 
@@ -171,25 +174,26 @@ std::unique_ptr<Page> Page::createUntitled(const QString& name, HtmlDocumentFact
 }
 
 void Page::reload() {
-    const QString outOfMemory = checkFits(m_path, m_memoryForPage);
+    PageFile file = readForEditor(m_path, m_memoryForPage);
     try {
-        FileContents contents = readPageFile(m_path);
-        load(contents.bytes);
-        m_disk = std::move(contents.stamp);
+        load(file.bytes);
+        m_disk = std::move(file.stamp);
     } catch (const std::bad_alloc&) {
-        throw PageError(outOfMemory);
+        throw PageError(outOfMemory(m_path, file.stamp.size));
     }
     emit reloaded();
 }
 
 DiskChange Page::diskChange(bool quick) {
-    return m_path.isEmpty() ? DiskChange::None : platform::files::diskChange(m_path, m_disk, quick);
+    return m_path.isEmpty() ? DiskChange::None : host::diskChange(m_path, m_disk, quick, fileRules());
 }
 
 void Page::load(const QByteArray& bytes) {
     DecodedPage decoded;
     try {
         decoded = decodePage(bytes);
+    } catch (const BrokenUtf8& e) {
+        throw PageError(QStringLiteral("The editor cannot read %1: %2.").arg(displayName(), e.what()));
     } catch (const UnreadableEncoding& e) {
         throw PageError(tr("The editor cannot read %1: %2. Convert it to UTF-8 (and "
                            "its <meta charset> with it) in another program to edit "
@@ -260,16 +264,15 @@ void Page::save(const QString& path) {
                                 .arg(unsigned(e.codePoint())));
         }
     }
+    DiskStamp written;
     try {
-        platform::files::replaceFile(QFile::encodeName(target).toStdString(),
-                                     std::string_view(bytes.constData(), std::size_t(bytes.size())),
-                                     "Save", platform::files::kDocumentReplace);
-    } catch (const com::Error& e) {
-        throw PageError(QString::fromStdString(e.description()));
+        written = replacePageFile(target, bytes, "Save", fileRules());
+    } catch (const PageFileError& e) {
+        throw PageError(e.message());
     }
     m_path = target;
     m_savedBytes = bytes;
-    m_disk = stampPath(target, bytes);
+    m_disk = std::move(written);
     // After a save the file holds one kind of line ending, whatever it held before.
     format.mixedLineEndings = format.mixedLineEndings && !isModified();
     m_format = format;

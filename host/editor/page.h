@@ -11,7 +11,7 @@
 #include "com/host_application.h"
 #include "host/editor/document_page_text.h"
 #include "host/editor/html_document_factory.h"
-#include "platform/files/disk_stamp.h"
+#include "host/pagefile/page_file.h"
 #include "host/pagefile/page_file_format.h"
 #include "host/editor/page_view_control.h"
 
@@ -55,7 +55,10 @@ public:
 
     // How the file differs from what the editor last read from it or wrote to it; None for
     // a page without a file. `quick` trusts an unchanged size, time and inode.
-    platform::files::DiskChange diskChange(bool quick = false);
+    DiskChange diskChange(bool quick = false);
+    // The rules the editor reads and writes page files by: a link the author named is
+    // followed, and a page may be as large as the text view holds.
+    static const PageFileRules& fileRules();
     // Reads the page again from its file, dropping its unsaved changes and its undo
     // history; add-ins holding its objects see the new text. Throws PageError and then
     // leaves the page as it was.
@@ -90,7 +93,7 @@ private:
     QTextDocument* m_document;
     PageFileFormat m_format;
     QByteArray m_savedBytes;
-    platform::files::DiskStamp m_disk;
+    DiskStamp m_disk;
     std::int64_t m_memoryForPage = 0;
     QString m_readOnlyReason;
     std::shared_ptr<DocumentPageText> m_text;

@@ -12,9 +12,6 @@
 
 namespace host {
 
-using platform::files::currentStamp;
-using platform::files::DiskChange;
-using platform::files::DiskStamp;
 namespace {
 
 const QString kTitle = QStringLiteral("pagehost");
@@ -94,7 +91,7 @@ void PageDiskWatch::checkPage(Page* page, bool quick) {
         m_told.erase(page);
         return;
     }
-    const DiskStamp now = currentStamp(page->path());
+    const DiskStamp now = currentStamp(page->path(), Page::fileRules());
     const auto told = m_told.find(page);
     if (told != m_told.end() && told->second.exists == now.exists && told->second.hash == now.hash)
         return;

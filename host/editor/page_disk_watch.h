@@ -10,7 +10,7 @@
 #include <map>
 #include <vector>
 
-#include "platform/files/disk_stamp.h"
+#include "host/pagefile/page_file.h"
 #include "host/messagebox/message_box_service.h"
 
 class QWidget;
@@ -55,7 +55,7 @@ private:
     QSet<QString> m_fired;  // files the watcher reported since the last check
     // Per page, the file contents the author was last told about, so that one change is
     // told once.
-    std::map<const Page*, platform::files::DiskStamp> m_told;
+    std::map<const Page*, DiskStamp> m_told;
     bool m_checking = false;
 };
 

@@ -34,10 +34,11 @@ QString prepareTourPage(const QString& dir, const QString& page) {
     const QString copy = QDir(dir).absoluteFilePath(QFileInfo(page).fileName());
     if (QFileInfo(copy) == QFileInfo(page)) return copy;
     QFile::remove(copy);
-    if (!QFile::copy(page, copy)) {
-        throw CommandLineError(QStringLiteral("Cannot copy %1 into %2").arg(page, dir));
+    try {
+        replacePageFile(copy, readPageFile(page, Page::fileRules()).bytes, "Tour");
+    } catch (const PageFileError& e) {
+        throw CommandLineError(QStringLiteral("Cannot copy %1 into %2: %3").arg(page, dir, e.message()));
     }
-    QFile::setPermissions(copy, QFile::permissions(copy) | QFileDevice::WriteOwner);
     return copy;
 }
 
@@ -109,7 +110,15 @@ int runEditor(const CommandLine& given) {
             std::fprintf(stderr, "pagehost: %s\n", e.what());
             return 2;
         }
-        // The tour leaves the author's own editor settings alone.
+        // The tour leaves the author's own settings alone: the editor's, and those of the
+        // add-ins it loads, which find their configuration folder in XDG_CONFIG_HOME. Set
+        // here, once, before any add-in is loaded or any thread started.
+        const QString settings = QDir(cl.tourDir).absoluteFilePath(QString::fromLatin1(kTourSettingsFolder));
+        if (!QDir().mkpath(settings)) {
+            std::fprintf(stderr, "pagehost: Cannot make the folder %s\n", qUtf8Printable(settings));
+            return 2;
+        }
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings));
         if (services.settingsPath.isEmpty()) {
             services.settingsPath =
                 QDir(cl.tourDir).absoluteFilePath(QStringLiteral("pagehost.ini"));

@@ -54,7 +54,9 @@ QString quotedId(const std::string& id) {
 struct SiteController::Task {
     TaskProgress progress;
     std::atomic<bool> finished{false};
-    bool outOfMemory = false;  // written before `finished`
+    // Why the work stopped, when it failed; written before `finished`.
+    bool outOfMemory = false;
+    QString failure;
     QString what;
     std::function<void(bool cancelled)> done;
     std::jthread thread;
@@ -481,6 +483,10 @@ void SiteController::runInBackground(const QString& what,
             work(task->progress);
         } catch (const std::bad_alloc&) {
             task->outOfMemory = true;
+        } catch (const std::exception& e) {
+            task->failure = QString::fromUtf8(e.what());
+        } catch (...) {
+            task->failure = QStringLiteral("an unexpected failure");
         }
         task->finished = true;
     });
@@ -506,16 +512,18 @@ void SiteController::pollTask() {
     m_window.statusBar()->clearMessage();
     std::unique_ptr<Task> task = std::move(m_task);
     task->thread.join();
-    if (task->outOfMemory) {
-        m_window.messages().show(&m_window,
-                                 {tr("Site"),
-                                  tr("%1 stopped: there was not enough memory. The pages open "
-                                     "in the editor are as they were. Close other pages or "
-                                     "programs and try again.")
-                                      .arg(task->what),
-                                  MessageIcon::Warning,
-                                  {MessageButton::Ok},
-                                  MessageButton::Ok});
+    if (task->outOfMemory || !task->failure.isEmpty()) {
+        const QString why = task->outOfMemory ? tr("there was not enough memory") : task->failure;
+        m_window.messages().show(
+            &m_window, {tr("Site"),
+                        tr("%1 stopped: %2. The pages open in the editor are as they were.%3")
+                            .arg(task->what, why,
+                                 task->outOfMemory
+                                     ? tr(" Close other pages or programs and try again.")
+                                     : QString()),
+                        MessageIcon::Warning,
+                        {MessageButton::Ok},
+                        MessageButton::Ok});
         return;
     }
     // A Cancel pressed after the work finished but before this still counts: nothing has

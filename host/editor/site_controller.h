@@ -44,7 +44,6 @@ public:
     // Shows the folder's pages in the site panel and remembers it; false when it is no folder.
     bool openSite(const QString& folder);
     const QString& siteFolder() const { return m_folder; }
-    const QStringList& sitePages() const { return m_pages; }
     // The address the open site is published at, as the author gave it; empty if not given.
     QString publishedAt() const;
     QStringList recentEntries() const;

@@ -4,9 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "host/editor/command_line.h"
+#include "platform/files/user_file.h"
 
 namespace host {
 namespace {
@@ -23,7 +23,8 @@ bool isPlainName(const QString& name) {
 
 QStringList tourOutputNames(const QString& pageName, const std::vector<TourStep>& steps,
                             bool settingsInFolder) {
-    QStringList names{pageName, QStringLiteral("tour-failure.png")};
+    // The add-ins' settings folder too: a tour never reads or writes the user's own.
+    QStringList names{pageName, QStringLiteral("tour-failure.png"), QString::fromLatin1(kTourSettingsFolder)};
     if (settingsInFolder)
         names << QStringLiteral("pagehost.ini") << QStringLiteral("pagehost.ini.lock");
     for (const TourStep& step : steps) {
@@ -55,13 +56,12 @@ void claimTourFolder(const QString& dir, const QStringList& names) {
             QStringLiteral("%1 is not a record this program wrote; choose another tour folder")
                 .arg(recordInfo.filePath()));
     }
-    if (recordInfo.exists()) {
-        QFile record(recordInfo.filePath());
-        if (!record.open(QIODevice::ReadOnly)) {
-            throw CommandLineError(
-                QStringLiteral("Cannot read %1: %2").arg(record.fileName(), record.errorString()));
-        }
-        written = QString::fromUtf8(record.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    const std::filesystem::path recordPath = QFile::encodeName(recordInfo.filePath()).toStdString();
+    try {
+        if (const auto text = platform::files::readFile(recordPath, "Tour"))
+            written = QString::fromStdString(*text).split(u'\n', Qt::SkipEmptyParts);
+    } catch (const std::exception& e) {
+        throw CommandLineError(QString::fromUtf8(e.what()));
     }
 
     QStringList foreign;
@@ -80,11 +80,11 @@ void claimTourFolder(const QString& dir, const QStringList& names) {
     for (const QString& name : names) {
         if (!written.contains(name)) written << name;
     }
-    QSaveFile record(recordInfo.filePath());
-    if (!record.open(QIODevice::WriteOnly) ||
-        record.write((written.join(u'\n') + u'\n').toUtf8()) < 0 || !record.commit()) {
-        throw CommandLineError(
-            QStringLiteral("Cannot write %1: %2").arg(record.fileName(), record.errorString()));
+    try {
+        platform::files::replaceFile(recordPath, (written.join(u'\n') + u'\n').toStdString(), "Tour",
+                                     platform::files::kDocumentReplace);
+    } catch (const std::exception& e) {
+        throw CommandLineError(QString::fromUtf8(e.what()));
     }
 }
 

@@ -10,8 +10,13 @@
 
 namespace host {
 
+// The folder in a tour's folder that stands for the user's configuration folder while the
+// tour plays: the add-ins it loads keep their settings there (the Ostrel wizard's entries).
+inline constexpr const char* kTourSettingsFolder = "settings";
+
 // What a tour of `steps` on the page `pageName` writes into its folder: the copy of the page,
-// the editor's settings when the tour keeps them there, and the pictures.
+// the add-ins' settings folder, the editor's settings when the tour keeps them there, and
+// the pictures.
 QStringList tourOutputNames(const QString& pageName, const std::vector<TourStep>& steps,
                             bool settingsInFolder);
 

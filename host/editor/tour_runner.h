@@ -22,7 +22,6 @@ public:
                int stepTimeoutMs = 20000);
 
     void start();
-    bool isFinished() const { return m_finished; }
     bool succeeded() const { return m_succeeded; }
     const QString& failure() const { return m_failure; }
     // Every picture written, in order.

@@ -11,22 +11,13 @@
 #include "platform/text/ascii.h"
 
 namespace host::formcheck::csp {
+using platform::text::asciiLowered;
+using platform::text::isAsciiAlpha;
+using platform::text::isAsciiDigit;
+using platform::text::isAsciiSpace;
+
 namespace {
 
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-bool isAlpha(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-std::string lower(std::string_view s) {
-    return platform::text::asciiLowered(s);
-}
 
 // scheme-part match (A from the expression, B the address's scheme), both lower case.
 bool schemePartMatches(const QString& a, const QString& b) {
@@ -39,11 +30,11 @@ bool schemePartMatches(const QString& a, const QString& b) {
 
 // A scheme-source: scheme ":" alone.
 std::optional<QString> schemeSource(std::string_view e) {
-    if (e.size() < 2 || e.back() != ':' || !isAlpha(e.front())) return std::nullopt;
+    if (e.size() < 2 || e.back() != ':' || !isAsciiAlpha(e.front())) return std::nullopt;
     for (char c : e.substr(0, e.size() - 1)) {
-        if (!(isAlpha(c) || isDigit(c) || c == '+' || c == '-' || c == '.')) return std::nullopt;
+        if (!(isAsciiAlpha(c) || isAsciiDigit(c) || c == '+' || c == '-' || c == '.')) return std::nullopt;
     }
-    return QString::fromStdString(lower(e.substr(0, e.size() - 1)));
+    return QString::fromStdString(asciiLowered(e.substr(0, e.size() - 1)));
 }
 
 struct HostSource {
@@ -79,7 +70,7 @@ std::optional<HostSource> hostSource(std::string_view e) {
         if (c == '.') {
             if (i == labelsFrom || dotLast) return std::nullopt;
             dotLast = true;
-        } else if (isAlpha(c) || isDigit(c) || c == '-') {
+        } else if (isAsciiAlpha(c) || isAsciiDigit(c) || c == '-') {
             dotLast = false;
         } else {
             return std::nullopt;
@@ -88,13 +79,13 @@ std::optional<HostSource> hostSource(std::string_view e) {
     }
     if (dotLast) return std::nullopt;
     if (i == 0) return std::nullopt;
-    s.host = QString::fromStdString(lower(e.substr(0, i)));
+    s.host = QString::fromStdString(asciiLowered(e.substr(0, i)));
     if (i < e.size() && e[i] == ':') {
         const std::size_t from = ++i;
         if (i < e.size() && e[i] == '*') {
             ++i;
         } else {
-            while (i < e.size() && isDigit(e[i])) ++i;
+            while (i < e.size() && isAsciiDigit(e[i])) ++i;
         }
         if (i == from) return std::nullopt;
         s.port = QString::fromStdString(std::string(e.substr(from, i - from)));
@@ -150,7 +141,7 @@ bool sameOriginOrUpgrade(const Origin& o, const WebAddress& url) {
 
 bool expressionMatches(const std::string& expression, const WebAddress& url,
                        const std::optional<Origin>& self, int redirectCount) {
-    const std::string e = lower(expression);
+    const std::string e = asciiLowered(expression);
     if (e == "*") {
         return url.scheme == u"http" || url.scheme == u"https" || url.scheme == u"ws" ||
                url.scheme == u"wss" || (self && url.scheme == self->scheme);
@@ -177,19 +168,19 @@ std::vector<Directive> parsePolicy(std::string_view serialized) {
         std::size_t end = serialized.find(';', start);
         if (end == std::string_view::npos) end = serialized.size();
         std::size_t i = start;
-        while (i < end && isSpace(serialized[i])) ++i;
+        while (i < end && isAsciiSpace(serialized[i])) ++i;
         const std::size_t nameAt = i;
-        while (i < end && !isSpace(serialized[i])) ++i;
-        const std::string name = lower(serialized.substr(nameAt, i - nameAt));
+        while (i < end && !isAsciiSpace(serialized[i])) ++i;
+        const std::string name = asciiLowered(serialized.substr(nameAt, i - nameAt));
         const bool token = !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
-            return isAlpha(c) || isDigit(c) || c == '-';
+            return isAsciiAlpha(c) || isAsciiDigit(c) || c == '-';
         });
         if (token && !findDirective(policy, name)) {
             Directive d{name, {}, nameAt};
             while (i < end) {
-                while (i < end && isSpace(serialized[i])) ++i;
+                while (i < end && isAsciiSpace(serialized[i])) ++i;
                 const std::size_t from = i;
-                while (i < end && !isSpace(serialized[i])) ++i;
+                while (i < end && !isAsciiSpace(serialized[i])) ++i;
                 if (i > from) d.sources.emplace_back(serialized.substr(from, i - from));
             }
             policy.push_back(std::move(d));
@@ -209,7 +200,7 @@ const Directive* findDirective(const std::vector<Directive>& policy, std::string
 bool allows(const std::vector<std::string>& sourceList, const WebAddress& url,
             const std::optional<Origin>& self, int redirectCount) {
     if (sourceList.empty()) return false;
-    if (sourceList.size() == 1 && lower(sourceList.front()) == "'none'") return false;
+    if (sourceList.size() == 1 && asciiLowered(sourceList.front()) == "'none'") return false;
     return std::any_of(sourceList.begin(), sourceList.end(), [&](const std::string& e) {
         return expressionMatches(e, url, self, redirectCount);
     });

@@ -14,6 +14,7 @@
 #include "host/formcheck/form_check.h"
 #include "host/formcheck/form_page.h"
 #include "host/formcheck/web_address.h"
+#include "host/pagefile/page_file.h"
 #include "host/pagefile/page_file_format.h"
 #include "host/site/region_lookup.h"
 #include "host/site/report_name.h"
@@ -75,7 +76,8 @@ struct Tally {
     int pages = 0;
     int withoutRegion = 0;
     int notChecked = 0;
-    int mayHoldRegion = 0;  // left out by a folder's listing, and may hold the region
+    int skipped = 0;        // left out by a folder's listing
+    int mayHoldRegion = 0;  // of those, may hold the region
     int rehearsed = 0;
     int notRehearsed = 0;
     int counts[3] = {};
@@ -90,12 +92,14 @@ public:
     // addresses are looked up in.
     void checkPage(const QString& path, const QString& shown, const QString& siteFolder,
                    bool onlyWithRegion) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            notChecked(shown, file.errorString());
+        QByteArray bytes;
+        try {
+            // A page named on the command line is read through its link; a folder's never.
+            bytes = readPageFile(path, {kLargestParsedPage, !onlyWithRegion, {}}).bytes;
+        } catch (const PageFileError& e) {
+            notChecked(shown, e.message());
             return;
         }
-        const QByteArray bytes = file.readAll();
         if (onlyWithRegion && !m_prefilter.mayHold(bytes)) {
             ++m_tally.withoutRegion;
             return;
@@ -105,6 +109,9 @@ public:
             text = decodePage(bytes).text;
         } catch (const UnreadableEncoding& e) {
             notChecked(shown, QString::fromUtf8(e.what()));
+            return;
+        } catch (const std::bad_alloc&) {
+            notChecked(shown, QStringLiteral("there was not enough memory to read the page"));
             return;
         }
         const PageContext context{QFileInfo(path).absoluteFilePath(), siteFolder, m_publishedAt};
@@ -161,6 +168,7 @@ public:
         for (const site::SkippedEntry& entry : listing.skipped) {
             const bool holds = site::mayHoldId(entry, QByteArray(kRegionId.data(), qsizetype(kRegionId.size())));
             m_tally.mayHoldRegion += holds;
+            ++m_tally.skipped;
             print(m_out, QStringLiteral("%1: skipped: %2%3")
                              .arg(site::reportName(prefix.toUtf8() + '/' + entry.path.mid(rootBytes.size())),
                                   entry.reason,
@@ -227,14 +235,20 @@ int runFormCheckCommand(const QStringList& arguments, std::FILE* out, std::FILE*
     }
     Checker checker(out, request.publishedAt, request.rehearse ? rehearse : Rehearse{});
     bool folders = false;
-    for (const QString& path : request.paths) {
-        if (QFileInfo(path).isDir()) {
-            folders = true;
-            checker.checkFolder(path);
-        } else {
-            checker.checkPage(path, site::reportName(path.toUtf8()),
-                              QFileInfo(path).absolutePath(), false);
+    try {
+        for (const QString& path : request.paths) {
+            if (QFileInfo(path).isDir()) {
+                folders = true;
+                checker.checkFolder(path);
+            } else {
+                checker.checkPage(path, site::reportName(path.toUtf8()),
+                                  QFileInfo(path).absolutePath(), false);
+            }
         }
+    } catch (const std::bad_alloc&) {
+        std::fprintf(err, "pagehost: there was not enough memory to go on with the Form Check; "
+                          "no file was changed. Close other programs and run it again\n");
+        return 1;
     }
     const Tally& t = checker.tally();
     QString summary = QStringLiteral("%1 checked: %2, %3, %4")
@@ -247,6 +261,7 @@ int runFormCheckCommand(const QStringList& arguments, std::FILE* out, std::FILE*
         summary += QStringLiteral("; %1 rehearsed").arg(plural(t.rehearsed, "page", "pages"));
         if (t.notRehearsed > 0) summary += QStringLiteral(", %1 not").arg(t.notRehearsed);
     }
+    if (t.skipped > 0) summary += QStringLiteral("; %1 skipped").arg(plural(t.skipped, "entry", "entries"));
     if (t.notChecked > 0) summary += QStringLiteral("; %1 not checked").arg(plural(t.notChecked, "page", "pages"));
     print(out, summary);
     std::fflush(out);

@@ -20,6 +20,7 @@ namespace {
 
 using platform::text::asciiLower;
 using platform::text::asciiLowered;
+using platform::text::isAsciiSpace;
 
 class Report {
 public:
@@ -40,33 +41,29 @@ private:
     std::set<std::size_t> m_places;
 };
 
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
 // The attribute names of a start tag as the tokenizer reads them (lower case), each with its
 // offset in the tag: the tree keeps only the first of a repeated name.
 std::vector<std::pair<std::string, std::size_t>> attributeNames(std::string_view tag) {
     std::vector<std::pair<std::string, std::size_t>> names;
     std::size_t i = 1;
-    while (i < tag.size() && !isSpace(tag[i]) && tag[i] != '/' && tag[i] != '>') ++i;
+    while (i < tag.size() && !isAsciiSpace(tag[i]) && tag[i] != '/' && tag[i] != '>') ++i;
     while (i < tag.size()) {
-        while (i < tag.size() && (isSpace(tag[i]) || tag[i] == '/')) ++i;
+        while (i < tag.size() && (isAsciiSpace(tag[i]) || tag[i] == '/')) ++i;
         if (i >= tag.size() || tag[i] == '>') break;
         const std::size_t from = i++;  // a first '=' belongs to the name
-        while (i < tag.size() && !isSpace(tag[i]) && tag[i] != '/' && tag[i] != '>' && tag[i] != '=')
+        while (i < tag.size() && !isAsciiSpace(tag[i]) && tag[i] != '/' && tag[i] != '>' && tag[i] != '=')
             ++i;
         names.emplace_back(asciiLowered(tag.substr(from, i - from)), from);
-        while (i < tag.size() && isSpace(tag[i])) ++i;
+        while (i < tag.size() && isAsciiSpace(tag[i])) ++i;
         if (i >= tag.size() || tag[i] != '=') continue;
         ++i;
-        while (i < tag.size() && isSpace(tag[i])) ++i;
+        while (i < tag.size() && isAsciiSpace(tag[i])) ++i;
         if (i < tag.size() && (tag[i] == '"' || tag[i] == '\'')) {
             const char quote = tag[i++];
             while (i < tag.size() && tag[i] != quote) ++i;
             ++i;
         } else {
-            while (i < tag.size() && !isSpace(tag[i]) && tag[i] != '>') ++i;
+            while (i < tag.size() && !isAsciiSpace(tag[i]) && tag[i] != '>') ++i;
         }
     }
     return names;
@@ -168,7 +165,7 @@ std::vector<Markup> markupIn(std::string_view text, std::size_t from, std::size_
         Markup m{at, next == '/', {}};
         std::size_t i = at + (m.endTag ? 2 : 1);
         if (i >= to || !(letter(text[i]) || (!m.endTag && (next == '!' || next == '?')))) continue;
-        while (i < to && !isSpace(text[i]) && text[i] != '/' && text[i] != '>') m.name += asciiLower(text[i++]);
+        while (i < to && !isAsciiSpace(text[i]) && text[i] != '/' && text[i] != '>') m.name += asciiLower(text[i++]);
         found.push_back(std::move(m));
     }
     return found;

@@ -36,7 +36,7 @@ public:
         return read(out, [&](const GumboNode* e) {
             if (e->v.element.tag_namespace != GUMBO_NAMESPACE_HTML) return page::serializedName(e);
             std::string name = page::lowerName(e);
-            for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            for (char& c : name) c = platform::text::asciiUpper(c);
             return name;
         });
     }

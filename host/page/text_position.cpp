@@ -5,6 +5,7 @@
 
 #include "host/page/gumbo_tree.h"
 #include "host/page/source_spans.h"
+#include "platform/text/utf8.h"
 
 namespace host::page {
 
@@ -15,7 +16,7 @@ LineColumn lineColumnOf(std::string_view text, std::size_t offset) {
     const std::size_t lineStart = before.rfind('\n') == std::string_view::npos ? 0 : before.rfind('\n') + 1;
     std::ptrdiff_t column = 1;
     for (std::size_t i = lineStart; i < offset; ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++column;
+        if (!platform::text::isUtf8Continuation(text[i])) ++column;
     }
     return {static_cast<int>(line), static_cast<int>(column)};
 }

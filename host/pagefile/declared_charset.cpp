@@ -6,7 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/text/ascii.h"
+
 namespace host {
+using platform::text::asciiLower;
+using platform::text::isAsciiAlpha;
+using platform::text::isAsciiSpace;
+
 namespace {
 
 struct Encoding {
@@ -86,18 +92,10 @@ constexpr std::array kEncodings = {
              "utf-16le"},
 };
 
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
-}
-
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
-
 bool startsWithNoCase(std::string_view s, std::size_t at, std::string_view prefix) {
     if (at > s.size() || s.size() - at < prefix.size()) return false;
     for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (lower(s[at + i]) != prefix[i]) return false;
+        if (asciiLower(s[at + i]) != prefix[i]) return false;
     }
     return true;
 }
@@ -109,27 +107,27 @@ struct Attribute {
 
 // One attribute of a tag, as the prescan reads it; nothing at the tag's end.
 std::optional<Attribute> nextAttribute(std::string_view s, std::size_t& pos) {
-    while (pos < s.size() && (isSpace(s[pos]) || s[pos] == '/')) ++pos;
+    while (pos < s.size() && (isAsciiSpace(s[pos]) || s[pos] == '/')) ++pos;
     if (pos >= s.size() || s[pos] == '>') return std::nullopt;
     Attribute a;
     while (pos < s.size()) {
         const char c = s[pos];
         if (c == '=' && !a.name.empty()) break;
-        if (isSpace(c) || c == '/' || c == '>') break;
-        a.name += lower(c);
+        if (isAsciiSpace(c) || c == '/' || c == '>') break;
+        a.name += asciiLower(c);
         ++pos;
     }
-    while (pos < s.size() && isSpace(s[pos])) ++pos;
+    while (pos < s.size() && isAsciiSpace(s[pos])) ++pos;
     if (pos >= s.size() || s[pos] != '=') return a;
     ++pos;
-    while (pos < s.size() && isSpace(s[pos])) ++pos;
+    while (pos < s.size() && isAsciiSpace(s[pos])) ++pos;
     if (pos < s.size() && (s[pos] == '"' || s[pos] == '\'')) {
         const char quote = s[pos++];
-        while (pos < s.size() && s[pos] != quote) a.value += lower(s[pos++]);
+        while (pos < s.size() && s[pos] != quote) a.value += asciiLower(s[pos++]);
         ++pos;
         return a;
     }
-    while (pos < s.size() && !isSpace(s[pos]) && s[pos] != '>') a.value += lower(s[pos++]);
+    while (pos < s.size() && !isAsciiSpace(s[pos]) && s[pos] != '>') a.value += asciiLower(s[pos++]);
     return a;
 }
 
@@ -138,10 +136,10 @@ std::optional<std::string> charsetInContent(std::string_view content) {
     std::size_t pos = 0;
     while ((pos = content.find("charset", pos)) != std::string_view::npos) {
         pos += 7;
-        while (pos < content.size() && isSpace(content[pos])) ++pos;
+        while (pos < content.size() && isAsciiSpace(content[pos])) ++pos;
         if (pos >= content.size() || content[pos] != '=') continue;
         ++pos;
-        while (pos < content.size() && isSpace(content[pos])) ++pos;
+        while (pos < content.size() && isAsciiSpace(content[pos])) ++pos;
         if (pos >= content.size()) return std::nullopt;
         if (content[pos] == '"' || content[pos] == '\'') {
             const std::size_t end = content.find(content[pos], pos + 1);
@@ -149,7 +147,7 @@ std::optional<std::string> charsetInContent(std::string_view content) {
             return std::string(content.substr(pos + 1, end - pos - 1));
         }
         std::size_t end = pos;
-        while (end < content.size() && !isSpace(content[end]) && content[end] != ';') ++end;
+        while (end < content.size() && !isAsciiSpace(content[end]) && content[end] != ';') ++end;
         return std::string(content.substr(pos, end - pos));
     }
     return std::nullopt;
@@ -185,18 +183,14 @@ void skipPast(std::string_view s, std::size_t& pos, std::string_view what) {
     pos = at == std::string_view::npos ? s.size() : at + what.size();
 }
 
-bool isAsciiLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
 }  // namespace
 
 std::optional<DeclaredCharset> encodingForLabel(std::string_view label) {
-    while (!label.empty() && isSpace(label.front())) label.remove_prefix(1);
-    while (!label.empty() && isSpace(label.back())) label.remove_suffix(1);
+    while (!label.empty() && isAsciiSpace(label.front())) label.remove_prefix(1);
+    while (!label.empty() && isAsciiSpace(label.back())) label.remove_suffix(1);
     if (label.empty()) return std::nullopt;
     std::string wanted;
-    for (char c : label) wanted += lower(c);
+    for (char c : label) wanted += asciiLower(c);
     for (const Encoding& e : kEncodings) {
         std::string_view labels = e.labels;
         while (!labels.empty()) {
@@ -217,13 +211,13 @@ std::optional<DeclaredCharset> declaredCharset(std::string_view bytes) {
             pos += 2;  // "<!-->" closes the comment it opens
             skipPast(s, pos, "-->");
         } else if (startsWithNoCase(s, pos, "<meta") && pos + 5 < s.size() &&
-                   (isSpace(s[pos + 5]) || s[pos + 5] == '/')) {
+                   (isAsciiSpace(s[pos + 5]) || s[pos + 5] == '/')) {
             pos += 5;
             if (auto found = metaCharset(s, pos)) return found;
         } else if (s[pos] == '<' && pos + 1 < s.size() &&
-                   (isAsciiLetter(s[pos + 1]) ||
-                    (s[pos + 1] == '/' && pos + 2 < s.size() && isAsciiLetter(s[pos + 2])))) {
-            while (pos < s.size() && !isSpace(s[pos]) && s[pos] != '>') ++pos;
+                   (isAsciiAlpha(s[pos + 1]) ||
+                    (s[pos + 1] == '/' && pos + 2 < s.size() && isAsciiAlpha(s[pos + 2])))) {
+            while (pos < s.size() && !isAsciiSpace(s[pos]) && s[pos] != '>') ++pos;
             while (nextAttribute(s, pos)) {
             }
         } else if (s[pos] == '<' && pos + 1 < s.size() &&

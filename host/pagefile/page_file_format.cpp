@@ -17,6 +17,7 @@
 namespace host {
 
 using platform::text::isValidUtf8;
+using platform::text::wellFormedSequenceAt;
 using platform::text::windows1252Char;
 using platform::text::windows1252Byte;
 namespace {
@@ -286,6 +287,42 @@ UnencodableCharacter::UnencodableCharacter(char32_t codePoint, int line, int col
       m_line(line),
       m_column(column) {}
 
+namespace {
+
+// Why bytes that a byte order mark or a <meta> say are UTF-8 cannot be read: the first
+// sequence that is not UTF-8, by line and column (in characters) and as bytes.
+std::string brokenUtf8(std::string_view bytes, bool byteOrderMark) {
+    std::size_t at = byteOrderMark ? kUtf8Bom.size() : 0;
+    int line = 1, column = 1;
+    while (at < bytes.size()) {
+        const std::size_t length = wellFormedSequenceAt(bytes, at);
+        if (length == 0) break;
+        if (bytes[at] == '\n' || (bytes[at] == '\r' && (at + 1 >= bytes.size() || bytes[at + 1] != '\n'))) {
+            ++line;
+            column = 1;
+        } else if (bytes[at] != '\r') {
+            ++column;
+        }
+        at += length;
+    }
+    std::string shown;
+    for (std::size_t i = at; i < bytes.size() && i < at + 4; ++i) {
+        if (i > at && !platform::text::isUtf8Continuation(bytes[i])) break;  // the next character
+        char hex[4];
+        std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned char>(bytes[i]));
+        if (!shown.empty()) shown += ' ';
+        shown += hex;
+    }
+    return std::string(byteOrderMark ? "it starts with a UTF-8 byte order mark"
+                                     : "it declares the character encoding UTF-8") +
+           ", but line " + std::to_string(line) + ", column " + std::to_string(column) +
+           " holds bytes that are not UTF-8 (" + shown +
+           "); it was not read as any other encoding. Correct those bytes, or declare the "
+           "encoding the page is written in";
+}
+
+}  // namespace
+
 DecodedPage decodePage(const QByteArray& bytes) {
     DecodedPage page;
     PageFileFormat& format = page.format;
@@ -309,7 +346,10 @@ DecodedPage decodePage(const QByteArray& bytes) {
         } else {
             page.text = decodeLegacy(bytes, format.legacyName, page.readOnlyReason);
         }
-    } else if (isValidUtf8(view)) {
+    } else if (const bool valid = isValidUtf8(view); valid || utf8Bom || declared.name == "UTF-8") {
+        // Bytes that promise UTF-8 and break it are refused: read as another encoding, they
+        // would be written back changed wherever the text is edited.
+        if (!valid) throw BrokenUtf8(brokenUtf8(view, utf8Bom));
         format.encoding = TextEncoding::Utf8;
         format.byteOrderMark = utf8Bom;
         // QString::fromUtf8 would drop a second mark after the first.

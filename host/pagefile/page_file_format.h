@@ -40,10 +40,18 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Bytes that a byte order mark or a <meta> say are UTF-8 and are not; the message names the
+// line and column of the first.
+class BrokenUtf8 : public UnreadableEncoding {
+public:
+    using UnreadableEncoding::UnreadableEncoding;
+};
+
 // The encoding is, in this order: the one a byte order mark gives (UTF-8, UTF-16 little or
 // big endian); the one a <meta> declares; UTF-8 when the bytes are well-formed UTF-8;
-// Windows-1252 otherwise. A byte order mark is remembered and left out of the text.
-// Throws UnreadableEncoding.
+// Windows-1252 otherwise. A byte order mark is remembered and left out of the text. Bytes
+// that a mark or a <meta> say are UTF-8 and are not are refused, never read as another
+// encoding. Throws UnreadableEncoding (naming the line and column of such bytes).
 DecodedPage decodePage(const QByteArray& bytes);
 
 // A character that the page's encoding cannot hold.

@@ -27,6 +27,7 @@
 #include "platform/registry/registry_format.h"
 #include "platform/text/text_format.h"
 #include "host/regtool/regsvr.h"
+#include "platform/text/utf8.h"
 
 extern char** environ;
 
@@ -81,7 +82,7 @@ public:
         // Not from the middle of a character.
         std::size_t partial = 0;
         while (m_dropped && partial < m_text.size() &&
-               (static_cast<unsigned char>(m_text[partial]) & 0xC0) == 0x80) {
+               platform::text::isUtf8Continuation(m_text[partial])) {
             ++partial;
         }
         drop(partial);

@@ -12,13 +12,9 @@ namespace host::site {
 namespace {
 
 using platform::text::asciiLowered;
+using platform::text::isAsciiAlpha;
+using platform::text::isAsciiSpace;
 
-bool space(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
-}
-bool alpha(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
 template <std::size_t N>
 bool oneOf(const std::string& name, const std::array<std::string_view, N>& names) {
     return std::find(names.begin(), names.end(), name) != names.end();
@@ -53,13 +49,13 @@ public:
                 skipPast('>');  // doctype or bogus comment
             } else if (startsWith("/")) {
                 ++m_at;
-                if (m_at < m_page.size() && alpha(m_page[m_at])) {
+                if (m_at < m_page.size() && isAsciiAlpha(m_page[m_at])) {
                     const Tag tag = readTag();
                     if (tag.name == "select") m_inSelect = false;
                 } else if (m_at < m_page.size() && m_page[m_at] != '>') {
                     skipPast('>');  // bogus comment
                 }
-            } else if (m_at < m_page.size() && alpha(m_page[m_at])) {
+            } else if (m_at < m_page.size() && isAsciiAlpha(m_page[m_at])) {
                 const Tag tag = readTag();
                 if (!tag.complete) break;  // the page ends inside it: the tag is dropped
                 if (oneOf(tag.name, kGiveUp)) return std::nullopt;
@@ -109,7 +105,7 @@ private:
     Tag readTag() {
         Tag tag;
         const std::size_t nameStart = m_at;
-        while (m_at < m_page.size() && !space(m_page[m_at]) && m_page[m_at] != '/' &&
+        while (m_at < m_page.size() && !isAsciiSpace(m_page[m_at]) && m_page[m_at] != '/' &&
                m_page[m_at] != '>')
             ++m_at;
         tag.name = asciiLowered(m_page.substr(nameStart, m_at - nameStart));
@@ -121,21 +117,21 @@ private:
                 tag.complete = true;
                 return tag;
             }
-            if (space(c) || c == '/') {
+            if (isAsciiSpace(c) || c == '/') {
                 ++m_at;
                 continue;
             }
             // An attribute name: up to space, '/', '>' or an '=' that is not its first char.
             const std::size_t attrStart = m_at++;
-            while (m_at < m_page.size() && !space(m_page[m_at]) && m_page[m_at] != '/' &&
+            while (m_at < m_page.size() && !isAsciiSpace(m_page[m_at]) && m_page[m_at] != '/' &&
                    m_page[m_at] != '>' && m_page[m_at] != '=')
                 ++m_at;
             const std::string name = asciiLowered(m_page.substr(attrStart, m_at - attrStart));
-            while (m_at < m_page.size() && space(m_page[m_at])) ++m_at;
+            while (m_at < m_page.size() && isAsciiSpace(m_page[m_at])) ++m_at;
             std::string_view value;
             if (m_at < m_page.size() && m_page[m_at] == '=') {
                 ++m_at;
-                while (m_at < m_page.size() && space(m_page[m_at])) ++m_at;
+                while (m_at < m_page.size() && isAsciiSpace(m_page[m_at])) ++m_at;
                 if (m_at >= m_page.size()) break;
                 const char quote = m_page[m_at];
                 if (quote == '"' || quote == '\'') {
@@ -145,7 +141,7 @@ private:
                     m_at = end + 1;
                 } else {
                     const std::size_t start = m_at;
-                    while (m_at < m_page.size() && !space(m_page[m_at]) && m_page[m_at] != '>')
+                    while (m_at < m_page.size() && !isAsciiSpace(m_page[m_at]) && m_page[m_at] != '>')
                         ++m_at;
                     value = m_page.substr(start, m_at - start);
                 }
@@ -167,7 +163,7 @@ private:
             if (at == std::string_view::npos) break;
             if (asciiLowered(m_page.substr(at, close.size())) != close) continue;
             const std::size_t after = at + close.size();
-            if (after < m_page.size() && !space(m_page[after]) && m_page[after] != '/' &&
+            if (after < m_page.size() && !isAsciiSpace(m_page[after]) && m_page[after] != '/' &&
                 m_page[after] != '>')
                 continue;
             // Script text that opens a comment may hide its end tag from the tokenizer.
@@ -194,7 +190,7 @@ std::optional<int> countIdTags(std::string_view page, std::string_view id) {
     for (char c : id) {
         // Only plain ASCII ids compare as bytes in every ASCII-compatible encoding, and
         // none that could be part of markup.
-        if (static_cast<unsigned char>(c) >= 0x80 || space(c) || c == '<' || c == '>' ||
+        if (static_cast<unsigned char>(c) >= 0x80 || isAsciiSpace(c) || c == '<' || c == '>' ||
             c == '&' || c == '"' || c == '\'' || c == '=')
             return std::nullopt;
     }

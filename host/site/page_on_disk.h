@@ -1,4 +1,4 @@
-// One page file as read from disk, with what tells whether it changed since.
+// A site page as the page-file service reads it, and the site's own failure.
 #pragma once
 
 #include <QByteArray>
@@ -6,7 +6,7 @@
 #include <QtGlobal>
 #include <stdexcept>
 
-#include "platform/files/disk_stamp.h"
+#include "host/pagefile/page_file.h"
 
 namespace host::site {
 
@@ -17,27 +17,19 @@ public:
     QString message() const { return QString::fromUtf8(what()); }
 };
 
-// The largest page the site update reads. Planning a page takes about 15 bytes of memory
-// per byte of it (the bytes, the text, the page document and its edited copy; a 200 MB page
-// took 2.9 GB and a minute), and pages are planned on every core at once; a hand-made page
-// is far smaller.
-inline constexpr qint64 kLargestSitePage = qint64(32) << 20;
-// Why a page of `size` bytes is left out of the site update, or empty when it is not.
-QString tooLargeForSite(qint64 size);
+// The largest page the site update reads (see kLargestParsedPage).
+inline constexpr qint64 kLargestSitePage = kLargestParsedPage;
+// Path, bytes and stamp (size, time, inode and hash as read).
+using PageOnDisk = PageFile;
 
-struct PageOnDisk {
-    QString path;
-    QByteArray bytes;
-    platform::files::DiskStamp stamp;  // size, time and inode as read; no hash (the bytes are here)
-};
-
-// Reads a regular file (never through a symbolic link) of up to kLargestSitePage bytes.
-// Throws SiteError.
+// Reads a page file by the site's rules: never through a link, at most kLargestSitePage
+// bytes. Throws SiteError.
 PageOnDisk readPageOnDisk(const QString& path);
-// Whether the file still holds exactly `page` as it was read.
-bool unchangedOnDisk(const PageOnDisk& page);
-// Replaces the file's bytes atomically (the old file stays whole until the new one is
-// complete). Refuses a link or a file the author made read-only. Throws SiteError.
+// Whether the file still holds exactly `page`'s bytes (its stamp takes a new time when only
+// that changed).
+bool unchangedOnDisk(PageOnDisk& page);
+// Replaces the file's bytes in one step, keeping owner, group and mode. Refuses a link or a
+// file the author made read-only. Throws SiteError.
 void writePageAtomically(const QString& path, const QByteArray& bytes);
 
 }  // namespace host::site

@@ -15,8 +15,8 @@ struct TaskProgress {
 };
 
 // Calls job(i) for every i below count, spread over the machine's cores; returns when all
-// are done or, once `progress` is cancelled, when the jobs already started are done.
-// Jobs must not throw.
+// are done or, once `progress` is cancelled, when the jobs already started are done. A job
+// that throws stops the rest, and its exception is thrown here once every thread has ended.
 void forEachPage(std::size_t count, const std::function<void(std::size_t)>& job,
                  TaskProgress* progress = nullptr);
 

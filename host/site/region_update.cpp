@@ -10,13 +10,15 @@
 #include "host/pagefile/page_file_format.h"
 #include "host/site/id_tag_count.h"
 #include "host/site/region_lookup.h"
+#include "platform/text/utf8.h"
 
 namespace host::site {
+using platform::text::isUtf8Continuation;
 namespace {
 
 // Keeps a byte offset off the middle of a UTF-8 sequence by moving it back to the start.
 std::size_t characterStart(const std::string& s, std::size_t i) {
-    while (i > 0 && i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) --i;
+    while (i > 0 && i < s.size() && isUtf8Continuation(s[i])) --i;
     return i;
 }
 
@@ -34,7 +36,7 @@ ChangedRange changedRange(const std::string& before, const std::string& after) {
     while (tail < shorter - from && before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
         ++tail;
     // The tail must start on a character in both texts; they end alike, so one test serves.
-    while (tail > 0 && (static_cast<unsigned char>(before[before.size() - tail]) & 0xC0) == 0x80)
+    while (tail > 0 && isUtf8Continuation(before[before.size() - tail]))
         --tail;
     return {from, tail};
 }

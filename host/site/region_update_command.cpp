@@ -66,7 +66,12 @@ qsizetype loneSurrogate(const QString& text) {
 // page as '?', so a page with one is refused, naming where it is.
 std::string sourceContent(const Request& r) {
     const PageOnDisk page = readPageOnDisk(r.from);
-    const QString text = decodePage(page.bytes).text;
+    QString text;
+    try {
+        text = decodePage(page.bytes).text;
+    } catch (const UnreadableEncoding& e) {
+        throw UsageError(QStringLiteral("%1: %2; no page was changed").arg(page.path, QString::fromUtf8(e.what())));
+    }
     if (const qsizetype at = loneSurrogate(text); at >= 0) {
         const qsizetype lineStart = text.lastIndexOf(u'\n', at) + 1;
         throw UsageError(
@@ -158,7 +163,8 @@ int runRegionUpdateCommand(const QStringList& arguments, std::FILE* out, std::FI
         missed += holds;
         print(out, QStringLiteral("skipped: %1: %2%3")
                        .arg(reportName(entry.path.mid(rootBytes.size())), entry.reason,
-                            holds ? QStringLiteral("; it may hold the region and was not updated")
+                            holds ? QStringLiteral("; it may hold the region and was not updated: "
+                                                   "update it in the editor")
                                   : QString()));
     }
     QString summary = QStringLiteral("%1 updated, %2 unchanged, %3 refused, %4 without the region")

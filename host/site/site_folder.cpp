@@ -12,10 +12,13 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <vector>
 
 #include "host/site/page_on_disk.h"
+#include "host/pagefile/page_file.h"
 #include "platform/text/utf8.h"
 
 namespace host::site {
@@ -58,8 +61,51 @@ bool isPageName(const QByteArray& name) {
     return lower.endsWith(".html") || lower.endsWith(".htm");
 }
 
+// The entry's own kind, never through a link; a link also says whether it leads to a folder.
+struct Entry {
+    struct stat st {};
+    bool linkToFolder = false;
+};
+
+// Whether the walk looks at the entry at all: folders and page files, and links and special
+// files named as pages (or links to folders), which it names as left out. Anything else (a
+// picture, a link to a style sheet) is no page.
+bool concernsSite(const QByteArray& name, const Entry& e) {
+    if (S_ISDIR(e.st.st_mode)) return true;
+    if (S_ISLNK(e.st.st_mode)) return e.linkToFolder || isPageName(name);
+    return isPageName(name);
+}
+
+// Why an entry the walk concerns is left out, and whether its bytes may be searched for an
+// id: empty when it is listed (or walked into).
+SkippedEntry leftOut(const QByteArray& path, const QByteArray& name, const Entry& e, int dirFd) {
+    // A link to a folder is no folder of the site: it is never followed.
+    const bool folder = S_ISDIR(e.st.st_mode);
+    if (!platform::text::isValidUtf8(std::string_view(name.constData(), std::size_t(name.size())))) {
+        const bool small = S_ISREG(e.st.st_mode) && e.st.st_size <= kLargestSitePage;
+        return {path, QStringLiteral("its name is not UTF-8 text"), folder,
+                small ? SkippedEntry::Search::Bytes : SkippedEntry::Search::Unknown};
+    }
+    if (path.size() >= PATH_MAX)
+        return {path, QStringLiteral("its path is longer than the system allows"), folder,
+                SkippedEntry::Search::Unknown};
+    if (!S_ISDIR(e.st.st_mode) && !S_ISREG(e.st.st_mode)) {
+        QString why = notAPageFile(e.st);
+        if (e.linkToFolder) why += QStringLiteral(" (it leads to a folder)");
+        return {path, why, folder, SkippedEntry::Search::Never};
+    }
+    if (::faccessat(dirFd, name.constData(), R_OK | (folder ? X_OK : 0), AT_EACCESS) != 0)
+        return {path, QStringLiteral("it cannot be read: %1").arg(QString::fromLocal8Bit(std::strerror(errno))),
+                folder, SkippedEntry::Search::Unknown};
+    if (const QString why = tooLargeToRead(e.st.st_size, qint64(e.st.st_blocks) * 512, kLargestSitePage);
+        !folder && !why.isEmpty())
+        return {path, why + QStringLiteral("; it was not read"), false, SkippedEntry::Search::Unknown};
+    return {};
+}
+
 // Names are read as the bytes on disk, so that a name that is not UTF-8 text is reported
-// rather than read as another name that does not exist.
+// rather than read as another name that does not exist. Nothing the walk leaves out is
+// opened: its kind and size come from the folder's entry.
 void walk(const QDir& root, const QByteArray& dir, const IgnoreRules& rules, SiteListing& out) {
     DIR* handle = ::opendir(dir.constData());
     if (!handle) return;
@@ -69,36 +115,25 @@ void walk(const QDir& root, const QByteArray& dir, const IgnoreRules& rules, Sit
     for (const QByteArray& name : names) {
         // Hidden entries, "." and ".." included, and backups are never pages or site folders.
         if (name.startsWith('.') || isBackupName(name)) continue;
-        struct stat st {};
-        if (::fstatat(::dirfd(handle), name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
-        const bool folder = S_ISDIR(st.st_mode);
-        if (S_ISLNK(st.st_mode) || !(folder || (S_ISREG(st.st_mode) && isPageName(name)))) continue;
+        Entry e;
+        if (::fstatat(::dirfd(handle), name.constData(), &e.st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        struct stat target {};
+        e.linkToFolder = S_ISLNK(e.st.st_mode) &&
+                         ::fstatat(::dirfd(handle), name.constData(), &target, 0) == 0 &&
+                         S_ISDIR(target.st_mode);
+        if (!concernsSite(name, e)) continue;
         const QByteArray path = dir + '/' + name;
-        if (!platform::text::isValidUtf8(std::string_view(name.constData(), std::size_t(name.size())))) {
-            out.skipped.push_back({path,
-                                   QCoreApplication::translate("host::site::SiteUpdate",
-                                                               "its name is not UTF-8 text"),
-                                   folder});
+        const bool textName =
+            platform::text::isValidUtf8(std::string_view(name.constData(), std::size_t(name.size())));
+        if (textName && path.size() < PATH_MAX &&
+            rules.ignores(QString::fromUtf8(name), root.relativeFilePath(QFile::decodeName(path))))
             continue;
-        }
-        if (path.size() >= PATH_MAX) {
-            out.skipped.push_back(
-                {path,
-                 QCoreApplication::translate("host::site::SiteUpdate",
-                                             "its path is longer than the system allows"),
-                 folder});
-            continue;
-        }
-        const QString text = QFile::decodeName(path);
-        if (rules.ignores(QString::fromUtf8(name), root.relativeFilePath(text))) continue;
-        if (const QString why = tooLargeForSite(st.st_size); !folder && !why.isEmpty()) {
-            out.skipped.push_back({path, why, false});
-            continue;
-        }
-        if (folder) {
+        if (SkippedEntry skipped = leftOut(path, name, e, ::dirfd(handle)); !skipped.path.isEmpty()) {
+            out.skipped.push_back(std::move(skipped));
+        } else if (S_ISDIR(e.st.st_mode)) {
             walk(root, path, rules, out);
         } else {
-            out.pages.push_back(text);
+            out.pages.push_back(QFile::decodeName(path));
         }
     }
     ::closedir(handle);
@@ -125,25 +160,19 @@ QStringList listSitePages(const QString& folder) {
 
 bool mayHoldId(const SkippedEntry& entry, const QByteArray& idUtf8) {
     if (entry.folder) return true;
-    // Never through a link, and never waiting on a FIFO put where a page was.
-    const int fd = ::open(entry.path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-    if (fd < 0) return true;
-    constexpr qsizetype kPiece = 1 << 20;
-    // Each piece starts with the end of the one before, so that an id across two is found.
-    QByteArray window;
-    QByteArray piece(kPiece, Qt::Uninitialized);
-    bool found = false, failed = false;
-    while (!found) {
-        const ssize_t n = ::read(fd, piece.data(), std::size_t(kPiece));
-        if (n <= 0) {
-            failed = n < 0;
+    switch (entry.search) {
+        case SkippedEntry::Search::Never:
+            return false;
+        case SkippedEntry::Search::Unknown:
+            return true;
+        case SkippedEntry::Search::Bytes:
             break;
-        }
-        window = window.right(idUtf8.size() - 1) + piece.left(qsizetype(n));
-        found = window.contains(idUtf8);
     }
-    ::close(fd);
-    return found || failed;
+    try {
+        return readPageFile(entry.path).bytes.contains(idUtf8);
+    } catch (const std::exception&) {
+        return true;
+    }
 }
 
 }  // namespace host::site

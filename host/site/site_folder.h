@@ -24,6 +24,10 @@ struct SkippedEntry {
     QByteArray path;
     QString reason;
     bool folder = false;
+    // Whether its bytes may be searched for an id: a page within the size limit whose only
+    // fault is its name may; a link, pipe or device never holds a page of the site; a page
+    // too large or unreadable is not read, so it may hold anything.
+    enum class Search { Bytes, Unknown, Never } search = Search::Unknown;
 };
 
 struct SiteListing {
@@ -31,14 +35,16 @@ struct SiteListing {
     std::vector<SkippedEntry> skipped;
 };
 
-// The same walk, also naming what it had to leave out: pages and folders whose names are not
-// UTF-8 text (the editor's names are text) or whose paths exceed the system's limit, and
-// pages larger than the site update reads (kLargestSitePage).
+// The same walk, also naming what it had to leave out, each with why: pages and folders whose
+// names are not UTF-8 text (the editor's names are text) or whose paths exceed the system's
+// limit; symbolic links named as pages or leading to folders; pipes, devices and sockets named
+// as pages; pages and folders that cannot be read; and pages larger than the site update
+// reads (kLargestSitePage, a sparse file said as such). Nothing left out is opened.
 SiteListing listSite(const QString& folder);
 
-// Whether an entry the listing left out may hold the region: a folder may; a page may when
-// its bytes hold the id's, or when it cannot be read to tell. Reads a piece at a time, so a
-// page of any size is searched in little memory.
+// Whether an entry the listing left out may hold the region: a folder may; a link, pipe or
+// device does not; a page whose only fault is its name does when its bytes hold the id's; any
+// other page may, since it is not read (a page too large is never read to search it).
 bool mayHoldId(const SkippedEntry& entry, const QByteArray& idUtf8);
 
 // Whether the name is of a page the site lists (by its name only).

@@ -236,7 +236,7 @@ void createFolders(const fs::path& folder, const fs::path& forFile, std::string_
 
 void replaceFile(const fs::path& file, std::string_view text, std::string_view source,
                  const ReplaceOptions& options) {
-    const fs::path target = followLinks(file);
+    const fs::path target = options.followLinks ? followLinks(file) : file;
     const fs::path folder = folderOf(target);
     // Only the folders of the path as given are made; a link's target folder must exist.
     if (options.makeFolders) createFolders(folderOf(file), file, source);
@@ -244,7 +244,10 @@ void replaceFile(const fs::path& file, std::string_view text, std::string_view s
     mode_t mode = options.newFileFollowsUmask ? (0666 & ~currentUmask()) : 0600;
     std::optional<std::pair<uid_t, gid_t>> owner;
     struct stat st {};
-    if (::stat(target.c_str(), &st) == 0) {
+    const int looked = options.followLinks ? ::stat(target.c_str(), &st) : ::lstat(target.c_str(), &st);
+    if (looked == 0 && !options.followLinks && !S_ISREG(st.st_mode)) {
+        // Taken over by the rename as if there were nothing.
+    } else if (looked == 0) {
         if (!S_ISREG(st.st_mode)) {
             throw fileError(EISDIR, "Cannot save", file, source, "it is not a regular file");
         }

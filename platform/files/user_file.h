@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/failure/error.h"
+#include "platform/failure/failure.h"
 #include "platform/text/text_format.h"
 
 namespace platform::files {
@@ -44,6 +44,9 @@ struct ReplaceOptions {
     // A site update replaces thousands of pages, one flush of its folder each; there the
     // old or the new page, each whole, is what a power loss may leave.
     bool syncFolder = true;
+    // Rewrites a linked file where it lives. Without it, whatever is at the path itself (a
+    // link, a pipe) is replaced by the new file, never opened or written through.
+    bool followLinks = true;
 };
 
 // An author's document beside others in a folder the author chose: no lock files, no

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <optional>
 
-#include "platform/failure/error.h"
+#include "platform/failure/failure.h"
 #include "platform/registry/registry_changes.h"
 #include "platform/registry/registry_file.h"
 

@@ -6,7 +6,7 @@
 
 #include "platform/text/utf8.h"
 #include "platform/text/ascii.h"
-#include "platform/failure/error.h"
+#include "platform/failure/failure.h"
 #include "platform/text/text_format.h"
 
 namespace platform::registry {

@@ -16,6 +16,11 @@ std::size_t wellFormedSequenceAt(std::string_view text, std::size_t at);
 // Length of the sequence a lead byte starts (1 to 4); 0 for a continuation or invalid byte.
 std::size_t utf8SequenceLength(unsigned char lead);
 
+// Whether the byte continues a sequence (10xxxxxx) rather than starting a character.
+constexpr bool isUtf8Continuation(char byte) {
+    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
+
 // Appends the code point's UTF-8 form.
 void appendUtf8(std::string& out, char32_t codePoint);
 

@@ -16,7 +16,11 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QDirIterator>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <fstream>
+#include <map>
 
 #include "host/editor/default_html_documents.h"
 #include "host/editor/page.h"
@@ -283,6 +287,53 @@ TEST_F(EndToEnd, AClickWithNoPageOpenIsReportedByTheEditor) {
     ASSERT_EQ(messages.shown.size(), 1u);
     const auto& box = messages.shown[0];
     EXPECT_TRUE(box.text.contains("91")) << box.text.toStdString();
+}
+
+// The tour keeps the add-in's settings in its own folder: the user's configuration folder is
+// the same, file for file and byte for byte, before and after it.
+TEST(TourSettings, TheUsersSettingsFolderIsLeftAsItWas) {
+    QTemporaryDir home;
+    const QString config = home.filePath(".config");
+    QDir().mkpath(config);
+    {
+        std::ofstream(QFile::encodeName(config + "/Ostrel_Plugin.ini").constData())
+            << "[Persist_Data]\nUserID=mine\n";
+    }
+    const auto snapshot = [&config] {
+        std::map<QString, QByteArray> files;
+        QDirIterator it(config, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile f(it.next());
+            files[it.filePath()] = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(folder)");
+        }
+        return files;
+    };
+    const auto before = snapshot();
+    const QString page = home.filePath("page.html");
+    {
+        std::ofstream(QFile::encodeName(page).constData()) << "<html><body><p>Hi</p></body></html>\n";
+    }
+    QProcess tour;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home.path());
+    env.insert("XDG_CONFIG_HOME", config);
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+    if (env.contains("ASAN_OPTIONS"))
+        env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":new_delete_type_mismatch=0");
+    tour.setProcessEnvironment(env);
+    const QString folder = home.filePath("tour");
+    tour.start(PAGEHOST, {"--tour", folder, "--addin", OSTREL_MODULE, "--clsid",
+                          QString::fromStdString(kConnectClass.toString()), page});
+    ASSERT_TRUE(tour.waitForFinished(120000));
+    const QByteArray out = tour.readAllStandardOutput() + tour.readAllStandardError();
+    EXPECT_TRUE(tour.exitCode() == 0 || tour.exitCode() == 3) << out.toStdString();
+    EXPECT_TRUE(snapshot() == before) << "the tour wrote into the user's configuration folder";
+    QFile kept(folder + "/settings/Ostrel_Plugin.ini");
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly)) << out.toStdString();
+    EXPECT_TRUE(kept.readAll().contains("demo-list"));
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ using host::formcheck::Severity;
 // The entries an author types on an ordinary run of the wizard.
 ostrel::WizardEntries ordinaryEntries() {
     ostrel::WizardEntries e;
-    e.userName = "gardenclub";
+    e.listId = "gardenclub";
     e.formHeader = "Stay in touch with the garden club";
     e.adTracking = "welcome-page";
     e.thankUrl = "https://www.gardenclub.example/thanks.html";

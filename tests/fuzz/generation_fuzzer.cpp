@@ -151,7 +151,7 @@ Expected referenceWebForm(std::string text, const ostrel::WizardEntries& e) {
         if (!entry.empty()) result.writes.emplace_back(key, entry);
         text = referenceReplace(text, placeholder, entry.empty() ? fallback : entry);
     };
-    step("UserID", "<<USERID>>", e.userName, "None");
+    step("UserID", "<<USERID>>", e.listId, "None");
     step("FormHeader", "<<HEADERFIELD>>", e.formHeader, "For More Information");
     if (e.adTracking.empty()) result.writes.emplace_back("AdTracking", "");
     step("AdTracking", "<<ADTRACKING>>", e.adTracking, "adcategory");
@@ -169,7 +169,7 @@ Expected referenceEmailLink(const std::optional<std::string>& mailtoLink,
     Expected result;
     result.writes.emplace_back("EmailLinkText", e.linkText);
     const std::string text =
-        referenceReplace(mailtoLink.value_or(""), "<<EMAIL>>", e.userName + "@ostrel.example");
+        referenceReplace(mailtoLink.value_or(""), "<<EMAIL>>", e.listId + "@ostrel.example");
     result.snippet = referenceReplace(text, "<<MAILTOTEXT>>", e.linkText);
     return result;
 }
@@ -185,7 +185,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     entries.emailLink = (flags & 1) != 0;
     entries.requireName = static_cast<int>((flags >> 1) % 3);
     entries.requireEmail = static_cast<int>((flags >> 3) % 3);
-    entries.userName = fuzz::fieldAt(fields, 2);
+    entries.listId = fuzz::fieldAt(fields, 2);
     entries.linkText = fuzz::fieldAt(fields, 3);
     entries.formHeader = fuzz::fieldAt(fields, 4);
     entries.adTracking = fuzz::fieldAt(fields, 5);

@@ -145,7 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                              value.find('\0') != std::string::npos;
         const std::string before = fileText(file);
         try {
-            store.write(kSettingsApplication, kSettingsSection, key, value);
+            store.setValue(kSettingsApplication, kSettingsSection, key, value);
         } catch (const com::Error& e) {
             FUZZ_CHECK(refused, "writing " + describe(key, value) + " failed: " + e.description());
             FUZZ_CHECK(fileText(file) == before, "a refused write changed the file");

@@ -25,7 +25,7 @@ inline void writeKey(std::string_view kind, const std::filesystem::path& file, s
     if (kind == "settings") {
         IniSettingsStore store(file);
         store.setLockTimeout(lockTimeout);
-        store.write(kSettingsApplication, kSettingsSection, key, value);
+        store.setValue(kSettingsApplication, kSettingsSection, key, value);
     } else {
         platform::registry::RegistryFile registryFile(file);
         registryFile.setLockTimeout(lockTimeout);

@@ -87,7 +87,7 @@ TEST_F(SettingsStoreTest, DeploymentKeysAreNeverWritten) {
 TEST_F(SettingsStoreTest, FileIsPrivateToItsOwner) {
     const mode_t oldMask = ::umask(0);
     IniSettingsStore nested(m_folder / "new" / "config" / "Ostrel_Plugin.ini");
-    nested.write(kSettingsApplication, kSettingsSection, "UserID", "alice");
+    nested.setValue(kSettingsApplication, kSettingsSection, "UserID", "alice");
     ::umask(oldMask);
     EXPECT_EQ(permissionsOf(nested.path()), 0600u);
     EXPECT_EQ(permissionsOf(fs::path(nested.path()) += ".lock"), 0600u);
@@ -96,7 +96,7 @@ TEST_F(SettingsStoreTest, FileIsPrivateToItsOwner) {
 
     // A file the user opened up on purpose keeps its permissions.
     fs::permissions(nested.path(), fs::perms(0640));
-    nested.write(kSettingsApplication, kSettingsSection, "UserID", "bob");
+    nested.setValue(kSettingsApplication, kSettingsSection, "UserID", "bob");
     EXPECT_EQ(permissionsOf(nested.path()), 0640u);
 }
 
@@ -106,7 +106,7 @@ TEST_F(SettingsStoreTest, FileThatCannotBeReadIsNeverRewritten) {
     for (int attempt = 0; attempt < 2; ++attempt) {
         try {
             if (attempt == 0) {
-                m_store.write(kSettingsApplication, kSettingsSection, "FormHeader", "Join");
+                m_store.setValue(kSettingsApplication, kSettingsSection, "FormHeader", "Join");
             } else {
                 (void)m_store.value(kSettingsApplication, kSettingsSection, "UserID");
             }
@@ -124,26 +124,26 @@ TEST_F(SettingsStoreTest, FileThatCannotBeReadIsNeverRewritten) {
 TEST_F(SettingsStoreTest, SomethingElseInTheFilesPlaceIsRefusedNotWaitedOn) {
     ASSERT_EQ(::mkfifo(m_file.c_str(), 0600), 0);
     EXPECT_THROW((void)m_store.value(kSettingsApplication, kSettingsSection, "UserID"), com::Error);
-    EXPECT_THROW(m_store.write(kSettingsApplication, kSettingsSection, "UserID", "x"), com::Error);
+    EXPECT_THROW(m_store.setValue(kSettingsApplication, kSettingsSection, "UserID", "x"), com::Error);
     fs::remove(m_file);
     fs::create_directory(m_file);
     EXPECT_THROW((void)m_store.value(kSettingsApplication, kSettingsSection, "UserID"), com::Error);
-    EXPECT_THROW(m_store.write(kSettingsApplication, kSettingsSection, "UserID", "x"), com::Error);
+    EXPECT_THROW(m_store.setValue(kSettingsApplication, kSettingsSection, "UserID", "x"), com::Error);
     EXPECT_TRUE(fs::is_directory(m_file));
 }
 
 TEST_F(SettingsStoreTest, OtherApplicationsAreKeptApart) {
-    m_store.write("ostrel_plugin", kSettingsSection, "UserID", "alice");
+    m_store.setValue("ostrel_plugin", kSettingsSection, "UserID", "alice");
     EXPECT_EQ(m_store.value(kSettingsApplication, kSettingsSection, "userid"), "alice");
     EXPECT_EQ(m_store.value("Another_App", kSettingsSection, "UserID"), std::nullopt);
-    EXPECT_THROW(m_store.write("Another_App", kSettingsSection, "UserID", "x"), com::Error);
+    EXPECT_THROW(m_store.setValue("Another_App", kSettingsSection, "UserID", "x"), com::Error);
 }
 
 TEST_F(SettingsStoreTest, LinkedFileIsRewrittenWhereItLives) {
     fs::create_directory(m_folder / "dotfiles");
     writeText(m_folder / "dotfiles" / "ostrel.ini", "[Persist_Data]\nUserID=alice\n");
     fs::create_symlink("dotfiles/ostrel.ini", m_file);
-    m_store.write(kSettingsApplication, kSettingsSection, "UserID", "bob");
+    m_store.setValue(kSettingsApplication, kSettingsSection, "UserID", "bob");
     EXPECT_TRUE(fs::is_symlink(m_file));
     EXPECT_EQ(fileText(m_folder / "dotfiles" / "ostrel.ini"), "[Persist_Data]\nUserID=bob\n");
 }

@@ -33,7 +33,7 @@ WizardEntries emptyForm() {
 
 WizardEntries filledForm() {
     WizardEntries e;
-    e.userName = "news";
+    e.listId = "news";
     e.formHeader = "Join us";
     e.adTracking = "spring";
     e.thankUrl = "http://www.publisher.example/thanks";
@@ -91,7 +91,7 @@ TEST_F(Snippet, FilledBoxesAreSavedInOrderThenInserted) {
 
 TEST_F(Snippet, AnEmptiedBoxKeepsItsStoredValue) {
     const std::pair<std::string WizardEntries::*, std::string> boxes[] = {
-        {&WizardEntries::userName, "UserID"},
+        {&WizardEntries::listId, "UserID"},
         {&WizardEntries::formHeader, "FormHeader"},
         {&WizardEntries::thankUrl, "ThankURL"},
         {&WizardEntries::msgNo, "MsgNo"}};
@@ -154,7 +154,7 @@ TEST_F(Snippet, EntriesAreInsertedAndSavedUnescaped) {
 TEST_F(Snippet, ALaterStepScansWhatEarlierStepsInsertedButNotTheReverse) {
     useTemplate("<<USERID>>|<<HEADERFIELD>>|<<MSGNO>>");
     WizardEntries entries = filledForm();
-    entries.userName = "u<<MSGNO>>";     // the message number comes later: replaced
+    entries.listId = "u<<MSGNO>>";     // the message number comes later: replaced
     entries.formHeader = "h<<USERID>>";  // the user id came earlier: kept
     entries.msgNo = "7";
     EXPECT_EQ(build(entries), "u7|h<<USERID>>|7");
@@ -164,7 +164,7 @@ TEST_F(Snippet, ALaterStepScansWhatEarlierStepsInsertedButNotTheReverse) {
 TEST_F(Snippet, BoxesOfSpacesCountAsFilled) {
     useTemplate(kAllSix);
     WizardEntries entries;
-    entries.userName = entries.formHeader = entries.adTracking = entries.thankUrl = " ";
+    entries.listId = entries.formHeader = entries.adTracking = entries.thankUrl = " ";
     entries.msgNo = "  ";
     EXPECT_EQ(build(entries), " | | | |  |name,from");
     EXPECT_EQ(store.writtenKeysAndValues(), (KeysAndValues{{"UserID", " "},
@@ -269,10 +269,10 @@ TEST_F(Snippet, AFailingWriteStopsThereAndKeepsTheEarlierWrites) {
 
 // --- The e-mail link ---
 
-WizardEntries emailLink(std::string userName, std::string linkText) {
+WizardEntries emailLink(std::string listId, std::string linkText) {
     WizardEntries e = filledForm();
     e.emailLink = true;
-    e.userName = std::move(userName);
+    e.listId = std::move(listId);
     e.linkText = std::move(linkText);
     return e;
 }

@@ -61,7 +61,7 @@ inline void writePersisted(SettingsStore& store, const PersistedKey& key, std::s
             "The deployment setting " + std::string(key.name) + " is never written by the add-in",
             "SettingsStore");
     }
-    store.write(kSettingsApplication, kSettingsSection, key.name, value);
+    store.setValue(kSettingsApplication, kSettingsSection, key.name, value);
 }
 
 }  // namespace ostrel

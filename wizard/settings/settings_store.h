@@ -28,10 +28,6 @@ public:
         if (auto v = value(application, section, key)) return *v;
         return std::string(def);
     }
-    void write(std::string_view application, std::string_view section, std::string_view key,
-               std::string_view value) {
-        setValue(application, section, key, value);
-    }
 };
 
 }  // namespace ostrel

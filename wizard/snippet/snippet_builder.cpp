@@ -31,7 +31,7 @@ std::string_view requiredFields(const WizardEntries& entries) {
 }
 
 std::string buildEmailLink(const WizardEntries& entries, SettingsStore& store) {
-    std::string address = entries.userName;
+    std::string address = entries.listId;
     address += '@';
     address += kServiceMailDomain;
     // Saved even when empty, so an emptied link text is what the next wizard shows.
@@ -47,7 +47,7 @@ std::string buildEmailLink(const WizardEntries& entries, SettingsStore& store) {
 std::string fillWebForm(std::string templateText, const WizardEntries& entries,
                         SettingsStore& store) {
     PlaceholderText text(std::move(templateText));
-    fillEntry(text, store, persisted::UserID, "<<USERID>>", entries.userName, "None");
+    fillEntry(text, store, persisted::UserID, "<<USERID>>", entries.listId, "None");
     fillEntry(text, store, persisted::FormHeader, "<<HEADERFIELD>>", entries.formHeader,
               "For More Information");
     // Ad tracking is saved even when emptied, so clearing the box sticks.

@@ -14,7 +14,7 @@ inline constexpr int kChecked = 1;
 // The author's entries at Finish, as the wizard's controls hold them.
 struct WizardEntries {
     bool emailLink = false;  // "Email Link" chosen; otherwise the web form
-    std::string userName;
+    std::string listId;  // the list user id the service knows the list by (txtUserName)
     std::string linkText;
     std::string formHeader;
     std::string adTracking;

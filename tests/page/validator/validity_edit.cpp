@@ -49,14 +49,14 @@ std::pair<std::string, std::string> snippets(bool emailLink, const std::string& 
     store.setValue("", "", "MailtoLink", "<a href=\"mailto:<<EMAIL>>\"><<MAILTOTEXT>></a>");
     ostrel::WizardEntries first;
     first.emailLink = emailLink;
-    first.userName = "gardener42";
+    first.listId = "gardener42";
     first.linkText = "Write to us & join the <em>list</em>";
     first.formHeader = "Tips &amp; news from the <em>Harbour Lane</em> growers";
     first.adTracking = "spring-2027";
     first.thankUrl = "http://www.gardenclub.example/thanks.html?from=form&list=news";
     first.msgNo = "1";
     ostrel::WizardEntries second = first;
-    second.userName = "o'brien";
+    second.listId = "o'brien";
     second.linkText = "Sign up \xE2\x80\x93 it's free";
     second.formHeader = "Join us \xE2\x80\x94 it's free & easy";
     second.requireName = 0;

@@ -1,5 +1,5 @@
 // The browser object: its late-bound properties, Navigate, and the quit notification.
-#include "host/browser/web_browser.h"
+#include "host/browser/browser_object.h"
 
 #include <QtGlobal>
 #include <algorithm>

@@ -1,5 +1,5 @@
 // Creating Connect for the host.
-#include "addin/module/class_factory.h"
+#include "addin/module/connect_factory.h"
 
 #include <atomic>
 
