@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QLibrary>
 
+#include <sys/resource.h>
+
 namespace host::preview {
 namespace {
 
@@ -27,6 +29,18 @@ const Module& module() {
                 "host::RenderedView",
                 "This build of the editor has no rendered view: it was built without Qt "
                 "WebEngine. The page's source is on the other side.");
+            return m;
+        }
+        // Chromium's script engine reserves far more address space than it uses (its pointer
+        // cage alone takes many GiB): under a limit its renderers die as they start, and a
+        // view would wait for a page that never comes.
+        if (rlimit limit{}; getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
+            m.failure = QCoreApplication::translate(
+                            "host::RenderedView",
+                            "The rendered page is not shown: the browser engine needs an address "
+                            "space without a limit, and this program's is limited to %1 MB "
+                            "(ulimit -v).")
+                            .arg(quint64(limit.rlim_cur) >> 20);
             return m;
         }
         const QDir programFolder(QCoreApplication::applicationDirPath());
