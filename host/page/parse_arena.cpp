@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <ctime>
 #include <new>
 
 namespace host::page {
@@ -24,6 +25,12 @@ GumboOutput* runParser(const GumboOptions* options, const char* data, std::size_
 }
 
 }  // namespace
+
+std::chrono::nanoseconds ParseArena::threadCpuTime() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+}
 
 ParseArena::~ParseArena() {
     for (const Block& block : m_blocks) munmap(block.data, block.size);

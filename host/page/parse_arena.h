@@ -16,8 +16,11 @@ namespace host::page {
 // once per nesting level, which a deep page turns into a stack overflow).
 class ParseArena {
 public:
-    ParseArena(std::size_t memoryLimit, std::chrono::steady_clock::time_point deadline)
-        : m_memoryLimit(memoryLimit), m_deadline(deadline) {
+    // The time limit counts the CPU time of the thread that makes the arena, from then on:
+    // what a hostile page costs, not how long a busy machine keeps the parse waiting. Made
+    // and run on the same thread.
+    ParseArena(std::size_t memoryLimit, std::chrono::nanoseconds cpuTimeLimit)
+        : m_memoryLimit(memoryLimit), m_cpuDeadline(threadCpuTime() + cpuTimeLimit) {
         // Room for every block the limit allows (and the smaller first ones), so that no
         // allocation of the list itself can throw through gumbo's frames.
         m_blocks.reserve(std::min(memoryLimit / kBlock + 2 + kGrowthSteps, std::size_t(1) << 16));
@@ -32,7 +35,7 @@ public:
         void* p = m_next;
         m_next += size;
         m_left -= size;
-        if ((++m_calls & 0xFFF) == 0 && std::chrono::steady_clock::now() > m_deadline) {
+        if ((++m_calls & 0xFFF) == 0 && threadCpuTime() > m_cpuDeadline) {
             giveUp(Overrun::time);
         }
         return p;
@@ -44,6 +47,8 @@ public:
 
     enum class Overrun { none, time, memory, outOfMemory };
     Overrun overrun() const { return m_overrun; }
+    // The CPU time the calling thread has used so far.
+    static std::chrono::nanoseconds threadCpuTime();
     // The memory taken from the system so far.
     std::size_t reserved() const { return m_reserved; }
 
@@ -78,7 +83,7 @@ private:
     std::size_t m_blockSize = kBlock;  // of the next block
     std::size_t m_calls = 0;
     std::size_t m_memoryLimit;
-    std::chrono::steady_clock::time_point m_deadline;
+    std::chrono::nanoseconds m_cpuDeadline;
 };
 
 }  // namespace host::page
