@@ -155,14 +155,78 @@ std::size_t endOfSubtree(const ParsedHtml& page, const GumboNode* e) {
     return page.text().size();
 }
 
+// Where a start tag <name ...> is first written in the text, or npos.
+std::size_t findStartTag(std::string_view text, std::string_view name) {
+    for (std::size_t at = text.find('<'); at != std::string_view::npos;
+         at = text.find('<', at + 1)) {
+        if (at + 1 + name.size() > text.size()) break;
+        if (!platform::text::equalsIgnoringAsciiCase(text.substr(at + 1, name.size()), name)) {
+            continue;
+        }
+        const std::size_t after = at + 1 + name.size();
+        if (after == text.size()) return at;
+        const char c = text[after];
+        if (c == '>' || c == '/' || c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f') {
+            return at;
+        }
+    }
+    return std::string_view::npos;
+}
+
+// Where an end tag </name> inside the element `e` of that name was ignored by gumbo (it
+// closed nothing), or npos; `open` is then the element it would have closed first.
+std::size_t ignoredEndTag(const ParsedHtml& page, const GumboNode* e, std::string_view name,
+                          const GumboNode** open) {
+    if (e->v.element.original_end_tag.length != 0) return std::string::npos;
+    const std::string_view text(page.text());
+    const auto start = startTagSpan(page, e);
+    if (!start) return std::string::npos;
+    // End tags gumbo used for elements inside are not the ignored one.
+    std::vector<std::size_t> used;
+    std::vector<const GumboNode*> pending(childrenOf(e).begin(), childrenOf(e).end());
+    while (!pending.empty()) {
+        const GumboNode* n = pending.back();
+        pending.pop_back();
+        if (!isElement(n)) continue;
+        used.push_back(page.offsetOf(n->v.element.original_end_tag.data));
+        for (const GumboNode* kid : childrenOf(n)) pending.push_back(kid);
+    }
+    const std::size_t end = endOfSubtree(page, e);
+    for (std::size_t at = text.find("</", start->end); at != std::string_view::npos && at < end;
+         at = text.find("</", at + 2)) {
+        if (endTagName(text, at) != name ||
+            std::find(used.begin(), used.end(), at) != used.end()) {
+            continue;
+        }
+        // The innermost element open there: the last one started before it, down the tree.
+        *open = e;
+        for (bool deeper = true; deeper;) {
+            deeper = false;
+            const auto kids = childrenOf(*open);
+            for (auto kid = kids.rbegin(); kid != kids.rend(); ++kid) {
+                if (isElement(*kid) && page.offsetOf((*kid)->v.element.start_pos) < at) {
+                    *open = *kid;
+                    deeper = true;
+                    break;
+                }
+            }
+        }
+        return at;
+    }
+    return std::string::npos;
+}
+
 }  // namespace
 
 void DivergenceScan::visit(const GumboNode* element) {
     if (m_finding) return;
-    if (auto what = check(element)) {
-        std::size_t at = m_page.offsetOf(element->v.element.start_pos);
-        if (const auto tag = startTagSpan(m_page, element)) at = tag->begin;
-        m_finding = *what + " (" + lineAndColumn(m_page.text(), at) + ")";
+    if (auto found = check(element)) {
+        std::size_t at = found->at;
+        if (at == std::string::npos) {
+            at = m_page.offsetOf(element->v.element.start_pos);
+            if (const auto tag = startTagSpan(m_page, element)) at = tag->begin;
+        }
+        m_finding = found->what + " (" + lineAndColumn(m_page.text(), at) + ")";
     }
 }
 
@@ -170,10 +234,13 @@ void DivergenceScan::visitComment(const GumboNode* comment) {
     if (m_finding) return;
     const std::string_view text(m_page.text());
     const std::size_t at = m_page.offsetOf(comment->v.text.original_text.data);
-    if (at == std::string::npos || text.compare(at, 2, "<?") != 0 || at + 2 >= text.size() ||
-        !std::isalpha(static_cast<unsigned char>(text[at + 2]))) {
+    if (at == std::string::npos || text.compare(at, 2, "<?") != 0) return;
+    // A bare "<?" ending the page is dropped too.
+    if (at + 2 == text.size()) {
+        m_finding = "\"<?\" left unfinished at the end of the page (" + lineAndColumn(text, at) + ")";
         return;
     }
+    if (!std::isalpha(static_cast<unsigned char>(text[at + 2]))) return;
     const std::size_t end = at + comment->v.text.original_text.length;
     if (end < text.size() || text.back() == '>') return;
     std::string name;
@@ -186,22 +253,39 @@ void DivergenceScan::visitComment(const GumboNode* comment) {
                 lineAndColumn(text, at) + ")";
 }
 
-std::optional<std::string> DivergenceScan::check(const GumboNode* e) const {
+std::optional<DivergenceScan::Finding> DivergenceScan::check(const GumboNode* e) const {
     const ParsedHtml& page = m_page;
     const std::string_view text(page.text());
     {
+        // Inside a form gumbo drops <isindex> without a trace, so the text is looked at once,
+        // from the root element.
+        if (e->parent && e->parent->type == GUMBO_NODE_DOCUMENT) {
+            if (const std::size_t at = findStartTag(text, "isindex"); at != std::string::npos) {
+                return Finding{"an <isindex> element", at};
+            }
+        }
         if (e->parse_flags & GUMBO_INSERTION_FROM_ISINDEX || isHtml(e, GUMBO_TAG_ISINDEX)) {
-            return "an <isindex> element";
+            return Finding{"an <isindex> element"};
         }
         // Gumbo reads <menuitem> as empty, leaving its content after it; browsers as an
         // element with content.
-        if (isHtml(e, GUMBO_TAG_MENUITEM)) return "a <menuitem> element";
+        if (isHtml(e, GUMBO_TAG_MENUITEM)) return Finding{"a <menuitem> element"};
         if (e->v.element.tag == GUMBO_TAG_UNKNOWN) {
             // Browsers end an open paragraph at these blocks; gumbo keeps it open around them
             // (elsewhere both read them alike, as the element sweep shows).
             for (const char* block : {"search", "dialog"}) {
-                if (lowerName(e) == block && insideParagraph(e)) {
-                    return std::string("a <") + block + "> element inside a <p>";
+                if (lowerName(e) != block) continue;
+                if (insideParagraph(e)) {
+                    return Finding{std::string("a <") + block + "> element inside a <p>"};
+                }
+                // Their end tags close what is open inside them; gumbo ignores one when a
+                // block such as <p> is open there, and keeps both open.
+                const GumboNode* open = nullptr;
+                if (const std::size_t at = ignoredEndTag(page, e, block, &open);
+                    at != std::string::npos) {
+                    return Finding{std::string("</") + block + "> ending the <" + lowerName(open) +
+                                       "> still open inside a <" + block + ">",
+                                   at};
                 }
             }
             // Gumbo lets an end tag of any unknown name close any element of unknown name;
@@ -213,7 +297,7 @@ std::optional<std::string> DivergenceScan::check(const GumboNode* e) const {
                 if (name != lowerName(e) &&
                     gumbo_tagn_enum(name.data(), static_cast<unsigned>(name.size())) ==
                         GUMBO_TAG_UNKNOWN) {
-                    return "</" + name + "> closing <" + lowerName(e) + ">";
+                    return Finding{"</" + name + "> closing <" + lowerName(e) + ">"};
                 }
             }
         }
@@ -246,13 +330,13 @@ std::optional<std::string> DivergenceScan::check(const GumboNode* e) const {
                 });
                 const std::string name = endTagName(text, at);
                 if (!inHtml && (name == "p" || name == "br")) {
-                    return "</" + name + "> inside <" + lowerName(e) + ">";
+                    return Finding{"</" + name + "> inside <" + lowerName(e) + ">"};
                 }
             }
         }
         if (!isHtml(e, GUMBO_TAG_SELECT)) return std::nullopt;
         const auto start = startTagSpan(page, e);
-        if (!start) return "a <select> element not written as such";
+        if (!start) return Finding{"a <select> element not written as such"};
         std::size_t end = text.size();
         if (const auto tag = endTagSpan(page, e)) end = tag->begin;
         // Inside a table, or moved out of one just before it (gumbo flags no such move).
@@ -269,7 +353,7 @@ std::optional<std::string> DivergenceScan::check(const GumboNode* e) const {
         for (const std::string& name : tagsIn(text, start->end, end)) {
             if (endsSelect(name, inTable)) break;
             if (!allowedInSelect(name) && !ignoredEndInSelect(name, e)) {
-                return "<" + name + "> inside a <select> element";
+                return Finding{"<" + name + "> inside a <select> element"};
             }
         }
     }
