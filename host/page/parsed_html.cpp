@@ -38,8 +38,9 @@ std::unique_ptr<ParsedHtml> ParsedHtml::parse(std::string text, const ParseLimit
         parsed->m_skipped = kByteOrderMark.size();
     }
     const double megabytes = double(t.size()) / (1 << 20);
-    const auto cpuTimeLimit = limits.baseTime + std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                                    limits.timePerMegabyte * megabytes);
+    const auto cpuTimeLimit =
+        limits.baseTime +
+        std::chrono::duration_cast<std::chrono::nanoseconds>(limits.timePerMegabyte * megabytes);
     const std::size_t memoryLimit = limits.baseMemory + limits.memoryPerSourceByte * t.size();
 
     GumboOptions options = kGumboDefaultOptions;

@@ -112,6 +112,15 @@ bool insideParagraph(const GumboNode* e) {
     return false;
 }
 
+// Formatting elements: browsers reopen them where they were closed implicitly.
+bool isFormatting(std::string_view name) {
+    for (std::string_view formatting : {"a", "b", "big", "code", "em", "font", "i", "nobr", "s",
+                                        "small", "strike", "strong", "tt", "u"}) {
+        if (name == formatting) return true;
+    }
+    return false;
+}
+
 // Start tags inside a <select> that gumbo drops and browsers now keep as elements, closed
 // again at </select>: the difference stays inside the select, which no edit touches. (The
 // differential run against Chromium checks each element name there.) Not so for those
@@ -122,9 +131,9 @@ bool insideParagraph(const GumboNode* e) {
 // which the page document could not find.
 bool keptInSelect(std::string_view name) {
     if (name.starts_with('/')) return false;
+    if (isFormatting(name)) return false;
     for (std::string_view reaches :
-         {"a", "b", "big", "code", "em", "font", "i", "nobr", "s", "small", "strike", "strong",
-          "tt", "u", "applet", "marquee", "object", "form", "xmp", "iframe", "noembed",
+         {"applet", "marquee", "object", "form", "xmp", "iframe", "noembed",
           "noframes", "noscript", "style", "title", "textarea", "plaintext", "keygen",
           "table", "caption", "colgroup", "col", "tbody", "thead", "tfoot", "tr", "td", "th",
           "body", "html", "head", "frameset", "frame"}) {
@@ -154,15 +163,7 @@ bool ignoredEndInSelect(std::string_view name, const GumboNode* select) {
     }
     const GumboTag tag = gumbo_tagn_enum(name.data(), static_cast<unsigned>(name.size()));
     const auto heading = [](GumboTag t) { return t >= GUMBO_TAG_H1 && t <= GUMBO_TAG_H6; };
-    switch (tag) {
-        case GUMBO_TAG_A: case GUMBO_TAG_B: case GUMBO_TAG_BIG: case GUMBO_TAG_CODE:
-        case GUMBO_TAG_EM: case GUMBO_TAG_FONT: case GUMBO_TAG_I: case GUMBO_TAG_NOBR:
-        case GUMBO_TAG_S: case GUMBO_TAG_SMALL: case GUMBO_TAG_STRIKE: case GUMBO_TAG_STRONG:
-        case GUMBO_TAG_TT: case GUMBO_TAG_U:
-            return false;
-        default:
-            break;
-    }
+    if (isFormatting(name)) return false;
     for (const GumboNode* n = select->parent; n && isElement(n); n = n->parent) {
         if (lowerName(n) == name) return false;
         if (heading(tag) && n->v.element.tag_namespace == GUMBO_NAMESPACE_HTML &&
@@ -223,7 +224,7 @@ std::size_t findStartTag(std::string_view text, std::string_view name) {
 // closed nothing), or npos; `open` is then the element it would have closed first.
 std::size_t ignoredEndTag(const ParsedHtml& page, const GumboNode* e, std::string_view name,
                           const GumboNode** open) {
-    if (e->v.element.original_end_tag.length != 0) return std::string::npos;
+    if (endTagSpan(page, e)) return std::string::npos;
     const std::string_view text(page.text());
     const auto start = startTagSpan(page, e);
     if (!start) return std::string::npos;
@@ -283,7 +284,8 @@ void DivergenceScan::visitComment(const GumboNode* comment) {
     if (at == std::string::npos || text.compare(at, 2, "<?") != 0) return;
     // A bare "<?" ending the page is dropped too.
     if (at + 2 == text.size()) {
-        m_finding = "\"<?\" left unfinished at the end of the page (" + lineAndColumn(text, at) + ")";
+        m_finding =
+            "\"<?\" left unfinished at the end of the page (" + lineAndColumn(text, at) + ")";
         return;
     }
     if (!std::isalpha(static_cast<unsigned char>(text[at + 2]))) return;
@@ -316,6 +318,30 @@ std::optional<DivergenceScan::Finding> DivergenceScan::check(const GumboNode* e)
         // Gumbo reads <menuitem> as empty, leaving its content after it; browsers as an
         // element with content.
         if (isHtml(e, GUMBO_TAG_MENUITEM)) return Finding{"a <menuitem> element"};
+        // An <applet>, <marquee> or <object> moved out of a table and closed by the table's
+        // end leaves its scope marker among the formatting elements; gumbo then reopens and
+        // closes formatting elements after it (a second <nobr>, say) unlike browsers.
+        if ((isHtml(e, GUMBO_TAG_APPLET) || isHtml(e, GUMBO_TAG_MARQUEE) ||
+             isHtml(e, GUMBO_TAG_OBJECT)) &&
+            !endTagSpan(page, e)) {
+            const auto siblings = childrenOf(e->parent);
+            if (e->index_within_parent + 1 < siblings.size()) {
+                const GumboNode* next = siblings[e->index_within_parent + 1];
+                const auto after = startTagSpan(page, e);
+                if (isHtml(next, GUMBO_TAG_TABLE) && after &&
+                    next->v.element.start_pos.offset < e->v.element.start_pos.offset) {
+                    for (const auto& tag : tagsIn(text, after->end, text.size())) {
+                        const std::string_view name = std::string_view(tag.name).substr(
+                            tag.name.starts_with('/') ? 1 : 0);
+                        if (isFormatting(name)) {
+                            return Finding{"a <" + lowerName(e) +
+                                           "> moved out of a <table> and left open there, "
+                                           "with formatting elements after it"};
+                        }
+                    }
+                }
+            }
+        }
         if (e->v.element.tag == GUMBO_TAG_UNKNOWN) {
             // Browsers end an open paragraph at these blocks; gumbo keeps it open around them
             // (elsewhere both read them alike, as the element sweep shows).
