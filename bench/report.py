@@ -38,6 +38,9 @@ def page_rows(names):
         words = case.replace('/', ', ').replace('_', ' ')
         if kind == "Ours":
             rows.append((f"page insertion {words}", name, "Chromium/" + case, "headless Chromium"))
+            if "FreshBlocks/" + case in names:
+                rows.append((f"page insertion {words}, arena blocks kept between parses", name,
+                             "FreshBlocks/" + case, "every block fresh from the system"))
         elif kind == "GumboParse":
             rows.append((f"bare gumbo parse {words} (the floor on one thread)", name,
                          "Chromium/" + case, "headless Chromium"))

@@ -55,6 +55,11 @@ public:
     // Runs gumbo on this arena; nothing when the parse ran over its limits (see overrun()).
     GumboOutput* run(GumboOptions options, const char* data, std::size_t size);
 
+    // How much memory of finished parses is kept for the next ones (kKeptBytes unless set;
+    // 0 gives every block back to the system at once). Any thread.
+    static constexpr std::size_t kKeptBytes = std::size_t(64) << 20;
+    static void setKeptBytesLimit(std::size_t bytes);
+
 private:
     static constexpr std::size_t kAlign = alignof(std::max_align_t);
     // Blocks start near what the page's parse needs (several times its size) and double up
@@ -66,6 +71,7 @@ private:
 
     void newBlock(std::size_t size);
     char* addBlock(std::size_t size);
+    char* useBlock(char* block, std::size_t size);
     // Leaves the parser through the jump set up around it. Only C frames of gumbo and this
     // frame (nothing with a destructor) lie between; the arena owns all the parser's memory.
     [[noreturn]] void giveUp(Overrun why);
@@ -75,6 +81,7 @@ private:
     struct Block {
         char* data;
         std::size_t size;
+        std::size_t used = 0;  // written from the start, so zeroed again before reuse
     };
     std::vector<Block> m_blocks;
     char* m_next = nullptr;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -69,6 +70,23 @@ TEST(ParseArena, MemoryFollowsThePageUpToTheLimit) {
         EXPECT_EQ(arena.overrun(), c.parses ? ParseArena::Overrun::none : ParseArena::Overrun::memory);
         EXPECT_LE(arena.reserved(), c.atMost);
     }
+}
+
+// A finished parse's memory serves the next one, written over with zeros again.
+TEST(ParseArena, KeptMemoryComesBackZeroed) {
+    ParseArena::setKeptBytesLimit(0);  // none kept from other tests
+    ParseArena::setKeptBytesLimit(ParseArena::kKeptBytes);
+    const std::size_t size = std::size_t(1) << 20;
+    unsigned char* first = nullptr;
+    {
+        ParseArena arena(std::size_t(64) << 20, std::chrono::hours(1));
+        first = static_cast<unsigned char*>(arena.allocateAfterParse(size));
+        std::memset(first, 0xFF, size);
+    }
+    ParseArena arena(std::size_t(64) << 20, std::chrono::hours(1));
+    auto* again = static_cast<unsigned char*>(arena.allocateAfterParse(size));
+    EXPECT_EQ(again, first) << "the kept block is used again";
+    EXPECT_EQ(std::count(again, again + size, 0), static_cast<std::ptrdiff_t>(size));
 }
 
 }  // namespace
