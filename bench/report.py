@@ -75,6 +75,8 @@ PROGRAMS = [
     ("typing_bench", lambda names: [
         ("typing into a 1 MB page, per key (median)", "BM_TypeIntoPage/highlighted",
          "BM_TypeIntoPage/plain", "same without colours"),
+        ("typing into a 1 MB page under a fixed background load, 90th percentile key (wall)",
+         "BM_TypeUnderLoad/1", "BM_TypeUnderLoad/0", "rendered view hidden"),
         ("keys as the rendered view refreshes, 1 MB page, slowest (thread CPU)",
          "BM_TypeDuringRefresh/1", "BM_TypeDuringRefresh/0", "rendered view hidden"),
         ("keys as the rendered view refreshes, 1 MB page, 99th percentile (thread CPU)",
