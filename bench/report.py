@@ -117,6 +117,9 @@ PROGRAMS = [
         ("memory, 1 MB page open, rendered view shown (MiB)",
          "BM_OpenUntilPainted/1048576/1:pss_MiB", "BM_OpenUntilPainted/1048576/0:pss_MiB",
          "source only (MiB)"),
+        ("first open of a 1 MB page in a fresh editor until source and rendered page are "
+         "painted", "BM_ColdOpen/1", "BM_ColdOpen/0",
+         "bare view in a fresh process, until loaded"),
         ("editor start, rendered view shown", "BM_EditorStart/1", "BM_EditorStart/0",
          "rendered view hidden"),
         ("editor start until the rendered page is painted", "BM_EditorStart/1:rendered_ms",
