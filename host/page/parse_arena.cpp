@@ -5,10 +5,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <ctime>
-#include <mutex>
 #include <new>
 #include <optional>
 #include <vector>
@@ -16,9 +16,11 @@
 namespace host::page {
 namespace {
 
-// Blocks of finished parses, kept for the next ones: a fresh block costs a page fault and the
-// kernel's zeroing of every page touched (on huge pages, 2 MB at a time), which took a
-// quarter of a 1 MB insertion's time; a kept one is zeroed only as far as it was written.
+// Blocks of finished parses, kept for the next ones on the same thread: a fresh block costs
+// a page fault and the kernel's zeroing of every page touched (on huge pages, 2 MB at a
+// time), which took a quarter of a 1 MB insertion's time; a kept one is zeroed only as far as
+// it was written. Each thread has its own, given back to the system when the thread ends;
+// a parse made on one thread and dropped on another leaves its blocks to the second.
 class KeptBlocks {
 public:
     struct Entry {
@@ -26,10 +28,14 @@ public:
         std::size_t size;
         std::size_t used;
     };
+    KeptBlocks() = default;
+    KeptBlocks(const KeptBlocks&) = delete;
+    KeptBlocks& operator=(const KeptBlocks&) = delete;
+    ~KeptBlocks() { setLimit(0); }
+
     // A kept block of at least `bytes` and at most twice that, or nothing: a small page's
     // parse takes no more memory than it would from the system.
     std::optional<Entry> take(std::size_t bytes) {
-        std::lock_guard lock(m_mutex);
         auto best = m_entries.end();
         for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
             if (it->size >= bytes && it->size / 2 <= bytes &&
@@ -45,39 +51,36 @@ public:
     }
     // Keeps the block while the limit allows; else gives it back to the system.
     void give(const Entry& entry) {
-        {
-            std::lock_guard lock(m_mutex);
-            if (m_bytes + entry.size <= m_limit) {
-                try {
-                    m_entries.push_back(entry);
-                    m_bytes += entry.size;
-                    return;
-                } catch (const std::bad_alloc&) {
-                }
+        if (m_bytes + entry.size <= limit()) {
+            try {
+                m_entries.push_back(entry);
+                m_bytes += entry.size;
+                return;
+            } catch (const std::bad_alloc&) {
             }
         }
         munmap(entry.data, entry.size);
     }
     void setLimit(std::size_t bytes) {
-        std::lock_guard lock(m_mutex);
-        m_limit = bytes;
-        while (m_bytes > m_limit) {
+        while (m_bytes > bytes) {
             munmap(m_entries.back().data, m_entries.back().size);
             m_bytes -= m_entries.back().size;
             m_entries.pop_back();
         }
     }
+    static std::atomic<std::size_t>& limit() {
+        static std::atomic<std::size_t> bytes{ParseArena::kKeptBytes};
+        return bytes;
+    }
 
 private:
-    std::mutex m_mutex;
     std::vector<Entry> m_entries;
     std::size_t m_bytes = 0;
-    std::size_t m_limit = ParseArena::kKeptBytes;
 };
 
 KeptBlocks& keptBlocks() {
-    static KeptBlocks* kept = new KeptBlocks;  // never destroyed: parses may end after main
-    return *kept;
+    thread_local KeptBlocks kept;
+    return kept;
 }
 
 void* arenaAllocate(void* arena, std::size_t size) {
@@ -106,6 +109,7 @@ ParseArena::~ParseArena() {
 }
 
 void ParseArena::setKeptBytesLimit(std::size_t bytes) {
+    KeptBlocks::limit() = bytes;
     keptBlocks().setLimit(bytes);
 }
 

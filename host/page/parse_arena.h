@@ -55,8 +55,9 @@ public:
     // Runs gumbo on this arena; nothing when the parse ran over its limits (see overrun()).
     GumboOutput* run(GumboOptions options, const char* data, std::size_t size);
 
-    // How much memory of finished parses is kept for the next ones (kKeptBytes unless set;
-    // 0 gives every block back to the system at once). Any thread.
+    // How much memory of finished parses each thread keeps for its next ones (kKeptBytes
+    // unless set; 0 gives the calling thread's blocks back to the system at once, and those
+    // of other threads as they are next given back).
     static constexpr std::size_t kKeptBytes = std::size_t(64) << 20;
     static void setKeptBytesLimit(std::size_t bytes);
 
