@@ -38,6 +38,9 @@ def page_rows(names):
         words = case.replace('/', ', ').replace('_', ' ')
         if kind == "Ours":
             rows.append((f"page insertion {words}", name, "Chromium/" + case, "headless Chromium"))
+            if "FreshBlocks/" + case in names:
+                rows.append((f"page insertion {words}, arena blocks kept between parses", name,
+                             "FreshBlocks/" + case, "every block fresh from the system"))
         elif kind == "GumboParse":
             rows.append((f"bare gumbo parse {words} (the floor on one thread)", name,
                          "Chromium/" + case, "headless Chromium"))
@@ -77,6 +80,8 @@ PROGRAMS = [
     ("typing_bench", lambda names: [
         ("typing into a 1 MB page, per key (median)", "BM_TypeIntoPage/highlighted",
          "BM_TypeIntoPage/plain", "same without colours"),
+        ("typing into a 1 MB page under a fixed background load, 90th percentile key (wall)",
+         "BM_TypeUnderLoad/1", "BM_TypeUnderLoad/0", "rendered view hidden"),
         ("keys as the rendered view refreshes, 1 MB page, slowest (thread CPU)",
          "BM_TypeDuringRefresh/1", "BM_TypeDuringRefresh/0", "rendered view hidden"),
         ("keys as the rendered view refreshes, 1 MB page, 99th percentile (thread CPU)",
@@ -122,6 +127,9 @@ PROGRAMS = [
         ("memory, 1 MB page open, rendered view shown (MiB)",
          "BM_OpenUntilPainted/1048576/1:pss_MiB", "BM_OpenUntilPainted/1048576/0:pss_MiB",
          "source only (MiB)"),
+        ("first open of a 1 MB page in a fresh editor until source and rendered page are "
+         "painted", "BM_ColdOpen/1", "BM_ColdOpen/0",
+         "bare view in a fresh process, until loaded"),
         ("editor start, rendered view shown", "BM_EditorStart/1", "BM_EditorStart/0",
          "rendered view hidden"),
         ("editor start until the rendered page is painted", "BM_EditorStart/1:rendered_ms",

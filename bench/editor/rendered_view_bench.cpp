@@ -443,8 +443,86 @@ int childStart(const QString& settings, const QString& page) {
     return 0;
 }
 
+// The first open of a 1 MB page in a fresh process, Chromium's start included. Args: 1 the
+// editor, from its launch until the page's source and rendered page are painted (counters:
+// when the source was painted, the rendered view made, its load started and finished); 0 a
+// bare QWebEngineView started as the editor starts Chromium, until it has loaded the page.
+void BM_ColdOpen(benchmark::State& state) {
+    const bool editor = state.range(0) != 0;
+    const QString page = writePage(1 << 20);
+    std::vector<double> steps[4];
+    for (auto _ : state) {
+        QProcess child;
+        const long long start = nowNs();
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--child-cold", editor ? "editor" : "bare", settingsFile(true), page});
+        child.waitForFinished(kWaitMs);
+        std::istringstream out(child.readAllStandardOutput().toStdString());
+        long long done = 0;
+        out >> done;
+        state.SetIterationTime((done - start) / 1e9);
+        for (auto& step : steps) {
+            long long at = 0;
+            if (out >> at) step.push_back((at - start) / 1e6);
+        }
+    }
+    const char* names[] = {"source_painted_ms", "view_made_ms", "load_started_ms", "loaded_ms"};
+    for (int i = 0; i < 4; ++i) {
+        if (steps[i].empty()) continue;
+        std::sort(steps[i].begin(), steps[i].end());
+        state.counters[names[i]] = steps[i][steps[i].size() / 2];
+    }
+}
+
+// The child of BM_ColdOpen: prints when it was done, and for the editor its steps.
+int childCold(bool editor, const QString& settings, const QString& path) {
+    if (!editor) {
+        QString failure;
+        host::preview::createRenderedView({}, nullptr, &failure);
+        QWebEngineView view;
+        view.resize(480, 680);
+        view.show();
+        bool done = false;
+        QObject::connect(&view, &QWebEngineView::loadFinished, [&] { done = true; });
+        view.load(QUrl::fromLocalFile(path));
+        while (!done) waitForEvents();
+        std::printf("%lld\n", nowNs());
+        return 0;
+    }
+    host::UnattendedMessageBoxService messages;
+    host::QtFileDialogService files;
+    host::EditorServices services;
+    services.messages = &messages;
+    services.fileDialogs = &files;
+    services.settingsPath = settings;
+    host::EditorSession session(services);
+    SourcePainted source;
+    host::Page* opened = session.window().openPage(path);
+    session.window().show();
+    host::EditorTab* view = session.window().tabOf(opened);
+    long long made = 0, started = 0, loaded = 0;
+    QPointer<QWebEngineView> rendered;
+    while (!source.painted || !bothPainted(*view)) {
+        if (!rendered && (rendered = view->findChild<QWebEngineView*>())) {
+            made = nowNs();
+            QObject::connect(rendered->page(), &QWebEnginePage::loadStarted, rendered->page(),
+                             [&started] {
+                                 if (!started) started = nowNs();
+                             });
+            QObject::connect(rendered->page(), &QWebEnginePage::loadFinished, rendered->page(),
+                             [&loaded] { loaded = nowNs(); });
+        }
+        waitForEvents();
+    }
+    std::printf("%lld %lld %lld %lld %lld\n", nowNs(), source.at, made, started, loaded);
+    session.shutdown();
+    return 0;
+}
+
 }  // namespace
 
+BENCHMARK(BM_ColdOpen)->Arg(1)->Arg(0)->Iterations(5)->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenUntilPainted)
     ->Args({100 << 10, 0})->Args({1 << 20, 0})->Args({100 << 10, 1})->Args({1 << 20, 1})
     ->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
@@ -467,6 +545,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc == 4 && std::string_view(argv[1]) == "--child-start")
         return childStart(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    if (argc == 5 && std::string_view(argv[1]) == "--child-cold") {
+        return childCold(std::string_view(argv[2]) == "editor", QString::fromLocal8Bit(argv[3]),
+                         QString::fromLocal8Bit(argv[4]));
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

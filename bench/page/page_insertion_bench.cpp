@@ -26,6 +26,7 @@
 #include "com/error.h"
 #include "host/page/html_document_object.h"
 #include "host/page/page_model.h"
+#include "host/page/parse_arena.h"
 #include "testing/addin_operation.h"
 #include "host/page/memory_page_text.h"
 
@@ -278,6 +279,19 @@ int main(int argc, char** argv) {
                                      })
             ->Unit(benchmark::kMillisecond)
             ->MinTime(1.0);
+        // The same insertion with every arena block fresh from the system, as before blocks
+        // were kept between parses.
+        if (!list[i].marker && list[i].size >= (std::size_t(1) << 20)) {
+            benchmark::RegisterBenchmark(("FreshBlocks/" + list[i].name).c_str(),
+                                         [&page](benchmark::State& s) {
+                                             host::page::ParseArena::setKeptBytesLimit(0);
+                                             insertion(s, page);
+                                             host::page::ParseArena::setKeptBytesLimit(
+                                                 host::page::ParseArena::kKeptBytes);
+                                         })
+                ->Unit(benchmark::kMillisecond)
+                ->MinTime(1.0);
+        }
         const auto times = browser.find(list[i].name);
         if (times == browser.end() || times->second.empty()) continue;
         const std::vector<double> ms = times->second;

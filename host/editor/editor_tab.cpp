@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QTextDocument>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "host/editor/form_trial_dialog.h"
 #include "host/editor/page.h"
@@ -17,8 +18,12 @@
 namespace host {
 namespace {
 
-// Long enough that a typist's next key usually comes first, short enough to feel live.
+// The pause in typing before the rendered view follows the text: long enough that a
+// typist's next key usually comes first, short enough to feel live; longer when the last
+// refresh took long (a large page, a busy machine), so that keys that keep coming are not
+// slowed by one re-render after another.
 constexpr int kRefreshDelayMs = 300;
+constexpr int kLongestRefreshDelayMs = 2000;
 const QString kInsertionId = QStringLiteral("OstrelInsert");
 
 }  // namespace
@@ -41,18 +46,13 @@ EditorTab::EditorTab(QPlainTextEdit* source, Page& page, ViewOptions& options,
     setStretchFactor(0, 1);
     setStretchFactor(1, 1);
 
+    m_refresh.setObjectName(QStringLiteral("renderedRefresh"));
     m_refresh.setSingleShot(true);
     m_refresh.setInterval(kRefreshDelayMs);
     connect(&m_refresh, &QTimer::timeout, this, &EditorTab::renderNow);
-    connect(m_page.document(), &QTextDocument::contentsChanged, this, [this] {
-        m_stale = true;
-        m_refresh.start();
-    });
+    connect(m_page.document(), &QTextDocument::contentsChanged, this, &EditorTab::refreshLater);
     // A page saved under a new name renders against its new folder.
-    connect(&m_page, &Page::modificationChanged, this, [this] {
-        m_stale = true;
-        m_refresh.start();
-    });
+    connect(&m_page, &Page::modificationChanged, this, &EditorTab::refreshLater);
     connect(&m_options, &ViewOptions::changed, this, &EditorTab::applyOptions);
     connect(this, &QSplitter::splitterMoved, this, [this] {
         const QList<int> s = sizes();
@@ -128,7 +128,13 @@ void EditorTab::createRendered() {
         m_blocked = count;
         emit blockedCountChanged(count);
     };
-    events.settled = [this] { emit settled(); };
+    events.settled = [this] {
+        if (m_renderClock.isValid()) {
+            m_lastRenderMs = m_renderClock.elapsed();
+            m_renderClock.invalidate();
+        }
+        emit settled();
+    };
     events.formSubmitted = [self](const preview::FormSubmission& submission) {
         // Out of the browser's call, so that the dialog's own loop runs on a clean stack.
         QTimer::singleShot(0, self, [self, submission] {
@@ -150,6 +156,15 @@ void EditorTab::createRendered() {
     m_stale = true;
 }
 
+void EditorTab::refreshLater() {
+    m_stale = true;
+    // Twice what the last refresh took, from the text's conversion until the view settled:
+    // while keys keep coming, the view renders at most a third of the time.
+    const qint64 delay =
+        std::clamp<qint64>(2 * m_lastRenderMs, kRefreshDelayMs, kLongestRefreshDelayMs);
+    m_refresh.start(static_cast<int>(delay));
+}
+
 void EditorTab::renderNow() {
     m_refresh.stop();
     if (!m_rendered || !renderedVisible()) return;  // stays stale until it shows
@@ -165,6 +180,7 @@ void EditorTab::render() {
     }
     // Converting a large page takes longer than a key may wait; only the copy of the
     // document's text is made here.
+    m_renderClock.start();
     m_text.convert(m_page);
 }
 

@@ -3,6 +3,7 @@
 // turns a form's submission into the "try the form" dialog.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QSplitter>
 #include <QTimer>
 #include <memory>
@@ -66,6 +67,7 @@ private:
     void applyOptions();
     void showRendered();
     void createRendered();
+    void refreshLater();
     void renderNow();
     void textReady(const RenderedText& text);
     void auditRendered(const QString& elementId, int elementLimit,
@@ -83,6 +85,8 @@ private:
     QLabel* m_declined = nullptr;  // in the view's place while the page is not rendered
     std::unique_ptr<preview::RenderedView> m_rendered;
     QTimer m_refresh;
+    QElapsedTimer m_renderClock;  // from a refresh until the view has settled
+    qint64 m_lastRenderMs = 0;
     // Audits asked for while the page's text is being converted for the view.
     struct WaitingAudit {
         QString elementId;

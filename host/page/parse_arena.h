@@ -16,8 +16,11 @@ namespace host::page {
 // once per nesting level, which a deep page turns into a stack overflow).
 class ParseArena {
 public:
-    ParseArena(std::size_t memoryLimit, std::chrono::steady_clock::time_point deadline)
-        : m_memoryLimit(memoryLimit), m_deadline(deadline) {
+    // The time limit counts the CPU time of the thread that makes the arena, from then on:
+    // what a hostile page costs, not how long a busy machine keeps the parse waiting. Made
+    // and run on the same thread.
+    ParseArena(std::size_t memoryLimit, std::chrono::nanoseconds cpuTimeLimit)
+        : m_memoryLimit(memoryLimit), m_cpuDeadline(threadCpuTime() + cpuTimeLimit) {
         // Room for every block the limit allows (and the smaller first ones), so that no
         // allocation of the list itself can throw through gumbo's frames.
         m_blocks.reserve(std::min(memoryLimit / kBlock + 2 + kGrowthSteps, std::size_t(1) << 16));
@@ -32,7 +35,7 @@ public:
         void* p = m_next;
         m_next += size;
         m_left -= size;
-        if ((++m_calls & 0xFFF) == 0 && std::chrono::steady_clock::now() > m_deadline) {
+        if ((++m_calls & 0xFFF) == 0 && threadCpuTime() > m_cpuDeadline) {
             giveUp(Overrun::time);
         }
         return p;
@@ -44,11 +47,19 @@ public:
 
     enum class Overrun { none, time, memory, outOfMemory };
     Overrun overrun() const { return m_overrun; }
+    // The CPU time the calling thread has used so far.
+    static std::chrono::nanoseconds threadCpuTime();
     // The memory taken from the system so far.
     std::size_t reserved() const { return m_reserved; }
 
     // Runs gumbo on this arena; nothing when the parse ran over its limits (see overrun()).
     GumboOutput* run(GumboOptions options, const char* data, std::size_t size);
+
+    // How much memory of finished parses each thread keeps for its next ones (kKeptBytes
+    // unless set; 0 gives the calling thread's blocks back to the system at once, and those
+    // of other threads as they are next given back).
+    static constexpr std::size_t kKeptBytes = std::size_t(64) << 20;
+    static void setKeptBytesLimit(std::size_t bytes);
 
 private:
     static constexpr std::size_t kAlign = alignof(std::max_align_t);
@@ -61,6 +72,7 @@ private:
 
     void newBlock(std::size_t size);
     char* addBlock(std::size_t size);
+    char* useBlock(char* block, std::size_t size);
     // Leaves the parser through the jump set up around it. Only C frames of gumbo and this
     // frame (nothing with a destructor) lie between; the arena owns all the parser's memory.
     [[noreturn]] void giveUp(Overrun why);
@@ -70,6 +82,7 @@ private:
     struct Block {
         char* data;
         std::size_t size;
+        std::size_t used = 0;  // written from the start, so zeroed again before reuse
     };
     std::vector<Block> m_blocks;
     char* m_next = nullptr;
@@ -78,7 +91,7 @@ private:
     std::size_t m_blockSize = kBlock;  // of the next block
     std::size_t m_calls = 0;
     std::size_t m_memoryLimit;
-    std::chrono::steady_clock::time_point m_deadline;
+    std::chrono::nanoseconds m_cpuDeadline;
 };
 
 }  // namespace host::page

@@ -38,9 +38,9 @@ std::unique_ptr<ParsedHtml> ParsedHtml::parse(std::string text, const ParseLimit
         parsed->m_skipped = kByteOrderMark.size();
     }
     const double megabytes = double(t.size()) / (1 << 20);
-    const auto deadline = std::chrono::steady_clock::now() + limits.baseTime +
-                          std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                              limits.timePerMegabyte * megabytes);
+    const auto cpuTimeLimit =
+        limits.baseTime +
+        std::chrono::duration_cast<std::chrono::nanoseconds>(limits.timePerMegabyte * megabytes);
     const std::size_t memoryLimit = limits.baseMemory + limits.memoryPerSourceByte * t.size();
 
     GumboOptions options = kGumboDefaultOptions;
@@ -54,7 +54,7 @@ std::unique_ptr<ParsedHtml> ParsedHtml::parse(std::string text, const ParseLimit
     std::string& writable = parsed->m_text;
     const char saved = legacy ? writable[legacy->nameAt] : '\0';
     if (legacy) writable[legacy->nameAt] = writable[legacy->nameAt] == '_' ? '-' : '_';
-    parsed->m_arena = std::make_unique<ParseArena>(memoryLimit, deadline);
+    parsed->m_arena = std::make_unique<ParseArena>(memoryLimit, cpuTimeLimit);
     parsed->m_output =
         parsed->m_arena->run(options, t.data() + parsed->m_skipped, t.size() - parsed->m_skipped);
     if (legacy) writable[legacy->nameAt] = saved;

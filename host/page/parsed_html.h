@@ -15,6 +15,8 @@ class ParseArena;
 
 // What one parse may cost before it is given up with an error. Gumbo needs time that grows
 // with the square of the nesting depth, so a hostile page could otherwise hang the editor.
+// The time is the parsing thread's CPU time: a loaded machine that keeps the parse waiting
+// does not make an ordinary page "too complex".
 struct ParseLimits {
     std::chrono::milliseconds baseTime{10000};
     std::chrono::milliseconds timePerMegabyte{500};

@@ -13,9 +13,10 @@ namespace host::page {
 
 // What in the page a current browser parses into another tree than gumbo does, described
 // for the author. Browsers now keep markup other than options inside <select>
-// (gumbo drops it), treat <search> as a block and end an open <p> at <dialog> (gumbo reads
-// both as unknown inline elements) and no longer expand <isindex> into a form. Edits in such a page cannot be checked against the
-// tree a browser builds.
+// (gumbo drops it), treat <search> and <dialog> as blocks that end an open <p> and close
+// what is open inside them at their end tags (gumbo reads both as unknown inline elements),
+// and read <isindex> as an unknown element (gumbo expands it into a form, or drops it inside
+// one). Edits in such a page cannot be checked against the tree a browser builds.
 // Fed every element in document order; keeps the first finding.
 class DivergenceScan {
 public:
@@ -27,7 +28,11 @@ public:
     const std::optional<std::string>& finding() const { return m_finding; }
 
 private:
-    std::optional<std::string> check(const GumboNode* element) const;
+    struct Finding {
+        std::string what;
+        std::size_t at = std::string::npos;  // where it is; npos: the element's start tag
+    };
+    std::optional<Finding> check(const GumboNode* element) const;
 
     const ParsedHtml& m_page;
     std::optional<std::string> m_finding;

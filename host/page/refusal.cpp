@@ -67,6 +67,22 @@ std::optional<std::string> escapedScript(const ParsedHtml& page, const GumboNode
            kUnchanged;
 }
 
+// Where a comment left open at the end of the page starts: the page's last node in document
+// order is a comment that no "-->" ends.
+std::optional<std::size_t> commentOpenAtEnd(const ParsedHtml& page) {
+    const GumboNode* last = page.document();
+    for (auto kids = childrenOf(last); !kids.empty(); kids = childrenOf(last)) last = kids.back();
+    if (last->type != GUMBO_NODE_COMMENT) return std::nullopt;
+    const std::size_t at = page.offsetOf(last->v.text.original_text.data);
+    const std::string_view text(page.text());
+    if (at == std::string::npos || text.compare(at, 4, "<!--") != 0 ||
+        text.find("-->", at + 4) != std::string_view::npos ||
+        text.find("--!>", at + 4) != std::string_view::npos) {
+        return std::nullopt;
+    }
+    return at;
+}
+
 // The innermost element written before `offset` and not closed there by its own end tag.
 const GumboNode* innermostUnclosed(const ParsedHtml& page,
                                    const std::vector<const GumboNode*>& elements,
@@ -97,10 +113,14 @@ std::string bodyEndRefusal(const ParsedHtml& page, const std::vector<const Gumbo
                "Remove that <plaintext> tag (a <pre> shows text alike) and try again." +
                kUnchanged;
     }
-    if (auto stray = strayEndTagOpen(page, plan.from)) return *stray;
     const GumboNode* open = openAtBodyEnd(page, body, plan.from);
+    // A "</" inside a script in its escaped state is the script's text: the script is what
+    // to mend.
     if (open) {
         if (auto script = escapedScript(page, open)) return *script;
+    }
+    if (auto stray = strayEndTagOpen(page, plan.from)) return *stray;
+    if (open) {
         const std::string name = lowerName(open);
         return "The HTML cannot be added at the end of the body so that the page reads as a "
                "browser builds it: " +
@@ -119,6 +139,13 @@ std::string bodyEndRefusal(const ParsedHtml& page, const std::vector<const Gumbo
                " is not closed by its end tag, and browsers place or reopen it differently "
                "around what follows. Close the <" +
                name + "> (write </" + name + "> where its content ends) and try again." +
+               kUnchanged;
+    }
+    if (const auto comment = commentOpenAtEnd(page)) {
+        return "The HTML cannot be added at the end of the body: the comment at " +
+               lineAndColumn(page.text(), *comment) +
+               " is not ended by \"-->\", so browsers read the rest of the page as part of it. "
+               "End the comment with \"-->\" where it should end, and try again." +
                kUnchanged;
     }
     return "The HTML cannot be added at the end of the body (" +

@@ -223,7 +223,13 @@ std::string closersAt(const ParsedHtml& page, const GumboNode* element, std::siz
         if (text.compare(at, 4, "<!--") == 0) {
             if (text.find("-->", at + 4) == std::string::npos &&
                 text.find("--!>", at + 4) == std::string::npos) {
-                closers = "-->" + closers;
+                // Dashes already written at the end belong to the comment's end, which the
+                // end of the page drops: "<!-- c --" ends as " c " with ">", not "-->".
+                const std::string_view body = std::string_view(text).substr(at + 4);
+                closers = (body.ends_with("--") || body.ends_with("--!") ? ">"
+                           : body.ends_with("-")                         ? "->"
+                                                                         : "-->") +
+                          closers;
             }
         } else if (text.find('>', at) == std::string::npos) {
             closers = ">" + closers;

@@ -250,7 +250,13 @@ int main(int argc, char** argv) {
           "<body><script>x<!--\n", "<body><b><table><tr><td>x</b>\n",
           "<body><table><b>x\n", "<body><table><tr><td><b>x\n", "<body><table><i><tr><td>x\n",
           "<head><title>t</title><!-- c\n", "<head><?xml x\n", "<body><div><select>x<!-- c\n",
-          "<body><textarea>x</textarea\n", "<body><p>x<svg><p>y\n", "<body>x&amp\n"}) {
+          "<body><textarea>x</textarea\n", "<body><p>x<svg><p>y\n", "<body>x&amp\n",
+          // Constructs gumbo reads unlike browsers, each refused or edited to their tree.
+          "<body>\n<dialog open><p>Hello</dialog>\n</body>\n", "<body><search><div>x</search>\n",
+          "<body><form><isindex>x\n", "<body><p>x<?", "<body><p>x<?\n",
+          "<body><nobr><table><marquee></table><nobr>\n", "<body><script><!--<script </",
+          // Comments whose end the page has begun: the closer finishes it.
+          "<body><p>x<!-- c -", "<body><p>x<!-- c --", "<body><p>x<!-- c --!"}) {
         pages.emplace_back("generated-open-end-" + std::to_string(pages.size()),
                            std::string("<!DOCTYPE html>\n<html>") + ending);
     }

@@ -179,6 +179,20 @@ TEST(PageEdit, OpenEndsAreClosedAndRefusalsSayWhereAndWhat) {
          {"<plaintext> at line 2, column 16", "Remove that"}},
         {"<body>\n<p>x<?php echo 1;\n",
          {"<?php left unfinished at the end of the page (line 2, column 5)", "Rewrite or remove"}},
+        {"<!DOCTYPE html>\n<body>\n<dialog open><p>Hello</dialog>\n</body>\n",
+         {"</dialog> ending the <p> still open inside a <dialog> (line 3, column 22)"}},
+        {"<body>\n<search><div>x</search>\n", {"</search> ending the <div>", "line 2, column 15"}},
+        {"<body>\n<dialog><p>x</p></dialog><dialog><b>y</dialog>\n", {}},
+        {"<body>\n<form><isindex>x\n", {"an <isindex> element (line 2, column 7)"}},
+        {"<body>\n<p>x<?", {"\"<?\" left unfinished at the end of the page (line 2, column 5)"}},
+        {"<body>\n<p>x<?\n", {}},
+        {"<body>\n<select><option>a<hr><div>b</div><button>c</button><svg></svg></select>\n", {}},
+        {"<body>\n<select><option>a<b>x</b></select>\n<p>y\n",
+         {"<b> inside a <select> element (line 2, column 1)"}},
+        {"<body>\n<select><div id=d>x</div></select>\n", {"<div> inside a <select>"}},
+        {"<body>\n<p>x<!-- c -", {}},
+        {"<body>\n<p>x<!-- c --", {}},
+        {"<body>\n<p>x<!-- c --!", {}},
         {"<body>\n<p>a</p>\n</body></html>X</html>X\n",
          {"the text \"X\" at line 3, column 15", "Move it before"}},
         {"<html>\n<frameset cols=\"50%,50%\"><frame src=a.html>\n</frameset></html>\n",
@@ -200,6 +214,47 @@ TEST(PageEdit, OpenEndsAreClosedAndRefusalsSayWhereAndWhat) {
             EXPECT_NE(e.description().find("The page was not changed."), std::string::npos);
             EXPECT_EQ(page.now(), c.page);
         }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A refusal's advice works: the page with it followed takes the edit.
+TEST(PageEdit, FollowingARefusalsAdviceLetsTheEditThrough) {
+    const struct {
+        std::string page;
+        std::vector<std::string> refusal;
+        std::string followed;
+    } cases[] = {
+        {"<body>\n<nobr><table><marquee></table><nobr>\n",
+         {"a <marquee> moved out of a <table> and left open there, with formatting elements "
+          "after it (line 2, column 14)",
+          "Rewrite or remove it"},
+         "<body>\n<nobr><table><marquee></marquee></table><nobr>\n"},
+        {"<body>\n<script><!--<script </",
+         {"escaped state", "End the script's comment with \"-->\", close the script"},
+         "<body>\n<script><!--<script </--></script>"},
+        {"<body>\n<p>x</", {"Write it as \"&lt;/\""}, "<body>\n<p>x&lt;/"},
+    };
+    for (const auto& c : cases) {
+        const auto insert = [](const std::string& text) {
+            Page page(text);
+            try {
+                host::testing::runAddinInsertion(
+                    host::createHtmlDocument(std::make_shared<PageModel>(page.text)).get(),
+                    "<form action=x><input name=from></form>\r\n");
+            } catch (const com::Error& e) {
+                return e.description();
+            }
+            return std::string();
+        };
+        const std::string why = insert(c.page);
+        for (const std::string& part : c.refusal) {
+            EXPECT_NE(why.find(part), std::string::npos) << c.page << "\n" << why;
+        }
+        EXPECT_EQ(insert(c.followed), "") << c.followed;
     }
 }
 

@@ -24,18 +24,20 @@ int regsvr(const QStringList& args) {
 }
 
 // The user's own "do not load" (the check box, or disabling after a crash) wins; so does a
-// registration of the same program id for the user alone, whose module is loaded instead.
+// registration of the same program id for the user alone, whose module is loaded instead
+// and which the Add-ins dialog calls the user's.
 TEST(MachineRegistration, LoadsForAUserWithoutARegistrationUnlessTheUserSaysOtherwise) {
     struct Case {
         const char* what;
         std::optional<std::uint32_t> userLoadBehavior;
         const char* userModule;  // the user's own registration of the same program id
         std::size_t loaded;
+        reg::RegisteredFor registeredFor;
     };
     const Case cases[] = {
-        {"no per-user record", std::nullopt, nullptr, 1},
-        {"the user's do-not-load", reg::kNotLoaded, nullptr, 0},
-        {"the user's own module", std::nullopt, BROKEN_FACTORY, 1},
+        {"no per-user record", std::nullopt, nullptr, 1, reg::RegisteredFor::AllUsers},
+        {"the user's do-not-load", reg::kNotLoaded, nullptr, 0, reg::RegisteredFor::AllUsers},
+        {"the user's own module", std::nullopt, BROKEN_FACTORY, 1, reg::RegisteredFor::ThisUser},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -58,6 +60,10 @@ TEST(MachineRegistration, LoadsForAUserWithoutARegistrationUnlessTheUserSaysOthe
         if (c.loaded) {
             EXPECT_EQ(found.toLoad[0].path, c.userModule ? c.userModule : OSTREL_PLUGIN_PATH);
         }
+        const auto machine = platform::registry::RegistryFile(registry.machinePath()).read();
+        EXPECT_EQ(reg::registeredFor(registry.read(), machine, host::kHostRegistryRoot,
+                                     "OstrelPlugin.Connect"),
+                  c.registeredFor);
     }
 }
 

@@ -1,5 +1,5 @@
 // The settings store in its file: defaults, present-empty values, values put in by hand,
-// owner-only permissions, and a file that cannot be read is never rewritten.
+// owner-only permissions and the owner kept, and a file that cannot be read is never rewritten.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -98,6 +98,16 @@ TEST_F(SettingsStoreTest, FileIsPrivateToItsOwner) {
     fs::permissions(nested.path(), fs::perms(0640));
     nested.setValue(kSettingsApplication, kSettingsSection, "UserID", "bob");
     EXPECT_EQ(permissionsOf(nested.path()), 0640u);
+
+    // Rewritten by root (an administrator's shell), it stays its owner's.
+    if (::geteuid() != 0) return;  // only root can hand a file to another user
+    ASSERT_EQ(::chown(nested.path().c_str(), 65534, 65534), 0);
+    nested.write(kSettingsApplication, kSettingsSection, "UserID", "carol");
+    struct stat st {};
+    ASSERT_EQ(::stat(nested.path().c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65534u);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
 TEST_F(SettingsStoreTest, FileThatCannotBeReadIsNeverRewritten) {

@@ -101,7 +101,7 @@ TEST_F(RememberedEntries, NoResponseStoresNoneAndCancelStoresNothing) {
 }
 
 // The boxes' length limits are for typing: a longer stored value (written by hand) shows and is
-// saved whole, and editing can shorten it but not lengthen it.
+// saved whole, and editing can shorten it but not lengthen it, and never cuts its end.
 TEST_F(RememberedEntries, StoredValuesOverTheTypingLimitStayWhole) {
     const struct {
         const ostrel::PersistedKey& key;
@@ -120,9 +120,13 @@ TEST_F(RememberedEntries, StoredValuesOverTheTypingLimitStayWhole) {
             box->end(false);
             QTest::keyClicks(box, "x");
             EXPECT_EQ(box->text().toStdString(), c.value) << "no longer than it was";
+            // Deleting a character keeps the rest: the limit follows the value.
+            box->home(false);
+            QTest::keyClick(box, Qt::Key_Delete);
+            EXPECT_EQ(box->text().toStdString(), c.value.substr(1));
         }
     });
-    for (const auto& c : cases) EXPECT_EQ(stored(c.key), c.value);
+    for (const auto& c : cases) EXPECT_EQ(stored(c.key), c.value.substr(1));
 }
 
 // The missing template is reported; the wizard stays on its page with every entry, and a
