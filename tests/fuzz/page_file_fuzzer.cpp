@@ -1,6 +1,7 @@
 // Fuzzes reading page files: any bytes either are refused by the name of their encoding (or
 // their byte order mark) or read as text, and a page read without a reason to keep it
-// read-only, and with one kind of line ending, writes back byte for byte and keeps its encoding when saved unchanged.
+// read-only, and with one kind of line ending, writes back byte for byte and keeps its
+// encoding when saved unchanged.
 #include <cstdint>
 #include <string>
 

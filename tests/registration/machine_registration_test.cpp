@@ -60,7 +60,7 @@ TEST(MachineRegistration, LoadsForAUserWithoutARegistrationUnlessTheUserSaysOthe
         if (c.loaded) {
             EXPECT_EQ(found.toLoad[0].path, c.userModule ? c.userModule : OSTREL_PLUGIN_PATH);
         }
-        const auto machine = platform::registry::RegistryFile(registry.machinePath()).read();
+        const auto machine = platform::registry::RegistryFile(registry.machineRecords(OSTREL_PLUGIN_PATH)).read();
         EXPECT_EQ(reg::registeredFor(registry.read(), machine, host::kHostRegistryRoot,
                                      "OstrelPlugin.Connect"),
                   c.registeredFor);

@@ -102,7 +102,7 @@ TEST_F(SettingsStoreTest, FileIsPrivateToItsOwner) {
     // Rewritten by root (an administrator's shell), it stays its owner's.
     if (::geteuid() != 0) return;  // only root can hand a file to another user
     ASSERT_EQ(::chown(nested.path().c_str(), 65534, 65534), 0);
-    nested.write(kSettingsApplication, kSettingsSection, "UserID", "carol");
+    nested.setValue(kSettingsApplication, kSettingsSection, "UserID", "carol");
     struct stat st {};
     ASSERT_EQ(::stat(nested.path().c_str(), &st), 0);
     EXPECT_EQ(st.st_uid, 65534u);
