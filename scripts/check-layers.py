@@ -63,6 +63,8 @@ OTHER_FILES = {
     "host/editor/page.cpp": "the system's free memory (/proc/meminfo, the control group's limit)",
     "host/editor/run_editor.cpp": "the tour script",
     "host/editor/tour_folder.cpp": "the tour folder's record of what tours wrote",
+    "host/editor/tour_runner.cpp": "the texts of a dialog a tour reads, written to its folder",
+    "host/formcheck/service_form.cpp": "what the service reads (service_form.json beside the template)",
     "host/addins/load_record.cpp": "records of add-in calls in progress",
     "host/site/site_folder.cpp": "a site folder's .siteignore",
     "host/preview/form_audit.cpp": "the accessibility audit's script",

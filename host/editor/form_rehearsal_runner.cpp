@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QFile>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -11,6 +10,7 @@
 #include <cstring>
 
 #include "host/formcheck/form_check_command.h"
+#include "host/pagefile/page_file.h"
 #include "host/pagefile/page_file_format.h"
 #include "host/preview/rendered_view_module.h"
 
@@ -115,16 +115,17 @@ void FormRehearsalRunner::loadThankYou(int run, formcheck::Rehearsal rehearsal) 
         finish(run, rehearsal);
         return;
     }
-    QFile file(rehearsal.thankYouFile);
     QByteArray text;
-    if (file.size() <= preview::kLargestRenderedPage && file.open(QIODevice::ReadOnly)) {
-        try {
-            text = decodePage(file.readAll()).text.toUtf8();
-        } catch (const std::exception&) {
-            text.clear();
-        }
+    bool read = false;
+    try {
+        PageFileRules rules;
+        rules.largest = preview::kLargestRenderedPage;
+        text = decodePage(readPageFile(rehearsal.thankYouFile, rules).bytes).text.toUtf8();
+        read = true;
+    } catch (const std::exception&) {
+        // Not a page the view can show (a link, too large, not text): it does not load.
     }
-    if (text.isEmpty() && file.size() != 0) {
+    if (!read) {
         formcheck::addThankYouLoad(rehearsal, false);
         finish(run, rehearsal);
         return;

@@ -2,13 +2,13 @@
 // nothing of it), or shown in a frame whose sandbox does not allow forms (browsers block its
 // submission; Chromium says so only in its console).
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 
 #include "host/formcheck/form_checks.h"
 #include "host/formcheck/service_address.h"
 #include "host/page/gumbo_tree.h"
+#include "host/pagefile/page_file.h"
 #include "platform/text/ascii.h"
 
 namespace host::formcheck {
@@ -89,11 +89,13 @@ QString framedSignUp(const FormPage& page, const GumboNode* frame) {
                                            "that shows the service's form %1")
             .arg(quoted(src));
     const QString file = siteFileOf(page, src);
-    if (file.isEmpty() || !QFileInfo(file).isFile()) return {};
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly) ||
-        !f.readAll().contains(QByteArray(kRegionId.data(), qsizetype(kRegionId.size()))))
-        return {};
+    if (file.isEmpty()) return {};
+    try {
+        if (!readPageFile(file).bytes.contains(QByteArray(kRegionId.data(), qsizetype(kRegionId.size()))))
+            return {};
+    } catch (const PageFileError&) {
+        return {};  // not a page of the site that can be read: the frame shows nothing of ours
+    }
     //: Says which frame: it follows "the sign-up form is in a frame".
     return QCoreApplication::translate("host::formcheck::FormCheck",
                                        "that shows %1, which holds the sign-up form")
