@@ -152,10 +152,8 @@ MachineRecords MachineRegistry::read() const {
             unreadable = e.description();
         }
         if (!check.trusted()) {
-            std::string reason = "its record file " + quoted(file) + " could be changed by " +
-                                 "someone other than root: " + check.problem;
-            if (!check.fix.empty()) reason += " (fix: " + check.fix + ")";
-            records.refused.push_back({file, std::move(reason), std::move(tree)});
+            // The caller words the reason, in the language it shows it in.
+            records.refused.push_back({file, check, std::move(tree)});
         } else if (!unreadable.empty()) {
             records.problems.push_back(std::move(unreadable));
         } else {

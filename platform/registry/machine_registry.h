@@ -64,7 +64,7 @@ struct MachinePlaces {
 // A record file that is not used, and why.
 struct RefusedRecords {
     std::filesystem::path file;
-    std::string reason;  // names the file or folder at fault and the fix
+    TrustCheck check;    // names the file or folder at fault and the fix
     RegistryTree tree;   // what it holds (empty when it cannot be read), to name its add-ins
 };
 
