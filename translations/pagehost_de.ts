@@ -782,6 +782,10 @@ Adresse: %2
         <source>%1 was not saved. %2. Replace it (for example with a character reference such as &amp;#%3;) and save again.</source>
         <translation>%1 wurde nicht gespeichert. %2. Ersetzen Sie es (zum Beispiel durch eine Zeichenreferenz wie &amp;#%3;) und speichern Sie erneut.</translation>
     </message>
+    <message>
+        <source>The editor cannot read %1: %2.</source>
+        <translation>Der Editor kann %1 nicht lesen: %2.</translation>
+    </message>
 </context>
 <context>
     <name>host::PageDiskWatch</name>
@@ -2264,6 +2268,10 @@ Overwrite replaces the file with the page as the editor holds it. Reload reads t
     <message>
         <source> Close other pages or programs and try again.</source>
         <translation> Schließen Sie andere Seiten oder Programme und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>an unexpected failure</source>
+        <translation>ein unerwarteter Fehler</translation>
     </message>
 </context>
 <context>
