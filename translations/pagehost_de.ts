@@ -965,6 +965,26 @@ Overwrite replaces the file with the page as the editor holds it. Reload reads t
         <source>its module could be replaced by someone other than root: %1</source>
         <translation>sein Modul könnte von jemand anderem als root ersetzt werden: %1</translation>
     </message>
+    <message>
+        <source>%1 cannot be checked: %2</source>
+        <translation>%1 kann nicht geprüft werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 became a link while it was checked</source>
+        <translation>%1 wurde während der Prüfung zu einem Link</translation>
+    </message>
+    <message>
+        <source>%1 is owned by %2, not root</source>
+        <translation>%1 gehört %2, nicht root</translation>
+    </message>
+    <message>
+        <source>%1 is writable by its group</source>
+        <translation>%1 ist für die Gruppe beschreibbar</translation>
+    </message>
+    <message>
+        <source>%1 is writable by every user</source>
+        <translation>%1 ist für jeden Benutzer beschreibbar</translation>
+    </message>
 </context>
 <context>
     <name>host::RenderedText</name>

@@ -20,6 +20,40 @@ std::string translated(const char* text, const std::string& detail) {
         .toStdString();
 }
 
+// The owner test's problem, worded here so that the editor shows it in the author's language.
+QString trustProblem(const pr::TrustCheck& check) {
+    const auto worded = [](const char* text) {
+        return QCoreApplication::translate("host::RegisteredAddIns", text);
+    };
+    const QString at = QStringLiteral("\"%1\"").arg(QString::fromStdString(check.at.string()));
+    const QString detail = QString::fromStdString(check.detail);
+    using Fault = pr::TrustCheck::Fault;
+    switch (check.fault) {
+        case Fault::Unchecked:
+            return worded(QT_TRANSLATE_NOOP("host::RegisteredAddIns", "%1 cannot be checked: %2"))
+                .arg(at, detail);
+        case Fault::BecameLink:
+            return worded(QT_TRANSLATE_NOOP("host::RegisteredAddIns",
+                                            "%1 became a link while it was checked"))
+                .arg(at);
+        case Fault::NotRootsOwn:
+            return worded(
+                       QT_TRANSLATE_NOOP("host::RegisteredAddIns", "%1 is owned by %2, not root"))
+                .arg(at, detail);
+        case Fault::GroupWritable:
+            return worded(
+                       QT_TRANSLATE_NOOP("host::RegisteredAddIns", "%1 is writable by its group"))
+                .arg(at);
+        case Fault::EveryoneWritable:
+            return worded(
+                       QT_TRANSLATE_NOOP("host::RegisteredAddIns", "%1 is writable by every user"))
+                .arg(at);
+        case Fault::None:
+            break;
+    }
+    return QString::fromStdString(check.problem);
+}
+
 // "(fix: COMMAND)" after a reason, when there is a command that mends it.
 std::string withFix(std::string reason, const std::string& fix) {
     if (!fix.empty())
@@ -55,8 +89,7 @@ AddInRegistryView readAddInRegistry(const pr::RegistryFile& user,
             QCoreApplication::translate("host::RegisteredAddIns",
                                         "its record file \"%1\" could be changed by someone other "
                                         "than root: %2")
-                .arg(QString::fromStdString(refused.file.string()),
-                     QString::fromStdString(refused.check.problem))
+                .arg(QString::fromStdString(refused.file.string()), trustProblem(refused.check))
                 .toStdString(),
             refused.check.fix);
         const auto tree = pr::withHiveRenamed(refused.tree, pr::kMachineHive, pr::kUserHive);
@@ -85,12 +118,12 @@ CheckedServer checkedServer(const AddInRegistryView& view, std::string_view prog
     if (!checked.allUsers) return checked;
     const pr::TrustCheck check = pr::checkTrusted(checked.server.module, trust);
     if (!check.trusted()) {
-        checked.refusal = withFix(
-            translated(
-                QT_TRANSLATE_NOOP("host::RegisteredAddIns",
-                                  "its module could be replaced by someone other than root: %1"),
-                check.problem),
-            check.fix);
+        checked.refusal = withFix(QCoreApplication::translate(
+                                      "host::RegisteredAddIns",
+                                      "its module could be replaced by someone other than root: %1")
+                                      .arg(trustProblem(check))
+                                      .toStdString(),
+                                  check.fix);
         checked.server.module.clear();
     } else {
         checked.server.module = check.real;
