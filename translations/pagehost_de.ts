@@ -148,14 +148,6 @@
 %2</translation>
     </message>
     <message>
-        <source>The add-in &quot;%1&quot; is registered for all users of this computer, in %2, which only an administrator changes (ostrel-regsvr --machine --remove-records MODULE, or removing the package that installed it).
-
-To keep it from loading for you, clear its check box.</source>
-        <translation>Das Add-in „%1“ ist für alle Benutzer dieses Computers registriert, in %2, das nur ein Administrator ändert (ostrel-regsvr --machine --remove-records MODULE oder durch Entfernen des Pakets, das es installiert hat).
-
-Damit es für Sie nicht geladen wird, entfernen Sie sein Häkchen.</translation>
-    </message>
-    <message>
         <source>Remove the add-in &quot;%1&quot;? Its registration records are deleted without running any of its code; the module file stays.</source>
         <translation>Das Add-in „%1“ entfernen? Seine Registrierungseinträge werden gelöscht, ohne dass Code des Add-ins ausgeführt wird; die Moduldatei bleibt.</translation>
     </message>
@@ -214,6 +206,18 @@ Disable &quot;%1&quot;? It stays registered, and Tools &gt; Add-ins... turns it 
     <message>
         <source>The add-in &quot;%1&quot; could not be disabled: %2</source>
         <translation>Das Add-in „%1“ konnte nicht deaktiviert werden: %2</translation>
+    </message>
+    <message>
+        <source>Not loaded: %1</source>
+        <translation>Nicht geladen: %1</translation>
+    </message>
+    <message>
+        <source>The add-in &quot;%1&quot; is registered for all users of this computer, by a record file in %2 or %3, which only an administrator changes (ostrel-regsvr --machine --remove-records MODULE, or removing the package that installed it).
+
+To keep it from loading for you, clear its check box.</source>
+        <translation>Das Add-in „%1“ ist für alle Benutzer dieses Computers registriert, durch eine Registrierungsdatei in %2 oder %3, die nur ein Administrator ändert (ostrel-regsvr --machine --remove-records MODULE oder durch Entfernen des Pakets, das es installiert hat).
+
+Damit es für Sie nicht geladen wird, entfernen Sie sein Häkchen.</translation>
     </message>
 </context>
 <context>
@@ -552,6 +556,24 @@ Fehlerquelle: %3</translation>
         <source>template and entries</source>
         <translation>Vorlage und Eingaben</translation>
     </message>
+    <message>
+        <source>rehearsal</source>
+        <translation>Probelauf</translation>
+    </message>
+    <message>
+        <source>the rendered page is hidden (View &gt; Rendered Page shows it)</source>
+        <translation>die dargestellte Seite ist ausgeblendet (Ansicht &gt; Dargestellte Seite zeigt sie)</translation>
+    </message>
+    <message>
+        <source>The rehearsal (the form filled in and sent in the rendered page&apos;s engine, as a visitor would) is running...</source>
+        <translation>Der Probelauf (das Formular ausgefüllt und in der Engine der dargestellten Seite abgeschickt, wie ein Besucher es täte) läuft...</translation>
+    </message>
+    <message>
+        <source>Rehearsal:
+%1</source>
+        <translation>Probelauf:
+%1</translation>
+    </message>
 </context>
 <context>
     <name>host::FormTrialDialog</name>
@@ -760,6 +782,10 @@ Adresse: %2
         <source>%1 was not saved. %2. Replace it (for example with a character reference such as &amp;#%3;) and save again.</source>
         <translation>%1 wurde nicht gespeichert. %2. Ersetzen Sie es (zum Beispiel durch eine Zeichenreferenz wie &amp;#%3;) und speichern Sie erneut.</translation>
     </message>
+    <message>
+        <source>The editor cannot read %1: %2.</source>
+        <translation>Der Editor kann %1 nicht lesen: %2.</translation>
+    </message>
 </context>
 <context>
     <name>host::PageDiskWatch</name>
@@ -822,6 +848,58 @@ Overwrite replaces the file with the page as the editor holds it. Reload reads t
         <source> (mixed)</source>
         <translation> (gemischt)</translation>
     </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 grew past %2 while it was read; it was not read</source>
+        <translation>%1 ist beim Lesen über %2 hinaus gewachsen; die Datei wurde nicht gelesen</translation>
+    </message>
+    <message>
+        <source>it is a symbolic link, which is not followed</source>
+        <translation>sie ist ein symbolischer Link, dem nicht gefolgt wird</translation>
+    </message>
+    <message>
+        <source>it is a folder, not a file</source>
+        <translation>sie ist ein Ordner, keine Datei</translation>
+    </message>
+    <message>
+        <source>it is a named pipe (FIFO), not a file</source>
+        <translation>sie ist eine benannte Pipe (FIFO), keine Datei</translation>
+    </message>
+    <message>
+        <source>it is a device, not a file</source>
+        <translation>sie ist ein Gerät, keine Datei</translation>
+    </message>
+    <message>
+        <source>it is a socket, not a file</source>
+        <translation>sie ist ein Socket, keine Datei</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>sie ist keine reguläre Datei</translation>
+    </message>
+    <message>
+        <source> (a sparse file, %1 of it on disk)</source>
+        <translation> (eine Datei mit Lücken, davon %1 auf der Festplatte)</translation>
+    </message>
+    <message>
+        <source>it is %1%2, larger than the %3 a page may have here</source>
+        <translation>sie ist %1%2 groß, mehr als die %3, die eine Seite hier haben darf</translation>
+    </message>
+    <message>
+        <source>%1 does not exist</source>
+        <translation>%1 existiert nicht</translation>
+    </message>
+    <message>
+        <source>; it was not read</source>
+        <translation>; sie wurde nicht gelesen</translation>
+    </message>
+    <message>
+        <source>%1 (%2) was not read: there was not enough memory for it. Close other programs and try again</source>
+        <translation>%1 (%2) wurde nicht gelesen: Es war nicht genug Speicher dafür frei. Schließen Sie andere Programme und versuchen Sie es erneut</translation>
+    </message>
 </context>
 <context>
     <name>host::PageScriptsLabel</name>
@@ -871,6 +949,42 @@ Overwrite replaces the file with the page as the editor holds it. Reload reads t
         <source>The list of add-ins registered for all users cannot be read: %1</source>
         <translation>Die Liste der für alle Benutzer registrierten Add-ins kann nicht gelesen werden: %1</translation>
     </message>
+    <message>
+        <source>The add-in %1, registered for all users, is not loaded: %2</source>
+        <translation>Das Add-in %1, für alle Benutzer registriert, wird nicht geladen: %2</translation>
+    </message>
+    <message>
+        <source> (fix: %1)</source>
+        <translation> (Abhilfe: %1)</translation>
+    </message>
+    <message>
+        <source>its record file &quot;%1&quot; could be changed by someone other than root: %2</source>
+        <translation>seine Registrierungsdatei „%1“ könnte von jemand anderem als root geändert werden: %2</translation>
+    </message>
+    <message>
+        <source>its module could be replaced by someone other than root: %1</source>
+        <translation>sein Modul könnte von jemand anderem als root ersetzt werden: %1</translation>
+    </message>
+    <message>
+        <source>%1 cannot be checked: %2</source>
+        <translation>%1 kann nicht geprüft werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 became a link while it was checked</source>
+        <translation>%1 wurde während der Prüfung zu einem Link</translation>
+    </message>
+    <message>
+        <source>%1 is owned by %2, not root</source>
+        <translation>%1 gehört %2, nicht root</translation>
+    </message>
+    <message>
+        <source>%1 is writable by its group</source>
+        <translation>%1 ist für die Gruppe beschreibbar</translation>
+    </message>
+    <message>
+        <source>%1 is writable by every user</source>
+        <translation>%1 ist für jeden Benutzer beschreibbar</translation>
+    </message>
 </context>
 <context>
     <name>host::RenderedText</name>
@@ -896,6 +1010,10 @@ Overwrite replaces the file with the page as the editor holds it. Reload reads t
     <message>
         <source>The rendered page is not shown: %1</source>
         <translation>Die dargestellte Seite wird nicht gezeigt: %1</translation>
+    </message>
+    <message>
+        <source>The rendered page is not shown: the browser engine needs an address space without a limit, and this program&apos;s is limited to %1 MB (ulimit -v).</source>
+        <translation>Die dargestellte Seite wird nicht angezeigt: Die Browser-Engine braucht einen unbegrenzten Adressraum, und der dieses Programms ist auf %1 MB begrenzt (ulimit -v).</translation>
     </message>
 </context>
 <context>
@@ -1586,6 +1704,414 @@ Overwrite replaces the file with the page as the editor holds it. Reload reads t
         <source>add allow-forms to the frame&apos;s sandbox (sandbox=&quot;%1&quot;), or put the sign-up form in the page itself</source>
         <translation>nehmen Sie allow-forms in die Sandbox des Rahmens auf (sandbox=&quot;%1&quot;), oder setzen Sie das Anmeldeformular in die Seite selbst</translation>
     </message>
+    <message>
+        <source>the rendered view gave no answer within %1 seconds</source>
+        <translation>die Seitendarstellung hat binnen %1 Sekunden nicht geantwortet</translation>
+    </message>
+    <message>
+        <source>a newer rehearsal took its place</source>
+        <translation>ein neuerer Probelauf ist an seine Stelle getreten</translation>
+    </message>
+    <message>
+        <source>the page (%1) is larger than the rendered view shows (%2)</source>
+        <translation>die Seite (%1) ist größer, als die Seitendarstellung zeigt (%2)</translation>
+    </message>
+    <message>
+        <source>what the service reads is not known: %1</source>
+        <translation>was der Dienst liest, ist nicht bekannt: %1</translation>
+    </message>
+    <message>
+        <source>this build has no rendered view (it was built without Qt WebEngine)</source>
+        <translation>dieser Build hat keine Seitendarstellung (er wurde ohne Qt WebEngine gebaut)</translation>
+    </message>
+    <message>
+        <source>it is not JSON (%1 at byte %2)</source>
+        <translation>sie ist kein JSON (%1 bei Byte %2)</translation>
+    </message>
+    <message>
+        <source>it lacks methods, schemes, host or fields</source>
+        <translation>ihr fehlen Methoden, Schemata, Host oder Felder</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 cannot be used: %2</source>
+        <translation>%1 kann nicht verwendet werden: %2</translation>
+    </message>
+    <message>
+        <source>no request to compare with what the service reads</source>
+        <translation>keine Anfrage, die sich mit dem vergleichen ließe, was der Dienst liest</translation>
+    </message>
+    <message>
+        <source>the sign-up region shows a frame whose sandbox does not allow forms: the browser blocks the submission of a form in it, and visitors&apos; sign-ups never leave</source>
+        <translation>der Anmeldebereich zeigt einen Rahmen, dessen Sandbox keine Formulare erlaubt: Der Browser blockiert das Absenden eines Formulars darin, und die Anmeldungen der Besucher gehen nie hinaus</translation>
+    </message>
+    <message>
+        <source>add allow-forms to the frame&apos;s sandbox attribute, or put the form in the page itself</source>
+        <translation>nehmen Sie allow-forms in das Attribut sandbox des Rahmens auf, oder setzen Sie das Formular in die Seite selbst</translation>
+    </message>
+    <message>
+        <source>the form&apos;s frame may not send forms</source>
+        <translation>der Rahmen des Formulars darf keine Formulare senden</translation>
+    </message>
+    <message>
+        <source>%1 is not shown: the hidden attribute of its &lt;%2&gt; hides it, %3</source>
+        <translation>%1 wird nicht angezeigt: Das Attribut hidden des &lt;%2&gt; blendet das Element aus, %3</translation>
+    </message>
+    <message>
+        <source>remove the hidden attribute</source>
+        <translation>entfernen Sie das Attribut hidden</translation>
+    </message>
+    <message>
+        <source>%1 is not shown: the style attribute of its &lt;%2&gt; hides it (%3), %4</source>
+        <translation>%1 wird nicht angezeigt: Das Attribut style des &lt;%2&gt; blendet das Element aus (%3), %4</translation>
+    </message>
+    <message>
+        <source>remove %1 from that style attribute</source>
+        <translation>entfernen Sie %1 aus diesem Attribut style</translation>
+    </message>
+    <message>
+        <source>%1 is not shown: a style rule hides its &lt;%2&gt; (%3), %4</source>
+        <translation>%1 wird nicht angezeigt: Eine Stilregel blendet das &lt;%2&gt; aus (%3), %4</translation>
+    </message>
+    <message>
+        <source>change the style rule (or the class) that hides this element</source>
+        <translation>ändern Sie die Stilregel (oder die Klasse), die dieses Element ausblendet</translation>
+    </message>
+    <message>
+        <source>the form is shown</source>
+        <translation>das Formular wird angezeigt</translation>
+    </message>
+    <message>
+        <source>the sign-up form</source>
+        <translation>das Anmeldeformular</translation>
+    </message>
+    <message>
+        <source>so visitors cannot sign up</source>
+        <translation>sodass sich Besucher nicht anmelden können</translation>
+    </message>
+    <message>
+        <source>the form is not shown: visitors cannot sign up</source>
+        <translation>das Formular wird nicht angezeigt: Besucher können sich nicht anmelden</translation>
+    </message>
+    <message>
+        <source>a field without a name</source>
+        <translation>ein Feld ohne Namen</translation>
+    </message>
+    <message>
+        <source>found no field a visitor can fill in</source>
+        <translation>kein Feld gefunden, das ein Besucher ausfüllen kann</translation>
+    </message>
+    <message>
+        <source>filled %1 with sample entries</source>
+        <translation>%1 mit Beispieleingaben ausgefüllt</translation>
+    </message>
+    <message>
+        <source>pressed %1: the form was sent</source>
+        <translation>%1 gedrückt: Das Formular wurde gesendet</translation>
+    </message>
+    <message>
+        <source>Enter not tried: no e-mail field a visitor can reach</source>
+        <translation>Eingabetaste nicht versucht: kein E-Mail-Feld, das ein Besucher erreichen kann</translation>
+    </message>
+    <message>
+        <source>Enter could not be tried: the key did not reach the page</source>
+        <translation>Eingabetaste konnte nicht versucht werden: Die Taste hat die Seite nicht erreicht</translation>
+    </message>
+    <message>
+        <source>Enter in the e-mail field does not send the sign-up form</source>
+        <translation>die Eingabetaste im E-Mail-Feld sendet das Anmeldeformular nicht</translation>
+    </message>
+    <message>
+        <source>Enter in the e-mail field sent nothing</source>
+        <translation>die Eingabetaste im E-Mail-Feld hat nichts gesendet</translation>
+    </message>
+    <message>
+        <source>Enter in the e-mail field sends nothing, though the button does: visitors who press Enter are not signed up</source>
+        <translation>die Eingabetaste im E-Mail-Feld sendet nichts, obwohl die Schaltfläche sendet: Besucher, die die Eingabetaste drücken, werden nicht angemeldet</translation>
+    </message>
+    <message>
+        <source>keep the form&apos;s submit button inside the form, enabled</source>
+        <translation>behalten Sie die Absende-Schaltfläche des Formulars im Formular, aktiviert</translation>
+    </message>
+    <message>
+        <source>pressed Enter in the e-mail field: the form was sent</source>
+        <translation>Eingabetaste im E-Mail-Feld gedrückt: Das Formular wurde gesendet</translation>
+    </message>
+    <message>
+        <source>the submit button %1</source>
+        <translation>die Absende-Schaltfläche %1</translation>
+    </message>
+    <message>
+        <source>so visitors have nothing to press</source>
+        <translation>sodass Besucher nichts zum Drücken haben</translation>
+    </message>
+    <message>
+        <source>the submit button is not shown</source>
+        <translation>die Absende-Schaltfläche wird nicht angezeigt</translation>
+    </message>
+    <message>
+        <source> (Enter in the e-mail field sends it, but not every visitor presses Enter)</source>
+        <translation> (die Eingabetaste im E-Mail-Feld sendet es, aber nicht jeder Besucher drückt die Eingabetaste)</translation>
+    </message>
+    <message>
+        <source>, and Enter in the e-mail field sends nothing either</source>
+        <translation>, und auch die Eingabetaste im E-Mail-Feld sendet nichts</translation>
+    </message>
+    <message>
+        <source>the form has no submit button: its &lt;button&gt; %1 has type=&quot;%2&quot;, which submits nothing%3</source>
+        <translation>das Formular hat keine Absende-Schaltfläche: Sein &lt;button&gt; %1 hat type=&quot;%2&quot;, was nichts absendet%3</translation>
+    </message>
+    <message>
+        <source>the form has no submit button: visitors have nothing to press%1</source>
+        <translation>das Formular hat keine Absende-Schaltfläche: Besucher haben nichts zum Drücken%1</translation>
+    </message>
+    <message>
+        <source>give the button type=&quot;submit&quot; (or no type)</source>
+        <translation>geben Sie der Schaltfläche type=&quot;submit&quot; (oder keinen type)</translation>
+    </message>
+    <message>
+        <source>add &lt;button type=&quot;submit&quot;&gt;Subscribe&lt;/button&gt; inside the form</source>
+        <translation>fügen Sie &lt;button type=&quot;submit&quot;&gt;Subscribe&lt;/button&gt; in das Formular ein</translation>
+    </message>
+    <message>
+        <source>found no submit button to press</source>
+        <translation>keine Absende-Schaltfläche zum Drücken gefunden</translation>
+    </message>
+    <message>
+        <source>pressed %1: nothing was sent</source>
+        <translation>%1 gedrückt: Nichts wurde gesendet</translation>
+    </message>
+    <message>
+        <source>the submit button %1 is outside the sign-up form: pressing it sends nothing</source>
+        <translation>die Absende-Schaltfläche %1 liegt außerhalb des Anmeldeformulars: Ein Druck darauf sendet nichts</translation>
+    </message>
+    <message>
+        <source>put the button inside the &lt;form&gt;, after its fields</source>
+        <translation>setzen Sie die Schaltfläche in das &lt;form&gt;, nach seinen Feldern</translation>
+    </message>
+    <message>
+        <source>the submit button %1 is disabled: pressing it does nothing</source>
+        <translation>die Absende-Schaltfläche %1 ist deaktiviert: Ein Druck darauf bewirkt nichts</translation>
+    </message>
+    <message>
+        <source>remove the disabled attribute</source>
+        <translation>entfernen Sie das Attribut disabled</translation>
+    </message>
+    <message>
+        <source>the browser refuses to send the form: the field %1 says &quot;%2&quot;%3</source>
+        <translation>der Browser weigert sich, das Formular zu senden: Das Feld %1 meldet „%2“%3</translation>
+    </message>
+    <message>
+        <source>, and visitors cannot see it</source>
+        <translation>, und Besucher können es nicht sehen</translation>
+    </message>
+    <message>
+        <source>make the field one a visitor can fill in, or remove the rule (required, pattern, type) it fails</source>
+        <translation>machen Sie das Feld zu einem, das ein Besucher ausfüllen kann, oder entfernen Sie die Regel (required, pattern, type), die es nicht erfüllt</translation>
+    </message>
+    <message>
+        <source>pressing %1 sends no form: a script of the page stops the submission, and the sign-up works only if that script sends it</source>
+        <translation>ein Druck auf %1 sendet kein Formular: Ein Skript der Seite hält das Absenden an, und die Anmeldung funktioniert nur, wenn dieses Skript sie sendet</translation>
+    </message>
+    <message>
+        <source>make sure the page&apos;s script that handles the form&apos;s submit event sends the sign-up to the service, or let the form send it</source>
+        <translation>sorgen Sie dafür, dass das Skript der Seite, das das Ereignis submit des Formulars behandelt, die Anmeldung an den Dienst sendet, oder lassen Sie das Formular sie senden</translation>
+    </message>
+    <message>
+        <source>the form is sent with %1, but the service reads %2 only: the sign-ups never arrive</source>
+        <translation>das Formular wird mit %1 gesendet, aber der Dienst liest nur %2: Die Anmeldungen kommen nie an</translation>
+    </message>
+    <message>
+        <source>write method=&quot;post&quot;</source>
+        <translation>schreiben Sie method=&quot;post&quot;</translation>
+    </message>
+    <message>
+        <source>the browser sends the form as %1, which the service cannot read: the sign-ups never arrive</source>
+        <translation>der Browser sendet das Formular als %1, was der Dienst nicht lesen kann: Die Anmeldungen kommen nie an</translation>
+    </message>
+    <message>
+        <source>remove the enctype attribute (the browser then sends %1)</source>
+        <translation>entfernen Sie das Attribut enctype (der Browser sendet dann %1)</translation>
+    </message>
+    <message>
+        <source>the form is sent to %1, not to the service at %2</source>
+        <translation>das Formular wird an %1 gesendet, nicht an den Dienst unter %2</translation>
+    </message>
+    <message>
+        <source>write the service&apos;s address, https://%1/..., as the wizard does</source>
+        <translation>schreiben Sie die Adresse des Dienstes, https://%1/..., wie der Assistent es tut</translation>
+    </message>
+    <message>
+        <source>the request has what the service reads</source>
+        <translation>die Anfrage enthält, was der Dienst liest</translation>
+    </message>
+    <message>
+        <source>the request differs from what the service reads (%1)</source>
+        <translation>die Anfrage weicht von dem ab, was der Dienst liest (%1)</translation>
+    </message>
+    <message>
+        <source>1 fault</source>
+        <translation>1 Fehler</translation>
+    </message>
+    <message>
+        <source>%1 faults</source>
+        <translation>%1 Fehler</translation>
+    </message>
+    <message>
+        <source>the field %1 is sent %2 times: the service reads one</source>
+        <translation>das Feld %1 wird %2-mal gesendet: Der Dienst liest eines</translation>
+    </message>
+    <message>
+        <source>remove the extra field named %1</source>
+        <translation>entfernen Sie das zusätzliche Feld namens %1</translation>
+    </message>
+    <message>
+        <source>the list id %1 is another tool&apos;s marker, not a list id: the service knows no such list</source>
+        <translation>die Listen-ID %1 ist der Platzhalter eines anderen Werkzeugs, keine Listen-ID: Der Dienst kennt keine solche Liste</translation>
+    </message>
+    <message>
+        <source>run Insert &gt; Ostrel... again with your list&apos;s user id</source>
+        <translation>führen Sie Einfügen &gt; Ostrel... erneut aus, mit der Benutzerkennung Ihrer Liste</translation>
+    </message>
+    <message>
+        <source>the form sends no field %1, which the service reads</source>
+        <translation>das Formular sendet kein Feld %1, das der Dienst liest</translation>
+    </message>
+    <message>
+        <source>put the field back as the wizard writes it (Insert &gt; Ostrel...)</source>
+        <translation>setzen Sie das Feld wieder so ein, wie der Assistent es schreibt (Einfügen &gt; Ostrel...)</translation>
+    </message>
+    <message>
+        <source>the fieldset around the field %1 is disabled: browsers send nothing for the fields in a disabled fieldset, so the service never gets them</source>
+        <translation>das Fieldset um das Feld %1 ist deaktiviert: Browser senden nichts für die Felder in einem deaktivierten Fieldset, sodass der Dienst sie nie erhält</translation>
+    </message>
+    <message>
+        <source>remove the fieldset&apos;s disabled attribute</source>
+        <translation>entfernen Sie das Attribut disabled des Fieldsets</translation>
+    </message>
+    <message>
+        <source>the field %1 is disabled: browsers send nothing for a disabled field, so the service never gets it</source>
+        <translation>das Feld %1 ist deaktiviert: Browser senden nichts für ein deaktiviertes Feld, sodass der Dienst es nie erhält</translation>
+    </message>
+    <message>
+        <source>the field %1 belongs to another form (its form attribute): it is sent with that form, not with the sign-up</source>
+        <translation>das Feld %1 gehört zu einem anderen Formular (sein Attribut form): Es wird mit jenem Formular gesendet, nicht mit der Anmeldung</translation>
+    </message>
+    <message>
+        <source>remove the field&apos;s form attribute</source>
+        <translation>entfernen Sie das Attribut form des Feldes</translation>
+    </message>
+    <message>
+        <source>the field %1 is outside the sign-up form: browsers do not send it with the form</source>
+        <translation>das Feld %1 liegt außerhalb des Anmeldeformulars: Browser senden es nicht mit dem Formular</translation>
+    </message>
+    <message>
+        <source>move the field inside the &lt;form&gt;</source>
+        <translation>verschieben Sie das Feld in das &lt;form&gt;</translation>
+    </message>
+    <message>
+        <source>the field %1 is not sent (a &lt;%2&gt; of type %3 that is not chosen)</source>
+        <translation>das Feld %1 wird nicht gesendet (ein &lt;%2&gt; vom Typ %3, das nicht gewählt ist)</translation>
+    </message>
+    <message>
+        <source>make it a field the visitor fills in, as the wizard writes it</source>
+        <translation>machen Sie es zu einem Feld, das der Besucher ausfüllt, wie der Assistent es schreibt</translation>
+    </message>
+    <message>
+        <source>the field %1 is sent empty, and the service needs a value</source>
+        <translation>das Feld %1 wird leer gesendet, und der Dienst braucht einen Wert</translation>
+    </message>
+    <message>
+        <source>run Insert &gt; Ostrel... again and fill in every entry</source>
+        <translation>führen Sie Einfügen &gt; Ostrel... erneut aus und füllen Sie jede Eingabe aus</translation>
+    </message>
+    <message>
+        <source>so visitors cannot fill it in and it is sent empty</source>
+        <translation>sodass Besucher es nicht ausfüllen können und es leer gesendet wird</translation>
+    </message>
+    <message>
+        <source>visitors cannot fill in the field %1 (it is read-only), and the service needs a value</source>
+        <translation>Besucher können das Feld %1 nicht ausfüllen (es ist schreibgeschützt), und der Dienst braucht einen Wert</translation>
+    </message>
+    <message>
+        <source>remove the readonly attribute</source>
+        <translation>entfernen Sie das Attribut readonly</translation>
+    </message>
+    <message>
+        <source>the field %1 is sent empty although the visitor filled it in</source>
+        <translation>das Feld %1 wird leer gesendet, obwohl der Besucher es ausgefüllt hat</translation>
+    </message>
+    <message>
+        <source>look at the page&apos;s scripts that change the form</source>
+        <translation>sehen Sie sich die Skripte der Seite an, die das Formular ändern</translation>
+    </message>
+    <message>
+        <source>no thank-you address to go to</source>
+        <translation>keine Dankeseiten-Adresse, zu der es ginge</translation>
+    </message>
+    <message>
+        <source>the thank-you address %1 is no web page</source>
+        <translation>die Adresse der Dankeseite %1 ist keine Webseite</translation>
+    </message>
+    <message>
+        <source>the service sends visitors to %1, on its own server</source>
+        <translation>der Dienst schickt Besucher zu %1, auf seinem eigenen Server</translation>
+    </message>
+    <message>
+        <source>thank-you page %1 not loaded: the site&apos;s published address is not known</source>
+        <translation>Dankeseite %1 nicht geladen: Die veröffentlichte Adresse der Website ist nicht bekannt</translation>
+    </message>
+    <message>
+        <source>thank-you page %1 not loaded: it lies outside the site</source>
+        <translation>Dankeseite %1 nicht geladen: Sie liegt außerhalb der Website</translation>
+    </message>
+    <message>
+        <source>the service sends visitors who sign up to %1, but the site has no file %2: they land on a missing page</source>
+        <translation>der Dienst schickt Besucher, die sich anmelden, zu %1, aber die Website hat keine Datei %2: Sie landen auf einer fehlenden Seite</translation>
+    </message>
+    <message>
+        <source>make that page, or correct the thank-you address</source>
+        <translation>erstellen Sie diese Seite, oder korrigieren Sie die Adresse der Dankeseite</translation>
+    </message>
+    <message>
+        <source>the thank-you page %1 does not exist</source>
+        <translation>die Dankeseite %1 existiert nicht</translation>
+    </message>
+    <message>
+        <source>the engine&apos;s answer could not be read</source>
+        <translation>die Antwort der Engine konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>the rendered page has no sign-up region: nothing to rehearse</source>
+        <translation>die dargestellte Seite hat keinen Anmeldebereich: nichts zu proben</translation>
+    </message>
+    <message>
+        <source>the sign-up region holds no form: nothing to rehearse</source>
+        <translation>der Anmeldebereich enthält kein Formular: nichts zu proben</translation>
+    </message>
+    <message>
+        <source>loaded the thank-you page %1</source>
+        <translation>die Dankeseite %1 geladen</translation>
+    </message>
+    <message>
+        <source>the thank-you page %1 did not load</source>
+        <translation>die Dankeseite %1 wurde nicht geladen</translation>
+    </message>
+    <message>
+        <source>the thank-you page %1 does not load: visitors who sign up land on an error</source>
+        <translation>die Dankeseite %1 lädt nicht: Besucher, die sich anmelden, landen auf einem Fehler</translation>
+    </message>
+    <message>
+        <source>make sure the file can be read</source>
+        <translation>sorgen Sie dafür, dass die Datei gelesen werden kann</translation>
+    </message>
+    <message>
+        <source>the rehearsal did not run: %1</source>
+        <translation>der Probelauf lief nicht: %1</translation>
+    </message>
 </context>
 <context>
     <name>host::site::RegionReviewDialog</name>
@@ -1752,8 +2278,20 @@ Overwrite replaces the file with the page as the editor holds it. Reload reads t
         <translation>Website</translation>
     </message>
     <message>
-        <source>%1 stopped: there was not enough memory. The pages open in the editor are as they were. Close other pages or programs and try again.</source>
-        <translation>%1 angehalten: Es war nicht genug Speicher frei. Die im Editor offenen Seiten sind, wie sie waren. Schließen Sie andere Seiten oder Programme und versuchen Sie es erneut.</translation>
+        <source>there was not enough memory</source>
+        <translation>Es war nicht genug Speicher frei</translation>
+    </message>
+    <message>
+        <source>%1 stopped: %2. The pages open in the editor are as they were.%3</source>
+        <translation>%1 angehalten: %2. Die im Editor offenen Seiten sind, wie sie waren.%3</translation>
+    </message>
+    <message>
+        <source> Close other pages or programs and try again.</source>
+        <translation> Schließen Sie andere Seiten oder Programme und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>an unexpected failure</source>
+        <translation>ein unerwarteter Fehler</translation>
     </message>
 </context>
 <context>
@@ -1781,26 +2319,6 @@ Overwrite replaces the file with the page as the editor holds it. Reload reads t
 </context>
 <context>
     <name>host::site::SiteUpdate</name>
-    <message>
-        <source>%1 is a symbolic link</source>
-        <translation>%1 ist ein symbolischer Link</translation>
-    </message>
-    <message>
-        <source>%1 is not a file</source>
-        <translation>%1 ist keine Datei</translation>
-    </message>
-    <message>
-        <source>%1 is read-only</source>
-        <translation>%1 ist schreibgeschützt</translation>
-    </message>
-    <message>
-        <source>it is %1 MB, and the site update reads pages of up to %2 MB; it was not read or changed. Update its region in the editor</source>
-        <translation>sie ist %1 MB groß, und die Website-Aktualisierung liest Seiten bis %2 MB; sie wurde weder gelesen noch geändert. Aktualisieren Sie ihren Bereich im Editor</translation>
-    </message>
-    <message>
-        <source>Cannot read %1: %2</source>
-        <translation>%1 kann nicht gelesen werden: %2</translation>
-    </message>
     <message>
         <source>line %1, column %2</source>
         <translation>Zeile %1, Spalte %2</translation>
@@ -1848,6 +2366,18 @@ Overwrite replaces the file with the page as the editor holds it. Reload reads t
     <message>
         <source>plan its update</source>
         <translation>ihre Aktualisierung zu planen</translation>
+    </message>
+    <message>
+        <source> (it leads to a folder)</source>
+        <translation> (er führt zu einem Ordner)</translation>
+    </message>
+    <message>
+        <source>it cannot be read: %1</source>
+        <translation>sie kann nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>; it was not read</source>
+        <translation>; sie wurde nicht gelesen</translation>
     </message>
 </context>
 </TS>

@@ -1,6 +1,7 @@
 // Asking about the add-ins that a previous run of the editor did not get back from.
 #include "host/addinsui/crash_recovery.h"
 
+#include <QCoreApplication>
 #include <set>
 
 #include "com/error.h"
@@ -17,23 +18,28 @@ const QString kTitle = QStringLiteral("pagehost");
 
 // What the add-in was doing, in the words an author knows.
 QString activity(const std::string& operation) {
-    if (operation == "load") return QStringLiteral("starting up");
-    if (operation == "unload") return QStringLiteral("shutting down");
-    return QStringLiteral("running its ") + QString::fromStdString(operation);
+    if (operation == "load")
+        return QCoreApplication::translate("host::AddInsDialog", "starting up");
+    if (operation == "unload")
+        return QCoreApplication::translate("host::AddInsDialog", "shutting down");
+    return QCoreApplication::translate("host::AddInsDialog", "running its ") +
+           QString::fromStdString(operation);
 }
 
 // Follows the add-in's name, and stands alone in the add-in's row under Tools > Add-ins....
 QString whatHappened(const UnfinishedCall& record) {
     const QString doing = activity(record.call.operation);
     if (record.stillRunning) {
-        return QStringLiteral(
+        return QCoreApplication::translate(
+                   "host::AddInsDialog",
                    "has been %1 for %2 seconds in another run of the editor (process %3) and "
                    "seems to hang; end that process yourself")
             .arg(doing)
             .arg(record.seconds)
             .arg(record.processId);
     }
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "host::AddInsDialog",
                "did not finish %1 last time: the editor crashed, was killed or stopped responding")
         .arg(doing);
 }
@@ -70,30 +76,36 @@ std::map<std::string, QString> offerToDisableUnfinished(
         }
         if (!entry) {
             showWarning(messages, parent,
-                        QStringLiteral("The add-in %1 (class %2) %3.\n\nIt has no registration "
-                                       "record to disable; if it was named on the command line, "
-                                       "leave it out there.")
+                        QCoreApplication::translate(
+                            "host::AddInsDialog",
+                            "The add-in %1 (class %2) %3.\n\nIt has no registration "
+                            "record to disable; if it was named on the command line, "
+                            "leave it out there.")
                             .arg(module, QString::fromStdString(record.call.classId), happened));
             continue;
         }
         const QString name = QString::fromStdString(
             entry->friendlyName.empty() ? entry->progId : entry->friendlyName);
         const MessageButton answer = messages.show(
-            parent, {kTitle,
-                     QStringLiteral("The add-in \"%1\" (%2) %3.\n\nDisable \"%1\"? It stays "
-                                    "registered, and Tools > Add-ins... turns it on again.")
-                         .arg(name, module, happened),
-                     MessageIcon::Warning,
-                     {MessageButton::Yes, MessageButton::No},
-                     MessageButton::Yes});
+            parent,
+            {kTitle,
+             QCoreApplication::translate("host::AddInsDialog",
+                                         "The add-in \"%1\" (%2) %3.\n\nDisable \"%1\"? It stays "
+                                         "registered, and Tools > Add-ins... turns it on again.")
+                 .arg(name, module, happened),
+             MessageIcon::Warning,
+             {MessageButton::Yes, MessageButton::No},
+             MessageButton::Yes});
         if (answer != MessageButton::Yes) continue;
         try {
             registry.setValue(reg::addInKey(hostKey, entry->progId), reg::kLoadBehaviorValue,
                               reg::kNotLoaded);
-            outcomes[record.call.classId] = inRow + QStringLiteral("; disabled");
+            outcomes[record.call.classId] =
+                inRow + QCoreApplication::translate("host::AddInsDialog", "; disabled");
         } catch (const com::Error& e) {
             showWarning(messages, parent,
-                        QStringLiteral("The add-in \"%1\" could not be disabled: %2")
+                        QCoreApplication::translate("host::AddInsDialog",
+                                                    "The add-in \"%1\" could not be disabled: %2")
                             .arg(name, QString::fromStdString(e.description())));
         }
     }

@@ -35,9 +35,11 @@ FormRehearsalRunner::FormRehearsalRunner(QObject* parent)
     connect(m_guard, &QTimer::timeout, this, [this] {
         // A view whose renderer hangs is of no more use: the next rehearsal makes a new one.
         m_view.reset();
-        finish(m_run, formcheck::rehearsalNotRun(
-                          QStringLiteral("the rendered view gave no answer within %1 seconds")
-                              .arg(kGuardMs / 1000)));
+        finish(m_run,
+               formcheck::rehearsalNotRun(
+                   QCoreApplication::translate("host::formcheck::FormCheck",
+                                               "the rendered view gave no answer within %1 seconds")
+                       .arg(kGuardMs / 1000)));
     });
 }
 
@@ -49,7 +51,8 @@ void FormRehearsalRunner::rehearse(const QByteArray& utf8Page,
     if (m_done) {
         // The one it takes the place of still answers, so that nobody waits for it.
         QTimer::singleShot(0, this, [previous = std::move(m_done)] {
-            previous(formcheck::rehearsalNotRun(QStringLiteral("a newer rehearsal took its place")));
+            previous(formcheck::rehearsalNotRun(QCoreApplication::translate(
+                "host::formcheck::FormCheck", "a newer rehearsal took its place")));
         });
     }
     const int run = ++m_run;
@@ -58,15 +61,19 @@ void FormRehearsalRunner::rehearse(const QByteArray& utf8Page,
         QTimer::singleShot(0, this, [this, run, why] { finish(run, formcheck::rehearsalNotRun(why)); });
     };
     if (utf8Page.size() > preview::kLargestRenderedPage) {
-        notRun(QStringLiteral("the page (%1) is larger than the rendered view shows (%2)")
-                   .arg(megabytes(utf8Page.size()), megabytes(preview::kLargestRenderedPage)));
+        notRun(
+            QCoreApplication::translate("host::formcheck::FormCheck",
+                                        "the page (%1) is larger than the rendered view shows (%2)")
+                .arg(megabytes(utf8Page.size()), megabytes(preview::kLargestRenderedPage)));
         return;
     }
     if (!m_service) {
         QString failure;
         m_service = formcheck::loadServiceForm(&failure);
         if (!m_service) {
-            notRun(QStringLiteral("what the service reads is not known: %1").arg(failure));
+            notRun(QCoreApplication::translate("host::formcheck::FormCheck",
+                                               "what the service reads is not known: %1")
+                       .arg(failure));
             return;
         }
     }
@@ -80,8 +87,10 @@ void FormRehearsalRunner::rehearse(const QByteArray& utf8Page,
             w->resize(1024, 768);
             w->show();
         } else if (!preview::renderedViewBuiltIn()) {
-            m_viewFailure = QStringLiteral("this build has no rendered view (it was built without "
-                                           "Qt WebEngine)");
+            m_viewFailure =
+                QCoreApplication::translate("host::formcheck::FormCheck",
+                                            "this build has no rendered view (it was built without "
+                                            "Qt WebEngine)");
         }
     }
     if (!m_view) {

@@ -193,7 +193,7 @@ void Page::load(const QByteArray& bytes) {
     try {
         decoded = decodePage(bytes);
     } catch (const BrokenUtf8& e) {
-        throw PageError(QStringLiteral("The editor cannot read %1: %2.").arg(displayName(), e.what()));
+        throw PageError(tr("The editor cannot read %1: %2.").arg(displayName(), e.what()));
     } catch (const UnreadableEncoding& e) {
         throw PageError(tr("The editor cannot read %1: %2. Convert it to UTF-8 (and "
                            "its <meta charset> with it) in another program to edit "

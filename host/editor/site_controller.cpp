@@ -486,7 +486,7 @@ void SiteController::runInBackground(const QString& what,
         } catch (const std::exception& e) {
             task->failure = QString::fromUtf8(e.what());
         } catch (...) {
-            task->failure = QStringLiteral("an unexpected failure");
+            task->failure = tr("an unexpected failure");
         }
         task->finished = true;
     });

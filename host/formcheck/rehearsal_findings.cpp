@@ -1,6 +1,7 @@
 // The rehearsal's steps and findings, from what the engine did and sent.
 #include "host/formcheck/rehearsal_findings.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -53,7 +54,10 @@ public:
         fill();
         const QJsonObject request = press();
         if (request.isEmpty()) {
-            m_out.steps.push_back({QStringLiteral("no request to compare with what the service reads"), false});
+            m_out.steps.push_back(
+                {QCoreApplication::translate("host::formcheck::FormCheck",
+                                             "no request to compare with what the service reads"),
+                 false});
             return;
         }
         compare(request);
@@ -66,13 +70,20 @@ public:
             if (!f[u"sandboxed"].toBool() || f[u"allowsForms"].toBool()) continue;
             found = true;
             find(Severity::error, place(f[u"path"], "sandbox"),
-                 QStringLiteral("the sign-up region shows a frame whose sandbox does not allow "
-                                "forms: the browser blocks the submission of a form in it, and "
-                                "visitors' sign-ups never leave"),
-                 QStringLiteral("add allow-forms to the frame's sandbox attribute, or put the "
-                                "form in the page itself"));
+                 QCoreApplication::translate(
+                     "host::formcheck::FormCheck",
+                     "the sign-up region shows a frame whose sandbox does not allow "
+                     "forms: the browser blocks the submission of a form in it, and "
+                     "visitors' sign-ups never leave"),
+                 QCoreApplication::translate(
+                     "host::formcheck::FormCheck",
+                     "add allow-forms to the frame's sandbox attribute, or put the "
+                     "form in the page itself"));
         }
-        if (found) step(QStringLiteral("the form's frame may not send forms"), false);
+        if (found)
+            step(QCoreApplication::translate("host::formcheck::FormCheck",
+                                             "the form's frame may not send forms"),
+                 false);
         return found;
     }
 
@@ -135,19 +146,30 @@ private:
                                     : QStringLiteral("visibility: %1").arg(h[u"visibility"].toString());
             if (by == u"hidden") {
                 find(Severity::error, place(h[u"path"], "hidden"),
-                     QStringLiteral("%1 is not shown: the hidden attribute of its <%2> hides it, %3")
+                     QCoreApplication::translate(
+                         "host::formcheck::FormCheck",
+                         "%1 is not shown: the hidden attribute of its <%2> hides it, %3")
                          .arg(what, tag, consequence),
-                     QStringLiteral("remove the hidden attribute"));
+                     QCoreApplication::translate("host::formcheck::FormCheck",
+                                                 "remove the hidden attribute"));
             } else if (by == u"style") {
                 find(Severity::error, place(h[u"path"], "style"),
-                     QStringLiteral("%1 is not shown: the style attribute of its <%2> hides it (%3), %4")
+                     QCoreApplication::translate(
+                         "host::formcheck::FormCheck",
+                         "%1 is not shown: the style attribute of its <%2> hides it (%3), %4")
                          .arg(what, tag, how, consequence),
-                     QStringLiteral("remove %1 from that style attribute").arg(how));
+                     QCoreApplication::translate("host::formcheck::FormCheck",
+                                                 "remove %1 from that style attribute")
+                         .arg(how));
             } else {
                 find(Severity::error, place(h[u"path"]),
-                     QStringLiteral("%1 is not shown: a style rule hides its <%2> (%3), %4")
+                     QCoreApplication::translate(
+                         "host::formcheck::FormCheck",
+                         "%1 is not shown: a style rule hides its <%2> (%3), %4")
                          .arg(what, tag, how, consequence),
-                     QStringLiteral("change the style rule (or the class) that hides this element"));
+                     QCoreApplication::translate(
+                         "host::formcheck::FormCheck",
+                         "change the style rule (or the class) that hides this element"));
             }
         }
     }
@@ -156,12 +178,17 @@ private:
         const QJsonObject form = m_a[u"form"].toObject();
         // A form of no box of its own (display: contents) that nothing hides is shown.
         if (form[u"shown"].toBool() || form[u"hiders"].toArray().isEmpty()) {
-            step(QStringLiteral("the form is shown"), true);
+            step(QCoreApplication::translate("host::formcheck::FormCheck", "the form is shown"),
+                 true);
             return true;
         }
-        hidden(form[u"hiders"].toArray(), QStringLiteral("the sign-up form"),
-               QStringLiteral("so visitors cannot sign up"));
-        step(QStringLiteral("the form is not shown: visitors cannot sign up"), false);
+        hidden(form[u"hiders"].toArray(),
+               QCoreApplication::translate("host::formcheck::FormCheck", "the sign-up form"),
+               QCoreApplication::translate("host::formcheck::FormCheck",
+                                           "so visitors cannot sign up"));
+        step(QCoreApplication::translate("host::formcheck::FormCheck",
+                                         "the form is not shown: visitors cannot sign up"),
+             false);
         return false;
     }
 
@@ -169,13 +196,20 @@ private:
         QStringList names;
         for (const QJsonValue& f : m_a[u"filled"].toArray()) {
             const QString name = f[u"name"].toString();
-            names << (name.isEmpty() ? QStringLiteral("a field without a name") : quoted(name));
+            names << (name.isEmpty() ? QCoreApplication::translate("host::formcheck::FormCheck",
+                                                                   "a field without a name")
+                                     : quoted(name));
             m_filled << f[u"path"].toArray();
         }
         if (names.isEmpty()) {
-            step(QStringLiteral("found no field a visitor can fill in"), false);
+            step(QCoreApplication::translate("host::formcheck::FormCheck",
+                                             "found no field a visitor can fill in"),
+                 false);
         } else {
-            step(QStringLiteral("filled %1 with sample entries").arg(names.join(QStringLiteral(", "))), true);
+            step(QCoreApplication::translate("host::formcheck::FormCheck",
+                                             "filled %1 with sample entries")
+                     .arg(names.join(QStringLiteral(", "))),
+                 true);
         }
     }
 
@@ -193,26 +227,47 @@ private:
         } else if (request.isEmpty()) {
             nothingSent(pressed);
         } else {
-            step(QStringLiteral("pressed %1: the form was sent").arg(controlName(pressed)), true);
+            step(QCoreApplication::translate("host::formcheck::FormCheck",
+                                             "pressed %1: the form was sent")
+                     .arg(controlName(pressed)),
+                 true);
         }
         // Enter, as a visitor in the e-mail field presses it.
         if (enterIn.isEmpty()) {
-            step(QStringLiteral("Enter not tried: no e-mail field a visitor can reach"), false);
+            step(
+                QCoreApplication::translate("host::formcheck::FormCheck",
+                                            "Enter not tried: no e-mail field a visitor can reach"),
+                false);
         } else if (!enterTried) {
-            step(QStringLiteral("Enter could not be tried: the key did not reach the page"), false);
+            step(QCoreApplication::translate(
+                     "host::formcheck::FormCheck",
+                     "Enter could not be tried: the key did not reach the page"),
+                 false);
         } else if (!enterIn[u"owned"].toBool()) {
             // The field's own finding (its form attribute, or outside the form) says why.
-            step(QStringLiteral("Enter in the e-mail field does not send the sign-up form"), false);
+            step(QCoreApplication::translate(
+                     "host::formcheck::FormCheck",
+                     "Enter in the e-mail field does not send the sign-up form"),
+                 false);
         } else if (enterSent.isEmpty()) {
-            step(QStringLiteral("Enter in the e-mail field sent nothing"), false);
+            step(QCoreApplication::translate("host::formcheck::FormCheck",
+                                             "Enter in the e-mail field sent nothing"),
+                 false);
             if (!request.isEmpty()) {
                 find(Severity::warning, place(enterIn[u"path"]),
-                     QStringLiteral("Enter in the e-mail field sends nothing, though the button "
-                                    "does: visitors who press Enter are not signed up"),
-                     QStringLiteral("keep the form's submit button inside the form, enabled"));
+                     QCoreApplication::translate(
+                         "host::formcheck::FormCheck",
+                         "Enter in the e-mail field sends nothing, though the button "
+                         "does: visitors who press Enter are not signed up"),
+                     QCoreApplication::translate(
+                         "host::formcheck::FormCheck",
+                         "keep the form's submit button inside the form, enabled"));
             }
         } else {
-            step(QStringLiteral("pressed Enter in the e-mail field: the form was sent"), true);
+            step(
+                QCoreApplication::translate("host::formcheck::FormCheck",
+                                            "pressed Enter in the e-mail field: the form was sent"),
+                true);
             if (request.isEmpty()) request = enterSent;  // judged where the button sent nothing
         }
         return request;
@@ -222,9 +277,14 @@ private:
         for (const QJsonObject& c : m_controls) {
             if (isSubmitControl(c) && !c[u"shown"].toBool()) {
                 hidden(c[u"hiders"].toArray(),
-                       QStringLiteral("the submit button %1").arg(controlName(c)),
-                       QStringLiteral("so visitors have nothing to press"));
-                step(QStringLiteral("the submit button is not shown"), false);
+                       QCoreApplication::translate("host::formcheck::FormCheck",
+                                                   "the submit button %1")
+                           .arg(controlName(c)),
+                       QCoreApplication::translate("host::formcheck::FormCheck",
+                                                   "so visitors have nothing to press"));
+                step(QCoreApplication::translate("host::formcheck::FormCheck",
+                                                 "the submit button is not shown"),
+                     false);
                 return;
             }
         }
@@ -237,55 +297,90 @@ private:
         }
         const QString enterText =
             !enterTried ? QString()
-            : enterSent ? QStringLiteral(" (Enter in the e-mail field sends it, but not every visitor presses Enter)")
-                        : QStringLiteral(", and Enter in the e-mail field sends nothing either");
+            : enterSent
+                ? QCoreApplication::translate(
+                      "host::formcheck::FormCheck",
+                      " (Enter in the e-mail field sends it, but not every visitor presses Enter)")
+                : QCoreApplication::translate(
+                      "host::formcheck::FormCheck",
+                      ", and Enter in the e-mail field sends nothing either");
         find(Severity::error, place(m_a[u"form"][u"path"]),
-             (plain ? QStringLiteral("the form has no submit button: its <button> %1 has "
-                                     "type=\"%2\", which submits nothing%3")
+             (plain ? QCoreApplication::translate(
+                          "host::formcheck::FormCheck",
+                          "the form has no submit button: its <button> %1 has "
+                          "type=\"%2\", which submits nothing%3")
                           .arg(controlName(*plain), (*plain)[u"type"].toString(), enterText)
-                    : QStringLiteral("the form has no submit button: visitors have nothing to press%1")
+                    : QCoreApplication::translate(
+                          "host::formcheck::FormCheck",
+                          "the form has no submit button: visitors have nothing to press%1")
                           .arg(enterText)),
-             plain ? QStringLiteral("give the button type=\"submit\" (or no type)")
-                   : QStringLiteral("add <button type=\"submit\">Subscribe</button> inside the form"));
-        step(QStringLiteral("found no submit button to press"), false);
+             plain ? QCoreApplication::translate("host::formcheck::FormCheck",
+                                                 "give the button type=\"submit\" (or no type)")
+                   : QCoreApplication::translate(
+                         "host::formcheck::FormCheck",
+                         "add <button type=\"submit\">Subscribe</button> inside the form"));
+        step(QCoreApplication::translate("host::formcheck::FormCheck",
+                                         "found no submit button to press"),
+             false);
     }
 
     void nothingSent(const QJsonObject& pressed) {
         const QString name = controlName(pressed);
-        step(QStringLiteral("pressed %1: nothing was sent").arg(name), false);
+        step(QCoreApplication::translate("host::formcheck::FormCheck",
+                                         "pressed %1: nothing was sent")
+                 .arg(name),
+             false);
         if (!pressed[u"owned"].toBool()) {
             find(Severity::error, place(pressed[u"path"]),
-                 QStringLiteral("the submit button %1 is outside the sign-up form: pressing it "
-                                "sends nothing").arg(name),
-                 QStringLiteral("put the button inside the <form>, after its fields"));
+                 QCoreApplication::translate(
+                     "host::formcheck::FormCheck",
+                     "the submit button %1 is outside the sign-up form: pressing it "
+                     "sends nothing")
+                     .arg(name),
+                 QCoreApplication::translate("host::formcheck::FormCheck",
+                                             "put the button inside the <form>, after its fields"));
             return;
         }
         if (pressed[u"disabled"].toBool()) {
             find(Severity::error, place(pressed[u"path"], "disabled"),
-                 QStringLiteral("the submit button %1 is disabled: pressing it does nothing").arg(name),
-                 QStringLiteral("remove the disabled attribute"));
+                 QCoreApplication::translate(
+                     "host::formcheck::FormCheck",
+                     "the submit button %1 is disabled: pressing it does nothing")
+                     .arg(name),
+                 QCoreApplication::translate("host::formcheck::FormCheck",
+                                             "remove the disabled attribute"));
             return;
         }
         const QJsonArray invalid = m_a[u"invalid"].toArray();
         if (!invalid.isEmpty()) {
             const QJsonObject c = invalid.first().toObject();
             find(Severity::error, place(c[u"path"]),
-                 QStringLiteral("the browser refuses to send the form: the field %1 says \"%2\"%3")
+                 QCoreApplication::translate(
+                     "host::formcheck::FormCheck",
+                     "the browser refuses to send the form: the field %1 says \"%2\"%3")
                      .arg(quoted(c[u"name"].toString()), c[u"message"].toString(),
-                          c[u"shown"].toBool() ? QString()
-                                               : QStringLiteral(", and visitors cannot see it")),
-                 QStringLiteral("make the field one a visitor can fill in, or remove the rule "
-                                "(required, pattern, type) it fails"));
+                          c[u"shown"].toBool()
+                              ? QString()
+                              : QCoreApplication::translate("host::formcheck::FormCheck",
+                                                            ", and visitors cannot see it")),
+                 QCoreApplication::translate(
+                     "host::formcheck::FormCheck",
+                     "make the field one a visitor can fill in, or remove the rule "
+                     "(required, pattern, type) it fails"));
             return;
         }
         // A page may send the sign-up with a script of its own (which the view keeps in):
         // not certainly a fault.
         find(Severity::warning, place(pressed[u"path"]),
-             QStringLiteral("pressing %1 sends no form: a script of the page stops the "
-                            "submission, and the sign-up works only if that script sends it")
+             QCoreApplication::translate(
+                 "host::formcheck::FormCheck",
+                 "pressing %1 sends no form: a script of the page stops the "
+                 "submission, and the sign-up works only if that script sends it")
                  .arg(name),
-             QStringLiteral("make sure the page's script that handles the form's submit event "
-                            "sends the sign-up to the service, or let the form send it"));
+             QCoreApplication::translate(
+                 "host::formcheck::FormCheck",
+                 "make sure the page's script that handles the form's submit event "
+                 "sends the sign-up to the service, or let the form send it"));
     }
 
     // --- the request against what the service reads
@@ -294,18 +389,25 @@ private:
         const QJsonValue formPath = m_a[u"form"][u"path"];
         const QString method = request[u"method"].toString().toUpper();
         if (!m_service.methods.contains(method)) {
-            find(Severity::error, place(formPath, "method", true),
-                 QStringLiteral("the form is sent with %1, but the service reads %2 only: the "
-                                "sign-ups never arrive")
-                     .arg(method, m_service.methods.join(QStringLiteral(", "))),
-                 QStringLiteral("write method=\"post\""));
+            find(
+                Severity::error, place(formPath, "method", true),
+                QCoreApplication::translate(
+                    "host::formcheck::FormCheck",
+                    "the form is sent with %1, but the service reads %2 only: the "
+                    "sign-ups never arrive")
+                    .arg(method, m_service.methods.join(QStringLiteral(", "))),
+                QCoreApplication::translate("host::formcheck::FormCheck", "write method=\"post\""));
         } else if (method == u"POST" &&
                    !m_service.encodings.contains(request[u"enctype"].toString().toLower())) {
             find(Severity::error, place(formPath, "enctype", true),
-                 QStringLiteral("the browser sends the form as %1, which the service cannot read: "
-                                "the sign-ups never arrive")
+                 QCoreApplication::translate(
+                     "host::formcheck::FormCheck",
+                     "the browser sends the form as %1, which the service cannot read: "
+                     "the sign-ups never arrive")
                      .arg(request[u"enctype"].toString()),
-                 QStringLiteral("remove the enctype attribute (the browser then sends %1)")
+                 QCoreApplication::translate(
+                     "host::formcheck::FormCheck",
+                     "remove the enctype attribute (the browser then sends %1)")
                      .arg(m_service.encodings.value(0)));
         }
         const std::optional<WebAddress> action = actionAddress(request);
@@ -317,18 +419,29 @@ private:
                                    compareWithServiceHost(action->host) == HostMatch::nearMiss;
             if (!m_service.schemes.contains(action->scheme) || wrongHost) {
                 find(Severity::error, place(formPath, "action", true),
-                     QStringLiteral("the form is sent to %1, not to the service at %2")
+                     QCoreApplication::translate("host::formcheck::FormCheck",
+                                                 "the form is sent to %1, not to the service at %2")
                          .arg(quoted(action->toString()), m_service.host),
-                     QStringLiteral("write the service's address, https://%1/..., as the wizard "
-                                    "does").arg(m_service.host));
+                     QCoreApplication::translate(
+                         "host::formcheck::FormCheck",
+                         "write the service's address, https://%1/..., as the wizard "
+                         "does")
+                         .arg(m_service.host));
             }
         }
         fields(request);
         const std::size_t problems = m_out.findings.size() - before;
-        step(problems == 0 ? QStringLiteral("the request has what the service reads")
-                           : QStringLiteral("the request differs from what the service reads "
-                                            "(%1)").arg(problems == 1 ? QStringLiteral("1 fault")
-                                                                      : QStringLiteral("%1 faults").arg(problems)),
+        step(problems == 0
+                 ? QCoreApplication::translate("host::formcheck::FormCheck",
+                                               "the request has what the service reads")
+                 : QCoreApplication::translate("host::formcheck::FormCheck",
+                                               "the request differs from what the service reads "
+                                               "(%1)")
+                       .arg(problems == 1 ? QCoreApplication::translate(
+                                                "host::formcheck::FormCheck", "1 fault")
+                                          : QCoreApplication::translate(
+                                                "host::formcheck::FormCheck", "%1 faults")
+                                                .arg(problems)),
              problems == 0);
         if (action) thankYou();
     }
@@ -387,19 +500,28 @@ private:
                 for (const QJsonObject& c : m_controls)
                     if (c[u"name"].toString() == name && c[u"owned"].toBool() && ++seen == 2) second = &c;
                 find(Severity::error, place(second ? (*second)[u"path"] : m_a[u"form"][u"path"]),
-                     QStringLiteral("the field %1 is sent %2 times: the service reads one")
+                     QCoreApplication::translate(
+                         "host::formcheck::FormCheck",
+                         "the field %1 is sent %2 times: the service reads one")
                          .arg(quoted(name))
                          .arg(values.size()),
-                     QStringLiteral("remove the extra field named %1").arg(quoted(name)));
+                     QCoreApplication::translate("host::formcheck::FormCheck",
+                                                 "remove the extra field named %1")
+                         .arg(quoted(name)));
             } else if (w.needsValue && values.first().trimmed().isEmpty()) {
                 empty(name);
             } else if (w.listId && kMarker.match(values.first()).hasMatch()) {
                 const QJsonObject* c = control(name, true);
-                find(Severity::error, place(c ? (*c)[u"path"] : m_a[u"form"][u"path"], "value", true),
-                     QStringLiteral("the list id %1 is another tool's marker, not a list id: the "
-                                    "service knows no such list")
+                find(Severity::error,
+                     place(c ? (*c)[u"path"] : m_a[u"form"][u"path"], "value", true),
+                     QCoreApplication::translate(
+                         "host::formcheck::FormCheck",
+                         "the list id %1 is another tool's marker, not a list id: the "
+                         "service knows no such list")
                          .arg(quoted(values.first())),
-                     QStringLiteral("run Insert > Ostrel... again with your list's user id"));
+                     QCoreApplication::translate(
+                         "host::formcheck::FormCheck",
+                         "run Insert > Ostrel... again with your list's user id"));
             }
         }
     }
@@ -416,40 +538,60 @@ private:
         const QString what = quoted(name);
         if (!c) {
             find(severity, named ? requiredName(name) : place(m_a[u"form"][u"path"]),
-                 QStringLiteral("the form sends no field %1, which the service reads").arg(what),
-                 QStringLiteral("put the field back as the wizard writes it (Insert > Ostrel...)"));
+                 QCoreApplication::translate("host::formcheck::FormCheck",
+                                             "the form sends no field %1, which the service reads")
+                     .arg(what),
+                 QCoreApplication::translate(
+                     "host::formcheck::FormCheck",
+                     "put the field back as the wizard writes it (Insert > Ostrel...)"));
         } else if ((*c)[u"disabled"].toBool()) {
             if ((*c)[u"disabledBy"].isArray()) {
                 find(severity, place((*c)[u"disabledBy"], "disabled"),
-                     QStringLiteral("the fieldset around the field %1 is disabled: browsers send "
-                                    "nothing for the fields in a disabled fieldset, so the "
-                                    "service never gets them")
+                     QCoreApplication::translate(
+                         "host::formcheck::FormCheck",
+                         "the fieldset around the field %1 is disabled: browsers send "
+                         "nothing for the fields in a disabled fieldset, so the "
+                         "service never gets them")
                          .arg(what),
-                     QStringLiteral("remove the fieldset's disabled attribute"));
+                     QCoreApplication::translate("host::formcheck::FormCheck",
+                                                 "remove the fieldset's disabled attribute"));
             } else {
                 find(severity, place((*c)[u"path"]),
-                     QStringLiteral("the field %1 is disabled: browsers send nothing for a "
-                                    "disabled field, so the service never gets it")
+                     QCoreApplication::translate(
+                         "host::formcheck::FormCheck",
+                         "the field %1 is disabled: browsers send nothing for a "
+                         "disabled field, so the service never gets it")
                          .arg(what),
-                     QStringLiteral("remove the disabled attribute"));
+                     QCoreApplication::translate("host::formcheck::FormCheck",
+                                                 "remove the disabled attribute"));
             }
         } else if (!(*c)[u"owned"].toBool() && (*c)[u"formAttribute"].toBool()) {
             find(severity, place((*c)[u"path"], "form"),
-                 QStringLiteral("the field %1 belongs to another form (its form attribute): it is "
-                                "sent with that form, not with the sign-up")
+                 QCoreApplication::translate(
+                     "host::formcheck::FormCheck",
+                     "the field %1 belongs to another form (its form attribute): it is "
+                     "sent with that form, not with the sign-up")
                      .arg(what),
-                 QStringLiteral("remove the field's form attribute"));
+                 QCoreApplication::translate("host::formcheck::FormCheck",
+                                             "remove the field's form attribute"));
         } else if (!(*c)[u"owned"].toBool()) {
             find(severity, place((*c)[u"path"]),
-                 QStringLiteral("the field %1 is outside the sign-up form: browsers do not send it "
-                                "with the form")
+                 QCoreApplication::translate(
+                     "host::formcheck::FormCheck",
+                     "the field %1 is outside the sign-up form: browsers do not send it "
+                     "with the form")
                      .arg(what),
-                 QStringLiteral("move the field inside the <form>"));
+                 QCoreApplication::translate("host::formcheck::FormCheck",
+                                             "move the field inside the <form>"));
         } else {
             find(severity, place((*c)[u"path"]),
-                 QStringLiteral("the field %1 is not sent (a <%2> of type %3 that is not chosen)")
+                 QCoreApplication::translate(
+                     "host::formcheck::FormCheck",
+                     "the field %1 is not sent (a <%2> of type %3 that is not chosen)")
                      .arg(what, (*c)[u"tag"].toString(), (*c)[u"type"].toString()),
-                 QStringLiteral("make it a field the visitor fills in, as the wizard writes it"));
+                 QCoreApplication::translate(
+                     "host::formcheck::FormCheck",
+                     "make it a field the visitor fills in, as the wizard writes it"));
         }
     }
 
@@ -471,20 +613,36 @@ private:
         const QJsonValue path = (*c)[u"path"];
         if ((*c)[u"type"] == QJsonValue(QStringLiteral("hidden"))) {
             find(Severity::error, place(path, "value", true),
-                 QStringLiteral("the field %1 is sent empty, and the service needs a value").arg(what),
-                 QStringLiteral("run Insert > Ostrel... again and fill in every entry"));
+                 QCoreApplication::translate(
+                     "host::formcheck::FormCheck",
+                     "the field %1 is sent empty, and the service needs a value")
+                     .arg(what),
+                 QCoreApplication::translate(
+                     "host::formcheck::FormCheck",
+                     "run Insert > Ostrel... again and fill in every entry"));
         } else if (!(*c)[u"shown"].toBool()) {
-            hidden((*c)[u"hiders"].toArray(), QStringLiteral("the field %1").arg(what),
-                   QStringLiteral("so visitors cannot fill it in and it is sent empty"));
+            hidden(
+                (*c)[u"hiders"].toArray(),
+                QCoreApplication::translate("host::formcheck::FormCheck", "the field %1").arg(what),
+                QCoreApplication::translate("host::formcheck::FormCheck",
+                                            "so visitors cannot fill it in and it is sent empty"));
         } else if (!m_filled.contains((*c)[u"path"].toArray())) {
             find(Severity::error, place(path),
-                 QStringLiteral("visitors cannot fill in the field %1 (it is read-only), and the "
-                                "service needs a value").arg(what),
-                 QStringLiteral("remove the readonly attribute"));
+                 QCoreApplication::translate(
+                     "host::formcheck::FormCheck",
+                     "visitors cannot fill in the field %1 (it is read-only), and the "
+                     "service needs a value")
+                     .arg(what),
+                 QCoreApplication::translate("host::formcheck::FormCheck",
+                                             "remove the readonly attribute"));
         } else {
             find(Severity::error, place(path),
-                 QStringLiteral("the field %1 is sent empty although the visitor filled it in").arg(what),
-                 QStringLiteral("look at the page's scripts that change the form"));
+                 QCoreApplication::translate(
+                     "host::formcheck::FormCheck",
+                     "the field %1 is sent empty although the visitor filled it in")
+                     .arg(what),
+                 QCoreApplication::translate("host::formcheck::FormCheck",
+                                             "look at the page's scripts that change the form"));
         }
     }
 
@@ -493,14 +651,19 @@ private:
     void thankYou() {
         const QString written = m_sent[QStringLiteral("redirect")].value(0).trimmed();
         if (written.isEmpty()) {
-            step(QStringLiteral("no thank-you address to go to"), false);
+            step(QCoreApplication::translate("host::formcheck::FormCheck",
+                                             "no thank-you address to go to"),
+                 false);
             return;
         }
         const QJsonObject* c = control(QStringLiteral("redirect"), true);
         const auto at = place(c ? (*c)[u"path"] : m_a[u"form"][u"path"], "value", true);
         const auto target = resolveAddress(m_action, written);
         if (!target || !target->isAbsoluteHttp()) {
-            step(QStringLiteral("the thank-you address %1 is no web page").arg(quoted(written)), false);
+            step(QCoreApplication::translate("host::formcheck::FormCheck",
+                                             "the thank-you address %1 is no web page")
+                     .arg(quoted(written)),
+                 false);
             return;
         }
         const PageContext& context = m_page ? m_page->context() : PageContext{};
@@ -509,23 +672,40 @@ private:
         const QString file = site ? publishedSiteFile(siteRoot(context), *site, *target) : QString();
         if (file.isEmpty()) {
             if (target->host == m_action.host && target->host == m_service.host) {
-                step(QStringLiteral("the service sends visitors to %1, on its own server").arg(quoted(target->toString())), false);
+                step(QCoreApplication::translate(
+                         "host::formcheck::FormCheck",
+                         "the service sends visitors to %1, on its own server")
+                         .arg(quoted(target->toString())),
+                     false);
             } else if (!site) {
-                step(QStringLiteral("thank-you page %1 not loaded: the site's published address is "
-                                    "not known").arg(quoted(target->toString())), true);
+                step(QCoreApplication::translate(
+                         "host::formcheck::FormCheck",
+                         "thank-you page %1 not loaded: the site's published address is "
+                         "not known")
+                         .arg(quoted(target->toString())),
+                     true);
             } else {
-                step(QStringLiteral("thank-you page %1 not loaded: it lies outside the site")
-                         .arg(quoted(target->toString())), true);
+                step(QCoreApplication::translate(
+                         "host::formcheck::FormCheck",
+                         "thank-you page %1 not loaded: it lies outside the site")
+                         .arg(quoted(target->toString())),
+                     true);
             }
             return;
         }
         if (!QFileInfo(file).isFile()) {
             find(Severity::warning, at,
-                 QStringLiteral("the service sends visitors who sign up to %1, but the site has no "
-                                "file %2: they land on a missing page")
+                 QCoreApplication::translate(
+                     "host::formcheck::FormCheck",
+                     "the service sends visitors who sign up to %1, but the site has no "
+                     "file %2: they land on a missing page")
                      .arg(quoted(target->toString()), quoted(QFileInfo(file).fileName())),
-                 QStringLiteral("make that page, or correct the thank-you address"));
-            step(QStringLiteral("the thank-you page %1 does not exist").arg(quoted(target->toString())), false);
+                 QCoreApplication::translate("host::formcheck::FormCheck",
+                                             "make that page, or correct the thank-you address"));
+            step(QCoreApplication::translate("host::formcheck::FormCheck",
+                                             "the thank-you page %1 does not exist")
+                     .arg(quoted(target->toString())),
+                 false);
             return;
         }
         m_out.thankYouFile = file;
@@ -552,11 +732,16 @@ private:
 Rehearsal judgeRehearsal(const QByteArray& engineJson, const QByteArray& utf8Page,
                          const PageContext& context, const ServiceForm& service) {
     const QJsonObject answer = QJsonDocument::fromJson(engineJson).object();
-    if (answer.isEmpty()) return rehearsalNotRun(QStringLiteral("the engine's answer could not be read"));
+    if (answer.isEmpty())
+        return rehearsalNotRun(QCoreApplication::translate(
+            "host::formcheck::FormCheck", "the engine's answer could not be read"));
     Rehearsal out;
     out.ran = true;
     if (!answer[u"region"].toBool()) {
-        out.steps.push_back({QStringLiteral("the rendered page has no sign-up region: nothing to rehearse"), true});
+        out.steps.push_back({QCoreApplication::translate(
+                                 "host::formcheck::FormCheck",
+                                 "the rendered page has no sign-up region: nothing to rehearse"),
+                             true});
         return out;
     }
     std::unique_ptr<FormPage> page;
@@ -568,7 +753,10 @@ Rehearsal judgeRehearsal(const QByteArray& engineJson, const QByteArray& utf8Pag
     Judge judge(answer, page.get(), service, out);
     if (!answer[u"form"].isObject()) {
         if (!judge.sandboxedFrame()) {
-            out.steps.push_back({QStringLiteral("the sign-up region holds no form: nothing to rehearse"), true});
+            out.steps.push_back({QCoreApplication::translate(
+                                     "host::formcheck::FormCheck",
+                                     "the sign-up region holds no form: nothing to rehearse"),
+                                 true});
         }
         return out;
     }
@@ -578,22 +766,34 @@ Rehearsal judgeRehearsal(const QByteArray& engineJson, const QByteArray& utf8Pag
 
 void addThankYouLoad(Rehearsal& rehearsal, bool loaded) {
     const QString name = QFileInfo(rehearsal.thankYouFile).fileName();
-    rehearsal.steps.push_back({loaded ? QStringLiteral("loaded the thank-you page %1").arg(quoted(name))
-                                      : QStringLiteral("the thank-you page %1 did not load").arg(quoted(name)),
-                               loaded});
+    rehearsal.steps.push_back(
+        {loaded ? QCoreApplication::translate("host::formcheck::FormCheck",
+                                              "loaded the thank-you page %1")
+                      .arg(quoted(name))
+                : QCoreApplication::translate("host::formcheck::FormCheck",
+                                              "the thank-you page %1 did not load")
+                      .arg(quoted(name)),
+         loaded});
     if (!loaded) {
         rehearsal.findings.push_back(
             {Severity::warning, CheckKind::rehearsal,
-             QStringLiteral("the thank-you page %1 does not load: visitors who sign up land on "
-                            "an error").arg(quoted(name)),
+             QCoreApplication::translate(
+                 "host::formcheck::FormCheck",
+                 "the thank-you page %1 does not load: visitors who sign up land on "
+                 "an error")
+                 .arg(quoted(name)),
              rehearsal.thankYouLine, rehearsal.thankYouColumn,
-             QStringLiteral("make sure the file can be read")});
+             QCoreApplication::translate("host::formcheck::FormCheck",
+                                         "make sure the file can be read")});
     }
 }
 
 Rehearsal rehearsalNotRun(const QString& why) {
     Rehearsal out;
-    out.steps.push_back({QStringLiteral("the rehearsal did not run: %1").arg(why), false});
+    out.steps.push_back(
+        {QCoreApplication::translate("host::formcheck::FormCheck", "the rehearsal did not run: %1")
+             .arg(why),
+         false});
     return out;
 }
 

@@ -50,11 +50,14 @@ std::optional<ServiceForm> parseServiceForm(const QByteArray& json, QString* fai
     if (error.error != QJsonParseError::NoError || form.methods.isEmpty() ||
         form.schemes.isEmpty() || form.host.isEmpty() || form.fields.empty()) {
         if (failure) {
-            *failure = error.error != QJsonParseError::NoError
-                           ? QStringLiteral("it is not JSON (%1 at byte %2)")
-                                 .arg(error.errorString())
-                                 .arg(error.offset)
-                           : QStringLiteral("it lacks methods, schemes, host or fields");
+            *failure =
+                error.error != QJsonParseError::NoError
+                    ? QCoreApplication::translate("host::formcheck::FormCheck",
+                                                  "it is not JSON (%1 at byte %2)")
+                          .arg(error.errorString())
+                          .arg(error.offset)
+                    : QCoreApplication::translate("host::formcheck::FormCheck",
+                                                  "it lacks methods, schemes, host or fields");
         }
         return std::nullopt;
     }
@@ -75,12 +78,18 @@ std::optional<ServiceForm> loadServiceForm(QString* failure) {
     const QString path = serviceFormPath();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        if (failure) *failure = QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString());
+        if (failure)
+            *failure =
+                QCoreApplication::translate("host::formcheck::FormCheck", "%1 cannot be read: %2")
+                    .arg(path, file.errorString());
         return std::nullopt;
     }
     QString why;
     auto form = parseServiceForm(file.readAll(), &why);
-    if (!form && failure) *failure = QStringLiteral("%1 cannot be used: %2").arg(path, why);
+    if (!form && failure)
+        *failure =
+            QCoreApplication::translate("host::formcheck::FormCheck", "%1 cannot be used: %2")
+                .arg(path, why);
     return form;
 }
 

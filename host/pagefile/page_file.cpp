@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -76,14 +77,17 @@ QByteArray readBounded(int fd, qint64 expected, qint64 largest, const QString& p
         if (n < 0) {
             if (errno == EINTR) continue;
             throw PageFileError(Kind::Unreadable,
-                                QStringLiteral("Cannot read %1: %2").arg(shown(path), systemMessage(errno)));
+                                QCoreApplication::translate("host::PageFile", "Cannot read %1: %2")
+                                    .arg(shown(path), systemMessage(errno)));
         }
         have += n;
     }
     if (have > largest) {
-        throw PageFileError(Kind::TooLarge, QStringLiteral("%1 grew past %2 while it was read; it "
-                                                           "was not read")
-                                                .arg(shown(path), megabytes(largest)));
+        throw PageFileError(Kind::TooLarge,
+                            QCoreApplication::translate("host::PageFile",
+                                                        "%1 grew past %2 while it was read; it "
+                                                        "was not read")
+                                .arg(shown(path), megabytes(largest)));
     }
     bytes.truncate(have);
     return bytes;
@@ -94,20 +98,30 @@ QByteArray readBounded(int fd, qint64 expected, qint64 largest, const QString& p
 QString notAPageFile(const struct stat& st, bool followLinks) {
     if (S_ISREG(st.st_mode)) return {};
     if (S_ISLNK(st.st_mode))
-        return followLinks ? QString() : QStringLiteral("it is a symbolic link, which is not followed");
-    if (S_ISDIR(st.st_mode)) return QStringLiteral("it is a folder, not a file");
-    if (S_ISFIFO(st.st_mode)) return QStringLiteral("it is a named pipe (FIFO), not a file");
-    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return QStringLiteral("it is a device, not a file");
-    if (S_ISSOCK(st.st_mode)) return QStringLiteral("it is a socket, not a file");
-    return QStringLiteral("it is not a regular file");
+        return followLinks ? QString()
+                           : QCoreApplication::translate(
+                                 "host::PageFile", "it is a symbolic link, which is not followed");
+    if (S_ISDIR(st.st_mode))
+        return QCoreApplication::translate("host::PageFile", "it is a folder, not a file");
+    if (S_ISFIFO(st.st_mode))
+        return QCoreApplication::translate("host::PageFile",
+                                           "it is a named pipe (FIFO), not a file");
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+        return QCoreApplication::translate("host::PageFile", "it is a device, not a file");
+    if (S_ISSOCK(st.st_mode))
+        return QCoreApplication::translate("host::PageFile", "it is a socket, not a file");
+    return QCoreApplication::translate("host::PageFile", "it is not a regular file");
 }
 
 QString tooLargeToRead(qint64 size, qint64 onDisk, qint64 largest) {
     if (size <= largest) return {};
-    const QString sparse = onDisk < size / 2
-                               ? QStringLiteral(" (a sparse file, %1 of it on disk)").arg(megabytes(onDisk))
-                               : QString();
-    return QStringLiteral("it is %1%2, larger than the %3 a page may have here")
+    const QString sparse =
+        onDisk < size / 2
+            ? QCoreApplication::translate("host::PageFile", " (a sparse file, %1 of it on disk)")
+                  .arg(megabytes(onDisk))
+            : QString();
+    return QCoreApplication::translate("host::PageFile",
+                                       "it is %1%2, larger than the %3 a page may have here")
         .arg(megabytes(size), sparse, megabytes(largest));
 }
 
@@ -128,23 +142,28 @@ PageFile readPageFile(const QByteArray& name, const PageFileRules& rules) {
     if (fd.get() < 0) {
         const int error = errno;
         if (error == ENOENT)
-            throw PageFileError(Kind::Missing, QStringLiteral("%1 does not exist").arg(shown(path)));
+            throw PageFileError(Kind::Missing,
+                                QCoreApplication::translate("host::PageFile", "%1 does not exist")
+                                    .arg(shown(path)));
         if (lookAt(name, st, rules.followLinks) == 0 && !notAPageFile(st, rules.followLinks).isEmpty())
             throw PageFileError(Kind::NotAFile, shown(path) + QStringLiteral(": ") +
                                                     notAPageFile(st, rules.followLinks));
         throw PageFileError(Kind::Unreadable,
-                            QStringLiteral("Cannot read %1: %2").arg(shown(path), systemMessage(error)));
+                            QCoreApplication::translate("host::PageFile", "Cannot read %1: %2")
+                                .arg(shown(path), systemMessage(error)));
     }
     if (::fstat(fd.get(), &st) != 0)
         throw PageFileError(Kind::Unreadable,
-                            QStringLiteral("Cannot read %1: %2").arg(shown(path), systemMessage(errno)));
+                            QCoreApplication::translate("host::PageFile", "Cannot read %1: %2")
+                                .arg(shown(path), systemMessage(errno)));
     if (const QString why = notAPageFile(st, true); !why.isEmpty())
         throw PageFileError(Kind::NotAFile, shown(path) + QStringLiteral(": ") + why);
     if (rules.beforeReading) rules.beforeReading(st.st_size);
     if (const QString why = tooLargeToRead(st.st_size, qint64(st.st_blocks) * 512, rules.largest);
         !why.isEmpty())
-        throw PageFileError(Kind::TooLarge, shown(path) + QStringLiteral(": ") + why +
-                                                QStringLiteral("; it was not read"));
+        throw PageFileError(Kind::TooLarge,
+                            shown(path) + QStringLiteral(": ") + why +
+                                QCoreApplication::translate("host::PageFile", "; it was not read"));
     PageFile page;
     // Stamped before reading: a write during the read then shows as a change later.
     page.stamp = stampFrom(st);
@@ -152,10 +171,12 @@ PageFile readPageFile(const QByteArray& name, const PageFileRules& rules) {
         page.path = QFileInfo(path).absoluteFilePath();
         page.bytes = readBounded(fd.get(), st.st_size, rules.largest, path);
     } catch (const std::bad_alloc&) {
-        throw PageFileError(Kind::OutOfMemory,
-                            QStringLiteral("%1 (%2) was not read: there was not enough memory "
-                                           "for it. Close other programs and try again")
-                                .arg(shown(path), megabytes(st.st_size)));
+        throw PageFileError(
+            Kind::OutOfMemory,
+            QCoreApplication::translate("host::PageFile",
+                                        "%1 (%2) was not read: there was not enough memory "
+                                        "for it. Close other programs and try again")
+                .arg(shown(path), megabytes(st.st_size)));
     }
     page.stamp.hash = contentHash(page.bytes);
     return page;

@@ -83,23 +83,31 @@ SkippedEntry leftOut(const QByteArray& path, const QByteArray& name, const Entry
     const bool folder = S_ISDIR(e.st.st_mode);
     if (!platform::text::isValidUtf8(std::string_view(name.constData(), std::size_t(name.size())))) {
         const bool small = S_ISREG(e.st.st_mode) && e.st.st_size <= kLargestSitePage;
-        return {path, QStringLiteral("its name is not UTF-8 text"), folder,
-                small ? SkippedEntry::Search::Bytes : SkippedEntry::Search::Unknown};
+        return {path,
+                QCoreApplication::translate("host::site::SiteUpdate", "its name is not UTF-8 text"),
+                folder, small ? SkippedEntry::Search::Bytes : SkippedEntry::Search::Unknown};
     }
     if (path.size() >= PATH_MAX)
-        return {path, QStringLiteral("its path is longer than the system allows"), folder,
-                SkippedEntry::Search::Unknown};
+        return {path,
+                QCoreApplication::translate("host::site::SiteUpdate",
+                                            "its path is longer than the system allows"),
+                folder, SkippedEntry::Search::Unknown};
     if (!S_ISDIR(e.st.st_mode) && !S_ISREG(e.st.st_mode)) {
         QString why = notAPageFile(e.st);
-        if (e.linkToFolder) why += QStringLiteral(" (it leads to a folder)");
+        if (e.linkToFolder)
+            why += QCoreApplication::translate("host::site::SiteUpdate", " (it leads to a folder)");
         return {path, why, folder, SkippedEntry::Search::Never};
     }
     if (::faccessat(dirFd, name.constData(), R_OK | (folder ? X_OK : 0), AT_EACCESS) != 0)
-        return {path, QStringLiteral("it cannot be read: %1").arg(QString::fromLocal8Bit(std::strerror(errno))),
+        return {path,
+                QCoreApplication::translate("host::site::SiteUpdate", "it cannot be read: %1")
+                    .arg(QString::fromLocal8Bit(std::strerror(errno))),
                 folder, SkippedEntry::Search::Unknown};
     if (const QString why = tooLargeToRead(e.st.st_size, qint64(e.st.st_blocks) * 512, kLargestSitePage);
         !folder && !why.isEmpty())
-        return {path, why + QStringLiteral("; it was not read"), false, SkippedEntry::Search::Unknown};
+        return {path,
+                why + QCoreApplication::translate("host::site::SiteUpdate", "; it was not read"),
+                false, SkippedEntry::Search::Unknown};
     return {};
 }
 

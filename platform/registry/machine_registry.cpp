@@ -50,6 +50,9 @@ TrustCheck checkTrusted(const fs::path& path, const OwnerTrust& trust) {
     char* resolved = ::realpath(path.c_str(), nullptr);
     if (!resolved) {
         check.problem = quoted(path) + " cannot be checked: " + std::strerror(errno);
+        check.fault = TrustCheck::Fault::Unchecked;
+        check.at = path;
+        check.detail = std::strerror(errno);
         return check;
     }
     check.real = resolved;
@@ -57,29 +60,40 @@ TrustCheck checkTrusted(const fs::path& path, const OwnerTrust& trust) {
     // From the file up to "/": each must be root's (or a trusted owner's) and writable by
     // no one else, or someone else could replace what lies below it.
     for (fs::path at = check.real;; at = at.parent_path()) {
+        check.at = at;
         struct stat info {};
         if (::lstat(at.c_str(), &info) != 0) {
-            check.problem = quoted(at) + " cannot be checked: " + std::strerror(errno);
+            check.detail = std::strerror(errno);
+            check.problem = quoted(at) + " cannot be checked: " + check.detail;
+            check.fault = TrustCheck::Fault::Unchecked;
             return check;
         }
         if (S_ISLNK(info.st_mode)) {
             check.problem = quoted(at) + " became a link while it was checked";
+            check.fault = TrustCheck::Fault::BecameLink;
             return check;
         }
         const bool owned =
             std::find(trust.owners.begin(), trust.owners.end(), info.st_uid) != trust.owners.end();
         if (!owned) {
-            check.problem = quoted(at) + " is owned by " + ownerName(info.st_uid) + ", not root";
+            check.detail = ownerName(info.st_uid);
+            check.problem = quoted(at) + " is owned by " + check.detail + ", not root";
+            check.fault = TrustCheck::Fault::NotRootsOwn;
             check.fix = "chown root:root " + quoted(at);
             return check;
         }
         if (info.st_mode & (S_IWGRP | S_IWOTH)) {
             check.problem = quoted(at) + ((info.st_mode & S_IWOTH) ? " is writable by every user"
                                                                    : " is writable by its group");
+            check.fault = (info.st_mode & S_IWOTH) ? TrustCheck::Fault::EveryoneWritable
+                                                   : TrustCheck::Fault::GroupWritable;
             check.fix = "chmod go-w " + quoted(at);
             return check;
         }
-        if (at == at.root_path()) return check;
+        if (at == at.root_path()) {
+            check.at.clear();
+            return check;
+        }
     }
 }
 
@@ -90,11 +104,19 @@ TrustCheck checkMachineTarget(const fs::path& file, const OwnerTrust& trust) {
         struct stat info {};
         if (::lstat(at.c_str(), &info) != 0) {
             if (errno == ENOENT) continue;
-            return {{}, quoted(at) + " cannot be checked: " + std::strerror(errno), {}};
+            TrustCheck check;
+            check.detail = std::strerror(errno);
+            check.problem = quoted(at) + " cannot be checked: " + check.detail;
+            check.fault = TrustCheck::Fault::Unchecked;
+            check.at = at;
+            return check;
         }
         if (S_ISLNK(info.st_mode)) {
-            return {
-                {}, quoted(at) + " is a link, which is never followed there", "rm " + quoted(at)};
+            TrustCheck check;
+            check.problem = quoted(at) + " is a link, which is never followed there";
+            check.fix = "rm " + quoted(at);
+            check.at = at;
+            return check;
         }
         if (!nearest) nearest = at;
     }
@@ -152,10 +174,8 @@ MachineRecords MachineRegistry::read() const {
             unreadable = e.description();
         }
         if (!check.trusted()) {
-            std::string reason = "its record file " + quoted(file) + " could be changed by " +
-                                 "someone other than root: " + check.problem;
-            if (!check.fix.empty()) reason += " (fix: " + check.fix + ")";
-            records.refused.push_back({file, std::move(reason), std::move(tree)});
+            // The caller words the reason, in the language it shows it in.
+            records.refused.push_back({file, check, std::move(tree)});
         } else if (!unreadable.empty()) {
             records.problems.push_back(std::move(unreadable));
         } else {

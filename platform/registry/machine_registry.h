@@ -35,6 +35,12 @@ struct TrustCheck {
     std::filesystem::path real;
     std::string problem;  // e.g. "/opt/x.so is writable by every user"
     std::string fix;      // the command that mends it, when there is one
+    // The problem's parts, for a caller that words it in its own language: what is wrong with
+    // `at`, and the system's own words (the error, or the owner's name).
+    enum class Fault { None, Unchecked, BecameLink, NotRootsOwn, GroupWritable, EveryoneWritable };
+    Fault fault = Fault::None;
+    std::filesystem::path at;
+    std::string detail;
     bool trusted() const { return problem.empty(); }
 };
 // The file (or folder) and every folder above it must be owned by a trusted owner and be
@@ -64,7 +70,7 @@ struct MachinePlaces {
 // A record file that is not used, and why.
 struct RefusedRecords {
     std::filesystem::path file;
-    std::string reason;  // names the file or folder at fault and the fix
+    TrustCheck check;    // names the file or folder at fault and the fix
     RegistryTree tree;   // what it holds (empty when it cannot be read), to name its add-ins
 };
 
