@@ -45,6 +45,7 @@ for file in "$pagehost" "$stage/usr/bin/ostrel-regsvr" "$module"; do
 done
 [ -f "$(dirname "$module")/template.wtf" ] || fail "template.wtf is not beside $module"
 [ -f "$(dirname "$module")/service_form.json" ] || fail "service_form.json is not beside $module"
+[ -f "$(dirname "$module")/ostrel_wizard_de.qm" ] || fail "ostrel_wizard_de.qm is not beside $module"
 private=$(dirname "$(find "$stage/usr/lib" -name libostrel_com.so | head -1)")
 [ -f "$private/ostrel_preview.so" ] || fail "ostrel_preview.so is not beside libostrel_com.so"
 # axe-core for the Form Check, with its licences, where the build fetched it.

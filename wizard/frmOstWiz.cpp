@@ -12,6 +12,7 @@
 #include "com/class_factory.h"
 #include "com/error.h"
 #include "wizard/form/wizard_form.h"
+#include "wizard/form/wizard_translation.h"
 #include "wizard/message_box.h"
 #include "wizard/owned_sink.h"
 #include "wizard/settings/persisted_keys.h"
@@ -75,6 +76,8 @@ frmOstWiz::~frmOstWiz() {
 }
 
 void frmOstWiz::Show() {
+    // The desktop's language for the wizard's texts while it is open, and only then.
+    const WizardTranslation translation(m_environment.templateFolder);
     if (!m_form) {
         Load();
         bool loaded = false;

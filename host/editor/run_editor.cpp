@@ -69,6 +69,13 @@ void startAddIns(EditorSession& session, const CommandLine& cl) {
     session.startupComplete();
 }
 
+void openStartPages(EditorWindow& window, const QStringList& pages) {
+    for (const QString& page : pages) window.openPage(page);
+    // A page named on the command line is what the author asked for; otherwise the last
+    // session's pages are offered.
+    if (pages.isEmpty()) window.offerLastSession();
+}
+
 int runEditor(const CommandLine& given) {
     // Add-ins open web pages through the platform's browser class.
     registerBrowserClass();
@@ -129,10 +136,7 @@ int runEditor(const CommandLine& given) {
     EditorSession session(services,
                           cl.tour() ? std::filesystem::path() : LoadRecords::defaultFolder());
     EditorWindow& window = session.window();
-    for (const QString& page : pages) window.openPage(page);
-    // A page named on the command line is what the author asked for; otherwise the last
-    // session's pages are offered.
-    if (pages.isEmpty()) window.offerLastSession();
+    openStartPages(window, pages);
     addAddInsMenu(
         window, session,
         {&window.messages(),

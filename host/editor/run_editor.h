@@ -6,6 +6,10 @@
 namespace host {
 
 class EditorSession;
+class EditorWindow;
+
+// Opens the pages named on the command line; with none, offers the last session's pages.
+void openStartPages(EditorWindow& window, const QStringList& pages);
 
 // Loads the add-ins of the command line and of the registry, then tells them the start is
 // complete; in safe mode loads none and says so in the window.

@@ -21,6 +21,7 @@
 #include "host/editor/editor_window.h"
 #include "host/editor/form_check_panel.h"
 #include "host/editor/page.h"
+#include "host/editor/run_editor.h"
 #include "host/editor/site_panel.h"
 #include "host/editor/site_published_at.h"
 #include "host/editor/translations.h"
@@ -114,6 +115,29 @@ TEST_F(Desktop, WindowAndLastSessionComeBackTheSessionOnlyOffered) {
     ASSERT_EQ(window().pages().size(), 2u);
     EXPECT_EQ(window().pages()[0]->path(), a);
     EXPECT_TRUE(bar->isHidden());
+}
+
+TEST_F(Desktop, APageOnTheCommandLineWinsOverTheLastSession) {
+    const QString remembered = m_harness.writeFile("remembered.html", "<p>r</p>");
+    const QString named = m_harness.writeFile("named.html", "<p>n</p>");
+    // Named: that page alone, nothing offered. None named: nothing opened, the session offered.
+    for (const QStringList& commandLine : {QStringList{named}, QStringList{}}) {
+        SCOPED_TRACE(commandLine.join(' ').toStdString());
+        window().openPage(remembered);
+        ASSERT_TRUE(window().close());
+        m_harness.stop();
+        m_harness.start();
+
+        host::openStartPages(window(), commandLine);
+        ASSERT_EQ(window().pages().size(), std::size_t(commandLine.size()));
+        if (!commandLine.isEmpty()) {
+            EXPECT_EQ(window().pages()[0]->path(), named);
+        }
+        auto* bar = window().findChild<QWidget*>("sessionOfferBar");
+        ASSERT_TRUE(bar);
+        EXPECT_EQ(bar->isHidden(), !commandLine.isEmpty());
+        if (!commandLine.isEmpty()) window().closePage(window().activePage());
+    }
 }
 
 TEST(DesktopKeyboard, PublishedAtRefusalIsTheFieldsAccessibleDescription) {

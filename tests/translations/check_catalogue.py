@@ -3,8 +3,10 @@
 the sources no longer have; and no text an author reads is written without tr()
 (untranslated_literals.py). Exits 1 naming what is wrong.
 
-    check_catalogue.py LUPDATE SOURCE_LIST CATALOGUE...
-SOURCE_LIST names the source files, one a line (lupdate's @list form).
+    check_catalogue.py LUPDATE SOURCE_LIST CATALOGUE... [--also SOURCE_LIST CATALOGUE...]...
+SOURCE_LIST names the source files, one a line (lupdate's @list form). Each --also names
+another set of catalogues with the sources they cover (the wizard's); the literals check
+reads the first set's sources only.
 """
 import os
 import shutil
@@ -28,7 +30,7 @@ def texts(path):
     return out
 
 
-def main(lupdate, source_list, catalogues):
+def check(lupdate, source_list, catalogues):
     failed = False
     with tempfile.TemporaryDirectory() as work:
         for catalogue in catalogues:
@@ -51,13 +53,26 @@ def main(lupdate, source_list, catalogues):
                                       or not (translation.text or translation.findall("numerusform"))):
                     print(f"{name}: not translated ({key[0]}): {key[1]!r}")
                     failed = True
+    return failed
+
+
+def main(lupdate, sets):
+    failed = False
+    for source_list, *catalogues in sets:
+        failed = check(lupdate, source_list, catalogues) or failed
     if failed:
         print("Run the update_translations target, then translate what it added.")
-    with open(source_list) as f:
+    with open(sets[0][0]) as f:
         files = [line.strip() for line in f if line.strip()]
     literals = subprocess.run([sys.executable, os.path.join(HERE, "untranslated_literals.py")] + files)
     return 1 if failed or literals.returncode else 0
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1], sys.argv[2], sys.argv[3:]))
+    sets = [[]]
+    for argument in sys.argv[2:]:
+        if argument == "--also":
+            sets.append([])
+        else:
+            sets[-1].append(argument)
+    sys.exit(main(sys.argv[1], sets))

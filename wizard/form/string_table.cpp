@@ -1,6 +1,7 @@
 // Reading the wizard's string table, a JSON resource, once per process.
 #include "wizard/form/string_table.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -15,6 +16,8 @@ namespace {
 
 constexpr char kTablePath[] = ":/wizard/string_table.json";
 constexpr char kSource[] = "OstrelPlugin";
+// The catalogue context of the table's texts (translations/CMakeLists.txt names them so).
+constexpr char kContext[] = "StringTable";
 
 [[noreturn]] void unreadable(const std::string& why) {
     throw com::Error(kResourceNotFound, "The wizard's string table cannot be read: " + why,
@@ -52,7 +55,10 @@ QString stringTableText(int number) {
                              "' not found in the wizard's string table",
                          kSource);
     }
-    return found->second;
+    // Through the wizard's catalogue when one is in force; the number tells apart texts that
+    // might read alike.
+    return QCoreApplication::translate(kContext, qUtf8Printable(found->second),
+                                       std::to_string(number).c_str());
 }
 
 }  // namespace ostrel

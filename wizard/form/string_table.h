@@ -9,7 +9,8 @@ namespace ostrel {
 // Number of the failure when the string table has no text of the number asked for.
 inline constexpr std::int32_t kResourceNotFound = 326;
 
-// The text numbered `number`, exactly as stored (CR LF line breaks). Throws com::Error
+// The text numbered `number`, exactly as stored (CR LF line breaks), or its translation in
+// the wizard's catalogue while one is installed (WizardTranslation). Throws com::Error
 // kResourceNotFound when the table has no such number.
 QString stringTableText(int number);
 
