@@ -15,6 +15,9 @@ namespace host::preview {
 // blocks (its form-action) never comes as a navigation: the script then logs `blockedToken`
 // followed by the violation as JSON text ({"policy": ..., "blocked": ...}).
 QString formCaptureScript(const QString& blockedToken);
+// Run in the page's own world before its scripts: a page that calls form.submit() many
+// times in one task has only the first and the last of them submitted.
+QString oneSubmissionPerTaskScript();
 // Hands over the kept submission as JSON text (or null) and forgets it.
 QString takeSubmissionScript();
 // Reads what takeSubmissionScript gave. `navigationUrl` is the address the browser was
