@@ -61,36 +61,39 @@ QString formCaptureScript(const QString& blockedToken) {
 }
 
 QString oneSubmissionPerTaskScript() {
-    // The browser sends only the last submission asked for in a task, yet each form.submit()
-    // still costs the editor's process work that a page submitting in a loop piles up far
-    // faster than it is done (hundreds of MB within seconds, and the editor stops answering).
-    // So the first submission of a task goes at once, as it would anyway, and of the rest only
-    // the last goes, once, when the task's script is done: the same form gets the navigation.
+    // The browser sends only the last submission asked for in a task, yet each submit() or
+    // requestSubmit() still costs the editor's process work, which a page submitting in a
+    // loop piles up far faster than it is done (hundreds of MB within seconds, and the
+    // editor stops answering). So the first submission of a task goes at once, as it would
+    // anyway, and of the rest only the last goes, once the task's script is done: the same
+    // form, with the same submitter, gets the navigation.
     return QStringLiteral(R"JS(
 (() => {
   const proto = HTMLFormElement.prototype;
-  const descriptor = Object.getOwnPropertyDescriptor(proto, 'submit');
-  const submit = descriptor.value;
   const lengthOf = Object.getOwnPropertyDescriptor(proto, 'length').get;
   const isForm = o => { try { lengthOf.call(o); return true; } catch (e) { return false; } };
   let inTask = false, last = null;
-  descriptor.value = {submit() {
-    if (inTask && isForm(this)) {
-      last = this;
-      return;
-    }
-    if (!inTask) {
-      inTask = true;
-      queueMicrotask(() => {
-        const form = last;
-        inTask = false;
-        last = null;
-        if (form) submit.call(form);
-      });
-    }
-    return submit.call(this);
-  }}.submit;
-  Object.defineProperty(proto, 'submit', descriptor);
+  for (const name of ['submit', 'requestSubmit']) {
+    const descriptor = Object.getOwnPropertyDescriptor(proto, name);
+    const native = descriptor.value;
+    descriptor.value = {[name](...args) {
+      if (inTask && isForm(this)) {
+        last = () => native.apply(this, args);
+        return;
+      }
+      if (!inTask) {
+        inTask = true;
+        queueMicrotask(() => {
+          const submitLast = last;
+          inTask = false;
+          last = null;
+          if (submitLast) submitLast();
+        });
+      }
+      return native.apply(this, args);
+    }}[name];
+    Object.defineProperty(proto, name, descriptor);
+  }
 })();
 )JS");
 }

@@ -16,7 +16,8 @@ namespace host::preview {
 // followed by the violation as JSON text ({"policy": ..., "blocked": ...}).
 QString formCaptureScript(const QString& blockedToken);
 // Run in the page's own world before its scripts: a page that calls form.submit() many
-// times in one task has only the first and the last of them submitted.
+// times in one task (submit() or requestSubmit()) has only the first and the last of them
+// submitted.
 QString oneSubmissionPerTaskScript();
 // Hands over the kept submission as JSON text (or null) and forgets it.
 QString takeSubmissionScript();
