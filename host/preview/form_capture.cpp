@@ -20,8 +20,17 @@ QString formCaptureScript(const QString& blockedToken) {
 (() => {
   const kept = [];
   let submitter = null;
+  // Only the first submission of a task goes: each costs the editor's process work, and
+  // a page clicking its submit button or calling requestSubmit() in a loop would pile it up.
+  let submitting = false;
   document.addEventListener('submit', e => {
-    if (!e.isTrusted) return;
+    if (!e.isTrusted || e.defaultPrevented) return;
+    if (submitting) {
+      e.preventDefault();
+      return;
+    }
+    submitting = true;
+    queueMicrotask(() => { submitting = false; });
     kept.length = 0;
     submitter = e.submitter || null;
   }, true);
@@ -61,39 +70,28 @@ QString formCaptureScript(const QString& blockedToken) {
 }
 
 QString oneSubmissionPerTaskScript() {
-    // The browser sends only the last submission asked for in a task, yet each submit() or
-    // requestSubmit() still costs the editor's process work, which a page submitting in a
-    // loop piles up far faster than it is done (hundreds of MB within seconds, and the
-    // editor stops answering). So the first submission of a task goes at once, as it would
-    // anyway, and of the rest only the last goes, once the task's script is done: the same
-    // form, with the same submitter, gets the navigation.
+    // Chromium sends one submission a task anyway, yet each form.submit() costs the editor's
+    // process work, which a page submitting in a loop piles up far faster than it is done
+    // (hundreds of MB within seconds, and the editor stops answering). So only the first of
+    // a task's submit() calls goes; the capture script does the same for the submissions
+    // that fire a submit event.
     return QStringLiteral(R"JS(
 (() => {
   const proto = HTMLFormElement.prototype;
+  const descriptor = Object.getOwnPropertyDescriptor(proto, 'submit');
+  const submit = descriptor.value;
   const lengthOf = Object.getOwnPropertyDescriptor(proto, 'length').get;
   const isForm = o => { try { lengthOf.call(o); return true; } catch (e) { return false; } };
-  let inTask = false, last = null;
-  for (const name of ['submit', 'requestSubmit']) {
-    const descriptor = Object.getOwnPropertyDescriptor(proto, name);
-    const native = descriptor.value;
-    descriptor.value = {[name](...args) {
-      if (inTask && isForm(this)) {
-        last = () => native.apply(this, args);
-        return;
-      }
-      if (!inTask) {
-        inTask = true;
-        queueMicrotask(() => {
-          const submitLast = last;
-          inTask = false;
-          last = null;
-          if (submitLast) submitLast();
-        });
-      }
-      return native.apply(this, args);
-    }}[name];
-    Object.defineProperty(proto, name, descriptor);
-  }
+  let submitted = false;
+  descriptor.value = {submit() {
+    if (submitted && isForm(this)) return;
+    if (!submitted) {
+      submitted = true;
+      queueMicrotask(() => { submitted = false; });
+    }
+    return submit.call(this);
+  }}.submit;
+  Object.defineProperty(proto, 'submit', descriptor);
 })();
 )JS");
 }
