@@ -7,8 +7,8 @@
 
 #include <QAccessible>
 #include <QAction>
-#include <QElapsedTimer>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QNetworkDatagram>
