@@ -20,8 +20,17 @@ QString formCaptureScript(const QString& blockedToken) {
 (() => {
   const kept = [];
   let submitter = null;
+  // Only the first submission of a task goes: each costs the editor's process work, and
+  // a page clicking its submit button or calling requestSubmit() in a loop would pile it up.
+  let submitting = false;
   document.addEventListener('submit', e => {
-    if (!e.isTrusted) return;
+    if (!e.isTrusted || e.defaultPrevented) return;
+    if (submitting) {
+      e.preventDefault();
+      return;
+    }
+    submitting = true;
+    queueMicrotask(() => { submitting = false; });
     kept.length = 0;
     submitter = e.submitter || null;
   }, true);
@@ -58,6 +67,33 @@ QString formCaptureScript(const QString& blockedToken) {
         .arg(QString::fromUtf8(
             QJsonDocument(QJsonArray{blockedToken}).toJson(QJsonDocument::Compact)) +
              QStringLiteral("[0]"));
+}
+
+QString oneSubmissionPerTaskScript() {
+    // Chromium sends one submission a task anyway, yet each form.submit() costs the editor's
+    // process work, which a page submitting in a loop piles up far faster than it is done
+    // (hundreds of MB within seconds, and the editor stops answering). So only the first of
+    // a task's submit() calls goes; the capture script does the same for the submissions
+    // that fire a submit event.
+    return QStringLiteral(R"JS(
+(() => {
+  const proto = HTMLFormElement.prototype;
+  const descriptor = Object.getOwnPropertyDescriptor(proto, 'submit');
+  const submit = descriptor.value;
+  const lengthOf = Object.getOwnPropertyDescriptor(proto, 'length').get;
+  const isForm = o => { try { lengthOf.call(o); return true; } catch (e) { return false; } };
+  let submitted = false;
+  descriptor.value = {submit() {
+    if (submitted && isForm(this)) return;
+    if (!submitted) {
+      submitted = true;
+      queueMicrotask(() => { submitted = false; });
+    }
+    return submit.call(this);
+  }}.submit;
+  Object.defineProperty(proto, 'submit', descriptor);
+})();
+)JS");
 }
 
 QString takeSubmissionScript() {

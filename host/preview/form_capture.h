@@ -11,10 +11,14 @@
 
 namespace host::preview {
 
-// Injected into every frame at document creation. A submission the page's content policy
+// Injected into every frame at document creation. Of the submissions that fire a submit
+// event in one task, only the first goes. A submission the page's content policy
 // blocks (its form-action) never comes as a navigation: the script then logs `blockedToken`
 // followed by the violation as JSON text ({"policy": ..., "blocked": ...}).
 QString formCaptureScript(const QString& blockedToken);
+// Run in the page's own world before its scripts: of the form.submit() calls of one task,
+// only the first submits.
+QString oneSubmissionPerTaskScript();
 // Hands over the kept submission as JSON text (or null) and forgets it.
 QString takeSubmissionScript();
 // Reads what takeSubmissionScript gave. `navigationUrl` is the address the browser was

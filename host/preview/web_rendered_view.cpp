@@ -251,6 +251,8 @@ PreviewPage* WebRenderedView::makePage() {
     page->scripts().insert(pageScript(QStringLiteral("ostrel-form-capture"),
                                       QWebEngineScript::ApplicationWorld,
                                       formCaptureScript(m_blockedToken)));
+    page->scripts().insert(pageScript(QStringLiteral("ostrel-one-submission-per-task"),
+                                      QWebEngineScript::MainWorld, oneSubmissionPerTaskScript()));
     page->scripts().insert(pageScript(QStringLiteral("ostrel-refuse-peer-connections"),
                                       QWebEngineScript::MainWorld,
                                       refusePeerConnectionsScript(m_refusedToken)));
