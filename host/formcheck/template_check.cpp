@@ -312,7 +312,7 @@ void checkServiceFields(const FormPage& page, Report& report) {
                 "use the shipped template, or give the form <input "
                 "type=\"hidden\" name=\"list\" value=\"<<USERID>>\">, and run "
                 "the wizard again"));
-    } else if (list->text.isEmpty() || list->text == u"None") {
+    } else if (list && (list->text.isEmpty() || list->text == u"None")) {
         report.add(
             Severity::error,
             list->attribute ? page.offsetOfValue(list->field, list->attribute)
