@@ -18,8 +18,9 @@ cmake --build "$build" -j "$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 # A finding stops the program with a failing exit status.
 # new_delete_type_mismatch is off: Qt WebEngine 6.4 (Debian 12) frees an object of its own
-# with another type's size as a page is destroyed (~WebContentsAdapter; both the allocation and the free are in
-# libQt6WebEngineCore, which is not instrumented, and ASan's suppressions do not reach it).
+# with another type's size as a page is destroyed (~WebContentsAdapter; both the allocation
+# and the free are in libQt6WebEngineCore, which is not instrumented, and ASan's suppressions
+# do not reach it).
 export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:strict_init_order=1:check_initialization_order=1:new_delete_type_mismatch=0
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 export LSAN_OPTIONS=suppressions=$root/scripts/lsan-suppressions.txt:print_suppressions=0

@@ -31,6 +31,7 @@
 #include <sstream>
 #include <vector>
 
+#include "bench/editor/bench_editor_services.h"
 #include "host/editor/editor_session.h"
 #include "host/editor/file_dialog_service.h"
 #include "host/editor/page.h"
@@ -155,10 +156,8 @@ bool bothPainted(const host::EditorTab& view) {
 
 struct Editor {
     explicit Editor(bool rendered) {
-        services.messages = &messages;
-        services.fileDialogs = &files;
-        services.settingsPath = settingsFile(rendered);
-        session = std::make_unique<host::EditorSession>(services);
+        bench.services.settingsPath = settingsFile(rendered);
+        session = std::make_unique<host::EditorSession>(bench.services);
         session->window().show();
     }
     ~Editor() { session->shutdown(); }
@@ -192,9 +191,7 @@ struct Editor {
         return page;
     }
 
-    host::UnattendedMessageBoxService messages;
-    host::QtFileDialogService files;
-    host::EditorServices services;
+    BenchEditorServices bench;
     std::unique_ptr<host::EditorSession> session;
 };
 
@@ -424,13 +421,9 @@ void BM_EditorStart(benchmark::State& state) {
 
 // The child of BM_EditorStart: prints when the source was painted and when both were.
 int childStart(const QString& settings, const QString& page) {
-    host::UnattendedMessageBoxService messages;
-    host::QtFileDialogService files;
-    host::EditorServices services;
-    services.messages = &messages;
-    services.fileDialogs = &files;
-    services.settingsPath = settings;
-    host::EditorSession session(services);
+    BenchEditorServices bench;
+    bench.services.settingsPath = settings;
+    host::EditorSession session(bench.services);
     SourcePainted source;
     host::Page* opened = session.window().openPage(page);
     session.window().show();
@@ -489,13 +482,9 @@ int childCold(bool editor, const QString& settings, const QString& path) {
         std::printf("%lld\n", nowNs());
         return 0;
     }
-    host::UnattendedMessageBoxService messages;
-    host::QtFileDialogService files;
-    host::EditorServices services;
-    services.messages = &messages;
-    services.fileDialogs = &files;
-    services.settingsPath = settings;
-    host::EditorSession session(services);
+    BenchEditorServices bench;
+    bench.services.settingsPath = settings;
+    host::EditorSession session(bench.services);
     SourcePainted source;
     host::Page* opened = session.window().openPage(path);
     session.window().show();

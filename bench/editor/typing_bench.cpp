@@ -22,6 +22,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/editor/bench_editor_services.h"
 #include "host/editor/editor_session.h"
 #include "host/editor/editor_tab.h"
 #include "host/editor/file_dialog_service.h"
@@ -155,10 +156,8 @@ struct OpenEditor {
             QSettings settings(dir.filePath("pagehost.ini"), QSettings::IniFormat);
             settings.setValue("View/RenderedPage", rendered);
         }
-        services.messages = &messages;
-        services.fileDialogs = &files;
-        services.settingsPath = dir.filePath("pagehost.ini");
-        session = std::make_unique<host::EditorSession>(services);
+        bench.services.settingsPath = dir.filePath("pagehost.ini");
+        session = std::make_unique<host::EditorSession>(bench.services);
         session->window().show();
         page = session->window().openPage(file.fileName());
         tab = session->window().tabOf(page);
@@ -173,9 +172,7 @@ struct OpenEditor {
         session->shutdown();
     }
     QTemporaryDir dir;
-    host::UnattendedMessageBoxService messages;
-    host::QtFileDialogService files;
-    host::EditorServices services;
+    BenchEditorServices bench;
     std::unique_ptr<host::EditorSession> session;
     host::Page* page = nullptr;
     host::EditorTab* tab = nullptr;
