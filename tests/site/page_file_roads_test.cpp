@@ -9,7 +9,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <map>
+#include <thread>
 
 #include "host/pagefile/page_file.h"
 #include "host/pagefile/page_file_format.h"
@@ -221,14 +223,22 @@ TEST(PageFileRoads, FormCheckOutOfMemoryIsAMessage) {
 // A job that throws on a worker thread does not end the program: the rest stop and the
 // failure reaches the caller, who reports it.
 TEST(ParallelPages, AFailingJobIsThrownToTheCaller) {
-    std::atomic<int> ran{0};
-    EXPECT_THROW(host::site::forEachPage(1000,
+    // Jobs after the failing one wait for it, so no thread can finish them all before the
+    // others are told to stop.
+    constexpr std::size_t kJobs = 100000;
+    std::atomic<bool> thrown{false};
+    std::atomic<std::size_t> ran{0};
+    EXPECT_THROW(host::site::forEachPage(kJobs,
                                          [&](std::size_t i) {
                                              ++ran;
-                                             if (i == 3) throw std::runtime_error("page 3");
+                                             if (i == 3) {
+                                                 thrown = true;
+                                                 throw std::runtime_error("page 3");
+                                             }
+                                             while (i > 3 && !thrown) std::this_thread::yield();
                                          }),
                  std::runtime_error);
-    EXPECT_LT(ran.load(), 1000);
+    EXPECT_LT(ran.load(), kJobs);
 }
 
 }  // namespace
